@@ -1,0 +1,25 @@
+#include "Clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+void Clipboard::setData(const QList<QPair<QString, QByteArray>> &formats)
+{
+    auto *mime = new QMimeData;
+    for (const auto &format : formats)
+        mime->setData(format.first, format.second);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+QByteArray Clipboard::data(const QString &mime)
+{
+    const QMimeData *content = QGuiApplication::clipboard()->mimeData();
+    return content ? content->data(mime) : QByteArray();
+}
+
+bool Clipboard::hasFormat(const QString &mime)
+{
+    const QMimeData *content = QGuiApplication::clipboard()->mimeData();
+    return content && content->hasFormat(mime);
+}

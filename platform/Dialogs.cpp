@@ -1,0 +1,111 @@
+#include "Dialogs.h"
+#include "PrinterObject.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStringList>
+
+namespace {
+
+// "Description|*.ext|..." -> Qt name filters; a description that already shows
+// its pattern in parentheses is used as it is.
+QStringList qtFilters(const QString &filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(u'|');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &description = parts[i];
+        const QString &pattern = parts[i + 1];
+        if (description.contains(u'(' + pattern + u')'))
+            result << description;
+        else
+            result << QStringLiteral("%1 (%2)").arg(description, QString(pattern).replace(u';', u' '));
+    }
+    return result;
+}
+
+std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString &filter,
+                                     const QString &defaultExt, const QString &fileName, int &filterIndex)
+{
+    QFileDialog dialog;
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const QStringList filters = qtFilters(filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(qBound(1, filterIndex, int(filters.size())) - 1));
+    }
+    QString suffix = defaultExt;
+    if (suffix.startsWith(u'.'))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return dialog.selectedFiles().constFirst();
+}
+
+class QtDialogProvider : public DialogProvider {
+public:
+    std::optional<QString> openFile(const QString &filter, const QString &defaultExt,
+                                    const QString &fileName, int &filterIndex) override
+    {
+        return runFileDialog(QFileDialog::AcceptOpen, filter, defaultExt, fileName, filterIndex);
+    }
+    std::optional<QString> saveFile(const QString &filter, const QString &defaultExt,
+                                    const QString &fileName, int &filterIndex) override
+    {
+        return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex);
+    }
+    bool printerDialog(PrinterObject &printer) override
+    {
+        QPrintDialog dialog(&printer.qprinter());
+        return dialog.exec() == QDialog::Accepted;
+    }
+    void messageBox(const QString &text, const QString &title) override
+    {
+        QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
+    }
+};
+
+DialogProvider *g_installed = nullptr;
+
+} // namespace
+
+DialogProvider &DialogProvider::current()
+{
+    static QtDialogProvider real;
+    return g_installed ? *g_installed : real;
+}
+
+void DialogProvider::install(DialogProvider *provider)
+{
+    g_installed = provider;
+}
+
+bool CommonDialog::ShowOpen()
+{
+    auto name = DialogProvider::current().openFile(Filter, DefaultExt, FileName, FilterIndex);
+    if (!name)
+        return false;
+    FileName = *name;
+    return true;
+}
+
+bool CommonDialog::ShowSave()
+{
+    auto name = DialogProvider::current().saveFile(Filter, DefaultExt, FileName, FilterIndex);
+    if (!name)
+        return false;
+    FileName = *name;
+    return true;
+}
+
+bool CommonDialog::ShowPrinter()
+{
+    return DialogProvider::current().printerDialog(PrinterObject::current());
+}

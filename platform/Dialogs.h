@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+class PrinterObject;
+
+// Every modal interaction with the user goes through one provider, which
+// tests replace so that handlers run without a person.
+class DialogProvider {
+public:
+    virtual ~DialogProvider() = default;
+    // filter is in the "Description|pattern|Description|pattern" form; filterIndex
+    // (1-based) is the entry to open on and receives the entry the user chose.
+    // nullopt when the user cancelled.
+    virtual std::optional<QString> openFile(const QString &filter, const QString &defaultExt,
+                                            const QString &fileName, int &filterIndex) = 0;
+    virtual std::optional<QString> saveFile(const QString &filter, const QString &defaultExt,
+                                            const QString &fileName, int &filterIndex) = 0;
+    // Lets the user pick the printer; true when confirmed (printer changed).
+    virtual bool printerDialog(PrinterObject &printer) = 0;
+    // A message box with one OK button.
+    virtual void messageBox(const QString &text, const QString &title) = 0;
+
+    static DialogProvider &current();
+    // Tests install their own; nullptr restores the real dialogs.
+    static void install(DialogProvider *provider);
+};
+
+// The common-dialog control of a window: its settings and the file name persist
+// from one use to the next, as the two commands that share it rely on.
+class CommonDialog {
+public:
+    QString Filter;
+    QString DefaultExt;
+    QString FileName;
+    int FilterIndex = 1;
+    std::int32_t Flags = 0;
+
+    // On cancel FileName is left as it was.
+    bool ShowOpen();
+    bool ShowSave();
+    bool ShowPrinter();
+};

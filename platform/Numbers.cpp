@@ -1,0 +1,204 @@
+#include "Numbers.h"
+#include "QuillError.h"
+
+#include <QLocale>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace Numbers {
+
+double twipsPerUnit(std::int32_t unitFlag)
+{
+    return unitFlag != 0 ? kTwipsPerInch : kTwipsPerCm;
+}
+
+double twipsToUnit(double twips, std::int32_t unitFlag)
+{
+    return twips / twipsPerUnit(unitFlag);
+}
+
+double unitToTwips(double amount, std::int32_t unitFlag)
+{
+    return amount * twipsPerUnit(unitFlag);
+}
+
+double numericValue(const QString &text)
+{
+    // Collect the longest prefix that forms a decimal number, then convert it
+    // with from_chars, which never consults the C locale.
+    std::string number;
+    int i = 0;
+    const int n = text.size();
+    while (i < n && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n' || text[i] == u'\r'))
+        ++i;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-')
+            number += '-';
+        ++i;
+    }
+    bool digits = false;
+    while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+        number += char(text[i].unicode());
+        digits = true;
+        ++i;
+    }
+    if (i < n && text[i] == u'.') {
+        number += '.';
+        ++i;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+            number += char(text[i].unicode());
+            digits = true;
+            ++i;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    // An exponent counts only when digits follow it (so 12e stays 12, 1E+20 reads back).
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        int j = i + 1;
+        std::string exponent = "e";
+        if (j < n && (text[j] == u'+' || text[j] == u'-')) {
+            exponent += char(text[j].unicode());
+            ++j;
+        }
+        bool expDigits = false;
+        while (j < n && text[j] >= u'0' && text[j] <= u'9') {
+            exponent += char(text[j].unicode());
+            expDigits = true;
+            ++j;
+        }
+        if (expDigits)
+            number += exponent;
+    }
+    if (number == "-" || number == "-.")
+        return 0.0;
+    const char *begin = number.c_str();
+    if (*begin == '-' && begin[1] == '.') {
+        // from_chars does not take "-.5": convert the magnitude.
+        double magnitude = 0.0;
+        std::from_chars(begin + 1, begin + number.size(), magnitude);
+        return -magnitude;
+    }
+    double value = 0.0;
+    auto result = std::from_chars(begin, begin + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: saturate the way a reader would expect.
+        const bool negative = number[0] == '-';
+        const bool tiny = number.find("e-") != std::string::npos;
+        if (tiny)
+            return negative ? -0.0 : 0.0;
+        return negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+    }
+    return value;
+}
+
+namespace {
+
+// Up to 15 significant digits, "." as the point, "E+nn" for the exponent form.
+std::string generalDigits(double value)
+{
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    std::string text(buffer, result.ptr);
+    for (char &c : text)
+        if (c == 'e')
+            c = 'E';
+    return text;
+}
+
+} // namespace
+
+QString numberText(double value)
+{
+    if (value == 0.0 || std::isnan(value))
+        return QStringLiteral("0");
+    std::string text = generalDigits(value);
+    // No 0 before the point between -1 and 1.
+    if (text.rfind("0.", 0) == 0)
+        text.erase(0, 1);
+    else if (text.rfind("-0.", 0) == 0)
+        text.erase(1, 1);
+    return QString::fromLatin1(text.c_str());
+}
+
+bool tryRegionalNumber(const QString &text, double *value)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    bool ok = false;
+    const double v = QLocale().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    if (value)
+        *value = v;
+    return true;
+}
+
+double regionalNumber(const QString &text)
+{
+    double value = 0.0;
+    if (tryRegionalNumber(text, &value))
+        return value;
+    if (text.trimmed().isEmpty())
+        throw QuillError(QStringLiteral("A number is needed, but the field is empty."));
+    throw QuillError(QStringLiteral("\"%1\" is not a number (for example %2).")
+                         .arg(text, QLocale().toString(2.5, 'f', 1)));
+}
+
+QString fixedFormat(double value)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = locale.toString(value, 'f', 2);
+    // A value that rounds to zero shows no sign.
+    if (text.startsWith(locale.negativeSign()) && roundHalfEven(std::fabs(value) * 100.0) == 0.0)
+        text.remove(0, locale.negativeSign().size());
+    return text;
+}
+
+QString regionalPlainText(double value)
+{
+    if (value == 0.0 || std::isnan(value))
+        return QStringLiteral("0");
+    QString text = QString::fromLatin1(generalDigits(value).c_str());
+    QLocale locale;
+    text.replace(u'.', locale.decimalPoint());
+    if (value < 0)
+        text.replace(0, 1, locale.negativeSign());
+    return text;
+}
+
+double roundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    const double floorValue = std::floor(value);
+    const double diff = value - floorValue;
+    if (diff > 0.5)
+        return floorValue + 1.0;
+    if (diff < 0.5)
+        return floorValue;
+    return std::fmod(floorValue, 2.0) == 0.0 ? floorValue : floorValue + 1.0;
+}
+
+namespace {
+template <typename Int>
+Int toInteger(double value)
+{
+    const double rounded = roundHalfEven(value);
+    if (!std::isfinite(rounded) || rounded < double(std::numeric_limits<Int>::min())
+        || rounded > double(std::numeric_limits<Int>::max()))
+        throw QuillError(QStringLiteral("Overflow: %1 does not fit in a %2-bit integer.")
+                             .arg(numberText(value))
+                             .arg(sizeof(Int) * 8));
+    return Int(rounded);
+}
+} // namespace
+
+std::int16_t toInt16(double value) { return toInteger<std::int16_t>(value); }
+std::int32_t toInt32(double value) { return toInteger<std::int32_t>(value); }
+
+} // namespace Numbers

@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+#include <stdexcept>
+
+// An error with a description a user can read. Components and the printing
+// run raise it; the handler that catches it shows description() as it is.
+class QuillError : public std::runtime_error {
+public:
+    explicit QuillError(const QString &description)
+        : std::runtime_error(description.toStdString()), m_description(description) {}
+    const QString &description() const { return m_description; }
+
+private:
+    QString m_description;
+};

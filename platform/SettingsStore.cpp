@@ -1,0 +1,50 @@
+#include "SettingsStore.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStringList>
+
+QString SettingsStore::userStorePath(const QString &application)
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + u'/' + application + u'/' + application + QStringLiteral(".conf");
+}
+
+SettingsStore::SettingsStore(const QString &iniPath)
+    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+{
+}
+
+SettingsStore::~SettingsStore()
+{
+    flush();
+}
+
+QString SettingsStore::read(const QString &section, const QString &key, const QString &defaultText) const
+{
+    const QString path = section + u'/' + key;
+    if (!m_settings->contains(path))
+        return defaultText;
+    const QVariant value = m_settings->value(path);
+    // A hand-edited line with unquoted commas comes back as a list: keep its text.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    return value.toString();
+}
+
+void SettingsStore::write(const QString &section, const QString &key, const QString &text)
+{
+    m_settings->setValue(section + u'/' + key, text);
+}
+
+void SettingsStore::flush()
+{
+    m_settings->sync();
+}
+
+QString SettingsStore::path() const
+{
+    return m_settings->fileName();
+}
