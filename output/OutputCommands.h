@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+class DesignerView;
+
+// The designer's output commands: menu "&Action" and the three-button toolbar.
+class OutputCommands {
+public:
+    explicit OutputCommands(DesignerView &view);
+    ~OutputCommands();
+
+    void mnuPrint_Click();   // the print dialog, modal; returns when it closes
+    void mnuSave_Click();    // the save run: one picture file per data value
+    void mnuCopy_Click();    // the symbol to the clipboard
+    void mnuAbout_Click();   // the version message
+    void Toolbar1_ButtonClick(int buttonIndex); // 1 copy, 2 save, 3 print; others nothing
+
+    bool isPrintDialogOpen() const;
+    void closePrintDialog(); // unloads the print dialog when it is open
+
+private:
+    DesignerView &m_view;
+    struct PrintState;
+    std::unique_ptr<PrintState> m_print;
+};
