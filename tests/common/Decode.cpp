@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#define ZX_USE_UTF8 1
 #include <ZXing/ReadBarcode.h>
 #include <algorithm>
 
@@ -26,7 +27,7 @@ QList<Found> zxingAll(const QImage &image, bool code39Extended)
         int x1 = std::max({pos[0].x, pos[1].x, pos[2].x, pos[3].x});
         int y0 = std::min({pos[0].y, pos[1].y, pos[2].y, pos[3].y});
         int y1 = std::max({pos[0].y, pos[1].y, pos[2].y, pos[3].y});
-        found.append({QString::fromStdString(result.utf8()),
+        found.append({QString::fromStdString(result.text()),
                       QString::fromStdString(ZXing::ToString(result.format())),
                       QRect(QPoint(x0, y0), QPoint(x1, y1))});
     }
