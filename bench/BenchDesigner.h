@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+class Form1;
+class SettingsStore;
+
+// The designer window as a user would set it up for a run, driven through its
+// controls so that the same handlers run as when a person clicks and types. The
+// settings store lives in the given folder, never in the user's own.
+class BenchDesigner {
+public:
+    explicit BenchDesigner(const QString &storeFolder); // Form1 built, started and shown
+    ~BenchDesigner();
+
+    Form1 &form() { return *m_form; }
+
+    void useCode128();                                  // Combo1 entry 8
+    void useSymbolSizeInInches(double width, double height);
+    void useSequence(const QString &start, qint64 count); // Option2; Text2 start, Text3 end
+    void useFixedText(const QString &text);             // Option1; Text1
+    void waitUntilShown();                              // until the symbol has been painted
+
+private:
+    std::unique_ptr<SettingsStore> m_store; // outlives the window, which writes it when it closes
+    std::unique_ptr<Form1> m_form;
+};

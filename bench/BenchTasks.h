@@ -1,0 +1,20 @@
+#pragma once
+#include "BenchResult.h"
+
+#include <QString>
+
+struct BenchOptions {
+    QString workRoot;   // where outputs go: tmpfs (/dev/shm) when there is one
+    bool keep = false;  // leave the outputs in place for a look
+    QString check;      // "all", "sample" or "none"; empty: all pages up to 10,000 labels, else a sample
+};
+
+// Each task drives the real window headless through the handlers a user
+// triggers, and measures only the handler; set-up and the outside check of the
+// output are not timed, and the peak memory is taken before the check.
+BenchResult runPrintTask(qint64 labels, const BenchOptions &options);
+BenchResult runSaveTask(qint64 files, const BenchOptions &options);
+BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options);
+BenchResult runColdStartTask(const BenchOptions &options);
+// The outside check alone, on a PDF from another program laid out on the same sheet.
+BenchResult runCheckPdfTask(const QString &pdf, qint64 labels, const BenchOptions &options);

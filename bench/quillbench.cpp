@@ -1,0 +1,102 @@
+// quillbench: the benchmark tasks of bench/run, one task per argument.
+//
+//   quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...
+//   TASK: print:N | save:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N
+//
+// Run one task per process when the peak memory matters: it is the process's own.
+#include "BenchTasks.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Outputs go to tmpfs when the machine has one, like the peers' in bench/run.
+QString defaultWorkRoot()
+{
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    return shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath();
+}
+
+int usage()
+{
+    std::fputs("usage: quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...\n"
+               "  TASK: print:N | save:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N\n",
+               stderr);
+    return 2;
+}
+
+BenchResult runTask(const QString &task, const BenchOptions &options, bool &known)
+{
+    known = true;
+    const QStringList parts = task.split(u':');
+    const QString name = parts.first();
+    const qint64 count = parts.value(1).toLongLong();
+    if (name == QLatin1String("print") && count > 0)
+        return runPrintTask(count, options);
+    if (name == QLatin1String("save") && count > 0)
+        return runSaveTask(count, options);
+    if (name == QLatin1String("preview"))
+        return runPreviewTask(count > 0 ? count : 1000, options);
+    if (name == QLatin1String("coldstart"))
+        return runColdStartTask(options);
+    if (name == QLatin1String("checkpdf") && parts.size() == 3 && parts[2].toLongLong() > 0)
+        return runCheckPdfTask(parts[1], parts[2].toLongLong(), options);
+    known = false;
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Anything that falls back on the per-user configuration lands here, never
+    // in the real user's settings.
+    const QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", configHome.path().toLocal8Bit());
+
+    QApplication app(argc, argv);
+    // Every length the benchmark types uses "." as the decimal point.
+    QLocale::setDefault(QLocale::c());
+
+    BenchOptions options;
+    options.workRoot = defaultWorkRoot();
+    QStringList tasks;
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--dir") && i + 1 < args.size())
+            options.workRoot = args[++i];
+        else if (args[i] == QLatin1String("--keep"))
+            options.keep = true;
+        else if (args[i] == QLatin1String("--check") && i + 1 < args.size())
+            options.check = args[++i];
+        else if (args[i].startsWith(u'-'))
+            return usage();
+        else
+            tasks << args[i];
+    }
+    if (tasks.isEmpty())
+        return usage();
+
+    bool allOk = true;
+    for (const QString &task : tasks) {
+        bool known = false;
+        const BenchResult result = runTask(task, options, known);
+        if (!known)
+            return usage();
+        std::printf("%s\n", qPrintable(result.resultLine()));
+        std::fprintf(stderr, "%s\n", qPrintable(result.sentence()));
+        std::fflush(stdout);
+        allOk = allOk && result.ok;
+    }
+    return allOk ? 0 : 1;
+}
