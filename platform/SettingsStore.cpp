@@ -39,9 +39,10 @@ void SettingsStore::write(const QString &section, const QString &key, const QStr
     m_settings->setValue(section + u'/' + key, text);
 }
 
-void SettingsStore::flush()
+bool SettingsStore::flush()
 {
     m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }
 
 QString SettingsStore::path() const
