@@ -45,7 +45,9 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
         dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    const int chosen = int(filters.indexOf(dialog.selectedNameFilter()));
+    if (chosen >= 0)
+        filterIndex = chosen + 1;
     return dialog.selectedFiles().constFirst();
 }
 
@@ -87,21 +89,26 @@ void DialogProvider::install(DialogProvider *provider)
     g_installed = provider;
 }
 
+// A cancelled dialog changes nothing: neither the name nor the filter entry.
 bool CommonDialog::ShowOpen()
 {
-    auto name = DialogProvider::current().openFile(Filter, DefaultExt, FileName, FilterIndex);
+    int index = FilterIndex;
+    auto name = DialogProvider::current().openFile(Filter, DefaultExt, FileName, index);
     if (!name)
         return false;
     FileName = *name;
+    FilterIndex = index;
     return true;
 }
 
 bool CommonDialog::ShowSave()
 {
-    auto name = DialogProvider::current().saveFile(Filter, DefaultExt, FileName, FilterIndex);
+    int index = FilterIndex;
+    auto name = DialogProvider::current().saveFile(Filter, DefaultExt, FileName, index);
     if (!name)
         return false;
     FileName = *name;
+    FilterIndex = index;
     return true;
 }
 
