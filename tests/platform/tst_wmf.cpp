@@ -220,11 +220,15 @@ void TestWmf::textLandsWhereDrawn_data()
     QTest::addColumn<int>("angle");
     QTest::addColumn<QPointF>("origin");
     QTest::addColumn<QString>("text");
-    QTest::newRow("level") << 0 << QPointF(50, 100) << "0123456789";
-    QTest::newRow("turned 90") << 90 << QPointF(300, 50) << "ABC-42";
-    QTest::newRow("turned 180") << 180 << QPointF(300, 150) << "x y";
-    QTest::newRow("turned 270") << 270 << QPointF(100, 150) << "Label";
-    QTest::newRow("latin-1") << 0 << QPointF(20, 40) << QStringLiteral("Caf\u00e9 \u00a7 & <b>");
+    QTest::addColumn<int>("points"); // 0: a 20-pixel font; else its size in points
+    QTest::newRow("level") << 0 << QPointF(50, 100) << "0123456789" << 0;
+    QTest::newRow("turned 90") << 90 << QPointF(300, 50) << "ABC-42" << 0;
+    QTest::newRow("turned 180") << 180 << QPointF(300, 150) << "x y" << 0;
+    QTest::newRow("turned 270") << 270 << QPointF(100, 150) << "Label" << 0;
+    QTest::newRow("latin-1") << 0 << QPointF(20, 40) << QStringLiteral("Caf\u00e9 \u00a7 & <b>") << 0;
+    // 15 points at 96 dpi are 20 pixels.
+    QTest::newRow("size in points") << 0 << QPointF(20, 60) << "pt" << 15;
+    QTest::newRow("points, turned") << 90 << QPointF(200, 20) << "pt" << 15;
 }
 
 void TestWmf::textLandsWhereDrawn()
@@ -232,9 +236,13 @@ void TestWmf::textLandsWhereDrawn()
     QFETCH(int, angle);
     QFETCH(QPointF, origin);
     QFETCH(QString, text);
+    QFETCH(int, points);
     const QList<SvgShape> shapes = readSvg(record([&](QPainter &p) {
         QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(20);
+        if (points)
+            font.setPointSize(points);
+        else
+            font.setPixelSize(20);
         p.setFont(font);
         p.setPen(Qt::black);
         p.translate(origin);
