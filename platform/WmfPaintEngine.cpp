@@ -136,13 +136,15 @@ void WmfPaintEngine::setFillMode(WmfWriter::PolyFillMode mode)
 
 WmfPaintEngine::Shape WmfPaintEngine::prepareShape()
 {
-    if (m_brush.style() != Qt::NoBrush) {
+    // The format has no transparency: a see-through brush is no brush at all,
+    // not a black one.
+    if (m_brush.style() != Qt::NoBrush && m_brush.color().alpha() != 0) {
         // Gradients and patterns come out in their main colour.
         selectBrush(m_brush.color());
         selectPen(QColor(), 0);
         return Shape::Filled;
     }
-    if (m_pen.style() == Qt::NoPen)
+    if (m_pen.style() == Qt::NoPen || m_pen.color().alpha() == 0)
         return Shape::Skip;
     selectBrush(QColor());
     const double scale = std::hypot(m_transform.m11(), m_transform.m12());
@@ -182,7 +184,7 @@ void WmfPaintEngine::drawPolygon(const QPointF *points, int count, PolygonDrawMo
     for (int i = 0; i < count; ++i)
         device << devicePoint(m_transform.map(points[i]));
     if (mode == PolylineMode) {
-        if (m_pen.style() == Qt::NoPen)
+        if (m_pen.style() == Qt::NoPen || m_pen.color().alpha() == 0)
             return;
         const double scale = std::hypot(m_transform.m11(), m_transform.m12());
         selectPen(m_pen.color(), m_pen.isCosmetic() ? 0 : int(std::lround(m_pen.widthF() * scale)));
@@ -226,7 +228,7 @@ void WmfPaintEngine::drawPath(const QPainterPath &path)
 void WmfPaintEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
 {
     const QString text = textItem.text();
-    if (text.isEmpty())
+    if (text.isEmpty() || m_pen.style() == Qt::NoPen || m_pen.color().alpha() == 0)
         return;
     // Qt turns clockwise on the y-down page; the font's escapement counts
     // counter-clockwise, in tenths of a degree.

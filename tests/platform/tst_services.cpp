@@ -1,7 +1,6 @@
 // Picture writers, the shared common dialog and the clipboard.
 #include "Clipboard.h"
 #include "DeviceRegistry.h"
-#include "ScreenMetrics.h"
 #include "Dialogs.h"
 #include "PictureWriters.h"
 #include "QuillError.h"
@@ -74,8 +73,6 @@ private slots:
     void writeFailureLeavesNothing();
     void commonDialogPersists();
     void clipboardHoldsSeveralFormats();
-    void twipsPerPixel_data();
-    void twipsPerPixel();
     void deviceHandles();
 };
 
@@ -203,30 +200,6 @@ void TestServices::clipboardHoldsSeveralFormats()
     QVERIFY(!Clipboard::hasFormat(QString::fromLatin1(Clipboard::kWmfMime)));
     QCOMPARE(Clipboard::data(QString::fromLatin1(Clipboard::kWmfMime)), QByteArray());
     QCOMPARE(Clipboard::data(QStringLiteral("text/plain")), QByteArray("next"));
-}
-
-void TestServices::twipsPerPixel_data()
-{
-    QTest::addColumn<double>("dpiX");
-    QTest::addColumn<double>("dpiY");
-    QTest::addColumn<float>("twipsX");
-    QTest::addColumn<float>("twipsY");
-    QTest::newRow("96 dpi") << 96.0 << 96.0 << 15.0f << 15.0f;
-    QTest::newRow("120 dpi") << 120.0 << 120.0 << 12.0f << 12.0f;
-    QTest::newRow("unequal") << 144.0 << 72.0 << 10.0f << 20.0f;
-}
-
-void TestServices::twipsPerPixel()
-{
-    QFETCH(double, dpiX);
-    QFETCH(double, dpiY);
-    QFETCH(float, twipsX);
-    QFETCH(float, twipsY);
-    ScreenMetrics::overrideDpi(dpiX, dpiY);
-    QCOMPARE(ScreenMetrics::twipsPerPixelX(), twipsX);
-    QCOMPARE(ScreenMetrics::twipsPerPixelY(), twipsY);
-    ScreenMetrics::overrideDpi(0, 0);
-    QVERIFY(ScreenMetrics::twipsPerPixelX() > 0);
 }
 
 void TestServices::deviceHandles()
