@@ -208,7 +208,10 @@ void WmfPaintEngine::drawPolygon(const QPoint *points, int count, PolygonDrawMod
 
 void WmfPaintEngine::drawPath(const QPainterPath &path)
 {
-    if (path.isEmpty() || prepareShape() == Shape::Skip)
+    if (path.isEmpty())
+        return;
+    const Shape shape = prepareShape();
+    if (shape == Shape::Skip)
         return;
     setFillMode(path.fillRule() == Qt::WindingFill ? WmfWriter::Winding : WmfWriter::Alternate);
     QList<QPolygon> polygons;
@@ -219,7 +222,11 @@ void WmfPaintEngine::drawPath(const QPainterPath &path)
         if (device.size() >= 2)
             polygons << device;
     }
-    if (polygons.size() == 1)
+    // A stroked path may be open (a line); a closed one ends on its start point.
+    if (shape == Shape::Outlined) {
+        for (const QPolygon &polygon : std::as_const(polygons))
+            m_writer.polyline(polygon);
+    } else if (polygons.size() == 1)
         m_writer.polygon(polygons.constFirst());
     else if (!polygons.isEmpty())
         m_writer.polyPolygon(polygons);

@@ -18,7 +18,7 @@ constexpr int kWidth = 400;
 constexpr int kHeight = 200;
 
 struct SvgShape {
-    QString kind; // "rect", "polygon" or "text"
+    QString kind; // "rect", "polygon", "polyline" or "text"
     QRectF box;   // shapes: bounding box; text: origin in topLeft
     QString fill;
     QString text;
@@ -90,7 +90,7 @@ QList<SvgShape> readSvg(const QByteArray &wmf)
         if (shape.kind == u"rect") {
             shape.box = QRectF(a.value(QStringLiteral("x")).toDouble(), a.value(QStringLiteral("y")).toDouble(), a.value(QStringLiteral("width")).toDouble(),
                                a.value(QStringLiteral("height")).toDouble());
-        } else if (shape.kind == u"polygon") {
+        } else if (shape.kind == u"polygon" || shape.kind == u"polyline") {
             QPolygonF points;
             const QStringList pairs = a.value(QStringLiteral("points")).toString().simplified().split(u' ', Qt::SkipEmptyParts);
             for (const QString &pair : pairs)
@@ -188,6 +188,13 @@ void TestWmf::shapesLandWhereDrawn_data()
         path.closeSubpath();
         p.fillPath(path, Qt::black);
     }) << QRectF(200, 120, 60, 60) << "black";
+    QTest::newRow("stroked open path") << Drawing([](QPainter &p) {
+        QPainterPath path;
+        path.moveTo(10, 10);
+        path.lineTo(100, 50);
+        p.setPen(QPen(Qt::black, 2));
+        p.drawPath(path);
+    }) << QRectF(10, 10, 90, 40) << ""; // the reader gives lines no fill style
     QTest::newRow("transparent fill draws nothing") << Drawing([](QPainter &p) {
         p.fillRect(QRect(10, 10, 50, 50), Qt::transparent);
         p.setPen(Qt::transparent);
