@@ -7,7 +7,9 @@
 QString SettingsStore::userStorePath(const QString &application)
 {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
+    // A relative path is invalid there and must be ignored, or the store
+    // would move with the current folder.
+    if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + u'/' + application + u'/' + application + QStringLiteral(".conf");
 }

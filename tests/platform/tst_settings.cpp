@@ -123,6 +123,9 @@ void TestSettings::userStorePath()
     qputenv("XDG_CONFIG_HOME", "/tmp/quill-config");
     QCOMPARE(SettingsStore::userStorePath(QStringLiteral("Quillmark2")),
              QStringLiteral("/tmp/quill-config/Quillmark2/Quillmark2.conf"));
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    QCOMPARE(SettingsStore::userStorePath(QStringLiteral("Quillmark2")),
+             QDir::homePath() + QStringLiteral("/.config/Quillmark2/Quillmark2.conf"));
     qunsetenv("XDG_CONFIG_HOME");
     QCOMPARE(SettingsStore::userStorePath(QStringLiteral("Quillmark2")),
              QDir::homePath() + QStringLiteral("/.config/Quillmark2/Quillmark2.conf"));
