@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -40,7 +41,24 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
     QString suffix = defaultExt;
     if (suffix.startsWith(u'.'))
         suffix.remove(0, 1);
-    dialog.setDefaultSuffix(suffix);
+    // A name typed without extension takes the one of the file type chosen
+    // ("label" under "*.wmf" saves label.wmf, not label.bmp); the default
+    // extension serves the entries without a single extension.
+    const auto suffixFor = [suffix](const QString &nameFilter) {
+        const qsizetype open = nameFilter.lastIndexOf(u'(');
+        const QString pattern = nameFilter.mid(open + 1).chopped(1).trimmed();
+        static const QRegularExpression single(QStringLiteral("^\\*\\.([A-Za-z0-9_]+)$"));
+        const auto match = single.match(pattern);
+        return open >= 0 && match.hasMatch() ? match.captured(1) : suffix;
+    };
+    dialog.setDefaultSuffix(mode == QFileDialog::AcceptSave && !filters.isEmpty()
+                                ? suffixFor(dialog.selectedNameFilter())
+                                : suffix);
+    if (mode == QFileDialog::AcceptSave)
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, suffixFor](const QString &nameFilter) {
+                             dialog.setDefaultSuffix(suffixFor(nameFilter));
+                         });
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
