@@ -68,11 +68,15 @@ void writeBytes(const QByteArray &bytes, const QString &path)
 
 void writeBmp(const QImage &image, const QString &path)
 {
+    if (image.isNull())
+        throw QuillError(QStringLiteral("Cannot write \"%1\": the picture is empty.").arg(path));
     writeBytes(bmpBytes(image), path);
 }
 
 void writePng(const QImage &image, const QString &path)
 {
+    if (image.isNull())
+        throw QuillError(QStringLiteral("Cannot write \"%1\": the picture is empty.").arg(path));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -70,6 +70,7 @@ private slots:
     void bmpReadsBack_data();
     void bmpReadsBack();
     void bmpTransparentIsWhite();
+    void writeFailureLeavesNothing_data();
     void writeFailureLeavesNothing();
     void commonDialogPersists();
     void clipboardHoldsSeveralFormats();
@@ -128,13 +129,28 @@ void TestServices::bmpTransparentIsWhite()
     QCOMPARE(back.pixelColor(1, 1), QColor(Qt::black));
 }
 
+void TestServices::writeFailureLeavesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<bool>("png");
+    const QImage good = testPattern(3, 3, QImage::Format_RGB32);
+    QTest::newRow("bmp into a missing folder") << "no such folder/picture.bmp" << good << false;
+    QTest::newRow("png into a missing folder") << "no such folder/picture.png" << good << true;
+    QTest::newRow("empty picture as bmp") << "empty.bmp" << QImage() << false;
+    QTest::newRow("empty picture as png") << "empty.png" << QImage() << true;
+}
+
 void TestServices::writeFailureLeavesNothing()
 {
+    QFETCH(QString, name);
+    QFETCH(QImage, image);
+    QFETCH(bool, png);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("no such folder/picture.bmp"));
+    const QString path = dir.filePath(name);
     try {
-        PictureWriters::writeBmp(testPattern(3, 3, QImage::Format_RGB32), path);
-        QFAIL("writing into a missing folder succeeded");
+        png ? PictureWriters::writePng(image, path) : PictureWriters::writeBmp(image, path);
+        QFAIL("the write reported success");
     } catch (const QuillError &error) {
         QVERIFY(error.description().contains(path));
     }
