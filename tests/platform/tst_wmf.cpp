@@ -1,6 +1,10 @@
 // Metafiles written by our device, read back by an outside reader (wmf2svg of
 // libwmf) and walked record by record with an independent parser.
+#include "Decode.h"
 #include "WmfDevice.h"
+
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
 
 #include <QPainter>
 #include <QPainterPath>
@@ -114,6 +118,23 @@ QList<SvgShape> readSvg(const QByteArray &wmf)
     return shapes;
 }
 
+// The picture as pixels, drawn by libwmf's own renderer.
+QImage rasterise(const QByteArray &wmf)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("picture.wmf"));
+    const QString out = dir.filePath(QStringLiteral("picture.png"));
+    QFile file(in);
+    if (!file.open(QIODevice::WriteOnly) || file.write(wmf) != wmf.size())
+        return {};
+    file.close();
+    QProcess renderer;
+    renderer.start(QStringLiteral("wmf2gd"), {QStringLiteral("-o"), out, in});
+    if (!renderer.waitForFinished(30000) || renderer.exitCode() != 0)
+        return {};
+    return QImage(out);
+}
+
 // The reader fits the picture into its view with a little slack; a unit
 // or two of difference is the reader's, not ours.
 bool near(double a, double b) { return std::abs(a - b) <= 2.0; }
@@ -141,6 +162,8 @@ private slots:
     void shapesLandWhereDrawn();
     void textLandsWhereDrawn_data();
     void textLandsWhereDrawn();
+    void symbolsSurviveRasterising_data();
+    void symbolsSurviveRasterising();
     void fileStructureIsSound_data();
     void fileStructureIsSound();
 };
@@ -274,6 +297,56 @@ void TestWmf::textLandsWhereDrawn()
     double got = std::fmod(t.angle + 360.0, 360.0);
     QVERIFY2(std::abs(got - angle) < 0.5, qPrintable(QStringLiteral("angle %1").arg(got)));
     QVERIFY2(near(t.fontSize, 20), qPrintable(QStringLiteral("size %1").arg(t.fontSize)));
+}
+
+void TestWmf::symbolsSurviveRasterising_data()
+{
+    QTest::addColumn<int>("format"); // ZXing::BarcodeFormat
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("angle");
+    for (int angle : {0, 90, 180, 270}) {
+        QTest::newRow(qPrintable(QStringLiteral("Code 128 at %1").arg(angle)))
+            << int(ZXing::BarcodeFormat::Code128) << "QUILL-0123" << angle;
+        QTest::newRow(qPrintable(QStringLiteral("QR at %1").arg(angle)))
+            << int(ZXing::BarcodeFormat::QRCode) << "Quillmark 2" << angle;
+    }
+}
+
+// A symbol drawn module by module into a metafile must still read once the
+// outside reader has turned the metafile into pixels: a bar one unit off
+// anywhere spoils it.
+void TestWmf::symbolsSurviveRasterising()
+{
+    QFETCH(int, format);
+    QFETCH(QString, text);
+    QFETCH(int, angle);
+    const auto barcodeFormat = ZXing::BarcodeFormat(format);
+    const bool linear = barcodeFormat == ZXing::BarcodeFormat::Code128;
+    const ZXing::BitMatrix matrix =
+        ZXing::MultiFormatWriter(barcodeFormat).setMargin(0).encode(text.toStdString(), 0, linear ? 1 : 0);
+    constexpr int kModule = 4;
+    constexpr int kQuiet = 12 * kModule;
+    const int symbolWidth = matrix.width() * kModule;
+    const int symbolHeight = linear ? 60 : matrix.height() * kModule;
+    const bool upright = angle == 90 || angle == 270;
+    const QSize picture = upright ? QSize(symbolHeight + 2 * kQuiet, symbolWidth + 2 * kQuiet)
+                                  : QSize(symbolWidth + 2 * kQuiet, symbolHeight + 2 * kQuiet);
+    WmfDevice device(picture.width(), picture.height(), 96);
+    QPainter painter(&device);
+    painter.fillRect(QRect(QPoint(0, 0), picture), Qt::white);
+    painter.translate(picture.width() / 2.0, picture.height() / 2.0);
+    painter.rotate(angle);
+    painter.translate(-symbolWidth / 2.0, -symbolHeight / 2.0);
+    for (int y = 0; y < (linear ? 1 : matrix.height()); ++y)
+        for (int x = 0; x < matrix.width(); ++x)
+            if (matrix.get(x, y))
+                painter.fillRect(QRect(x * kModule, y * kModule, kModule, linear ? symbolHeight : kModule),
+                                 Qt::black);
+    painter.end();
+
+    const QImage image = rasterise(device.bytes());
+    QVERIFY2(!image.isNull(), "wmf2gd gave no picture");
+    QCOMPARE(Decode::zxingOne(image), text);
 }
 
 void TestWmf::fileStructureIsSound_data()
