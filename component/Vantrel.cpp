@@ -5,7 +5,7 @@
 #include "FormatOptions.h"
 #include "FormatOptionsDialog.h"
 #include "Numbers.h"
-#include "PictureWriters.h"
+#include "PngWriter.h"
 #include "QuillError.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
@@ -35,6 +35,7 @@ struct Vantrel::Impl {
     // Encoded once per change of data, symbology or options, never per paint.
     mutable std::optional<SymbolBuilder::Built> built;
     mutable SymbolRenderer renderer;
+    mutable QImage pngInk; // reused from label to label of a save run
 
     const SymbolBuilder::Built &symbol() const
     {
@@ -179,10 +180,22 @@ void Vantrel::SavePng(const QString &file, std::int32_t w, std::int32_t h) const
     if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
         throw QuillError(QStringLiteral("Cannot write \"%1\": a picture of %2 x %3 pixels is not possible.")
                              .arg(file).arg(w).arg(h));
-    QImage picture = d->image(w, h, QImage::Format_RGB32);
-    picture.setDotsPerMeterX(int(std::lround(ScreenMetrics::dpiX() / 0.0254)));
-    picture.setDotsPerMeterY(int(std::lround(ScreenMetrics::dpiY() / 0.0254)));
-    PictureWriters::writePng(picture, file);
+    // Drawn black on white in gray, then written with the two colours of the
+    // options; QImage's own PNG path is far too slow for a save run.
+    QImage &ink = d->pngInk;
+    if (ink.width() != w || ink.height() != h)
+        ink = QImage(w, h, QImage::Format_Grayscale8);
+    ink.fill(255);
+    {
+        QPainter painter(&ink);
+        SymbolRenderer::Style s = d->style(d->font);
+        s.fillBackground = false;
+        s.barColor = Qt::black;
+        d->render(painter, ink.rect(), s);
+    }
+    PngWriter::writeFile(PngWriter::twoColour(ink, d->options.backColor, d->options.barColor, ScreenMetrics::dpiX(),
+                                              ScreenMetrics::dpiY()),
+                         file);
 }
 
 void Vantrel::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const
