@@ -317,6 +317,32 @@ private slots:
         QCOMPARE(Scan::zxingRead(reduced.Picture()), QStringLiteral("Quill"));
     }
 
+    void coloursFromOptions()
+    {
+        SettingsStore store(m_dir.filePath(QStringLiteral("colours.ini")));
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BarColor"), QStringLiteral("#000080"));
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BackColor"), QStringLiteral("#ffff00"));
+        Vantrel v;
+        v.setOptionsStore(&store);
+        v.setWidth(400);
+        v.setHeight(150);
+        v.setBarType(8);
+        v.setCaption(QStringLiteral("COLOUR"));
+        const QString path = m_dir.filePath(QStringLiteral("colour.png"));
+        v.SavePng(path, 400, 150);
+        for (const QImage &image : {v.Picture(), QImage(path)}) {
+            QSet<QRgb> colours;
+            for (int y = 0; y < image.height(); y += 3)
+                for (int x = 0; x < image.width(); ++x)
+                    colours.insert(image.pixel(x, y) | 0xff000000u);
+            QVERIFY(colours.contains(qRgb(0, 0, 0x80)));
+            QVERIFY(colours.contains(qRgb(0xff, 0xff, 0)));
+            QCOMPARE(Scan::zxingRead(image), QStringLiteral("COLOUR"));
+        }
+        // The PNG holds exactly the two colours: no dithered or blended pixels.
+        QCOMPARE(QImage(path).colorCount(), 2);
+    }
+
     void membersKeepValues()
     {
         Vantrel v;
