@@ -215,7 +215,7 @@ QByteArray Vantrel::metafileBytes() const
     d->requireSymbol();
     WmfDevice device(std::max(1, width()), std::max(1, height()), int(std::lround(ScreenMetrics::dpiY())));
     QPainter painter;
-    if (!painter.begin(&device))
+    if (!device.paintEngine() || !painter.begin(&device))
         return {};
     SymbolRenderer::Style s = d->style(d->font);
     s.fillBackground = true;
