@@ -36,7 +36,8 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     timer.start();
     double cpu = userMicros();
-    for (int i = 0; i < labels; ++i) {
+    const bool printOnly = argc > 2 && QByteArray(argv[2]) == "print";
+    for (int i = 0; i < labels && !printOnly; ++i) {
         v.setCaption(QStringLiteral("QM%1").arg(i, 8, 10, QLatin1Char('0')));
         v.SavePng(dir.filePath(QStringLiteral("label_%1.png").arg(i)), 192, 96);
     }

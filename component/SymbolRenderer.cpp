@@ -106,6 +106,7 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
     double used = 0;
     if (model.squareModules)
         rowTop = snap(barTop + (barHeight - rowCount * module) / 2);
+    m_bars.clear();
     for (const SymbolModel::Row &row : model.rows) {
         double top, bottom;
         if (model.squareModules) {
@@ -126,9 +127,13 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
                 y1 += guardExtra;
             if (bar.kind == SymbolModel::BarKind::AddOn)
                 y0 = std::min(y1 - 1, top + addOnTop);
-            painter.fillRect(QRectF(symbolLeft + bar.start * module, y0, barWidth, y1 - y0), style.barColor);
+            m_bars.append(QRectF(symbolLeft + bar.start * module, y0, barWidth, y1 - y0));
         }
     }
+    // One call for all bars: a printer or PDF engine then sets its brush once.
+    painter.setBrush(style.barColor);
+    painter.drawRects(m_bars.constData(), int(m_bars.size()));
+    m_bars.clear();
 
     if (font && (titleHeight > 0 || textUnder || textAbove)) {
         painter.setFont(font->font);

@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QList>
+#include <QRectF>
 #include <QRect>
 #include <QString>
 #include <optional>
@@ -49,4 +51,5 @@ private:
     };
     const FontEntry &fontFor(const QString &name, double pixels, QPaintDevice *device);
     FontEntry m_font; // the last font used: most runs draw every label in one font
+    QList<QRectF> m_bars; // kept between labels to save the allocation
 };
