@@ -1,6 +1,7 @@
 #include "SymbolRenderer.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -40,6 +41,9 @@ const SymbolRenderer::FontEntry &SymbolRenderer::fontFor(const QString &name, do
         // device's resolution (QFont::setPixelSize would round to whole pixels).
         m_font.font.setPointSizeF(std::max(0.01, pixels * 72.0 / std::max(1, deviceDpi)));
         m_font.metrics.emplace(m_font.font, device);
+        m_font.raw = QRawFont::fromFont(m_font.font);
+        if (m_font.raw.isValid())
+            m_font.raw.setPixelSize(pixels);
         m_font.ascent = m_font.metrics->ascent();
         m_font.height = m_font.metrics->ascent() + m_font.metrics->descent();
     }
@@ -146,9 +150,8 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
     if (font && (titleHeight > 0 || textUnder || textAbove)) {
         painter.setFont(font->font);
         painter.setPen(style.barColor);
-        const QFontMetricsF &metrics = *font->metrics;
         const auto centred = [&](const QString &text, double centre, double top) {
-            painter.drawText(QPointF(centre - metrics.horizontalAdvance(text) / 2, top + font->ascent), text);
+            drawCentred(painter, *font, text, centre, top);
         };
         if (titleHeight > 0)
             centred(style.title, offset + span / 2, 0);
@@ -157,6 +160,32 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
                 centred(run.text, symbolLeft + (run.from + run.to) / 2 * module, run.above ? barTop : barBottom);
     }
     painter.restore();
+}
+
+void SymbolRenderer::drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre, double top)
+{
+    const double baseline = top + font.ascent;
+    if (font.raw.isValid()) {
+        const QList<quint32> glyphs = font.raw.glyphIndexesForString(text);
+        if (!glyphs.contains(0u)) {
+            const QList<QPointF> advances = font.raw.advancesForGlyphIndexes(glyphs);
+            QList<QPointF> positions;
+            positions.reserve(glyphs.size());
+            double x = 0;
+            for (const QPointF &advance : advances) {
+                positions.append(QPointF(x, 0));
+                x += advance.x();
+            }
+            QGlyphRun run;
+            run.setRawFont(font.raw);
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions);
+            painter.drawGlyphRun(QPointF(centre - x / 2, baseline), run);
+            return;
+        }
+    }
+    // Characters the font lacks: let Qt's text layout find another font.
+    painter.drawText(QPointF(centre - font.metrics->horizontalAdvance(text) / 2, baseline), text);
 }
 
 void SymbolRenderer::drawMessage(QPainter &painter, const QRect &area, const QString &message, const Style &style)

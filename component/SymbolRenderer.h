@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QList>
+#include <QRawFont>
 #include <QRectF>
 #include <QRect>
 #include <QString>
@@ -48,8 +49,10 @@ private:
         double ascent = 0;
         double height = 0;
         std::optional<QFontMetricsF> metrics;
+        QRawFont raw; // glyphs looked up directly: no text layout per label
     };
     const FontEntry &fontFor(const QString &name, double pixels, QPaintDevice *device);
+    static void drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre, double top);
     FontEntry m_font; // the last font used: most runs draw every label in one font
     QList<QRectF> m_bars; // kept between labels to save the allocation
 };
