@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -344,6 +345,29 @@ private slots:
         QCOMPARE(QImage(path).colorCount(), 2);
     }
 
+    void fontChangeShowsAtNextMemberSet()
+    {
+        Vantrel v;
+        v.setWidth(500);
+        v.setHeight(200);
+        v.setBarType(8);
+        v.Font().setSize(8);
+        v.setShowText(1);
+        v.setCaption(QStringLiteral("0123456789"));
+        const auto textHeight = [&v] {
+            const QImage shown = v.grab().toImage();
+            const Scan::Runs top = Scan::line(shown, 2);
+            const Scan::Runs bar = Scan::line(shown, top.firstDark + 1, true);
+            const int barBottom = bar.firstDark + bar.lengths.front();
+            return Scan::inkBox(shown, QRect(0, barBottom + 1, shown.width(), shown.height())).height();
+        };
+        const int small = textHeight();
+        v.Font().setSize(16);
+        QCOMPARE(textHeight(), small);
+        v.setShowText(1); // the same value: still redraws with the new font
+        QVERIFY2(textHeight() > small * 3 / 2, qPrintable(QString::number(textHeight())));
+    }
+
     void membersKeepValues()
     {
         Vantrel v;
@@ -466,6 +490,59 @@ private slots:
         const QImage image(png);
         QVERIFY(!image.isNull());
         QCOMPARE(Scan::zxingRead(image), expected);
+    }
+
+    void printsIntoPdf()
+    {
+        // A printing run's surface: a 600-dpi PDF page, read back by poppler.
+        const QString pdfPath = m_dir.filePath(QStringLiteral("labels.pdf"));
+        QPdfWriter pdf(pdfPath);
+        pdf.setResolution(600);
+        Vantrel v;
+        v.Font().setName(QStringLiteral("Liberation Sans"));
+        v.Font().setSize(10.0 * 600 / 96);
+        v.setShowText(1);
+        const struct {
+            int barType;
+            const char *data;
+            const char *expected;
+            const char *text;
+        } labels[] = {
+            {8, "PDF-128", "PDF-128", "PDF-128"},
+            {0, "590123412345", "5901234123457", "901234"},
+            {24, "PDF417 on paper", "PDF417 on paper", "PDF417 on paper"},
+        };
+        {
+            QPainter painter(&pdf);
+            const std::int32_t handle = DeviceRegistry::add(&painter);
+            int y = 150;
+            for (const auto &label : labels) {
+                v.setBarType(std::int16_t(label.barType));
+                v.setCaption(QString::fromLatin1(label.data));
+                v.DrawToDevice(handle, 300, y, 2400, 900);
+                y += 1200;
+            }
+            DeviceRegistry::remove(handle);
+        }
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString extracted = QString::fromUtf8(text.readAllStandardOutput());
+        for (const auto &label : labels)
+            QVERIFY2(extracted.contains(QString::fromLatin1(label.text)), qPrintable(extracted));
+
+        QProcess raster;
+        const QString prefix = m_dir.filePath(QStringLiteral("page"));
+        raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
+                                                 QStringLiteral("-singlefile"), pdfPath, prefix});
+        QVERIFY(raster.waitForFinished(60000));
+        const QImage page(prefix + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        int y = 150 / 4;
+        for (const auto &label : labels) {
+            QCOMPARE(Scan::zxingRead(page.copy(0, y - 20, page.width(), 900 / 4 + 40)), QString::fromLatin1(label.expected));
+            y += 1200 / 4;
+        }
     }
 
     void unwritablePngNamesTheFile()
