@@ -99,6 +99,7 @@ private slots:
             {"EAN-128 brackets", 12, "[01]12345678901231", "0112345678901231", Reader::Zxing, 0},
             {"EAN-128 parentheses", 12, "(01)12345678901231(10)ABC", "0112345678901231" "10ABC", Reader::Zxing, 0},
             {"ISSN", 13, "0317-8471", "9770317847001", Reader::Zxing, 0},
+            {"ISSN with X and add-on", 13, "2434-561x 05", "9772434561006", Reader::Zxing, 0},
             {"ISBN-13", 14, "978-0-306-40615-7", "9780306406157", Reader::Zxing, 0},
             {"ISBN-10", 14, "0306406152", "9780306406157", Reader::Zxing, 0},
             // zxing-cpp leaves out Codabar's start and stop characters.
@@ -149,6 +150,34 @@ private slots:
                                                           .arg(orientation).arg(int(output)).arg(found)));
             }
         }
+    }
+
+    // The add-on beside an EAN-13 reads as its own symbol.
+    void addOnsRead_data()
+    {
+        QTest::addColumn<int>("barType");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("option");
+        QTest::newRow("EAN-13+2") << 0 << "590123412345+12" << QStringList{"12", "5901234123457"} << "-Sean2.enable";
+        QTest::newRow("EAN-13+5") << 0 << "590123412345+52495" << QStringList{"52495", "5901234123457"} << "-Sean5.enable";
+        QTest::newRow("ISSN+2") << 13 << "0317-8471+05" << QStringList{"05", "9770317847001"} << "-Sean2.enable";
+    }
+
+    void addOnsRead()
+    {
+        QFETCH(int, barType);
+        QFETCH(QString, data);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, option);
+        Vantrel v;
+        v.setWidth(500);
+        v.setHeight(200);
+        v.setBarType(std::int16_t(barType));
+        v.setCaption(data);
+        QStringList found = Decode::zbarImage(v.Picture(), {option});
+        found.sort();
+        QCOMPARE(found, expected);
     }
 
     void pngHasRequestedSizeAndScreenResolution()
