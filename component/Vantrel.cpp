@@ -12,7 +12,6 @@
 #include "SymbolRenderer.h"
 #include "WmfDevice.h"
 
-#include <QBuffer>
 #include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
@@ -72,6 +71,23 @@ struct Vantrel::Impl {
         else
             renderer.drawMessage(painter, area, b.error, s);
     }
+    // Drawn black on white in gray, then written with the two colours of the
+    // options; QImage's own PNG path is far too slow for a save run.
+    QByteArray pngBytes(int w, int h) const
+    {
+        if (pngInk.width() != w || pngInk.height() != h)
+            pngInk = QImage(w, h, QImage::Format_Grayscale8);
+        pngInk.fill(255);
+        {
+            QPainter painter(&pngInk);
+            SymbolRenderer::Style s = style(font);
+            s.fillBackground = false;
+            s.barColor = Qt::black;
+            render(painter, pngInk.rect(), s);
+        }
+        return PngWriter::twoColour(pngInk, options.backColor, options.barColor, ScreenMetrics::dpiX(),
+                                    ScreenMetrics::dpiY());
+    }
     QImage image(int w, int h, QImage::Format format) const
     {
         QImage picture(std::max(1, w), std::max(1, h), format);
@@ -106,7 +122,6 @@ void VantrelFont::setSize(const QString &points)
 
 Vantrel::Vantrel(QWidget *parent) : QWidget(parent), d(std::make_unique<Impl>())
 {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 Vantrel::~Vantrel() = default;
@@ -180,22 +195,7 @@ void Vantrel::SavePng(const QString &file, std::int32_t w, std::int32_t h) const
     if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
         throw QuillError(QStringLiteral("Cannot write \"%1\": a picture of %2 x %3 pixels is not possible.")
                              .arg(file).arg(w).arg(h));
-    // Drawn black on white in gray, then written with the two colours of the
-    // options; QImage's own PNG path is far too slow for a save run.
-    QImage &ink = d->pngInk;
-    if (ink.width() != w || ink.height() != h)
-        ink = QImage(w, h, QImage::Format_Grayscale8);
-    ink.fill(255);
-    {
-        QPainter painter(&ink);
-        SymbolRenderer::Style s = d->style(d->font);
-        s.fillBackground = false;
-        s.barColor = Qt::black;
-        d->render(painter, ink.rect(), s);
-    }
-    PngWriter::writeFile(PngWriter::twoColour(ink, d->options.backColor, d->options.barColor, ScreenMetrics::dpiX(),
-                                              ScreenMetrics::dpiY()),
-                         file);
+    PngWriter::writeFile(d->pngBytes(w, h), file);
 }
 
 void Vantrel::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const
@@ -227,10 +227,7 @@ QByteArray Vantrel::metafileBytes() const
 void Vantrel::CopyToClipboard() const
 {
     const QByteArray wmf = metafileBytes();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    Picture().save(&buffer, "PNG");
+    const QByteArray png = d->pngBytes(std::max(1, width()), std::max(1, height()));
     QList<QPair<QString, QByteArray>> formats;
     if (!wmf.isEmpty())
         formats.append({QString::fromLatin1(Clipboard::kWmfMime), wmf});
