@@ -74,6 +74,15 @@ bool padEanMain(QString &data, int padTo, int longest)
     return true;
 }
 
+QChar eanCheckDigit(const QString &digits)
+{
+    // Weights 3 and 1 alternate from the rightmost digit.
+    int sum = 0;
+    for (qsizetype i = 0; i < digits.size(); ++i)
+        sum += (digits[digits.size() - 1 - i].unicode() - '0') * (i % 2 == 0 ? 3 : 1);
+    return QChar(u'0' + (10 - sum % 10) % 10);
+}
+
 SymbolBuilder::Built fromZint(const SymbolEncoder::Request &request, int barType, int quiet,
                               QString *humanText = nullptr)
 {
@@ -163,6 +172,14 @@ SymbolBuilder::Built SymbolBuilder::build(int barType, const QString &data, cons
         QString padded = data;
         if (!padEanMain(padded, 7, 8))
             return invalid();
+        // zint takes eight digits for an EAN-13 of 0000 and those digits, so
+        // the check digit is verified here and handed over without it.
+        if (padded.size() >= 8 && padded[7].isDigit()) {
+            const QChar expected = eanCheckDigit(padded.left(7));
+            if (padded[7] != expected)
+                return invalid(QStringLiteral("Invalid check digit '%1', expecting '%2'").arg(padded[7]).arg(expected));
+            padded.remove(7, 1);
+        }
         return ean(barType, padded, EanLayout::Kind::Ean8);
     }
     case 2:
@@ -173,7 +190,13 @@ SymbolBuilder::Built SymbolBuilder::build(int barType, const QString &data, cons
         return ean(barType, QString(digits - data.size(), u'0') + data, EanLayout::Kind::AddOnOnly);
     }
     case 4: return ean(barType, data, EanLayout::Kind::UpcA, BARCODE_UPCA);
-    case 5: return ean(barType, data, EanLayout::Kind::UpcE, BARCODE_UPCE);
+    case 5: {
+        // zint would quietly turn a number system other than 0 or 1 into 0.
+        const QString main = data.section(u'+', 0, 0);
+        if (main.size() >= 7 && main[0] != u'0' && main[0] != u'1')
+            return invalid(QStringLiteral("the number system must be 0 or 1"));
+        return ean(barType, data, EanLayout::Kind::UpcE, BARCODE_UPCE);
+    }
     case 6:
         // zint would upper-case the letters, giving a symbol that reads
         // differently from the data.

@@ -85,6 +85,9 @@ private slots:
             // zxing-cpp reports an EAN-13 that starts with 0 as the UPC-A with the same bars.
             {"EAN-13 short padded", 0, "12345", "000000123457", Reader::Zxing, 0},
             {"EAN-8", 1, "9638507", "96385074", Reader::Zxing, 0},
+            {"EAN-8 check verified", 1, "96385074", "96385074", Reader::Zxing, 0},
+            {"EAN-8 with add-on", 1, "9638507+12", "96385074", Reader::Zxing, 0},
+            {"UPC-E with check", 5, "01234565", "01234565", Reader::Zxing, 0},
             {"EAN-5", 2, "52495", "52495", Reader::ZbarEan5, 0},
             {"EAN-2", 3, "12", "12", Reader::ZbarEan2, 0},
             {"UPC-A", 4, "03600029145", "036000291452", Reader::Zxing, 0},

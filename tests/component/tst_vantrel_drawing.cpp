@@ -156,6 +156,9 @@ private slots:
         QTest::newRow("EAN-13 wrong check digit") << 0 << "5901234123458";
         QTest::newRow("EAN-13 too long") << 0 << "59012341234577";
         QTest::newRow("EAN-8 too long") << 1 << "123456789";
+        QTest::newRow("EAN-8 wrong check digit") << 1 << "96385075";
+        QTest::newRow("UPC-E number system 2") << 5 << "2123456";
+        QTest::newRow("UPC-E wrong check digit") << 5 << "01234566";
         QTest::newRow("EAN-2 three digits") << 3 << "123";
         QTest::newRow("UPC-A letters") << 4 << "03600029145A";
         QTest::newRow("Code39 lower case") << 6 << "abc";
