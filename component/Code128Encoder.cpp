@@ -30,6 +30,11 @@ std::vector<int> Code128Encoder::codewords(const QString &data, Set set, QString
         error = QStringLiteral("There is no data to encode.");
         return {};
     }
+    // The same ceiling as zint's automatic Code 128.
+    if (data.size() > 160) {
+        error = QStringLiteral("Code 128 accepts at most 160 characters.");
+        return {};
+    }
     if (set == Set::C) {
         if (data.size() % 2 != 0) {
             error = QStringLiteral("Code128C accepts an even number of digits only.");

@@ -166,6 +166,7 @@ private slots:
         QTest::newRow("Code128B beyond ASCII") << 10 << QString::fromUtf8("caf\u00e9");
         QTest::newRow("Code128C odd digits") << 11 << "12345";
         QTest::newRow("Code128C letters") << 11 << "12AB";
+        QTest::newRow("Code128B too long") << 10 << QString(161, u'x');
         QTest::newRow("EAN-128 without AI") << 12 << "12345";
         QTest::newRow("ISSN wrong check") << 13 << "0317-8472";
         QTest::newRow("ISBN wrong check") << 14 << "978-0-306-40615-8";
