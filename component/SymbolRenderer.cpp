@@ -94,8 +94,18 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
     offset = std::max(0.0, offset);
     if (!style.stretch)
         offset = std::floor(offset);
-    if (span > length + 0.5)
-        painter.setClipRect(QRectF(0, 0, length, across), Qt::IntersectClip);
+    // Nothing may spill into a neighbouring label: a long title, a large font
+    // or a symbol wider than its cell is cut at the cell's edge. Clipping only
+    // then, because it is costly on printers and PDF.
+    const QRectF cell(0, 0, length, across);
+    bool clipped = false;
+    const auto clipToCell = [&] {
+        if (!clipped)
+            painter.setClipRect(cell, Qt::IntersectClip);
+        clipped = true;
+    };
+    if (span > length + 0.5 || titleHeight + textHeight + 1 > across + 0.5)
+        clipToCell();
     const double symbolLeft = offset + model.quietLeft * module;
 
     // Guard bars run down to the middle of the text band, add-on bars start
@@ -151,7 +161,7 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
         painter.setFont(font->font);
         painter.setPen(style.barColor);
         const auto centred = [&](const QString &text, double centre, double top) {
-            drawCentred(painter, *font, text, centre, top);
+            drawCentred(painter, *font, text, centre, top, length, clipToCell);
         };
         if (titleHeight > 0)
             centred(style.title, offset + span / 2, 0);
@@ -162,7 +172,8 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
     painter.restore();
 }
 
-void SymbolRenderer::drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre, double top)
+void SymbolRenderer::drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre,
+                                 double top, double length, const std::function<void()> &clipToCell)
 {
     const double baseline = top + font.ascent;
     if (font.raw.isValid()) {
@@ -176,6 +187,8 @@ void SymbolRenderer::drawCentred(QPainter &painter, const FontEntry &font, const
                 positions.append(QPointF(x, 0));
                 x += advance.x();
             }
+            if (centre - x / 2 < 0 || centre + x / 2 > length)
+                clipToCell();
             QGlyphRun run;
             run.setRawFont(font.raw);
             run.setGlyphIndexes(glyphs);
@@ -185,7 +198,10 @@ void SymbolRenderer::drawCentred(QPainter &painter, const FontEntry &font, const
         }
     }
     // Characters the font lacks: let Qt's text layout find another font.
-    painter.drawText(QPointF(centre - font.metrics->horizontalAdvance(text) / 2, baseline), text);
+    const double width = font.metrics->horizontalAdvance(text);
+    if (centre - width / 2 < 0 || centre + width / 2 > length)
+        clipToCell();
+    painter.drawText(QPointF(centre - width / 2, baseline), text);
 }
 
 void SymbolRenderer::drawMessage(QPainter &painter, const QRect &area, const QString &message, const Style &style)

@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QPaintDevice;
@@ -52,7 +53,8 @@ private:
         QRawFont raw; // glyphs looked up directly: no text layout per label
     };
     const FontEntry &fontFor(const QString &name, double pixels, QPaintDevice *device);
-    static void drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre, double top);
+    static void drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre, double top,
+                            double length, const std::function<void()> &clipToCell);
     FontEntry m_font; // the last font used: most runs draw every label in one font
     QList<QRectF> m_bars; // kept between labels to save the allocation
 };

@@ -202,6 +202,39 @@ private slots:
         QVERIFY(Scan::longestDarkColumnRun(preview) < preview.height() / 3);
     }
 
+    void nothingSpillsOutOfTheCell_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<double>("size");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("long title") << "A title far longer than the label is wide" << 10.0 << "AB" << 0;
+        QTest::newRow("huge font") << "" << 60.0 << "AB" << 0;
+        QTest::newRow("too many modules") << "" << 8.0 << "A very long text for a tiny cell" << 0;
+        QTest::newRow("long title turned") << "A title far longer than the label is wide" << 10.0 << "AB" << 900;
+    }
+
+    void nothingSpillsOutOfTheCell()
+    {
+        QFETCH(QString, title);
+        QFETCH(double, size);
+        QFETCH(QString, data);
+        QFETCH(int, orientation);
+        Vantrel v;
+        v.setBarType(8);
+        v.setTitle(title);
+        v.Font().setSize(size);
+        v.setOrientation(orientation);
+        v.setCaption(data);
+        const QRect cell(100, 100, orientation ? 60 : 150, orientation ? 150 : 60);
+        QImage page = blankPage(400, 400, 96);
+        drawOn(v, page, cell);
+        const QRect ink = Scan::inkBox(page, page.rect());
+        QVERIFY(!ink.isNull());
+        QVERIFY2(cell.contains(ink), qPrintable(QStringLiteral("ink at %1,%2 %3x%4").arg(ink.x()).arg(ink.y())
+                                                    .arg(ink.width()).arg(ink.height())));
+    }
+
     void unknownSymbologyDrawsNothing_data()
     {
         QTest::addColumn<int>("barType");
