@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -82,7 +83,12 @@ void FormatOptionsDialog::setRunner(Runner runner) { ::runner() = std::move(runn
 
 int FormatOptionsDialog::run()
 {
-    return ::runner() ? ::runner()(*this) : exec();
+    if (::runner())
+        return ::runner()(*this);
+    // No one could answer a modal dialog on a platform without a screen.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return QDialog::Rejected;
+    return exec();
 }
 
 void FormatOptionsDialog::pickColor(QColor &color, QPushButton *button)

@@ -26,7 +26,8 @@ public:
     void setBackColor(const QColor &color);
 
     // Shows the dialog modally; tests install a runner that works the dialog
-    // and returns its result instead of waiting for a person.
+    // and returns its result instead of waiting for a person. Without a runner
+    // on the offscreen platform the dialog is cancelled at once.
     using Runner = std::function<int(FormatOptionsDialog &)>;
     static void setRunner(Runner runner);
     int run();

@@ -459,6 +459,11 @@ private slots:
         FormatOptionsDialog::setRunner({});
         QCOMPARE(Scan::zxingRead(v.Picture(), false, &format), QStringLiteral("Custom symbology"));
         QCOMPARE(format, QStringLiteral("DataMatrix"));
+
+        // Headless without a runner: returns at once and changes nothing.
+        v.ShowFormatOptions();
+        QCOMPARE(Scan::zxingRead(v.Picture(), false, &format), QStringLiteral("Custom symbology"));
+        QCOMPARE(format, QStringLiteral("DataMatrix"));
     }
 
     void customDefaultsToQrWithoutStore()
