@@ -1,5 +1,7 @@
 #include "Scan.h"
 
+#include "Decode.h"
+
 #include <algorithm>
 
 namespace Scan {
@@ -72,26 +74,11 @@ int longestDarkColumnRun(const QImage &image)
     return best;
 }
 
-} // namespace Scan
-
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
-
-namespace Scan {
 QString zxingRead(const QImage &image, bool code39Extended, QString *format)
 {
-    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
-    const ZXing::ImageView view(gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum,
-                                int(gray.bytesPerLine()));
-    ZXing::DecodeHints hints;
-    hints.setTryHarder(true);
-    hints.setTryRotate(true);
-    hints.setTryCode39ExtendedMode(code39Extended);
-    const ZXing::Result result = ZXing::ReadBarcode(view, hints);
-    if (!result.isValid())
-        return {};
+    const Decode::Found found = Decode::zxingRead(image, code39Extended);
     if (format)
-        *format = QString::fromStdString(ZXing::ToString(result.format()));
-    return QString::fromStdString(result.text());
+        *format = found.format;
+    return found.text;
 }
 } // namespace Scan

@@ -26,8 +26,6 @@ int longestDarkColumnRun(const QImage &image);
 } // namespace Scan
 
 namespace Scan {
-// zxing-cpp's single-symbol reader (try harder, rotations). zxing-cpp 1.4
-// asserts while merging several linear results, so the many-symbol reader of
-// Decode is not used for whole labels here.
+// zxing-cpp's reading of the one symbol in the image, with its format's name.
 QString zxingRead(const QImage &image, bool code39Extended = false, QString *format = nullptr);
 } // namespace Scan
