@@ -142,9 +142,14 @@ void PrinterObject::printEmptyLine()
 
     QTemporaryFile job(jobFileTemplate(destination));
     job.setAutoRemove(false);
-    if (!job.open())
-        throw QuillError(QStringLiteral("The print job could not be started: %1 (%2).")
-                             .arg(QDir::toNativeSeparators(job.fileTemplate()), job.errorString()));
+    if (!job.open()) {
+        if (!destination.isEmpty())
+            throw QuillError(QStringLiteral("The PDF file %1 cannot be written: %2.")
+                                 .arg(QDir::toNativeSeparators(destination), job.errorString()));
+        throw QuillError(QStringLiteral("The print job could not be started: %1.").arg(job.errorString()));
+    }
+    if (!destination.isEmpty())
+        job.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     const QString jobFile = job.fileName();
     job.close();
 

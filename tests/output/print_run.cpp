@@ -234,6 +234,8 @@ void PrintRunTest::failures_data()
     QTest::newRow("width 0 with zero label margins") << "width" << "0" << "0 wide";
     QTest::newRow("no label fits the page") << "Text8" << "10.5" << "No label fits on the page";
     QTest::newRow("PDF file printer without a file") << "printer" << "" << "\"Printer setup\"";
+    QTest::newRow("PDF file in a folder that is gone") << "printer" << "gone/labels.pdf"
+                                                       << "gone/labels.pdf cannot be written";
 }
 
 // A spoiled field stops the run with one message; nothing is printed, the font
@@ -248,7 +250,7 @@ void PrintRunTest::failures()
     StandInDialogs dialogs;
     designer.sequence("01", "05");
     const QString pdf = designer.dir.filePath("labels.pdf");
-    usePdfFile(what == "printer" ? QString() : pdf);
+    usePdfFile(what != "printer" ? pdf : typed.isEmpty() ? QString() : designer.dir.filePath(typed));
     const double fontSize = designer.vantrel().Font().Size();
 
     frmPrint dialog(designer);
