@@ -68,6 +68,20 @@ bool PrintRun::execute()
     return false;
 }
 
+void PrintRun::drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Rect &at)
+{
+    try {
+        vantrel.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
+    } catch (const QuillError &error) {
+        // The component knows why; the user also needs to know which label.
+        throw QuillError(QStringLiteral("Label %1 (page %2), value \"%3\": %4")
+                             .arg(m_labels + 1)
+                             .arg(m_pages)
+                             .arg(vantrel.Caption(), error.description()));
+    }
+    ++m_labels;
+}
+
 void PrintRun::run()
 {
     Vantrel &vantrel = m_designer.vantrel();
@@ -122,8 +136,7 @@ void PrintRun::run()
             for (std::int32_t column = 0; column < grid.columns; ++column) {
                 const std::int32_t hdc = m_printer.hDC();
                 const LabelGrid::Rect at = grid.symbolRect(column, row, tppX, tppY);
-                vantrel.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
-                ++m_labels;
+                drawLabel(vantrel, hdc, at);
                 if (fixedText)
                     continue;
                 // Asking for the next value before a new page is started means a

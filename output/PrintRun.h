@@ -1,8 +1,12 @@
 #pragma once
+#include "LabelGrid.h"
+
 #include <QString>
+#include <cstdint>
 
 class DesignerView;
 class PrinterObject;
+class Vantrel;
 
 // One printing run: the label grid filled page after page with the designer's
 // symbol, one data value per label (the fixed text fills one page). Any error
@@ -27,6 +31,7 @@ public:
 
 private:
     void run();
+    void drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Rect &at);
 
     DesignerView &m_designer;
     PrinterObject &m_printer;

@@ -94,6 +94,7 @@ private slots:
     void failures();
     void failureMidRunSendsNothing();
     void afterTheRun();
+    void commaLocale();
     void longSequenceStreams();
 
 private:
@@ -117,8 +118,8 @@ void PrintRunTest::typeMargins(frmPrint &dialog, const QList<double> &label, con
 
 void PrintRunTest::sheets_data()
 {
-    QTest::addColumn<int>("source");
-    QTest::addColumn<QStringList>("values");   // the sequence's values, or the fixed text alone
+    QTest::addColumn<int>("source");           // 1 fixed text, 2 sequence, 3 import file with titles
+    QTest::addColumn<QStringList>("values");   // the values in order, or the fixed text alone
     QTest::addColumn<bool>("inches");
     QTest::addColumn<QString>("width");        // as the designer shows it
     QTest::addColumn<QString>("height");
@@ -154,6 +155,9 @@ void PrintRunTest::sheets_data()
         << QList<QStringList>{v6};
     QTest::newRow("fixed text fills one page") << 1 << QStringList{"FIXED"} << true << "2.00" << "1.00" << none << none
         << QList<double>{2, 1, 2, 1, 0, 0} << QList<int>{4, 11} << QList<QStringList>{QStringList(44, "FIXED")};
+    const QStringList imported{"A-1", "B-2", "C-3", "D-4", "E-5"};
+    QTest::newRow("import file with titles: titles are not values") << 3 << imported << true << "2.00" << "1.00"
+        << none << none << QList<double>{2, 1, 2, 1, 0, 0} << QList<int>{4, 11} << QList<QStringList>{imported};
     // 5.08 x 2.54 cm is 2880.36 x 1440.18 twips: 10 rows fit, not 11.
     const QStringList v41 = sequence(1, 41, 3);
     const double cm = 567.0 / 1440.0;
@@ -183,8 +187,18 @@ void PrintRunTest::sheets()
     if (source == 1) {
         designer.source(1);
         designer.t1 = values.first();
-    } else {
+    } else if (source == 2) {
         designer.sequence(values.first(), values.last());
+    } else {
+        // An import file with a title line after each value, "has title" ticked.
+        QFile file(designer.dir.filePath("values.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (const QString &value : values)
+            file.write((value + "\nTitle " + value + "\n").toLatin1());
+        file.close();
+        designer.source(3);
+        designer.t4 = file.fileName();
+        designer.check3 = 1;
     }
     const QString pdf = designer.dir.filePath("labels.pdf");
     usePdfFile(pdf);
@@ -295,7 +309,7 @@ void PrintRunTest::failures()
 }
 
 // A value the symbology cannot take, on the second page: the run stops there
-// and the job is thrown away, so no PDF (not even the first page) appears.
+// and the job is thrown away, so not even its first page reaches the file.
 void PrintRunTest::failureMidRunSendsNothing()
 {
     StandInDesigner designer;
@@ -314,14 +328,22 @@ void PrintRunTest::failureMidRunSendsNothing()
     const QString pdf = designer.dir.filePath("labels.pdf");
     usePdfFile(pdf);
     const double fontSize = designer.vantrel().Font().Size();
+    QFile earlier(pdf);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("the sheet printed yesterday");
+    earlier.close();
 
     frmPrint dialog(designer);
     dialog.OKButton_Click();
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
+    QVERIFY2(dialogs.messages[0].text.startsWith("Label 51 (page 2), value \"NOT A NUMBER\": "),
+             qPrintable(dialogs.messages[0].text));
     QVERIFY(!dialog.isUnloaded());
-    QVERIFY(!QFile::exists(pdf));
-    QCOMPARE(jobFiles(designer.dir.path()), QStringList{});
+    // The file from before is untouched and nothing half-written is left beside it.
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("the sheet printed yesterday"));
+    QCOMPARE(jobFiles(designer.dir.path()), QStringList{"labels.pdf"});
     QCOMPARE(designer.vantrel().Font().Size(), fontSize);
 }
 
@@ -349,6 +371,30 @@ void PrintRunTest::afterTheRun()
     QCOMPARE(designer.vantrel().ShowText(), 1);
     QCOMPARE(PdfPages::count(pdf), 1);
     QCOMPARE(designer.store.read("Page margins", "Right", "<none>"), QStringLiteral("0"));
+}
+
+// Numbers are read in the user's regional format: with a comma locale the
+// designer's "2,00" and a margin of "0,5" are two inches and half an inch.
+void PrintRunTest::commaLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+    StandInDesigner designer;
+    StandInDialogs dialogs;
+    designer.sequence("1", "4");
+    designer.width = "2,00";
+    designer.height = "1,00";
+    const QString pdf = designer.dir.filePath("labels.pdf");
+    usePdfFile(pdf);
+
+    frmPrint dialog(designer);
+    dialog.Text8->setText("0,5");
+    dialog.OKButton_Click();
+    QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.messages.value(0).text));
+    const QImage page = PdfPages::render(pdf, kDpi).value(0);
+    QVERIFY(inkBox(page, pixels(0, 0, 8.5, 0.5)).isNull());
+    for (int cell = 0; cell < 4; ++cell)
+        QCOMPARE(Decode::zxingOne(symbolImage(page, pixels(cell * 2.0, 0.5, 2, 1))), QString::number(cell + 1));
 }
 
 // A long sequence goes out page by page: the peak memory after 100,000 labels
