@@ -93,6 +93,8 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
     CancelButton->setAutoDefault(false);
     Command1->setAutoDefault(false);
 
+    fitFont();
+
     const QList<QWidget *> focusOrder{Text6, Text7, Text8, Text9, Text1, Text2, Text4, Text5,
                                       OKButton, CancelButton, Command1, Text3, Option5, Option4};
     for (qsizetype i = 0; i + 1 < focusOrder.size(); ++i)
@@ -105,6 +107,27 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
     connect(Command1, &QPushButton::clicked, this, &frmPrint::Command1_Click);
 
     Form_Load();
+}
+
+// The controls keep their designed sizes in twips; where the system's font is
+// wider than the one they were laid out for, the dialog's font is made smaller
+// until every caption shows whole.
+void frmPrint::fitFont()
+{
+    QFont font = this->font();
+    for (qreal size = font.pointSizeF(); size >= 6.0; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetrics metrics(font);
+        bool fits = true;
+        for (const QLabel *label : findChildren<QLabel *>())
+            fits = fits && metrics.horizontalAdvance(label->text()) <= label->width();
+        for (const QPushButton *button : findChildren<QPushButton *>())
+            fits = fits && metrics.horizontalAdvance(button->text()) + 8 <= button->width();
+        if (fits)
+            break;
+    }
+    if (font.pointSizeF() > 0)
+        setFont(font);
 }
 
 void frmPrint::loadMargins()

@@ -45,6 +45,7 @@ protected:
 
 private:
     void loadMargins();
+    void fitFont();
     void unload(int result);
 
     DesignerView &m_designer;

@@ -71,6 +71,7 @@ void PrintDialogTest::layout_data()
     QTest::newRow("Text3") << "Text3" << "" << QRect(840, 120, 3492, 288) << "";
     QTest::newRow("Option5") << "Option5" << "cm" << QRect(2280, 720, 1452, 252) << "";
     QTest::newRow("Frame2") << "Frame2" << "Page margins" << QRect(120, 1080, 2412, 2052) << "";
+    QTest::newRow("Label13") << "Label13" << "Bottom:" << QRect(120, 1440, 612, 252) << "Frame2";
     QTest::newRow("Text9") << "Text9" << "" << QRect(840, 1440, 1332, 288) << "Frame2";
     QTest::newRow("Frame1") << "Frame1" << "Barcode margins" << QRect(2640, 1080, 2532, 2052) << "";
     QTest::newRow("Label6") << "Label6" << "Top:" << QRect(240, 1080, 492, 252) << "Frame1";
@@ -102,6 +103,9 @@ void PrintDialogTest::layout()
         {"CancelButton", dialog.CancelButton}, {"Command1", dialog.Command1}};
     QWidget *widget = widgets.value(name);
     QVERIFY(widget);
+    // Whatever the system's font, a caption shows whole in its control.
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
     const QRect pixels(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0), qRound(twips.width() / 15.0),
                        qRound(twips.height() / 15.0));
     QCOMPARE(widget->geometry(), pixels);
