@@ -176,9 +176,6 @@ QString PrintCupsTest::startServer()
     QString output;
     if (run("lpstat", {"-r"}, &output) != 0)
         return QStringLiteral("cupsd does not answer: ") + output;
-    if (run("lpadmin", {"-p", kQueue, "-E", "-v", "quilllabels:" + m_out, "-P", dir.filePath("labels.ppd")},
-            &output) != 0)
-        return QStringLiteral("lpadmin could not add the queue: ") + output;
     return {};
 }
 
@@ -188,6 +185,11 @@ void PrintCupsTest::initTestCase()
     const QString why = startServer();
     if (!why.isEmpty())
         QSKIP(qPrintable(QStringLiteral("A private CUPS server could not be started: ") + why));
+    // From here on the server is up: anything that goes wrong is a failure.
+    QString output;
+    QVERIFY2(run("lpadmin", {"-p", kQueue, "-E", "-v", "quilllabels:" + m_out, "-P",
+                             QDir(m_root.path()).filePath("labels.ppd")}, &output) == 0,
+             qPrintable(QStringLiteral("lpadmin could not add the queue: ") + output));
 }
 
 void PrintCupsTest::cleanupTestCase()
