@@ -234,6 +234,7 @@ void PrintCupsTest::jobArrivesAndDecodes()
     dialog.OKButton_Click();
     QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.messages.value(0).text));
     QVERIFY(dialog.isUnloaded());
+    QCOMPARE(PrinterObject::current().deviceName(), kQueue); // the queue stays chosen after its job
 
     // The job passes through the server's filters and backend on its own time.
     QTRY_COMPARE_WITH_TIMEOUT(arrivedJobs().size(), 1, 60000);
