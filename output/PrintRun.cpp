@@ -114,11 +114,12 @@ void PrintRun::run()
                                               m_printer.pageHeightTwips());
     // Without this the page loop would start page after page and never draw.
     if (!grid.fitsALabel())
-        throw QuillError(QStringLiteral("No label fits on the page: a label (symbol and barcode margins) "
-                                        "of %1 × %2 leaves room for %3 column(s) and %4 row(s) inside the "
-                                        "page margins. Make the margins or the symbol smaller.")
+        throw QuillError(QStringLiteral("No label fits on the page: a label of %1 × %2 %3 (symbol and barcode "
+                                        "margins) leaves room for %4 column(s) and %5 row(s) inside the page "
+                                        "margins. Make the margins or the symbol smaller.")
                              .arg(Numbers::regionalPlainText(width + label.left + label.right),
-                                  Numbers::regionalPlainText(height + label.top + label.bottom))
+                                  Numbers::regionalPlainText(height + label.top + label.bottom),
+                                  f == Numbers::kTwipsPerInch ? QStringLiteral("in") : QStringLiteral("cm"))
                              .arg(grid.columns)
                              .arg(grid.rows));
 

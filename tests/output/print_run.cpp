@@ -246,7 +246,8 @@ void PrintRunTest::failures_data()
     QTest::newRow("letters after a number") << "Text9" << "1in" << "Page margins \"Bottom\": \"1in\"";
     QTest::newRow("designer width empty") << "width" << "" << "Symbol \"Width\"";
     QTest::newRow("width 0 with zero label margins") << "width" << "0" << "0 wide";
-    QTest::newRow("no label fits the page") << "Text8" << "10.5" << "No label fits on the page";
+    QTest::newRow("no label fits the page") << "Text8" << "10.5"
+                                            << "No label fits on the page: a label of 2 × 1 in (symbol and barcode margins) leaves room for 4 column(s) and 0 row(s)";
     QTest::newRow("PDF file printer without a file") << "printer" << "" << "\"Printer setup\"";
     QTest::newRow("PDF file in a folder that is gone") << "printer" << "gone/labels.pdf"
                                                        << "gone/labels.pdf cannot be written";
