@@ -46,9 +46,17 @@ LabelGrid::Rect LabelGrid::symbolRect(std::int32_t column, std::int32_t row, flo
     const double tppX = twipsPerPixelX;
     const double tppY = twipsPerPixelY;
     Rect rect;
-    rect.x = Numbers::toInt32((column * cellWidth + originX) / tppX);
-    rect.y = Numbers::toInt32((row * cellHeight + originY) / tppY);
-    rect.width = Numbers::toInt32(symbolWidth / tppX);
-    rect.height = Numbers::toInt32(symbolHeight / tppY);
+    try {
+        rect.x = Numbers::toInt32((column * cellWidth + originX) / tppX);
+        rect.y = Numbers::toInt32((row * cellHeight + originY) / tppY);
+        rect.width = Numbers::toInt32(symbolWidth / tppX);
+        rect.height = Numbers::toInt32(symbolHeight / tppY);
+    } catch (const QuillError &error) {
+        throw QuillError(QStringLiteral("The label in column %1, row %2 is too large or too far out for the "
+                                        "printer. %3")
+                             .arg(column + 1)
+                             .arg(row + 1)
+                             .arg(error.description()));
+    }
     return rect;
 }
