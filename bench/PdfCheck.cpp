@@ -124,9 +124,9 @@ void PdfCheck::checkPage(int page, const QString &imagePath, PdfCheckReport &rep
         const QRectF cell = LabelSheet::cell(index);
         const QRect pixels(int(cell.x() * dotsPerInch), int(cell.y() * dotsPerInch),
                            int(cell.width() * dotsPerInch), int(cell.height() * dotsPerInch));
-        const QList<Decode::Found> found = Decode::zxingAll(image.copy(pixels));
+        const Decode::Found found = Decode::zxingRead(image.copy(pixels));
         if (label > m_labelCount) {
-            if (!found.isEmpty()) {
+            if (!found.text.isEmpty()) {
                 ++report.labelsWrong;
                 note(report, QStringLiteral("page %1 cell %2: a symbol after the last label").arg(page).arg(index + 1));
             }
@@ -134,13 +134,11 @@ void PdfCheck::checkPage(int page, const QString &imagePath, PdfCheckReport &rep
         }
         ++report.labelsChecked;
         const QString expected = m_valueOf(label);
-        if (found.size() != 1 || found.first().text != expected || found.first().format != QLatin1String("Code128")) {
+        if (found.text != expected || found.format != QLatin1String("Code128")) {
             ++report.labelsWrong;
-            QStringList seen;
-            for (const auto &symbol : found)
-                seen << symbol.format + u':' + symbol.text;
-            note(report, QStringLiteral("page %1 cell %2: expected %3, read [%4]")
-                             .arg(page).arg(index + 1).arg(expected, seen.join(u',')));
+            note(report, QStringLiteral("page %1 cell %2: expected %3, read %4")
+                             .arg(page).arg(index + 1).arg(expected, found.text.isEmpty() ? QStringLiteral("nothing")
+                                                                                         : found.format + u':' + found.text));
         }
     }
 }

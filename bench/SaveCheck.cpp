@@ -67,13 +67,13 @@ SaveCheckReport SaveCheck::check(int samples) const
         if (!names.contains(name))
             continue;
         ++report.checked;
-        const QList<Decode::Found> found = Decode::zxingAll(QImage(folder.filePath(name)));
-        if (found.size() != 1 || found.first().format != QLatin1String("Code128")) {
+        const Decode::Found found = Decode::zxingRead(QImage(folder.filePath(name)));
+        if (found.text.isEmpty() || found.format != QLatin1String("Code128")) {
             ++report.wrong;
-            note(report, QStringLiteral("%1: %2 symbols read").arg(name).arg(found.size()));
+            note(report, QStringLiteral("%1: no Code128 symbol read").arg(name));
             continue;
         }
-        const QString value = found.first().text;
+        const QString value = found.text;
         const qint64 position = value.toLongLong() - firstNumber + 1;
         const bool aValue = position >= 1 && position <= m_count && m_valueOf(position) == value;
         const bool named = name == m_chosenName ? value == m_valueOf(1) : QFileInfo(name).completeBaseName().contains(value);

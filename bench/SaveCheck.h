@@ -5,7 +5,7 @@
 
 // Reads the pictures of a save run back from outside our code: counts the
 // files in the folder and has zxing-cpp read a sample of them, each of which
-// must hold one Code128 symbol whose value is a value of the run and appears
+// must read as a Code128 symbol whose value is a value of the run and appears
 // in the file's name (the first file keeps the chosen name).
 struct SaveCheckReport {
     qint64 files = 0;
