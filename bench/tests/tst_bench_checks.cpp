@@ -1,6 +1,7 @@
 // The benchmark's outside checks must catch wrong output, or its "met" lines
 // mean nothing: label sheets and picture folders with known faults are built
 // here with libzint directly and must be refused, the sound ones accepted.
+#include "BenchResult.h"
 #include "LabelSheet.h"
 #include "PdfCheck.h"
 #include "ProcessStats.h"
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <ctime>
 #include <memory>
 #include <vector>
 #include <zint.h>
@@ -82,6 +84,8 @@ private slots:
     void saveCheck_data();
     void saveCheck();
     void peakMemoryIsInMegabytes();
+    void launchTime();
+    void resultLineSplitsOnBlanks();
 };
 
 void BenchChecks::sequenceValues_data()
@@ -198,6 +202,39 @@ void BenchChecks::peakMemoryIsInMegabytes()
         block[i] = char(i);
     const double after = ProcessStats::peakMegabytes();
     QVERIFY2(after - before > 60 && after - before < 70, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
+}
+
+// bench/run passes the launch time in; without it the kernel's start time is used.
+void BenchChecks::launchTime()
+{
+    const double sinceStart = ProcessStats::secondsSinceLaunch();
+    QVERIFY2(sinceStart > 0 && sinceStart < 60, qPrintable(QString::number(sinceStart)));
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 twoSecondsAgo = qint64(now.tv_sec - 2) * 1000000000 + now.tv_nsec;
+    qputenv("QUILLBENCH_LAUNCH_NS", QByteArray::number(twoSecondsAgo));
+    const double sinceLaunch = ProcessStats::secondsSinceLaunch();
+    qunsetenv("QUILLBENCH_LAUNCH_NS");
+    QVERIFY2(sinceLaunch >= 2.0 && sinceLaunch < 3.0, qPrintable(QString::number(sinceLaunch)));
+}
+
+// bench/run reads "key=value" fields split on blanks; a value with blanks or
+// an empty one must not shift the fields after it.
+void BenchChecks::resultLineSplitsOnBlanks()
+{
+    BenchResult result(QStringLiteral("save"), 10);
+    result.seconds = 0.5;
+    result.peakMb = 30.25;
+    result.verified = QStringLiteral("3/3 sampled png files");
+    result.add(QStringLiteral("format"), QString());
+    result.fail(QStringLiteral("a message box"));
+    const QStringList fields = result.resultLine().split(u' ');
+    QCOMPARE(fields.first(), QStringLiteral("RESULT"));
+    QVERIFY(fields.contains(QStringLiteral("per_second=20.0")));
+    QVERIFY(fields.contains(QStringLiteral("peak_mb=30.2")) || fields.contains(QStringLiteral("peak_mb=30.3")));
+    QVERIFY(fields.contains(QStringLiteral("status=failed")));
+    QVERIFY(fields.contains(QStringLiteral("verified=3/3_sampled_png_files")));
+    QCOMPARE(fields.last(), QStringLiteral("format=-"));
 }
 
 QTEST_MAIN(BenchChecks)
