@@ -298,6 +298,7 @@ QString Form1::text3() const { return Text3->text(); }
 QString Form1::text4() const { return Text4->text(); }
 QString Form1::text7() const { return Text7->text(); }
 QString Form1::text8() const { return Text8->text(); }
+int Form1::check3Value() const { return ClickCheckBox::value(Check3); }
 bool Form1::option4Selected() const { return Option4->isChecked(); }
 bool Form1::option5Selected() const { return Option5->isChecked(); }
 QString Form1::text5() const { return Text5->text(); }
