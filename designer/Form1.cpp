@@ -76,6 +76,10 @@ Form1::Form1(SettingsStore &store, QWidget *parent)
     setWindowTitle(QStringLiteral("Quillmark"));
     setWindowIcon(Artwork::windowIcon());
     m_client = new QWidget(this);
+    // The design's captions were laid out for an 8-point dialog font.
+    QFont designFont = m_client->font();
+    designFont.setPointSizeF(8.0);
+    m_client->setFont(designFont);
     setCentralWidget(m_client);
 
     m_module1 = std::make_unique<Module1>(static_cast<const DataSourceControls &>(*this));
