@@ -70,6 +70,7 @@ public:
     Keys close()
     {
         form->close();
+        form.reset();
         store.reset();
         QSettings ini(path, QSettings::IniFormat);
         ini.beginGroup(QStringLiteral("Form1"));

@@ -41,6 +41,7 @@ private slots:
     void roundTrip();
     void oddStoredValues_data();
     void oddStoredValues();
+    void exitWritesAfterUnitSwitch();
 };
 
 void TestForm1StartUp::firstRun()
@@ -253,6 +254,23 @@ void TestForm1StartUp::oddStoredValues()
 
     session.start();
     QCOMPARE(session.close(), first);
+}
+
+void TestForm1StartUp::exitWritesAfterUnitSwitch()
+{
+    DesignerSession session;
+    Form1 &f = session.start();
+    f.show();
+    f.Option4->setChecked(true);
+    f.mnuExit->trigger();
+    QVERIFY(!f.isVisible());
+    session.form.reset();
+    session.store.reset();
+    QSettings ini(session.path, QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("Form1/vtlw")).toString(), QStringLiteral("2880"));
+    QCOMPARE(ini.value(QStringLiteral("Form1/vtlh")).toString(), QStringLiteral("1440"));
+    QCOMPARE(ini.value(QStringLiteral("Form1/mesure")).toString(), QStringLiteral("1"));
+    QCOMPARE(ini.childGroups(), QStringList{QStringLiteral("Form1")});
 }
 
 QTEST_MAIN(TestForm1StartUp)
