@@ -143,6 +143,8 @@ void Form1::buildControls()
     Combo1 = new QComboBox(w);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // No inline completion: each keystroke is the text typed, nothing more.
+    Combo1->setCompleter(nullptr);
     addItems(Combo1, kSymbologies);
     Combo1->setEditText(QStringLiteral("EAN-13"));
     place(Combo1, 840, 2760, 2532, -1);
@@ -161,6 +163,7 @@ void Form1::buildControls()
     Combo3 = new QComboBox(w);
     Combo3->setEditable(true);
     Combo3->setInsertPolicy(QComboBox::NoInsert);
+    Combo3->setCompleter(nullptr);
     addItems(Combo3, kFontSizes);
     Combo3->setEditText(QStringLiteral("0"));
     place(Combo3, 3360, 3120, 612, -1);

@@ -158,6 +158,7 @@ void TestForm1Editors::fontSizeFocus_data()
     QTest::addColumn<bool>("mayLeave");
 
     QTest::newRow("12pt") << "12pt" << 12.0 << true;
+    QTest::newRow("1, not completed to 10") << "1" << 1.0 << true;
     QTest::newRow("-5") << "-5" << -5.0 << true;
     QTest::newRow("0.5") << "0.5" << 0.5 << true;
     QTest::newRow("0") << "0" << 0.0 << false;
