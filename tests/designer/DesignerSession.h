@@ -93,11 +93,11 @@ public:
     std::unique_ptr<Form1> form;
 };
 
-// "k=v;k=v" as a map; "|" stands for a key whose text is empty.
-inline Keys keys(const QString &spec)
+// "k=v;k=v" as a map; "k=" is a key whose text is empty.
+inline Keys keys(const QString &pairs)
 {
     Keys result;
-    for (const QString &pair : spec.split(u';', Qt::SkipEmptyParts)) {
+    for (const QString &pair : pairs.split(u';', Qt::SkipEmptyParts)) {
         const int eq = pair.indexOf(u'=');
         result.insert(pair.left(eq), pair.mid(eq + 1));
     }
