@@ -115,21 +115,22 @@ void Form1::selectStoredFont(const QString &name)
 
 void Form1::applyStoredFontSize()
 {
-    // A size text the font cannot take, or one of no size at all (which the
-    // size box would not let the user leave), would fail at every start; it
-    // gives way to its numeric value, or to the default size.
     const QString text = Combo3->currentText();
     const double value = Numbers::numericValue(text);
     if (value != 0.0) {
+        // A text the font cannot convert (12abc) keeps the size its numeric
+        // value gave while it was typed, and stays as the user left it.
         try {
             Vantrel1->Font().setSize(text);
-            return;
         } catch (const QuillError &) {
+            Vantrel1->Font().setSize(value);
         }
+        return;
     }
-    const QString replacement = value != 0.0 ? Numbers::numberText(value) : QStringLiteral("14");
-    Combo3->setEditText(replacement);
-    Vantrel1->Font().setSize(Numbers::numericValue(replacement));
+    // A text of no size at all, which the size box would not have let the
+    // user leave, would fail at every start: the default size takes its place.
+    Combo3->setEditText(QStringLiteral("14"));
+    Vantrel1->Font().setSize(14.0);
 }
 
 void Form1::setOptionSelected(QRadioButton *option, bool selected)
