@@ -46,6 +46,7 @@ private slots:
     void listPicks_data();
     void listPicks();
     void fontPickReassertsShowText();
+    void formatOptionsChangeNothing();
     void typedSymbologyIsNoSelection();
     void fontSizeFocus_data();
     void fontSizeFocus();
@@ -122,6 +123,16 @@ void TestForm1Editors::fontPickReassertsShowText()
     f.Check1->click();
     QCOMPARE(ClickCheckBox::value(f.Check1), 1);
     QCOMPARE(f.Vantrel1->ShowText(), 1);
+}
+
+void TestForm1Editors::formatOptionsChangeNothing()
+{
+    DesignerSession session;
+    session.start();
+    const Keys before = session.close();
+    Form1 &f = session.start();
+    f.Command6->click();
+    QCOMPARE(session.close(), before);
 }
 
 void TestForm1Editors::typedSymbologyIsNoSelection()
