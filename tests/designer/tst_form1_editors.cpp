@@ -1,5 +1,6 @@
 // The appearance editors and the data panel, driven as a user would.
 #include "DesignerSession.h"
+#include "Decode.h"
 #include "ClickCheckBox.h"
 #include "Module1.h"
 #include "Vantrel.h"
@@ -45,6 +46,8 @@ class TestForm1Editors : public QObject {
 private slots:
     void listPicks_data();
     void listPicks();
+    void previewDecodes_data();
+    void previewDecodes();
     void fontPickReassertsShowText();
     void formatOptionsChangeNothing();
     void typedSymbologyIsNoSelection();
@@ -102,6 +105,37 @@ void TestForm1Editors::listPicks()
     QComboBox *same = list == "Combo1" ? again.Combo1 : list == "Combo3" ? again.Combo3
                     : list == "Combo4" ? again.Combo4 : again.Combo5;
     QCOMPARE(same->currentText(), item);
+}
+
+// What the designer pushes is what the preview draws, read by zxing-cpp.
+void TestForm1Editors::previewDecodes_data()
+{
+    QTest::addColumn<QString>("symbology");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<QString>("typed"); // into Text1, or Text2 for the sequence
+    QTest::addColumn<QString>("decoded");
+
+    QTest::newRow("Code128 fixed text") << "Code128" << 1 << "HELLO-42" << "HELLO-42";
+    QTest::newRow("Code39 sequence start") << "Code39" << 2 << "0815" << "0815";
+    QTest::newRow("EAN-13 fixed text") << "EAN-13" << 1 << "400638133393" << "4006381333931";
+}
+
+void TestForm1Editors::previewDecodes()
+{
+    QFETCH(QString, symbology);
+    QFETCH(int, source);
+    QFETCH(QString, typed);
+    QFETCH(QString, decoded);
+
+    DesignerSession session;
+    session.seed(keys(QStringLiteral("vtlw=5760;vtlh=1800;mesure=1")));
+    Form1 &f = session.start();
+    QVERIFY(activate(f));
+    f.Combo1->setCurrentIndex(f.Combo1->findText(symbology));
+    (source == 1 ? f.Option1 : f.Option2)->setChecked(true);
+    retype(source == 1 ? f.Text1 : f.Text2, typed);
+    QCOMPARE(f.Vantrel1->Caption(), typed);
+    QCOMPARE(Decode::zxingOne(f.Vantrel1->grab().toImage()), decoded);
 }
 
 void TestForm1Editors::fontPickReassertsShowText()
