@@ -1,0 +1,1 @@
+quill_add_test(save_names SOURCES save_names.cpp LIBS quill_output)
