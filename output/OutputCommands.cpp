@@ -27,6 +27,7 @@ void OutputCommands::mnuSave_Click()
     if (chosenName.isEmpty())
         return;
 
+    Module1 &data = m_view.module1();
     try {
         std::int32_t pngWidth = 0;
         std::int32_t pngHeight = 0;
@@ -41,11 +42,12 @@ void OutputCommands::mnuSave_Click()
             }
         }
         SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight);
-        Module1 &data = m_view.module1();
         run.run(data.getFirstData(), [&data] { return data.getNextData(); });
     } catch (const QuillError &error) {
+        data.importFile().close(); // a stopped run would otherwise keep the import file open
         DialogProvider::current().messageBox(error.description(), kSaveTitle);
     } catch (const std::exception &error) {
+        data.importFile().close();
         DialogProvider::current().messageBox(
             QStringLiteral("The pictures were not all saved.\n%1").arg(QString::fromLocal8Bit(error.what())),
             kSaveTitle);
