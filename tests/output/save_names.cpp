@@ -8,47 +8,18 @@
 #include <QtTest>
 
 using PictureNames::Format;
-Q_DECLARE_METATYPE(PictureNames::Format)
 
 class SaveNamesTest : public QObject {
     Q_OBJECT
 private slots:
-    void formatByLastThree_data();
-    void formatByLastThree();
     void furtherNames_data();
     void furtherNames();
     void unsafeValuesStayInFolder_data();
     void unsafeValuesStayInFolder();
-    void safePart_data();
-    void safePart();
     void uniqueClaims_data();
     void uniqueClaims();
     void manySameValuesAllDistinct();
 };
-
-void SaveNamesTest::formatByLastThree_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Format>("format");
-    QTest::newRow("bmp") << "/d/item.bmp" << Format::Bitmap;
-    QTest::newRow("BMP") << "/d/item.BMP" << Format::Bitmap;
-    QTest::newRow("png") << "/d/item.png" << Format::Png;
-    QTest::newRow("PNG is a bitmap") << "/d/item.PNG" << Format::Bitmap;
-    QTest::newRow("Png is a bitmap") << "/d/item.Png" << Format::Bitmap;
-    QTest::newRow("wmf") << "/d/item.wmf" << Format::Metafile;
-    QTest::newRow("WMF is a bitmap") << "/d/item.WMF" << Format::Bitmap;
-    QTest::newRow("jpg") << "/d/item.jpg" << Format::Bitmap;
-    QTest::newRow("no dot, ends png") << "/d/itempng" << Format::Png;
-    QTest::newRow("no extension") << "/d/item" << Format::Bitmap;
-    QTest::newRow("short") << "ng" << Format::Bitmap;
-}
-
-void SaveNamesTest::formatByLastThree()
-{
-    QFETCH(QString, name);
-    QFETCH(Format, format);
-    QCOMPARE(PictureNames::formatOf(name), format);
-}
 
 void SaveNamesTest::furtherNames_data()
 {
@@ -59,6 +30,7 @@ void SaveNamesTest::furtherNames_data()
     QTest::newRow("BMP gives bmp") << "/d/item.BMP" << "002" << "/d/item_002.bmp";
     QTest::newRow("PNG gives bmp") << "/d/item.PNG" << "002" << "/d/item_002.bmp";
     QTest::newRow("jpg gives bmp") << "/d/item.jpg" << "002" << "/d/item_002.bmp";
+    QTest::newRow("WMF gives bmp") << "/d/item.WMF" << "002" << "/d/item_002.bmp";
     QTest::newRow("png keeps png") << "/d/item.png" << "002" << "/d/item_002.png";
     QTest::newRow("wmf keeps wmf") << "/d/item.wmf" << "002" << "/d/item_002.wmf";
     QTest::newRow("blanks kept") << "/d/item.bmp" << " a b " << "/d/item_ a b .bmp";
@@ -117,26 +89,6 @@ void SaveNamesTest::unsafeValuesStayInFolder()
     QVERIFY(QDir(top.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QVERIFY(QFileInfo(name).fileName().toUtf8().size() <= 255);
     QVERIFY(QFileInfo(name).fileName().startsWith("item_"));
-}
-
-void SaveNamesTest::safePart_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "ok 1" << "ok 1";
-    QTest::newRow("empty") << "" << "_";
-    QTest::newRow("dot") << "." << "_";
-    QTest::newRow("dots") << ".." << "__";
-    QTest::newRow("three dots") << "..." << "...";
-    QTest::newRow("separators") << "a/b\\c" << "a_b_c";
-    QTest::newRow("delete") << "a\x7f" << "a_";
-}
-
-void SaveNamesTest::safePart()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, expected);
-    QCOMPARE(PictureNames::safeFileNamePart(value), expected);
 }
 
 void SaveNamesTest::uniqueClaims_data()
