@@ -30,10 +30,12 @@ void SaveRun::save(const QString &value)
         m_vantrel.setCaption(value);
         write(path);
     } catch (const QuillError &error) {
-        QString text = QStringLiteral("The picture of \"%1\" was not saved as \"%2\".\n%3")
+        QString text = QStringLiteral("The save stopped at the value \"%1\": its picture was not saved as \"%2\".\n%3")
                            .arg(value, path, error.description());
-        if (m_written > 0)
-            text += QStringLiteral("\nThe %1 picture file(s) saved before it are kept.").arg(m_written);
+        if (m_written == 1)
+            text += QStringLiteral("\nThe picture file saved before it is kept.");
+        else if (m_written > 1)
+            text += QStringLiteral("\nThe %1 picture files saved before it are kept.").arg(m_written);
         throw QuillError(text);
     }
     ++m_written;
