@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -40,12 +41,31 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
     QString suffix = defaultExt;
     if (suffix.startsWith(u'.'))
         suffix.remove(0, 1);
-    dialog.setDefaultSuffix(suffix);
+    // A name typed without extension takes the one of the file type chosen
+    // ("label" under "*.wmf" saves label.wmf, not label.bmp); the default
+    // extension serves the entries without a single extension.
+    const auto suffixFor = [suffix](const QString &nameFilter) {
+        const qsizetype open = nameFilter.lastIndexOf(u'(');
+        const QString pattern = nameFilter.mid(open + 1).chopped(1).trimmed();
+        static const QRegularExpression single(QStringLiteral("^\\*\\.([A-Za-z0-9_]+)$"));
+        const auto match = single.match(pattern);
+        return open >= 0 && match.hasMatch() ? match.captured(1) : suffix;
+    };
+    dialog.setDefaultSuffix(mode == QFileDialog::AcceptSave && !filters.isEmpty()
+                                ? suffixFor(dialog.selectedNameFilter())
+                                : suffix);
+    if (mode == QFileDialog::AcceptSave)
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, suffixFor](const QString &nameFilter) {
+                             dialog.setDefaultSuffix(suffixFor(nameFilter));
+                         });
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    const int chosen = int(filters.indexOf(dialog.selectedNameFilter()));
+    if (chosen >= 0)
+        filterIndex = chosen + 1;
     return dialog.selectedFiles().constFirst();
 }
 
@@ -87,21 +107,26 @@ void DialogProvider::install(DialogProvider *provider)
     g_installed = provider;
 }
 
+// A cancelled dialog changes nothing: neither the name nor the filter entry.
 bool CommonDialog::ShowOpen()
 {
-    auto name = DialogProvider::current().openFile(Filter, DefaultExt, FileName, FilterIndex);
+    int index = FilterIndex;
+    auto name = DialogProvider::current().openFile(Filter, DefaultExt, FileName, index);
     if (!name)
         return false;
     FileName = *name;
+    FilterIndex = index;
     return true;
 }
 
 bool CommonDialog::ShowSave()
 {
-    auto name = DialogProvider::current().saveFile(Filter, DefaultExt, FileName, FilterIndex);
+    int index = FilterIndex;
+    auto name = DialogProvider::current().saveFile(Filter, DefaultExt, FileName, index);
     if (!name)
         return false;
     FileName = *name;
+    FilterIndex = index;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 class PrinterObject;

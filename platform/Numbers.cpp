@@ -2,6 +2,7 @@
 #include "QuillError.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -114,6 +115,9 @@ QString numberText(double value)
 {
     if (value == 0.0 || std::isnan(value))
         return QStringLiteral("0");
+    // Settings never hold "inf": the largest number reads back as itself.
+    if (std::isinf(value))
+        value = std::copysign(std::numeric_limits<double>::max(), value);
     std::string text = generalDigits(value);
     // No 0 before the point between -1 and 1.
     if (text.rfind("0.", 0) == 0)
@@ -153,8 +157,12 @@ QString fixedFormat(double value)
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     QString text = locale.toString(value, 'f', 2);
-    // A value that rounds to zero shows no sign.
-    if (text.startsWith(locale.negativeSign()) && roundHalfEven(std::fabs(value) * 100.0) == 0.0)
+    // A value that rounds to zero shows no sign. Judged on the digits shown,
+    // because the formatter rounds a half away from zero (-0.005 gives -0.01).
+    const bool allZero = std::all_of(text.cbegin(), text.cend(), [&](QChar c) {
+        return !c.isDigit() || c == locale.zeroDigit().front();
+    });
+    if (allZero && text.startsWith(locale.negativeSign()))
         text.remove(0, locale.negativeSign().size());
     return text;
 }

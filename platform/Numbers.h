@@ -35,7 +35,8 @@ QString regionalPlainText(double value);
 
 // Round to the nearest integer, halves to the even neighbour.
 double roundHalfEven(double value);
-// Rounded to a 16- or 32-bit integer; QuillError("Overflow") when it does not fit.
+// Rounded to a 16- or 32-bit integer; a QuillError whose description starts
+// with "Overflow" when it does not fit.
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
 

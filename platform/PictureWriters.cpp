@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QPainter>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -15,7 +16,14 @@ void put32(QByteArray &out, int offset, quint32 v) { qToLittleEndian<quint32>(v,
 
 QByteArray bmpBytes(const QImage &source)
 {
-    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    QImage image = source.convertToFormat(QImage::Format_RGB888);
+    if (source.hasAlphaChannel()) {
+        // Bitmaps have no transparency: show what is see-through over white,
+        // not over the black that dropping the alpha would give.
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.drawImage(0, 0, source);
+    }
     const int width = image.width();
     const int height = image.height();
     const int rowBytes = (width * 3 + 3) & ~3;
@@ -60,11 +68,15 @@ void writeBytes(const QByteArray &bytes, const QString &path)
 
 void writeBmp(const QImage &image, const QString &path)
 {
+    if (image.isNull())
+        throw QuillError(QStringLiteral("Cannot write \"%1\": the picture is empty.").arg(path));
     writeBytes(bmpBytes(image), path);
 }
 
 void writePng(const QImage &image, const QString &path)
 {
+    if (image.isNull())
+        throw QuillError(QStringLiteral("Cannot write \"%1\": the picture is empty.").arg(path));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -7,7 +7,9 @@
 QString SettingsStore::userStorePath(const QString &application)
 {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
+    // A relative path is invalid there and must be ignored, or the store
+    // would move with the current folder.
+    if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + u'/' + application + u'/' + application + QStringLiteral(".conf");
 }
@@ -39,9 +41,10 @@ void SettingsStore::write(const QString &section, const QString &key, const QStr
     m_settings->setValue(section + u'/' + key, text);
 }
 
-void SettingsStore::flush()
+bool SettingsStore::flush()
 {
     m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }
 
 QString SettingsStore::path() const

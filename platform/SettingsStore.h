@@ -18,8 +18,9 @@ public:
 
     QString read(const QString &section, const QString &key, const QString &defaultText) const;
     void write(const QString &section, const QString &key, const QString &text);
-    // Writes are buffered; flush puts them on disk (the destructor flushes too).
-    void flush();
+    // Writes are buffered; flush puts them on disk (the destructor flushes
+    // too). False when the file could not be written.
+    bool flush();
     QString path() const;
 
 private:

@@ -1,15 +1,24 @@
-// Placeholder: the metafile paint engine is being written.
 #include "WmfDevice.h"
-
-#include <QPaintEngine>
-
-class WmfPaintEngine {};
+#include "WmfPaintEngine.h"
 
 WmfDevice::WmfDevice(int widthPixels, int heightPixels, int dpi)
-    : m_width(widthPixels), m_height(heightPixels), m_dpi(dpi) {}
+    : m_width(widthPixels), m_height(heightPixels), m_dpi(dpi > 0 ? dpi : 96),
+      m_engine(std::make_unique<WmfPaintEngine>())
+{
+}
+
 WmfDevice::~WmfDevice() = default;
-QPaintEngine *WmfDevice::paintEngine() const { return nullptr; }
-QByteArray WmfDevice::bytes() const { return {}; }
+
+QPaintEngine *WmfDevice::paintEngine() const
+{
+    return m_engine.get();
+}
+
+QByteArray WmfDevice::bytes() const
+{
+    return m_engine->bytes();
+}
+
 int WmfDevice::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
