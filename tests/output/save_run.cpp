@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -166,6 +167,7 @@ private slots:
     void aboutShowsVersion();
     void toolbarDispatch_data();
     void toolbarDispatch();
+    void toolbarButton3OpensPrintDialog();
 };
 
 void SaveRunTest::init()
@@ -445,6 +447,25 @@ void SaveRunTest::toolbarDispatch()
     QCOMPARE(filesUnder(m_out).size(), saveDialogs);
     QCOMPARE(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/x-wmf")), copied);
     QCOMPARE(QGuiApplication::clipboard()->text() == QStringLiteral("untouched"), !copied);
+}
+
+// The dialog is modal: a zero timer runs inside its own event loop, looks, and closes it.
+void SaveRunTest::toolbarButton3OpensPrintDialog()
+{
+    bool sawOpen = false;
+    QTimer inside;
+    inside.setSingleShot(true);
+    connect(&inside, &QTimer::timeout, this, [&] {
+        sawOpen = m_output->isPrintDialogOpen();
+        m_output->closePrintDialog();
+    });
+    inside.start(0);
+    m_output->Toolbar1_ButtonClick(3);
+
+    QVERIFY(sawOpen);
+    QVERIFY(!m_output->isPrintDialogOpen());
+    QCOMPARE(m_dialogs->saveCalls, 0);
+    QCOMPARE(m_designer->component.Caption(), QStringLiteral("start"));
 }
 
 QTEST_MAIN(SaveRunTest)
