@@ -159,6 +159,7 @@ private slots:
     void pngAtRoundedScreenSize();
     void metafilesReadableAndClipboardKept();
     void textSourceWritesOneFile();
+    void titleLinesAreValuesOfTheirOwn();
     void cancelWritesNothing();
     void unsafeValuesStayInFolder();
     void failureStopsWithOneMessage_data();
@@ -287,6 +288,22 @@ void SaveRunTest::textSourceWritesOneFile()
     saveAs(m_out + QStringLiteral("/one.bmp"));
     QCOMPARE(filesUnder(m_out), QStringList{"one.bmp"});
     QCOMPARE(decodeFile(m_out + QStringLiteral("/one.bmp")), QStringLiteral("HELLO 42"));
+}
+
+// The run asks for values only: title lines of the import file become pictures,
+// each with the title the component already showed.
+void SaveRunTest::titleLinesAreValuesOfTheirOwn()
+{
+    m_designer->component.setTitle(QStringLiteral("T0"));
+    m_designer->source = 3;
+    m_designer->importPath = importFile({"A", "TA", "B", "TB"});
+    saveAs(m_out + QStringLiteral("/item.bmp"));
+
+    QCOMPARE(filesUnder(m_out), (QStringList{"item.bmp", "item_B.bmp", "item_TA.bmp", "item_TB.bmp"}));
+    QCOMPARE(decodeFile(m_out + QStringLiteral("/item_TA.bmp")), QStringLiteral("TA"));
+    QCOMPARE(decodeFile(m_out + QStringLiteral("/item_TB.bmp")), QStringLiteral("TB"));
+    QCOMPARE(m_designer->component.Title(), QStringLiteral("T0"));
+    QCOMPARE(m_designer->component.Caption(), QStringLiteral("TB"));
 }
 
 void SaveRunTest::cancelWritesNothing()
