@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 
 # Build: Qt 6, libzint. Tests: zxing-cpp, zbar, outside readers for what we write
 # (libwmf-bin, poppler-utils), a private CUPS with the PDF backend, and a comma locale.
-PACKAGES = cmake g++ make qt6-base-dev libzint-dev libzxing-dev zbar-tools \
+PACKAGES = cmake g++ make qt6-base-dev libzint-dev zlib1g-dev libzxing-dev zbar-tools \
            fonts-liberation libwmf-bin poppler-utils cups printer-driver-cups-pdf \
            locales xvfb xauth
 

@@ -1,8 +1,21 @@
-// Placeholder that keeps the members; the encoder and renderer are being written.
 #include "Vantrel.h"
-#include "QuillError.h"
 
+#include "Clipboard.h"
+#include "DeviceRegistry.h"
+#include "FormatOptions.h"
+#include "FormatOptionsDialog.h"
+#include "Numbers.h"
+#include "PngWriter.h"
+#include "QuillError.h"
+#include "ScreenMetrics.h"
+#include "SymbolBuilder.h"
+#include "SymbolRenderer.h"
+#include "WmfDevice.h"
+
+#include <QPaintEvent>
+#include <QPainter>
 #include <cmath>
+#include <optional>
 
 struct Vantrel::Impl {
     std::int16_t barType = 0;
@@ -13,44 +26,275 @@ struct Vantrel::Impl {
     std::int16_t alignment = 0;
     QString caption;
     VantrelFont font;
+    VantrelFont shownFont; // the font as of the last member set: what the preview draws
     float left = 0, top = 0, width = 0, height = 0;
+    SettingsStore *store = nullptr;
+    FormatOptions options;
+
+    // Encoded once per change of data, symbology or options, never per paint.
+    mutable std::optional<SymbolBuilder::Built> built;
+    mutable SymbolRenderer renderer;
+    mutable QImage pngInk; // reused from label to label of a save run
+
+    const SymbolBuilder::Built &symbol() const
+    {
+        if (!built)
+            built = SymbolBuilder::build(barType, caption, options);
+        return *built;
+    }
+    void requireSymbol() const
+    {
+        if (!symbol().ok())
+            throw QuillError(symbol().error);
+    }
+    SymbolRenderer::Style style(const VantrelFont &f) const
+    {
+        SymbolRenderer::Style s;
+        s.quarterTurns = SymbolRenderer::quarterTurns(orientation);
+        s.stretch = scaling != 0;
+        s.alignment = alignment;
+        s.showText = showText != 0;
+        s.title = title;
+        s.fontName = f.Name();
+        // Size is in points at the screen's resolution, on every surface.
+        s.textPixels = f.Size() * ScreenMetrics::dpiY() / 72.0;
+        s.barColor = options.barColor;
+        s.backColor = options.backColor;
+        s.barReduction = options.barReduction;
+        return s;
+    }
+    void render(QPainter &painter, const QRect &area, const SymbolRenderer::Style &s) const
+    {
+        const SymbolBuilder::Built &b = symbol();
+        if (b.ok())
+            renderer.draw(painter, area, b.model, s);
+        else
+            renderer.drawMessage(painter, area, b.error, s);
+    }
+    // Drawn black on white in gray, then written with the two colours of the
+    // options; QImage's own PNG path is far too slow for a save run.
+    QByteArray pngBytes(int w, int h) const
+    {
+        if (pngInk.width() != w || pngInk.height() != h)
+            pngInk = QImage(w, h, QImage::Format_Grayscale8);
+        pngInk.fill(255);
+        {
+            QPainter painter(&pngInk);
+            SymbolRenderer::Style s = style(font);
+            s.fillBackground = false;
+            s.barColor = Qt::black;
+            render(painter, pngInk.rect(), s);
+        }
+        return PngWriter::twoColour(pngInk, options.backColor, options.barColor, ScreenMetrics::dpiX(),
+                                    ScreenMetrics::dpiY());
+    }
+    QImage image(int w, int h, QImage::Format format) const
+    {
+        QImage picture(std::max(1, w), std::max(1, h), format);
+        picture.fill(options.backColor);
+        QPainter painter(&picture);
+        SymbolRenderer::Style s = style(font);
+        s.fillBackground = false;
+        render(painter, picture.rect(), s);
+        return picture;
+    }
 };
 
 void VantrelFont::setName(const QString &name) { m_name = name; }
-void VantrelFont::setSize(double points) { m_sizeTenThousandths = std::llround(points * 10000.0); }
-void VantrelFont::setSize(const QString &points) { setSize(points.toDouble()); }
 
-Vantrel::Vantrel(QWidget *parent) : QWidget(parent), d(std::make_unique<Impl>()) {}
+void VantrelFont::setSize(double points)
+{
+    if (!std::isfinite(points) || std::fabs(points) > 1e9)
+        throw QuillError(QStringLiteral("Invalid font size."));
+    m_sizeTenThousandths = std::llround(points * 10000.0);
+}
+
+void VantrelFont::setSize(const QString &points)
+{
+    double value = 0;
+    bool ok = Numbers::tryRegionalNumber(points, &value);
+    if (!ok)
+        value = points.trimmed().toDouble(&ok); // "." form, whatever the locale
+    if (!ok)
+        throw QuillError(QStringLiteral("Invalid font size: \"%1\".").arg(points));
+    setSize(value);
+}
+
+Vantrel::Vantrel(QWidget *parent) : QWidget(parent), d(std::make_unique<Impl>())
+{
+}
+
 Vantrel::~Vantrel() = default;
-void Vantrel::setOptionsStore(SettingsStore *) {}
+
+void Vantrel::setOptionsStore(SettingsStore *store)
+{
+    d->store = store;
+    d->options.load(store);
+    d->built.reset();
+    d->shownFont = d->font;
+    update();
+}
+
 std::int16_t Vantrel::BarType() const { return d->barType; }
-void Vantrel::setBarType(std::int16_t code) { d->barType = code; }
+void Vantrel::setBarType(std::int16_t code)
+{
+    d->barType = code;
+    d->built.reset();
+    memberChanged();
+}
 std::int32_t Vantrel::ShowText() const { return d->showText; }
-void Vantrel::setShowText(std::int32_t show) { d->showText = show; }
+void Vantrel::setShowText(std::int32_t show)
+{
+    d->showText = show;
+    memberChanged();
+}
 double Vantrel::Orientation() const { return d->orientation; }
-void Vantrel::setOrientation(double o) { d->orientation = o; }
+void Vantrel::setOrientation(double o)
+{
+    d->orientation = o;
+    memberChanged();
+}
 std::int16_t Vantrel::Scaling() const { return d->scaling; }
-void Vantrel::setScaling(std::int16_t s) { d->scaling = s; }
+void Vantrel::setScaling(std::int16_t s)
+{
+    d->scaling = s;
+    memberChanged();
+}
 QString Vantrel::Title() const { return d->title; }
-void Vantrel::setTitle(const QString &t) { d->title = t; }
+void Vantrel::setTitle(const QString &t)
+{
+    d->title = t;
+    memberChanged();
+}
 std::int16_t Vantrel::Alignment() const { return d->alignment; }
-void Vantrel::setAlignment(std::int16_t a) { d->alignment = a; }
+void Vantrel::setAlignment(std::int16_t a)
+{
+    d->alignment = a;
+    memberChanged();
+}
 QString Vantrel::Caption() const { return d->caption; }
-void Vantrel::setCaption(const QString &c) { d->caption = c; }
+void Vantrel::setCaption(const QString &c)
+{
+    if (c != d->caption) {
+        d->caption = c;
+        d->built.reset();
+    }
+    memberChanged();
+}
 VantrelFont &Vantrel::Font() { return d->font; }
-QImage Vantrel::Picture() const { throw QuillError(QStringLiteral("not yet")); }
-void Vantrel::SavePng(const QString &, std::int32_t, std::int32_t) const { throw QuillError(QStringLiteral("not yet")); }
-void Vantrel::DrawToDevice(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t) const {}
-void Vantrel::CopyToClipboard() const {}
-QByteArray Vantrel::metafileBytes() const { return {}; }
-void Vantrel::ShowFormatOptions() {}
-void Vantrel::Refresh() { update(); }
+
+QImage Vantrel::Picture() const
+{
+    d->requireSymbol();
+    return d->image(width(), height(), QImage::Format_RGB32);
+}
+
+void Vantrel::SavePng(const QString &file, std::int32_t w, std::int32_t h) const
+{
+    d->requireSymbol();
+    if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
+        throw QuillError(QStringLiteral("Cannot write \"%1\": a picture of %2 x %3 pixels is not possible.")
+                             .arg(file).arg(w).arg(h));
+    PngWriter::writeFile(d->pngBytes(w, h), file);
+}
+
+void Vantrel::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const
+{
+    QPainter *painter = DeviceRegistry::resolve(hdc);
+    if (!painter)
+        throw QuillError(QStringLiteral("The device handle %1 names no drawing surface.").arg(hdc));
+    d->requireSymbol();
+    SymbolRenderer::Style s = d->style(d->font);
+    // Paper is white already; only a coloured background needs painting.
+    s.fillBackground = d->options.backColor != QColor(Qt::white);
+    d->renderer.draw(*painter, QRect(x, y, w, h), d->symbol().model, s);
+}
+
+QByteArray Vantrel::metafileBytes() const
+{
+    d->requireSymbol();
+    WmfDevice device(std::max(1, width()), std::max(1, height()), int(std::lround(ScreenMetrics::dpiY())));
+    QPainter painter;
+    if (!device.paintEngine() || !painter.begin(&device))
+        return {};
+    SymbolRenderer::Style s = d->style(d->font);
+    s.fillBackground = true;
+    d->render(painter, QRect(0, 0, std::max(1, width()), std::max(1, height())), s);
+    painter.end();
+    return device.bytes();
+}
+
+void Vantrel::CopyToClipboard() const
+{
+    const QByteArray wmf = metafileBytes();
+    const QByteArray png = d->pngBytes(std::max(1, width()), std::max(1, height()));
+    QList<QPair<QString, QByteArray>> formats;
+    if (!wmf.isEmpty())
+        formats.append({QString::fromLatin1(Clipboard::kWmfMime), wmf});
+    formats.append({QStringLiteral("image/png"), png});
+    Clipboard::setData(formats);
+}
+
+void Vantrel::ShowFormatOptions()
+{
+    FormatOptionsDialog dialog(d->options, this);
+    if (dialog.run() != QDialog::Accepted)
+        return;
+    const FormatOptions chosen = dialog.options();
+    if (chosen != d->options) {
+        d->options = chosen;
+        d->options.save(d->store);
+        d->built.reset();
+    }
+    memberChanged();
+}
+
+void Vantrel::Refresh()
+{
+    d->shownFont = d->font;
+    repaint();
+}
+
+void Vantrel::memberChanged()
+{
+    // A font change made through Font() shows from the next member set on.
+    d->shownFont = d->font;
+    update();
+}
+
 float Vantrel::Left() const { return d->left; }
 float Vantrel::Top() const { return d->top; }
 float Vantrel::Width() const { return d->width; }
 float Vantrel::Height() const { return d->height; }
-void Vantrel::setWidth(float w) { d->width = w; resize(int(std::lround(w)), height()); }
-void Vantrel::setHeight(float h) { d->height = h; resize(width(), int(std::lround(h))); }
-void Vantrel::Move(float l, float t) { d->left = l; d->top = t; move(int(std::lround(l)), int(std::lround(t))); }
-QString Vantrel::errorText() const { return {}; }
-void Vantrel::paintEvent(QPaintEvent *) {}
+
+void Vantrel::setWidth(float w)
+{
+    d->width = w;
+    resize(int(std::lround(std::max(0.0f, w))), height());
+    memberChanged();
+}
+
+void Vantrel::setHeight(float h)
+{
+    d->height = h;
+    resize(width(), int(std::lround(std::max(0.0f, h))));
+    memberChanged();
+}
+
+void Vantrel::Move(float l, float t)
+{
+    d->left = l;
+    d->top = t;
+    move(int(std::lround(l)), int(std::lround(t)));
+}
+
+QString Vantrel::errorText() const { return d->symbol().error; }
+
+void Vantrel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const SymbolBuilder::Built &built = d->symbol();
+    if (built.nothing)
+        return;
+    d->render(painter, rect(), d->style(d->shownFont));
+}

@@ -83,6 +83,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void memberChanged();
     struct Impl;
     std::unique_ptr<Impl> d;
 };

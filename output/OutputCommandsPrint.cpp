@@ -1,9 +1,31 @@
 #include "OutputCommands.h"
+#include "frmPrint.h"
 
-struct OutputCommands::PrintState {};
+#include <QPointer>
+
+struct OutputCommands::PrintState {
+    QPointer<frmPrint> dialog;
+};
 
 OutputCommands::OutputCommands(DesignerView &view) : m_view(view), m_print(std::make_unique<PrintState>()) {}
 OutputCommands::~OutputCommands() = default;
-void OutputCommands::mnuPrint_Click() {}
-bool OutputCommands::isPrintDialogOpen() const { return false; }
-void OutputCommands::closePrintDialog() {}
+
+void OutputCommands::mnuPrint_Click()
+{
+    // Loaded anew at every opening; without an owner window, as the designer expects.
+    frmPrint dialog(m_view);
+    m_print->dialog = &dialog;
+    dialog.exec();
+    m_print->dialog = nullptr;
+}
+
+bool OutputCommands::isPrintDialogOpen() const
+{
+    return m_print->dialog && m_print->dialog->isVisible();
+}
+
+void OutputCommands::closePrintDialog()
+{
+    if (m_print->dialog && !m_print->dialog->isUnloaded())
+        m_print->dialog->close();
+}

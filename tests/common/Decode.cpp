@@ -8,7 +8,7 @@
 
 namespace Decode {
 
-QList<Found> zxingAll(const QImage &image, bool code39Extended)
+Found zxingRead(const QImage &image, bool code39Extended)
 {
     const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
     ZXing::ImageView view(gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum,
@@ -17,33 +17,21 @@ QList<Found> zxingAll(const QImage &image, bool code39Extended)
     hints.setTryHarder(true);
     hints.setTryRotate(true);
     hints.setTryCode39ExtendedMode(code39Extended);
-    hints.setMaxNumberOfSymbols(255);
-    QList<Found> found;
-    for (const auto &result : ZXing::ReadBarcodes(view, hints)) {
-        if (!result.isValid())
-            continue;
-        const auto &pos = result.position();
-        int x0 = std::min({pos[0].x, pos[1].x, pos[2].x, pos[3].x});
-        int x1 = std::max({pos[0].x, pos[1].x, pos[2].x, pos[3].x});
-        int y0 = std::min({pos[0].y, pos[1].y, pos[2].y, pos[3].y});
-        int y1 = std::max({pos[0].y, pos[1].y, pos[2].y, pos[3].y});
-        found.append({QString::fromStdString(result.text()),
-                      QString::fromStdString(ZXing::ToString(result.format())),
-                      QRect(QPoint(x0, y0), QPoint(x1, y1))});
-    }
-    std::sort(found.begin(), found.end(), [](const Found &a, const Found &b) {
-        // Rows first (with some slack for linear symbols read along one line), then columns.
-        if (std::abs(a.where.center().y() - b.where.center().y()) > 8)
-            return a.where.center().y() < b.where.center().y();
-        return a.where.center().x() < b.where.center().x();
-    });
-    return found;
+    const ZXing::Result result = ZXing::ReadBarcode(view, hints);
+    if (!result.isValid())
+        return {};
+    const auto &pos = result.position();
+    const int x0 = std::min({pos[0].x, pos[1].x, pos[2].x, pos[3].x});
+    const int x1 = std::max({pos[0].x, pos[1].x, pos[2].x, pos[3].x});
+    const int y0 = std::min({pos[0].y, pos[1].y, pos[2].y, pos[3].y});
+    const int y1 = std::max({pos[0].y, pos[1].y, pos[2].y, pos[3].y});
+    return {QString::fromStdString(result.text()), QString::fromStdString(ZXing::ToString(result.format())),
+            QRect(QPoint(x0, y0), QPoint(x1, y1))};
 }
 
 QString zxingOne(const QImage &image, bool code39Extended)
 {
-    const QList<Found> found = zxingAll(image, code39Extended);
-    return found.size() == 1 ? found.first().text : QString();
+    return zxingRead(image, code39Extended).text;
 }
 
 QStringList zbarFile(const QString &path, const QStringList &options)

@@ -12,10 +12,12 @@ struct Found {
     QRect where;      // bounding box in image pixels
 };
 
-// Every symbol zxing-cpp finds in the image, left to right, top to bottom.
+// The one symbol zxing-cpp finds in the image (try harder, rotations); an
+// empty text when there is none. Crop a page to one label first: zxing-cpp 1.4
+// asserts when it merges several linear symbols of one image.
 // code39Extended reads Code 39 in its full-ASCII mode.
-QList<Found> zxingAll(const QImage &image, bool code39Extended = false);
-// The text of the one symbol found; empty when none or more than one.
+Found zxingRead(const QImage &image, bool code39Extended = false);
+// Just the text of zxingRead.
 QString zxingOne(const QImage &image, bool code39Extended = false);
 
 // zbarimg on an image file with extra -S options (e.g. "-Sean2.enable");

@@ -1,0 +1,24 @@
+#pragma once
+#include "FormatOptions.h"
+#include "SymbolModel.h"
+
+// Turns the component's data and symbology number (its list position, 0..24)
+// into a symbol model: the per-symbology input rules, then zint or our own
+// Code 128 encoder, then quiet zones and the human-readable text.
+class SymbolBuilder {
+public:
+    struct Built {
+        SymbolModel model;
+        QString error;        // what the symbology accepts, for the user
+        bool nothing = false; // no symbology: nothing drawn, nothing raised
+        bool ok() const { return error.isEmpty(); }
+    };
+
+    static constexpr int kCount = 25;
+    static QString name(int barType);
+    static Built build(int barType, const QString &data, const FormatOptions &options);
+
+    // ISSN "0317-8471" -> the EAN-13 data "977031784700"; empty when not an ISSN
+    // with a correct check character.
+    static QString issnToEan(const QString &issn);
+};

@@ -1,0 +1,165 @@
+#include "PrintRun.h"
+#include "DesignerView.h"
+#include "Dialogs.h"
+#include "LabelGrid.h"
+#include "Module1.h"
+#include "Numbers.h"
+#include "PrinterObject.h"
+#include "QuillError.h"
+#include "ScreenMetrics.h"
+#include "Vantrel.h"
+
+#include <exception>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Printing error!");
+
+// A number the user typed, read in the regional format; the error names the field.
+double fieldNumber(const QString &field, const QString &text)
+{
+    try {
+        return Numbers::regionalNumber(text);
+    } catch (const QuillError &error) {
+        throw QuillError(QStringLiteral("%1: %2").arg(field, error.description()));
+    }
+}
+
+QString labelField(const char *side)
+{
+    return QStringLiteral("Barcode margins \"%1\"").arg(QLatin1String(side));
+}
+
+QString pageField(const char *side)
+{
+    return QStringLiteral("Page margins \"%1\"").arg(QLatin1String(side));
+}
+
+} // namespace
+
+PrintRun::PrintRun(DesignerView &designer, PrinterObject &printer, const MarginTexts &margins,
+                   double twipsPerUnit)
+    : m_designer(designer), m_printer(printer), m_margins(margins), m_twipsPerUnit(twipsPerUnit)
+{
+}
+
+bool PrintRun::execute()
+{
+    m_fontSaved = false;
+    m_labels = 0;
+    m_pages = 0;
+    QString description;
+    try {
+        run();
+        return true;
+    } catch (const QuillError &error) {
+        description = error.description();
+    } catch (const std::bad_alloc &) {
+        description = QStringLiteral("Out of memory.");
+    } catch (const std::exception &error) {
+        description = QString::fromLocal8Bit(error.what());
+    }
+    Vantrel &vantrel = m_designer.vantrel();
+    if (m_fontSaved)
+        vantrel.Font().setSize(m_savedFontSize);
+    // No half-filled sheet goes out: the open job is thrown away.
+    m_printer.abortDoc();
+    DialogProvider::current().messageBox(description, kTitle);
+    return false;
+}
+
+void PrintRun::drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Rect &at)
+{
+    try {
+        vantrel.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
+    } catch (const QuillError &error) {
+        // The component knows why; the user also needs to know which label.
+        throw QuillError(QStringLiteral("Label %1 (page %2), value \"%3\": %4")
+                             .arg(m_labels + 1)
+                             .arg(m_pages)
+                             .arg(vantrel.Caption(), error.description()));
+    }
+    ++m_labels;
+}
+
+void PrintRun::run()
+{
+    Vantrel &vantrel = m_designer.vantrel();
+    Module1 &data = m_designer.module1();
+    const double f = m_twipsPerUnit;
+
+    m_printer.setScaleMode(1); // twips
+    m_printer.printEmptyLine();
+    m_pages = 1;
+
+    m_savedFontSize = vantrel.Font().Size();
+    m_fontSaved = true;
+    const float ratio = ScreenMetrics::twipsPerPixelY() / m_printer.twipsPerPixelY();
+    vantrel.Font().setSize(m_savedFontSize * ratio);
+
+    LabelGrid::Margins label;
+    LabelGrid::Margins page;
+    const double width = fieldNumber(QStringLiteral("Symbol \"Width\""), m_designer.text5());
+    label.left = fieldNumber(labelField("Left"), m_margins.labelLeft);
+    label.right = fieldNumber(labelField("Right"), m_margins.labelRight);
+    const double height = fieldNumber(QStringLiteral("Symbol \"Height\""), m_designer.text6());
+    label.top = fieldNumber(labelField("Top"), m_margins.labelTop);
+    label.bottom = fieldNumber(labelField("Bottom"), m_margins.labelBottom);
+    page.left = fieldNumber(pageField("Left"), m_margins.pageLeft);
+    page.right = fieldNumber(pageField("Right"), m_margins.pageRight);
+    page.top = fieldNumber(pageField("Top"), m_margins.pageTop);
+    page.bottom = fieldNumber(pageField("Bottom"), m_margins.pageBottom);
+
+    const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, m_printer.pageWidthTwips(),
+                                              m_printer.pageHeightTwips());
+    // Without this the page loop would start page after page and never draw.
+    if (!grid.fitsALabel())
+        throw QuillError(QStringLiteral("No label fits on the page: a label of %1 × %2 %3 (symbol and barcode "
+                                        "margins) leaves room for %4 column(s) and %5 row(s) inside the page "
+                                        "margins. Make the margins or the symbol smaller.")
+                             .arg(Numbers::regionalPlainText(width + label.left + label.right),
+                                  Numbers::regionalPlainText(height + label.top + label.bottom),
+                                  f == Numbers::kTwipsPerInch ? QStringLiteral("in") : QStringLiteral("cm"))
+                             .arg(grid.columns)
+                             .arg(grid.rows));
+
+    const bool fixedText = m_designer.option1Selected();
+    const bool titled = m_designer.check3Value() != 0;
+    vantrel.setCaption(data.getFirstData());
+    if (titled)
+        vantrel.setTitle(data.getFirstTitle());
+
+    const float tppX = m_printer.twipsPerPixelX();
+    const float tppY = m_printer.twipsPerPixelY();
+    bool more = true;
+    while (more) {
+        for (std::int32_t row = 0; row < grid.rows && more; ++row) {
+            for (std::int32_t column = 0; column < grid.columns; ++column) {
+                const std::int32_t hdc = m_printer.hDC();
+                const LabelGrid::Rect at = grid.symbolRect(column, row, tppX, tppY);
+                drawLabel(vantrel, hdc, at);
+                if (fixedText)
+                    continue;
+                // Asking for the next value before a new page is started means a
+                // sequence that fills its last page exactly leaves no empty page.
+                const QString next = data.getNextData();
+                if (next.isEmpty()) {
+                    more = false;
+                    break;
+                }
+                vantrel.setCaption(next);
+                if (titled)
+                    vantrel.setTitle(data.getNextTitle());
+            }
+        }
+        if (!more || fixedText)
+            break;
+        m_printer.newPage();
+        m_printer.printEmptyLine();
+        ++m_pages;
+    }
+
+    m_printer.endDoc();
+    vantrel.setShowText(std::int32_t(vantrel.ShowText()));
+    vantrel.Font().setSize(m_savedFontSize);
+}

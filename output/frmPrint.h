@@ -1,0 +1,53 @@
+#pragma once
+#include "Dialogs.h"
+
+#include <QDialog>
+
+class DesignerView;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The print settings dialog: printer, unit, page and label margins, and OK to
+// print. Form_Load runs at the end of the constructor, so every dialog object
+// is one opening; it is unloaded (Form_Unload stores the margins) by a
+// successful OK, by Cancel or Esc, and by the close box.
+class frmPrint : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmPrint(DesignerView &designer, QWidget *parent = nullptr);
+
+    QLineEdit *Text1, *Text2, *Text3, *Text4, *Text5, *Text6, *Text7, *Text8, *Text9;
+    QRadioButton *Option4, *Option5;
+    QPushButton *OKButton, *CancelButton, *Command1;
+    QGroupBox *Frame1, *Frame2;
+    QLabel *Label1, *Label2, *Label5, *Label6, *Label7, *Label10, *Label11, *Label12, *Label13, *Label18;
+    CommonDialog CommonDialog1;
+
+    double twipsPerUnit = 567.0;
+
+    void Form_Load();
+    void Form_Unload();
+    void Option4_Click();
+    void Option5_Click();
+    void Command1_Click();
+    void CancelButton_Click();
+    void OKButton_Click();
+
+    bool isUnloaded() const { return m_unloaded; }
+
+    void reject() override; // Esc is Cancel
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void loadMargins();
+    void fitFont();
+    void unload(int result);
+
+    DesignerView &m_designer;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,182 @@
+// Symbologies no decoder here reads: the bars drawn must match patterns worked
+// from the symbologies' published tables.
+#include "Scan.h"
+#include "ScreenMetrics.h"
+#include "SettingsStore.h"
+#include "Vantrel.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+// Widths "bar space bar ..." (each digit a number of modules) to a module string.
+QString fromWidths(const QString &widths)
+{
+    QString out;
+    bool dark = true;
+    for (const QChar w : widths) {
+        out += QString(w.digitValue(), dark ? u'#' : u'.');
+        dark = !dark;
+    }
+    return out;
+}
+
+// Industrial 2 of 5: only the bars carry data, wide bars three modules.
+QString code25(const QString &digits)
+{
+    static const char *const table[10] = {"00110", "10001", "01001", "11000", "00101",
+                                          "10100", "01100", "00011", "10010", "01010"};
+    QString widths = QStringLiteral("313111");
+    for (const QChar d : digits)
+        for (const char *bit = table[d.digitValue()]; *bit; ++bit)
+            widths += *bit == '1' ? QStringLiteral("31") : QStringLiteral("11");
+    return fromWidths(widths + QStringLiteral("31113"));
+}
+
+// POSTNET: T for a full bar, S for a half bar; weights 7 4 2 1 0, frame bars
+// at both ends, check digit bringing the sum to a multiple of 10.
+QString postnet(const QString &digits)
+{
+    static const char *const table[10] = {"11000", "00011", "00101", "00110", "01001",
+                                          "01010", "01100", "10001", "10010", "10100"};
+    int sum = 0;
+    QString out = QStringLiteral("T");
+    const auto add = [&](int d) {
+        for (const char *bit = table[d]; *bit; ++bit)
+            out += *bit == '1' ? u'T' : u'S';
+    };
+    for (const QChar d : digits) {
+        sum += d.digitValue();
+        add(d.digitValue());
+    }
+    add((10 - sum % 10) % 10);
+    return out + u'T';
+}
+
+// UK Plessey: each hex digit's bits, lowest first (1 wide bar, 0 narrow bar),
+// then an 8-bit CRC with the generator x^8+x^7+x^6+x^5+x^3+1.
+QString plessey(const QString &hex)
+{
+    std::vector<int> bits;
+    for (const QChar c : hex) {
+        const int v = c.digitValue() >= 0 ? c.digitValue() : c.toUpper().unicode() - 'A' + 10;
+        for (int i = 0; i < 4; ++i)
+            bits.push_back((v >> i) & 1);
+    }
+    const int poly[9] = {1, 1, 1, 1, 0, 1, 0, 0, 1};
+    std::vector<int> work = bits;
+    work.resize(bits.size() + 8, 0);
+    for (size_t i = 0; i < bits.size(); ++i)
+        if (work[i])
+            for (int j = 0; j < 9; ++j)
+                work[i + j] ^= poly[j];
+    bits.insert(bits.end(), work.end() - 8, work.end());
+    QString widths = QStringLiteral("31311331");
+    for (int b : bits)
+        widths += b ? QStringLiteral("31") : QStringLiteral("13");
+    return fromWidths(widths + QStringLiteral("331311313"));
+}
+
+// MSI Plessey: each digit's four bits, highest first (1 = bar 2 space 1,
+// 0 = bar 1 space 2), with the Luhn-style modulo 10 check digit.
+QString msi(const QString &digits, bool mod10 = true)
+{
+    QString all = digits;
+    if (mod10) {
+        int sum = 0;
+        for (qsizetype i = 0; i < digits.size(); ++i) {
+            int d = digits[digits.size() - 1 - i].digitValue();
+            if (i % 2 == 0) {
+                d *= 2;
+                d = d / 10 + d % 10;
+            }
+            sum += d;
+        }
+        all += QChar(u'0' + (10 - sum % 10) % 10);
+    }
+    QString widths = QStringLiteral("21");
+    for (const QChar c : all)
+        for (int i = 3; i >= 0; --i)
+            widths += (c.digitValue() >> i) & 1 ? QStringLiteral("21") : QStringLiteral("12");
+    return fromWidths(widths + QStringLiteral("121"));
+}
+} // namespace
+
+class TestVantrelPatterns : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
+
+    void modules_data()
+    {
+        QTest::addColumn<int>("barType");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("msiCheck");
+
+        QTest::newRow("Code 25 1234") << 18 << "1234" << code25(QStringLiteral("1234")) << 1;
+        QTest::newRow("Code 25 all digits") << 18 << "0123456789" << code25(QStringLiteral("0123456789")) << 1;
+        QTest::newRow("Plessey 1234") << 22 << "1234" << plessey(QStringLiteral("1234")) << 1;
+        QTest::newRow("Plessey hex") << 22 << "0F9A5C" << plessey(QStringLiteral("0F9A5C")) << 1;
+        QTest::newRow("MSI mod 10 1234") << 23 << "1234" << msi(QStringLiteral("1234")) << 1;
+        QTest::newRow("MSI mod 10 80523") << 23 << "80523" << msi(QStringLiteral("80523")) << 1;
+        QTest::newRow("MSI no check") << 23 << "80523" << msi(QStringLiteral("80523"), false) << 0;
+    }
+
+    void modules()
+    {
+        QFETCH(int, barType);
+        QFETCH(QString, data);
+        QFETCH(QString, expected);
+        QFETCH(int, msiCheck);
+
+        QTemporaryDir dir;
+        SettingsStore store(dir.filePath(QStringLiteral("options.ini")));
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("MSICheckDigit"), QString::number(msiCheck));
+        Vantrel v;
+        v.setOptionsStore(&store);
+        v.setWidth(900);
+        v.setHeight(80);
+        v.setBarType(std::int16_t(barType));
+        v.setShowText(0);
+        v.setCaption(data);
+        const QImage image = v.Picture();
+        int module = 0;
+        const QString found = Scan::modules(Scan::line(image, 40), &module);
+        QCOMPARE(found, expected);
+        QVERIFY(module >= 2); // drawn as large as the width allows, not at 1 pixel
+    }
+
+    void postnetBars_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::newRow("ZIP") << "12345";
+        QTest::newRow("ZIP+4") << "123456789";
+        QTest::newRow("delivery point") << "55555123405";
+    }
+
+    void postnetBars()
+    {
+        QFETCH(QString, data);
+        Vantrel v;
+        v.setWidth(900);
+        v.setHeight(60);
+        v.setBarType(19);
+        v.setShowText(0);
+        v.setCaption(data);
+        const QImage image = v.Picture();
+        const Scan::Runs bottom = Scan::line(image, image.height() - 3);
+        QVERIFY(!bottom.lengths.empty());
+        QString found;
+        int x = bottom.firstDark;
+        for (size_t i = 0; i < bottom.lengths.size(); ++i) {
+            if (i % 2 == 0)
+                found += Scan::isDark(image.pixel(x + bottom.lengths[i] / 2, 2)) ? u'T' : u'S';
+            x += bottom.lengths[i];
+        }
+        QCOMPARE(found, postnet(data));
+    }
+};
+
+QTEST_MAIN(TestVantrelPatterns)
+#include "tst_vantrel_patterns.moc"
