@@ -1,4 +1,6 @@
 #include "Form1.h"
+
+#include <QFontDatabase>
 #include "Artwork.h"
 #include "ClickCheckBox.h"
 #include "FocusValidator.h"
@@ -76,8 +78,11 @@ Form1::Form1(SettingsStore &store, QWidget *parent)
     setWindowTitle(QStringLiteral("Quillmark"));
     setWindowIcon(Artwork::windowIcon());
     m_client = new QWidget(this);
-    // The design's captions were laid out for an 8-point dialog font.
+    // The design's captions were laid out for a narrow 8-point dialog font;
+    // the usual desktop fonts are wider and would cut "Import text file" short.
     QFont designFont = m_client->font();
+    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans Narrow")))
+        designFont.setFamily(QStringLiteral("Liberation Sans Narrow"));
     designFont.setPointSizeF(8.0);
     m_client->setFont(designFont);
     setCentralWidget(m_client);
