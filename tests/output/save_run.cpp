@@ -2,12 +2,11 @@
 // written files read back by outside decoders and readers.
 #include "Decode.h"
 #include "DesignerView.h"
-#include "DataSourceControls.h"
 #include "Dialogs.h"
 #include "Module1.h"
 #include "OutputCommands.h"
 #include "ScreenMetrics.h"
-#include "SettingsStore.h"
+#include "StandInDesigner.h"
 #include "Vantrel.h"
 
 #include <QClipboard>
@@ -57,49 +56,6 @@ public:
 
 // The designer as the output commands see it: data-source controls as fields,
 // a real component and a real Module1.
-class StandInDesigner : public DesignerView, public DataSourceControls {
-public:
-    explicit StandInDesigner(const QString &settingsPath) : store(settingsPath), data(*this)
-    {
-        component.setBarType(kCode128);
-        component.setWidth(320);
-        component.setHeight(120);
-        component.setCaption(QStringLiteral("start"));
-    }
-
-    int source = 1; // 1 text, 2 sequence, 3 import file
-    QString fixedText = QStringLiteral("0123456789");
-    QString start = QStringLiteral("001"), end = QStringLiteral("003"), importPath;
-    double width = 2880.0, height = 1440.0;
-
-    SettingsStore store;
-    Vantrel component;
-    Module1 data;
-    CommonDialog dialog;
-
-    bool option1Selected() const override { return source == 1; }
-    bool option2Selected() const override { return source == 2; }
-    bool option3Selected() const override { return source == 3; }
-    QString text1() const override { return fixedText; }
-    QString text2() const override { return start; }
-    QString text3() const override { return end; }
-    QString text4() const override { return importPath; }
-    QString text7() const override { return QStringLiteral("(prefix)"); }
-    QString text8() const override { return QStringLiteral("(sufix)"); }
-
-    int check3Value() const override { return 0; }
-    bool option4Selected() const override { return true; }
-    bool option5Selected() const override { return false; }
-    QString text5() const override { return QStringLiteral("2"); }
-    QString text6() const override { return QStringLiteral("1"); }
-    double symbolWidth() const override { return width; }
-    double symbolHeight() const override { return height; }
-    Vantrel &vantrel() override { return component; }
-    Module1 &module1() override { return data; }
-    CommonDialog &commonDialog() override { return dialog; }
-    SettingsStore &settings() override { return store; }
-};
-
 QByteArray head(const QString &path, int n)
 {
     QFile file(path);
@@ -177,7 +133,12 @@ void SaveRunTest::init()
     ScreenMetrics::overrideDpi(96, 96);
     m_dialogs = std::make_unique<StandInDialogs>();
     DialogProvider::install(m_dialogs.get());
-    m_designer = std::make_unique<StandInDesigner>(m_dir.filePath(QStringLiteral("settings.ini")));
+    m_designer = std::make_unique<StandInDesigner>();
+    m_designer->source(1);
+    m_designer->t1 = QStringLiteral("0123456789");
+    m_designer->vantrel_.setWidth(320);
+    m_designer->vantrel_.setHeight(120);
+    m_designer->vantrel_.setCaption(QStringLiteral("start"));
     m_output = std::make_unique<OutputCommands>(*m_designer);
     m_out = m_dir.filePath(QString::fromLatin1(QTest::currentTestFunction()) + u'_'
                            + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_'));
@@ -207,7 +168,7 @@ void SaveRunTest::sequenceFiles()
 {
     QFETCH(QString, chosen);
     QFETCH(QStringList, files);
-    m_designer->source = 2;
+    m_designer->source(2);
     saveAs(m_out + u'/' + chosen);
 
     QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
@@ -220,7 +181,7 @@ void SaveRunTest::sequenceFiles()
         QCOMPARE(head(path, 2), QByteArray("BM"));
         QCOMPARE(decodeFile(path), values[i]);
     }
-    QCOMPARE(m_designer->component.Caption(), QStringLiteral("003"));
+    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("003"));
 }
 
 void SaveRunTest::pngAtRoundedScreenSize_data()
@@ -240,9 +201,9 @@ void SaveRunTest::pngAtRoundedScreenSize()
     QFETCH(double, widthTwips);
     QFETCH(double, heightTwips);
     QFETCH(QSize, pixels);
-    m_designer->source = 2;
-    m_designer->width = widthTwips;
-    m_designer->height = heightTwips;
+    m_designer->source(2);
+    m_designer->widthTwips = widthTwips;
+    m_designer->heightTwips = heightTwips;
     saveAs(m_out + QStringLiteral("/item.png"));
 
     QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
@@ -260,7 +221,7 @@ void SaveRunTest::pngAtRoundedScreenSize()
 void SaveRunTest::metafilesReadableAndClipboardKept()
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
-    m_designer->source = 2;
+    m_designer->source(2);
     saveAs(m_out + QStringLiteral("/item.wmf"));
 
     QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
@@ -283,8 +244,8 @@ void SaveRunTest::metafilesReadableAndClipboardKept()
 
 void SaveRunTest::textSourceWritesOneFile()
 {
-    m_designer->source = 1;
-    m_designer->fixedText = QStringLiteral("HELLO 42");
+    m_designer->source(1);
+    m_designer->t1 = QStringLiteral("HELLO 42");
     saveAs(m_out + QStringLiteral("/one.bmp"));
     QCOMPARE(filesUnder(m_out), QStringList{"one.bmp"});
     QCOMPARE(decodeFile(m_out + QStringLiteral("/one.bmp")), QStringLiteral("HELLO 42"));
@@ -294,23 +255,23 @@ void SaveRunTest::textSourceWritesOneFile()
 // each with the title the component already showed.
 void SaveRunTest::titleLinesAreValuesOfTheirOwn()
 {
-    m_designer->component.setTitle(QStringLiteral("T0"));
-    m_designer->source = 3;
-    m_designer->importPath = importFile({"A", "TA", "B", "TB"});
+    m_designer->vantrel_.setTitle(QStringLiteral("T0"));
+    m_designer->source(3);
+    m_designer->t4 = importFile({"A", "TA", "B", "TB"});
     saveAs(m_out + QStringLiteral("/item.bmp"));
 
     QCOMPARE(filesUnder(m_out), (QStringList{"item.bmp", "item_B.bmp", "item_TA.bmp", "item_TB.bmp"}));
     QCOMPARE(decodeFile(m_out + QStringLiteral("/item_TA.bmp")), QStringLiteral("TA"));
     QCOMPARE(decodeFile(m_out + QStringLiteral("/item_TB.bmp")), QStringLiteral("TB"));
-    QCOMPARE(m_designer->component.Title(), QStringLiteral("T0"));
-    QCOMPARE(m_designer->component.Caption(), QStringLiteral("TB"));
+    QCOMPARE(m_designer->vantrel_.Title(), QStringLiteral("T0"));
+    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("TB"));
 }
 
 void SaveRunTest::cancelWritesNothing()
 {
-    m_designer->source = 2;
-    m_designer->dialog.FileName = QStringLiteral("/somewhere/earlier.txt");
-    m_designer->dialog.FilterIndex = 3;
+    m_designer->source(2);
+    m_designer->common.FileName = QStringLiteral("/somewhere/earlier.txt");
+    m_designer->common.FilterIndex = 3;
     saveAs(QString());
 
     QCOMPARE(m_dialogs->saveCalls, 1);
@@ -319,17 +280,17 @@ void SaveRunTest::cancelWritesNothing()
                             "PNG files (*.png)|*.png|All fiels (*.*)|*.*"));
     QCOMPARE(m_dialogs->askedExt, QStringLiteral(".bmp"));
     QCOMPARE(m_dialogs->askedName, QString());
-    QCOMPARE(m_designer->dialog.FilterIndex, 3); // the entry last chosen stays in force
+    QCOMPARE(m_designer->common.FilterIndex, 3); // the entry last chosen stays in force
     QCOMPARE(filesUnder(m_out), QStringList());
-    QCOMPARE(m_designer->component.Caption(), QStringLiteral("start"));
+    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
     QCOMPARE(m_designer->data.sequenceCounter(), 0.0);
     QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
 }
 
 void SaveRunTest::unsafeValuesStayInFolder()
 {
-    m_designer->source = 3;
-    m_designer->importPath = importFile({"A1", "../../x", "a/b", "A1", "a_b", "..", "C:\\t"});
+    m_designer->source(3);
+    m_designer->t4 = importFile({"A1", "../../x", "a/b", "A1", "a_b", "..", "C:\\t"});
     const QString chosenFolder = m_out + QStringLiteral("/deep/er");
     QDir().mkpath(chosenFolder);
     saveAs(chosenFolder + QStringLiteral("/item.bmp"));
@@ -378,9 +339,9 @@ void SaveRunTest::failureStopsWithOneMessage()
     QFETCH(QString, blocker);
     QFETCH(QStringList, kept);
     QFETCH(QStringList, named);
-    m_designer->component.setBarType(barType);
-    m_designer->source = 3;
-    m_designer->importPath = importFile(lines);
+    m_designer->vantrel_.setBarType(barType);
+    m_designer->source(3);
+    m_designer->t4 = importFile(lines);
     if (!blocker.isEmpty())
         QVERIFY(QDir(m_out).mkdir(blocker));
     saveAs(m_out + u'/' + chosen);
@@ -402,8 +363,8 @@ void SaveRunTest::failureStopsWithOneMessage()
 
     // The next run goes on as usual once the cause is gone.
     m_dialogs->messages.clear();
-    m_designer->component.setBarType(kCode128);
-    m_designer->source = 2;
+    m_designer->vantrel_.setBarType(kCode128);
+    m_designer->source(2);
     if (!blocker.isEmpty())
         QDir(m_out).rmdir(blocker);
     const QString retry = m_out + QStringLiteral("/retry");
@@ -415,7 +376,7 @@ void SaveRunTest::failureStopsWithOneMessage()
 
 void SaveRunTest::copyPutsMetafileAndPng()
 {
-    m_designer->component.setCaption(QStringLiteral("COPY-7"));
+    m_designer->vantrel_.setCaption(QStringLiteral("COPY-7"));
     QGuiApplication::clipboard()->setText(QStringLiteral("old"));
     m_output->mnuCopy_Click();
 
@@ -435,7 +396,7 @@ void SaveRunTest::aboutShowsVersion()
     m_output->mnuAbout_Click();
     QCOMPARE(m_dialogs->messages, QStringList{"Vantrel control version 5.1.5"});
     QCOMPARE(m_dialogs->titles, QStringList{"Quillmark"});
-    QCOMPARE(m_designer->component.Caption(), QStringLiteral("start"));
+    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
     QCOMPARE(m_dialogs->saveCalls, 0);
 }
 
@@ -482,7 +443,7 @@ void SaveRunTest::toolbarButton3OpensPrintDialog()
     QVERIFY(sawOpen);
     QVERIFY(!m_output->isPrintDialogOpen());
     QCOMPARE(m_dialogs->saveCalls, 0);
-    QCOMPARE(m_designer->component.Caption(), QStringLiteral("start"));
+    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
 }
 
 QTEST_MAIN(SaveRunTest)
