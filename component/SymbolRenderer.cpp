@@ -29,25 +29,40 @@ int SymbolRenderer::quarterTurns(double tenthsOfDegree)
     return int(std::fmod(std::fmod(turns, 4.0) + 4.0, 4.0));
 }
 
-const SymbolRenderer::FontEntry &SymbolRenderer::fontFor(const QString &name, double pixels, QPaintDevice *device)
+const SymbolRenderer::FontEntry &SymbolRenderer::fontFor(FontEntry &slot, const QString &name, double pixels,
+                                                          QPaintDevice *device)
 {
     const int deviceDpi = device ? device->logicalDpiY() : 96;
-    if (m_font.name != name || m_font.pixels != pixels || m_font.deviceDpi != deviceDpi) {
-        m_font.name = name;
-        m_font.pixels = pixels;
-        m_font.deviceDpi = deviceDpi;
-        m_font.font = QFont(name);
+    if (slot.name != name || slot.pixels != pixels || slot.deviceDpi != deviceDpi) {
+        slot.name = name;
+        slot.pixels = pixels;
+        slot.deviceDpi = deviceDpi;
+        slot.font = QFont(name);
         // Points on this device, so that the text is `pixels` high whatever the
         // device's resolution (QFont::setPixelSize would round to whole pixels).
-        m_font.font.setPointSizeF(std::max(0.01, pixels * 72.0 / std::max(1, deviceDpi)));
-        m_font.metrics.emplace(m_font.font, device);
-        m_font.raw = QRawFont::fromFont(m_font.font);
-        if (m_font.raw.isValid())
-            m_font.raw.setPixelSize(pixels);
-        m_font.ascent = m_font.metrics->ascent();
-        m_font.height = m_font.metrics->ascent() + m_font.metrics->descent();
+        slot.font.setPointSizeF(std::max(0.01, pixels * 72.0 / std::max(1, deviceDpi)));
+        slot.metrics.emplace(slot.font, device);
+        slot.raw = QRawFont::fromFont(slot.font);
+        if (slot.raw.isValid())
+            slot.raw.setPixelSize(pixels);
+        slot.ascent = slot.metrics->ascent();
+        slot.height = slot.metrics->ascent() + slot.metrics->descent();
     }
-    return m_font;
+    return slot;
+}
+
+double SymbolRenderer::textWidth(const FontEntry &font, const QString &text)
+{
+    if (font.raw.isValid()) {
+        const QList<quint32> glyphs = font.raw.glyphIndexesForString(text);
+        if (!glyphs.contains(0u)) {
+            double width = 0;
+            for (const QPointF &advance : font.raw.advancesForGlyphIndexes(glyphs))
+                width += advance.x();
+            return width;
+        }
+    }
+    return font.metrics->horizontalAdvance(text);
 }
 
 void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolModel &model, const Style &style)
@@ -69,20 +84,41 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
     const double across = sideways ? area.width() : area.height();
     painter.setTransform(turned(area, style.quarterTurns), true);
 
-    const FontEntry *font = style.textPixels > 0 ? &fontFor(style.fontName, style.textPixels, painter.device()) : nullptr;
-    const double lineHeight = font ? (style.stretch ? font->height : std::ceil(font->height)) : 0;
+    const FontEntry *font =
+        style.textPixels > 0 ? &fontFor(m_font, style.fontName, style.textPixels, painter.device()) : nullptr;
+    const auto heightOf = [&](const FontEntry *f) { return f ? (style.stretch ? f->height : std::ceil(f->height)) : 0.0; };
+
+    const int total = model.totalModules();
+    // The human-readable digits must stay under their own bars (EAN and UPC
+    // groups sit between the guards): a font too large for the modules the
+    // surface gives is made smaller rather than run the groups into each other.
+    const FontEntry *textFont = font;
+    if (style.showText && font && !model.text.empty()) {
+        const double roughModule = style.stretch ? length / total : std::max(1.0, std::floor(length / total));
+        double fit = 1.0;
+        for (const SymbolModel::TextRun &run : model.text) {
+            const double room = (run.to - run.from) * roughModule;
+            const double width = textWidth(*font, run.text);
+            if (width > room && width > 0)
+                fit = std::min(fit, room / width);
+        }
+        if (fit < 1.0)
+            textFont = &fontFor(m_textFont, style.fontName, std::max(1.0, std::floor(style.textPixels * fit)),
+                                painter.device());
+    }
+    const double lineHeight = heightOf(font);
+    const double textLineHeight = heightOf(textFont);
 
     bool textUnder = false, textAbove = false;
     if (style.showText && font)
         for (const SymbolModel::TextRun &run : model.text)
             (run.above ? textAbove : textUnder) = true;
     const double titleHeight = style.title.isEmpty() || !font ? 0 : lineHeight;
-    const double textHeight = textUnder ? lineHeight : 0;
+    const double textHeight = textUnder ? textLineHeight : 0;
     const double barTop = titleHeight;
     const double barBottom = std::max(barTop + 1, across - textHeight);
     const double barHeight = barBottom - barTop;
 
-    const int total = model.totalModules();
     double module = length / total;
     const int rowCount = int(model.rows.size());
     if (model.squareModules)
@@ -110,8 +146,8 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
 
     // Guard bars run down to the middle of the text band, add-on bars start
     // below the add-on's digits.
-    const double guardExtra = textUnder ? std::floor(lineHeight / 2) : 0;
-    const double addOnTop = textAbove ? lineHeight : 0;
+    const double guardExtra = textUnder ? std::floor(textLineHeight / 2) : 0;
+    const double addOnTop = textAbove ? textLineHeight : 0;
     const auto snap = [&](double v) { return style.stretch ? v : std::round(v); };
 
     double weightSum = 0;
@@ -158,16 +194,17 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
     m_bars.clear();
 
     if (font && (titleHeight > 0 || textUnder || textAbove)) {
-        painter.setFont(font->font);
         painter.setPen(style.barColor);
-        const auto centred = [&](const QString &text, double centre, double top) {
-            drawCentred(painter, *font, text, centre, top, length, clipToCell);
-        };
-        if (titleHeight > 0)
-            centred(style.title, offset + span / 2, 0);
-        if (style.showText)
+        if (titleHeight > 0) {
+            painter.setFont(font->font);
+            drawCentred(painter, *font, style.title, offset + span / 2, 0, length, clipToCell);
+        }
+        if (style.showText) {
+            painter.setFont(textFont->font);
             for (const SymbolModel::TextRun &run : model.text)
-                centred(run.text, symbolLeft + (run.from + run.to) / 2 * module, run.above ? barTop : barBottom);
+                drawCentred(painter, *textFont, run.text, symbolLeft + (run.from + run.to) / 2 * module,
+                            run.above ? barTop : barBottom, length, clipToCell);
+        }
     }
     painter.restore();
 }

@@ -52,9 +52,13 @@ private:
         std::optional<QFontMetricsF> metrics;
         QRawFont raw; // glyphs looked up directly: no text layout per label
     };
-    const FontEntry &fontFor(const QString &name, double pixels, QPaintDevice *device);
+    static const FontEntry &fontFor(FontEntry &slot, const QString &name, double pixels, QPaintDevice *device);
+    static double textWidth(const FontEntry &font, const QString &text);
     static void drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre, double top,
                             double length, const std::function<void()> &clipToCell);
-    FontEntry m_font; // the last font used: most runs draw every label in one font
+    // The last fonts used (the title's, and the digits' when they had to be made
+    // smaller to fit): most runs draw every label in the same fonts.
+    FontEntry m_font;
+    FontEntry m_textFont;
     QList<QRectF> m_bars; // kept between labels to save the allocation
 };

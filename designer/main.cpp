@@ -1,11 +1,15 @@
+#include "Form1.h"
+#include "SettingsStore.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quillmark"));
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Quillmark"));
+    SettingsStore store(SettingsStore::userStorePath(QStringLiteral("Quillmark2")));
+    Form1 f(store);
+    f.startUp();
+    f.show();
     return app.exec();
 }

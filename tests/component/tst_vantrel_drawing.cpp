@@ -148,6 +148,34 @@ private slots:
                                                               .arg(text.height()).arg(emPixels)));
     }
 
+    // At preview size a 14-point font is wider than an EAN-13 digit group:
+    // the digits must still stay between the guards, not run over them.
+    void eanDigitsStayBetweenGuards()
+    {
+        Vantrel v;
+        v.setBarType(0);
+        v.Font().setName(QStringLiteral("Liberation Sans"));
+        v.Font().setSize(14.0);
+        v.setShowText(1);
+        v.setCaption(QStringLiteral("0123456789"));
+        v.setWidth(192);
+        v.setHeight(96);
+        const QImage picture = v.Picture();
+        const Scan::Runs top = Scan::line(picture, 2);
+        QVERIFY(top.firstDark >= 0);
+        int module = 0;
+        QVERIFY(!Scan::modules(top, &module).isEmpty());
+        // Below the guards' ends only digits have ink; the middle guard's
+        // columns (modules 45 to 50) must stay clear there.
+        const Scan::Runs guard = Scan::line(picture, top.firstDark, true);
+        const int guardBottom = guard.firstDark + guard.lengths.front();
+        const QRect middle(top.firstDark + 45 * module, guardBottom, 5 * module, picture.height() - guardBottom);
+        QVERIFY(Scan::inkBox(picture, middle).isNull());
+        const QRect digits = Scan::inkBox(picture, QRect(0, guardBottom, picture.width(), picture.height() - guardBottom));
+        QVERIFY(!digits.isNull());
+        QVERIFY(digits.left() >= 0 && digits.right() < top.firstDark + 95 * module + 7 * module);
+    }
+
     void invalidDataRaisesAndDrawsNoBars_data()
     {
         QTest::addColumn<int>("barType");

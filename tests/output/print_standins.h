@@ -2,13 +2,9 @@
 // Stand-ins that let the print dialog and the printing run work without the
 // designer window or a person: a designer with a real component and real data
 // values, and dialogs that answer as a test tells them.
-#include "DataSourceControls.h"
-#include "DesignerView.h"
 #include "Dialogs.h"
-#include "Module1.h"
 #include "PrinterObject.h"
-#include "SettingsStore.h"
-#include "Vantrel.h"
+#include "StandInDesigner.h"
 
 #include <QDir>
 #include <QImage>
@@ -16,56 +12,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
-
-struct StandInDesigner : DesignerView, DataSourceControls {
-    StandInDesigner()
-        : store(dir.filePath(QStringLiteral("Quillmark2.conf"))), data(*this)
-    {
-        vantrel_.setBarType(8); // Code128: any digits and letters, read by every decoder
-        vantrel_.Font().setSize(14.0);
-    }
-
-    // Data source: 1 fixed text, 2 sequence, 3 import file.
-    void source(int n) { o1 = n == 1; o2 = n == 2; o3 = n == 3; }
-    void sequence(const QString &from, const QString &to) { source(2); t2 = from; t3 = to; }
-    void inches(bool yes) { o4 = yes; o5 = !yes; }
-
-    bool o1 = false, o2 = true, o3 = false, o4 = true, o5 = false;
-    int check3 = 0;
-    QString t1 = QStringLiteral("FIXED"), t2 = QStringLiteral("001"), t3 = QStringLiteral("003"), t4,
-            t7 = QStringLiteral("(prefix)"), t8 = QStringLiteral("(sufix)");
-    QString width = QStringLiteral("2.00"), height = QStringLiteral("1.00");
-
-    // DataSourceControls
-    bool option1Selected() const override { return o1; }
-    bool option2Selected() const override { return o2; }
-    bool option3Selected() const override { return o3; }
-    QString text1() const override { return t1; }
-    QString text2() const override { return t2; }
-    QString text3() const override { return t3; }
-    QString text4() const override { return t4; }
-    QString text7() const override { return t7; }
-    QString text8() const override { return t8; }
-
-    // DesignerView
-    int check3Value() const override { return check3; }
-    bool option4Selected() const override { return o4; }
-    bool option5Selected() const override { return o5; }
-    QString text5() const override { return width; }
-    QString text6() const override { return height; }
-    double symbolWidth() const override { return 2880; }
-    double symbolHeight() const override { return 1440; }
-    Vantrel &vantrel() override { return vantrel_; }
-    Module1 &module1() override { return data; }
-    CommonDialog &commonDialog() override { return common; }
-    SettingsStore &settings() override { return store; }
-
-    QTemporaryDir dir;
-    SettingsStore store;
-    Module1 data;
-    Vantrel vantrel_;
-    CommonDialog common;
-};
 
 struct StandInDialogs : DialogProvider {
     struct Message {

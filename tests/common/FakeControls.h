@@ -19,3 +19,4 @@ struct FakeControls : DataSourceControls {
     QString text7() const override { return t7; }
     QString text8() const override { return t8; }
 };
+

@@ -1,0 +1,106 @@
+// The data panel: which source is in force, which boxes can be edited, and
+// the first value and title of that source in the preview.
+#include "Form1.h"
+#include "ClickCheckBox.h"
+#include "ImportFile.h"
+#include "Module1.h"
+#include "Vantrel.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// An ordinary file by that name: not a folder, not hidden. A name the system
+// cannot take counts as missing.
+bool ordinaryFileExists(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QChar(0)))
+        return false;
+    const QFileInfo info(name);
+    return info.isFile() && !info.isHidden();
+}
+
+void enable(std::initializer_list<QWidget *> widgets, bool enabled)
+{
+    for (QWidget *widget : widgets)
+        widget->setEnabled(enabled);
+}
+
+} // namespace
+
+void Form1::Option1_Click()
+{
+    Text1->setEnabled(true);
+    Vantrel1->setCaption(Text1->text());
+    Vantrel1->setTitle(QString());
+    enable({Text2, Text3, Text7, Text8, Command1, Text4, Check3}, false);
+}
+
+void Form1::Option2_Click()
+{
+    enable({Text2, Text3, Text7, Text8}, true);
+    Vantrel1->setCaption(module1().getFirstData());
+    Vantrel1->setTitle(QString());
+    enable({Text1, Command1, Text4, Check3}, false);
+}
+
+void Form1::Option3_Click()
+{
+    enable({Command1, Text4, Check3}, true);
+    const QString name = Text4->text();
+    if (ordinaryFileExists(name)) {
+        // The shared slot may still be open from an earlier preview; the
+        // first field of the first line is read afresh, and a read that fails
+        // shows the empty text.
+        ImportFile &slot = module1().importFile();
+        slot.close();
+        QString field;
+        if (slot.open(name)) {
+            if (!slot.readField(&field))
+                field.clear();
+            slot.close();
+        }
+        Vantrel1->setCaption(field.trimmed());
+    }
+    enable({Text2, Text3, Text1, Text7, Text8}, false);
+}
+
+void Form1::Check3_Click()
+{
+    if (ClickCheckBox::value(Check3) != 0) {
+        Vantrel1->setCaption(module1().getFirstData());
+        Vantrel1->setTitle(module1().getFirstTitle());
+    } else {
+        Vantrel1->setTitle(QString());
+    }
+    Vantrel1->Refresh();
+}
+
+void Form1::Command1_Click()
+{
+    CommonDialog1.Filter = QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*");
+    CommonDialog1.DefaultExt = QStringLiteral(".txt");
+    // A cancelled browse changes nothing: the dialog's remembered name may be
+    // that of a picture saved earlier, or empty, and is no import file.
+    if (!CommonDialog1.ShowOpen())
+        return;
+    Text4->setText(CommonDialog1.FileName);
+    if (ordinaryFileExists(Text4->text())) {
+        Vantrel1->setCaption(module1().getFirstData());
+        Vantrel1->setTitle(ClickCheckBox::value(Check3) != 0 ? module1().getFirstTitle() : QString());
+    }
+}
+
+void Form1::Text1_Change()
+{
+    Vantrel1->setCaption(Text1->text());
+}
+
+void Form1::Text2_Change()
+{
+    // The bare start text; output runs still put prefix and suffix around it.
+    Vantrel1->setCaption(Text2->text());
+}

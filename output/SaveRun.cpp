@@ -1,0 +1,67 @@
+#include "SaveRun.h"
+#include "PictureWriters.h"
+#include "QuillError.h"
+#include "Vantrel.h"
+
+using PictureNames::Format;
+
+SaveRun::SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight)
+    : m_vantrel(vantrel),
+      m_chosenName(chosenName),
+      m_format(PictureNames::formatOf(chosenName)),
+      m_pngWidth(pngWidth),
+      m_pngHeight(pngHeight)
+{
+}
+
+void SaveRun::run(const QString &firstValue, const std::function<QString()> &nextValue)
+{
+    save(firstValue);
+    for (QString value = nextValue(); !value.isEmpty(); value = nextValue())
+        save(value);
+}
+
+void SaveRun::save(const QString &value)
+{
+    const QString path = m_names.claim(m_written == 0
+                                           ? m_chosenName
+                                           : PictureNames::furtherName(m_chosenName, value, m_format));
+    try {
+        m_vantrel.setCaption(value);
+        write(path);
+    } catch (const QuillError &error) {
+        QString text = QStringLiteral("The save stopped at the value \"%1\": its picture was not saved as \"%2\".\n%3")
+                           .arg(value, path, error.description());
+        if (m_written == 1)
+            text += QStringLiteral("\nThe picture file saved before it is kept.");
+        else if (m_written > 1)
+            text += QStringLiteral("\nThe %1 picture files saved before it are kept.").arg(m_written);
+        throw QuillError(text);
+    }
+    ++m_written;
+}
+
+void SaveRun::write(const QString &path)
+{
+    switch (m_format) {
+    case Format::Metafile: {
+        // Straight from the component: going through the clipboard would destroy
+        // whatever the user had copied there.
+        const QByteArray metafile = m_vantrel.metafileBytes();
+        if (metafile.isEmpty())
+            throw QuillError(QStringLiteral("The symbol gave no metafile."));
+        PictureWriters::writeBytes(metafile, path);
+        break;
+    }
+    case Format::Png:
+        m_vantrel.SavePng(path, m_pngWidth, m_pngHeight);
+        break;
+    case Format::Bitmap: {
+        const QImage picture = m_vantrel.Picture();
+        if (picture.isNull())
+            throw QuillError(QStringLiteral("The symbol could not be drawn."));
+        PictureWriters::writeBmp(picture, path);
+        break;
+    }
+    }
+}

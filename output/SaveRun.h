@@ -1,0 +1,38 @@
+#pragma once
+#include "PictureNames.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class Vantrel;
+
+// One export of the symbol: a picture file for each data value, the first under
+// the chosen name, the others named after their value in the same folder.
+class SaveRun {
+public:
+    // pngWidth and pngHeight (pixels) are used only when the chosen name asks for PNG.
+    SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight);
+
+    // Sets the component's Caption to the value and writes its file. Raises
+    // QuillError naming the value, the file and the reason when the value cannot
+    // be drawn or the file cannot be written; files written before stay.
+    void save(const QString &value);
+
+    // The whole run: the first value, then further values until the empty text.
+    void run(const QString &firstValue, const std::function<QString()> &nextValue);
+
+    int filesWritten() const { return m_written; }
+    PictureNames::Format format() const { return m_format; }
+
+private:
+    void write(const QString &path);
+
+    Vantrel &m_vantrel;
+    const QString m_chosenName;
+    const PictureNames::Format m_format;
+    const std::int32_t m_pngWidth;
+    const std::int32_t m_pngHeight;
+    PictureNames::UniqueNames m_names;
+    int m_written = 0;
+};

@@ -1,0 +1,50 @@
+#pragma once
+#include "DesignerView.h"
+#include "Dialogs.h"
+#include "FakeControls.h"
+#include "Module1.h"
+#include "SettingsStore.h"
+#include "Vantrel.h"
+
+#include <QTemporaryDir>
+
+// The designer as the output commands see it, without its window: a real
+// component, real data values and a settings store of its own.
+struct StandInDesigner : DesignerView, FakeControls {
+    StandInDesigner() : store(dir.filePath(QStringLiteral("Quillmark2.conf"))), data(*this)
+    {
+        source(2);
+        t1 = QStringLiteral("FIXED");
+        t3 = QStringLiteral("003");
+        vantrel_.setBarType(8); // Code128: any digits and letters, read by every decoder
+        vantrel_.Font().setSize(14.0);
+    }
+
+    void sequence(const QString &from, const QString &to) { source(2); t2 = from; t3 = to; }
+    void inches(bool yes) { o4 = yes; o5 = !yes; }
+
+    bool o4 = true, o5 = false;
+    int check3 = 0;
+    QString width = QStringLiteral("2.00"), height = QStringLiteral("1.00"); // as the size boxes show them
+    double widthTwips = 2880, heightTwips = 1440;
+
+    // Both bases ask which source is selected.
+    bool option1Selected() const override { return o1; }
+    int check3Value() const override { return check3; }
+    bool option4Selected() const override { return o4; }
+    bool option5Selected() const override { return o5; }
+    QString text5() const override { return width; }
+    QString text6() const override { return height; }
+    double symbolWidth() const override { return widthTwips; }
+    double symbolHeight() const override { return heightTwips; }
+    Vantrel &vantrel() override { return vantrel_; }
+    Module1 &module1() override { return data; }
+    CommonDialog &commonDialog() override { return common; }
+    SettingsStore &settings() override { return store; }
+
+    QTemporaryDir dir;
+    SettingsStore store;
+    Module1 data;
+    Vantrel vantrel_;
+    CommonDialog common;
+};
