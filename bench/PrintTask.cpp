@@ -77,8 +77,10 @@ BenchResult runPrintTask(qint64 labels, const BenchOptions &options)
     printer.selectPdfFile(pdf);
     printer.qprinter().setPageSize(QPageSize(QPageSize::Letter));
 
+    // Shown without exec(), which would wait for a person; the constructor has
+    // already loaded the stored margins, which the typing below replaces.
     frmPrint dialog(designer.form());
-    dialog.show(); // loads the dialog when loading waits for the first show
+    dialog.show();
     QCoreApplication::processEvents();
     fillMargins(dialog);
 

@@ -34,9 +34,9 @@ int usage()
 BenchResult runTask(const QString &task, const BenchOptions &options, bool &known)
 {
     known = true;
-    const QStringList parts = task.split(u':');
-    const QString name = parts.first();
-    const qint64 count = parts.value(1).toLongLong();
+    const QStringList fields = task.split(u':');
+    const QString name = fields.first();
+    const qint64 count = fields.value(1).toLongLong();
     if (name == QLatin1String("print") && count > 0)
         return runPrintTask(count, options);
     if (name == QLatin1String("save") && count > 0)
@@ -45,8 +45,8 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
         return runPreviewTask(count > 0 ? count : 1000, options);
     if (name == QLatin1String("coldstart"))
         return runColdStartTask(options);
-    if (name == QLatin1String("checkpdf") && parts.size() == 3 && parts[2].toLongLong() > 0)
-        return runCheckPdfTask(parts[1], parts[2].toLongLong(), options);
+    if (name == QLatin1String("checkpdf") && fields.size() == 3 && fields[2].toLongLong() > 0)
+        return runCheckPdfTask(fields[1], fields[2].toLongLong(), options);
     known = false;
     return {};
 }
