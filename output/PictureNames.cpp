@@ -100,7 +100,7 @@ QString furtherName(const QString &chosenName, const QString &value, Format form
 
 QString UniqueNames::claim(const QString &path)
 {
-    const QString key = path.toCaseFolded();
+    const size_t key = qHash(path.toCaseFolded());
     if (!m_taken.contains(key)) {
         m_taken.insert(key);
         return path;
@@ -117,7 +117,7 @@ QString UniqueNames::claim(const QString &path)
     for (;;) {
         QString candidate;
         candidate.append(stem).append(u'_').append(QString::number(next++)).append(extension);
-        QString candidateKey = candidate.toCaseFolded();
+        const size_t candidateKey = qHash(candidate.toCaseFolded());
         if (!m_taken.contains(candidateKey)) {
             m_taken.insert(candidateKey);
             return candidate;
