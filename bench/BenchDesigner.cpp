@@ -61,6 +61,12 @@ void BenchDesigner::useFixedText(const QString &text)
     m_form->Text1->setText(text);
 }
 
+void BenchDesigner::useImportFile(const QString &path)
+{
+    m_form->Text4->setText(path);
+    m_form->Option3->click();
+}
+
 void BenchDesigner::waitUntilShown()
 {
     QElapsedTimer waited;

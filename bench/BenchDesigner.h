@@ -19,6 +19,7 @@ public:
     void useSymbolSizeInInches(double width, double height);
     void useSequence(const QString &start, qint64 count); // Option2; Text2 start, Text3 end
     void useFixedText(const QString &text);             // Option1; Text1
+    void useImportFile(const QString &path);            // Option3; Text4
     void waitUntilShown();                              // until the symbol has been painted
 
 private:

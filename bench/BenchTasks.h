@@ -14,6 +14,8 @@ struct BenchOptions {
 // output are not timed, and the peak memory is taken before the check.
 BenchResult runPrintTask(qint64 labels, const BenchOptions &options);
 BenchResult runSaveTask(qint64 files, const BenchOptions &options);
+// Every value of an import file of that many lines, as a run reads them.
+BenchResult runImportTask(qint64 lines, const BenchOptions &options);
 BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options);
 BenchResult runColdStartTask(const BenchOptions &options);
 // The outside check alone, on a PDF from another program laid out on the same sheet.

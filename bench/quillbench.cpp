@@ -1,7 +1,7 @@
 // quillbench: the benchmark tasks of bench/run, one task per argument.
 //
 //   quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...
-//   TASK: print:N | save:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N
+//   TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N
 //
 // Run one task per process when the peak memory matters: it is the process's own.
 #include "BenchTasks.h"
@@ -26,7 +26,7 @@ QString defaultWorkRoot()
 int usage()
 {
     std::fputs("usage: quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...\n"
-               "  TASK: print:N | save:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N\n",
+               "  TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N\n",
                stderr);
     return 2;
 }
@@ -41,6 +41,8 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
         return runPrintTask(count, options);
     if (name == QLatin1String("save") && count > 0)
         return runSaveTask(count, options);
+    if (name == QLatin1String("import") && count > 0)
+        return runImportTask(count, options);
     if (name == QLatin1String("preview"))
         return runPreviewTask(count > 0 ? count : 1000, options);
     if (name == QLatin1String("coldstart"))
