@@ -85,13 +85,8 @@ private slots:
         QFETCH(double, width);
 
         DesignerSession session;
-        session.seed(keys(inches ? QStringLiteral("mesure=1") : QStringLiteral("mesure=0;vtlw=2880")));
+        session.seed(keys(inches ? QStringLiteral("mesure=1") : QString()));
         Form1 &f = session.start();
-        if (!inches) {
-            f.Option4->setChecked(true); // back to exactly 2880 twips
-            f.Option5->setChecked(true);
-            f.symbolWidth = 2880.0;
-        }
         QVERIFY(activate(f));
         retype(f.Text5, regional(typed));
         QCOMPARE(QApplication::focusWidget(), f.Text5);
