@@ -1,4 +1,4 @@
-// The print dialog: its layout, focus order, unit, the margins it loads and
+// The print dialog: its frame, focus order, unit, the margins it loads and
 // stores by each way of closing, and Printer setup.
 #include "OutputCommands.h"
 #include "PrinterObject.h"
@@ -35,50 +35,16 @@ private slots:
         PrinterObject::current().selectPdfFile(QString());
     }
 
-    void layout_data()
+    // The form's fixed size and title; every caption shows whole whatever the system's font.
+    void frame()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("twips");
-        QTest::addColumn<QString>("container");
-        QTest::newRow("Text3") << "Text3" << "" << QRect(840, 120, 3492, 288) << "";
-        QTest::newRow("Option5") << "Option5" << "cm" << QRect(2280, 720, 1452, 252) << "";
-        QTest::newRow("Frame2") << "Frame2" << "Page margins" << QRect(120, 1080, 2412, 2052) << "";
-        QTest::newRow("Label13") << "Label13" << "Bottom:" << QRect(120, 1440, 612, 252) << "Frame2";
-        QTest::newRow("Frame1") << "Frame1" << "Barcode margins" << QRect(2640, 1080, 2532, 2052) << "";
-        QTest::newRow("Text5") << "Text5" << "" << QRect(960, 1440, 1332, 288) << "Frame1";
-        QTest::newRow("Command1") << "Command1" << "Printer setup" << QRect(5640, 1080, 1212, 372) << "";
-    }
-    void layout()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(QRect, twips);
-        QFETCH(QString, container);
         StandInDesigner designer;
         frmPrint dialog(designer);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Quillmark - Print"));
         QCOMPARE(dialog.size(), QSize(qRound(7116 / 15.0), qRound(3264 / 15.0)));
-        const QHash<QString, QWidget *> widgets{
-            {"Text3", dialog.Text3},     {"Option5", dialog.Option5}, {"Frame2", dialog.Frame2},
-            {"Label13", dialog.Label13}, {"Frame1", dialog.Frame1},   {"Text5", dialog.Text5},
-            {"Command1", dialog.Command1}};
-        QWidget *widget = widgets.value(name);
-        QVERIFY(widget);
-        const QRect pixels(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0), qRound(twips.width() / 15.0),
-                           qRound(twips.height() / 15.0));
-        QCOMPARE(widget->geometry(), pixels);
-        QWidget *parent = container.isEmpty() ? &dialog : widgets.value(container);
-        QCOMPARE(widget->parentWidget(), parent);
-        QString shown;
-        if (auto *label = qobject_cast<QLabel *>(widget)) {
-            shown = label->text();
-            // Whatever the system's font, a caption shows whole in its control.
-            QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->width());
-        }
-        if (auto *button = qobject_cast<QAbstractButton *>(widget)) shown = button->text();
-        if (auto *frame = qobject_cast<QGroupBox *>(widget)) shown = frame->title();
-        QCOMPARE(shown, text);
+        QCOMPARE(dialog.Frame1->title(), QStringLiteral("Barcode margins"));
+        for (QLabel *label : dialog.findChildren<QLabel *>())
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
     }
 
     void focusOrderAndButtons()
@@ -154,47 +120,37 @@ private slots:
         QCOMPARE(again.Text6->text(), storedLeft);
     }
 
-    void unitFollowsTheDesigner_data()
+    // The unit follows the designer, not the last choice; switching it keeps
+    // the digits typed and changes the twips per unit.
+    void unit_data()
     {
         QTest::addColumn<bool>("designerInches");
-        QTest::addColumn<bool>("lastTimeInches");
-        QTest::addColumn<double>("twipsPerUnit");
-        QTest::newRow("inches") << true << false << 1440.0;
-        QTest::newRow("cm, though inches were chosen last time") << false << true << 567.0;
+        QTest::newRow("inches, though cm were chosen last time") << true;
+        QTest::newRow("cm, though inches were chosen last time") << false;
     }
-    void unitFollowsTheDesigner()
+    void unit()
     {
         QFETCH(bool, designerInches);
-        QFETCH(bool, lastTimeInches);
-        QFETCH(double, twipsPerUnit);
         StandInDesigner designer;
+        designer.store.write("Page margins", "Left", "1");
         {
-            designer.inches(lastTimeInches);
+            designer.inches(!designerInches);
             frmPrint earlier(designer);
-            earlier.Option4->setChecked(lastTimeInches);
+            earlier.Option4->setChecked(!designerInches);
             earlier.close();
         }
         designer.inches(designerInches);
         frmPrint dialog(designer);
-        QCOMPARE(dialog.Option4->isChecked(), designerInches);
-        QCOMPARE(dialog.Option5->isChecked(), !designerInches);
-        QCOMPARE(dialog.twipsPerUnit, twipsPerUnit);
-    }
-
-    void unitSwitchKeepsTheDigits()
-    {
-        StandInDesigner designer;
-        designer.store.write("Page margins", "Left", "1");
-        frmPrint dialog(designer);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.twipsPerUnit, 1440.0);
-        QTest::mouseClick(dialog.Option5, Qt::LeftButton, {}, QPoint(6, dialog.Option5->height() / 2));
-        QCOMPARE(dialog.twipsPerUnit, 567.0);
-        QCOMPARE(dialog.Text6->text(), QStringLiteral("1"));
-        QTest::mouseClick(dialog.Option4, Qt::LeftButton, {}, QPoint(6, dialog.Option4->height() / 2));
-        QCOMPARE(dialog.twipsPerUnit, 1440.0);
-        QCOMPARE(dialog.Text6->text(), QStringLiteral("1"));
+        QCOMPARE(dialog.Option4->isChecked(), designerInches);
+        QCOMPARE(dialog.Option5->isChecked(), !designerInches);
+        QCOMPARE(dialog.twipsPerUnit, designerInches ? 1440.0 : 567.0);
+        for (QRadioButton *option : {dialog.Option5, dialog.Option4}) {
+            QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+            QCOMPARE(dialog.twipsPerUnit, option == dialog.Option5 ? 567.0 : 1440.0);
+            QCOMPARE(dialog.Text6->text(), QStringLiteral("1"));
+        }
     }
 
     void printerSetup_data()
@@ -227,9 +183,19 @@ private slots:
         printer.selectPdfFile(QString());
     }
 
-    void printMenuOpensModally()
+    // The Print menu and toolbar button 3 open the dialog modally; closing it
+    // from the designer stores the edits like the close box does.
+    void opensModally_data()
     {
+        QTest::addColumn<bool>("toolbar");
+        QTest::newRow("Print menu") << false;
+        QTest::newRow("toolbar button 3") << true;
+    }
+    void opensModally()
+    {
+        QFETCH(bool, toolbar);
         StandInDesigner designer;
+        StandInDialogs dialogs;
         OutputCommands commands(designer);
         bool wasOpen = false, wasModal = false;
         // Runs inside the dialog's own event loop, once it is up.
@@ -241,12 +207,13 @@ private slots:
                 dialog->Text8->setText("3");
             commands.closePrintDialog();
         }, Qt::QueuedConnection);
-        commands.mnuPrint_Click();
+        toolbar ? commands.Toolbar1_ButtonClick(3) : commands.mnuPrint_Click();
         QVERIFY(wasOpen);
         QVERIFY(wasModal);
         QVERIFY(!commands.isPrintDialogOpen());
-        // Closing from the designer stores the edits like the close box does.
         QCOMPARE(designer.store.read("Page margins", "Top", "<none>"), QStringLiteral("3"));
+        QCOMPARE(dialogs.saveCalls, 0);
+        QVERIFY(dialogs.messages.isEmpty());
     }
 };
 

@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeData>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -37,7 +36,31 @@ QStringList filesUnder(const QString &folder)
 
 QString decodeFile(const QString &path) { return Decode::zxingOne(QImageReader(path).read()); }
 
+// A run of three values saved under the name chosen: the files expected in
+// order, their first bytes, the symbol's size and, for PNGs, the pixels.
+struct Files {
+    QString chosen;
+    QStringList files;
+    QByteArray magic;
+    double widthTwips, heightTwips;
+    QSize pixels;
+};
+
+// A run that fails: the name chosen (relative to the test's folder), the
+// symbology, the import lines, a folder made where a file should go, the files
+// written before the failure with their values, and what the message names.
+struct Failure {
+    QString chosen;
+    std::int16_t barType;
+    QStringList lines;
+    QString blocker;
+    QStringList kept, named;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Files)
+Q_DECLARE_METATYPE(Failure)
 
 class SaveRunTest : public QObject {
     Q_OBJECT
@@ -89,42 +112,34 @@ private slots:
 
     void sequenceFiles_data()
     {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QByteArray>("magic");
-        QTest::addColumn<double>("widthTwips");
-        QTest::addColumn<double>("heightTwips");
-        QTest::addColumn<QSize>("pixels"); // checked for PNGs: 15 twips a pixel, halves to even
+        QTest::addColumn<Files>("f");
         const QStringList bmps{"item_002.bmp", "item_003.bmp"}, pngs{"item.png", "item_002.png", "item_003.png"};
-        QTest::newRow("bmp") << "item.bmp" << QStringList{"item.bmp"} + bmps << QByteArray("BM") << 2880.0 << 1440.0 << QSize();
-        QTest::newRow("BMP") << "item.BMP" << QStringList{"item.BMP"} + bmps << QByteArray("BM") << 2880.0 << 1440.0 << QSize();
-        QTest::newRow("PNG is a bitmap") << "item.PNG" << QStringList{"item.PNG"} + bmps << QByteArray("BM") << 2880.0 << 1440.0 << QSize();
-        QTest::newRow("png, 2 x 1 inch") << "item.png" << pngs << QByteArray("\x89PNG") << 2880.0 << 1440.0 << QSize(192, 96);
-        QTest::newRow("png, halves") << "item.png" << pngs << QByteArray("\x89PNG") << 2887.5 << 1462.5 << QSize(192, 98);
-        QTest::newRow("png, below half") << "item.png" << pngs << QByteArray("\x89PNG") << 3127.0 << 1507.0 << QSize(208, 100);
+        const QByteArray bm("BM"), png("\x89PNG");
+        QTest::newRow("bmp") << Files{"item.bmp", QStringList{"item.bmp"} + bmps, bm, 2880, 1440, {}};
+        QTest::newRow("BMP") << Files{"item.BMP", QStringList{"item.BMP"} + bmps, bm, 2880, 1440, {}};
+        QTest::newRow("PNG is a bitmap") << Files{"item.PNG", QStringList{"item.PNG"} + bmps, bm, 2880, 1440, {}};
+        // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
+        QTest::newRow("png, 2 x 1 inch") << Files{"item.png", pngs, png, 2880, 1440, {192, 96}};
+        QTest::newRow("png, halves") << Files{"item.png", pngs, png, 2887.5, 1462.5, {192, 98}};
+        QTest::newRow("png, below half") << Files{"item.png", pngs, png, 3127, 1507, {208, 100}};
     }
     void sequenceFiles()
     {
-        QFETCH(QString, chosen);
-        QFETCH(QStringList, files);
-        QFETCH(QByteArray, magic);
-        QFETCH(double, widthTwips);
-        QFETCH(double, heightTwips);
-        QFETCH(QSize, pixels);
+        QFETCH(Files, f);
         m_designer->source(2);
-        m_designer->widthTwips = widthTwips;
-        m_designer->heightTwips = heightTwips;
-        saveAs(m_out + u'/' + chosen);
+        m_designer->widthTwips = f.widthTwips;
+        m_designer->heightTwips = f.heightTwips;
+        saveAs(m_out + u'/' + f.chosen);
 
         QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
-        QStringList sorted = files;
+        QStringList sorted = f.files;
         sorted.sort();
         QCOMPARE(filesUnder(m_out), sorted);
-        for (int i = 0; i < files.size(); ++i) {
-            const QString path = m_out + u'/' + files[i];
-            QCOMPARE(head(path, magic.size()), magic);
-            if (pixels.isValid())
-                QCOMPARE(QImageReader(path).size(), pixels);
+        for (int i = 0; i < f.files.size(); ++i) {
+            const QString path = m_out + u'/' + f.files[i];
+            QCOMPARE(head(path, f.magic.size()), f.magic);
+            if (f.pixels.isValid())
+                QCOMPARE(QImageReader(path).size(), f.pixels);
             QCOMPARE(decodeFile(path), QStringLiteral("00%1").arg(i + 1));
         }
         QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("003"));
@@ -159,19 +174,6 @@ private slots:
         QCOMPARE(decodeFile(m_out + QStringLiteral("/one.bmp")), QStringLiteral("HELLO 42"));
     }
 
-    // The run asks for values only: title lines of the import file become
-    // pictures, and the component keeps its own title.
-    void titleLinesAreValuesOfTheirOwn()
-    {
-        m_designer->vantrel_.setTitle(QStringLiteral("T0"));
-        importFile({"A", "TA", "B", "TB"});
-        saveAs(m_out + QStringLiteral("/item.bmp"));
-        QCOMPARE(filesUnder(m_out), (QStringList{"item.bmp", "item_B.bmp", "item_TA.bmp", "item_TB.bmp"}));
-        QCOMPARE(decodeFile(m_out + QStringLiteral("/item_TA.bmp")), QStringLiteral("TA"));
-        QCOMPARE(m_designer->vantrel_.Title(), QStringLiteral("T0"));
-        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("TB"));
-    }
-
     void cancelWritesNothing()
     {
         m_designer->source(2);
@@ -192,8 +194,12 @@ private slots:
         QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
     }
 
-    void unsafeValuesStayInFolder()
+    // Every line of the import file is a value (a title line too); the
+    // component keeps its own title; unsafe values stay in the chosen folder
+    // and never replace an earlier file of the run.
+    void importedValuesStayInFolder()
     {
+        m_designer->vantrel_.setTitle(QStringLiteral("T0"));
         importFile({"A1", "../../x", "a/b", "A1", "a_b", "..", "C:\\t"});
         const QString chosenFolder = m_out + QStringLiteral("/deep/er");
         QDir().mkpath(chosenFolder);
@@ -210,45 +216,35 @@ private slots:
         QCOMPARE(filesUnder(m_out), names);
         for (const auto &file : expected)
             QCOMPARE(decodeFile(chosenFolder + u'/' + file.first), file.second);
+        QCOMPARE(m_designer->vantrel_.Title(), QStringLiteral("T0"));
+        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("C:\\t"));
     }
 
     void failureStopsWithOneMessage_data()
     {
-        QTest::addColumn<QString>("chosen");        // relative to the test's folder
-        QTest::addColumn<std::int16_t>("barType");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("blocker");       // a folder made where a file should go
-        QTest::addColumn<QStringList>("kept");      // files written before the failure, with their values
-        QTest::addColumn<QStringList>("named");     // what the message must name
-        QTest::newRow("folder gone") << "gone/item.bmp" << kCode128 << QStringList{"1", "2"} << QString()
-                                     << QStringList() << QStringList{"gone/item.bmp", "\"1\""};
+        QTest::addColumn<Failure>("f");
+        QTest::newRow("folder gone")
+            << Failure{"gone/item.bmp", kCode128, {"1", "2"}, {}, {}, {"gone/item.bmp", "\"1\""}};
         QTest::newRow("folder in the way of the second")
-            << "item.bmp" << kCode128 << QStringList{"1", "2", "3"} << "item_2.bmp"
-            << QStringList{"item.bmp=1"} << QStringList{"item_2.bmp", "\"2\""};
+            << Failure{"item.bmp", kCode128, {"1", "2", "3"}, "item_2.bmp", {"item.bmp=1"}, {"item_2.bmp", "\"2\""}};
         QTest::newRow("value the symbology cannot encode")
-            << "item.bmp" << kEan13 << QStringList{"590123412345", "ABC", "400638133393"} << QString()
-            << QStringList{"item.bmp=5901234123457"} << QStringList{"\"ABC\"", "item_ABC.bmp"};
+            << Failure{"item.bmp", kEan13, {"590123412345", "ABC", "400638133393"}, {},
+                       {"item.bmp=5901234123457"}, {"\"ABC\"", "item_ABC.bmp"}};
     }
     void failureStopsWithOneMessage()
     {
-        QFETCH(QString, chosen);
-        QFETCH(std::int16_t, barType);
-        QFETCH(QStringList, lines);
-        QFETCH(QString, blocker);
-        QFETCH(QStringList, kept);
-        QFETCH(QStringList, named);
-        m_designer->vantrel_.setBarType(barType);
-        importFile(lines);
-        if (!blocker.isEmpty())
-            QVERIFY(QDir(m_out).mkdir(blocker));
-        saveAs(m_out + u'/' + chosen);
-
+        QFETCH(Failure, f);
+        m_designer->vantrel_.setBarType(f.barType);
+        importFile(f.lines);
+        if (!f.blocker.isEmpty())
+            QVERIFY(QDir(m_out).mkdir(f.blocker));
+        saveAs(m_out + u'/' + f.chosen);
         QCOMPARE(m_dialogs->messages.size(), 1);
         QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("Save picture"));
-        for (const QString &part : named)
+        for (const QString &part : f.named)
             QVERIFY2(m_dialogs->messages[0].text.contains(part), qPrintable(m_dialogs->messages[0].text));
         QStringList keptNames;
-        for (const QString &entry : kept) {
+        for (const QString &entry : f.kept) {
             keptNames << entry.section(u'=', 0, 0);
             QCOMPARE(decodeFile(m_out + u'/' + keptNames.last()), entry.section(u'=', 1));
         }
@@ -260,8 +256,8 @@ private slots:
         m_dialogs->messages.clear();
         m_designer->vantrel_.setBarType(kCode128);
         m_designer->source(2);
-        if (!blocker.isEmpty())
-            QDir(m_out).rmdir(blocker);
+        if (!f.blocker.isEmpty())
+            QDir(m_out).rmdir(f.blocker);
         const QString retry = m_out + QStringLiteral("/retry");
         QVERIFY(QDir().mkpath(retry));
         saveAs(retry + QStringLiteral("/again.bmp"));
@@ -314,21 +310,6 @@ private slots:
         QCOMPARE(filesUnder(m_out).size(), saveDialogs);
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/x-wmf")), copied);
         QCOMPARE(QGuiApplication::clipboard()->text() == QStringLiteral("untouched"), !copied);
-    }
-
-    // The dialog is modal: a zero timer runs inside its own event loop, looks, and closes it.
-    void toolbarButton3OpensPrintDialog()
-    {
-        bool sawOpen = false;
-        QTimer::singleShot(0, this, [&] {
-            sawOpen = m_output->isPrintDialogOpen();
-            m_output->closePrintDialog();
-        });
-        m_output->Toolbar1_ButtonClick(3);
-        QVERIFY(sawOpen);
-        QVERIFY(!m_output->isPrintDialogOpen());
-        QCOMPARE(m_dialogs->saveCalls, 0);
-        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
     }
 };
 
