@@ -119,6 +119,10 @@ private slots:
         const QStringList imported{"A-1", "B-2", "C-3", "D-4", "E-5"};
         QTest::newRow("import file with titles: titles are not values")
             << Sheet{3, imported, "2.00 1.00", none, whole, 4, 11, {imported}};
+        // Numbers in the user's regional format: with a comma locale the
+        // designer's "2,00" and a margin of "0,5" are two inches and half an inch.
+        QTest::newRow("comma locale") << Sheet{2, sequence(1, 4, 1), "2,00 1,00", {0, 0, 0, 0, 0, 0, 0.5, 0},
+            {2, 1, 2, 1, 0, 0.5}, 4, 10, {sequence(1, 4, 1)}};
         // 5.08 x 2.54 cm is 2880.36 x 1440.18 twips: 10 rows fit, not 11.
         const double cm = 567.0 / 1440.0;
         QTest::newRow("centimetres as the designer shows them") << Sheet{2, v41, "5.08 2.54 cm", none,
@@ -127,6 +131,9 @@ private slots:
     void sheets()
     {
         QFETCH(Sheet, s);
+        if (s.size.contains(u','))
+            QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
         StandInDesigner designer;
         StandInDialogs dialogs;
         const QStringList sizeParts = s.size.split(u' ');
@@ -152,7 +159,7 @@ private slots:
         const QList<QLineEdit *> fields{dialog.Text1, dialog.Text2, dialog.Text4, dialog.Text5,
                                         dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9};
         for (int i = 0; i < 8; ++i)
-            fields[i]->setText(QString::number(s.margins[i]));
+            fields[i]->setText(QLocale().toString(s.margins[i]));
         dialog.OKButton_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
         QVERIFY(dialog.isUnloaded());
@@ -210,6 +217,8 @@ private slots:
         StandInDesigner designer;
         StandInDialogs dialogs;
         designer.sequence("01", "05");
+        designer.vantrel().Font().setSize(9.5);
+        designer.vantrel().setShowText(1);
         const QString pdf = usePdfFile(designer);
         if (what == "printer")
             usePdfFile(designer, typed);
@@ -238,13 +247,21 @@ private slots:
         QVERIFY(!PrinterObject::current().isPrinting());
         QCOMPARE(jobFiles(designer.dir.path()), QStringList{});
 
+        // Corrected, OK prints over an earlier file of that name, and the
+        // preview shows the last value printed in the font size it had.
         if (spoiled)
             spoiled->setText("0");
         designer.width = "2.00";
         usePdfFile(designer);
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("not a PDF") > 0);
+        old.close();
         QTest::mouseClick(dialog.OKButton, Qt::LeftButton);
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY(dialog.isUnloaded());
+        QCOMPARE(designer.vantrel().Caption(), QStringLiteral("05"));
+        QCOMPARE(designer.vantrel().ShowText(), 1);
+        QCOMPARE(designer.store.read("Page margins", "Right", "<none>"), QStringLiteral("0"));
         QCOMPARE(PdfPages::count(pdf), 1);
         const QImage page = PdfPages::render(pdf, kDpi).value(0);
         QStringList texts;
@@ -283,52 +300,6 @@ private slots:
         QCOMPARE(earlier.readAll(), QByteArray("the sheet printed yesterday"));
         QCOMPARE(jobFiles(designer.dir.path()), QStringList{"labels.pdf"});
         QCOMPARE(designer.vantrel().Font().Size(), fontSize);
-    }
-
-    // The preview shows the last value printed in the font size it had, and an
-    // earlier file of that name is replaced whole.
-    void afterTheRun()
-    {
-        StandInDesigner designer;
-        StandInDialogs dialogs;
-        designer.sequence("1", "12");
-        designer.vantrel().Font().setSize(9.5);
-        designer.vantrel().setShowText(1);
-        QFile old(usePdfFile(designer));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("not a PDF");
-        old.close();
-
-        frmPrint dialog(designer);
-        dialog.OKButton_Click();
-        QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(designer.vantrel().Caption(), QStringLiteral("12"));
-        QCOMPARE(designer.vantrel().Font().Size(), 9.5);
-        QCOMPARE(designer.vantrel().ShowText(), 1);
-        QCOMPARE(PdfPages::count(old.fileName()), 1);
-        QCOMPARE(designer.store.read("Page margins", "Right", "<none>"), QStringLiteral("0"));
-    }
-
-    // Numbers are read in the user's regional format: with a comma locale the
-    // designer's "2,00" and a margin of "0,5" are two inches and half an inch.
-    void commaLocale()
-    {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
-        StandInDesigner designer;
-        StandInDialogs dialogs;
-        designer.sequence("1", "4");
-        designer.width = "2,00";
-        designer.height = "1,00";
-        const QString pdf = usePdfFile(designer);
-        frmPrint dialog(designer);
-        dialog.Text8->setText("0,5");
-        dialog.OKButton_Click();
-        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
-        const QImage page = PdfPages::render(pdf, kDpi).value(0);
-        QVERIFY(inkBox(page, pixels(0, 0, 8.5, 0.5)).isNull());
-        for (int cell = 0; cell < 4; ++cell)
-            QCOMPARE(decodeAt(page, pixels(cell * 2.0, 0.5, 2, 1)), QString::number(cell + 1));
     }
 
     // A long sequence goes out page by page: the peak memory after 100,000

@@ -295,7 +295,6 @@ private slots:
         QTest::addColumn<bool>("copied");
         QTest::newRow("1 copies") << 1 << 0 << true;
         QTest::newRow("2 saves") << 2 << 1 << false;
-        QTest::newRow("0 nothing") << 0 << 0 << false;
         QTest::newRow("4 nothing") << 4 << 0 << false;
     }
     void toolbarDispatch()
