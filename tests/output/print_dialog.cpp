@@ -1,4 +1,4 @@
-// The print dialog: its frame, focus order, unit, the margins it loads and
+// The print dialog: its form, unit, the margins it loads and
 // stores by each way of closing, and Printer setup.
 #include "OutputCommands.h"
 #include "PrinterObject.h"
@@ -35,8 +35,9 @@ private slots:
         PrinterObject::current().selectPdfFile(QString());
     }
 
-    // The form's fixed size and title; every caption shows whole whatever the system's font.
-    void frame()
+    // The form: fixed size, title, captions shown whole whatever the system's
+    // font, focus order and buttons.
+    void form()
     {
         StandInDesigner designer;
         frmPrint dialog(designer);
@@ -45,12 +46,6 @@ private slots:
         QCOMPARE(dialog.Frame1->title(), QStringLiteral("Barcode margins"));
         for (QLabel *label : dialog.findChildren<QLabel *>())
             QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
-    }
-
-    void focusOrderAndButtons()
-    {
-        StandInDesigner designer;
-        frmPrint dialog(designer);
         const QList<QWidget *> order{dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9, dialog.Text1,
                                      dialog.Text2, dialog.Text4, dialog.Text5, dialog.OKButton, dialog.CancelButton,
                                      dialog.Command1, dialog.Text3, dialog.Option5, dialog.Option4};
