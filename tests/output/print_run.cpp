@@ -169,6 +169,8 @@ private slots:
         QCOMPARE(images.size(), s.pages.size());
         const double cellW = s.sheet[0], cellH = s.sheet[1];
         for (int p = 0; p < s.pages.size(); ++p) {
+            if (s.sheet[5] > 0) // nothing above the grid
+                QVERIFY(inkBox(images[p], pixels(0, 0, 8.5, s.sheet[5])).isNull());
             for (int cell = 0; cell < s.columns * s.rows; ++cell) {
                 const int column = cell % s.columns, row = cell / s.columns;
                 const double x = s.sheet[4] + column * cellW, y = s.sheet[5] + row * cellH;
