@@ -17,10 +17,11 @@ namespace {
 constexpr std::int16_t kCode128 = 8;
 constexpr std::int16_t kEan13 = 0;
 
-QByteArray head(const QString &path, int n)
+// The first n bytes of a file, or all of it for n < 0.
+QByteArray head(const QString &path, int n = -1)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(n) : QByteArray();
+    return !file.open(QIODevice::ReadOnly) ? QByteArray() : n < 0 ? file.readAll() : file.read(n);
 }
 
 // Every file under a folder, as paths relative to it, sorted.
@@ -160,7 +161,7 @@ private slots:
             reader.start(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), path + ".svg", path});
             QVERIFY2(reader.waitForFinished(30000), "wmf2svg did not finish");
             QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
-            QVERIFY(head(path + ".svg", 4096).contains("<svg"));
+            QVERIFY(head(path + ".svg").contains("<svg"));
         }
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
         QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/x-wmf")));
