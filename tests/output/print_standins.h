@@ -1,13 +1,14 @@
 #pragma once
-// Stand-ins that let the print dialog and the printing run work without the
-// designer window or a person: a designer with a real component and real data
-// values, and dialogs that answer as a test tells them.
+// Stand-ins that let the output commands work without the designer window or a
+// person: a designer with a real component and real data values, and dialogs
+// that answer as a test tells them.
 #include "Dialogs.h"
 #include "PrinterObject.h"
 #include "StandInDesigner.h"
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -20,6 +21,9 @@ struct StandInDialogs : DialogProvider {
     QList<Message> messages;
     // What "Printer setup" does; returns whether the user confirmed.
     std::function<bool(PrinterObject &)> onPrinterDialog = [](PrinterObject &) { return false; };
+    std::optional<QString> saveAnswer; // nullopt: the user cancels
+    int saveCalls = 0;
+    QString askedFilter, askedExt, askedName;
 
     StandInDialogs() { DialogProvider::install(this); }
     ~StandInDialogs() override { DialogProvider::install(nullptr); }
@@ -28,9 +32,18 @@ struct StandInDialogs : DialogProvider {
     {
         return std::nullopt;
     }
-    std::optional<QString> saveFile(const QString &, const QString &, const QString &, int &) override
+    std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override
     {
-        return std::nullopt;
+        ++saveCalls;
+        askedFilter = filter, askedExt = ext, askedName = name;
+        return saveAnswer;
+    }
+    QString allText() const
+    {
+        QStringList texts;
+        for (const Message &m : messages)
+            texts << m.text;
+        return texts.join(u'\n');
     }
     bool printerDialog(PrinterObject &printer) override { return onPrinterDialog(printer); }
     void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
@@ -67,6 +80,16 @@ inline QList<QImage> render(const QString &pdf, int dpi)
     for (const QString &name : folder.entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name))
         pages.append(QImage(folder.filePath(name)));
     return pages;
+}
+
+// One symbol cut from a page onto a white ground with room around it, as a
+// scanner sees a label.
+inline QImage label(const QImage &page, const QRect &symbol)
+{
+    QImage out(symbol.size() + QSize(60, 60), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter(&out).drawImage(QPoint(30, 30), page.copy(symbol));
+    return out;
 }
 
 } // namespace PdfPages

@@ -1,24 +1,15 @@
 // The save, copy and About commands driven through a stand-in designer, with the
 // written files read back by outside decoders and readers.
 #include "Decode.h"
-#include "DesignerView.h"
-#include "Dialogs.h"
-#include "Module1.h"
 #include "OutputCommands.h"
 #include "ScreenMetrics.h"
-#include "StandInDesigner.h"
-#include "Vantrel.h"
+#include "print_standins.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeData>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -26,40 +17,11 @@ namespace {
 constexpr std::int16_t kCode128 = 8;
 constexpr std::int16_t kEan13 = 0;
 
-class StandInDialogs : public DialogProvider {
-public:
-    std::optional<QString> answer;   // nullopt: the user cancels
-    int saveCalls = 0;
-    QString askedFilter, askedExt, askedName;
-    QStringList messages, titles;
-
-    std::optional<QString> openFile(const QString &, const QString &, const QString &, int &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFile(const QString &filter, const QString &defaultExt,
-                                    const QString &fileName, int &) override
-    {
-        ++saveCalls;
-        askedFilter = filter;
-        askedExt = defaultExt;
-        askedName = fileName;
-        return answer;
-    }
-    bool printerDialog(PrinterObject &) override { return false; }
-    void messageBox(const QString &text, const QString &title) override
-    {
-        messages << text;
-        titles << title;
-    }
-};
-
-// The designer as the output commands see it: data-source controls as fields,
-// a real component and a real Module1.
-QByteArray head(const QString &path, int n)
+// The first n bytes of a file, or all of it for n < 0.
+QByteArray head(const QString &path, int n = -1)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(n) : QByteArray();
+    return !file.open(QIODevice::ReadOnly) ? QByteArray() : n < 0 ? file.readAll() : file.read(n);
 }
 
 // Every file under a folder, as paths relative to it, sorted.
@@ -73,13 +35,33 @@ QStringList filesUnder(const QString &folder)
     return found;
 }
 
-QString decodeFile(const QString &path)
-{
-    QImageReader reader(path);
-    return Decode::zxingOne(reader.read());
-}
+QString decodeFile(const QString &path) { return Decode::zxingOne(QImageReader(path).read()); }
+
+// A run of three values saved under the name chosen: the files expected in
+// order, their first bytes, the symbol's size and, for PNGs, the pixels.
+struct Files {
+    QString chosen;
+    QStringList files;
+    QByteArray magic;
+    double widthTwips, heightTwips;
+    QSize pixels;
+};
+
+// A run that fails: the name chosen (relative to the test's folder), the
+// symbology, the import lines, a folder made where a file should go, the files
+// written before the failure with their values, and what the message names.
+struct Failure {
+    QString chosen;
+    std::int16_t barType;
+    QStringList lines;
+    QString blocker;
+    QStringList kept, named;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(Files)
+Q_DECLARE_METATYPE(Failure)
 
 class SaveRunTest : public QObject {
     Q_OBJECT
@@ -90,361 +72,238 @@ class SaveRunTest : public QObject {
     std::unique_ptr<OutputCommands> m_output;
     QString m_out; // the chosen folder of each test
 
-    QString importFile(const QStringList &lines)
+    void importFile(const QStringList &lines)
     {
-        const QString path = m_dir.filePath(QStringLiteral("import.txt"));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        QFile file(m_dir.filePath(QStringLiteral("import.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(lines.join(u'\n').toUtf8() + "\n");
-        return path;
+        m_designer->source(3);
+        m_designer->t4 = file.fileName();
     }
-
     void saveAs(const QString &name)
     {
-        m_dialogs->answer = name.isNull() ? std::optional<QString>() : std::optional<QString>(name);
+        m_dialogs->saveAnswer = name.isNull() ? std::nullopt : std::optional<QString>(name);
         m_output->mnuSave_Click();
     }
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        ScreenMetrics::overrideDpi(96, 96);
+        m_dialogs = std::make_unique<StandInDialogs>();
+        m_designer = std::make_unique<StandInDesigner>();
+        m_designer->source(1);
+        m_designer->t1 = QStringLiteral("0123456789");
+        m_designer->vantrel_.setWidth(320);
+        m_designer->vantrel_.setHeight(120);
+        m_designer->vantrel_.setCaption(QStringLiteral("start"));
+        m_output = std::make_unique<OutputCommands>(*m_designer);
+        m_out = m_dir.filePath(QString::fromLatin1(QTest::currentTestFunction()) + u'_'
+                               + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_'));
+        QDir().mkpath(m_out);
+    }
+    void cleanup()
+    {
+        m_output.reset();
+        m_designer.reset();
+        m_dialogs.reset();
+        ScreenMetrics::overrideDpi(0, 0);
+    }
 
-    void sequenceFiles_data();
-    void sequenceFiles();
-    void pngAtRoundedScreenSize_data();
-    void pngAtRoundedScreenSize();
-    void metafilesReadableAndClipboardKept();
-    void textSourceWritesOneFile();
-    void titleLinesAreValuesOfTheirOwn();
-    void cancelWritesNothing();
-    void unsafeValuesStayInFolder();
-    void failureStopsWithOneMessage_data();
-    void failureStopsWithOneMessage();
-    void copyPutsMetafileAndPng();
-    void aboutShowsVersion();
-    void toolbarDispatch_data();
-    void toolbarDispatch();
-    void toolbarButton3OpensPrintDialog();
+    void sequenceFiles_data()
+    {
+        QTest::addColumn<Files>("f");
+        const QStringList bmps{"item_002.bmp", "item_003.bmp"}, pngs{"item.png", "item_002.png", "item_003.png"};
+        const QByteArray bm("BM"), png("\x89PNG");
+        QTest::newRow("bmp") << Files{"item.bmp", QStringList{"item.bmp"} + bmps, bm, 2880, 1440, {}};
+        QTest::newRow("BMP") << Files{"item.BMP", QStringList{"item.BMP"} + bmps, bm, 2880, 1440, {}};
+        QTest::newRow("PNG is a bitmap") << Files{"item.PNG", QStringList{"item.PNG"} + bmps, bm, 2880, 1440, {}};
+        // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
+        QTest::newRow("png, 2 x 1 inch") << Files{"item.png", pngs, png, 2880, 1440, {192, 96}};
+        QTest::newRow("png, halves") << Files{"item.png", pngs, png, 2887.5, 1462.5, {192, 98}};
+        QTest::newRow("png, below half") << Files{"item.png", pngs, png, 3127, 1507, {208, 100}};
+    }
+    void sequenceFiles()
+    {
+        QFETCH(Files, f);
+        m_designer->source(2);
+        m_designer->widthTwips = f.widthTwips;
+        m_designer->heightTwips = f.heightTwips;
+        saveAs(m_out + u'/' + f.chosen);
+
+        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
+        QStringList sorted = f.files;
+        sorted.sort();
+        QCOMPARE(filesUnder(m_out), sorted);
+        for (int i = 0; i < f.files.size(); ++i) {
+            const QString path = m_out + u'/' + f.files[i];
+            QCOMPARE(head(path, f.magic.size()), f.magic);
+            if (f.pixels.isValid())
+                QCOMPARE(QImageReader(path).size(), f.pixels);
+            QCOMPARE(decodeFile(path), QStringLiteral("00%1").arg(i + 1));
+        }
+        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("003"));
+    }
+
+    void metafilesReadableAndClipboardKept()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
+        m_designer->source(2);
+        saveAs(m_out + QStringLiteral("/item.wmf"));
+
+        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
+        const QStringList files{"item.wmf", "item_002.wmf", "item_003.wmf"};
+        QCOMPARE(filesUnder(m_out), files);
+        for (const QString &name : files) {
+            const QString path = m_out + u'/' + name;
+            QProcess reader;
+            reader.start(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), path + ".svg", path});
+            QVERIFY2(reader.waitForFinished(30000), "wmf2svg did not finish");
+            QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
+            QVERIFY(head(path + ".svg").contains("<svg"));
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
+        QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/x-wmf")));
+    }
+
+    void cancelWritesNothing()
+    {
+        m_designer->source(2);
+        m_designer->common.FileName = QStringLiteral("/somewhere/earlier.txt");
+        m_designer->common.FilterIndex = 3;
+        saveAs(QString());
+
+        QCOMPARE(m_dialogs->saveCalls, 1);
+        QCOMPARE(m_dialogs->askedFilter,
+                 QStringLiteral("Bitmap files (*.bmp)|*.bmp|Windows metafiles (*.wmf)|*.wmf|"
+                                "PNG files (*.png)|*.png|All fiels (*.*)|*.*"));
+        QCOMPARE(m_dialogs->askedExt, QStringLiteral(".bmp"));
+        QCOMPARE(m_dialogs->askedName, QString());
+        QCOMPARE(m_designer->common.FilterIndex, 3); // the entry last chosen stays in force
+        QCOMPARE(filesUnder(m_out), QStringList());
+        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
+        QCOMPARE(m_designer->data.sequenceCounter(), 0.0);
+        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
+    }
+
+    // Every line of the import file is a value (a title line too); the
+    // component keeps its own title; unsafe values stay in the chosen folder
+    // and never replace an earlier file of the run.
+    void importedValuesStayInFolder()
+    {
+        m_designer->vantrel_.setTitle(QStringLiteral("T0"));
+        importFile({"A1", "../../x", "a/b", "A1", "a_b", "..", "C:\\t"});
+        const QString chosenFolder = m_out + QStringLiteral("/deep/er");
+        QDir().mkpath(chosenFolder);
+        saveAs(chosenFolder + QStringLiteral("/item.bmp"));
+
+        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
+        const QList<QPair<QString, QString>> expected{
+            {"item.bmp", "A1"},    {"item_.._.._x.bmp", "../../x"}, {"item_a_b.bmp", "a/b"}, {"item_A1.bmp", "A1"},
+            {"item_a_b_2.bmp", "a_b"}, {"item___.bmp", ".."},       {"item_C__t.bmp", "C:\\t"}};
+        QStringList names;
+        for (const auto &file : expected)
+            names << QStringLiteral("deep/er/") + file.first;
+        names.sort();
+        QCOMPARE(filesUnder(m_out), names);
+        for (const auto &file : expected)
+            QCOMPARE(decodeFile(chosenFolder + u'/' + file.first), file.second);
+        QCOMPARE(m_designer->vantrel_.Title(), QStringLiteral("T0"));
+        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("C:\\t"));
+    }
+
+    void failureStopsWithOneMessage_data()
+    {
+        QTest::addColumn<Failure>("f");
+        QTest::newRow("folder gone")
+            << Failure{"gone/item.bmp", kCode128, {"1", "2"}, {}, {}, {"gone/item.bmp", "\"1\""}};
+        QTest::newRow("folder in the way of the second")
+            << Failure{"item.bmp", kCode128, {"1", "2", "3"}, "item_2.bmp", {"item.bmp=1"}, {"item_2.bmp", "\"2\""}};
+        QTest::newRow("value the symbology cannot encode")
+            << Failure{"item.bmp", kEan13, {"590123412345", "ABC", "400638133393"}, {},
+                       {"item.bmp=5901234123457"}, {"\"ABC\"", "item_ABC.bmp"}};
+    }
+    void failureStopsWithOneMessage()
+    {
+        QFETCH(Failure, f);
+        m_designer->vantrel_.setBarType(f.barType);
+        importFile(f.lines);
+        if (!f.blocker.isEmpty())
+            QVERIFY(QDir(m_out).mkdir(f.blocker));
+        saveAs(m_out + u'/' + f.chosen);
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("Save picture"));
+        for (const QString &part : f.named)
+            QVERIFY2(m_dialogs->messages[0].text.contains(part), qPrintable(m_dialogs->messages[0].text));
+        QStringList keptNames;
+        for (const QString &entry : f.kept) {
+            keptNames << entry.section(u'=', 0, 0);
+            QCOMPARE(decodeFile(m_out + u'/' + keptNames.last()), entry.section(u'=', 1));
+        }
+        // Nothing else: no later value's file and no half-written temporary.
+        QCOMPARE(filesUnder(m_out), keptNames);
+        QVERIFY(!m_designer->data.importFile().isOpen());
+
+        // The next run goes on as usual once the cause is gone.
+        m_dialogs->messages.clear();
+        m_designer->vantrel_.setBarType(kCode128);
+        m_designer->source(2);
+        if (!f.blocker.isEmpty())
+            QDir(m_out).rmdir(f.blocker);
+        const QString retry = m_out + QStringLiteral("/retry");
+        QVERIFY(QDir().mkpath(retry));
+        saveAs(retry + QStringLiteral("/again.bmp"));
+        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
+        QCOMPARE(filesUnder(retry).size(), 3);
+    }
+
+    void aboutShowsVersion()
+    {
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
+        m_output->mnuAbout_Click();
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QCOMPARE(m_dialogs->messages[0].text, QStringLiteral("Vantrel control version 5.1.5"));
+        QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("Quillmark"));
+        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
+        QCOMPARE(m_dialogs->saveCalls, 0);
+    }
+
+    // Copy (menu or toolbar button 1) puts a metafile and a PNG; button 2 saves
+    // (the Text source: one file); others do nothing; button 3 is in print_dialog.
+    void toolbar_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("saveDialogs");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("Copy menu") << 0 << 0 << true;
+        QTest::newRow("1 copies") << 1 << 0 << true;
+        QTest::newRow("2 saves") << 2 << 1 << false;
+        QTest::newRow("4 nothing") << 4 << 0 << false;
+    }
+    void toolbar()
+    {
+        QFETCH(int, button);
+        QFETCH(int, saveDialogs);
+        QFETCH(bool, copied);
+        m_designer->vantrel_.setCaption(QStringLiteral("COPY-7"));
+        m_designer->t1 = QStringLiteral("HELLO 42");
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        m_dialogs->saveAnswer = m_out + QStringLiteral("/tool.bmp");
+        button ? m_output->Toolbar1_ButtonClick(button) : m_output->mnuCopy_Click();
+        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
+        QCOMPARE(m_dialogs->saveCalls, saveDialogs);
+        QCOMPARE(filesUnder(m_out), saveDialogs ? QStringList{"tool.bmp"} : QStringList());
+        if (saveDialogs)
+            QCOMPARE(decodeFile(m_out + QStringLiteral("/tool.bmp")), QStringLiteral("HELLO 42"));
+        const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(!mime->data(QStringLiteral("image/x-wmf")).isEmpty(), copied);
+        QCOMPARE(mime->text() == QStringLiteral("untouched"), !copied);
+        if (copied)
+            QCOMPARE(Decode::zxingOne(QImage::fromData(mime->data(QStringLiteral("image/png")), "PNG")),
+                     QStringLiteral("COPY-7"));
+    }
 };
-
-void SaveRunTest::init()
-{
-    QVERIFY(m_dir.isValid());
-    ScreenMetrics::overrideDpi(96, 96);
-    m_dialogs = std::make_unique<StandInDialogs>();
-    DialogProvider::install(m_dialogs.get());
-    m_designer = std::make_unique<StandInDesigner>();
-    m_designer->source(1);
-    m_designer->t1 = QStringLiteral("0123456789");
-    m_designer->vantrel_.setWidth(320);
-    m_designer->vantrel_.setHeight(120);
-    m_designer->vantrel_.setCaption(QStringLiteral("start"));
-    m_output = std::make_unique<OutputCommands>(*m_designer);
-    m_out = m_dir.filePath(QString::fromLatin1(QTest::currentTestFunction()) + u'_'
-                           + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_'));
-    QDir().mkpath(m_out);
-}
-
-void SaveRunTest::cleanup()
-{
-    m_output.reset();
-    m_designer.reset();
-    DialogProvider::install(nullptr);
-    m_dialogs.reset();
-    ScreenMetrics::overrideDpi(0, 0);
-}
-
-void SaveRunTest::sequenceFiles_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QStringList>("files");
-    QTest::newRow("bmp") << "item.bmp" << QStringList{"item.bmp", "item_002.bmp", "item_003.bmp"};
-    QTest::newRow("BMP") << "item.BMP" << QStringList{"item.BMP", "item_002.bmp", "item_003.bmp"};
-    QTest::newRow("PNG is a bitmap") << "item.PNG" << QStringList{"item.PNG", "item_002.bmp", "item_003.bmp"};
-    QTest::newRow("jpg is a bitmap") << "item.jpg" << QStringList{"item.jpg", "item_002.bmp", "item_003.bmp"};
-}
-
-void SaveRunTest::sequenceFiles()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QStringList, files);
-    m_designer->source(2);
-    saveAs(m_out + u'/' + chosen);
-
-    QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
-    QStringList expectedSorted = files;
-    expectedSorted.sort();
-    QCOMPARE(filesUnder(m_out), expectedSorted);
-    const QStringList values{"001", "002", "003"};
-    for (int i = 0; i < files.size(); ++i) {
-        const QString path = m_out + u'/' + files[i];
-        QCOMPARE(head(path, 2), QByteArray("BM"));
-        QCOMPARE(decodeFile(path), values[i]);
-    }
-    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("003"));
-}
-
-void SaveRunTest::pngAtRoundedScreenSize_data()
-{
-    QTest::addColumn<double>("widthTwips");
-    QTest::addColumn<double>("heightTwips");
-    QTest::addColumn<QSize>("pixels");
-    // 15 twips to the pixel at 96 dpi; halves go to the even neighbour.
-    QTest::newRow("2 x 1 inch") << 2880.0 << 1440.0 << QSize(192, 96);
-    QTest::newRow("5.08 x 2.54 cm") << 2880.36 << 1440.18 << QSize(192, 96);
-    QTest::newRow("halves") << 2887.5 << 1462.5 << QSize(192, 98);
-    QTest::newRow("below half") << 3127.0 << 1507.0 << QSize(208, 100);
-}
-
-void SaveRunTest::pngAtRoundedScreenSize()
-{
-    QFETCH(double, widthTwips);
-    QFETCH(double, heightTwips);
-    QFETCH(QSize, pixels);
-    m_designer->source(2);
-    m_designer->widthTwips = widthTwips;
-    m_designer->heightTwips = heightTwips;
-    saveAs(m_out + QStringLiteral("/item.png"));
-
-    QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
-    QCOMPARE(filesUnder(m_out), (QStringList{"item.png", "item_002.png", "item_003.png"}));
-    const QStringList values{"001", "002", "003"};
-    for (int i = 0; i < 3; ++i) {
-        const QString path = m_out + u'/' + QStringList{"item.png", "item_002.png", "item_003.png"}[i];
-        QCOMPARE(head(path, 4), QByteArray("\x89PNG"));
-        QImageReader reader(path);
-        QCOMPARE(reader.size(), pixels);
-        QCOMPARE(Decode::zxingOne(reader.read()), values[i]);
-    }
-}
-
-void SaveRunTest::metafilesReadableAndClipboardKept()
-{
-    QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
-    m_designer->source(2);
-    saveAs(m_out + QStringLiteral("/item.wmf"));
-
-    QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
-    const QStringList files{"item.wmf", "item_002.wmf", "item_003.wmf"};
-    QCOMPARE(filesUnder(m_out), files);
-    for (const QString &name : files) {
-        const QString path = m_out + u'/' + name;
-        const QString svg = path + QStringLiteral(".svg");
-        QProcess reader;
-        reader.start(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), svg, path});
-        QVERIFY2(reader.waitForFinished(30000), "wmf2svg did not finish");
-        QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
-        QFile out(svg);
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        QVERIFY(out.readAll().contains("<svg"));
-    }
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
-    QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/x-wmf")));
-}
-
-void SaveRunTest::textSourceWritesOneFile()
-{
-    m_designer->source(1);
-    m_designer->t1 = QStringLiteral("HELLO 42");
-    saveAs(m_out + QStringLiteral("/one.bmp"));
-    QCOMPARE(filesUnder(m_out), QStringList{"one.bmp"});
-    QCOMPARE(decodeFile(m_out + QStringLiteral("/one.bmp")), QStringLiteral("HELLO 42"));
-}
-
-// The run asks for values only: title lines of the import file become pictures,
-// each with the title the component already showed.
-void SaveRunTest::titleLinesAreValuesOfTheirOwn()
-{
-    m_designer->vantrel_.setTitle(QStringLiteral("T0"));
-    m_designer->source(3);
-    m_designer->t4 = importFile({"A", "TA", "B", "TB"});
-    saveAs(m_out + QStringLiteral("/item.bmp"));
-
-    QCOMPARE(filesUnder(m_out), (QStringList{"item.bmp", "item_B.bmp", "item_TA.bmp", "item_TB.bmp"}));
-    QCOMPARE(decodeFile(m_out + QStringLiteral("/item_TA.bmp")), QStringLiteral("TA"));
-    QCOMPARE(decodeFile(m_out + QStringLiteral("/item_TB.bmp")), QStringLiteral("TB"));
-    QCOMPARE(m_designer->vantrel_.Title(), QStringLiteral("T0"));
-    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("TB"));
-}
-
-void SaveRunTest::cancelWritesNothing()
-{
-    m_designer->source(2);
-    m_designer->common.FileName = QStringLiteral("/somewhere/earlier.txt");
-    m_designer->common.FilterIndex = 3;
-    saveAs(QString());
-
-    QCOMPARE(m_dialogs->saveCalls, 1);
-    QCOMPARE(m_dialogs->askedFilter,
-             QStringLiteral("Bitmap files (*.bmp)|*.bmp|Windows metafiles (*.wmf)|*.wmf|"
-                            "PNG files (*.png)|*.png|All fiels (*.*)|*.*"));
-    QCOMPARE(m_dialogs->askedExt, QStringLiteral(".bmp"));
-    QCOMPARE(m_dialogs->askedName, QString());
-    QCOMPARE(m_designer->common.FilterIndex, 3); // the entry last chosen stays in force
-    QCOMPARE(filesUnder(m_out), QStringList());
-    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
-    QCOMPARE(m_designer->data.sequenceCounter(), 0.0);
-    QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
-}
-
-void SaveRunTest::unsafeValuesStayInFolder()
-{
-    m_designer->source(3);
-    m_designer->t4 = importFile({"A1", "../../x", "a/b", "A1", "a_b", "..", "C:\\t"});
-    const QString chosenFolder = m_out + QStringLiteral("/deep/er");
-    QDir().mkpath(chosenFolder);
-    saveAs(chosenFolder + QStringLiteral("/item.bmp"));
-
-    QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
-    const QList<QPair<QString, QString>> expected{
-        {"item.bmp", "A1"},         {"item_.._.._x.bmp", "../../x"}, {"item_a_b.bmp", "a/b"},
-        {"item_A1.bmp", "A1"},      {"item_a_b_2.bmp", "a_b"},       {"item___.bmp", ".."},
-        {"item_C__t.bmp", "C:\\t"}};
-    QStringList names;
-    for (const auto &file : expected)
-        names << QStringLiteral("deep/er/") + file.first;
-    names.sort();
-    QCOMPARE(filesUnder(m_out), names);
-    for (const auto &file : expected)
-        QCOMPARE(decodeFile(chosenFolder + u'/' + file.first), file.second);
-}
-
-void SaveRunTest::failureStopsWithOneMessage_data()
-{
-    QTest::addColumn<QString>("chosen");        // relative to the test's folder
-    QTest::addColumn<std::int16_t>("barType");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("blocker");       // a folder made where a file should go
-    QTest::addColumn<QStringList>("kept");      // files written before the failure, with their values
-    QTest::addColumn<QStringList>("named");     // what the message must name
-
-    QTest::newRow("folder gone") << "gone/item.bmp" << kCode128 << QStringList{"1", "2"} << QString()
-                                 << QStringList() << QStringList{"gone/item.bmp", "\"1\""};
-    QTest::newRow("folder in the way of the second")
-        << "item.bmp" << kCode128 << QStringList{"1", "2", "3"} << "item_2.bmp"
-        << QStringList{"item.bmp=1"} << QStringList{"item_2.bmp", "\"2\""};
-    QTest::newRow("folder in the way of a png")
-        << "item.png" << kCode128 << QStringList{"1", "2", "3"} << "item_2.png"
-        << QStringList{"item.png=1"} << QStringList{"item_2.png", "\"2\""};
-    QTest::newRow("value the symbology cannot encode")
-        << "item.bmp" << kEan13 << QStringList{"590123412345", "ABC", "400638133393"} << QString()
-        << QStringList{"item.bmp=5901234123457"} << QStringList{"\"ABC\"", "item_ABC.bmp"};
-}
-
-void SaveRunTest::failureStopsWithOneMessage()
-{
-    QFETCH(QString, chosen);
-    QFETCH(std::int16_t, barType);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, blocker);
-    QFETCH(QStringList, kept);
-    QFETCH(QStringList, named);
-    m_designer->vantrel_.setBarType(barType);
-    m_designer->source(3);
-    m_designer->t4 = importFile(lines);
-    if (!blocker.isEmpty())
-        QVERIFY(QDir(m_out).mkdir(blocker));
-    saveAs(m_out + u'/' + chosen);
-
-    QCOMPARE(m_dialogs->messages.size(), 1);
-    QCOMPARE(m_dialogs->titles, QStringList{"Save picture"});
-    for (const QString &part : named)
-        QVERIFY2(m_dialogs->messages[0].contains(part), qPrintable(m_dialogs->messages[0]));
-
-    QStringList keptNames;
-    for (const QString &entry : kept) {
-        const QString name = entry.section(u'=', 0, 0);
-        keptNames << name;
-        QCOMPARE(decodeFile(m_out + u'/' + name), entry.section(u'=', 1));
-    }
-    // Nothing else: no later value's file and no half-written temporary.
-    QCOMPARE(filesUnder(m_out), keptNames);
-    QVERIFY(!m_designer->data.importFile().isOpen());
-
-    // The next run goes on as usual once the cause is gone.
-    m_dialogs->messages.clear();
-    m_designer->vantrel_.setBarType(kCode128);
-    m_designer->source(2);
-    if (!blocker.isEmpty())
-        QDir(m_out).rmdir(blocker);
-    const QString retry = m_out + QStringLiteral("/retry");
-    QVERIFY(QDir().mkpath(retry));
-    saveAs(retry + QStringLiteral("/again.bmp"));
-    QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
-    QCOMPARE(filesUnder(retry).size(), 3);
-}
-
-void SaveRunTest::copyPutsMetafileAndPng()
-{
-    m_designer->vantrel_.setCaption(QStringLiteral("COPY-7"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("old"));
-    m_output->mnuCopy_Click();
-
-    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    QVERIFY(mime);
-    QVERIFY(mime->hasFormat(QStringLiteral("image/x-wmf")));
-    QVERIFY(mime->hasFormat(QStringLiteral("image/png")));
-    QVERIFY(!mime->data(QStringLiteral("image/x-wmf")).isEmpty());
-    QCOMPARE(Decode::zxingOne(QImage::fromData(mime->data(QStringLiteral("image/png")), "PNG")),
-             QStringLiteral("COPY-7"));
-    QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(u'\n')));
-}
-
-void SaveRunTest::aboutShowsVersion()
-{
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
-    m_output->mnuAbout_Click();
-    QCOMPARE(m_dialogs->messages, QStringList{"Vantrel control version 5.1.5"});
-    QCOMPARE(m_dialogs->titles, QStringList{"Quillmark"});
-    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
-    QCOMPARE(m_dialogs->saveCalls, 0);
-}
-
-void SaveRunTest::toolbarDispatch_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::addColumn<int>("saveDialogs");
-    QTest::addColumn<bool>("copied");
-    QTest::newRow("1 copies") << 1 << 0 << true;
-    QTest::newRow("2 saves") << 2 << 1 << false;
-    QTest::newRow("0 nothing") << 0 << 0 << false;
-    QTest::newRow("4 nothing") << 4 << 0 << false;
-    QTest::newRow("-1 nothing") << -1 << 0 << false;
-}
-
-void SaveRunTest::toolbarDispatch()
-{
-    QFETCH(int, button);
-    QFETCH(int, saveDialogs);
-    QFETCH(bool, copied);
-    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-    m_dialogs->answer = m_out + QStringLiteral("/tool.bmp");
-    m_output->Toolbar1_ButtonClick(button);
-
-    QCOMPARE(m_dialogs->saveCalls, saveDialogs);
-    QCOMPARE(filesUnder(m_out).size(), saveDialogs);
-    QCOMPARE(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/x-wmf")), copied);
-    QCOMPARE(QGuiApplication::clipboard()->text() == QStringLiteral("untouched"), !copied);
-}
-
-// The dialog is modal: a zero timer runs inside its own event loop, looks, and closes it.
-void SaveRunTest::toolbarButton3OpensPrintDialog()
-{
-    bool sawOpen = false;
-    QTimer inside;
-    inside.setSingleShot(true);
-    connect(&inside, &QTimer::timeout, this, [&] {
-        sawOpen = m_output->isPrintDialogOpen();
-        m_output->closePrintDialog();
-    });
-    inside.start(0);
-    m_output->Toolbar1_ButtonClick(3);
-
-    QVERIFY(sawOpen);
-    QVERIFY(!m_output->isPrintDialogOpen());
-    QCOMPARE(m_dialogs->saveCalls, 0);
-    QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
-}
 
 QTEST_MAIN(SaveRunTest)
 #include "save_run.moc"
