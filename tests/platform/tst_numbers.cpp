@@ -93,7 +93,6 @@ private slots:
         QTest::newRow("2.5001") << 0 << 2.5001 << Expected(3);
         QTest::newRow("-2.6") << 0 << -2.6 << Expected(-3);
         QTest::newRow("2^52 + 1") << 0 << 4503599627370497.0 << Expected(4503599627370497.0);
-        QTest::newRow("16: 1.5") << 16 << 1.5 << Expected(2);
         QTest::newRow("16: 32767.4") << 16 << 32767.4 << Expected(32767);
         QTest::newRow("16: 32767.5 rounds out") << 16 << 32767.5 << Expected();
         QTest::newRow("16: -32768.5 even") << 16 << -32768.5 << Expected(-32768);
@@ -104,7 +103,6 @@ private slots:
         QTest::newRow("32: min") << 32 << -2147483648.0 << Expected(-2147483648.0);
         QTest::newRow("32: -2147483649") << 32 << -2147483649.0 << Expected();
         QTest::newRow("32: inf") << 32 << qInf() << Expected();
-        QTest::newRow("32: nan") << 32 << qQNaN() << Expected();
     }
     void integers()
     {
@@ -148,10 +146,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<Expected>("value");
         QTest::newRow("2.54") << "2.54" << Expected(2.54);
-        QTest::newRow("blanks around") << " 1.5 " << Expected(1.5);
-        QTest::newRow("negative") << "-0.25" << Expected(-0.25);
+        QTest::newRow("blanks around, sign") << " -1.5 " << Expected(-1.5);
         QTest::newRow("empty") << "" << Expected();
-        QTest::newRow("blank") << "   " << Expected();
         QTest::newRow("letters") << "abc" << Expected();
         QTest::newRow("trailing unit") << "12pt" << Expected();
         QTest::newRow("other separator") << "2,54" << Expected();
