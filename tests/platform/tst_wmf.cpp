@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 #include <QtEndian>
 #include <QtTest>
 #include <functional>
@@ -24,7 +23,7 @@ using Drawing = std::function<void(QPainter &)>;
 
 struct SvgShape {
     QString kind, fill, text; // kind: "rect", "polygon", "polyline" or "text"
-    QRectF box;               // shapes: bounding box; text: origin in topLeft
+    QRectF box = {};          // shapes: bounding box; text: origin in topLeft
     double angle = 0, fontSize = 0; // text: clockwise degrees, pixels
 };
 
@@ -55,49 +54,40 @@ QString convert(const QTemporaryDir &dir, const QString &tool, const QByteArray 
     return out;
 }
 
-QString styleValue(const QString &style, const QString &name)
-{
-    const auto m = QRegularExpression(QStringLiteral("(?:^|;)\\s*%1:\\s*([^;]+)").arg(name)).match(style);
-    return m.hasMatch() ? m.captured(1).trimmed() : QString();
-}
-
+// What wmf2svg drew, in order. It copies the text's 8-bit bytes as they are,
+// unescaped: decode them as that code page and take the elements as text.
 QList<SvgShape> readSvg(const QByteArray &wmf)
 {
     QTemporaryDir dir;
     QFile svg(convert(dir, QStringLiteral("wmf2svg"), wmf, QStringLiteral("picture.svg")));
     if (!svg.open(QIODevice::ReadOnly))
         return {};
-    // wmf2svg copies the text's 8-bit bytes as they are: decode them as that code page.
-    QXmlStreamReader xml(QString::fromLatin1(svg.readAll()));
+    static const QRegularExpression element(
+        QStringLiteral("<(rect|polygon|polyline|text)\\s([^>]*)>(?:([^<]*)</text>)?"));
+    static const QRegularExpression number(QStringLiteral("-?[0-9.]+"));
     QList<SvgShape> shapes;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const auto a = xml.attributes();
-        const auto number = [&](const char *name) { return a.value(QLatin1String(name)).toDouble(); };
-        SvgShape shape;
-        shape.kind = xml.name().toString();
-        const QString style = a.value(QStringLiteral("style")).toString();
-        shape.fill = styleValue(style, QStringLiteral("fill"));
+    for (const auto &e : element.globalMatch(QString::fromLatin1(svg.readAll()))) {
+        const QString attributes = e.captured(2);
+        const auto value = [&](const QString &name) { // an attribute (name="v") or a style property (name:v)
+            const QRegularExpression re(QStringLiteral("(?:^|[\\s;])%1[=:]\\s*\"?([^\";]*)").arg(name));
+            return re.match(attributes).captured(1).trimmed();
+        };
+        QList<double> n; // the points, or the text's "matrix(a b c d e f)"
+        for (const auto &m : number.globalMatch(value(e.captured(1) == u"text" ? "transform" : "points")))
+            n << m.captured().toDouble();
+        SvgShape shape{e.captured(1), value(QStringLiteral("fill")), e.captured(3).trimmed()};
         if (shape.kind == u"rect") {
-            shape.box = QRectF(number("x"), number("y"), number("width"), number("height"));
-        } else if (shape.kind == u"polygon" || shape.kind == u"polyline") {
-            QPolygonF points;
-            for (const QString &pair : a.value(QStringLiteral("points")).toString().split(u' ', Qt::SkipEmptyParts))
-                points << QPointF(pair.section(u',', 0, 0).toDouble(), pair.section(u',', 1, 1).toDouble());
-            shape.box = points.boundingRect();
-        } else if (shape.kind == u"text") {
-            // transform="matrix(a b c d e f)": the origin is (e, f), the angle atan2(b, a).
-            const QString matrix = a.value(QStringLiteral("transform")).toString();
-            const QStringList m = matrix.mid(matrix.indexOf(u'(') + 1).chopped(1).split(u' ', Qt::SkipEmptyParts);
-            if (m.size() == 6) {
-                shape.box = QRectF(m[4].toDouble(), m[5].toDouble(), 0, 0);
-                shape.angle = std::atan2(m[1].toDouble(), m[0].toDouble()) * 180 / M_PI;
-            }
-            shape.fontSize = styleValue(style, QStringLiteral("font-size")).toDouble();
-            shape.text = xml.readElementText().trimmed();
+            shape.box = QRectF(value("x").toDouble(), value("y").toDouble(), value("width").toDouble(),
+                               value("height").toDouble());
+        } else if (shape.kind == u"text" && n.size() == 6) { // the origin is (e, f), the angle atan2(b, a)
+            shape.box = QRectF(n[4], n[5], 0, 0);
+            shape.angle = std::atan2(n[1], n[0]) * 180 / M_PI;
+            shape.fontSize = value(QStringLiteral("font-size")).toDouble();
         } else {
-            continue;
+            QPolygonF points;
+            for (qsizetype i = 0; i + 1 < n.size(); i += 2)
+                points << QPointF(n[i], n[i + 1]);
+            shape.box = points.boundingRect();
         }
         shapes << shape;
     }
