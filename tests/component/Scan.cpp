@@ -13,22 +13,20 @@ bool isDark(QRgb pixel) { return qGray(pixel) < 128; }
 
 Runs line(const QImage &image, int index, bool column)
 {
-    const int count = column ? image.height() : image.width();
-    std::vector<bool> dark(count);
-    for (int i = 0; i < count; ++i)
-        dark[i] = isDark(column ? image.pixel(index, i) : image.pixel(i, index));
     Runs runs;
-    const auto first = std::find(dark.begin(), dark.end(), true);
-    if (first == dark.end())
-        return runs;
-    const int to = int(dark.rend() - std::find(dark.rbegin(), dark.rend(), true)); // one past the last dark
-    runs.firstDark = int(first - dark.begin());
-    int start = runs.firstDark;
-    for (int i = start + 1; i <= to; ++i)
-        if (i == to || dark[i] != dark[start]) {
-            runs.lengths.push_back(i - start);
-            start = i;
-        }
+    bool previous = false;
+    for (int i = 0; i < (column ? image.height() : image.width()); ++i) {
+        const bool dark = isDark(column ? image.pixel(index, i) : image.pixel(i, index));
+        if (runs.firstDark < 0 && dark)
+            runs.firstDark = i;
+        if (runs.firstDark >= 0 && dark == previous)
+            ++runs.lengths.back();
+        else if (runs.firstDark >= 0)
+            runs.lengths.push_back(1);
+        previous = dark;
+    }
+    if (!runs.lengths.empty() && !previous)
+        runs.lengths.pop_back(); // the light after the last dark run
     return runs;
 }
 

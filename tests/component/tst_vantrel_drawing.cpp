@@ -78,13 +78,9 @@ private slots:
         QTest::addColumn<QString>("data");
         QTest::addColumn<int>("orientation");
         for (const int dpi : {203, 600})
-            for (const int orientation : {0, 900, 1800, 2700}) {
-                const QByteArray at = QByteArray::number(dpi) + " dpi " + QByteArray::number(orientation);
-                QTest::newRow("Code128 " + at) << dpi << 8 << "Quill-128" << orientation;
-                QTest::newRow("EAN-13 " + at) << dpi << 0 << "590123412345" << orientation;
-                QTest::newRow("Code39 " + at) << dpi << 6 << "QUILL39" << orientation;
-                QTest::newRow("Interleaved " + at) << dpi << 17 << "0123456789" << orientation;
-            }
+            for (const int orientation : {0, 900, 1800, 2700})
+                for (const auto &[barType, data] : {std::pair{8, "Quill-128"}, {0, "590123412345"}, {6, "QUILL39"}, {17, "0123456789"}})
+                    QTest::addRow("%d dpi %d, type %d", dpi, orientation, barType) << dpi << barType << QString::fromLatin1(data) << orientation;
     }
 
     void barsAreWholeModules()

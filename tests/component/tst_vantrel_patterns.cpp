@@ -84,6 +84,19 @@ QString msi(QString digits, bool mod10)
             widths += (c.digitValue() >> i) & 1 ? QStringLiteral("21") : QStringLiteral("12");
     return fromWidths(widths + QStringLiteral("121"));
 }
+
+QImage picture(int barType, const QString &data, int height, SettingsStore *store = nullptr)
+{
+    Vantrel v;
+    if (store)
+        v.setOptionsStore(store);
+    v.setWidth(900);
+    v.setHeight(height);
+    v.setBarType(std::int16_t(barType));
+    v.setShowText(0);
+    v.setCaption(data);
+    return v.Picture();
+}
 } // namespace
 
 class TestVantrelPatterns : public QObject {
@@ -91,53 +104,26 @@ class TestVantrelPatterns : public QObject {
 private slots:
     void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
 
-    void modules_data()
-    {
-        QTest::addColumn<int>("barType");
-        QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("msiCheck");
-        QTest::newRow("Code 25 1234") << 18 << "1234" << code25(QStringLiteral("1234")) << 1;
-        QTest::newRow("Code 25 all digits") << 18 << "0123456789" << code25(QStringLiteral("0123456789")) << 1;
-        QTest::newRow("Plessey 1234") << 22 << "1234" << plessey(QStringLiteral("1234")) << 1;
-        QTest::newRow("Plessey hex") << 22 << "0F9A5C" << plessey(QStringLiteral("0F9A5C")) << 1;
-        QTest::newRow("MSI mod 10 1234") << 23 << "1234" << msi(QStringLiteral("1234"), true) << 1;
-        QTest::newRow("MSI mod 10 80523") << 23 << "80523" << msi(QStringLiteral("80523"), true) << 1;
-        QTest::newRow("MSI no check") << 23 << "80523" << msi(QStringLiteral("80523"), false) << 0;
-    }
-
     void modules()
     {
-        QFETCH(int, barType);
-        QFETCH(QString, data);
-        QFETCH(QString, expected);
-        QFETCH(int, msiCheck);
         QTemporaryDir dir;
         SettingsStore store(dir.filePath(QStringLiteral("options.ini")));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("MSICheckDigit"), QString::number(msiCheck));
-        Vantrel v;
-        v.setOptionsStore(&store);
-        v.setWidth(900);
-        v.setHeight(80);
-        v.setBarType(std::int16_t(barType));
-        v.setShowText(0);
-        v.setCaption(data);
-        int module = 0;
-        QCOMPARE(Scan::modules(Scan::line(v.Picture(), 40), &module), expected);
-        QVERIFY(module >= 2); // drawn as large as the width allows, not at 1 pixel
+        for (const auto &[barType, data, expected, msiCheck] :
+             {std::tuple{18, "0123456789", code25(QStringLiteral("0123456789")), 1},
+              {22, "1234", plessey(QStringLiteral("1234")), 1}, {22, "0F9A5C", plessey(QStringLiteral("0F9A5C")), 1},
+              {23, "1234", msi(QStringLiteral("1234"), true), 1}, {23, "80523", msi(QStringLiteral("80523"), false), 0}}) {
+            store.write(QStringLiteral("Vantrel options"), QStringLiteral("MSICheckDigit"), QString::number(msiCheck));
+            int module = 0;
+            QCOMPARE(Scan::modules(Scan::line(picture(barType, QString::fromLatin1(data), 80, &store), 40), &module), expected);
+            QVERIFY(module >= 2); // drawn as large as the width allows, not at 1 pixel
+        }
     }
 
     // Full and half bars told apart by the top rows, bars found on the bottom rows.
     void postnetBars()
     {
         for (const QString &data : {QStringLiteral("12345"), QStringLiteral("123456789"), QStringLiteral("55555123405")}) {
-            Vantrel v;
-            v.setWidth(900);
-            v.setHeight(60);
-            v.setBarType(19);
-            v.setShowText(0);
-            v.setCaption(data);
-            const QImage image = v.Picture();
+            const QImage image = picture(19, data, 60);
             const Scan::Runs bottom = Scan::line(image, image.height() - 3);
             QVERIFY(!bottom.lengths.empty());
             QString found;
