@@ -258,39 +258,32 @@ private slots:
         QVERIFY(!Scan::line(v.Picture(), 0).lengths.empty()); // bars take the whole height
     }
 
-    void barReductionNarrowsEveryBar()
+    // Bar width reduction and colours from the options store, in the picture and the PNG.
+    void optionsNarrowBarsAndColour()
     {
-        SettingsStore store(m_dir.filePath(QStringLiteral("reduction.ini")));
+        SettingsStore store(m_dir.filePath(QStringLiteral("options.ini")));
         store.write(QStringLiteral("Vantrel options"), QStringLiteral("BarWidthReduction"), QStringLiteral("1"));
-        Vantrel plain, reduced;
-        reduced.setOptionsStore(&store);
-        for (Vantrel *v : {&plain, &reduced})
-            setUp(*v, {.width = 800, .height = 100, .data = QStringLiteral("Quill"), .showText = 0});
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BarColor"), QStringLiteral("#000080"));
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BackColor"), QStringLiteral("#ffff00"));
+        Vantrel plain, styled;
+        styled.setOptionsStore(&store);
+        for (Vantrel *v : {&plain, &styled})
+            setUp(*v, {.width = 800, .height = 100, .data = QStringLiteral("Quill"), .showText = 1});
         const Scan::Runs a = Scan::line(plain.Picture(), 50);
-        const Scan::Runs b = Scan::line(reduced.Picture(), 50);
+        const Scan::Runs b = Scan::line(styled.Picture(), 50);
         QCOMPARE(a.lengths.size(), b.lengths.size());
         for (size_t i = 0; i + 1 < a.lengths.size(); ++i)
             QCOMPARE(b.lengths[i], a.lengths[i] + (i % 2 == 0 ? -1 : 1));
-        QCOMPARE(Decode::zxingOne(reduced.Picture()), QStringLiteral("Quill"));
-    }
 
-    void coloursFromOptions()
-    {
-        SettingsStore store(m_dir.filePath(QStringLiteral("colours.ini")));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BarColor"), QStringLiteral("#000080"));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BackColor"), QStringLiteral("#ffff00"));
-        Vantrel v;
-        v.setOptionsStore(&store);
-        setUp(v, {.data = QStringLiteral("COLOUR")});
         const QString path = m_dir.filePath(QStringLiteral("colour.png"));
-        v.SavePng(path, 400, 150);
-        for (const QImage &image : {v.Picture(), QImage(path)}) {
+        styled.SavePng(path, 800, 100);
+        for (const QImage &image : {styled.Picture(), QImage(path)}) {
             QSet<QRgb> colours;
             for (int y = 0; y < image.height(); y += 3)
                 for (int x = 0; x < image.width(); ++x)
                     colours.insert(image.pixel(x, y) | 0xff000000u);
             QVERIFY(colours.contains(qRgb(0, 0, 0x80)) && colours.contains(qRgb(0xff, 0xff, 0)));
-            QCOMPARE(Decode::zxingOne(image), QStringLiteral("COLOUR"));
+            QCOMPARE(Decode::zxingOne(image), QStringLiteral("Quill"));
         }
         // The PNG holds exactly the two colours: no dithered or blended pixels.
         QCOMPARE(QImage(path).colorCount(), 2);
