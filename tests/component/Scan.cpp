@@ -1,7 +1,10 @@
 #include "Scan.h"
 
-#include "Decode.h"
+#include "DeviceRegistry.h"
+#include "Vantrel.h"
 
+#include <QPainter>
+#include <QScopeGuard>
 #include <algorithm>
 
 namespace Scan {
@@ -10,23 +13,20 @@ bool isDark(QRgb pixel) { return qGray(pixel) < 128; }
 
 Runs line(const QImage &image, int index, bool column)
 {
-    const int count = column ? image.height() : image.width();
-    std::vector<bool> dark(count);
-    for (int i = 0; i < count; ++i)
-        dark[i] = isDark(column ? image.pixel(index, i) : image.pixel(i, index));
     Runs runs;
-    const auto first = std::find(dark.begin(), dark.end(), true);
-    if (first == dark.end())
-        return runs;
-    const int from = int(first - dark.begin());
-    const int to = int(dark.rend() - std::find(dark.rbegin(), dark.rend(), true)); // one past the last dark
-    runs.firstDark = from;
-    int start = from;
-    for (int i = from + 1; i <= to; ++i)
-        if (i == to || dark[i] != dark[start]) {
-            runs.lengths.push_back(i - start);
-            start = i;
-        }
+    bool previous = false;
+    for (int i = 0; i < (column ? image.height() : image.width()); ++i) {
+        const bool dark = isDark(column ? image.pixel(index, i) : image.pixel(i, index));
+        if (runs.firstDark < 0 && dark)
+            runs.firstDark = i;
+        if (runs.firstDark >= 0 && dark == previous)
+            ++runs.lengths.back();
+        else if (runs.firstDark >= 0)
+            runs.lengths.push_back(1);
+        previous = dark;
+    }
+    if (!runs.lengths.empty() && !previous)
+        runs.lengths.pop_back(); // the light after the last dark run
     return runs;
 }
 
@@ -48,37 +48,30 @@ QString modules(const Runs &runs, int *module)
 
 QRect inkBox(const QImage &image, const QRect &area)
 {
-    int x0 = INT_MAX, y0 = INT_MAX, x1 = -1, y1 = -1;
+    QRect box;
     const QRect r = area.intersected(image.rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            if (isDark(image.pixel(x, y))) {
-                x0 = std::min(x0, x);
-                x1 = std::max(x1, x);
-                y0 = std::min(y0, y);
-                y1 = std::max(y1, y);
-            }
-    return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
+            if (isDark(image.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
 }
 
-int longestDarkColumnRun(const QImage &image)
+QImage page(int width, int height, int dpi)
 {
-    int best = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        int run = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            run = isDark(image.pixel(x, y)) ? run + 1 : 0;
-            best = std::max(best, run);
-        }
-    }
-    return best;
+    QImage page(width, height, QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(dpi / 0.0254));
+    page.setDotsPerMeterY(qRound(dpi / 0.0254));
+    page.fill(Qt::white);
+    return page;
 }
 
-QString zxingRead(const QImage &image, bool code39Extended, QString *format)
+void drawOn(const Vantrel &v, QImage &page, const QRect &cell)
 {
-    const Decode::Found found = Decode::zxingRead(image, code39Extended);
-    if (format)
-        *format = found.format;
-    return found.text;
+    QPainter painter(&page);
+    const std::int32_t handle = DeviceRegistry::add(&painter);
+    const auto remove = qScopeGuard([handle] { DeviceRegistry::remove(handle); });
+    v.DrawToDevice(handle, cell.x(), cell.y(), cell.width(), cell.height());
 }
+
 } // namespace Scan

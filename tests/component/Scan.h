@@ -1,7 +1,9 @@
 #pragma once
 #include <QImage>
-#include <QString>
+#include <QRect>
 #include <vector>
+
+class Vantrel;
 
 // Reading what a renderer left in an image, without any knowledge of how it
 // was drawn: one line of pixels as alternating runs, and the ink's extent.
@@ -20,12 +22,9 @@ Runs line(const QImage &image, int index, bool column = false);
 QString modules(const Runs &runs, int *module = nullptr);
 // Bounding box of the dark pixels inside area; null when there is none.
 QRect inkBox(const QImage &image, const QRect &area);
-// The longest vertical dark run in the image.
-int longestDarkColumnRun(const QImage &image);
 
-} // namespace Scan
+// A white page of the given resolution, and v drawn on it through DrawToDevice.
+QImage page(int width, int height, int dpi);
+void drawOn(const Vantrel &v, QImage &page, const QRect &cell);
 
-namespace Scan {
-// zxing-cpp's reading of the one symbol in the image, with its format's name.
-QString zxingRead(const QImage &image, bool code39Extended = false, QString *format = nullptr);
 } // namespace Scan

@@ -13,11 +13,8 @@ namespace {
 QString fromWidths(const QString &widths)
 {
     QString out;
-    bool dark = true;
-    for (const QChar w : widths) {
-        out += QString(w.digitValue(), dark ? u'#' : u'.');
-        dark = !dark;
-    }
+    for (qsizetype i = 0; i < widths.size(); ++i)
+        out += QString(widths[i].digitValue(), i % 2 ? u'.' : u'#');
     return out;
 }
 
@@ -37,20 +34,15 @@ QString code25(const QString &digits)
 // at both ends, check digit bringing the sum to a multiple of 10.
 QString postnet(const QString &digits)
 {
-    static const char *const table[10] = {"11000", "00011", "00101", "00110", "01001",
-                                          "01010", "01100", "10001", "10010", "10100"};
+    static const char *const table[10] = {"TTSSS", "SSSTT", "SSTST", "SSTTS", "STSST",
+                                          "STSTS", "STTSS", "TSSST", "TSSTS", "TSTSS"};
     int sum = 0;
     QString out = QStringLiteral("T");
-    const auto add = [&](int d) {
-        for (const char *bit = table[d]; *bit; ++bit)
-            out += *bit == '1' ? u'T' : u'S';
-    };
     for (const QChar d : digits) {
         sum += d.digitValue();
-        add(d.digitValue());
+        out += QLatin1String(table[d.digitValue()]);
     }
-    add((10 - sum % 10) % 10);
-    return out + u'T';
+    return out + QLatin1String(table[(10 - sum % 10) % 10]) + u'T';
 }
 
 // UK Plessey: each hex digit's bits, lowest first (1 wide bar, 0 narrow bar),
@@ -58,11 +50,9 @@ QString postnet(const QString &digits)
 QString plessey(const QString &hex)
 {
     std::vector<int> bits;
-    for (const QChar c : hex) {
-        const int v = c.digitValue() >= 0 ? c.digitValue() : c.toUpper().unicode() - 'A' + 10;
+    for (const QChar c : hex)
         for (int i = 0; i < 4; ++i)
-            bits.push_back((v >> i) & 1);
-    }
+            bits.push_back((QString(c).toInt(nullptr, 16) >> i) & 1);
     const int poly[9] = {1, 1, 1, 1, 0, 1, 0, 0, 1};
     std::vector<int> work = bits;
     work.resize(bits.size() + 8, 0);
@@ -79,26 +69,33 @@ QString plessey(const QString &hex)
 
 // MSI Plessey: each digit's four bits, highest first (1 = bar 2 space 1,
 // 0 = bar 1 space 2), with the Luhn-style modulo 10 check digit.
-QString msi(const QString &digits, bool mod10 = true)
+QString msi(QString digits, bool mod10)
 {
-    QString all = digits;
-    if (mod10) {
-        int sum = 0;
-        for (qsizetype i = 0; i < digits.size(); ++i) {
-            int d = digits[digits.size() - 1 - i].digitValue();
-            if (i % 2 == 0) {
-                d *= 2;
-                d = d / 10 + d % 10;
-            }
-            sum += d;
-        }
-        all += QChar(u'0' + (10 - sum % 10) % 10);
+    int sum = 0;
+    for (qsizetype i = 0; i < digits.size(); ++i) { // doubling the rightmost digit and every second one
+        const int d = digits[digits.size() - 1 - i].digitValue() * (i % 2 ? 1 : 2);
+        sum += d / 10 + d % 10;
     }
+    if (mod10)
+        digits += QChar(u'0' + (10 - sum % 10) % 10);
     QString widths = QStringLiteral("21");
-    for (const QChar c : all)
+    for (const QChar c : digits)
         for (int i = 3; i >= 0; --i)
             widths += (c.digitValue() >> i) & 1 ? QStringLiteral("21") : QStringLiteral("12");
     return fromWidths(widths + QStringLiteral("121"));
+}
+
+QImage picture(int barType, const QString &data, int height, SettingsStore *store = nullptr)
+{
+    Vantrel v;
+    if (store)
+        v.setOptionsStore(store);
+    v.setWidth(900);
+    v.setHeight(height);
+    v.setBarType(std::int16_t(barType));
+    v.setShowText(0);
+    v.setCaption(data);
+    return v.Picture();
 }
 } // namespace
 
@@ -107,74 +104,34 @@ class TestVantrelPatterns : public QObject {
 private slots:
     void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
 
-    void modules_data()
-    {
-        QTest::addColumn<int>("barType");
-        QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("msiCheck");
-
-        QTest::newRow("Code 25 1234") << 18 << "1234" << code25(QStringLiteral("1234")) << 1;
-        QTest::newRow("Code 25 all digits") << 18 << "0123456789" << code25(QStringLiteral("0123456789")) << 1;
-        QTest::newRow("Plessey 1234") << 22 << "1234" << plessey(QStringLiteral("1234")) << 1;
-        QTest::newRow("Plessey hex") << 22 << "0F9A5C" << plessey(QStringLiteral("0F9A5C")) << 1;
-        QTest::newRow("MSI mod 10 1234") << 23 << "1234" << msi(QStringLiteral("1234")) << 1;
-        QTest::newRow("MSI mod 10 80523") << 23 << "80523" << msi(QStringLiteral("80523")) << 1;
-        QTest::newRow("MSI no check") << 23 << "80523" << msi(QStringLiteral("80523"), false) << 0;
-    }
-
     void modules()
     {
-        QFETCH(int, barType);
-        QFETCH(QString, data);
-        QFETCH(QString, expected);
-        QFETCH(int, msiCheck);
-
         QTemporaryDir dir;
         SettingsStore store(dir.filePath(QStringLiteral("options.ini")));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("MSICheckDigit"), QString::number(msiCheck));
-        Vantrel v;
-        v.setOptionsStore(&store);
-        v.setWidth(900);
-        v.setHeight(80);
-        v.setBarType(std::int16_t(barType));
-        v.setShowText(0);
-        v.setCaption(data);
-        const QImage image = v.Picture();
-        int module = 0;
-        const QString found = Scan::modules(Scan::line(image, 40), &module);
-        QCOMPARE(found, expected);
-        QVERIFY(module >= 2); // drawn as large as the width allows, not at 1 pixel
+        for (const auto &[barType, data, expected, msiCheck] :
+             {std::tuple{18, "0123456789", code25(QStringLiteral("0123456789")), 1},
+              {22, "1234", plessey(QStringLiteral("1234")), 1}, {22, "0F9A5C", plessey(QStringLiteral("0F9A5C")), 1},
+              {23, "1234", msi(QStringLiteral("1234"), true), 1}, {23, "80523", msi(QStringLiteral("80523"), false), 0}}) {
+            store.write(QStringLiteral("Vantrel options"), QStringLiteral("MSICheckDigit"), QString::number(msiCheck));
+            int module = 0;
+            QCOMPARE(Scan::modules(Scan::line(picture(barType, QString::fromLatin1(data), 80, &store), 40), &module), expected);
+            QVERIFY(module >= 2); // drawn as large as the width allows, not at 1 pixel
+        }
     }
 
-    void postnetBars_data()
-    {
-        QTest::addColumn<QString>("data");
-        QTest::newRow("ZIP") << "12345";
-        QTest::newRow("ZIP+4") << "123456789";
-        QTest::newRow("delivery point") << "55555123405";
-    }
-
+    // Full and half bars told apart by the top rows, bars found on the bottom rows.
     void postnetBars()
     {
-        QFETCH(QString, data);
-        Vantrel v;
-        v.setWidth(900);
-        v.setHeight(60);
-        v.setBarType(19);
-        v.setShowText(0);
-        v.setCaption(data);
-        const QImage image = v.Picture();
-        const Scan::Runs bottom = Scan::line(image, image.height() - 3);
-        QVERIFY(!bottom.lengths.empty());
-        QString found;
-        int x = bottom.firstDark;
-        for (size_t i = 0; i < bottom.lengths.size(); ++i) {
-            if (i % 2 == 0)
-                found += Scan::isDark(image.pixel(x + bottom.lengths[i] / 2, 2)) ? u'T' : u'S';
-            x += bottom.lengths[i];
+        for (const QString &data : {QStringLiteral("12345"), QStringLiteral("123456789"), QStringLiteral("55555123405")}) {
+            const QImage image = picture(19, data, 60);
+            const Scan::Runs bottom = Scan::line(image, image.height() - 3);
+            QVERIFY(!bottom.lengths.empty());
+            QString found;
+            for (size_t i = 0, x = bottom.firstDark; i < bottom.lengths.size(); x += bottom.lengths[i++])
+                if (i % 2 == 0)
+                    found += Scan::isDark(image.pixel(int(x) + bottom.lengths[i] / 2, 2)) ? u'T' : u'S';
+            QCOMPARE(found, postnet(data));
         }
-        QCOMPARE(found, postnet(data));
     }
 };
 
