@@ -49,7 +49,11 @@ PrinterSetupDialog::PrinterSetupDialog(PrinterObject &printer, QWidget *parent)
         m_choice.selectPdfFile(printer.pdfFile());
     else
         m_choice.selectQueue(printer.queueName());
-    m_choice.setMedia(printer.media(), printer.orientation());
+    try {
+        m_choice.setMedia(printer.media(), printer.orientation());
+    } catch (const QuillError &) {
+        // paper the printer does not list: the dialog offers its default
+    }
     if (printer.resolutions().contains(printer.resolution()))
         m_choice.setResolution(printer.resolution());
     file->setText(printer.pdfFile());
