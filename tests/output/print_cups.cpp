@@ -11,10 +11,10 @@
 
 #include "common/Decode.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QtTest>
 #include <sys/resource.h>
@@ -124,7 +124,7 @@ private slots:
 
 private:
     QString startServer();
-    QStringList jobs() const { return QDir(m_out).entryList({QStringLiteral("job-*.out")}, QDir::Files, QDir::Name); }
+    QStringList jobs() const { return QDir(m_out).entryList({QStringLiteral("job-*.out")}, QDir::Files, QDir::Time); }
 
     QTemporaryDir m_root{QStringLiteral("/tmp/quill-cups-XXXXXX")};
     QProcess m_cupsd;
@@ -185,30 +185,37 @@ void PrintCupsTest::cleanupTestCase() { m_cupsd.terminate(), m_cupsd.waitForFini
 void PrintCupsTest::labelPrinter_data()
 {
     QTest::addColumn<int>("dpi");
-    QTest::newRow("203 dpi, the driver's default") << 203;
-    QTest::newRow("300 dpi, chosen in Printer setup") << 300;
+    QTest::addColumn<bool>("landscape"); // a 1 x 2 in symbol on the label turned a quarter
+    QTest::newRow("203 dpi, the driver's default") << 203 << false;
+    QTest::newRow("300 dpi, chosen in Printer setup") << 300 << false;
+    QTest::newRow("landscape, turned by whole dots") << 203 << true;
 }
 
 // Code128 1001..1004 at 2 x 1 in with page margins of 0.1 in: one label a
-// page, each page the roll's label, every bar and space whole dots.
+// page, each page the roll's label as the driver lays it out, every bar and
+// space whole dots.
 void PrintCupsTest::labelPrinter()
 {
     QFETCH(int, dpi);
+    QFETCH(bool, landscape);
     if (!m_down.isEmpty())
         QSKIP(qPrintable(m_down));
     StandInDesigner designer;
     StandInDialogs dialogs;
     designer.sequence("1001", "1004");
+    if (landscape)
+        designer.width = "1.00", designer.height = "2.00";
     PrinterObject &printer = PrinterObject::current();
     // The default queue is the printer the program starts with, at its own media.
     QCOMPARE(printer.deviceName(), kQueue);
     QCOMPARE(printer.media().key(), QStringLiteral("w162h90"));
-    dialogs.onPrinterDialog = [dpi](PrinterObject &p) {
+    dialogs.onPrinterDialog = [dpi, landscape](PrinterObject &p) {
         PrinterSetupDialog setup(p);
         for (QAbstractButton *button : setup.buttons->buttons())
             if (button->text().contains(QLatin1String("Print")))
                 return false;
         setup.resolution->setCurrentIndex(setup.resolution->findData(dpi));
+        setup.orientation->setCurrentIndex(landscape);
         setup.accept();
         return setup.result() == QDialog::Accepted;
     };
@@ -222,15 +229,16 @@ void PrintCupsTest::labelPrinter()
     QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
 
     QTRY_COMPARE_WITH_TIMEOUT(jobs().size(), before + 1, 60000);
-    QFile sent(QDir(m_out).filePath(jobs().last()));
+    QFile sent(QDir(m_out).filePath(jobs().first())); // the newest
     QVERIFY(sent.open(QIODevice::ReadOnly));
     const QList<QImage> labels = zplGraphics(sent.readAll());
     QCOMPARE(labels.size(), 4);
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(labels[i].height(), qRound(1.25 * dpi));
         QCOMPARE(labels[i].width(), (qRound(2.25 * dpi) + 7) / 8 * 8);
-        QCOMPARE(Decode::zxingOne(PdfPages::label(labels[i], labels[i].rect())), QString::number(1001 + i));
-        const QString uneven = wholeModules(labels[i], qRound(0.4 * dpi));
+        const QImage upright = landscape ? labels[i].transformed(QTransform().rotate(-90)) : labels[i];
+        QCOMPARE(Decode::zxingOne(PdfPages::label(upright, upright.rect())), QString::number(1001 + i));
+        const QString uneven = wholeModules(upright, qRound(0.4 * dpi));
         QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
     }
 }
@@ -249,8 +257,7 @@ void PrintCupsTest::nothingReachesTheDefaultQueue()
     dialog.Text9->setText("1"); // page bottom margin: no row fits on the label
     dialog.OKButton_Click();
     QCOMPARE(dialogs.messages.size(), 1);
-    const QString bin = QCoreApplication::applicationDirPath();
-    QString output;
+    QString output, bin = QCoreApplication::applicationDirPath();
     QVERIFY2(run(bin + "/print_dialog", {}, &output) == 0, qPrintable(output));
     QVERIFY2(run(bin + "/print_run", {"failures"}, &output) == 0, qPrintable(output));
     run("lpstat", {"-W", "all", "-o"}, &after);
@@ -282,10 +289,9 @@ void PrintCupsTest::pdfAtItsResolutionAndOnAFullDisk()
     file.close();
 
     designer.sequence("1", "2000");
-    rlimit limit{}, saved{};
+    rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    limit = saved;
-    limit.rlim_cur = 16384;
+    const rlimit limit{16384, saved.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
     frmPrint dialog(designer);
