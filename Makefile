@@ -3,10 +3,11 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
 # Build: Qt 6, libzint. Tests: zxing-cpp, zbar, outside readers for what we write
-# (libwmf-bin, poppler-utils), a private CUPS with the PDF backend, and a comma locale.
+# (libwmf-bin, poppler-utils), a private CUPS with the PDF backend and the sample label
+# drivers (cups-common), libcups for a queue's resolution, and a comma locale.
 PACKAGES = cmake g++ make qt6-base-dev libzint-dev zlib1g-dev libzxing-dev zbar-tools \
-           fonts-liberation libwmf-bin poppler-utils cups printer-driver-cups-pdf \
-           locales xvfb xauth
+           fonts-liberation libwmf-bin poppler-utils cups cups-common libcups2-dev \
+           printer-driver-cups-pdf locales xvfb xauth
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

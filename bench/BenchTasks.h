@@ -18,5 +18,8 @@ BenchResult runSaveTask(qint64 files, const BenchOptions &options);
 BenchResult runImportTask(qint64 lines, const BenchOptions &options);
 BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options);
 BenchResult runColdStartTask(const BenchOptions &options);
+// Labels printed to the default CUPS queue, timed until the driver's output is
+// complete in outFolder (bench/run's private label printer).
+BenchResult runLabelPrinterTask(qint64 labels, const QString &outFolder, const BenchOptions &options);
 // The outside check alone, on a PDF from another program laid out on the same sheet.
 BenchResult runCheckPdfTask(const QString &pdf, qint64 labels, const BenchOptions &options);

@@ -2,6 +2,7 @@
 //
 //   quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...
 //   TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N
+//         | labelprinter:N:OUTFOLDER
 //
 // Run one task per process when the peak memory matters: it is the process's own.
 #include "BenchTasks.h"
@@ -26,7 +27,8 @@ QString defaultWorkRoot()
 int usage()
 {
     std::fputs("usage: quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...\n"
-               "  TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N\n",
+               "  TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N\n"
+               "        | labelprinter:N:OUTFOLDER\n",
                stderr);
     return 2;
 }
@@ -49,6 +51,8 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
         return runColdStartTask(options);
     if (name == QLatin1String("checkpdf") && fields.size() == 3 && fields[2].toLongLong() > 0)
         return runCheckPdfTask(fields[1], fields[2].toLongLong(), options);
+    if (name == QLatin1String("labelprinter") && count > 0 && fields.size() == 3)
+        return runLabelPrinterTask(count, fields[2], options);
     known = false;
     return {};
 }

@@ -1,10 +1,9 @@
 #include "Dialogs.h"
 #include "PrinterObject.h"
+#include "PrinterSetupDialog.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -83,7 +82,7 @@ public:
     }
     bool printerDialog(PrinterObject &printer) override
     {
-        QPrintDialog dialog(&printer.qprinter());
+        PrinterSetupDialog dialog(printer);
         return dialog.exec() == QDialog::Accepted;
     }
     void messageBox(const QString &text, const QString &title) override

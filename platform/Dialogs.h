@@ -17,7 +17,8 @@ public:
                                             const QString &fileName, int &filterIndex) = 0;
     virtual std::optional<QString> saveFile(const QString &filter, const QString &defaultExt,
                                             const QString &fileName, int &filterIndex) = 0;
-    // Lets the user pick the printer; true when confirmed (printer changed).
+    // Printer setup: the printer, its paper and resolution; true when
+    // confirmed (the printer changed).
     virtual bool printerDialog(PrinterObject &printer) = 0;
     // A message box with one OK button.
     virtual void messageBox(const QString &text, const QString &title) = 0;

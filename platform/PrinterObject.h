@@ -1,4 +1,7 @@
 #pragma once
+#include <QList>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -13,6 +16,10 @@ class QPainter;
 // When the system has no printer at all, the PDF file printer stands in: its
 // file is chosen in Printer setup (or by selectPdfFile), and printing with no
 // file chosen raises a QuillError instead of silently printing nothing.
+//
+// The job's page is the printer's media and its device pixels are the
+// printer's dots: a queue prints at its driver's resolution (the default, or
+// the one chosen), so whole pixels reach the paper as whole dots.
 class PrinterObject {
 public:
     static PrinterObject &current();
@@ -22,10 +29,21 @@ public:
 
     QPrinter &qprinter();
     QString deviceName() const;
-    void selectQueue(const QString &queueName); // a CUPS queue
-    void selectPdfFile(const QString &path);     // the PDF file printer
+    void selectQueue(const QString &queueName); // a CUPS queue, at its own media and resolution
+    void selectPdfFile(const QString &path);     // the PDF file printer; an empty path chooses no file
     bool isPdfFilePrinter() const;
     QString pdfFile() const;
+    QString queueName() const; // empty for the PDF file printer
+
+    // Media and resolution of the current printer; the setters raise QuillError
+    // for a choice the printer does not offer.
+    QList<QPageSize> mediaSizes() const;
+    QPageSize media() const;
+    QPageLayout::Orientation orientation() const;
+    void setMedia(const QPageSize &size, QPageLayout::Orientation orientation);
+    QList<int> resolutions() const; // dots per inch; empty when the driver offers no choice
+    int resolution() const;
+    void setResolution(int dpi);
 
     // Printing run operations. Any of them may raise QuillError.
     void setScaleMode(std::int16_t mode);

@@ -1,88 +1,113 @@
-// End to end through a real CUPS queue: the test starts a private cupsd in a
-// temporary folder (its own configuration, spool, logs and a backend that
-// files each job it receives), points the program at it through CUPS_SERVER,
-// prints, and decodes the labels of the PDF that arrives at the queue's end.
-// The machine's own CUPS set-up is neither read nor changed.
+// End to end through a label printer: the test starts a private cupsd in a
+// temporary folder with CUPS's own sample Zebra ZPL driver as its default
+// queue (roll of 2.25 x 1.25 in labels) and a backend that files what the
+// driver sends; it prints, rebuilds each label from the printer's ~DG graphics
+// and decodes it. The machine's own CUPS set-up is neither read nor changed.
 #include "PrinterObject.h"
+#include "PrinterSetupDialog.h"
 #include "ScreenMetrics.h"
 #include "frmPrint.h"
 #include "print_standins.h"
 
 #include "common/Decode.h"
 
-#include <QDir>
-#include <QFile>
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+#include <sys/resource.h>
+#include <csignal>
 
 namespace {
 
-const QString kQueue = QStringLiteral("QuillLabels");
+const QString kQueue = QStringLiteral("Zebra");
 
-// A PDF printer of letter and A4 paper; the job's PDF goes through unchanged
-// apart from CUPS's own pdftopdf step.
-const char *kPpd = R"PPD(*PPD-Adobe: "4.3"
-*FormatVersion: "4.3"
-*FileVersion: "1.0"
-*LanguageVersion: English
-*LanguageEncoding: ISOLatin1
-*PCFileName: "QUILLLBL.PPD"
-*Manufacturer: "Quillmark"
-*Product: "(Label file)"
-*ModelName: "Quillmark label file"
-*ShortNickName: "Quillmark label file"
-*NickName: "Quillmark label file"
-*PSVersion: "(3010.000) 0"
-*LanguageLevel: "3"
-*ColorDevice: False
-*DefaultColorSpace: Gray
-*FileSystem: False
-*Throughput: "1"
-*LandscapeOrientation: Plus90
-*TTRasterizer: Type42
-*cupsVersion: 2.4
-*cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"
-*OpenUI *PageSize/Media Size: PickOne
-*OrderDependency: 10 AnySetup *PageSize
-*DefaultPageSize: Letter
-*PageSize Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
-*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
-*CloseUI: *PageSize
-*OpenUI *PageRegion/Media Size: PickOne
-*OrderDependency: 10 AnySetup *PageRegion
-*DefaultPageRegion: Letter
-*PageRegion Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
-*PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
-*CloseUI: *PageRegion
-*DefaultImageableArea: Letter
-*ImageableArea Letter/US Letter: "0 0 612 792"
-*ImageableArea A4/A4: "0 0 595 842"
-*DefaultPaperDimension: Letter
-*PaperDimension Letter/US Letter: "612 792"
-*PaperDimension A4/A4: "595 842"
-*DefaultResolution: 600dpi
-)PPD";
-
-// Writes each job's file into the folder named by the device URI.
+// Files each job as the printer would receive it, into the folder named by the device URI.
 const char *kBackend = R"SH(#!/bin/sh
-if [ $# -eq 0 ]; then echo 'direct quilllabels "Unknown" "Quillmark label folder"'; exit 0; fi
-folder="${DEVICE_URI#quilllabels:}"
-out="$folder/job-$1.pdf"
-if [ -n "$6" ]; then cat "$6" > "$out.tmp" || exit 1; else cat > "$out.tmp" || exit 1; fi
-mv "$out.tmp" "$out"
+[ $# -eq 0 ] && { echo 'direct quilllabels "Unknown" "Quillmark label folder"'; exit 0; }
+out="${DEVICE_URI#quilllabels:}/job-$1"
+if [ -n "$6" ]; then cat "$6" > "$out.tmp"; else cat > "$out.tmp"; fi && mv "$out.tmp" "$out.out"
 )SH";
+
+int run(const QString &program, const QStringList &arguments, QString *output = nullptr)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    const bool done = process.waitForFinished(120000);
+    if (output)
+        *output = QString::fromLocal8Bit(process.readAll());
+    return done && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
 
 bool writeFile(const QString &path, const QByteArray &text, QFile::Permissions permissions)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
-        return false;
-    file.close();
-    return file.setPermissions(permissions);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.setPermissions(permissions);
+}
+
+// The graphics a ZPL printer receives (~DG, rows of hex with ZPL's run-length
+// codes: G-Y repeat 1-19, g-z 20-400, ',' zeros to the row's end, ':' the row
+// before), one 1-bit image each, black where the printer burns a dot.
+QList<QImage> zplGraphics(const QByteArray &zpl)
+{
+    QList<QImage> images;
+    static const QRegularExpression head(QStringLiteral("~DGR:CUPS\\.GRF,(\\d+),(\\d+),"));
+    for (auto it = head.globalMatch(QString::fromLatin1(zpl)); it.hasNext();) {
+        const auto match = it.next();
+        const int perRow = match.captured(2).toInt(), rows = match.captured(1).toInt() / perRow;
+        QImage image(perRow * 8, rows, QImage::Format_Mono);
+        image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        QByteArray row, last;
+        int count = 0;
+        for (qsizetype at = match.capturedEnd(), y = 0; y < rows && at < zpl.size(); ++at) {
+            const char c = zpl[at];
+            if (c >= 'G' && c <= 'Y') {
+                count += c - 'F';
+                continue;
+            } else if (c >= 'g' && c <= 'z') {
+                count += (c - 'f') * 20;
+                continue;
+            } else if (c == ':' || c == ',') {
+                row = c == ':' ? last : row.leftJustified(perRow * 2, '0');
+            } else if ((row += QByteArray(qMax(count, 1), c), count = 0, row.size() < perRow * 2)) {
+                continue;
+            }
+            memcpy(image.scanLine(y++), QByteArray::fromHex(row).constData(), perRow);
+            last = row, row.clear();
+        }
+        images << image;
+    }
+    return images;
+}
+
+// The widths of the bars and spaces along row y, from the first bar to the last.
+QList<int> runs(const QImage &image, int y)
+{
+    QList<int> widths;
+    bool dark = false;
+    for (int x = 0; x < image.width(); ++x) {
+        if ((qGray(image.pixel(x, y)) < 128) != dark)
+            widths << 0, dark = !dark;
+        if (!widths.isEmpty())
+            ++widths.last();
+    }
+    if (!dark && !widths.isEmpty())
+        widths.removeLast();
+    return widths;
+}
+
+// Every bar and space of the row a whole number of the narrowest; empty when so.
+QString wholeModules(const QImage &image, int y)
+{
+    const QList<int> widths = runs(image, y);
+    const int module = widths.isEmpty() ? 0 : *std::min_element(widths.begin(), widths.end());
+    for (int width : widths)
+        if (module == 0 || width % module)
+            return QStringLiteral("a width of %1 dots, the module %2").arg(width).arg(module);
+    return widths.size() < 20 ? QStringLiteral("no symbol on row %1").arg(y) : QString();
 }
 
 } // namespace
@@ -92,182 +117,192 @@ class PrintCupsTest : public QObject {
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void queueIsTheCurrentPrinter();
-    void jobArrivesAndDecodes();
-    void failedRunSendsNoJob();
+    void labelPrinter_data();
+    void labelPrinter();
+    void nothingReachesTheDefaultQueue();
+    void pdfAtItsResolutionAndOnAFullDisk();
 
 private:
     QString startServer();
-    int run(const QString &program, const QStringList &arguments, QString *output = nullptr);
-    QStringList arrivedJobs() const;
+    QStringList jobs() const { return QDir(m_out).entryList({QStringLiteral("job-*.out")}, QDir::Files, QDir::Time); }
 
     QTemporaryDir m_root{QStringLiteral("/tmp/quill-cups-XXXXXX")};
     QProcess m_cupsd;
-    QString m_socket;
-    QString m_out;
+    QString m_out, m_down; // m_down: why there is no server
 };
 
-int PrintCupsTest::run(const QString &program, const QStringList &arguments, QString *output)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000))
-        return -1;
-    if (output)
-        *output = QString::fromLocal8Bit(process.readAll());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-// Empty when the server is up with the queue; otherwise why not.
+// Empty when the server is up; otherwise why not.
 QString PrintCupsTest::startServer()
 {
     const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
-    if (cupsd.isEmpty())
+    if (cupsd.isEmpty() || !m_root.isValid())
         return QStringLiteral("cupsd is not installed (package cups)");
-    if (!m_root.isValid())
-        return QStringLiteral("no temporary folder");
     const QString root = m_root.path();
-    QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                    | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(root, QFile::Permissions(0x7755));
     QDir dir(root);
-    for (const char *sub : {"spool", "cache", "state", "log", "ppd", "out", "bin/backend"})
+    for (const char *sub : {"spool", "cache", "state", "log", "out", "bin/backend"})
         dir.mkpath(QLatin1String(sub));
     m_out = dir.filePath("out");
     QFile::setPermissions(m_out, QFile::Permissions(0x7777));
-    // Filters and helpers are CUPS's own; only the backend is ours.
+    // Filters, drivers and helpers are CUPS's own; only the backend is ours.
     for (const char *sub : {"filter", "daemon", "notifier", "monitor", "cgi-bin", "driver"})
         QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub), dir.filePath("bin/") + QLatin1String(sub));
-    // cupsd runs a backend as root only when others cannot read or run it.
-    if (!writeFile(dir.filePath("bin/backend/quilllabels"), kBackend,
-                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
-        || !writeFile(dir.filePath("labels.ppd"), kPpd, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther))
-        return QStringLiteral("cannot write the server's files");
-
-    m_socket = dir.filePath("cups.sock");
-    const QByteArray conf = QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-                                           "DefaultAuthType None\nMaxJobs 0\n"
-                                           "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                                           "<Policy default>\n  <Limit All>\n    Order allow,deny\n"
-                                           "    Allow all\n  </Limit>\n</Policy>\n")
-                                .arg(m_socket).toUtf8();
-    const QByteArray files = QStringLiteral("ServerRoot %1\nServerBin %1/bin\nRequestRoot %1/spool\n"
-                                            "CacheDir %1/cache\nStateDir %1/state\nTempDir %1/spool\n"
-                                            "AccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
-                                            "PageLog %1/log/page_log\nSandboxing Relaxed\n")
-                                 .arg(root).toUtf8();
     const auto readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    if (!writeFile(dir.filePath("cupsd.conf"), conf, readable)
-        || !writeFile(dir.filePath("cups-files.conf"), files, readable))
-        return QStringLiteral("cannot write the server's configuration");
-
-    m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
+    const QString socket = dir.filePath("cups.sock");
+    // cupsd runs a backend as root only when others cannot read or run it.
+    if (!writeFile(dir.filePath("bin/backend/quilllabels"), kBackend, QFile::ReadOwner | QFile::ExeOwner)
+        || !writeFile(dir.filePath("cupsd.conf"), QStringLiteral("Listen %1\nLogLevel warn\nBrowsing No\n"
+                          "DefaultAuthType None\nMaxJobs 0\n<Location />\n Allow all\n</Location>\n"
+                          "<Policy default>\n <Limit All>\n  Allow all\n </Limit>\n</Policy>\n").arg(socket).toUtf8(), readable)
+        || !writeFile(dir.filePath("cups-files.conf"), QStringLiteral("ServerRoot %1\nServerBin %1/bin\n"
+                          "RequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\nTempDir %1/spool\n"
+                          "ErrorLog %1/log/error_log\nSandboxing Relaxed\n").arg(root).toUtf8(), readable))
+        return QStringLiteral("cannot write the server's files");
     m_cupsd.start(cupsd, {"-f", "-c", dir.filePath("cupsd.conf"), "-s", dir.filePath("cups-files.conf")});
-    if (!m_cupsd.waitForStarted(10000))
-        return QStringLiteral("cupsd did not start: ") + m_cupsd.errorString();
     // Every client below, the program's print plugin included, talks to this server only.
-    qputenv("CUPS_SERVER", QFile::encodeName(m_socket));
-    for (int i = 0; i < 100 && run("lpstat", {"-r"}) != 0; ++i) {
-        if (m_cupsd.state() != QProcess::Running)
-            return QStringLiteral("cupsd stopped at once: ") + QString::fromLocal8Bit(m_cupsd.readAll());
+    qputenv("CUPS_SERVER", QFile::encodeName(socket));
+    for (int i = 0; i < 100 && run("lpstat", {"-r"}) != 0 && m_cupsd.state() == QProcess::Running; ++i)
         QTest::qWait(100);
-    }
     QString output;
-    if (run("lpstat", {"-r"}, &output) != 0)
-        return QStringLiteral("cupsd does not answer: ") + output;
-    return {};
+    return run("lpstat", {"-r"}, &output) == 0 ? QString() : QStringLiteral("cupsd does not answer: ") + output;
 }
 
 void PrintCupsTest::initTestCase()
 {
     ScreenMetrics::overrideDpi(96, 96);
-    const QString why = startServer();
-    if (!why.isEmpty())
-        QSKIP(qPrintable(QStringLiteral("A private CUPS server could not be started: ") + why));
+    m_down = startServer();
+    if (!m_down.isEmpty())
+        return;
     // From here on the server is up: anything that goes wrong is a failure.
     QString output;
-    QVERIFY2(run("lpadmin", {"-p", kQueue, "-E", "-v", "quilllabels:" + m_out, "-P",
-                             QDir(m_root.path()).filePath("labels.ppd")}, &output) == 0,
+    QVERIFY2(run("lpadmin", {"-p", kQueue, "-E", "-v", "quilllabels:" + m_out, "-m", "drv:///sample.drv/zebra.ppd",
+                             "-o", "PageSize=w162h90"}, &output) == 0 && run("lpadmin", {"-d", kQueue}) == 0,
              qPrintable(QStringLiteral("lpadmin could not add the queue: ") + output));
 }
 
-void PrintCupsTest::cleanupTestCase()
+void PrintCupsTest::cleanupTestCase() { m_cupsd.terminate(), m_cupsd.waitForFinished(10000); }
+
+void PrintCupsTest::labelPrinter_data()
 {
-    if (m_cupsd.state() == QProcess::NotRunning)
-        return;
-    m_cupsd.terminate();
-    if (!m_cupsd.waitForFinished(10000)) {
-        m_cupsd.kill();
-        m_cupsd.waitForFinished(5000);
-    }
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<bool>("landscape"); // a 1 x 2 in symbol on the label turned a quarter
+    QTest::newRow("203 dpi, the driver's default") << 203 << false;
+    QTest::newRow("300 dpi, chosen in Printer setup") << 300 << false;
+    QTest::newRow("landscape, turned by whole dots") << 203 << true;
 }
 
-QStringList PrintCupsTest::arrivedJobs() const
+// Code128 1001..1004 at 2 x 1 in with page margins of 0.1 in: one label a
+// page, each page the roll's label as the driver lays it out, every bar and
+// space whole dots.
+void PrintCupsTest::labelPrinter()
 {
-    return QDir(m_out).entryList({QStringLiteral("job-*.pdf")}, QDir::Files, QDir::Name);
-}
-
-void PrintCupsTest::queueIsTheCurrentPrinter()
-{
-    QVERIFY(QPrinterInfo::availablePrinterNames().contains(kQueue));
-    // The only queue there is, so the program starts with it.
+    QFETCH(int, dpi);
+    QFETCH(bool, landscape);
+    if (!m_down.isEmpty())
+        QSKIP(qPrintable(m_down));
+    StandInDesigner designer;
+    StandInDialogs dialogs;
+    designer.sequence("1001", "1004");
+    if (landscape)
+        designer.width = "1.00", designer.height = "2.00";
     PrinterObject &printer = PrinterObject::current();
-    QVERIFY(!printer.isPdfFilePrinter());
+    // The default queue is the printer the program starts with, at its own media.
     QCOMPARE(printer.deviceName(), kQueue);
-    StandInDesigner designer;
+    QCOMPARE(printer.media().key(), QStringLiteral("w162h90"));
+    dialogs.onPrinterDialog = [dpi, landscape](PrinterObject &p) {
+        PrinterSetupDialog setup(p);
+        for (QAbstractButton *button : setup.buttons->buttons())
+            if (button->text().contains(QLatin1String("Print")))
+                return false;
+        setup.resolution->setCurrentIndex(setup.resolution->findData(dpi));
+        setup.orientation->setCurrentIndex(landscape);
+        setup.accept();
+        return setup.result() == QDialog::Accepted;
+    };
     frmPrint dialog(designer);
-    QCOMPARE(dialog.Text3->text(), kQueue);
-}
-
-void PrintCupsTest::jobArrivesAndDecodes()
-{
-    StandInDesigner designer;
-    StandInDialogs dialogs;
-    designer.t7 = QStringLiteral("LBL");
-    designer.sequence("01", "12");
-    PrinterObject::current().selectQueue(kQueue);
-    PrinterObject::current().qprinter().setPageSize(QPageSize(QPageSize::Letter));
-
-    frmPrint dialog(designer);
-    dialog.Text8->setText("1"); // page top margin, inches
+    dialog.Command1_Click();
+    QCOMPARE(printer.resolution(), dpi);
+    for (QLineEdit *margin : {dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9})
+        margin->setText("0.1");
+    const int before = jobs().size();
     dialog.OKButton_Click();
-    QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.messages.value(0).text));
-    QVERIFY(dialog.isUnloaded());
-    QCOMPARE(PrinterObject::current().deviceName(), kQueue); // the queue stays chosen after its job
+    QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
 
-    // The job passes through the server's filters and backend on its own time.
-    QTRY_COMPARE_WITH_TIMEOUT(arrivedJobs().size(), 1, 60000);
-    const QString pdf = QDir(m_out).filePath(arrivedJobs().first());
-    QCOMPARE(PdfPages::count(pdf), 1);
-    const QImage page = PdfPages::render(pdf, 150).value(0);
-    QVERIFY(!page.isNull());
-    for (int cell = 0; cell < 12; ++cell) {
-        const QRect symbol(cell % 4 * 300, 150 + cell / 4 * 150, 300, 150);
-        QCOMPARE(Decode::zxingOne(PdfPages::label(page, symbol)), QStringLiteral("LBL%1").arg(cell + 1, 2, 10, QLatin1Char('0')));
+    QTRY_COMPARE_WITH_TIMEOUT(jobs().size(), before + 1, 60000);
+    QFile sent(QDir(m_out).filePath(jobs().first())); // the newest
+    QVERIFY(sent.open(QIODevice::ReadOnly));
+    const QList<QImage> labels = zplGraphics(sent.readAll());
+    QCOMPARE(labels.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(labels[i].height(), qRound(1.25 * dpi));
+        QCOMPARE(labels[i].width(), (qRound(2.25 * dpi) + 7) / 8 * 8);
+        const QImage upright = landscape ? labels[i].transformed(QTransform().rotate(-90)) : labels[i];
+        QCOMPARE(Decode::zxingOne(PdfPages::label(upright, upright.rect())), QString::number(1001 + i));
+        const QString uneven = wholeModules(upright, qRound(0.4 * dpi));
+        QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
     }
 }
 
-// A run that fails after the job was opened sends nothing to the queue.
-void PrintCupsTest::failedRunSendsNoJob()
+// A run that fails after its job was opened sends nothing; the other print
+// tests, run beside this server's default queue, pass and send it nothing.
+void PrintCupsTest::nothingReachesTheDefaultQueue()
 {
+    if (!m_down.isEmpty())
+        QSKIP(qPrintable(m_down));
+    QString before, after; // every job the server ever took
+    run("lpstat", {"-W", "all", "-o"}, &before);
     StandInDesigner designer;
     StandInDialogs dialogs;
-    designer.sequence("01", "04");
-    PrinterObject::current().selectQueue(kQueue);
-    QString before;
-    run("lpstat", {"-W", "all", "-o", kQueue}, &before);
-
     frmPrint dialog(designer);
-    dialog.Text9->setText("10.5"); // page bottom margin: no row fits
+    dialog.Text9->setText("1"); // page bottom margin: no row fits on the label
     dialog.OKButton_Click();
     QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(!dialog.isUnloaded());
-    QString after;
-    run("lpstat", {"-W", "all", "-o", kQueue}, &after);
-    QVERIFY2(before.contains(kQueue + "-"), qPrintable(before)); // the earlier test's job is listed
+    QString output, bin = QCoreApplication::applicationDirPath();
+    QVERIFY2(run(bin + "/print_dialog", {}, &output) == 0, qPrintable(output));
+    QVERIFY2(run(bin + "/print_run", {"failures"}, &output) == 0, qPrintable(output));
+    run("lpstat", {"-W", "all", "-o"}, &after);
+    QVERIFY2(before.contains(kQueue + "-"), qPrintable(before)); // the label jobs are listed
     QCOMPARE(after, before);
-    QCOMPARE(arrivedJobs().size(), 1);
-    QVERIFY(!PrinterObject::current().isPrinting());
+}
+
+// The PDF file printer at 203 dpi gives whole dots there too; a full disk
+// (here a file size limit) stops the run with the reason and the user's file
+// name, and the PDF printed before stays as it was.
+void PrintCupsTest::pdfAtItsResolutionAndOnAFullDisk()
+{
+    StandInDesigner designer;
+    StandInDialogs dialogs;
+    designer.sequence("1001", "1001");
+    const QString pdf = designer.dir.filePath("labels.pdf");
+    PrinterObject &printer = PrinterObject::current();
+    printer.selectPdfFile(pdf);
+    printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+    printer.setResolution(203);
+    frmPrint(designer).OKButton_Click();
+    QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
+    const QImage page = PdfPages::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
+    QCOMPARE(Decode::zxingOne(PdfPages::label(page, QRect(0, 0, 406, 203))), QStringLiteral("1001"));
+    QCOMPARE(wholeModules(page.copy(0, 0, 406, 203), 80), QString());
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray printed = file.readAll();
+    file.close();
+
+    designer.sequence("1", "2000");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limit{16384, saved.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    frmPrint dialog(designer);
+    dialog.OKButton_Click();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
+    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The PDF file %1 could not be written: File too large.").arg(pdf));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), printed);
+    QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden), QStringList{"labels.pdf"});
 }
 
 QTEST_MAIN(PrintCupsTest)
