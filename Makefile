@@ -2,8 +2,9 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-# The program: Qt 6 and libzint (zlib for its PNG writer), and the fonts its design defaults to.
-RUN_PACKAGES = cmake g++ make qt6-base-dev libzint-dev zlib1g-dev fonts-liberation
+# The program: Qt 6 and libzint (zlib for its PNG writer), the fonts its design defaults to,
+# and the label products of glabels-data for the print dialog's chooser.
+RUN_PACKAGES = cmake g++ make qt6-base-dev libzint-dev zlib1g-dev fonts-liberation glabels-data
 # The tests: zxing-cpp and zbar read what we draw, outside readers for what we write
 # (libwmf-bin, poppler-utils), a private CUPS with the PDF backend, a comma locale,
 # and the desktop's validators for the installed files.
