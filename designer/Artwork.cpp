@@ -38,30 +38,65 @@ void drawBars(QPainter &p, const QRect &area, const QColor &colour)
     }
 }
 
+// The program's icon on a grid of 16 x 16 design pixels: a white label with a
+// navy edge, bars, a teal text line and a blue quill stroke. The same shapes
+// draw the window icon and write the installed SVG, so both show one picture.
+struct IconRect {
+    QRect rect;
+    QColor colour;
+};
+const IconRect kIconRects[] = {
+    {QRect(1, 2, 14, 12), kWhite},
+    {QRect(1, 2, 14, 1), kNavy},  {QRect(1, 13, 14, 1), kNavy},
+    {QRect(1, 2, 1, 12), kNavy},  {QRect(14, 2, 1, 12), kNavy},
+    {QRect(3, 4, 1, 7), kBlack},  {QRect(5, 4, 2, 7), kBlack},
+    {QRect(8, 4, 1, 7), kBlack},  {QRect(10, 4, 2, 7), kBlack},
+    {QRect(3, 12, 10, 1), kTeal},
+};
+const QLine kQuill(13, 1, 9, 7);
+
 } // namespace
+
+QImage Artwork::iconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    const int m = std::max(1, size / 16); // one design pixel
+    for (const IconRect &r : kIconRects)
+        p.fillRect(QRect(r.rect.topLeft() * m, r.rect.size() * m), r.colour);
+    p.setPen(QPen(kBlue, m, Qt::SolidLine, Qt::SquareCap));
+    const QPointF half(m / 2.0, m / 2.0);
+    p.drawLine(QPointF(kQuill.p1() * m) + half, QPointF(kQuill.p2() * m) + half);
+    return image;
+}
 
 QPixmap Artwork::iconPicture(int size)
 {
-    QPixmap pixmap = blank(size);
-    QPainter p(&pixmap);
-    const int m = size / 16; // one design pixel
-    // A white label with a folded corner, bars and a quill stroke.
-    const QRect label(m, 2 * m, size - 2 * m, size - 4 * m);
-    p.fillRect(label, kWhite);
-    p.setPen(QPen(kNavy, m));
-    p.drawRect(label.adjusted(0, 0, -m, -m));
-    drawBars(p, QRect(3 * m, 4 * m, size - 6 * m, size - 9 * m), kBlack);
-    p.fillRect(QRect(3 * m, size - 4 * m, size - 6 * m, m), kTeal);
-    p.setPen(QPen(kBlue, m));
-    p.drawLine(size - 3 * m, m, size - 7 * m, 7 * m);
-    return pixmap;
+    return QPixmap::fromImage(iconImage(size));
+}
+
+QByteArray Artwork::iconSvg()
+{
+    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                     "viewBox=\"0 0 16 16\" shape-rendering=\"crispEdges\">\n";
+    for (const IconRect &r : kIconRects)
+        svg += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"/>\n")
+                   .arg(r.rect.x()).arg(r.rect.y()).arg(r.rect.width()).arg(r.rect.height())
+                   .arg(r.colour.name()).toUtf8();
+    svg += QStringLiteral("  <line x1=\"%1.5\" y1=\"%2.5\" x2=\"%3.5\" y2=\"%4.5\" stroke=\"%5\" "
+                          "stroke-width=\"1\" stroke-linecap=\"square\"/>\n</svg>\n")
+               .arg(kQuill.x1()).arg(kQuill.y1()).arg(kQuill.x2()).arg(kQuill.y2())
+               .arg(kBlue.name()).toUtf8();
+    return svg;
 }
 
 QIcon Artwork::windowIcon()
 {
     QIcon icon;
-    icon.addPixmap(iconPicture(16));
-    icon.addPixmap(iconPicture(32));
+    for (int size : {16, 32, 48, 64})
+        icon.addPixmap(iconPicture(size));
     return icon;
 }
 
