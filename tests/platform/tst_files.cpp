@@ -228,9 +228,6 @@ private slots:
             }
             QVERIFY(step == 2 || !m.importFile().isOpen());
         }
-        rusage usage;
-        ::getrusage(RUSAGE_SELF, &usage);
-        QVERIFY(usage.ru_maxrss < 200 * 1024); // kilobytes
     }
 
     // A count beyond 16 bits splits instead of wrapping.
