@@ -11,10 +11,7 @@ enum Way { Read = 1, Write = 2, Both = 3 };
 using Expected = std::optional<double>; // nullopt: an error
 static QString regional(QString t) // as typed under the locale in force
 {
-    if (QLocale().decimalPoint() == QStringLiteral(","))
-        for (QChar &c : t)
-            c = c == u'.' ? u',' : c == u',' ? u'.' : c;
-    return t;
+    return QLocale().decimalPoint() == u',' ? t.replace(u'.', u'\1').replace(u',', u'.').replace(u'\1', u',') : t;
 }
 
 class TestNumbers : public QObject {
