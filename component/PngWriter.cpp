@@ -2,11 +2,7 @@
 
 #include "QuillError.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QCoreApplication>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 #include <zlib.h>
@@ -89,21 +85,4 @@ QByteArray PngWriter::twoColour(const QImage &ink, const QColor &back, const QCo
     chunk(out, "IDAT", packed);
     chunk(out, "IEND", QByteArray());
     return out;
-}
-
-void PngWriter::writeFile(const QByteArray &bytes, const QString &path)
-{
-    const QString temporary = path + QStringLiteral(".~%1.tmp").arg(QCoreApplication::applicationPid());
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw QuillError(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    // Not synced to disk one by one: a save run writes thousands of labels.
-    if (!written || file.error() != QFileDevice::NoError
-        || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
-        const QString reason = written ? QStringLiteral("the file cannot be replaced") : file.errorString();
-        QFile::remove(temporary);
-        throw QuillError(QStringLiteral("Cannot write \"%1\": %2").arg(path, reason));
-    }
 }

@@ -11,6 +11,8 @@
 #include "SymbolBuilder.h"
 #include "SymbolRenderer.h"
 #include "WmfDevice.h"
+#include "AtomicFile.h"
+#include "PictureWriters.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -186,6 +188,7 @@ VantrelFont &Vantrel::Font() { return d->font; }
 QImage Vantrel::Picture() const
 {
     d->requireSymbol();
+    PictureWriters::checkSize(std::max(1, width()), std::max(1, height()), PictureWriters::Kind::Bitmap);
     return d->image(width(), height(), QImage::Format_RGB32);
 }
 
@@ -195,7 +198,7 @@ void Vantrel::SavePng(const QString &file, std::int32_t w, std::int32_t h) const
     if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
         throw QuillError(QStringLiteral("Cannot write \"%1\": a picture of %2 x %3 pixels is not possible.")
                              .arg(file).arg(w).arg(h));
-    PngWriter::writeFile(d->pngBytes(w, h), file);
+    AtomicFile::write(file, d->pngBytes(w, h));
 }
 
 void Vantrel::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const
@@ -213,6 +216,7 @@ void Vantrel::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std
 QByteArray Vantrel::metafileBytes() const
 {
     d->requireSymbol();
+    PictureWriters::checkSize(std::max(1, width()), std::max(1, height()), PictureWriters::Kind::Vector);
     WmfDevice device(std::max(1, width()), std::max(1, height()), int(std::lround(ScreenMetrics::dpiY())));
     QPainter painter;
     if (!device.paintEngine() || !painter.begin(&device))

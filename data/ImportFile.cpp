@@ -1,9 +1,13 @@
 #include "ImportFile.h"
+#include "QuillError.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
-#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr qint64 kChunk = 64 * 1024;
@@ -22,10 +26,24 @@ QString decodeLine(const QByteArray &bytes)
 
 struct ImportFile::Impl {
     QFile file;
+    QString path;
+    QString error;
     QByteArray buffer;
     qsizetype pos = 0;
+    qint64 lineNumber = 0; // of the line being read
     bool atEnd = false;
     bool startOfFile = true;
+
+    void append(QByteArray &bytes, const char *data, qsizetype count) const
+    {
+        if (bytes.size() + count > kLongestLine)
+            throw QuillError(QStringLiteral("Line %1 of the import file \"%2\" is longer than %3 bytes, the longest "
+                                            "value a label can take.")
+                                 .arg(lineNumber)
+                                 .arg(path)
+                                 .arg(kLongestLine));
+        bytes.append(data, count);
+    }
 
     // Makes at least one unread byte available; false at the end of the file.
     bool fill()
@@ -54,6 +72,7 @@ struct ImportFile::Impl {
     {
         if (terminator == '\r' && fill() && buffer[pos] == '\n')
             ++pos;
+        ++lineNumber;
     }
 };
 
@@ -67,19 +86,42 @@ bool ImportFile::isOpen() const
 
 bool ImportFile::open(const QString &path)
 {
-    if (d->file.isOpen() || path.isEmpty())
+    if (d->file.isOpen())
         return false;
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    d->error = QStringLiteral("No import file is chosen");
+    if (path.isEmpty() || path.contains(QChar(0)))
         return false;
-    d->file.setFileName(path);
-    if (!d->file.open(QIODevice::ReadOnly))
+    // Without O_NONBLOCK, opening a pipe would wait for a writer for ever.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        d->error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw QuillError(QStringLiteral("\"%1\" cannot be the import file: it is not an ordinary file but a "
+                                        "folder, a device or a pipe.")
+                             .arg(path));
+    }
+    d->path = path;
+    if (!d->file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        d->error = d->file.errorString();
+        return false;
+    }
+    d->error.clear();
     d->buffer.clear();
     d->pos = 0;
+    d->lineNumber = 1;
     d->atEnd = false;
     d->startOfFile = true;
     return true;
+}
+
+QString ImportFile::errorString() const
+{
+    return d->error;
 }
 
 void ImportFile::close()
@@ -101,7 +143,7 @@ bool ImportFile::readLine(QString *line)
         qsizetype end = d->pos;
         while (end < size && data[end] != '\r' && data[end] != '\n')
             ++end;
-        bytes.append(data + d->pos, end - d->pos);
+        d->append(bytes, data + d->pos, end - d->pos);
         if (end < size) {
             const char terminator = data[end];
             d->pos = end + 1;
@@ -127,7 +169,8 @@ bool ImportFile::readField(QString *field)
     if (c == '"') {
         ++d->pos;
         while ((c = peek()) != -1 && c != '"') {
-            bytes.append(char(c));
+            const char byte = char(c);
+            d->append(bytes, &byte, 1);
             ++d->pos;
         }
         if (c == '"')
@@ -137,7 +180,8 @@ bool ImportFile::readField(QString *field)
             ++d->pos;
     } else {
         while ((c = peek()) != -1 && c != ',' && c != '\r' && c != '\n') {
-            bytes.append(char(c));
+            const char byte = char(c);
+            d->append(bytes, &byte, 1);
             ++d->pos;
         }
     }

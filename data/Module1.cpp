@@ -1,10 +1,14 @@
 #include "Module1.h"
 
 #include "Numbers.h"
+#include "QuillError.h"
 
+#include <QLocale>
 #include <cmath>
 
 namespace {
+
+constexpr double kExactLimit = 9007199254740992.0; // 2^53: a double counts by one up to here
 
 const QString kPrefixPlaceholder = QStringLiteral("(prefix)");
 const QString kSuffixPlaceholder = QStringLiteral("(sufix)");
@@ -14,7 +18,6 @@ const QString kSuffixPlaceholder = QStringLiteral("(sufix)");
 // else follows the number text rule (15 significant digits).
 QString counterText(double counter)
 {
-    constexpr double kExactLimit = 9007199254740992.0; // 2^53
     if (counter == std::floor(counter) && std::fabs(counter) <= kExactLimit)
         return QString::number(static_cast<qint64>(counter));
     return Numbers::numberText(counter);
@@ -46,7 +49,10 @@ QString Module1::getFirstData()
         m_importFile.close();
         m_importFile.open(m_controls.text4());
         QString line;
-        return m_importFile.readLine(&line) ? line : QString();
+        // An empty file has nothing more to give: nothing stays open.
+        if (!readImportLine(&line))
+            m_importFile.close();
+        return line;
     }
     return {};
 }
@@ -58,7 +64,8 @@ QString Module1::getFirstTitle()
     if (!m_importFile.isOpen())
         m_importFile.open(m_controls.text4());
     QString line;
-    return m_importFile.readLine(&line) ? line : QString();
+    readImportLine(&line);
+    return line;
 }
 
 QString Module1::getNextData()
@@ -80,10 +87,9 @@ QString Module1::getNextData()
     }
     if (m_controls.option3Selected()) {
         QString line;
-        if (!m_importFile.readLine(&line) || line.isEmpty()) {
+        readImportLine(&line);
+        if (line.isEmpty())
             m_importFile.close();
-            return {};
-        }
         return line;
     }
     return {};
@@ -94,5 +100,47 @@ QString Module1::getNextTitle()
     if (m_controls.option1Selected() || m_controls.option2Selected() || !m_controls.option3Selected())
         return {};
     QString line;
-    return m_importFile.readLine(&line) ? line : QString();
+    readImportLine(&line);
+    return line;
+}
+
+// The next line; false, and the empty text, when there is none. A line too
+// long to be a value closes the file and stops whoever asked.
+bool Module1::readImportLine(QString *line)
+{
+    try {
+        if (m_importFile.readLine(line))
+            return true;
+    } catch (const QuillError &) {
+        m_importFile.close();
+        throw;
+    }
+    line->clear();
+    return false;
+}
+
+void Module1::checkRun() const
+{
+    if (m_controls.option1Selected())
+        return;
+    if (m_controls.option2Selected()) {
+        const double start = Numbers::numericValue(m_controls.text2());
+        const double end = Numbers::numericValue(m_controls.text3());
+        if (start + 1.0 <= end && std::max(std::fabs(start), std::fabs(end)) > kExactLimit)
+            throw QuillError(QStringLiteral("The sequence from %1 to %2 cannot count by one: numbers beyond %3 "
+                                            "cannot be counted exactly.")
+                                 .arg(quoted(m_controls.text2()), quoted(m_controls.text3()),
+                                      QLocale::c().toString(qint64(kExactLimit))));
+        return;
+    }
+    if (!m_controls.option3Selected())
+        return;
+    const QString name = m_controls.text4();
+    ImportFile probe;
+    if (!probe.open(name))
+        throw QuillError(name.isEmpty() ? QStringLiteral("No import file is chosen.")
+                                        : QStringLiteral("Cannot read the import file \"%1\": %2.")
+                                              .arg(name, probe.errorString()));
+    if (!probe.readLine(nullptr))
+        throw QuillError(QStringLiteral("The import file \"%1\" is empty.").arg(name));
 }

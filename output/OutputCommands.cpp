@@ -41,6 +41,7 @@ void OutputCommands::mnuSave_Click()
                                      .arg(error.description()));
             }
         }
+        data.checkRun();
         SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight);
         run.run(data.getFirstData(), [&data] { return data.getNextData(); });
     } catch (const QuillError &error) {

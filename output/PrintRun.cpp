@@ -74,10 +74,10 @@ void PrintRun::drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Re
         vantrel.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
     } catch (const QuillError &error) {
         // The component knows why; the user also needs to know which label.
-        throw QuillError(QStringLiteral("Label %1 (page %2), value \"%3\": %4")
+        throw QuillError(QStringLiteral("Label %1 (page %2), value %3: %4")
                              .arg(m_labels + 1)
                              .arg(m_pages)
-                             .arg(vantrel.Caption(), error.description()));
+                             .arg(quoted(vantrel.Caption()), error.description()));
     }
     ++m_labels;
 }
@@ -86,6 +86,7 @@ void PrintRun::run()
 {
     Vantrel &vantrel = m_designer.vantrel();
     Module1 &data = m_designer.module1();
+    data.checkRun();
     const double f = m_twipsPerUnit;
 
     m_printer.setScaleMode(1); // twips

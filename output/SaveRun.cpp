@@ -1,4 +1,5 @@
 #include "SaveRun.h"
+#include "AtomicFile.h"
 #include "PictureWriters.h"
 #include "QuillError.h"
 #include "Vantrel.h"
@@ -30,8 +31,8 @@ void SaveRun::save(const QString &value)
         m_vantrel.setCaption(value);
         write(path);
     } catch (const QuillError &error) {
-        QString text = QStringLiteral("The save stopped at the value \"%1\": its picture was not saved as \"%2\".\n%3")
-                           .arg(value, path, error.description());
+        QString text = QStringLiteral("The save stopped at the value %1: its picture was not saved as \"%2\".\n%3")
+                           .arg(quoted(value), path, error.description());
         if (m_written == 1)
             text += QStringLiteral("\nThe picture file saved before it is kept.");
         else if (m_written > 1)
@@ -50,7 +51,7 @@ void SaveRun::write(const QString &path)
         const QByteArray metafile = m_vantrel.metafileBytes();
         if (metafile.isEmpty())
             throw QuillError(QStringLiteral("The symbol gave no metafile."));
-        PictureWriters::writeBytes(metafile, path);
+        AtomicFile::write(path, metafile);
         break;
     }
     case Format::Png:

@@ -25,6 +25,31 @@ double unitToTwips(double amount, std::int32_t unitFlag)
     return amount * twipsPerUnit(unitFlag);
 }
 
+namespace {
+// Where the first nonzero digit of a decimal number stands, with the exponent
+// added: 1 for 1.5, 0 for .5, -1 for .05, 4000 for 1e3999. Above 0 the number is
+// at least 1.
+long long decimalExponent(const char *p, const char *end)
+{
+    long long position = 0;
+    while (p < end && *p == '0')
+        ++p;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p)
+        ++position;
+    if (position == 0 && p < end && *p == '.')
+        for (++p; p < end && *p == '0'; ++p)
+            --position;
+    while (p < end && *p != 'e')
+        ++p;
+    long long exponent = 0;
+    const bool down = p + 1 < end && p[1] == '-';
+    for (; p < end; ++p)
+        if (*p >= '0' && *p <= '9')
+            exponent = std::min(exponent * 10 + (*p - '0'), 1000000000LL);
+    return position + (down ? -exponent : exponent);
+}
+} // namespace
+
 double numericValue(const QString &text)
 {
     // Collect the longest prefix that forms a decimal number, then convert it
@@ -75,24 +100,16 @@ double numericValue(const QString &text)
     }
     if (number == "-" || number == "-.")
         return 0.0;
-    const char *begin = number.c_str();
-    if (*begin == '-' && begin[1] == '.') {
-        // from_chars does not take "-.5": convert the magnitude.
-        double magnitude = 0.0;
-        std::from_chars(begin + 1, begin + number.size(), magnitude);
-        return -magnitude;
-    }
+    const bool negative = number[0] == '-';
+    // from_chars takes neither a sign before "." nor a "+": convert the magnitude.
+    const char *begin = number.c_str() + (negative ? 1 : 0);
+    const char *end = number.c_str() + number.size();
     double value = 0.0;
-    auto result = std::from_chars(begin, begin + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
+    if (std::from_chars(begin, end, value).ec == std::errc::result_out_of_range) {
         // Too large or too small for a double: saturate the way a reader would expect.
-        const bool negative = number[0] == '-';
-        const bool tiny = number.find("e-") != std::string::npos;
-        if (tiny)
-            return negative ? -0.0 : 0.0;
-        return negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+        value = decimalExponent(begin, end) > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
-    return value;
+    return negative ? -value : value;
 }
 
 namespace {
@@ -148,8 +165,8 @@ double regionalNumber(const QString &text)
         return value;
     if (text.trimmed().isEmpty())
         throw QuillError(QStringLiteral("A number is needed, but the field is empty."));
-    throw QuillError(QStringLiteral("\"%1\" is not a number (for example %2).")
-                         .arg(text, QLocale().toString(2.5, 'f', 1)));
+    throw QuillError(QStringLiteral("%1 is not a number (for example %2).")
+                         .arg(quoted(text), QLocale().toString(2.5, 'f', 1)));
 }
 
 QString fixedFormat(double value)

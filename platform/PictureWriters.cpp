@@ -1,10 +1,9 @@
 #include "PictureWriters.h"
+#include "AtomicFile.h"
 #include "QuillError.h"
 
-#include <QBuffer>
-#include <QFileInfo>
+#include <QLocale>
 #include <QPainter>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace PictureWriters {
@@ -14,8 +13,22 @@ void put16(QByteArray &out, int offset, quint16 v) { qToLittleEndian<quint16>(v,
 void put32(QByteArray &out, int offset, quint32 v) { qToLittleEndian<quint32>(v, out.data() + offset); }
 } // namespace
 
+void checkSize(qint64 width, qint64 height, Kind kind)
+{
+    const bool fits = width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide
+        && (kind == Kind::Vector || width * height <= kMaxBitmapPixels);
+    if (!fits) {
+        const QLocale c = QLocale::c();
+        throw QuillError(QStringLiteral("A picture of %1 x %2 pixels cannot be saved: a picture is at most %3 pixels "
+                                        "on a side, a bitmap at most %4 pixels in all.")
+                             .arg(c.toString(width), c.toString(height), c.toString(kMaxSide),
+                                  c.toString(kMaxBitmapPixels)));
+    }
+}
+
 QByteArray bmpBytes(const QImage &source)
 {
+    checkSize(source.width(), source.height(), Kind::Bitmap);
     QImage image = source.convertToFormat(QImage::Format_RGB888);
     if (source.hasAlphaChannel()) {
         // Bitmaps have no transparency: show what is see-through over white,
@@ -24,10 +37,10 @@ QByteArray bmpBytes(const QImage &source)
         QPainter painter(&image);
         painter.drawImage(0, 0, source);
     }
-    const int width = image.width();
-    const int height = image.height();
-    const int rowBytes = (width * 3 + 3) & ~3;
-    const int headerSize = 14 + 40;
+    const qsizetype width = image.width();
+    const qsizetype height = image.height();
+    const qsizetype rowBytes = (width * 3 + 3) & ~3;
+    const qsizetype headerSize = 14 + 40;
     QByteArray out(headerSize + rowBytes * height, '\0');
     // BITMAPFILEHEADER
     out[0] = 'B';
@@ -45,10 +58,10 @@ QByteArray bmpBytes(const QImage &source)
     put32(out, 38, quint32(qMax(0, image.dotsPerMeterX())));
     put32(out, 42, quint32(qMax(0, image.dotsPerMeterY())));
     char *pixels = out.data() + headerSize;
-    for (int y = 0; y < height; ++y) {
-        const uchar *src = image.constScanLine(height - 1 - y); // rows run bottom-up
+    for (qsizetype y = 0; y < height; ++y) {
+        const uchar *src = image.constScanLine(int(height - 1 - y)); // rows run bottom-up
         char *dst = pixels + y * rowBytes;
-        for (int x = 0; x < width; ++x) {
+        for (qsizetype x = 0; x < width; ++x) {
             dst[x * 3 + 0] = char(src[x * 3 + 2]);
             dst[x * 3 + 1] = char(src[x * 3 + 1]);
             dst[x * 3 + 2] = char(src[x * 3 + 0]);
@@ -57,32 +70,11 @@ QByteArray bmpBytes(const QImage &source)
     return out;
 }
 
-void writeBytes(const QByteArray &bytes, const QString &path)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw QuillError(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw QuillError(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
-}
-
 void writeBmp(const QImage &image, const QString &path)
 {
     if (image.isNull())
         throw QuillError(QStringLiteral("Cannot write \"%1\": the picture is empty.").arg(path));
-    writeBytes(bmpBytes(image), path);
-}
-
-void writePng(const QImage &image, const QString &path)
-{
-    if (image.isNull())
-        throw QuillError(QStringLiteral("Cannot write \"%1\": the picture is empty.").arg(path));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        throw QuillError(QStringLiteral("Cannot encode \"%1\" as PNG.").arg(path));
-    writeBytes(bytes, path);
+    AtomicFile::write(path, bmpBytes(image));
 }
 
 } // namespace PictureWriters

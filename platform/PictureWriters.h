@@ -3,14 +3,23 @@
 #include <QImage>
 #include <QString>
 
-// Writers for the picture files the program saves. Each writes through a
-// temporary file that is renamed into place, so a failed write leaves no
-// partial file; failures raise QuillError naming the file and the reason.
+// Bitmap files and the size limit of every saved picture. Files are written
+// through AtomicFile; failures raise QuillError naming the file and the reason.
 namespace PictureWriters {
+
+// The largest picture: 32,767 pixels on a side (what PNG sizes and metafile
+// coordinates hold), and for a bitmap at most 2^28 pixels in all (a 768 MB
+// file; its memory is taken twice while it is written).
+constexpr qint64 kMaxSide = 32767;
+constexpr qint64 kMaxBitmapPixels = qint64(1) << 28;
+enum class Kind { Bitmap, Vector };
+// Raises QuillError when a picture of that size cannot be made; called before
+// anything of that size is allocated.
+void checkSize(qint64 width, qint64 height, Kind kind);
+
 // Windows bitmap, 24 bits per pixel, bottom-up rows, resolution from the image;
 // transparent parts come out white.
 QByteArray bmpBytes(const QImage &image);
 void writeBmp(const QImage &image, const QString &path);
-void writePng(const QImage &image, const QString &path);
-void writeBytes(const QByteArray &bytes, const QString &path);
+
 } // namespace PictureWriters

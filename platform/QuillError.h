@@ -13,3 +13,11 @@ public:
 private:
     QString m_description;
 };
+
+// A value as a message quotes it: in double quotes and cut after 80
+// characters, since a value may be 64 KB long and a message box is not.
+inline QString quoted(const QString &value)
+{
+    constexpr qsizetype kShown = 80;
+    return u'"' + (value.size() > kShown ? value.left(kShown) + QStringLiteral("...") : value) + u'"';
+}

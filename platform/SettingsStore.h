@@ -1,12 +1,11 @@
 #pragma once
+#include <QMap>
 #include <QString>
-#include <memory>
-
-class QSettings;
 
 // The per-user settings store: (section, key) -> text for one application.
-// Backed by an INI file; reading a missing key gives the default, writing
-// creates or replaces, nothing is ever deleted. Key case is kept exactly.
+// Kept in an INI file that QSettings reads; reading a missing key gives the
+// default, writing creates or replaces, nothing is ever deleted. Key case is
+// kept exactly.
 class SettingsStore {
 public:
     // The real user's store: $XDG_CONFIG_HOME/<application>/<application>.conf
@@ -14,15 +13,19 @@ public:
     static QString userStorePath(const QString &application);
 
     explicit SettingsStore(const QString &iniPath);
+    // Flushes; a failure there has nobody to tell, so call flush() first.
     ~SettingsStore();
 
     QString read(const QString &section, const QString &key, const QString &defaultText) const;
     void write(const QString &section, const QString &key, const QString &text);
-    // Writes are buffered; flush puts them on disk (the destructor flushes
-    // too). False when the file could not be written.
-    bool flush();
+    // Puts changed settings on disk: the file is replaced by a complete new one
+    // or stays as it was. The empty text on success, else a message naming the
+    // file and the reason ("Cannot write "...": No space left on device.").
+    QString flush();
     QString path() const;
 
 private:
-    std::unique_ptr<QSettings> m_settings;
+    QString m_path;
+    QMap<QString, QMap<QString, QString>> m_sections;
+    bool m_changed = false;
 };

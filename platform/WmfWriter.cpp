@@ -181,8 +181,16 @@ void WmfWriter::rectangle(int left, int top, int right, int bottom)
     record(MetaRectangle, {coord(bottom), coord(right), coord(top), coord(left)});
 }
 
+// A point or polygon count is 16 bits in the format. A longer outline becomes a
+// fan of parts from its first point: the edges added between the parts run both
+// ways and cancel, so either fill rule fills the same area. (A pen would draw
+// them; the outlines the painter fills come without one.)
+constexpr qsizetype kMaxCount = 65535;
+
 void WmfWriter::polygon(const QPolygon &points)
 {
+    if (points.size() > kMaxCount)
+        return polyPolygon({points});
     std::vector<std::uint16_t> params{std::uint16_t(points.size())};
     putPoints(params, points);
     record(MetaPolygon, params);
@@ -190,19 +198,35 @@ void WmfWriter::polygon(const QPolygon &points)
 
 void WmfWriter::polyline(const QPolygon &points)
 {
-    std::vector<std::uint16_t> params{std::uint16_t(points.size())};
-    putPoints(params, points);
-    record(MetaPolyline, params);
+    // Parts share their end points, so the line runs on unbroken.
+    for (qsizetype start = 0; start == 0 || start + 1 < points.size(); start += kMaxCount - 1) {
+        const QPolygon part = points.mid(start, kMaxCount);
+        std::vector<std::uint16_t> params{std::uint16_t(part.size())};
+        putPoints(params, part);
+        record(MetaPolyline, params);
+    }
 }
 
 void WmfWriter::polyPolygon(const QList<QPolygon> &polygons)
 {
-    std::vector<std::uint16_t> params{std::uint16_t(polygons.size())};
-    for (const QPolygon &p : polygons)
-        params.push_back(std::uint16_t(p.size()));
-    for (const QPolygon &p : polygons)
-        putPoints(params, p);
-    record(MetaPolyPolygon, params);
+    QList<QPolygon> parts;
+    for (const QPolygon &p : polygons) {
+        if (p.size() <= kMaxCount) {
+            parts << p;
+            continue;
+        }
+        for (qsizetype start = 1; start + 1 < p.size(); start += kMaxCount - 2)
+            parts << (QPolygon{p.first()} + p.mid(start, kMaxCount - 1));
+    }
+    for (qsizetype first = 0; first < parts.size(); first += kMaxCount) {
+        const QList<QPolygon> some = parts.mid(first, kMaxCount);
+        std::vector<std::uint16_t> params{std::uint16_t(some.size())};
+        for (const QPolygon &p : some)
+            params.push_back(std::uint16_t(p.size()));
+        for (const QPolygon &p : some)
+            putPoints(params, p);
+        record(MetaPolyPolygon, params);
+    }
 }
 
 void WmfWriter::extTextOut(int x, int y, const QString &text)

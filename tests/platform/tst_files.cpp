@@ -1,0 +1,259 @@
+// Every file the program writes, read back by another reader (QSettings,
+// QImageReader); and what a full disk, a link planted in the folder, a pipe,
+// a device or an endless file do to it.
+#include "AtomicFile.h"
+#include "FakeControls.h"
+#include "Module1.h"
+#include "PictureWriters.h"
+#include "QuillError.h"
+#include "SettingsStore.h"
+#include "WmfWriter.h"
+
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void plant(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// More than 1 KB through one of the program's writers; the message it raised
+// or returned, the empty text on success.
+QString writeBig(const QString &writer, const QString &path)
+{
+    try {
+        if (writer == u"settings") {
+            SettingsStore store(path);
+            store.write(QStringLiteral("Form1"), QStringLiteral("Caption"), QString(2000, u'x'));
+            return store.flush();
+        }
+        writer == u"bitmap" ? PictureWriters::writeBmp(QImage(40, 40, QImage::Format_RGB32), path)
+                            : AtomicFile::write(path, QByteArray(2000, 'x'));
+    } catch (const QuillError &error) {
+        return error.description();
+    }
+    return {};
+}
+
+// What write returns in a child process whose files cannot grow past 1 KB, as
+// on a full disk (the limit binds root too); it reports through a file.
+QString onFullDisk(const std::function<QString()> &write, const QString &report)
+{
+    if (::fork() == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        QFile file(report);
+        ::_exit(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(write().toUtf8()) > 0 ? 0 : 1);
+    }
+    ::wait(nullptr);
+    return QString::fromUtf8(contents(report));
+}
+
+} // namespace
+
+class TestFiles : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { ::alarm(60); } // a read that waits for ever fails the test
+
+    void settingsRoundTrip_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("blanks in names") << "Label margins" << "Font Name" << "2880.36";
+        QTest::newRow("commas") << "Form1" << "Caption" << "a,b, c,";
+        QTest::newRow("double quotes") << "Form1" << "Caption" << "say \"hi\" \"";
+        QTest::newRow("leading and trailing blanks") << "Form1" << "Caption" << "  padded\t ";
+        QTest::newRow("looks like a variant") << "Form1" << "Caption" << "@Variant(\\0\\0\\0\\x7f)";
+        QTest::newRow("backslashes, control characters") << "Form1" << "File" << "C:\\new\\x41\x01" "f\n";
+        QTest::newRow("equals, semicolon, percent") << "Form1" << "Caption" << "a=b; c # %20";
+        QTest::newRow("non-Latin") << "Form1" << QStringLiteral("\u00e9") << QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57");
+        QTest::newRow("section General") << "General" << "Title" << "";
+    }
+    // Written over an older value, next to settings that must stay; read back
+    // from a copy, so that no in-process cache answers.
+    void settingsRoundTrip()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        const QTemporaryDir dir;
+        const QString written = dir.filePath(QStringLiteral("written.conf")), copy = dir.filePath(QStringLiteral("copy"));
+        const QString page = QStringLiteral("Page margins"), left = QStringLiteral("Left");
+        SettingsStore(written).write(section, key, QStringLiteral("older"));
+        SettingsStore(written).write(page, left, QStringLiteral("720"));
+        SettingsStore store(written);
+        store.write(section, key, text);
+        QCOMPARE(store.flush(), QString());
+        QVERIFY(QFile::copy(written, copy));
+        const QSettings reader(copy, QSettings::IniFormat);
+        QCOMPARE(reader.value(section + u'/' + key), QVariant(text));
+        QCOMPARE(reader.value(page + u'/' + left), QVariant(QStringLiteral("720")));
+        QCOMPARE(reader.allKeys().size(), 2); // key case kept: no other spelling
+    }
+
+    void bitmapReadsBack_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("format");
+        for (int width : {1, 2, 3, 5}) // 3, 2, 3 and 1 bytes of row padding
+            QTest::addRow("%d wide", width) << QSize(width, 7) << int(QImage::Format_RGB32);
+        QTest::newRow("transparent shows white") << QSize(4, 2) << int(QImage::Format_ARGB32);
+    }
+    void bitmapReadsBack()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, format);
+        QImage image(size, QImage::Format_ARGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                image.setPixel(x, y, qRgba(x * 37, y * 59, x * y * 13, x == 1 && y == 1 ? 0 : 255));
+        image = image.convertToFormat(QImage::Format(format));
+        const QString path = m_dir.filePath(QStringLiteral("picture.bmp"));
+        PictureWriters::writeBmp(image, path);
+        const QImage back = QImageReader(path, "bmp").read();
+        QCOMPARE(back.size(), size);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                QCOMPARE(back.pixel(x, y), qAlpha(image.pixel(x, y)) ? image.pixel(x, y) | 0xFF000000 : 0xFFFFFFFF);
+    }
+
+    // Refused before anything of their size is allocated, and no file left.
+    void hugeBitmaps()
+    {
+        for (const QSize size : {QSize(40000, 1), QSize(20000, 20000)}) {
+            const QString path = m_dir.filePath(QStringLiteral("huge.bmp"));
+            QVERIFY_THROWS_EXCEPTION(QuillError, PictureWriters::writeBmp(QImage(size, QImage::Format_Mono), path));
+            QVERIFY(!QFile::exists(path));
+        }
+    }
+
+    void writeFaults_data()
+    {
+        QTest::addColumn<QString>("writer");
+        for (const char *writer : {"settings", "bitmap", "bytes"})
+            QTest::newRow(writer) << QString::fromLatin1(writer);
+    }
+    // A full disk: the old file stays whole, nothing is left beside it, and the
+    // message names the file and the reason. A link at the target, or at the
+    // temporary name writers used to take, is replaced, never written through.
+    // A folder where the file should be, a missing folder (the settings make
+    // theirs) or a read-only one (not for root): a message naming the file.
+    void writeFaults()
+    {
+        QFETCH(QString, writer);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.file"));
+        plant(path, "[Form1]\nCaption=old\n");
+        const QString message = onFullDisk([&] { return writeBig(writer, path); }, m_dir.filePath(QStringLiteral("report")));
+        QVERIFY2(message.contains(path) && message.contains(QString::fromLocal8Bit(strerror(EFBIG))),
+                 qPrintable(message));
+        QCOMPARE(contents(path), QByteArray("[Form1]\nCaption=old\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
+
+        const QString target = dir.filePath(QStringLiteral("a/item_2"));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a/b")) && QFile::link(path, target)
+                && QFile::link(path, target + QStringLiteral(".~%1.tmp").arg(QCoreApplication::applicationPid())));
+        QCOMPARE(writeBig(writer, target), QString());
+        QCOMPARE(contents(path), QByteArray("[Form1]\nCaption=old\n"));
+        QVERIFY(!QFileInfo(target).isSymLink() && QFileInfo(target).size() > 1000);
+
+        QStringList refused{dir.filePath(QStringLiteral("a/b"))};
+        if (writer != u"settings")
+            refused << dir.filePath(QStringLiteral("missing/file"));
+        if (::geteuid() != 0 && QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::ExeOwner))
+            refused << dir.filePath(QStringLiteral("a/new"));
+        for (const QString &file : refused) {
+            const QString message = writeBig(writer, file);
+            QVERIFY2(message.contains(file) && message.endsWith(u'.'), qPrintable(message));
+        }
+        QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // Only an ordinary file is read, and no further than the longest value, by
+    // the run's check (step 1), the title preview (2) and the run itself (4)
+    // alike; the previews stay silent where the file is only missing or empty.
+    void importFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("steps"); // the steps that stop with the message
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo")), zeros = m_dir.filePath(QStringLiteral("zeros"));
+        const QString third = m_dir.filePath(QStringLiteral("third")), empty = m_dir.filePath(QStringLiteral("empty"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        plant(zeros, "");
+        QVERIFY(QFile(zeros).resize(qint64(1) << 30)); // 1 GB of zero bytes, sparse
+        plant(third, "A\nB\n" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\nC\n");
+        plant(empty, "\xEF\xBB\xBF");
+        QTest::newRow("pipe") << fifo << "is not an ordinary file" << 7;
+        QTest::newRow("device") << "/dev/zero" << "is not an ordinary file" << 7;
+        QTest::newRow("folder") << m_dir.path() << "is not an ordinary file" << 7;
+        QTest::newRow("endless line") << zeros << "Line 1 of" << 7;
+        QTest::newRow("long third line") << third << "Line 3 of" << 4;
+        QTest::newRow("no name") << "" << "No import file is chosen." << 1;
+        QTest::newRow("missing") << "/nonexistent/list.txt" << "No such file or directory." << 1;
+        QTest::newRow("empty but a byte-order mark") << empty << "is empty." << 1;
+    }
+    void importFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QFETCH(int, steps);
+        FakeControls c;
+        c.source(3);
+        c.t4 = name;
+        Module1 m(c);
+        for (int step : {1, 2, 4}) {
+            try {
+                step == 1 ? m.checkRun() : void(m.getFirstTitle());
+                while (step == 4 && !m.getNextData().isEmpty()) {
+                }
+                QVERIFY2(!(steps & step), "no message");
+            } catch (const QuillError &error) {
+                QVERIFY2(steps & step && error.description().contains(message) && error.description().size() < 300,
+                         qPrintable(error.description()));
+            }
+            QVERIFY(step == 2 || !m.importFile().isOpen());
+        }
+    }
+
+    // A count beyond 16 bits splits instead of wrapping.
+    void longMetafileOutlines()
+    {
+        QPolygon points;
+        for (int i = 0; i < 70000; ++i)
+            points << QPoint(i % 1000, i / 1000);
+        WmfWriter writer;
+        writer.polyline(points);
+        writer.polygon(points);
+        const QByteArray bytes = writer.finish(QRect(0, 0, 1000, 70), 96);
+        QList<int> words; // per record: its function, its count and the word after it
+        for (qsizetype at = 22 + 18; at + 10 <= bytes.size(); at += 2 * qFromLittleEndian<quint32>(bytes.constData() + at))
+            for (int i : {0, 1, 2})
+                words << qFromLittleEndian<quint16>(bytes.constData() + at + 4 + 2 * i);
+        QCOMPARE(words, (QList<int>{0x0325, 65535, 0, 0x0325, 4466, 534, 0x0538, 2, 65535}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFiles)
+#include "tst_files.moc"
