@@ -6,6 +6,7 @@
 #include "PictureNames.h"
 #include "QuillError.h"
 #include "SaveRun.h"
+#include "SymbolFitError.h"
 #include "ScreenMetrics.h"
 #include "Vantrel.h"
 
@@ -41,7 +42,7 @@ void OutputCommands::mnuSave_Click()
                                      .arg(error.description()));
             }
         }
-        SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight);
+        SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight, m_view.option5Selected());
         run.run(data.getFirstData(), [&data] { return data.getNextData(); });
     } catch (const QuillError &error) {
         data.importFile().close(); // a stopped run would otherwise keep the import file open
@@ -59,7 +60,7 @@ void OutputCommands::mnuCopy_Click()
     try {
         m_view.vantrel().CopyToClipboard();
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), kCopyTitle);
+        DialogProvider::current().messageBox(SymbolFitError::describe(error, m_view.option5Selected()), kCopyTitle);
     }
 }
 

@@ -1,10 +1,14 @@
 #include "Decode.h"
 
+#include <QFile>
+#include <QPolygonF>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #define ZX_USE_UTF8 1
 #include <ZXing/ReadBarcode.h>
 #include <algorithm>
+#include <cmath>
 
 namespace Decode {
 
@@ -54,6 +58,58 @@ QStringList zbarImage(const QImage &image, const QStringList &options)
     const QString path = dir.filePath(QStringLiteral("symbol.png"));
     image.save(path);
     return zbarFile(path, options);
+}
+
+QByteArray wmfTool(const QString &tool, const QByteArray &wmf)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("picture.wmf")), out = dir.filePath(QStringLiteral("out"));
+    QFile file(in);
+    if (!file.open(QIODevice::WriteOnly) || file.write(wmf) != wmf.size())
+        return {};
+    file.close();
+    QProcess process; // quiet: wmf2gd writes its progress to the terminal
+    process.start(tool, {QStringLiteral("-o"), out, in});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    QFile result(out);
+    return result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
+}
+
+// wmf2svg copies the text's 8-bit bytes as they are, unescaped: decode them as
+// that code page and take the elements as text.
+QList<SvgShape> wmfShapes(const QByteArray &wmf)
+{
+    static const QRegularExpression element(
+        QStringLiteral("<(rect|polygon|polyline|text)\\s([^>]*)>(?:([^<]*)</text>)?"));
+    static const QRegularExpression number(QStringLiteral("-?[0-9.]+"));
+    QList<SvgShape> shapes;
+    for (const auto &e : element.globalMatch(QString::fromLatin1(wmfTool(QStringLiteral("wmf2svg"), wmf)))) {
+        const QString attributes = e.captured(2);
+        const auto value = [&](const char *name) { // an attribute (name="v") or a style property (name:v)
+            const QRegularExpression re(QStringLiteral("(?:^|[\\s;])%1[=:]\\s*\"?([^\";]*)").arg(QLatin1String(name)));
+            return re.match(attributes).captured(1).trimmed();
+        };
+        QList<double> n; // the points, or the text's "matrix(a b c d e f)"
+        for (const auto &m : number.globalMatch(value(e.captured(1) == u"text" ? "transform" : "points")))
+            n << m.captured().toDouble();
+        SvgShape shape{e.captured(1), value("fill"), e.captured(3).trimmed()};
+        if (shape.kind == u"rect") {
+            shape.box = QRectF(value("x").toDouble(), value("y").toDouble(), value("width").toDouble(),
+                               value("height").toDouble());
+        } else if (shape.kind == u"text" && n.size() == 6) { // the origin is (e, f), the angle atan2(b, a)
+            shape.box = QRectF(n[4], n[5], 0, 0);
+            shape.angle = std::atan2(n[1], n[0]) * 180 / M_PI;
+            shape.fontSize = value("font-size").toDouble();
+        } else {
+            QPolygonF points;
+            for (qsizetype i = 0; i + 1 < n.size(); i += 2)
+                points << QPointF(n[i], n[i + 1]);
+            shape.box = points.boundingRect();
+        }
+        shapes << shape;
+    }
+    return shapes;
 }
 
 } // namespace Decode

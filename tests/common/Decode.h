@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -24,5 +25,17 @@ QString zxingOne(const QImage &image, bool code39Extended = false);
 // the decoded texts without their symbology prefix.
 QStringList zbarFile(const QString &path, const QStringList &options = {});
 QStringList zbarImage(const QImage &image, const QStringList &options = {});
+
+// A metafile through one of libwmf's tools ("wmf2svg", "wmf2gd"): the output
+// file's bytes, empty when the tool failed.
+QByteArray wmfTool(const QString &tool, const QByteArray &wmf);
+
+// What wmf2svg drew, in order: rectangles, polygons, polylines and texts.
+struct SvgShape {
+    QString kind, fill, text;       // kind: "rect", "polygon", "polyline" or "text"
+    QRectF box = {};                // shapes: bounding box; text: origin in topLeft
+    double angle = 0, fontSize = 0; // text: clockwise degrees, pixels
+};
+QList<SvgShape> wmfShapes(const QByteArray &wmf);
 
 } // namespace Decode

@@ -46,6 +46,36 @@ QString modules(const Runs &runs, int *module)
     return text;
 }
 
+bool cleanBars(const QImage &image, int index, bool column)
+{
+    std::vector<bool> seen(size_t(image.width()) * image.height());
+    const auto at = [&](QPoint p) { return seen[size_t(p.y()) * image.width() + p.x()]; };
+    for (int i = 0; i < (column ? image.height() : image.width()); ++i) {
+        const QPoint start = column ? QPoint(index, i) : QPoint(i, index);
+        if (!isDark(image.pixel(start)) || at(start))
+            continue;
+        std::vector<QPoint> todo{start};
+        at(start) = true;
+        QRect box;
+        long long count = 0;
+        while (!todo.empty()) {
+            const QPoint p = todo.back();
+            todo.pop_back();
+            box |= QRect(p, QSize(1, 1));
+            ++count;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const QPoint q = p + QPoint(dx, dy);
+                    if (image.rect().contains(q) && !at(q) && isDark(image.pixel(q)))
+                        todo.push_back(q), at(q) = true;
+                }
+        }
+        if (count != qint64(box.width()) * box.height())
+            return false;
+    }
+    return true;
+}
+
 QRect inkBox(const QImage &image, const QRect &area)
 {
     QRect box;

@@ -1,16 +1,10 @@
-// Metafiles written by our device, read back by libwmf's outside tools
-// (wmf2svg, wmf2gd) and walked record by record with an independent parser.
+// Metafiles written by our device, read back by libwmf's wmf2svg and walked
+// record by record with an independent parser.
 #include "Decode.h"
 #include "WmfDevice.h"
 
-#include <ZXing/BitMatrix.h>
-#include <ZXing/MultiFormatWriter.h>
-
 #include <QPainter>
 #include <QPainterPath>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 #include <functional>
@@ -20,78 +14,16 @@ namespace {
 constexpr int kWidth = 400;
 constexpr int kHeight = 200;
 using Drawing = std::function<void(QPainter &)>;
+using Decode::SvgShape;
 
-struct SvgShape {
-    QString kind, fill, text; // kind: "rect", "polygon", "polyline" or "text"
-    QRectF box = {};          // shapes: bounding box; text: origin in topLeft
-    double angle = 0, fontSize = 0; // text: clockwise degrees, pixels
-};
-
-QByteArray record(const Drawing &draw, QSize size = {kWidth, kHeight})
+QByteArray record(const Drawing &draw)
 {
-    WmfDevice device(size.width(), size.height(), 96);
+    WmfDevice device(kWidth, kHeight, 96);
     QPainter painter(&device);
-    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    painter.fillRect(QRect(0, 0, kWidth, kHeight), Qt::white);
     draw(painter);
     painter.end();
     return device.bytes();
-}
-
-// Runs a libwmf tool on the metafile; the path of its output in dir, empty on failure.
-QString convert(const QTemporaryDir &dir, const QString &tool, const QByteArray &wmf, const QString &outName)
-{
-    const QString in = dir.filePath(QStringLiteral("picture.wmf")), out = dir.filePath(outName);
-    QFile file(in);
-    if (!file.open(QIODevice::WriteOnly) || file.write(wmf) != wmf.size())
-        return {};
-    file.close();
-    QProcess process;
-    process.start(tool, {QStringLiteral("-o"), out, in});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        qWarning() << tool << "failed:" << process.readAllStandardError();
-        return {};
-    }
-    return out;
-}
-
-// What wmf2svg drew, in order. It copies the text's 8-bit bytes as they are,
-// unescaped: decode them as that code page and take the elements as text.
-QList<SvgShape> readSvg(const QByteArray &wmf)
-{
-    QTemporaryDir dir;
-    QFile svg(convert(dir, QStringLiteral("wmf2svg"), wmf, QStringLiteral("picture.svg")));
-    if (!svg.open(QIODevice::ReadOnly))
-        return {};
-    static const QRegularExpression element(
-        QStringLiteral("<(rect|polygon|polyline|text)\\s([^>]*)>(?:([^<]*)</text>)?"));
-    static const QRegularExpression number(QStringLiteral("-?[0-9.]+"));
-    QList<SvgShape> shapes;
-    for (const auto &e : element.globalMatch(QString::fromLatin1(svg.readAll()))) {
-        const QString attributes = e.captured(2);
-        const auto value = [&](const QString &name) { // an attribute (name="v") or a style property (name:v)
-            const QRegularExpression re(QStringLiteral("(?:^|[\\s;])%1[=:]\\s*\"?([^\";]*)").arg(name));
-            return re.match(attributes).captured(1).trimmed();
-        };
-        QList<double> n; // the points, or the text's "matrix(a b c d e f)"
-        for (const auto &m : number.globalMatch(value(e.captured(1) == u"text" ? "transform" : "points")))
-            n << m.captured().toDouble();
-        SvgShape shape{e.captured(1), value(QStringLiteral("fill")), e.captured(3).trimmed()};
-        if (shape.kind == u"rect") {
-            shape.box = QRectF(value("x").toDouble(), value("y").toDouble(), value("width").toDouble(),
-                               value("height").toDouble());
-        } else if (shape.kind == u"text" && n.size() == 6) { // the origin is (e, f), the angle atan2(b, a)
-            shape.box = QRectF(n[4], n[5], 0, 0);
-            shape.angle = std::atan2(n[1], n[0]) * 180 / M_PI;
-            shape.fontSize = value(QStringLiteral("font-size")).toDouble();
-        } else {
-            QPolygonF points;
-            for (qsizetype i = 0; i + 1 < n.size(); i += 2)
-                points << QPointF(n[i], n[i + 1]);
-            shape.box = points.boundingRect();
-        }
-        shapes << shape;
-    }
-    return shapes;
 }
 
 // The reader fits the picture into its view with a little slack; a unit
@@ -181,7 +113,7 @@ private slots:
     {
         QFETCH(Drawing, draw);
         QFETCH(SvgShape, expected);
-        const QList<SvgShape> shapes = readSvg(record(draw));
+        const QList<SvgShape> shapes = Decode::wmfShapes(record(draw));
         QVERIFY2(!shapes.isEmpty(), "the reader found nothing");
         QVERIFY(near(shapes[0].box, QRectF(0, 0, kWidth, kHeight))); // the background first
         QCOMPARE(shapes[0].fill, QStringLiteral("white"));
@@ -195,46 +127,6 @@ private slots:
         const double angle = std::fmod(got.angle + 360.0, 360.0);
         QVERIFY2(std::abs(angle - expected.angle) < 0.5, qPrintable(QStringLiteral("angle %1").arg(angle)));
         QVERIFY2(near(got.fontSize, expected.fontSize), qPrintable(QStringLiteral("size %1").arg(got.fontSize)));
-    }
-
-    void symbolsSurviveRasterising_data()
-    {
-        QTest::addColumn<int>("format"); // ZXing::BarcodeFormat
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("angle");
-        for (int angle : {0, 90, 180, 270}) {
-            QTest::addRow("Code 128 at %d", angle) << int(ZXing::BarcodeFormat::Code128) << "QUILL-0123" << angle;
-            QTest::addRow("QR at %d", angle) << int(ZXing::BarcodeFormat::QRCode) << "Quillmark 2" << angle;
-        }
-    }
-
-    // A symbol drawn module by module must still read once wmf2gd has turned the
-    // metafile into pixels: a bar one unit off anywhere spoils it.
-    void symbolsSurviveRasterising()
-    {
-        QFETCH(int, format);
-        QFETCH(QString, text);
-        QFETCH(int, angle);
-        const bool linear = ZXing::BarcodeFormat(format) == ZXing::BarcodeFormat::Code128;
-        const ZXing::BitMatrix matrix =
-            ZXing::MultiFormatWriter(ZXing::BarcodeFormat(format)).setMargin(0).encode(text.toStdString(), 0, linear);
-        constexpr int kModule = 4, kQuiet = 12 * kModule;
-        const QSize symbol(matrix.width() * kModule, linear ? 60 : matrix.height() * kModule);
-        const QSize picture = (angle % 180 ? symbol.transposed() : symbol) + QSize(2 * kQuiet, 2 * kQuiet);
-        const QByteArray wmf = record([&](QPainter &p) {
-            p.translate(picture.width() / 2.0, picture.height() / 2.0);
-            p.rotate(angle);
-            p.translate(-symbol.width() / 2.0, -symbol.height() / 2.0);
-            const int barHeight = linear ? symbol.height() : kModule;
-            for (int y = 0; y < (linear ? 1 : matrix.height()); ++y)
-                for (int x = 0; x < matrix.width(); ++x)
-                    if (matrix.get(x, y))
-                        p.fillRect(QRect(x * kModule, y * kModule, kModule, barHeight), Qt::black);
-        }, picture);
-        QTemporaryDir dir;
-        const QImage image(convert(dir, QStringLiteral("wmf2gd"), wmf, QStringLiteral("picture.png")));
-        QVERIFY2(!image.isNull(), "wmf2gd gave no picture");
-        QCOMPARE(Decode::zxingOne(image), text);
     }
 
     // What a strict reader relies on: the Aldus checksum, the header's sizes, every

@@ -1,0 +1,232 @@
+// Every output of the component at the sizes users pick, judged from outside:
+// decoded by zxing-cpp or zbar, bars and quiet zones measured, metafile text
+// read by wmf2svg, PDF text by pdftotext. A symbol that does not fit is refused
+// with the sizes named, and nothing is written or drawn.
+#include "Clipboard.h"
+#include "Decode.h"
+#include "DeviceRegistry.h"
+#include "QuillError.h"
+#include "SaveRun.h"
+#include "Scan.h"
+#include "ScreenMetrics.h"
+#include "SettingsStore.h"
+#include "Vantrel.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <numeric>
+
+namespace {
+enum Surface { Preview, Picture, Png, Copy, Metafile, Device, Pdf, SaveInCm };
+const char *const kSurfaces[] = {"preview", "picture", "PNG", "clipboard", "metafile", "device", "PDF", "save run"};
+
+struct Case {
+    int barType = 8;
+    QString data, expected; // expected: what a decoder reads
+    Surface surface = Picture;
+    QSize size = {500, 500}; // pixels or dots of the surface
+    int dpi = 96, orientation = 0;
+    int quiet = 10;         // modules at least on each side
+    int need = 0;           // not 0: refused, needing this many pixels
+    QString title = {}, reader = {}; // reader: "" zxing-cpp, "39ext" its full-ASCII Code 39, else zbar's option
+    int custom = 0;         // the custom symbology, 0 for the default (QR)
+    double points = 8;
+};
+} // namespace
+Q_DECLARE_METATYPE(Case)
+
+class TestVantrelOutput : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        ScreenMetrics::overrideDpi(96, 96);
+        QVERIFY(m_dir.isValid());
+    }
+
+    void outputs_data()
+    {
+        QTest::addColumn<Case>("c");
+        const auto row = [](const Case &c) {
+            QTest::addRow("%s %s %dx%d %d dpi %d", qPrintable(c.data.left(16)), kSurfaces[c.surface], c.size.width(),
+                          c.size.height(), c.dpi, c.orientation) << c;
+        };
+        // Every symbology, each on another surface and turned another way.
+        const struct { int barType; const char *data, *expected, *reader; int quiet, custom; } symbologies[] = {
+            {0, "590123412345", "5901234123457", "", 7, 0}, {0, "12345", "000000123457", "", 7, 0},
+            {1, "9638507+12", "96385074", "", 7, 0}, {2, "52495", "52495", "-Sean5.enable", 5, 0},
+            {3, "12", "12", "-Sean2.enable", 5, 0}, {4, "03600029145", "036000291452", "", 9, 0},
+            {5, "0123456", "01234565", "", 7, 0}, {6, "CODE 39-TEST", "CODE 39-TEST", "", 10, 0},
+            {7, "Code39 ext!", "Code39 ext!", "39ext", 10, 0}, {8, "Hello, World 123", "Hello, World 123", "", 10, 0},
+            {9, "AB\tC", "AB\tC", "", 10, 0}, {10, "Hello b~", "Hello b~", "", 10, 0}, {11, "12345678", "12345678", "", 10, 0},
+            {12, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10, 0}, {13, "2434-561x 05", "9772434561006", "", 7, 0},
+            {14, "0306406152", "9780306406157", "", 7, 0}, {15, "C40156D", "40156", "", 10, 0},
+            {16, "Quillmark QR 123", "Quillmark QR 123", "", 2, 0}, {16, "Quillmark DM 456", "Quillmark DM 456", "", 1, 71},
+            {17, "12345678", "12345678", "", 10, 0}, {20, "12345678901", "123456789016", "", 10, 0},
+            {20, "1234567890123", "12345678901236", "", 10, 0}, {21, "CODE93 TEST", "CODE93 TEST", "", 10, 0},
+            {24, "PDF417 Quillmark 0123456789", "PDF417 Quillmark 0123456789", "", 2, 0}};
+        int i = 0;
+        for (const auto &s : symbologies) {
+            const auto surface = Surface(i % 7);
+            const bool printer = surface == Device || surface == Pdf, large = printer || surface == Metafile;
+            row({s.barType, s.data, s.expected, surface, large ? QSize(1000, 1000) : QSize(500, 500), printer ? 300 : 96,
+                 900 * (i++ % 4), s.quiet, 0, {}, s.reader, s.custom});
+        }
+        // The sizes users pick: 1.5 x 0.75 in and the default 2 x 1 in on screen, 4 x 2 cm, printers' dots.
+        row({.barType = 10, .data = "Quill-128b", .surface = Png, .size = {144, 72}, .need = 165});
+        row({.barType = 9, .data = "QUILL-128A", .surface = Picture, .size = {144, 72}, .need = 165});
+        row({.barType = 7, .data = "Quill-39e", .surface = Copy, .size = {144, 72}, .need = 227});
+        row({.barType = 12, .data = "[01]09501101530003[10]ABC123", .surface = Picture, .size = {192, 96}, .need = 242});
+        row({.barType = 20, .data = "1234567890123", .surface = Metafile, .size = {144, 72}, .need = 155});
+        row({.barType = 0, .data = "590123412345+52495", .surface = Device, .size = {144, 72}, .need = 165});
+        row({.data = "SKU-000123-BLUE", .surface = Preview, .size = {151, 76}, .need = 209});
+        row({.data = "SKU-000123-BLUE", .surface = SaveInCm, .size = {151, 76}, .need = 209});
+        row({.data = "A-1", .surface = Png, .size = {151, 76}, .orientation = 900, .need = 88});
+        row({.data = "A-1", .surface = Device, .size = {151, 76}, .orientation = 2700, .need = 88});
+        row({.data = "Quill-128", .surface = Preview, .size = {144, 72}, .orientation = 1800, .need = 154});
+        row({.data = "Quill-128", .surface = Picture, .size = {144, 72}, .need = 154});
+        row({.barType = 0, .data = "590123412345", .surface = Device, .size = {105, 60}, .dpi = 203, .need = 113});
+        row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Device, .size = {113, 60}, .dpi = 203, .quiet = 7});
+        row({.barType = 0, .data = "0123456789", .expected = "001234567895", .surface = Picture, .size = {192, 96}, .quiet = 7, .points = 14});
+        row({.barType = 3, .data = "12", .expected = "12", .surface = Preview, .size = {576, 144}, .quiet = 5, .reader = "-Sean2.enable"});
+        row({.barType = 2, .data = "52495", .expected = "52495", .surface = Device, .size = {600, 450}, .dpi = 300, .orientation = 900, .quiet = 5, .reader = "-Sean5.enable"});
+        row({.barType = 0, .data = "590123412345+12", .expected = "12|5901234123457", .surface = Pdf, .size = {1200, 600}, .dpi = 600, .orientation = 1800, .quiet = 7, .reader = "-Sean2.enable"});
+        row({.barType = 16, .data = "Quillmark QR 123", .expected = "Quillmark QR 123", .surface = Preview, .size = {192, 96}, .quiet = 2});
+        row({.data = "AB", .expected = "AB", .surface = Picture, .size = {192, 96}, .title = "A title far longer than the label is wide"});
+        row({.data = "Meta 128", .expected = "Meta 128", .surface = Metafile, .size = {600, 300}, .title = "Batch 7"});
+        row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Metafile, .size = {300, 600}, .orientation = 900, .quiet = 7});
+        for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
+            for (const int turn : {0, 900, 1800, 2700})
+                row({.data = "Quill-128", .expected = "Quill-128", .surface = Device, .size = turn % 1800 ? QSize(dpi * 2 / 3 + 1, dpi * 2 + 7) : QSize(dpi * 2 + 7, dpi * 2 / 3 + 1), .dpi = dpi, .orientation = turn});
+    }
+
+    void outputs()
+    {
+        QFETCH(Case, c);
+        SettingsStore store(m_dir.filePath(QStringLiteral("options.ini")));
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("CustomSymbology"), QString::number(c.custom ? c.custom : 58));
+        Vantrel v;
+        v.setOptionsStore(&store);
+        v.Font().setName(QStringLiteral("Liberation Sans"));
+        v.Font().setSize(c.points * c.dpi / 96); // as the printing run scales it
+        v.setWidth(c.size.width());
+        v.setHeight(c.size.height());
+        v.setBarType(std::int16_t(c.barType));
+        v.setShowText(1);
+        v.setTitle(c.title);
+        v.setOrientation(c.orientation);
+        v.setCaption(c.data);
+        QVERIFY2(v.errorText().isEmpty(), qPrintable(v.errorText()));
+
+        const QString path = m_dir.filePath(QStringLiteral("label.png"));
+        QFile::remove(path);
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        Clipboard::setData({{QStringLiteral("image/png"), QByteArray("old")}});
+        QImage image = Scan::page(c.size.width() + 40, c.size.height() + 40, c.dpi);
+        QRect cell(QPoint(17, 23), c.size);
+        QByteArray wmf;
+        QString error, pdfText;
+        try {
+            switch (c.surface) {
+            case Preview: image = v.grab().toImage(); break;
+            case Picture: image = v.Picture(); break;
+            case Png: v.SavePng(path, c.size.width(), c.size.height()); image = QImage(path); break;
+            case Copy:
+                v.CopyToClipboard();
+                QCOMPARE(Clipboard::data(QString::fromLatin1(Clipboard::kWmfMime)), v.metafileBytes());
+                image = QImage::fromData(Clipboard::data(QStringLiteral("image/png")), "PNG");
+                break;
+            case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
+            case Device: Scan::drawOn(v, image, cell); break;
+            case Pdf: image = printToPdf(v, cell, c.dpi, pdfText); break;
+            case SaveInCm: SaveRun(v, path, c.size.width(), c.size.height(), true).save(c.data); break;
+            }
+        } catch (const QuillError &e) {
+            error = e.description();
+        }
+        if (c.need && c.surface != Preview) {
+            QVERIFY2(error.contains(QStringLiteral("(%1 ").arg(c.need)) && error.contains(QStringLiteral("(%1 ").arg(c.orientation % 1800 ? c.size.height() : c.size.width())), qPrintable(error));
+            QVERIFY(c.surface != SaveInCm || error.contains(QStringLiteral(" cm (%1 pixels)").arg(c.need)));
+            QFile kept(path);
+            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old"); // what was there stays
+            QCOMPARE(Clipboard::data(QStringLiteral("image/png")), QByteArray("old"));
+            QVERIFY(c.surface != Device || Scan::inkBox(image, image.rect()).isNull());
+            return;
+        }
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        if (c.surface < Device)
+            cell = image.rect();
+        const bool sideways = c.orientation % 1800 != 0;
+        const int start = sideways ? cell.top() : cell.left(), length = sideways ? cell.height() : cell.width();
+        const QRect ink = Scan::inkBox(image, cell);
+        // Along the symbol, no ink at the cell's edges: nothing cut, text and title included.
+        QVERIFY2(!ink.isNull() && (sideways ? ink.top() : ink.left()) > start && (sideways ? ink.bottom() : ink.right()) < start + length - 1, qPrintable(QDebug::toString(ink)));
+        if (c.need) { // the preview: the whole symbol made smaller, and a word that pictures would not hold it
+            QVERIFY2(v.toolTip().contains(QStringLiteral(" %1 pixels").arg(c.need)), qPrintable(v.toolTip()));
+            return;
+        }
+        QStringList found = c.reader.startsWith(u'-') ? Decode::zbarImage(image, {c.reader}) : QStringList{Decode::zxingOne(image, c.reader == u"39ext")};
+        found.sort();
+        QCOMPARE(found.join(u'|'), c.expected);
+        if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing outside the frame
+            const QList<Decode::SvgShape> shapes = Decode::wmfShapes(wmf);
+            QVERIFY(!shapes.isEmpty()); // the background first: the frame, as large as wmf2svg chose to draw it
+            const QRectF frame = shapes[0].box.adjusted(-1, -1, 1, 1);
+            const double scale = shapes[0].box.width() / c.size.width();
+            QString texts;
+            for (const Decode::SvgShape &shape : shapes) {
+                const bool text = shape.kind == u"text";
+                QVERIFY2(text ? frame.contains(shape.box.topLeft()) : frame.contains(shape.box), qPrintable(shape.kind));
+                QVERIFY2(!text || std::abs(shape.fontSize / scale - c.points * 4 / 3) <= 1, qPrintable(QString::number(shape.fontSize)));
+                texts += text ? shape.text : QString();
+            }
+            QVERIFY2(texts.contains(c.title) && texts.contains(c.expected), qPrintable(texts));
+            return;
+        }
+        if (c.surface == Pdf) { // poppler's raster is not ours to measure
+            QVERIFY(!pdfText.trimmed().isEmpty());
+            return;
+        }
+        // A line across the bars: whole pixels a module, quiet zones kept, no text touching a bar.
+        const int middle = sideways ? cell.center().x() : cell.center().y();
+        const Scan::Runs runs = Scan::line(image, middle, sideways);
+        int module = 0;
+        QVERIFY2(!Scan::modules(runs, &module).isEmpty(), "a bar or space is not a whole number of pixels");
+        const int end = runs.firstDark + std::accumulate(runs.lengths.begin(), runs.lengths.end(), 0);
+        QVERIFY2(std::min(runs.firstDark - start, start + length - end) >= c.quiet * module, qPrintable(QString::number(module)));
+        QVERIFY(c.barType == 16 || c.barType == 24 || Scan::cleanBars(image, middle, sideways));
+    }
+
+private:
+    static QImage printToPdf(const Vantrel &v, const QRect &cell, int dpi, QString &text)
+    {
+        QTemporaryDir dir;
+        const QString pdfPath = dir.filePath(QStringLiteral("label.pdf")), prefix = dir.filePath(QStringLiteral("page"));
+        {
+            QPdfWriter pdf(pdfPath);
+            pdf.setResolution(dpi);
+            pdf.setPageMargins(QMarginsF());
+            QPainter painter(&pdf);
+            const std::int32_t handle = DeviceRegistry::add(&painter);
+            v.DrawToDevice(handle, cell.x(), cell.y(), cell.width(), cell.height());
+            DeviceRegistry::remove(handle);
+        }
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
+        pdftotext.waitForFinished(30000);
+        text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                                                       QStringLiteral("-W"), QString::number(cell.right() + 40), QStringLiteral("-H"), QString::number(cell.bottom() + 40), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdfPath, prefix});
+        return QImage(prefix + QStringLiteral(".png"));
+    }
+
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(TestVantrelOutput)
+#include "tst_vantrel_output.moc"
