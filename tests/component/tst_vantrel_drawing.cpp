@@ -1,8 +1,6 @@
 // How the component draws: whole device pixels per module, text of the size
 // the font asks, placement, errors in place of a symbol, and its own options.
-#include "Clipboard.h"
 #include "Decode.h"
-#include "DeviceRegistry.h"
 #include "FormatOptionsDialog.h"
 #include "QuillError.h"
 #include "Scan.h"
@@ -12,13 +10,9 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <numeric>
 
 namespace {
 struct Setup {
@@ -71,44 +65,6 @@ private slots:
         QVERIFY(m_dir.isValid());
     }
 
-    void barsAreWholeModules_data()
-    {
-        QTest::addColumn<int>("dpi");
-        QTest::addColumn<int>("barType");
-        QTest::addColumn<QString>("data");
-        QTest::addColumn<int>("orientation");
-        for (const int dpi : {203, 600})
-            for (const int orientation : {0, 900, 1800, 2700})
-                for (const auto &[barType, data] : {std::pair{8, "Quill-128"}, {0, "590123412345"}, {6, "QUILL39"}, {17, "0123456789"}})
-                    QTest::addRow("%d dpi %d, type %d", dpi, orientation, barType) << dpi << barType << QString::fromLatin1(data) << orientation;
-    }
-
-    void barsAreWholeModules()
-    {
-        QFETCH(int, dpi);
-        QFETCH(int, barType);
-        QFETCH(QString, data);
-        QFETCH(int, orientation);
-        Vantrel v;
-        setUp(v, {.barType = barType, .data = data, .fontSize = 8.0 * dpi / 96, .orientation = orientation});
-        // A cell whose length is no multiple of the symbol's modules.
-        const bool sideways = orientation % 1800 != 0;
-        const QRect cell = sideways ? QRect(17, 23, dpi * 2 / 3 + 1, dpi * 2 + 7) : QRect(17, 23, dpi * 2 + 7, dpi * 2 / 3 + 1);
-        QImage page = Scan::page(cell.right() + 40, cell.bottom() + 40, dpi);
-        Scan::drawOn(v, page, cell);
-
-        // A line across the bars, just inside the edge the bars start from.
-        const int edge[] = {cell.top() + 5, cell.left() + 5, cell.bottom() - 5, cell.right() - 5};
-        int module = 0;
-        const QString modules = Scan::modules(Scan::line(page, edge[orientation / 900], sideways), &module);
-        QVERIFY2(!modules.isEmpty(), "a bar or space is not a whole number of modules");
-        // As wide as the cell allows: one pixel more per module would not fit
-        // the bars and their quiet zones (at most 20 modules for these codes).
-        const int length = sideways ? cell.height() : cell.width();
-        QVERIFY2((modules.size() + 20) * (module + 1) > length, qPrintable(QString::number(module)));
-        QVERIFY(!Decode::zxingOne(page).isEmpty());
-    }
-
     void textHeightFollowsScreenPoints()
     {
         // The printing run scales the size by printer dpi / screen dpi: 14 -> 87.5.
@@ -123,26 +79,6 @@ private slots:
             const double ratio = digits / (14.0 * dpi / 72);
             QVERIFY2(ratio > 0.64 && ratio < 0.76, qPrintable(QStringLiteral("%1 dpi: digits %2 px").arg(dpi).arg(digits)));
         }
-    }
-
-    // At preview size a 14-point font is wider than an EAN-13 digit group:
-    // the digits must still stay between the guards, not run over them.
-    void eanDigitsStayBetweenGuards()
-    {
-        Vantrel v;
-        v.Font().setName(QStringLiteral("Liberation Sans"));
-        setUp(v, {.width = 192, .height = 96, .barType = 0, .data = QStringLiteral("0123456789"), .showText = 1, .fontSize = 14});
-        const QImage picture = v.Picture();
-        const Scan::Runs top = Scan::line(picture, 2);
-        int module = 0;
-        QVERIFY(!Scan::modules(top, &module).isEmpty());
-        // Below the guards' ends only digits have ink; the middle guard's
-        // columns (modules 45 to 50) must stay clear there.
-        const int guardBottom = firstBar(picture, 2).second;
-        QVERIFY(Scan::inkBox(picture, QRect(top.firstDark + 45 * module, guardBottom, 5 * module, picture.height())).isNull());
-        const QRect digits = inkBelow(picture, guardBottom);
-        QVERIFY(!digits.isNull());
-        QVERIFY(digits.right() < top.firstDark + 102 * module); // 95 modules and the 7 of the last digit's place
     }
 
     void invalidDataRaisesAndDrawsNoBars_data()
@@ -186,24 +122,6 @@ private slots:
         }
     }
 
-    void nothingSpillsOutOfTheCell()
-    {
-        const QString longTitle = QStringLiteral("A title far longer than the label is wide");
-        for (const Setup &s : {Setup{.data = "AB", .fontSize = 10, .title = longTitle},
-                               Setup{.data = "AB", .fontSize = 60}, // huge font
-                               Setup{.data = "A very long text for a tiny cell", .fontSize = 8},
-                               Setup{.data = "AB", .fontSize = 10, .title = longTitle, .orientation = 900}}) {
-            Vantrel v;
-            setUp(v, s);
-            const QRect cell(100, 100, s.orientation ? 60 : 150, s.orientation ? 150 : 60);
-            QImage page = Scan::page(400, 400, 96);
-            Scan::drawOn(v, page, cell);
-            const QRect ink = Scan::inkBox(page, page.rect());
-            QVERIFY(!ink.isNull());
-            QVERIFY2(cell.contains(ink), qPrintable(s.data + s.title));
-        }
-    }
-
     void unknownSymbologyDrawsNothing()
     {
         for (const int barType : {-1, 25}) {
@@ -215,47 +133,6 @@ private slots:
             Scan::drawOn(v, page, page.rect());
             QVERIFY(allWhite(page));
         }
-    }
-
-    // Alignment 0, 1, 2 with whole modules, then Scaling 1 stretched to the width.
-    void placement()
-    {
-        for (const auto &[alignment, scaling] : {std::pair{0, 0}, {1, 0}, {2, 0}, {0, 1}}) {
-            Vantrel v;
-            v.setAlignment(std::int16_t(alignment));
-            v.setScaling(std::int16_t(scaling));
-            setUp(v, {.width = 1000, .height = 120, .data = QStringLiteral("AB"), .showText = 0});
-            const QImage image = v.Picture();
-            const Scan::Runs runs = Scan::line(image, 60);
-            const int left = runs.firstDark;
-            const int right = 1000 - left - std::accumulate(runs.lengths.begin(), runs.lengths.end(), 0);
-            QCOMPARE(Decode::zxingOne(image), QStringLiteral("AB"));
-            if (scaling) { // 2 x 11 + 35 modules of bars plus 20 of quiet zone fill 1000 pixels
-                QVERIFY(std::abs(left - 1000.0 * 10 / 77) <= 2 && std::abs(right - 1000.0 * 10 / 77) <= 2);
-                continue;
-            }
-            int module = 0;
-            QVERIFY(!Scan::modules(runs, &module).isEmpty());
-            // Code 128 wants ten modules of quiet zone on each side.
-            QVERIFY(left >= 10 * module && right >= 10 * module);
-            QVERIFY(alignment != 0 || left == 10 * module);
-            QVERIFY(alignment != 1 || std::abs(left - right) <= 1);
-            QVERIFY(alignment != 2 || right == 10 * module);
-        }
-    }
-
-    void titleAboveTextBelow()
-    {
-        Vantrel v;
-        setUp(v, {.width = 600, .height = 200, .data = "DATA", .showText = 1, .fontSize = 10, .title = "TITLE"});
-        const QImage image = v.Picture();
-        const auto [barTop, barBottom] = firstBar(image, 100);
-        QVERIFY(barTop > 8);
-        QVERIFY(!Scan::inkBox(image, QRect(0, 0, 600, barTop)).isNull());
-        QVERIFY(!inkBelow(image, barBottom).isNull());
-        v.setShowText(0);
-        v.setTitle(QString());
-        QVERIFY(!Scan::line(v.Picture(), 0).lengths.empty()); // bars take the whole height
     }
 
     // Bar width reduction and colours from the options store, in the picture and the PNG.
@@ -304,20 +181,6 @@ private slots:
         QVERIFY2(textHeight() > small * 3 / 2, qPrintable(QString::number(textHeight())));
     }
 
-    void membersKeepValues()
-    {
-        Vantrel v;
-        v.Move(132.5f, 7.25f);
-        v.setWidth(300.75f);
-        v.setHeight(99.5f);
-        QCOMPARE(QRectF(v.Left(), v.Top(), v.Width(), v.Height()), QRectF(132.5, 7.25, 300.75, 99.5));
-        v.Font().setSize(14.123456);
-        QCOMPARE(v.Font().Size(), 14.1235);
-        v.Font().setSize(QStringLiteral("12.5"));
-        QVERIFY_THROWS_EXCEPTION(QuillError, v.Font().setSize(QStringLiteral("big")));
-        QCOMPARE(v.Font().Size(), 12.5);
-    }
-
     void formatOptionsPersist()
     {
         const QString path = m_dir.filePath(QStringLiteral("format.ini"));
@@ -351,75 +214,6 @@ private slots:
         QVERIFY(readsDataMatrix());
         v.ShowFormatOptions(); // headless without a runner: returns at once, changes nothing
         QVERIFY(readsDataMatrix());
-    }
-
-    // wmf2gd draws at 72 dpi, three quarters of the metafile's pixels: the
-    // modules must stay a few pixels wide through that. The clipboard holds
-    // the same metafile and a readable PNG.
-    void metafileAndClipboardReadBack()
-    {
-        for (const auto &[barType, data, expected, orientation] :
-             {std::tuple{8, "Meta 128", "Meta 128", 0}, {0, "590123412345", "5901234123457", 900},
-              {16, "Metafile QR", "Metafile QR", 1800}}) {
-            Vantrel v;
-            const bool turned = orientation == 900;
-            setUp(v, {.width = turned ? 500 : 1000, .height = turned ? 1000 : 500, .barType = barType, .data = data,
-                      .orientation = orientation});
-            const QByteArray wmf = v.metafileBytes();
-            QVERIFY(wmf.startsWith(QByteArray("\xd7\xcd\xc6\x9a", 4))); // placeable metafile key
-            v.CopyToClipboard();
-            QCOMPARE(Clipboard::data(QString::fromLatin1(Clipboard::kWmfMime)), wmf);
-            const QImage pasted = QImage::fromData(Clipboard::data(QStringLiteral("image/png")), "PNG");
-            QCOMPARE(Decode::zxingOne(pasted), QString::fromLatin1(expected));
-            QFile file(m_dir.filePath(QStringLiteral("symbol.wmf")));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(wmf) == wmf.size());
-            file.close();
-            const QString png = m_dir.filePath(QStringLiteral("symbol-from-wmf.png"));
-            QCOMPARE(QProcess::execute(QStringLiteral("wmf2gd"), {QStringLiteral("-o"), png, file.fileName()}), 0);
-            QCOMPARE(Decode::zxingOne(QImage(png)), QString::fromLatin1(expected));
-        }
-    }
-
-    void printsIntoPdf()
-    {
-        // A printing run's surface: a 600-dpi PDF page, read back by poppler.
-        const QString pdfPath = m_dir.filePath(QStringLiteral("labels.pdf"));
-        QPdfWriter pdf(pdfPath);
-        pdf.setResolution(600);
-        Vantrel v;
-        v.Font().setName(QStringLiteral("Liberation Sans"));
-        v.Font().setSize(10.0 * 600 / 96);
-        v.setShowText(1);
-        const struct {
-            int barType;
-            const char *data, *expected, *text; // text: what the PDF holds as text
-        } labels[] = {{8, "PDF-128", "PDF-128", "PDF-128"}, {0, "590123412345", "5901234123457", "901234"},
-                      {24, "PDF417 on paper", "PDF417 on paper", "PDF417 on paper"}};
-        {
-            QPainter painter(&pdf);
-            const std::int32_t handle = DeviceRegistry::add(&painter);
-            for (int i = 0; i < 3; ++i) {
-                v.setBarType(std::int16_t(labels[i].barType));
-                v.setCaption(QString::fromLatin1(labels[i].data));
-                v.DrawToDevice(handle, 300, 150 + 1200 * i, 2400, 900);
-            }
-            DeviceRegistry::remove(handle);
-        }
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
-        QVERIFY(text.waitForFinished(30000));
-        const QString extracted = QString::fromUtf8(text.readAllStandardOutput());
-        const QString prefix = m_dir.filePath(QStringLiteral("page"));
-        QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
-                                                                QStringLiteral("-singlefile"), pdfPath, prefix}), 0);
-        const QImage page(prefix + QStringLiteral(".png"));
-        QVERIFY(!page.isNull());
-        for (int i = 0; i < 3; ++i) {
-            QVERIFY2(extracted.contains(QString::fromLatin1(labels[i].text)), qPrintable(extracted));
-            // At 150 dpi: a quarter of the 600-dpi positions.
-            QCOMPARE(Decode::zxingOne(page.copy(0, (150 + 1200 * i) / 4 - 20, page.width(), 900 / 4 + 40)),
-                     QString::fromLatin1(labels[i].expected));
-        }
     }
 
     void outputErrorsRaise()
