@@ -1,5 +1,5 @@
-// How the component draws: whole device pixels per module, text of the size
-// the font asks, placement, errors in place of a symbol, and its own options.
+// How the component draws apart from its outputs' sizes: text of the size the
+// font asks, errors in place of a symbol, and its own options.
 #include "Decode.h"
 #include "FormatOptionsDialog.h"
 #include "QuillError.h"
@@ -13,15 +13,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 namespace {
 struct Setup {
     int width = 400, height = 150, barType = 8;
     QString data{};
-    int showText = -1;
-    double fontSize = 0;
-    QString title{};
-    int orientation = 0;
+    double fontSize = 8;
 };
 
 // Members in the order a form sets them, the data last.
@@ -30,30 +26,23 @@ void setUp(Vantrel &v, const Setup &s)
     v.setWidth(s.width);
     v.setHeight(s.height);
     v.setBarType(std::int16_t(s.barType));
-    if (s.fontSize > 0)
-        v.Font().setSize(s.fontSize);
-    if (s.showText >= 0)
-        v.setShowText(s.showText);
-    v.setTitle(s.title);
-    v.setOrientation(s.orientation);
+    v.Font().setName(QStringLiteral("Liberation Sans"));
+    v.Font().setSize(s.fontSize);
+    v.setShowText(1);
     v.setCaption(s.data);
 }
 
 bool allWhite(const QImage &image) { return Scan::inkBox(image, image.rect()).isNull(); }
 
-// Top and one past the bottom of the first bar that row y crosses.
-std::pair<int, int> firstBar(const QImage &image, int y)
+// Height of the ink below the bars that row 2 crosses: the text.
+int textHeight(const QImage &image)
 {
-    const int x = Scan::line(image, y).firstDark;
-    int top = y, bottom = y;
-    while (x >= 0 && top > 0 && Scan::isDark(image.pixel(x, top - 1)))
-        --top;
-    while (x >= 0 && bottom < image.height() && Scan::isDark(image.pixel(x, bottom)))
-        ++bottom;
-    return {top, bottom};
+    const int x = Scan::line(image, 2).firstDark;
+    int y = 2;
+    while (x >= 0 && y < image.height() && Scan::isDark(image.pixel(x, y)))
+        ++y;
+    return Scan::inkBox(image, QRect(0, y + 1, image.width(), image.height())).height();
 }
-
-QRect inkBelow(const QImage &image, int y) { return Scan::inkBox(image, QRect(0, y, image.width(), image.height())); }
 } // namespace
 
 class TestVantrelDrawing : public QObject {
@@ -65,20 +54,29 @@ private slots:
         QVERIFY(m_dir.isValid());
     }
 
+    // The printing run scales the size by printer dpi / screen dpi (14 -> 87.5
+    // at 600 dpi); digits stand about 0.7 of the em in Liberation Sans.
     void textHeightFollowsScreenPoints()
     {
-        // The printing run scales the size by printer dpi / screen dpi: 14 -> 87.5.
         for (const auto &[dpi, size] : {std::pair{600, 87.5}, std::pair{96, 14.0}}) {
             Vantrel v;
-            v.Font().setName(QStringLiteral("Liberation Sans"));
-            setUp(v, {.data = QStringLiteral("0123456789"), .showText = 1, .fontSize = size});
+            setUp(v, {.data = QStringLiteral("0123456789"), .fontSize = size});
             QImage page = Scan::page(dpi * 5, dpi * 2, dpi);
             Scan::drawOn(v, page, page.rect());
-            // Digits stand about 0.7 of the em (14 points on the surface) in Liberation Sans.
-            const int digits = inkBelow(page, firstBar(page, 2).second + 1).height();
-            const double ratio = digits / (14.0 * dpi / 72);
-            QVERIFY2(ratio > 0.64 && ratio < 0.76, qPrintable(QStringLiteral("%1 dpi: digits %2 px").arg(dpi).arg(digits)));
+            const double ratio = textHeight(page) / (14.0 * dpi / 72);
+            QVERIFY2(ratio > 0.64 && ratio < 0.76, qPrintable(QStringLiteral("%1 dpi: %2").arg(dpi).arg(ratio)));
         }
+    }
+
+    void fontChangeShowsAtNextMemberSet()
+    {
+        Vantrel v;
+        setUp(v, {.width = 500, .height = 200, .data = QStringLiteral("0123456789")});
+        const int small = textHeight(v.grab().toImage());
+        v.Font().setSize(16);
+        QCOMPARE(textHeight(v.grab().toImage()), small);
+        v.setShowText(1); // the same value: still redraws with the new font
+        QVERIFY(textHeight(v.grab().toImage()) > small * 3 / 2);
     }
 
     void invalidDataRaisesAndDrawsNoBars_data()
@@ -111,7 +109,6 @@ private slots:
         QImage page = Scan::page(600, 300, 300);
         QVERIFY_THROWS_EXCEPTION(QuillError, Scan::drawOn(v, page, QRect(10, 10, 500, 200)));
         QVERIFY(allWhite(page));
-
         // The preview shows the message in the symbol's place, and no bars.
         const QImage preview = v.grab().toImage();
         QVERIFY(!allWhite(preview));
@@ -135,85 +132,48 @@ private slots:
         }
     }
 
-    // Bar width reduction and colours from the options store, in the picture and the PNG.
+    // Bar width reduction and colours from the options store; the PNG holds
+    // exactly the two colours, no dithered or blended pixels.
     void optionsNarrowBarsAndColour()
     {
         SettingsStore store(m_dir.filePath(QStringLiteral("options.ini")));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BarWidthReduction"), QStringLiteral("1"));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BarColor"), QStringLiteral("#000080"));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("BackColor"), QStringLiteral("#ffff00"));
+        for (const auto &[key, value] : {std::pair{"BarWidthReduction", "1"}, {"BarColor", "#000080"}, {"BackColor", "#ffff00"}})
+            store.write(QStringLiteral("Vantrel options"), QLatin1String(key), QLatin1String(value));
         Vantrel plain, styled;
         styled.setOptionsStore(&store);
         for (Vantrel *v : {&plain, &styled})
-            setUp(*v, {.width = 800, .height = 100, .data = QStringLiteral("Quill"), .showText = 1});
-        const Scan::Runs a = Scan::line(plain.Picture(), 50);
-        const Scan::Runs b = Scan::line(styled.Picture(), 50);
+            setUp(*v, {.width = 800, .height = 100, .data = QStringLiteral("Quill")});
+        const Scan::Runs a = Scan::line(plain.Picture(), 50), b = Scan::line(styled.Picture(), 50);
         QCOMPARE(a.lengths.size(), b.lengths.size());
         for (size_t i = 0; i + 1 < a.lengths.size(); ++i)
             QCOMPARE(b.lengths[i], a.lengths[i] + (i % 2 == 0 ? -1 : 1));
-
         const QString path = m_dir.filePath(QStringLiteral("colour.png"));
         styled.SavePng(path, 800, 100);
-        for (const QImage &image : {styled.Picture(), QImage(path)}) {
-            QSet<QRgb> colours;
-            for (int y = 0; y < image.height(); y += 3)
-                for (int x = 0; x < image.width(); ++x)
-                    colours.insert(image.pixel(x, y) | 0xff000000u);
-            QVERIFY(colours.contains(qRgb(0, 0, 0x80)) && colours.contains(qRgb(0xff, 0xff, 0)));
-            QCOMPARE(Decode::zxingOne(image), QStringLiteral("Quill"));
-        }
-        // The PNG holds exactly the two colours: no dithered or blended pixels.
-        QCOMPARE(QImage(path).colorCount(), 2);
+        const QImage png(path);
+        const QList<QRgb> colours = png.colorTable();
+        QCOMPARE(QSet<QRgb>(colours.begin(), colours.end()), (QSet<QRgb>{qRgb(0, 0, 0x80), qRgb(0xff, 0xff, 0)}));
+        QCOMPARE(Decode::zxingOne(png), QStringLiteral("Quill"));
     }
 
-    void fontChangeShowsAtNextMemberSet()
-    {
-        Vantrel v;
-        setUp(v, {.width = 500, .height = 200, .data = QStringLiteral("0123456789"), .showText = 1, .fontSize = 8});
-        const auto textHeight = [&v] {
-            const QImage shown = v.grab().toImage();
-            return inkBelow(shown, firstBar(shown, 2).second + 1).height();
-        };
-        const int small = textHeight();
-        v.Font().setSize(16);
-        QCOMPARE(textHeight(), small);
-        v.setShowText(1); // the same value: still redraws with the new font
-        QVERIFY2(textHeight() > small * 3 / 2, qPrintable(QString::number(textHeight())));
-    }
-
+    // Chosen in the dialog, kept in the store; cancelling, or no dialog at all
+    // (headless without a runner), changes nothing.
     void formatOptionsPersist()
     {
         const QString path = m_dir.filePath(QStringLiteral("format.ini"));
-        const auto show = [](Vantrel &v, std::function<int(FormatOptionsDialog &)> runner) {
-            FormatOptionsDialog::setRunner(runner);
-            v.ShowFormatOptions();
-            FormatOptionsDialog::setRunner({});
-        };
-        {
+        for (const auto &[pick, answer] : {std::pair{"Data Matrix", QDialog::Accepted}, {"QR Code", QDialog::Rejected}}) {
             SettingsStore store(path);
             Vantrel v;
             v.setOptionsStore(&store);
-            show(v, [](FormatOptionsDialog &dialog) {
-                dialog.customBox()->setCurrentIndex(dialog.customBox()->findText(QStringLiteral("Data Matrix")));
-                return int(QDialog::Accepted);
+            FormatOptionsDialog::setRunner([pick, answer](FormatOptionsDialog &dialog) {
+                dialog.customBox()->setCurrentIndex(dialog.customBox()->findText(QLatin1String(pick)));
+                return int(answer);
             });
+            v.ShowFormatOptions();
+            FormatOptionsDialog::setRunner({});
+            v.ShowFormatOptions();
+            setUp(v, {.width = 400, .height = 400, .barType = 16, .data = QStringLiteral("Custom symbology")});
+            QCOMPARE(Decode::zxingRead(v.Picture()).format, QStringLiteral("DataMatrix"));
         }
-        SettingsStore store(path);
-        Vantrel v;
-        v.setOptionsStore(&store);
-        setUp(v, {.width = 400, .height = 400, .barType = 16, .data = QStringLiteral("Custom symbology")});
-        const auto readsDataMatrix = [&v] {
-            const Decode::Found found = Decode::zxingRead(v.Picture());
-            return found.text == QStringLiteral("Custom symbology") && found.format == QStringLiteral("DataMatrix");
-        };
-        QVERIFY(readsDataMatrix());
-        show(v, [](FormatOptionsDialog &dialog) { // cancelling keeps what was there
-            dialog.customBox()->setCurrentIndex(0);
-            return int(QDialog::Rejected);
-        });
-        QVERIFY(readsDataMatrix());
-        v.ShowFormatOptions(); // headless without a runner: returns at once, changes nothing
-        QVERIFY(readsDataMatrix());
     }
 
     void outputErrorsRaise()

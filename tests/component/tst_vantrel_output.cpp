@@ -90,7 +90,7 @@ private slots:
         row({.barType = 3, .data = "12", .expected = "12", .surface = Preview, .size = {576, 144}, .quiet = 5, .reader = "-Sean2.enable"});
         row({.barType = 2, .data = "52495", .expected = "52495", .surface = Device, .size = {600, 450}, .dpi = 300, .orientation = 900, .quiet = 5, .reader = "-Sean5.enable"});
         row({.barType = 0, .data = "590123412345+12", .expected = "12|5901234123457", .surface = Device, .size = {1200, 600}, .dpi = 600, .orientation = 1800, .quiet = 7, .reader = "-Sean2.enable"});
-        row({.barType = 16, .data = "Quillmark QR 123", .expected = "Quillmark QR 123", .surface = Preview, .size = {192, 96}, .quiet = 2});
+        row({.barType = 16, .data = "Quillmark QR 12345", .expected = "Quillmark QR 12345", .surface = Preview, .size = {192, 96}, .quiet = 2});
         row({.data = "AB", .expected = "AB", .surface = Picture, .size = {192, 96}, .title = "A title far longer than the label is wide"});
         row({.data = "Meta 128", .expected = "Meta 128", .surface = Metafile, .size = {600, 300}, .title = "Batch 7"});
         row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Metafile, .size = {300, 600}, .orientation = 900, .quiet = 7});

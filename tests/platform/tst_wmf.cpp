@@ -49,13 +49,8 @@ private slots:
         QTest::addColumn<Drawing>("draw");
         QTest::addColumn<SvgShape>("expected"); // no box, no text: nothing but the background
         const auto shape = [](const char *fill, QRectF box) { return SvgShape{{}, fill, {}, box}; };
-        QTest::newRow("fillRect") << Drawing([](QPainter &p) { p.fillRect(QRect(10, 20, 30, 40), Qt::black); })
+        QTest::newRow("fillRect") << Drawing([](QPainter &p) { p.fillRect(QRectF(10.4, 20, 30, 40), Qt::black); })
                                   << shape("black", QRectF(10, 20, 30, 40));
-        QTest::newRow("drawRect with brush") << Drawing([](QPainter &p) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(255, 0, 0));
-            p.drawRect(QRectF(100.4, 50, 20, 100));
-        }) << shape("red", QRectF(100, 50, 20, 100));
         // A 50 by 10 bar turned about (300, 100): it goes where the same transform maps it.
         for (int angle : {90, 180, 270}) {
             QTransform t = QTransform().translate(300, 100).rotate(angle);
@@ -73,12 +68,6 @@ private slots:
             p.setBrush(Qt::green);
             p.drawPolygon(QPolygon({QPoint(100, 100), QPoint(150, 100), QPoint(125, 150)}));
         }) << shape("lime", QRectF(100, 100, 50, 50));
-        QTest::newRow("path") << Drawing([](QPainter &p) {
-            QPainterPath path;
-            path.addPolygon(QPolygonF({{200, 120}, {260, 120}, {260, 180}}));
-            path.closeSubpath();
-            p.fillPath(path, Qt::black);
-        }) << shape("black", QRectF(200, 120, 60, 60));
         QTest::newRow("stroked open path") << Drawing([](QPainter &p) {
             QPainterPath path(QPointF(10, 10));
             path.lineTo(100, 50);
@@ -104,7 +93,6 @@ private slots:
         };
         text("text level", {50, 100}, 0, QStringLiteral("0123456789"));
         text("text turned 90", {300, 50}, 90, QStringLiteral("ABC-42"));
-        text("text turned 180", {300, 150}, 180, QStringLiteral("x y"));
         text("latin-1 text", {20, 40}, 0, QStringLiteral("Caf\u00e9 \u00a7"));
         text("text size in points", {20, 60}, 0, QStringLiteral("pt"), 15);
     }
@@ -142,16 +130,12 @@ private slots:
                 p.drawLine(0, 0, 100, i);
             }
         });
-        QVERIFY(wmf.size() > 22 + 18 + 6);
         QCOMPARE(dword(wmf, 0), 0x9AC6CDD7u);
         quint16 sum = 0;
         for (int i = 0; i < 10; ++i)
             sum ^= word(wmf, 2 * i);
         QCOMPARE(word(wmf, 20), sum);
-        QCOMPARE(qint16(word(wmf, 6)), qint16(0));
-        QCOMPARE(qint16(word(wmf, 10)), qint16(kWidth));
-        QCOMPARE(qint16(word(wmf, 12)), qint16(kHeight));
-        QCOMPARE(word(wmf, 14), quint16(96));
+        QCOMPARE((QList<int>{word(wmf, 6), word(wmf, 10), word(wmf, 12), word(wmf, 14)}), (QList<int>{0, kWidth, kHeight, 96}));
 
         const QByteArray meta = wmf.mid(22);
         QCOMPARE(word(meta, 2), quint16(9));
