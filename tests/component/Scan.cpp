@@ -48,27 +48,22 @@ QString modules(const Runs &runs, int *module)
 
 bool cleanBars(const QImage &image, int index, bool column)
 {
-    std::vector<bool> seen(size_t(image.width()) * image.height());
-    const auto at = [&](QPoint p) { return seen[size_t(p.y()) * image.width() + p.x()]; };
+    QImage seen(image.size(), QImage::Format_Mono);
+    seen.fill(0);
     for (int i = 0; i < (column ? image.height() : image.width()); ++i) {
-        const QPoint start = column ? QPoint(index, i) : QPoint(i, index);
-        if (!isDark(image.pixel(start)) || at(start))
-            continue;
-        std::vector<QPoint> todo{start};
-        at(start) = true;
+        std::vector<QPoint> todo{column ? QPoint(index, i) : QPoint(i, index)};
         QRect box;
         long long count = 0;
-        while (!todo.empty()) {
+        while (!todo.empty()) { // the 8-connected patch of ink around the line's pixel
             const QPoint p = todo.back();
             todo.pop_back();
+            if (!image.rect().contains(p) || seen.pixelIndex(p) || !isDark(image.pixel(p)))
+                continue;
+            seen.setPixel(p, 1);
             box |= QRect(p, QSize(1, 1));
             ++count;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const QPoint q = p + QPoint(dx, dy);
-                    if (image.rect().contains(q) && !at(q) && isDark(image.pixel(q)))
-                        todo.push_back(q), at(q) = true;
-                }
+            for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0), QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)})
+                todo.push_back(p + d);
         }
         if (count != qint64(box.width()) * box.height())
             return false;
