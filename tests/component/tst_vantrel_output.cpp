@@ -27,11 +27,89 @@ struct Case {
     int dpi = 96, orientation = 0;
     int quiet = 10;         // modules at least on each side
     int need = 0;           // not 0: refused, needing this many pixels
-    QString title = {}, reader = {}; // reader: "" zxing-cpp, "39ext" its full-ASCII Code 39, else zbar's option
+    QString title = {}, reader = {}; // reader: "" zxing-cpp, "39ext" its full-ASCII Code 39,
+                                     // "modules" or "postnet": the bars against expected, else zbar's option
     int custom = 0;         // the custom symbology, 0 for the default (QR)
     double points = 8;
     int alignment = -1, scaling = 0; // alignment -1: left, and where the symbol sits is not checked
+    int msiCheck = 1;
 };
+// Symbologies no decoder here reads, worked from their published tables: a
+// module string ("#" dark, "." light) from widths "bar space bar ..." in modules.
+QString fromWidths(const QString &widths)
+{
+    QString out;
+    for (qsizetype i = 0; i < widths.size(); ++i)
+        out += QString(widths[i].digitValue(), i % 2 ? u'.' : u'#');
+    return out;
+}
+
+// Industrial 2 of 5: only the bars carry data, wide bars three modules.
+QString code25(const QString &digits)
+{
+    static const char *const table[10] = {"00110", "10001", "01001", "11000", "00101",
+                                          "10100", "01100", "00011", "10010", "01010"};
+    QString widths = QStringLiteral("313111");
+    for (const QChar d : digits)
+        for (const char *bit = table[d.digitValue()]; *bit; ++bit)
+            widths += *bit == '1' ? QStringLiteral("31") : QStringLiteral("11");
+    return fromWidths(widths + QStringLiteral("31113"));
+}
+
+// POSTNET: T for a full bar, S for a half bar; weights 7 4 2 1 0, frame bars
+// at both ends, check digit bringing the sum to a multiple of 10.
+QString postnet(const QString &digits)
+{
+    static const char *const table[10] = {"TTSSS", "SSSTT", "SSTST", "SSTTS", "STSST",
+                                          "STSTS", "STTSS", "TSSST", "TSSTS", "TSTSS"};
+    int sum = 0;
+    QString out = QStringLiteral("T");
+    for (const QChar d : digits) {
+        sum += d.digitValue();
+        out += QLatin1String(table[d.digitValue()]);
+    }
+    return out + QLatin1String(table[(10 - sum % 10) % 10]) + u'T';
+}
+
+// UK Plessey: each hex digit's bits, lowest first (1 wide bar, 0 narrow bar),
+// then an 8-bit CRC with the generator x^8+x^7+x^6+x^5+x^3+1.
+QString plessey(const QString &hex)
+{
+    std::vector<int> bits;
+    for (const QChar c : hex)
+        for (int i = 0; i < 4; ++i)
+            bits.push_back((QString(c).toInt(nullptr, 16) >> i) & 1);
+    const int poly[9] = {1, 1, 1, 1, 0, 1, 0, 0, 1};
+    std::vector<int> work = bits;
+    work.resize(bits.size() + 8, 0);
+    for (size_t i = 0; i < bits.size(); ++i)
+        if (work[i])
+            for (int j = 0; j < 9; ++j)
+                work[i + j] ^= poly[j];
+    bits.insert(bits.end(), work.end() - 8, work.end());
+    QString widths = QStringLiteral("31311331");
+    for (int b : bits)
+        widths += b ? QStringLiteral("31") : QStringLiteral("13");
+    return fromWidths(widths + QStringLiteral("331311313"));
+}
+
+// MSI Plessey: each digit's four bits, highest first (1 = bar 2 space 1,
+// 0 = bar 1 space 2), with the Luhn-style modulo 10 check digit.
+QString msi(QString digits, bool mod10)
+{
+    int sum = 0;
+    for (qsizetype i = 0; i < digits.size(); ++i) { // doubling the rightmost digit and every second one
+        const int d = digits[digits.size() - 1 - i].digitValue() * (i % 2 ? 1 : 2);
+        sum += d / 10 + d % 10;
+    }
+    if (mod10)
+        digits += QChar(u'0' + (10 - sum % 10) % 10);
+    QString widths = QStringLiteral("21");
+    for (const QChar c : digits)
+        for (int i = 3; i >= 0; --i)
+            widths += (c.digitValue() >> i) & 1 ? QStringLiteral("21") : QStringLiteral("12");
+    return fromWidths(widths + QStringLiteral("121"));
+}
 } // namespace
 Q_DECLARE_METATYPE(Case)
 
@@ -94,6 +172,13 @@ private slots:
         row({.data = "AB", .expected = "AB", .surface = Picture, .size = {192, 96}, .title = "A title far longer than the label is wide"});
         row({.data = "Meta 128", .expected = "Meta 128", .surface = Metafile, .size = {600, 300}, .title = "Batch 7"});
         row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Metafile, .size = {300, 600}, .orientation = 900, .quiet = 7});
+        for (const char *data : {"12345", "123456789", "55555123405"})
+            row({.barType = 19, .data = data, .expected = postnet(QLatin1String(data)), .size = {900, 50}, .quiet = 6, .reader = "postnet"});
+        for (const auto &[barType, data, expected, check] :
+             {std::tuple{18, "0123456789", code25(QStringLiteral("0123456789")), 1}, {22, "1234", plessey(QStringLiteral("1234")), 1},
+              {22, "0F9A5C", plessey(QStringLiteral("0F9A5C")), 1}, {23, "1234", msi(QStringLiteral("1234"), true), 1},
+              {23, "80523", msi(QStringLiteral("80523"), false), 0}})
+            row({.barType = barType, .data = data, .expected = expected, .size = {900, 80}, .reader = "modules", .msiCheck = check});
         for (const int alignment : {0, 1, 2})
             row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = alignment});
         row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = 1, .scaling = 1});
@@ -107,6 +192,7 @@ private slots:
         QFETCH(Case, c);
         SettingsStore store(m_dir.filePath(QStringLiteral("options.ini")));
         store.write(QStringLiteral("Vantrel options"), QStringLiteral("CustomSymbology"), QString::number(c.custom ? c.custom : 58));
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("MSICheckDigit"), QString::number(c.msiCheck));
         Vantrel v;
         v.setOptionsStore(&store);
         v.Font().setName(QStringLiteral("Liberation Sans"));
@@ -170,7 +256,8 @@ private slots:
             QVERIFY2(v.toolTip().contains(QStringLiteral(" %1 pixels").arg(c.need)), qPrintable(v.toolTip()));
             return;
         }
-        QStringList found = c.reader.startsWith(u'-') ? Decode::zbarImage(image, {c.reader}) : QStringList{Decode::zxingOne(image, c.reader == u"39ext")};
+        const bool pattern = c.reader == u"modules" || c.reader == u"postnet"; // checked on the bars below
+        QStringList found = pattern ? QStringList{c.expected} : c.reader.startsWith(u'-') ? Decode::zbarImage(image, {c.reader}) : QStringList{Decode::zxingOne(image, c.reader == u"39ext")};
         found.sort();
         QCOMPARE(found.join(u'|'), c.expected);
         if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing outside the frame
@@ -192,6 +279,14 @@ private slots:
         const int middle = sideways ? cell.center().x() : cell.center().y();
         const Scan::Runs runs = Scan::line(image, middle, sideways);
         int module = 0;
+        if (c.reader == u"postnet") { // the full bars reach the top, the half bars do not
+            QString bars;
+            for (size_t i = 0, x = runs.firstDark; i < runs.lengths.size(); x += runs.lengths[i++])
+                if (i % 2 == 0)
+                    bars += Scan::isDark(image.pixel(int(x), 1)) ? u'T' : u'S';
+            QCOMPARE(bars, c.expected);
+        }
+        QVERIFY(c.reader != u"modules" || Scan::modules(runs) == c.expected);
         QVERIFY2(!Scan::modules(runs, &module).isEmpty() || c.scaling, "a bar or space is not a whole number of pixels");
         const int left = runs.firstDark - start, right = start + length - runs.firstDark - std::accumulate(runs.lengths.begin(), runs.lengths.end(), 0);
         QVERIFY2(std::min(left, right) >= c.quiet * module, qPrintable(QStringLiteral("%1 %2 %3").arg(left).arg(right).arg(module)));
