@@ -171,6 +171,7 @@ private slots:
         row({.barType = 16, .data = "Quillmark QR 12345", .expected = "Quillmark QR 12345", .surface = Preview, .size = {192, 96}, .quiet = 2});
         row({.data = "AB", .expected = "AB", .surface = Picture, .size = {192, 96}, .title = "A title far longer than the label is wide"});
         row({.data = "Meta 128", .expected = "Meta 128", .surface = Metafile, .size = {600, 300}, .title = "Batch 7"});
+        row({.data = "Caf\u00e9 \u00a7", .expected = "Caf\u00e9 \u00a7", .surface = Metafile, .size = {500, 1000}, .orientation = 2700});
         row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Metafile, .size = {300, 600}, .orientation = 900, .quiet = 7});
         for (const char *data : {"12345", "123456789", "55555123405"})
             row({.barType = 19, .data = data, .expected = postnet(QLatin1String(data)), .size = {900, 50}, .quiet = 6, .reader = "postnet"});
