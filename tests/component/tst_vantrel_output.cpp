@@ -1,7 +1,7 @@
 // Every output of the component at the sizes users pick, judged from outside:
 // decoded by zxing-cpp or zbar, bars and quiet zones measured, metafile text
-// read by wmf2svg. A symbol that does not fit is refused
-// with the sizes named, and nothing is written or drawn.
+// read by wmf2svg. A symbol that does not fit is refused with the sizes named,
+// and nothing is written or drawn.
 #include "Clipboard.h"
 #include "Decode.h"
 #include "QuillError.h"
@@ -131,18 +131,15 @@ private slots:
         };
         // Every symbology, each on another surface and turned another way.
         const struct { int barType; const char *data, *expected, *reader; int quiet, custom; } symbologies[] = {
-            {0, "590123412345", "5901234123457", "", 7, 0}, {0, "12345", "000000123457", "", 7, 0},
-            {1, "9638507+12", "96385074", "", 7, 0}, {2, "52495", "52495", "-Sean5.enable", 5, 0},
-            {3, "12", "12", "-Sean2.enable", 5, 0}, {4, "03600029145", "036000291452", "", 9, 0},
-            {5, "0123456", "01234565", "", 7, 0}, {6, "CODE 39-TEST", "CODE 39-TEST", "", 10, 0},
-            {7, "Code39 ext!", "Code39 ext!", "39ext", 10, 0}, {8, "Hello, World 123", "Hello, World 123", "", 10, 0},
-            {9, "AB\tC", "AB\tC", "", 10, 0}, {10, "Hello b~", "Hello b~", "", 10, 0}, {11, "12345678", "12345678", "", 10, 0},
-            {12, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10, 0}, {13, "2434-561x 05", "9772434561006", "", 7, 0},
-            {14, "0306406152", "9780306406157", "", 7, 0}, {15, "C40156D", "40156", "", 10, 0},
+            {0, "590123412345", "5901234123457", "", 7, 0}, {0, "12345", "000000123457", "", 7, 0}, {1, "9638507+12", "96385074", "", 7, 0},
+            {2, "52495", "52495", "-Sean5.enable", 5, 0}, {3, "12", "12", "-Sean2.enable", 5, 0}, {4, "03600029145", "036000291452", "", 9, 0},
+            {5, "0123456", "01234565", "", 7, 0}, {6, "CODE 39-TEST", "CODE 39-TEST", "", 10, 0}, {7, "Code39 ext!", "Code39 ext!", "39ext", 10, 0},
+            {8, "Hello, World 123", "Hello, World 123", "", 10, 0}, {9, "AB\tC", "AB\tC", "", 10, 0}, {10, "Hello b~", "Hello b~", "", 10, 0},
+            {11, "12345678", "12345678", "", 10, 0}, {12, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10, 0},
+            {13, "2434-561x 05", "9772434561006", "", 7, 0}, {14, "0306406152", "9780306406157", "", 7, 0}, {15, "C40156D", "40156", "", 10, 0},
             {16, "Quillmark QR 123", "Quillmark QR 123", "", 2, 0}, {16, "Quillmark DM 456", "Quillmark DM 456", "", 1, 71},
-            {17, "12345678", "12345678", "", 10, 0}, {20, "12345678901", "123456789016", "", 10, 0},
-            {20, "1234567890123", "12345678901236", "", 10, 0}, {21, "CODE93 TEST", "CODE93 TEST", "", 10, 0},
-            {24, "PDF417 Quillmark 0123456789", "PDF417 Quillmark 0123456789", "", 2, 0}};
+            {17, "12345678", "12345678", "", 10, 0}, {20, "12345678901", "123456789016", "", 10, 0}, {20, "1234567890123", "12345678901236", "", 10, 0},
+            {21, "CODE93 TEST", "CODE93 TEST", "", 10, 0}, {24, "PDF417 Quillmark 0123456789", "PDF417 Quillmark 0123456789", "", 2, 0}};
         int i = 0;
         for (const auto &s : symbologies) {
             const auto surface = Surface(i % 6);
@@ -271,6 +268,7 @@ private slots:
                 const bool text = shape.kind == u"text";
                 QVERIFY2(text ? frame.contains(shape.box.topLeft()) : frame.contains(shape.box), qPrintable(shape.kind));
                 QVERIFY2(!text || std::abs(shape.fontSize / scale - c.points * 4 / 3) <= 1, qPrintable(QString::number(shape.fontSize)));
+                QVERIFY(!text || std::abs(std::fmod(shape.angle + c.orientation / 10 + 360, 360)) < 0.5); // turned with the symbol
                 texts += text ? shape.text : QString();
             }
             QVERIFY2(texts.contains(c.title) && texts.simplified().contains(c.expected.simplified()), qPrintable(texts));
