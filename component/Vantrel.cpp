@@ -314,6 +314,7 @@ void Vantrel::paintEvent(QPaintEvent *)
                        .arg(fit.given);
             const int band = std::max(12, height() / 3);
             s.shrinkToFit = true;
+            s.textPixels *= double(fit.given) / fit.needed; // the text made smaller with the symbol
             d->renderer.draw(painter, rect().adjusted(0, 0, 0, -band), built.model, s);
             d->renderer.drawMessage(painter, rect().adjusted(0, height() - band, 0, 0), note, s);
         }
