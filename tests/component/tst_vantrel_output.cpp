@@ -35,10 +35,14 @@ struct Case {
     int msiCheck = 1;
 };
 // Symbologies no decoder here reads, worked from their published tables: a
-// module string ("#" dark, "." light) from widths "bar space bar ..." in modules.
-QString fromWidths(const QString &widths)
+// module string ("#" dark, "." light) from a start, bits ("0"/"1") each taking
+// the widths one or zero ("bar space" in modules), and a stop.
+QString modules(const char *start, const QString &bits, const char *one, const char *zero, const char *stop)
 {
-    QString out;
+    QString widths = QLatin1String(start), out;
+    for (const QChar bit : bits)
+        widths += QLatin1String(bit == u'1' ? one : zero);
+    widths += QLatin1String(stop);
     for (qsizetype i = 0; i < widths.size(); ++i)
         out += QString(widths[i].digitValue(), i % 2 ? u'.' : u'#');
     return out;
@@ -49,11 +53,10 @@ QString code25(const QString &digits)
 {
     static const char *const table[10] = {"00110", "10001", "01001", "11000", "00101",
                                           "10100", "01100", "00011", "10010", "01010"};
-    QString widths = QStringLiteral("313111");
+    QString bits;
     for (const QChar d : digits)
-        for (const char *bit = table[d.digitValue()]; *bit; ++bit)
-            widths += *bit == '1' ? QStringLiteral("31") : QStringLiteral("11");
-    return fromWidths(widths + QStringLiteral("31113"));
+        bits += QLatin1String(table[d.digitValue()]);
+    return modules("313111", bits, "31", "11", "31113");
 }
 
 // POSTNET: T for a full bar, S for a half bar; weights 7 4 2 1 0, frame bars
@@ -75,22 +78,17 @@ QString postnet(const QString &digits)
 // then an 8-bit CRC with the generator x^8+x^7+x^6+x^5+x^3+1.
 QString plessey(const QString &hex)
 {
-    std::vector<int> bits;
+    QString bits;
     for (const QChar c : hex)
         for (int i = 0; i < 4; ++i)
-            bits.push_back((QString(c).toInt(nullptr, 16) >> i) & 1);
-    const int poly[9] = {1, 1, 1, 1, 0, 1, 0, 0, 1};
-    std::vector<int> work = bits;
-    work.resize(bits.size() + 8, 0);
-    for (size_t i = 0; i < bits.size(); ++i)
-        if (work[i])
-            for (int j = 0; j < 9; ++j)
-                work[i + j] ^= poly[j];
-    bits.insert(bits.end(), work.end() - 8, work.end());
-    QString widths = QStringLiteral("31311331");
-    for (int b : bits)
-        widths += b ? QStringLiteral("31") : QStringLiteral("13");
-    return fromWidths(widths + QStringLiteral("331311313"));
+            bits += QString::number((QString(c).toInt(nullptr, 16) >> i) & 1);
+    const QString generator = QStringLiteral("111101001"); // x^8 first
+    QString work = bits + QStringLiteral("00000000");
+    for (qsizetype i = 0; i < bits.size(); ++i)
+        if (work[i] == u'1')
+            for (int j = 0; j < 9; ++j) // exclusive or, bit by bit
+                work[i + j] = work[i + j] == generator[j] ? u'0' : u'1';
+    return modules("31311331", bits + work.right(8), "31", "13", "331311313");
 }
 
 // MSI Plessey: each digit's four bits, highest first (1 = bar 2 space 1,
@@ -104,11 +102,10 @@ QString msi(QString digits, bool mod10)
     }
     if (mod10)
         digits += QChar(u'0' + (10 - sum % 10) % 10);
-    QString widths = QStringLiteral("21");
+    QString bits;
     for (const QChar c : digits)
-        for (int i = 3; i >= 0; --i)
-            widths += (c.digitValue() >> i) & 1 ? QStringLiteral("21") : QStringLiteral("12");
-    return fromWidths(widths + QStringLiteral("121"));
+        bits += QString::number(c.digitValue(), 2).rightJustified(4, u'0');
+    return modules("21", bits, "21", "12", "121");
 }
 } // namespace
 Q_DECLARE_METATYPE(Case)
