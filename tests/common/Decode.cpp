@@ -1,7 +1,6 @@
 #include "Decode.h"
 
 #include <QFile>
-#include <QPolygonF>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -66,7 +65,7 @@ QByteArray wmfTool(const QString &tool, const QByteArray &wmf)
 QList<SvgShape> wmfShapes(const QByteArray &wmf)
 {
     static const QRegularExpression element(
-        QStringLiteral("<(rect|polygon|polyline|text)\\s([^>]*)>(?:([^<]*)</text>)?"));
+        QStringLiteral("<(rect|text)\\s([^>]*)>(?:([^<]*)</text>)?"));
     static const QRegularExpression number(QStringLiteral("-?[0-9.]+"));
     QList<SvgShape> shapes;
     for (const auto &e : element.globalMatch(QString::fromLatin1(wmfTool(QStringLiteral("wmf2svg"), wmf)))) {
@@ -75,22 +74,17 @@ QList<SvgShape> wmfShapes(const QByteArray &wmf)
             const QRegularExpression re(QStringLiteral("(?:^|[\\s;])%1[=:]\\s*\"?([^\";]*)").arg(QLatin1String(name)));
             return re.match(attributes).captured(1).trimmed();
         };
-        QList<double> n; // the points, or the text's "matrix(a b c d e f)"
-        for (const auto &m : number.globalMatch(value(e.captured(1) == u"text" ? "transform" : "points")))
-            n << m.captured().toDouble();
-        SvgShape shape{e.captured(1), value("fill"), e.captured(3).trimmed()};
+        SvgShape shape{e.captured(1), e.captured(3).trimmed()};
         if (shape.kind == u"rect") {
             shape.box = QRectF(value("x").toDouble(), value("y").toDouble(), value("width").toDouble(),
                                value("height").toDouble());
-        } else if (shape.kind == u"text" && n.size() == 6) { // the origin is (e, f), the angle atan2(b, a)
-            shape.box = QRectF(n[4], n[5], 0, 0);
-            shape.angle = std::atan2(n[1], n[0]) * 180 / M_PI;
+        } else { // the text's "matrix(a b c d e f)": the origin is (e, f), the angle atan2(b, a)
+            QList<double> n;
+            for (const auto &m : number.globalMatch(value("transform")))
+                n << m.captured().toDouble();
+            if (n.size() == 6)
+                shape.box = QRectF(n[4], n[5], 0, 0), shape.angle = std::atan2(n[1], n[0]) * 180 / M_PI;
             shape.fontSize = value("font-size").toDouble();
-        } else {
-            QPolygonF points;
-            for (qsizetype i = 0; i + 1 < n.size(); i += 2)
-                points << QPointF(n[i], n[i + 1]);
-            shape.box = points.boundingRect();
         }
         shapes << shape;
     }
