@@ -6,8 +6,8 @@
 #include "PictureNames.h"
 #include "QuillError.h"
 #include "SaveRun.h"
-#include "SymbolFitError.h"
 #include "ScreenMetrics.h"
+#include "SymbolFitError.h"
 #include "Vantrel.h"
 
 #include <QGuiApplication>
