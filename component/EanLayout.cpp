@@ -41,8 +41,9 @@ void EanLayout::apply(SymbolModel &model, Kind kind, const QString &humanText)
         return;
 
     int addOnStart = -1;
+    // An add-on alone is all add-on: its bars start below its digits too.
     for (SymbolModel::Bar &bar : model.rows.front().bars) {
-        if (shape.width > 0 && bar.start >= shape.width) {
+        if (bar.start >= shape.width) {
             bar.kind = SymbolModel::BarKind::AddOn;
             if (addOnStart < 0)
                 addOnStart = bar.start;

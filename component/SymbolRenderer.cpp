@@ -65,90 +65,98 @@ double SymbolRenderer::textWidth(const FontEntry &font, const QString &text)
     return font.metrics->horizontalAdvance(text);
 }
 
-void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolModel &model, const Style &style)
+SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolModel &model,
+                                         const Style &style)
 {
-    if (area.width() <= 0 || area.height() <= 0)
-        return;
+    const bool sideways = style.quarterTurns % 2 != 0;
+    const double length = std::max(0, sideways ? area.height() : area.width());
+    const double across = std::max(0, sideways ? area.width() : area.height());
+    const int total = model.totalModules();
+    Fit fit{true, total, int(length), sideways};
+    if (model.isEmpty()) {
+        if (style.fillBackground && !area.isEmpty())
+            painter.fillRect(area, style.backColor);
+        return fit;
+    }
+
+    // Text and title are never cut at the label's edge: a font too large is
+    // made smaller, and the lines of text together keep to half the height.
+    // EAN and UPC digit groups must also stay between their guards.
+    bool textUnder = false, textAbove = false;
+    if (style.showText)
+        for (const SymbolModel::TextRun &run : model.text)
+            (run.above ? textAbove : textUnder) = true;
+    const bool titled = !style.title.isEmpty();
+    QPaintDevice *device = painter.device();
+    const FontEntry *font = style.textPixels > 0 && (titled || textUnder || textAbove)
+                                ? &fontFor(m_font, style.fontName, style.textPixels, device)
+                                : nullptr;
+    const FontEntry *titleFont = nullptr, *textFont = nullptr;
+    if (font) {
+        const int lines = int(titled) + int(textUnder) + int(textAbove);
+        const double tall = std::min(1.0, across / 2 / (lines * std::max(1.0, font->height)));
+        const double roughModule = style.stretch ? length / total : std::max(1.0, std::floor(length / total));
+        double titleScale = tall, textScale = tall;
+        if (titled && textWidth(*font, style.title) > length - 2)
+            titleScale = std::min(tall, (length - 2) / textWidth(*font, style.title));
+        for (const SymbolModel::TextRun &run : model.text) {
+            const bool wholeSymbol = !run.above && run.from <= 0 && run.to >= model.width;
+            const double room = wholeSymbol ? length - 2 : (run.to - run.from) * roughModule - 2;
+            const double width = textWidth(*font, run.text);
+            if (width > room && width > 0)
+                textScale = std::min(textScale, std::max(0.0, room) / width);
+        }
+        const auto scaled = [&](FontEntry &slot, double scale) {
+            return scale >= 1.0 ? font
+                                : &fontFor(slot, style.fontName, std::max(1.0, std::floor(style.textPixels * scale)),
+                                           device);
+        };
+        titleFont = titled ? scaled(m_titleFont, titleScale) : nullptr;
+        textFont = textUnder || textAbove ? scaled(m_textFont, textScale) : nullptr;
+    }
+    const auto heightOf = [&](const FontEntry *f) { return f ? (style.stretch ? f->height : std::ceil(f->height)) : 0.0; };
+    const double textLineHeight = heightOf(textFont);
+    const double barTop = heightOf(titleFont);
+    const double barBottom = std::max(barTop + 1, across - (textUnder ? textLineHeight : 0));
+    const double barHeight = barBottom - barTop;
+
+    // One whole device pixel a module at the least, quiet zones included;
+    // matrix codes need as much across, with their quiet zones above and below.
+    const int rowCount = int(model.rows.size());
+    const int acrossModules = model.squareModules ? rowCount + 2 * model.quietLeft : 0;
+    if (length < total) {
+        fit.fits = false;
+    } else if (barHeight < acrossModules) {
+        fit = {false, int(std::ceil(acrossModules + across - barHeight)), int(across), !sideways};
+    }
+    if (!fit.fits && !style.shrinkToFit)
+        return fit;
+
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::Antialiasing, !fit.fits);
     painter.setPen(Qt::NoPen);
     if (style.fillBackground)
         painter.fillRect(area, style.backColor);
-    if (model.isEmpty()) {
-        painter.restore();
-        return;
-    }
-
-    const bool sideways = style.quarterTurns % 2 != 0;
-    const double length = sideways ? area.height() : area.width();
-    const double across = sideways ? area.width() : area.height();
     painter.setTransform(turned(area, style.quarterTurns), true);
 
-    const FontEntry *font =
-        style.textPixels > 0 ? &fontFor(m_font, style.fontName, style.textPixels, painter.device()) : nullptr;
-    const auto heightOf = [&](const FontEntry *f) { return f ? (style.stretch ? f->height : std::ceil(f->height)) : 0.0; };
-
-    const int total = model.totalModules();
-    // The human-readable digits must stay under their own bars (EAN and UPC
-    // groups sit between the guards): a font too large for the modules the
-    // surface gives is made smaller rather than run the groups into each other.
-    const FontEntry *textFont = font;
-    if (style.showText && font && !model.text.empty()) {
-        const double roughModule = style.stretch ? length / total : std::max(1.0, std::floor(length / total));
-        double fit = 1.0;
-        for (const SymbolModel::TextRun &run : model.text) {
-            const double room = (run.to - run.from) * roughModule;
-            const double width = textWidth(*font, run.text);
-            if (width > room && width > 0)
-                fit = std::min(fit, room / width);
-        }
-        if (fit < 1.0)
-            textFont = &fontFor(m_textFont, style.fontName, std::max(1.0, std::floor(style.textPixels * fit)),
-                                painter.device());
-    }
-    const double lineHeight = heightOf(font);
-    const double textLineHeight = heightOf(textFont);
-
-    bool textUnder = false, textAbove = false;
-    if (style.showText && font)
-        for (const SymbolModel::TextRun &run : model.text)
-            (run.above ? textAbove : textUnder) = true;
-    const double titleHeight = style.title.isEmpty() || !font ? 0 : lineHeight;
-    const double textHeight = textUnder ? textLineHeight : 0;
-    const double barTop = titleHeight;
-    const double barBottom = std::max(barTop + 1, across - textHeight);
-    const double barHeight = barBottom - barTop;
-
+    const bool wholePixels = !style.stretch && fit.fits;
     double module = length / total;
-    const int rowCount = int(model.rows.size());
     if (model.squareModules)
-        module = std::min(module, barHeight / (rowCount + 2.0 * model.quietLeft));
-    if (!style.stretch)
+        module = std::min(module, barHeight / acrossModules);
+    if (wholePixels)
         module = std::max(1.0, std::floor(module));
     const double span = total * module;
     double offset = style.alignment == 1 ? (length - span) / 2 : style.alignment == 2 ? length - span : 0;
     offset = std::max(0.0, offset);
-    if (!style.stretch)
+    if (wholePixels)
         offset = std::floor(offset);
-    // Nothing may spill into a neighbouring label: a long title, a large font
-    // or a symbol wider than its cell is cut at the cell's edge. Clipping only
-    // then, because it is costly on printers and PDF.
-    const QRectF cell(0, 0, length, across);
-    bool clipped = false;
-    const auto clipToCell = [&] {
-        if (!clipped)
-            painter.setClipRect(cell, Qt::IntersectClip);
-        clipped = true;
-    };
-    if (span > length + 0.5 || titleHeight + textHeight + 1 > across + 0.5)
-        clipToCell();
     const double symbolLeft = offset + model.quietLeft * module;
 
     // Guard bars run down to the middle of the text band, add-on bars start
     // below the add-on's digits.
     const double guardExtra = textUnder ? std::floor(textLineHeight / 2) : 0;
     const double addOnTop = textAbove ? textLineHeight : 0;
-    const auto snap = [&](double v) { return style.stretch ? v : std::round(v); };
+    const auto snap = [&](double v) { return wholePixels ? std::round(v) : v; };
 
     double weightSum = 0;
     for (const SymbolModel::Row &row : model.rows)
@@ -193,52 +201,45 @@ void SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolMode
     }
     m_bars.clear();
 
-    if (font && (titleHeight > 0 || textUnder || textAbove)) {
-        painter.setPen(style.barColor);
-        if (titleHeight > 0) {
-            painter.setFont(font->font);
-            drawCentred(painter, *font, style.title, offset + span / 2, 0, length, clipToCell);
-        }
-        if (style.showText) {
-            painter.setFont(textFont->font);
-            for (const SymbolModel::TextRun &run : model.text)
-                drawCentred(painter, *textFont, run.text, symbolLeft + (run.from + run.to) / 2 * module,
-                            run.above ? barTop : barBottom, length, clipToCell);
-        }
+    painter.setPen(style.barColor);
+    if (titleFont) {
+        painter.setFont(titleFont->font);
+        drawCentred(painter, *titleFont, style.title, offset + span / 2, 0, length);
+    }
+    if (textFont) {
+        painter.setFont(textFont->font);
+        for (const SymbolModel::TextRun &run : model.text)
+            drawCentred(painter, *textFont, run.text, symbolLeft + (run.from + run.to) / 2 * module,
+                        run.above ? barTop : barBottom, length);
     }
     painter.restore();
+    return fit;
 }
 
 void SymbolRenderer::drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre,
-                                 double top, double length, const std::function<void()> &clipToCell)
+                                 double top, double length)
 {
-    const double baseline = top + font.ascent;
-    if (font.raw.isValid()) {
-        const QList<quint32> glyphs = font.raw.glyphIndexesForString(text);
-        if (!glyphs.contains(0u)) {
-            const QList<QPointF> advances = font.raw.advancesForGlyphIndexes(glyphs);
-            QList<QPointF> positions;
-            positions.reserve(glyphs.size());
-            double x = 0;
-            for (const QPointF &advance : advances) {
-                positions.append(QPointF(x, 0));
-                x += advance.x();
-            }
-            if (centre - x / 2 < 0 || centre + x / 2 > length)
-                clipToCell();
-            QGlyphRun run;
-            run.setRawFont(font.raw);
-            run.setGlyphIndexes(glyphs);
-            run.setPositions(positions);
-            painter.drawGlyphRun(QPointF(centre - x / 2, baseline), run);
-            return;
-        }
+    const double width = textWidth(font, text);
+    const QPointF origin(std::clamp(centre - width / 2, 1.0, std::max(1.0, length - 1 - width)), top + font.ascent);
+    const QList<quint32> glyphs = font.raw.isValid() ? font.raw.glyphIndexesForString(text) : QList<quint32>();
+    // Characters the font lacks go through Qt's text layout, which finds
+    // another font; so does text for metafiles, which keep characters, not glyphs.
+    if (glyphs.isEmpty() || glyphs.contains(0u) || painter.paintEngine()->type() == QPaintEngine::User) {
+        painter.drawText(origin, text);
+        return;
     }
-    // Characters the font lacks: let Qt's text layout find another font.
-    const double width = font.metrics->horizontalAdvance(text);
-    if (centre - width / 2 < 0 || centre + width / 2 > length)
-        clipToCell();
-    painter.drawText(QPointF(centre - width / 2, baseline), text);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    double x = 0;
+    for (const QPointF &advance : font.raw.advancesForGlyphIndexes(glyphs)) {
+        positions.append(QPointF(x, 0));
+        x += advance.x();
+    }
+    QGlyphRun run;
+    run.setRawFont(font.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(origin, run);
 }
 
 void SymbolRenderer::drawMessage(QPainter &painter, const QRect &area, const QString &message, const Style &style)
@@ -247,6 +248,16 @@ void SymbolRenderer::drawMessage(QPainter &painter, const QRect &area, const QSt
     if (style.fillBackground)
         painter.fillRect(area, style.backColor);
     painter.setPen(style.barColor);
-    painter.drawText(area.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, message);
+    // As large as the painter's font, smaller when the message would not fit.
+    const QRect room = area.adjusted(2, 2, -2, -2);
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    QFont font = painter.font();
+    for (double points = font.pointSizeF(); points > 4; points -= 0.5) {
+        font.setPointSizeF(points);
+        if (QFontMetricsF(font, painter.device()).boundingRect(room, flags, message).height() <= room.height())
+            break;
+    }
+    painter.setFont(font);
+    painter.drawText(room, flags, message);
     painter.restore();
 }

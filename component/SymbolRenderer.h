@@ -9,7 +9,6 @@
 #include <QRectF>
 #include <QRect>
 #include <QString>
-#include <functional>
 #include <optional>
 
 class QPaintDevice;
@@ -31,10 +30,25 @@ public:
         QColor backColor = Qt::white;
         int barReduction = 0;     // device pixels off each bar
         bool fillBackground = true;
+        // Draw a symbol that does not fit with modules of less than a pixel
+        // (the preview); otherwise such a symbol is not drawn at all.
+        bool shrinkToFit = false;
+    };
+
+    // Whether the symbol with its quiet zones gets one whole device pixel a
+    // module: needed and given are pixels along the symbol (across it for
+    // matrix codes), alongHeight when that is the surface's height.
+    struct Fit {
+        bool fits = true;
+        int needed = 0;
+        int given = 0;
+        bool alongHeight = false;
     };
 
     // area is in the painter's device pixels; the painter is left as it was.
-    void draw(QPainter &painter, const QRect &area, const SymbolModel &model, const Style &style);
+    // Draws nothing, not even the background, when the symbol does not fit
+    // and the style does not ask to shrink it.
+    Fit draw(QPainter &painter, const QRect &area, const SymbolModel &model, const Style &style);
     void drawMessage(QPainter &painter, const QRect &area, const QString &message, const Style &style);
 
     // The quarter turns for an orientation in tenths of a degree, snapped to
@@ -54,11 +68,14 @@ private:
     };
     static const FontEntry &fontFor(FontEntry &slot, const QString &name, double pixels, QPaintDevice *device);
     static double textWidth(const FontEntry &font, const QString &text);
+    // Text centred on centre, moved inwards when it would reach past the
+    // edges of [0, length).
     static void drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre, double top,
-                            double length, const std::function<void()> &clipToCell);
-    // The last fonts used (the title's, and the digits' when they had to be made
-    // smaller to fit): most runs draw every label in the same fonts.
+                            double length);
+    // The last fonts used (as asked, and made smaller to fit for the title and
+    // the text): most runs draw every label in the same fonts.
     FontEntry m_font;
+    FontEntry m_titleFont;
     FontEntry m_textFont;
     QList<QRectF> m_bars; // kept between labels to save the allocation
 };

@@ -9,6 +9,7 @@
 #include "QuillError.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
+#include "SymbolFitError.h"
 #include "SymbolRenderer.h"
 #include "WmfDevice.h"
 #include "AtomicFile.h"
@@ -65,14 +66,16 @@ struct Vantrel::Impl {
         s.barReduction = options.barReduction;
         return s;
     }
-    void render(QPainter &painter, const QRect &area, const SymbolRenderer::Style &s) const
+    // Draws the symbol; SymbolFitError, with nothing drawn, when it does not
+    // fit. dpi is the surface's, horizontal and vertical.
+    void render(QPainter &painter, const QRect &area, const SymbolRenderer::Style &s, QPointF dpi,
+                bool printer = false) const
     {
-        const SymbolBuilder::Built &b = symbol();
-        if (b.ok())
-            renderer.draw(painter, area, b.model, s);
-        else
-            renderer.drawMessage(painter, area, b.error, s);
+        const SymbolRenderer::Fit fit = renderer.draw(painter, area, symbol().model, s);
+        if (!fit.fits)
+            throw SymbolFitError(fit, fit.alongHeight ? dpi.y() : dpi.x(), printer);
     }
+    static QPointF screenDpi() { return {ScreenMetrics::dpiX(), ScreenMetrics::dpiY()}; }
     // Drawn black on white in gray, then written with the two colours of the
     // options; QImage's own PNG path is far too slow for a save run.
     QByteArray pngBytes(int w, int h) const
@@ -85,7 +88,7 @@ struct Vantrel::Impl {
             SymbolRenderer::Style s = style(font);
             s.fillBackground = false;
             s.barColor = Qt::black;
-            render(painter, pngInk.rect(), s);
+            render(painter, pngInk.rect(), s, screenDpi());
         }
         return PngWriter::twoColour(pngInk, options.backColor, options.barColor, ScreenMetrics::dpiX(),
                                     ScreenMetrics::dpiY());
@@ -97,7 +100,7 @@ struct Vantrel::Impl {
         QPainter painter(&picture);
         SymbolRenderer::Style s = style(font);
         s.fillBackground = false;
-        render(painter, picture.rect(), s);
+        render(painter, picture.rect(), s, screenDpi());
         return picture;
     }
 };
@@ -210,7 +213,8 @@ void Vantrel::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std
     SymbolRenderer::Style s = d->style(d->font);
     // Paper is white already; only a coloured background needs painting.
     s.fillBackground = d->options.backColor != QColor(Qt::white);
-    d->renderer.draw(*painter, QRect(x, y, w, h), d->symbol().model, s);
+    const QPaintDevice *device = painter->device();
+    d->render(*painter, QRect(x, y, w, h), s, QPointF(device->logicalDpiX(), device->logicalDpiY()), true);
 }
 
 QByteArray Vantrel::metafileBytes() const
@@ -223,7 +227,7 @@ QByteArray Vantrel::metafileBytes() const
         return {};
     SymbolRenderer::Style s = d->style(d->font);
     s.fillBackground = true;
-    d->render(painter, QRect(0, 0, std::max(1, width()), std::max(1, height())), s);
+    d->render(painter, QRect(0, 0, std::max(1, width()), std::max(1, height())), s, Impl::screenDpi());
     painter.end();
     return device.bytes();
 }
@@ -298,7 +302,27 @@ void Vantrel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const SymbolBuilder::Built &built = d->symbol();
-    if (built.nothing)
-        return;
-    d->render(painter, rect(), d->style(d->shownFont));
+    SymbolRenderer::Style s = d->style(d->shownFont);
+    QString note;
+    if (!built.ok()) {
+        d->renderer.drawMessage(painter, rect(), built.error, s);
+    } else if (!built.nothing) {
+        const SymbolRenderer::Fit fit = d->renderer.draw(painter, rect(), built.model, s);
+        if (!fit.fits) {
+            // The whole symbol, made smaller, above a note that pictures of this
+            // size would not hold it.
+            note = QStringLiteral("Too small for pictures: the symbol needs %1 pixels of %2, this size gives %3. "
+                                  "Printing at a higher resolution may still hold it.")
+                       .arg(fit.needed)
+                       .arg(fit.alongHeight ? QStringLiteral("height") : QStringLiteral("width"))
+                       .arg(fit.given);
+            const int band = std::max(12, height() / 3);
+            s.shrinkToFit = true;
+            s.textPixels *= double(fit.given) / fit.needed; // the text made smaller with the symbol
+            d->renderer.draw(painter, rect().adjusted(0, 0, 0, -band), built.model, s);
+            d->renderer.drawMessage(painter, rect().adjusted(0, height() - band, 0, 0), note, s);
+        }
+    }
+    if (toolTip() != note)
+        setToolTip(note);
 }

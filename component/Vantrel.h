@@ -56,7 +56,9 @@ public:
     VantrelFont &Font();
 
     // Output members. Each raises QuillError (with a description a user can
-    // read) when the data cannot be encoded, instead of a label without bars.
+    // read) when the data cannot be encoded, instead of a label without bars,
+    // and SymbolFitError, writing and drawing nothing, when the symbol with its
+    // quiet zones would get less than one whole pixel a module.
     QImage Picture() const;                       // at the component's pixel size
     void SavePng(const QString &file, std::int32_t width, std::int32_t height) const;
     void DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y,

@@ -7,6 +7,7 @@
 #include "QuillError.h"
 #include "SaveRun.h"
 #include "ScreenMetrics.h"
+#include "SymbolFitError.h"
 #include "Vantrel.h"
 
 #include <QGuiApplication>
@@ -42,7 +43,7 @@ void OutputCommands::mnuSave_Click()
             }
         }
         data.checkRun();
-        SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight);
+        SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight, m_view.option5Selected());
         run.run(data.getFirstData(), [&data] { return data.getNextData(); });
     } catch (const QuillError &error) {
         data.importFile().close(); // a stopped run would otherwise keep the import file open
@@ -60,7 +61,7 @@ void OutputCommands::mnuCopy_Click()
     try {
         m_view.vantrel().CopyToClipboard();
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), kCopyTitle);
+        DialogProvider::current().messageBox(SymbolFitError::describe(error, m_view.option5Selected()), kCopyTitle);
     }
 }
 

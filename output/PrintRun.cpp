@@ -7,6 +7,7 @@
 #include "PrinterObject.h"
 #include "QuillError.h"
 #include "ScreenMetrics.h"
+#include "SymbolFitError.h"
 #include "Vantrel.h"
 
 #include <exception>
@@ -77,7 +78,7 @@ void PrintRun::drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Re
         throw QuillError(QStringLiteral("Label %1 (page %2), value %3: %4")
                              .arg(m_labels + 1)
                              .arg(m_pages)
-                             .arg(quoted(vantrel.Caption()), error.description()));
+                             .arg(quoted(vantrel.Caption()), SymbolFitError::describe(error, m_designer.option5Selected())));
     }
     ++m_labels;
 }

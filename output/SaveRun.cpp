@@ -2,16 +2,19 @@
 #include "AtomicFile.h"
 #include "PictureWriters.h"
 #include "QuillError.h"
+#include "SymbolFitError.h"
 #include "Vantrel.h"
 
 using PictureNames::Format;
 
-SaveRun::SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight)
+SaveRun::SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight,
+                 bool centimetres)
     : m_vantrel(vantrel),
       m_chosenName(chosenName),
       m_format(PictureNames::formatOf(chosenName)),
       m_pngWidth(pngWidth),
-      m_pngHeight(pngHeight)
+      m_pngHeight(pngHeight),
+      m_centimetres(centimetres)
 {
 }
 
@@ -32,7 +35,7 @@ void SaveRun::save(const QString &value)
         write(path);
     } catch (const QuillError &error) {
         QString text = QStringLiteral("The save stopped at the value %1: its picture was not saved as \"%2\".\n%3")
-                           .arg(quoted(value), path, error.description());
+                           .arg(quoted(value), path, SymbolFitError::describe(error, m_centimetres));
         if (m_written == 1)
             text += QStringLiteral("\nThe picture file saved before it is kept.");
         else if (m_written > 1)

@@ -11,8 +11,10 @@ class Vantrel;
 // the chosen name, the others named after their value in the same folder.
 class SaveRun {
 public:
-    // pngWidth and pngHeight (pixels) are used only when the chosen name asks for PNG.
-    SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight);
+    // pngWidth and pngHeight (pixels) are used only when the chosen name asks for PNG;
+    // centimetres: the designer's unit, for a symbol too large for its picture.
+    SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight,
+            bool centimetres = false);
 
     // Sets the component's Caption to the value and writes its file. Raises
     // QuillError naming the value, the file and the reason when the value cannot
@@ -33,6 +35,7 @@ private:
     const PictureNames::Format m_format;
     const std::int32_t m_pngWidth;
     const std::int32_t m_pngHeight;
+    const bool m_centimetres;
     PictureNames::UniqueNames m_names;
     int m_written = 0;
 };

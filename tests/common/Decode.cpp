@@ -1,10 +1,12 @@
 #include "Decode.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #define ZX_USE_UTF8 1
 #include <ZXing/ReadBarcode.h>
-#include <algorithm>
+#include <cmath>
 
 namespace Decode {
 
@@ -20,13 +22,7 @@ Found zxingRead(const QImage &image, bool code39Extended)
     const ZXing::Result result = ZXing::ReadBarcode(view, hints);
     if (!result.isValid())
         return {};
-    const auto &pos = result.position();
-    const int x0 = std::min({pos[0].x, pos[1].x, pos[2].x, pos[3].x});
-    const int x1 = std::max({pos[0].x, pos[1].x, pos[2].x, pos[3].x});
-    const int y0 = std::min({pos[0].y, pos[1].y, pos[2].y, pos[3].y});
-    const int y1 = std::max({pos[0].y, pos[1].y, pos[2].y, pos[3].y});
-    return {QString::fromStdString(result.text()), QString::fromStdString(ZXing::ToString(result.format())),
-            QRect(QPoint(x0, y0), QPoint(x1, y1))};
+    return {QString::fromStdString(result.text()), QString::fromStdString(ZXing::ToString(result.format()))};
 }
 
 QString zxingOne(const QImage &image, bool code39Extended)
@@ -34,26 +30,65 @@ QString zxingOne(const QImage &image, bool code39Extended)
     return zxingRead(image, code39Extended).text;
 }
 
-QStringList zbarFile(const QString &path, const QStringList &options)
-{
-    QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"), QStringList{QStringLiteral("--quiet")} + options + QStringList{path});
-    zbar.waitForFinished(30000);
-    QStringList texts;
-    const QStringList lines = QString::fromUtf8(zbar.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    for (const QString &line : lines) {
-        const int colon = line.indexOf(u':');
-        texts << (colon >= 0 ? line.mid(colon + 1) : line);
-    }
-    return texts;
-}
-
 QStringList zbarImage(const QImage &image, const QStringList &options)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("symbol.png"));
     image.save(path);
-    return zbarFile(path, options);
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), QStringList{QStringLiteral("--quiet")} + options + QStringList{path});
+    zbar.waitForFinished(30000);
+    QStringList texts = QString::fromUtf8(zbar.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    for (QString &text : texts) // without the symbology's name
+        text = text.mid(text.indexOf(u':') + 1);
+    return texts;
+}
+
+QByteArray wmfTool(const QString &tool, const QByteArray &wmf)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("picture.wmf")), out = dir.filePath(QStringLiteral("out"));
+    QFile file(in);
+    if (!file.open(QIODevice::WriteOnly) || file.write(wmf) != wmf.size())
+        return {};
+    file.close();
+    QProcess process; // quiet: wmf2gd writes its progress to the terminal
+    process.start(tool, {QStringLiteral("-o"), out, in});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    QFile result(out);
+    return result.open(QIODevice::ReadOnly) ? result.readAll() : QByteArray();
+}
+
+// wmf2svg copies the text's 8-bit bytes as they are, unescaped: decode them as
+// that code page and take the elements as text.
+QList<SvgShape> wmfShapes(const QByteArray &wmf)
+{
+    static const QRegularExpression element(
+        QStringLiteral("<(rect|text)\\s([^>]*)>(?:([^<]*)</text>)?"));
+    static const QRegularExpression number(QStringLiteral("-?[0-9.]+"));
+    QList<SvgShape> shapes;
+    for (const auto &e : element.globalMatch(QString::fromLatin1(wmfTool(QStringLiteral("wmf2svg"), wmf)))) {
+        const QString attributes = e.captured(2);
+        const auto value = [&](const char *name) { // an attribute (name="v") or a style property (name:v)
+            const QRegularExpression re(QStringLiteral("(?:^|[\\s;])%1[=:]\\s*\"?([^\";]*)").arg(QLatin1String(name)));
+            return re.match(attributes).captured(1).trimmed();
+        };
+        SvgShape shape{e.captured(1), e.captured(3).trimmed()};
+        if (shape.kind == u"rect") {
+            shape.box = QRectF(value("x").toDouble(), value("y").toDouble(), value("width").toDouble(),
+                               value("height").toDouble());
+        } else { // the text's "matrix(a b c d e f)": the origin is (e, f), the angle atan2(b, a)
+            QList<double> n;
+            for (const auto &m : number.globalMatch(value("transform")))
+                n << m.captured().toDouble();
+            if (n.size() == 6)
+                shape.box = QRectF(n[4], n[5], 0, 0), shape.angle = std::atan2(n[1], n[0]) * 180 / M_PI;
+            shape.fontSize = value("font-size").toDouble();
+        }
+        shapes << shape;
+    }
+    return shapes;
 }
 
 } // namespace Decode

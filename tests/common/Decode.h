@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +10,6 @@ namespace Decode {
 struct Found {
     QString text;
     QString format;   // zxing-cpp's name of the symbology, e.g. "Code128"
-    QRect where;      // bounding box in image pixels
 };
 
 // The one symbol zxing-cpp finds in the image (try harder, rotations); an
@@ -20,9 +20,20 @@ Found zxingRead(const QImage &image, bool code39Extended = false);
 // Just the text of zxingRead.
 QString zxingOne(const QImage &image, bool code39Extended = false);
 
-// zbarimg on an image file with extra -S options (e.g. "-Sean2.enable");
-// the decoded texts without their symbology prefix.
-QStringList zbarFile(const QString &path, const QStringList &options = {});
+// zbarimg on the image with extra -S options (e.g. "-Sean2.enable"); the
+// decoded texts without their symbology prefix.
 QStringList zbarImage(const QImage &image, const QStringList &options = {});
+
+// A metafile through one of libwmf's tools ("wmf2svg", "wmf2gd"): the output
+// file's bytes, empty when the tool failed.
+QByteArray wmfTool(const QString &tool, const QByteArray &wmf);
+
+// What wmf2svg drew, in order: rectangles and texts (all our symbols hold).
+struct SvgShape {
+    QString kind, text;             // kind: "rect" or "text"
+    QRectF box = {};                // shapes: bounding box; text: origin in topLeft
+    double angle = 0, fontSize = 0; // text: clockwise degrees, pixels
+};
+QList<SvgShape> wmfShapes(const QByteArray &wmf);
 
 } // namespace Decode

@@ -46,6 +46,31 @@ QString modules(const Runs &runs, int *module)
     return text;
 }
 
+bool cleanBars(const QImage &image, int index, bool column)
+{
+    QImage seen(image.size(), QImage::Format_Mono);
+    seen.fill(0);
+    for (int i = 0; i < (column ? image.height() : image.width()); ++i) {
+        std::vector<QPoint> todo{column ? QPoint(index, i) : QPoint(i, index)};
+        QRect box;
+        long long count = 0;
+        while (!todo.empty()) { // the 8-connected patch of ink around the line's pixel
+            const QPoint p = todo.back();
+            todo.pop_back();
+            if (!image.rect().contains(p) || seen.pixelIndex(p) || !isDark(image.pixel(p)))
+                continue;
+            seen.setPixel(p, 1);
+            box |= QRect(p, QSize(1, 1));
+            ++count;
+            for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0), QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)})
+                todo.push_back(p + d);
+        }
+        if (count != qint64(box.width()) * box.height())
+            return false;
+    }
+    return true;
+}
+
 QRect inkBox(const QImage &image, const QRect &area)
 {
     QRect box;

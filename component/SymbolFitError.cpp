@@ -1,0 +1,39 @@
+#include "SymbolFitError.h"
+
+#include "Numbers.h"
+
+#include <cmath>
+
+SymbolFitError::SymbolFitError(const SymbolRenderer::Fit &fit, double dpi, bool printer)
+    : QuillError(text(fit, dpi > 0 ? dpi : 96, printer, false)), m_fit(fit), m_dpi(dpi > 0 ? dpi : 96),
+      m_printer(printer)
+{
+}
+
+QString SymbolFitError::describe(bool centimetres) const
+{
+    return text(m_fit, m_dpi, m_printer, centimetres);
+}
+
+QString SymbolFitError::text(const SymbolRenderer::Fit &fit, double dpi, bool printer, bool centimetres)
+{
+    // What is needed rounds up, so that the size shown is enough.
+    const auto inUnit = [&](int pixels, bool up) {
+        const double hundredths = pixels / dpi * (centimetres ? 254.0 : 100.0);
+        return Numbers::fixedFormat((up ? std::ceil(hundredths - 1e-6) : std::round(hundredths)) / 100.0)
+             + (centimetres ? QStringLiteral(" cm") : QStringLiteral(" in"));
+    };
+    const QString dots = printer ? QStringLiteral("dots") : QStringLiteral("pixels");
+    return QStringLiteral("The symbol does not fit: with its quiet zones it needs %1 (%2 %3) of %4, but the %5 "
+                          "is %6 (%7 %3) %8.")
+        .arg(inUnit(fit.needed, true), QString::number(fit.needed), dots,
+             fit.alongHeight ? QStringLiteral("height") : QStringLiteral("width"),
+             printer ? QStringLiteral("label") : QStringLiteral("picture"), inUnit(fit.given, false),
+             QString::number(fit.given), fit.alongHeight ? QStringLiteral("high") : QStringLiteral("wide"));
+}
+
+QString SymbolFitError::describe(const QuillError &error, bool centimetres)
+{
+    const auto *fit = dynamic_cast<const SymbolFitError *>(&error);
+    return fit ? fit->describe(centimetres) : error.description();
+}

@@ -1,0 +1,299 @@
+// Every output of the component at the sizes users pick, judged from outside:
+// decoded by zxing-cpp or zbar, bars and quiet zones measured, metafile text
+// read by wmf2svg. A symbol that does not fit is refused with the sizes named,
+// and nothing is written or drawn.
+#include "Clipboard.h"
+#include "Decode.h"
+#include "QuillError.h"
+#include "SaveRun.h"
+#include "Scan.h"
+#include "ScreenMetrics.h"
+#include "SettingsStore.h"
+#include "Vantrel.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <numeric>
+
+namespace {
+enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm };
+const char *const kSurfaces[] = {"preview", "picture", "PNG", "clipboard", "metafile", "device", "save run"};
+
+struct Case {
+    int barType = 8;
+    QString data, expected; // expected: what a decoder reads
+    Surface surface = Picture;
+    QSize size = {500, 500}; // pixels or dots of the surface
+    int dpi = 96, orientation = 0;
+    int quiet = 10;         // modules at least on each side
+    int need = 0;           // not 0: refused, needing this many pixels
+    QString title = {}, reader = {}; // reader: "" zxing-cpp, "39ext" its full-ASCII Code 39,
+                                     // "modules" or "postnet": the bars against expected, else zbar's option
+    int custom = 0;         // the custom symbology, 0 for the default (QR)
+    double points = 8;
+    int alignment = -1, scaling = 0; // alignment -1: left, and where the symbol sits is not checked
+    int msiCheck = 1;
+};
+// Symbologies no decoder here reads, worked from their published tables: a
+// module string ("#" dark, "." light) from a start, bits ("0"/"1") each taking
+// the widths one or zero ("bar space" in modules), and a stop.
+QString modules(const char *start, const QString &bits, const char *one, const char *zero, const char *stop)
+{
+    QString widths = QLatin1String(start), out;
+    for (const QChar bit : bits)
+        widths += QLatin1String(bit == u'1' ? one : zero);
+    widths += QLatin1String(stop);
+    for (qsizetype i = 0; i < widths.size(); ++i)
+        out += QString(widths[i].digitValue(), i % 2 ? u'.' : u'#');
+    return out;
+}
+
+// Industrial 2 of 5: only the bars carry data, wide bars three modules.
+QString code25(const QString &digits)
+{
+    static const char *const table[10] = {"00110", "10001", "01001", "11000", "00101",
+                                          "10100", "01100", "00011", "10010", "01010"};
+    QString bits;
+    for (const QChar d : digits)
+        bits += QLatin1String(table[d.digitValue()]);
+    return modules("313111", bits, "31", "11", "31113");
+}
+
+// POSTNET: T for a full bar, S for a half bar; weights 7 4 2 1 0, frame bars
+// at both ends, check digit bringing the sum to a multiple of 10.
+QString postnet(const QString &digits)
+{
+    static const char *const table[10] = {"TTSSS", "SSSTT", "SSTST", "SSTTS", "STSST",
+                                          "STSTS", "STTSS", "TSSST", "TSSTS", "TSTSS"};
+    int sum = 0;
+    QString out = QStringLiteral("T");
+    for (const QChar d : digits) {
+        sum += d.digitValue();
+        out += QLatin1String(table[d.digitValue()]);
+    }
+    return out + QLatin1String(table[(10 - sum % 10) % 10]) + u'T';
+}
+
+// UK Plessey: each hex digit's bits, lowest first (1 wide bar, 0 narrow bar),
+// then an 8-bit CRC with the generator x^8+x^7+x^6+x^5+x^3+1.
+QString plessey(const QString &hex)
+{
+    QString bits;
+    for (const QChar c : hex)
+        for (int i = 0; i < 4; ++i)
+            bits += QString::number((QString(c).toInt(nullptr, 16) >> i) & 1);
+    const QString generator = QStringLiteral("111101001"); // x^8 first
+    QString work = bits + QStringLiteral("00000000");
+    for (qsizetype i = 0; i < bits.size(); ++i)
+        if (work[i] == u'1')
+            for (int j = 0; j < 9; ++j) // exclusive or, bit by bit
+                work[i + j] = work[i + j] == generator[j] ? u'0' : u'1';
+    return modules("31311331", bits + work.right(8), "31", "13", "331311313");
+}
+
+// MSI Plessey: each digit's four bits, highest first (1 = bar 2 space 1,
+// 0 = bar 1 space 2), with the Luhn-style modulo 10 check digit.
+QString msi(QString digits, bool mod10)
+{
+    int sum = 0;
+    for (qsizetype i = 0; i < digits.size(); ++i) { // doubling the rightmost digit and every second one
+        const int d = digits[digits.size() - 1 - i].digitValue() * (i % 2 ? 1 : 2);
+        sum += d / 10 + d % 10;
+    }
+    if (mod10)
+        digits += QChar(u'0' + (10 - sum % 10) % 10);
+    QString bits;
+    for (const QChar c : digits)
+        bits += QString::number(c.digitValue(), 2).rightJustified(4, u'0');
+    return modules("21", bits, "21", "12", "121");
+}
+} // namespace
+Q_DECLARE_METATYPE(Case)
+
+class TestVantrelOutput : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        ScreenMetrics::overrideDpi(96, 96);
+        QVERIFY(m_dir.isValid());
+    }
+
+    void outputs_data()
+    {
+        QTest::addColumn<Case>("c");
+        const auto row = [](const Case &c) {
+            QTest::addRow("%s %s %dx%d %d dpi %d", qPrintable(c.data.left(16)), kSurfaces[c.surface], c.size.width(),
+                          c.size.height(), c.dpi, c.orientation) << c;
+        };
+        // Every symbology, each on another surface and turned another way.
+        const struct { int barType; const char *data, *expected, *reader; int quiet, custom; } symbologies[] = {
+            {0, "590123412345", "5901234123457", "", 7, 0}, {0, "12345", "000000123457", "", 7, 0}, {1, "9638507+12", "96385074", "", 7, 0},
+            {2, "52495", "52495", "-Sean5.enable", 5, 0}, {3, "12", "12", "-Sean2.enable", 5, 0}, {4, "03600029145", "036000291452", "", 9, 0},
+            {5, "0123456", "01234565", "", 7, 0}, {6, "CODE 39-TEST", "CODE 39-TEST", "", 10, 0}, {7, "Code39 ext!", "Code39 ext!", "39ext", 10, 0},
+            {8, "Hello, World 123", "Hello, World 123", "", 10, 0}, {9, "AB\tC", "AB\tC", "", 10, 0}, {10, "Hello b~", "Hello b~", "", 10, 0},
+            {11, "12345678", "12345678", "", 10, 0}, {12, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10, 0},
+            {13, "2434-561x 05", "9772434561006", "", 7, 0}, {14, "0306406152", "9780306406157", "", 7, 0}, {15, "C40156D", "40156", "", 10, 0},
+            {16, "Quillmark QR 123", "Quillmark QR 123", "", 2, 0}, {16, "Quillmark DM 456", "Quillmark DM 456", "", 1, 71},
+            {17, "12345678", "12345678", "", 10, 0}, {20, "12345678901", "123456789016", "", 10, 0}, {20, "1234567890123", "12345678901236", "", 10, 0},
+            {21, "CODE93 TEST", "CODE93 TEST", "", 10, 0}, {24, "PDF417 Quillmark 0123456789", "PDF417 Quillmark 0123456789", "", 2, 0}};
+        int i = 0;
+        for (const auto &s : symbologies) {
+            const auto surface = Surface(i % 6);
+            row({s.barType, s.data, s.expected, surface, surface >= Metafile ? QSize(1000, 1000) : QSize(500, 500), surface == Device ? 300 : 96,
+                 900 * (i++ % 4), s.quiet, 0, {}, s.reader, s.custom});
+        }
+        // The sizes users pick: 1.5 x 0.75 in and the default 2 x 1 in on screen, 4 x 2 cm, printers' dots.
+        row({.barType = 10, .data = "Quill-128b", .surface = Png, .size = {144, 72}, .need = 165});
+        row({.barType = 9, .data = "QUILL-128A", .surface = Picture, .size = {144, 72}, .need = 165});
+        row({.barType = 7, .data = "Quill-39e", .surface = Copy, .size = {144, 72}, .need = 227});
+        row({.barType = 12, .data = "[01]09501101530003[10]ABC123", .surface = Picture, .size = {192, 96}, .need = 242});
+        row({.barType = 20, .data = "1234567890123", .surface = Metafile, .size = {144, 72}, .need = 155});
+        row({.barType = 0, .data = "590123412345+52495", .surface = Device, .size = {144, 72}, .need = 165});
+        row({.data = "SKU-000123-BLUE", .surface = Preview, .size = {151, 76}, .need = 209});
+        row({.data = "SKU-000123-BLUE", .surface = SaveInCm, .size = {151, 76}, .need = 209});
+        row({.data = "A-1", .surface = Png, .size = {151, 76}, .orientation = 900, .need = 88});
+        row({.data = "A-1", .surface = Device, .size = {151, 76}, .orientation = 2700, .need = 88});
+        row({.data = "Quill-128", .surface = Preview, .size = {144, 72}, .orientation = 1800, .need = 154});
+        row({.data = "Quill-128", .surface = Picture, .size = {144, 72}, .need = 154});
+        row({.barType = 0, .data = "590123412345", .surface = Device, .size = {105, 60}, .dpi = 203, .need = 113});
+        row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Device, .size = {113, 60}, .dpi = 203, .quiet = 7});
+        row({.barType = 0, .data = "0123456789", .expected = "001234567895", .surface = Picture, .size = {192, 96}, .quiet = 7, .points = 14});
+        row({.barType = 3, .data = "12", .expected = "12", .surface = Preview, .size = {576, 144}, .quiet = 5, .reader = "-Sean2.enable"});
+        row({.barType = 2, .data = "52495", .expected = "52495", .surface = Device, .size = {600, 450}, .dpi = 300, .orientation = 900, .quiet = 5, .reader = "-Sean5.enable"});
+        row({.barType = 0, .data = "590123412345+12", .expected = "12|5901234123457", .surface = Device, .size = {1200, 600}, .dpi = 600, .orientation = 1800, .quiet = 7, .reader = "-Sean2.enable"});
+        row({.barType = 16, .data = "Quillmark QR 12345", .expected = "Quillmark QR 12345", .surface = Preview, .size = {192, 96}, .quiet = 2});
+        row({.data = "AB", .expected = "AB", .surface = Picture, .size = {192, 96}, .title = "A title far longer than the label is wide"});
+        row({.data = "Meta 128", .expected = "Meta 128", .surface = Metafile, .size = {600, 300}, .title = "Batch 7"});
+        row({.data = "Caf\u00e9 \u00a7", .expected = "Caf\u00e9 \u00a7", .surface = Metafile, .size = {500, 1000}, .orientation = 2700});
+        row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Metafile, .size = {300, 600}, .orientation = 900, .quiet = 7});
+        for (const char *data : {"12345", "123456789", "55555123405"})
+            row({.barType = 19, .data = data, .expected = postnet(QLatin1String(data)), .size = {900, 50}, .quiet = 6, .reader = "postnet"});
+        for (const auto &[barType, data, expected, check] :
+             {std::tuple{18, "0123456789", code25(QStringLiteral("0123456789")), 1}, {22, "1234", plessey(QStringLiteral("1234")), 1},
+              {22, "0F9A5C", plessey(QStringLiteral("0F9A5C")), 1}, {23, "1234", msi(QStringLiteral("1234"), true), 1},
+              {23, "80523", msi(QStringLiteral("80523"), false), 0}})
+            row({.barType = barType, .data = data, .expected = expected, .size = {900, 80}, .reader = "modules", .msiCheck = check});
+        for (const int alignment : {0, 1, 2})
+            row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = alignment});
+        row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = 1, .scaling = 1});
+        for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
+            for (const int turn : {0, 900, 1800, 2700})
+                row({.data = "Quill-128", .expected = "Quill-128", .surface = Device, .size = turn % 1800 ? QSize(dpi * 2 / 3 + 1, dpi * 2 + 7) : QSize(dpi * 2 + 7, dpi * 2 / 3 + 1), .dpi = dpi, .orientation = turn});
+    }
+
+    void outputs()
+    {
+        QFETCH(Case, c);
+        SettingsStore store(m_dir.filePath(QStringLiteral("options.ini")));
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("CustomSymbology"), QString::number(c.custom ? c.custom : 58));
+        store.write(QStringLiteral("Vantrel options"), QStringLiteral("MSICheckDigit"), QString::number(c.msiCheck));
+        Vantrel v;
+        v.setOptionsStore(&store);
+        v.Font().setName(QStringLiteral("Liberation Sans"));
+        v.Font().setSize(c.points * c.dpi / 96); // as the printing run scales it
+        v.setWidth(c.size.width());
+        v.setHeight(c.size.height());
+        v.setBarType(std::int16_t(c.barType));
+        v.setShowText(1);
+        v.setTitle(c.title);
+        v.setOrientation(c.orientation);
+        v.setAlignment(std::int16_t(std::max(0, c.alignment)));
+        v.setScaling(std::int16_t(c.scaling));
+        v.setCaption(c.data);
+        QVERIFY2(v.errorText().isEmpty(), qPrintable(v.errorText()));
+
+        const QString path = m_dir.filePath(QStringLiteral("label.png"));
+        QFile::remove(path);
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        Clipboard::setData({{QStringLiteral("image/png"), QByteArray("old")}});
+        QImage image = Scan::page(c.size.width() + 40, c.size.height() + 40, c.dpi);
+        QRect cell(QPoint(17, 23), c.size);
+        QByteArray wmf;
+        QString error;
+        try {
+            switch (c.surface) {
+            case Preview: image = v.grab().toImage(); break;
+            case Picture: image = v.Picture(); break;
+            case Png: v.SavePng(path, c.size.width(), c.size.height()); image = QImage(path); break;
+            case Copy:
+                v.CopyToClipboard();
+                QCOMPARE(Clipboard::data(QString::fromLatin1(Clipboard::kWmfMime)), v.metafileBytes());
+                image = QImage::fromData(Clipboard::data(QStringLiteral("image/png")), "PNG");
+                break;
+            case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
+            case Device: Scan::drawOn(v, image, cell); break;
+            case SaveInCm: SaveRun(v, path, c.size.width(), c.size.height(), true).save(c.data); break;
+            }
+        } catch (const QuillError &e) {
+            error = e.description();
+        }
+        if (c.need && c.surface != Preview) {
+            QVERIFY2(error.contains(QStringLiteral("(%1 ").arg(c.need)) && error.contains(QStringLiteral("(%1 ").arg(c.orientation % 1800 ? c.size.height() : c.size.width())), qPrintable(error));
+            QVERIFY(c.surface != SaveInCm || error.contains(QStringLiteral(" cm (%1 pixels)").arg(c.need)));
+            QFile kept(path);
+            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old"); // what was there stays
+            QCOMPARE(Clipboard::data(QStringLiteral("image/png")), QByteArray("old"));
+            QVERIFY(c.surface != Device || Scan::inkBox(image, image.rect()).isNull());
+            return;
+        }
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        if (c.surface < Device)
+            cell = image.rect();
+        const bool sideways = c.orientation % 1800 != 0;
+        const int start = sideways ? cell.top() : cell.left(), length = sideways ? cell.height() : cell.width();
+        const QRect ink = Scan::inkBox(image, cell);
+        // Along the symbol, no ink at the cell's edges: nothing cut, text and title included.
+        QVERIFY2(!ink.isNull() && (sideways ? ink.top() : ink.left()) > start && (sideways ? ink.bottom() : ink.right()) < start + length - 1, qPrintable(QDebug::toString(ink)));
+        if (c.need) { // the preview: the whole symbol made smaller, and a word that pictures would not hold it
+            QVERIFY2(v.toolTip().contains(QStringLiteral(" %1 pixels").arg(c.need)), qPrintable(v.toolTip()));
+            return;
+        }
+        const bool pattern = c.reader == u"modules" || c.reader == u"postnet"; // checked on the bars below
+        QStringList found = pattern ? QStringList{c.expected} : c.reader.startsWith(u'-') ? Decode::zbarImage(image, {c.reader}) : QStringList{Decode::zxingOne(image, c.reader == u"39ext")};
+        found.sort();
+        QCOMPARE(found.join(u'|'), c.expected);
+        if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing outside the frame
+            const QList<Decode::SvgShape> shapes = Decode::wmfShapes(wmf);
+            QVERIFY(!shapes.isEmpty()); // the background first: the frame, as large as wmf2svg chose to draw it
+            const QRectF frame = shapes[0].box.adjusted(-1, -1, 1, 1);
+            const double scale = shapes[0].box.width() / c.size.width();
+            QString texts;
+            for (const Decode::SvgShape &shape : shapes) {
+                const bool text = shape.kind == u"text";
+                QVERIFY2(text ? frame.contains(shape.box.topLeft()) : frame.contains(shape.box), qPrintable(shape.kind));
+                QVERIFY2(!text || std::abs(shape.fontSize / scale - c.points * 4 / 3) <= 1, qPrintable(QString::number(shape.fontSize)));
+                QVERIFY(!text || std::abs(std::fmod(shape.angle + c.orientation / 10 + 360, 360)) < 0.5); // turned with the symbol
+                texts += text ? shape.text : QString();
+            }
+            QVERIFY2(texts.contains(c.title) && texts.simplified().contains(c.expected.simplified()), qPrintable(texts));
+            return;
+        }
+        // A line across the bars: whole pixels a module, quiet zones kept, no text touching a bar.
+        const int middle = sideways ? cell.center().x() : cell.center().y();
+        const Scan::Runs runs = Scan::line(image, middle, sideways);
+        int module = 0;
+        if (c.reader == u"postnet") { // the full bars reach the top, the half bars do not
+            QString bars;
+            for (size_t i = 0, x = runs.firstDark; i < runs.lengths.size(); x += runs.lengths[i++])
+                if (i % 2 == 0)
+                    bars += Scan::isDark(image.pixel(int(x), 1)) ? u'T' : u'S';
+            QCOMPARE(bars, c.expected);
+        }
+        QVERIFY(c.reader != u"modules" || Scan::modules(runs) == c.expected);
+        QVERIFY2(!Scan::modules(runs, &module).isEmpty() || c.scaling, "a bar or space is not a whole number of pixels");
+        const int left = runs.firstDark - start, right = start + length - runs.firstDark - std::accumulate(runs.lengths.begin(), runs.lengths.end(), 0);
+        QVERIFY2(std::min(left, right) >= c.quiet * module, qPrintable(QStringLiteral("%1 %2 %3").arg(left).arg(right).arg(module)));
+        const int placed[] = {left, std::abs(left - right), right}; // left: no more than its quiet zone, centred, right
+        QVERIFY(c.alignment < 0 || placed[c.alignment] <= (c.alignment == 1 ? 1 : c.quiet * module));
+        QVERIFY(c.barType == 16 || c.barType == 24 || Scan::cleanBars(image, middle, sideways));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(TestVantrelOutput)
+#include "tst_vantrel_output.moc"
