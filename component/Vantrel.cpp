@@ -14,6 +14,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -56,8 +57,10 @@ struct Vantrel::Impl {
         s.showText = showText != 0;
         s.title = title;
         s.fontName = f.Name();
-        // Size is in points at the screen's resolution, on every surface.
-        s.textPixels = f.Size() * ScreenMetrics::dpiY() / 72.0;
+        // Size is in points at the screen's resolution, on every surface. Far
+        // larger text overflows the glyph rasteriser's fixed-point coordinates.
+        constexpr double kMaxTextPixels = 20000.0;
+        s.textPixels = std::min(f.Size() * ScreenMetrics::dpiY() / 72.0, kMaxTextPixels);
         s.barColor = options.barColor;
         s.backColor = options.backColor;
         s.barReduction = options.barReduction;
@@ -293,8 +296,5 @@ QString Vantrel::errorText() const { return d->symbol().error; }
 void Vantrel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const SymbolBuilder::Built &built = d->symbol();
-    if (built.nothing)
-        return;
     d->render(painter, rect(), d->style(d->shownFont));
 }

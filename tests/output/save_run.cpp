@@ -1,307 +1,163 @@
-// The save, copy and About commands driven through a stand-in designer, with the
-// written files read back by outside decoders and readers.
+// The save, copy and About commands driven through a stand-in designer, with
+// the written files read back by outside readers (QImageReader, zxing-cpp,
+// wmf2svg), and the naming of the files.
 #include "Decode.h"
 #include "OutputCommands.h"
+#include "PictureNames.h"
 #include "ScreenMetrics.h"
+#include "SymbolBuilder.h"
 #include "print_standins.h"
 
 #include <QClipboard>
-#include <QDirIterator>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeData>
 #include <QtTest>
 
-namespace {
-
-constexpr std::int16_t kCode128 = 8;
-constexpr std::int16_t kEan13 = 0;
-
-// The first n bytes of a file, or all of it for n < 0.
-QByteArray head(const QString &path, int n = -1)
-{
-    QFile file(path);
-    return !file.open(QIODevice::ReadOnly) ? QByteArray() : n < 0 ? file.readAll() : file.read(n);
-}
-
-// Every file under a folder, as paths relative to it, sorted.
-QStringList filesUnder(const QString &folder)
-{
-    QStringList found;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << QDir(folder).relativeFilePath(it.next());
-    found.sort();
-    return found;
-}
-
-QString decodeFile(const QString &path) { return Decode::zxingOne(QImageReader(path).read()); }
-
-// A run of three values saved under the name chosen: the files expected in
-// order, their first bytes, the symbol's size and, for PNGs, the pixels.
-struct Files {
-    QString chosen;
-    QStringList files;
-    QByteArray magic;
-    double widthTwips, heightTwips;
-    QSize pixels;
-};
-
-// A run that fails: the name chosen (relative to the test's folder), the
-// symbology, the import lines, a folder made where a file should go, the files
-// written before the failure with their values, and what the message names.
-struct Failure {
-    QString chosen;
-    std::int16_t barType;
-    QStringList lines;
-    QString blocker;
-    QStringList kept, named;
-};
-
-} // namespace
-
-Q_DECLARE_METATYPE(Files)
-Q_DECLARE_METATYPE(Failure)
-
 class SaveRunTest : public QObject {
     Q_OBJECT
-
     QTemporaryDir m_dir;
-    std::unique_ptr<StandInDialogs> m_dialogs;
-    std::unique_ptr<StandInDesigner> m_designer;
-    std::unique_ptr<OutputCommands> m_output;
-    QString m_out; // the chosen folder of each test
-
-    void importFile(const QStringList &lines)
-    {
-        QFile file(m_dir.filePath(QStringLiteral("import.txt")));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(lines.join(u'\n').toUtf8() + "\n");
-        m_designer->source(3);
-        m_designer->t4 = file.fileName();
-    }
-    void saveAs(const QString &name)
-    {
-        m_dialogs->saveAnswer = name.isNull() ? std::nullopt : std::optional<QString>(name);
-        m_output->mnuSave_Click();
-    }
 
 private slots:
-    void init()
-    {
-        QVERIFY(m_dir.isValid());
-        ScreenMetrics::overrideDpi(96, 96);
-        m_dialogs = std::make_unique<StandInDialogs>();
-        m_designer = std::make_unique<StandInDesigner>();
-        m_designer->source(1);
-        m_designer->t1 = QStringLiteral("0123456789");
-        m_designer->vantrel_.setWidth(320);
-        m_designer->vantrel_.setHeight(120);
-        m_designer->vantrel_.setCaption(QStringLiteral("start"));
-        m_output = std::make_unique<OutputCommands>(*m_designer);
-        m_out = m_dir.filePath(QString::fromLatin1(QTest::currentTestFunction()) + u'_'
-                               + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_'));
-        QDir().mkpath(m_out);
-    }
-    void cleanup()
-    {
-        m_output.reset();
-        m_designer.reset();
-        m_dialogs.reset();
-        ScreenMetrics::overrideDpi(0, 0);
-    }
+    void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
 
-    void sequenceFiles_data()
+    // A run saved under the name chosen: the import lines (none: the sequence
+    // 001 to 003), the symbology, the symbol's size in twips, the files
+    // expected (decoded: file=value), the PNG pixels, a folder made where a file
+    // should go, and what the one message says (none: no message).
+    void runs()
     {
-        QTest::addColumn<Files>("f");
-        const QStringList bmps{"item_002.bmp", "item_003.bmp"}, pngs{"item.png", "item_002.png", "item_003.png"};
-        const QByteArray bm("BM"), png("\x89PNG");
-        QTest::newRow("bmp") << Files{"item.bmp", QStringList{"item.bmp"} + bmps, bm, 2880, 1440, {}};
-        QTest::newRow("BMP") << Files{"item.BMP", QStringList{"item.BMP"} + bmps, bm, 2880, 1440, {}};
-        QTest::newRow("PNG is a bitmap") << Files{"item.PNG", QStringList{"item.PNG"} + bmps, bm, 2880, 1440, {}};
-        // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
-        QTest::newRow("png, 2 x 1 inch") << Files{"item.png", pngs, png, 2880, 1440, {192, 96}};
-        QTest::newRow("png, halves") << Files{"item.png", pngs, png, 2887.5, 1462.5, {192, 98}};
-        QTest::newRow("png, below half") << Files{"item.png", pngs, png, 3127, 1507, {208, 100}};
-    }
-    void sequenceFiles()
-    {
-        QFETCH(Files, f);
-        m_designer->source(2);
-        m_designer->widthTwips = f.widthTwips;
-        m_designer->heightTwips = f.heightTwips;
-        saveAs(m_out + u'/' + f.chosen);
+        struct Run { const char *name; QStringList lines; QString chosen; std::int16_t barType; double w, h;
+                     QStringList files; QSize pixels; QString blocker, says; };
+        const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"}, pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
+        const Run runs[] = {
+            {"bmp", {}, "item.bmp", 8, 4800, 1800, QStringList{"item.bmp=001"} + bmps},
+            {"BMP", {}, "item.BMP", 8, 4800, 1800, QStringList{"item.BMP=001"} + bmps},
+            {"PNG is a bitmap", {}, "item.PNG", 8, 4800, 1800, QStringList{"item.PNG=001"} + bmps},
+            // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
+            {"png, 2 x 1 inch", {}, "item.png", 8, 2880, 1440, pngs, {192, 96}},
+            {"png, halves", {}, "item.png", 8, 2887.5, 1462.5, pngs, {192, 98}},
+            {"png, below half", {}, "item.png", 8, 3127, 1507, pngs, {208, 100}},
+            {"wmf", {}, "item.wmf", 8, 4800, 1800, {"item.wmf=", "item_002.wmf=", "item_003.wmf="}},
+            // Every line a value; unsafe values stay in the folder and never replace an earlier file.
+            {"unsafe values", {"A1", "../../x", "a/b", "A1", "a_b", ".."}, "item.bmp", 8, 4800, 1800,
+             {"item.bmp=A1", "item_.._.._x.bmp=../../x", "item_a_b.bmp=a/b", "item_A1.bmp=A1", "item_a_b_2.bmp=a_b", "item___.bmp=.."}},
+            {"empty first value", {"", "A-1", "B-2"}, "item.bmp", 8, 4800, 1800, {"item_A-1.bmp=A-1", "item_B-2.bmp=B-2"}},
+            {"only an empty value", {""}, "item.bmp", 8, 4800, 1800, {}, {}, {}, "No picture was saved"},
+            {"no symbology", {}, "item.bmp", -1, 4800, 1800, {}, {}, {}, "No symbology is chosen"},
+            {"width 0", {}, "item.bmp", 8, 0, 1800, {}, {}, {}, "at 0 x 120 pixels the symbol has no room"},
+            {"png height below 0", {}, "item.png", 8, 2880, -30, {}, {}, {}, "at 192 x -2 pixels"},
+            {"wmf width below 0", {}, "item.wmf", 8, -2880, 1800, {}, {}, {}, "has no room"},
+            {"folder gone", {"1", "2"}, "gone/item.bmp", 8, 4800, 1800, {}, {}, {}, "gone/item.bmp"},
+            {"folder in the way", {"1", "2"}, "item.bmp", 8, 4800, 1800, {"item.bmp=1"}, {}, "item_2.bmp", "value \"2\""},
+            {"EAN-13 letters", {"590123412345", "ABC"}, "item.bmp", 0, 4800, 1800, {"item.bmp=5901234123457"}, {}, {},
+             "value \"ABC\": its picture was not saved as \"%1/item_ABC.bmp\".\nEAN-13 accepts up to 13 digits (fewer than "
+             "12 are padded with leading zeros"},
+            {"GS1 check digit", {"[01]09501101530004"}, "item.bmp", 12, 4800, 1800, {}, {}, {},
+             "the check digit of (01) is '4', it must be '3'"}};
+        for (const Run &r : runs) {
+            const QString out = m_dir.filePath(r.name);
+            QVERIFY(QDir().mkpath(out) && (r.blocker.isEmpty() || QDir(out).mkdir(r.blocker)));
+            StandInDesigner designer;
+            StandInDialogs dialogs;
+            OutputCommands commands(designer);
+            QFile file(designer.t4 = designer.dir.filePath("import.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(r.lines.join("\r\n").toUtf8() + "\r\n"));
+            file.close();
+            designer.source(r.lines.isEmpty() ? 2 : 3);
+            designer.vantrel_.setBarType(r.barType);
+            designer.widthTwips = r.w, designer.heightTwips = r.h;
+            designer.vantrel_.setWidth(float(r.w / 15)), designer.vantrel_.setHeight(float(r.h / 15));
+            QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
+            dialogs.saveAnswer = out + u'/' + r.chosen;
+            commands.mnuSave_Click();
 
-        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
-        QStringList sorted = f.files;
-        sorted.sort();
-        QCOMPARE(filesUnder(m_out), sorted);
-        for (int i = 0; i < f.files.size(); ++i) {
-            const QString path = m_out + u'/' + f.files[i];
-            QCOMPARE(head(path, f.magic.size()), f.magic);
-            if (f.pixels.isValid())
-                QCOMPARE(QImageReader(path).size(), f.pixels);
-            QCOMPARE(decodeFile(path), QStringLiteral("00%1").arg(i + 1));
+            QVERIFY2(dialogs.allText().contains(QString(r.says).replace("%1", out)), qPrintable(dialogs.allText()));
+            QCOMPARE(dialogs.messages.size(), r.says.isEmpty() ? 0 : 1);
+            QStringList files = QDir(out).entryList(QDir::Files | QDir::Hidden), expected; // nothing half-written
+            for (const QString &entry : r.files)
+                expected << entry.section(u'=', 0, 0);
+            QCOMPARE((files.sort(), files), (expected.sort(), expected));
+            for (const QString &entry : r.files) {
+                const QString path = out + u'/' + entry.section(u'=', 0, 0);
+                QImageReader reader(path);
+                if (r.chosen.endsWith("wmf")) {
+                    QProcess wmf2svg;
+                    wmf2svg.start(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), path + ".svg", path});
+                    QVERIFY2(wmf2svg.waitForFinished(30000) && wmf2svg.exitCode() == 0, qPrintable(path));
+                    continue;
+                }
+                QCOMPARE(reader.format(), QByteArray(r.chosen.endsWith("png") ? "png" : "bmp"));
+                QVERIFY(!r.pixels.isValid() || reader.size() == r.pixels);
+                QCOMPARE(Decode::zxingOne(reader.read()), entry.section(u'=', 1));
+            }
+            if (r.says.isEmpty()) // the preview ends on the last value
+                QCOMPARE(designer.vantrel_.Caption(), r.lines.isEmpty() ? QStringLiteral("003") : r.lines.last());
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
+            QVERIFY(!designer.data.importFile().isOpen());
         }
-        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("003"));
     }
 
-    void metafilesReadableAndClipboardKept()
+    // The dialog's settings; a cancel writes nothing. Copy (menu or toolbar
+    // button 1) puts a metafile and a PNG or says why not; button 2 saves (the
+    // Text source: one file); others do nothing; About.
+    void commands()
     {
-        QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
-        m_designer->source(2);
-        saveAs(m_out + QStringLiteral("/item.wmf"));
-
-        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
-        const QStringList files{"item.wmf", "item_002.wmf", "item_003.wmf"};
-        QCOMPARE(filesUnder(m_out), files);
-        for (const QString &name : files) {
-            const QString path = m_out + u'/' + name;
-            QProcess reader;
-            reader.start(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), path + ".svg", path});
-            QVERIFY2(reader.waitForFinished(30000), "wmf2svg did not finish");
-            QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
-            QVERIFY(head(path + ".svg").contains("<svg"));
+        const QList<std::tuple<int, std::int16_t, QString>> rows{
+            {0, 8, "copied"}, {0, -1, SymbolBuilder::noSymbologyMessage()}, {1, 8, "copied"}, {2, 8, "saved"},
+            {2, 8, ""}, {4, 8, ""}, {5, 8, "Vantrel control version 5.1.5"}};
+        for (const auto &[button, barType, result] : rows) {
+            StandInDesigner designer;
+            StandInDialogs dialogs;
+            OutputCommands commands(designer);
+            designer.source(1);
+            designer.t1 = QStringLiteral("HELLO 42");
+            designer.vantrel_.setBarType(barType);
+            designer.vantrel_.setCaption(QStringLiteral("COPY-7"));
+            designer.vantrel_.setWidth(320), designer.vantrel_.setHeight(120);
+            QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+            if (result == "saved")
+                dialogs.saveAnswer = designer.dir.filePath("tool.bmp");
+            button == 5 ? commands.mnuAbout_Click() : button ? commands.Toolbar1_ButtonClick(button) : commands.mnuCopy_Click();
+            QCOMPARE(dialogs.allText(), result == "copied" || result == "saved" ? QString() : result);
+            QCOMPARE(dialogs.saveCalls, button == 2 ? 1 : 0);
+            QCOMPARE(Decode::zxingOne(QImage(designer.dir.filePath("tool.bmp"))), result == "saved" ? "HELLO 42" : QString());
+            QCOMPARE(designer.vantrel_.Caption(), QString(result == "saved" ? "HELLO 42" : "COPY-7"));
+            const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+            QCOMPARE(mime->text() == QStringLiteral("untouched"), result != "copied");
+            if (result == "copied")
+                QVERIFY(!mime->data("image/x-wmf").isEmpty()
+                        && Decode::zxingOne(QImage::fromData(mime->data("image/png"), "PNG")) == "COPY-7");
+            if (button == 2)
+                QCOMPARE(dialogs.askedFilter, QStringLiteral("Bitmap files (*.bmp)|*.bmp|Windows metafiles (*.wmf)|*.wmf|"
+                                                             "PNG files (*.png)|*.png|All fiels (*.*)|*.*.bmp"));
         }
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
-        QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/x-wmf")));
     }
 
-    void cancelWritesNothing()
+    // Names after the first value, and names a run already gave.
+    void names()
     {
-        m_designer->source(2);
-        m_designer->common.FileName = QStringLiteral("/somewhere/earlier.txt");
-        m_designer->common.FilterIndex = 3;
-        saveAs(QString());
-
-        QCOMPARE(m_dialogs->saveCalls, 1);
-        QCOMPARE(m_dialogs->askedFilter,
-                 QStringLiteral("Bitmap files (*.bmp)|*.bmp|Windows metafiles (*.wmf)|*.wmf|"
-                                "PNG files (*.png)|*.png|All fiels (*.*)|*.*"));
-        QCOMPARE(m_dialogs->askedExt, QStringLiteral(".bmp"));
-        QCOMPARE(m_dialogs->askedName, QString());
-        QCOMPARE(m_designer->common.FilterIndex, 3); // the entry last chosen stays in force
-        QCOMPARE(filesUnder(m_out), QStringList());
-        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
-        QCOMPARE(m_designer->data.sequenceCounter(), 0.0);
-        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
-    }
-
-    // Every line of the import file is a value (a title line too); the
-    // component keeps its own title; unsafe values stay in the chosen folder
-    // and never replace an earlier file of the run.
-    void importedValuesStayInFolder()
-    {
-        m_designer->vantrel_.setTitle(QStringLiteral("T0"));
-        importFile({"A1", "../../x", "a/b", "A1", "a_b", "..", "C:\\t"});
-        const QString chosenFolder = m_out + QStringLiteral("/deep/er");
-        QDir().mkpath(chosenFolder);
-        saveAs(chosenFolder + QStringLiteral("/item.bmp"));
-
-        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
-        const QList<QPair<QString, QString>> expected{
-            {"item.bmp", "A1"},    {"item_.._.._x.bmp", "../../x"}, {"item_a_b.bmp", "a/b"}, {"item_A1.bmp", "A1"},
-            {"item_a_b_2.bmp", "a_b"}, {"item___.bmp", ".."},       {"item_C__t.bmp", "C:\\t"}};
-        QStringList names;
-        for (const auto &file : expected)
-            names << QStringLiteral("deep/er/") + file.first;
-        names.sort();
-        QCOMPARE(filesUnder(m_out), names);
-        for (const auto &file : expected)
-            QCOMPARE(decodeFile(chosenFolder + u'/' + file.first), file.second);
-        QCOMPARE(m_designer->vantrel_.Title(), QStringLiteral("T0"));
-        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("C:\\t"));
-    }
-
-    void failureStopsWithOneMessage_data()
-    {
-        QTest::addColumn<Failure>("f");
-        QTest::newRow("folder gone")
-            << Failure{"gone/item.bmp", kCode128, {"1", "2"}, {}, {}, {"gone/item.bmp", "\"1\""}};
-        QTest::newRow("folder in the way of the second")
-            << Failure{"item.bmp", kCode128, {"1", "2", "3"}, "item_2.bmp", {"item.bmp=1"}, {"item_2.bmp", "\"2\""}};
-        QTest::newRow("value the symbology cannot encode")
-            << Failure{"item.bmp", kEan13, {"590123412345", "ABC", "400638133393"}, {},
-                       {"item.bmp=5901234123457"}, {"\"ABC\"", "item_ABC.bmp"}};
-    }
-    void failureStopsWithOneMessage()
-    {
-        QFETCH(Failure, f);
-        m_designer->vantrel_.setBarType(f.barType);
-        importFile(f.lines);
-        if (!f.blocker.isEmpty())
-            QVERIFY(QDir(m_out).mkdir(f.blocker));
-        saveAs(m_out + u'/' + f.chosen);
-        QCOMPARE(m_dialogs->messages.size(), 1);
-        QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("Save picture"));
-        for (const QString &part : f.named)
-            QVERIFY2(m_dialogs->messages[0].text.contains(part), qPrintable(m_dialogs->messages[0].text));
-        QStringList keptNames;
-        for (const QString &entry : f.kept) {
-            keptNames << entry.section(u'=', 0, 0);
-            QCOMPARE(decodeFile(m_out + u'/' + keptNames.last()), entry.section(u'=', 1));
+        const QList<std::array<QString, 3>> further{
+            {"/d/item.WMF", "002", "/d/item_002.bmp"}, {"/d/item.wmf", "002", "/d/item_002.wmf"},
+            {"/d.x/item.bmp", " 1.5 Grüße €", "/d.x/item_ 1.5 Grüße €.bmp"},
+            {"/d/item.bmp", "a/b\\C:\t\r\n<*?\"|>", "/d/item_a_b_C__________.bmp"},
+            {"/d/ab", "002", "/d/_002.bmp"}, {"/d/itempng", "2", "/d/ite_2.png"}};
+        for (const auto &[chosen, value, expected] : further)
+            QCOMPARE(PictureNames::furtherName(chosen, value, PictureNames::formatOf(chosen)), expected);
+        PictureNames::UniqueNames names;
+        QStringList given;
+        for (const char *path : {"/d/a_2.bmp", "/d/a.bmp", "/d/a.bmp", "/d/A.bmp", "/d/a_2.bmp", "/d.x/n", "/d.x/n"})
+            given << names.claim(path);
+        QCOMPARE(given, (QStringList{"/d/a_2.bmp", "/d/a.bmp", "/d/a_3.bmp", "/d/A_4.bmp", "/d/a_2_2.bmp", "/d.x/n", "/d.x/n_2"}));
+        // The system accepts every name, and the file lands directly in the chosen folder.
+        for (const QString &value : {QStringLiteral("/etc/passwd"), QString(QChar(0)) + "x", QString(400, QChar(0xE9)),
+                                     QString::fromUtf8("\xF0\x9F\x98\x80").repeated(200)}) {
+            QTemporaryDir top;
+            QVERIFY(QDir(top.path()).mkpath("a/chosen"));
+            QFile file(PictureNames::furtherName(top.path() + "/a/chosen/item.bmp", value, PictureNames::Format::Bitmap));
+            QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
+            QCOMPARE(QDir(top.path() + "/a/chosen").entryList(QDir::Files | QDir::Hidden).size(), 1);
         }
-        // Nothing else: no later value's file and no half-written temporary.
-        QCOMPARE(filesUnder(m_out), keptNames);
-        QVERIFY(!m_designer->data.importFile().isOpen());
-
-        // The next run goes on as usual once the cause is gone.
-        m_dialogs->messages.clear();
-        m_designer->vantrel_.setBarType(kCode128);
-        m_designer->source(2);
-        if (!f.blocker.isEmpty())
-            QDir(m_out).rmdir(f.blocker);
-        const QString retry = m_out + QStringLiteral("/retry");
-        QVERIFY(QDir().mkpath(retry));
-        saveAs(retry + QStringLiteral("/again.bmp"));
-        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
-        QCOMPARE(filesUnder(retry).size(), 3);
-    }
-
-    void aboutShowsVersion()
-    {
-        QGuiApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
-        m_output->mnuAbout_Click();
-        QCOMPARE(m_dialogs->messages.size(), 1);
-        QCOMPARE(m_dialogs->messages[0].text, QStringLiteral("Vantrel control version 5.1.5"));
-        QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("Quillmark"));
-        QCOMPARE(m_designer->vantrel_.Caption(), QStringLiteral("start"));
-        QCOMPARE(m_dialogs->saveCalls, 0);
-    }
-
-    // Copy (menu or toolbar button 1) puts a metafile and a PNG; button 2 saves
-    // (the Text source: one file); others do nothing; button 3 is in print_dialog.
-    void toolbar_data()
-    {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("saveDialogs");
-        QTest::addColumn<bool>("copied");
-        QTest::newRow("Copy menu") << 0 << 0 << true;
-        QTest::newRow("1 copies") << 1 << 0 << true;
-        QTest::newRow("2 saves") << 2 << 1 << false;
-        QTest::newRow("4 nothing") << 4 << 0 << false;
-    }
-    void toolbar()
-    {
-        QFETCH(int, button);
-        QFETCH(int, saveDialogs);
-        QFETCH(bool, copied);
-        m_designer->vantrel_.setCaption(QStringLiteral("COPY-7"));
-        m_designer->t1 = QStringLiteral("HELLO 42");
-        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-        m_dialogs->saveAnswer = m_out + QStringLiteral("/tool.bmp");
-        button ? m_output->Toolbar1_ButtonClick(button) : m_output->mnuCopy_Click();
-        QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->allText()));
-        QCOMPARE(m_dialogs->saveCalls, saveDialogs);
-        QCOMPARE(filesUnder(m_out), saveDialogs ? QStringList{"tool.bmp"} : QStringList());
-        if (saveDialogs)
-            QCOMPARE(decodeFile(m_out + QStringLiteral("/tool.bmp")), QStringLiteral("HELLO 42"));
-        const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-        QCOMPARE(!mime->data(QStringLiteral("image/x-wmf")).isEmpty(), copied);
-        QCOMPARE(mime->text() == QStringLiteral("untouched"), !copied);
-        if (copied)
-            QCOMPARE(Decode::zxingOne(QImage::fromData(mime->data(QStringLiteral("image/png")), "PNG")),
-                     QStringLiteral("COPY-7"));
     }
 };
 
