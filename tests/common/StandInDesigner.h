@@ -14,25 +14,17 @@ struct StandInDialogs : DialogProvider {
     struct Message { QString text, title; };
     QList<Message> messages;
     std::optional<QString> openAnswer, saveAnswer; // nullopt: the user cancels
-    int openCalls = 0, saveCalls = 0;
-    QString askedFilter;
+    int saveCalls = 0;
     std::function<bool(PrinterObject &)> onPrinterDialog = [](PrinterObject &) { return false; };
 
     StandInDialogs() { DialogProvider::install(this); }
     ~StandInDialogs() override { DialogProvider::install(nullptr); }
-    std::optional<QString> openFile(const QString &, const QString &, const QString &, int &) override
-    { return ++openCalls, openAnswer; }
-    std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override
-    { return ++saveCalls, askedFilter = filter + ext + name, saveAnswer; }
+    std::optional<QString> openFile(const QString &, const QString &, const QString &, int &) override { return openAnswer; }
+    std::optional<QString> saveFile(const QString &, const QString &, const QString &, int &) override
+    { return ++saveCalls, saveAnswer; }
     bool printerDialog(PrinterObject &printer) override { return onPrinterDialog(printer); }
     void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
-    QString allText() const
-    {
-        QStringList texts;
-        for (const Message &m : messages)
-            texts << m.text;
-        return texts.join(u'\n');
-    }
+    QString allText() const { QStringList t; for (const Message &m : messages) t << m.text; return t.join(u'\n'); }
 };
 
 // The designer as the output commands see it, without its window: a real

@@ -6,15 +6,8 @@
 #include "ScreenMetrics.h"
 #include "StandInDesigner.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSettings>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using Keys = QMap<QString, QString>;
 
@@ -39,11 +32,7 @@ inline QString mismatches(const Keys &actual, const QString &want)
 
 struct DesignerSession {
     DesignerSession(const QString &stored = {}) { ScreenMetrics::overrideDpi(96, 96), seed(stored); }
-    void seed(const QString &stored) // as a previous run left them
-    {
-        for (auto [key, value] : keys(stored).asKeyValueRange())
-            SettingsStore(path).write("Form1", key, value);
-    }
+    void seed(const QString &stored) { SettingsStore s(path); for (auto [k, v] : keys(stored).asKeyValueRange()) s.write("Form1", k, v); }
     Form1 &start()
     {
         form.reset();
@@ -68,6 +57,12 @@ struct DesignerSession {
         QFile file(dir.filePath(name));
         return file.open(QIODevice::WriteOnly), file.write(content), file.fileName();
     }
+    bool activate()
+    {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        return QTest::qWaitForWindowActive(form.get());
+    }
 
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("Quillmark2.conf"));
@@ -76,44 +71,36 @@ struct DesignerSession {
     std::unique_ptr<Form1> form;
 };
 
-// What the window and its component show, by name: sizes with a point, "source"
-// the ticked data options, "unit" Option4, Option5 and the unit flag, "enabled"
+// What the window and its component show, by name: sizes with a point, the
+// values of Check1 to Check3, the ticked data and unit options, and "enabled"
 // Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3.
 inline QString differs(Form1 &f, const QString &want)
 {
-    auto bit = [](bool on) { return QString::number(int(on)); };
+    auto bits = [](QList<QWidget *> widgets, bool checked) {
+        QString on;
+        for (QWidget *w : widgets)
+            on += checked ? QChar(u'0' + qobject_cast<QAbstractButton *>(w)->isChecked()) : QChar(u'0' + w->isEnabled());
+        return on;
+    };
     auto num = [](double n) { return QString::number(n); };
-    QString enabled;
-    for (QWidget *w : QList<QWidget *>{f.Text1, f.Text2, f.Text3, f.Text7, f.Text8, f.Text4, f.Command1, f.Check3})
-        enabled += bit(w->isEnabled());
+    auto box = [](QLineEdit *b) { return b->text().replace(QLocale().decimalPoint(), "."); };
     Vantrel &v = *f.Vantrel1;
     return mismatches(
-        {{"Text1", f.Text1->text()}, {"Text2", f.Text2->text()}, {"Text4", f.Text4->text()},
-         {"Text5", f.Text5->text().replace(QLocale().decimalPoint(), ".")},
-         {"Text6", f.Text6->text().replace(QLocale().decimalPoint(), ".")}, {"Combo1", f.Combo1->currentText()},
-         {"Combo3", f.Combo3->currentText()}, {"Combo4", f.Combo4->currentText()}, {"Combo5", f.Combo5->currentText()},
-         {"Check1", num(ClickCheckBox::value(f.Check1))}, {"Check2", num(ClickCheckBox::value(f.Check2))},
-         {"Check3", num(ClickCheckBox::value(f.Check3))},
-         {"source", bit(f.Option1->isChecked()) + bit(f.Option2->isChecked()) + bit(f.Option3->isChecked())},
-         {"unit", bit(f.Option4->isChecked()) + bit(f.Option5->isChecked()) + '/' + num(f.unitFlag)},
-         {"enabled", enabled}, {"BarType", num(v.BarType())}, {"Scaling", num(v.Scaling())},
-         {"Orientation", num(v.Orientation())}, {"ShowText", num(v.ShowText())}, {"Alignment", num(v.Alignment())},
-         {"Caption", v.Caption()}, {"Title", v.Title()}, {"FontSize", num(v.Font().Size())}},
+        {{"Text1", f.Text1->text()}, {"Text2", f.Text2->text()}, {"Text4", f.Text4->text()}, {"Text5", box(f.Text5)},
+         {"Text6", box(f.Text6)}, {"Combo1", f.Combo1->currentText()}, {"Combo3", f.Combo3->currentText()},
+         {"Combo4", f.Combo4->currentText()}, {"Combo5", f.Combo5->currentText()},
+         {"Checks", num(ClickCheckBox::value(f.Check1)) + num(ClickCheckBox::value(f.Check2)) + num(ClickCheckBox::value(f.Check3))},
+         {"source", bits({f.Option1, f.Option2, f.Option3}, true)}, {"unit", bits({f.Option4, f.Option5}, true)},
+         {"enabled", bits({f.Text1, f.Text2, f.Text3, f.Text7, f.Text8, f.Text4, f.Command1, f.Check3}, false)},
+         {"BarType", num(v.BarType())}, {"Scaling", num(v.Scaling())}, {"Orientation", num(v.Orientation())},
+         {"ShowText", num(v.ShowText())}, {"Alignment", num(v.Alignment())}, {"Caption", v.Caption()},
+         {"Title", v.Title()}, {"FontSize", num(v.Font().Size())}},
         want);
 }
 
 inline void retype(QWidget *box, const QString &text)
 {
     box->setFocus();
-    auto *line = qobject_cast<QLineEdit *>(box);
-    (line ? line : box->findChild<QLineEdit *>())->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
-}
-
-inline bool activate(Form1 &f)
-{
-    f.show();
-    QApplication::setActiveWindow(&f);
-    return QTest::qWaitForWindowActive(&f);
+    qobject_cast<QLineEdit *>(box) ? qobject_cast<QLineEdit *>(box)->selectAll() : box->findChild<QLineEdit *>()->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete), QTest::keyClicks(box, text);
 }

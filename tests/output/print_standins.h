@@ -15,11 +15,8 @@ inline int count(const QString &pdf)
 {
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {pdf});
-    if (!info.waitForFinished(60000) || info.exitCode() != 0)
-        return -1;
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    const qsizetype at = out.indexOf(QLatin1String("Pages:"));
-    return at < 0 ? -1 : out.mid(at + 6).section(u'\n', 0, 0).trimmed().toInt();
+    const QString out = info.waitForFinished(60000) && info.exitCode() == 0 ? info.readAllStandardOutput() : "";
+    return out.contains("Pages:") ? out.section("Pages:", 1).section(u'\n', 0, 0).trimmed().toInt() : -1;
 }
 
 // Every page rendered by poppler's pdftoppm at the given resolution.
@@ -27,11 +24,10 @@ inline QList<QImage> render(const QString &pdf, int dpi)
 {
     QTemporaryDir out;
     QProcess ppm;
-    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"), pdf,
-                                           out.filePath(QStringLiteral("page"))});
+    ppm.start(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-png", pdf, out.filePath("page")});
     QList<QImage> pages;
     if (ppm.waitForFinished(120000) && ppm.exitCode() == 0)
-        for (const QString &name : QDir(out.path()).entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name))
+        for (const QString &name : QDir(out.path()).entryList({"page*.png"}, QDir::Files, QDir::Name))
             pages.append(QImage(out.filePath(name)));
     return pages;
 }
