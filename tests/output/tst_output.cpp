@@ -295,8 +295,7 @@ private slots:
             StandInDialogs dialogs;
             OutputCommands commands(designer);
             designer.source(1), designer.t1 = QStringLiteral("HELLO 42");
-            designer.vantrel_.setBarType(barType);
-            designer.vantrel_.setCaption(QStringLiteral("COPY-7"));
+            designer.vantrel_.setBarType(barType), designer.vantrel_.setCaption(QStringLiteral("COPY-7"));
             designer.vantrel_.setWidth(320), designer.vantrel_.setHeight(120);
             QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
             if (result == "saved")
