@@ -16,12 +16,12 @@ struct Entry {
 };
 
 const Entry kEntries[SymbolBuilder::kCount] = {
-    {"EAN-13", BARCODE_EANX, 0, "12 or 13 digits (the 13th the check digit), optionally followed by +2 or +5 add-on digits"},
-    {"EAN-8", BARCODE_EANX, 0, "7 or 8 digits (the 8th the check digit), optionally followed by +2 or +5 add-on digits"},
-    {"EAN-5", BARCODE_EANX, 0, "up to 5 digits"},
-    {"EAN-2", BARCODE_EANX, 0, "up to 2 digits"},
-    {"UPC-A", BARCODE_UPCA, 0, "11 or 12 digits (the 12th the check digit), optionally followed by +2 or +5 add-on digits"},
-    {"UPC-E", BARCODE_UPCE, 0, "6, 7 or 8 digits (number system 0 or 1, six digits, then the check digit), optionally followed by +2 or +5 add-on digits"},
+    {"EAN-13", BARCODE_EANX, 0, "up to 13 digits (fewer than 12 are padded with leading zeros to 12; a 13th is the check digit), optionally followed by +2 or +5 add-on digits"},
+    {"EAN-8", BARCODE_EANX, 0, "up to 8 digits (fewer than 7 are padded with leading zeros to 7; an 8th is the check digit), optionally followed by +2 or +5 add-on digits"},
+    {"EAN-5", BARCODE_EANX, 0, "up to 5 digits (padded with leading zeros to 5)"},
+    {"EAN-2", BARCODE_EANX, 0, "up to 2 digits (padded with a leading zero to 2)"},
+    {"UPC-A", BARCODE_UPCA, 0, "up to 12 digits (fewer than 11 are padded with leading zeros to 11; a 12th is the check digit), optionally followed by +2 or +5 add-on digits"},
+    {"UPC-E", BARCODE_UPCE, 0, "up to 8 digits (fewer than 6 are padded with leading zeros to 6; 7 digits begin with the number system 0 or 1; an 8th is the check digit), optionally followed by +2 or +5 add-on digits"},
     {"Code39", BARCODE_CODE39, 10, "digits, upper-case letters, space and - . $ / + %"},
     {"Code39Ext", BARCODE_EXCODE39, 10, "ASCII characters only"},
     {"Code128", BARCODE_CODE128, 10, "ASCII and Latin-1 characters"},
@@ -35,7 +35,7 @@ const Entry kEntries[SymbolBuilder::kCount] = {
     {"Custom", 0, 10, "the data of the symbology chosen in the format options"},
     {"Interleaved 2of5", BARCODE_C25INTER, 10, "digits only"},
     {"Code 25", BARCODE_C25IND, 10, "digits only"},
-    {"POSTNet", BARCODE_POSTNET, 6, "digits only (5, 9 or 11 for ZIP codes)"},
+    {"POSTNet", BARCODE_POSTNET, 6, "5, 9 or 11 digits (a ZIP code, ZIP+4, or ZIP+4 with the delivery point)"},
     {"Post2/5", 0, 10, "up to 11 digits (Identcode) or 12 to 13 digits (Leitcode)"},
     {"Code93", BARCODE_CODE93, 10, "ASCII characters only"},
     {"Plessey", BARCODE_PLESSEY, 10, "digits and the letters A to F"},
@@ -72,6 +72,26 @@ bool padEanMain(QString &data, int padTo, int longest)
         main = QString(padTo - main.size(), u'0') + main;
     data = plus < 0 ? main : main + data.mid(plus);
     return true;
+}
+
+QChar eanCheckDigit(const QString &digits);
+
+// zint only warns about a wrong check digit in GS1 data and encodes it anyway;
+// for (00), (01) and (02) the digit is the GS1 mod-10 digit of the digits before it.
+QString gs1CheckDigitError(const QString &data)
+{
+    static const QRegularExpression element(QStringLiteral("[\\[(](\\d{2,4})[\\])]([^\\[(]*)"));
+    for (auto it = element.globalMatch(data); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QString ai = match.captured(1), value = match.captured(2);
+        const int length = ai == u"00" ? 18 : (ai == u"01" || ai == u"02") ? 14 : 0;
+        if (length == 0 || value.size() != length || !allDigits(value))
+            continue;
+        const QChar expected = eanCheckDigit(value.left(length - 1));
+        if (value.back() != expected)
+            return QStringLiteral("the check digit of (%1) is '%2', it must be '%3'").arg(ai, value.back(), expected);
+    }
+    return {};
 }
 
 QChar eanCheckDigit(const QString &digits)
@@ -122,6 +142,11 @@ QString SymbolBuilder::name(int barType)
     return barType >= 0 && barType < kCount ? QString::fromLatin1(kEntries[barType].name) : QString();
 }
 
+QString SymbolBuilder::noSymbologyMessage()
+{
+    return QStringLiteral("No symbology is chosen: pick one from the Format list.");
+}
+
 QString SymbolBuilder::issnToEan(const QString &issn)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-?(\\d{3})([\\dXx])$"));
@@ -144,7 +169,7 @@ SymbolBuilder::Built SymbolBuilder::build(int barType, const QString &data, cons
 {
     Built built;
     if (barType < 0 || barType >= kCount) {
-        built.nothing = true;
+        built.error = noSymbologyMessage();
         return built;
     }
     if (data.isEmpty()) {
@@ -217,6 +242,8 @@ SymbolBuilder::Built SymbolBuilder::build(int barType, const QString &data, cons
         return built;
     }
     case 12:
+        if (const QString wrong = gs1CheckDigitError(data); !wrong.isEmpty())
+            return invalid(wrong);
         request.inputMode = GS1_MODE | (data.startsWith(u'(') ? GS1PARENS_MODE : 0);
         break;
     case 13: {
@@ -241,6 +268,10 @@ SymbolBuilder::Built SymbolBuilder::build(int barType, const QString &data, cons
     }
     case 16: request.symbology = options.customSymbology; break;
     case 17: request.option2 = options.interleavedCheck ? 1 : 0; break;
+    case 19:
+        if (!allDigits(data) || (data.size() != 5 && data.size() != 9 && data.size() != 11))
+            return invalid();
+        break;
     case 20:
         if (!allDigits(data) || data.size() > 13)
             return invalid();

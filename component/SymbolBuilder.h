@@ -10,12 +10,13 @@ public:
     struct Built {
         SymbolModel model;
         QString error;        // what the symbology accepts, for the user
-        bool nothing = false; // no symbology: nothing drawn, nothing raised
         bool ok() const { return error.isEmpty(); }
     };
 
     static constexpr int kCount = 25;
-    static QString name(int barType);
+    static QString name(int barType); // empty when no symbology has that number
+    // The error of a symbology number outside 0..24 (a name typed into Format).
+    static QString noSymbologyMessage();
     static Built build(int barType, const QString &data, const FormatOptions &options);
 
     // ISSN "0317-8471" -> the EAN-13 data "977031784700"; empty when not an ISSN

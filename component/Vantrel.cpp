@@ -17,6 +17,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -59,8 +60,10 @@ struct Vantrel::Impl {
         s.showText = showText != 0;
         s.title = title;
         s.fontName = f.Name();
-        // Size is in points at the screen's resolution, on every surface.
-        s.textPixels = f.Size() * ScreenMetrics::dpiY() / 72.0;
+        // Size is in points at the screen's resolution, on every surface. Far
+        // larger text overflows the glyph rasteriser's fixed-point coordinates.
+        constexpr double kMaxTextPixels = 20000.0;
+        s.textPixels = std::min(f.Size() * ScreenMetrics::dpiY() / 72.0, kMaxTextPixels);
         s.barColor = options.barColor;
         s.backColor = options.backColor;
         s.barReduction = options.barReduction;
@@ -306,7 +309,7 @@ void Vantrel::paintEvent(QPaintEvent *)
     QString note;
     if (!built.ok()) {
         d->renderer.drawMessage(painter, rect(), built.error, s);
-    } else if (!built.nothing) {
+    } else {
         const SymbolRenderer::Fit fit = d->renderer.draw(painter, rect(), built.model, s);
         if (!fit.fits) {
             // The whole symbol, made smaller, above a note that pictures of this

@@ -321,7 +321,7 @@ SettingsStore &Form1::settings() { return m_store; }
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    runGuarded([this] { Form_Unload(); });
     event->accept();
 }
 
@@ -330,7 +330,21 @@ void Form1::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     // The toolbar follows the window's width; Form_Resize itself leaves it.
     Toolbar1->resize(m_client->width(), Toolbar1->height());
-    Form_Resize();
+    runGuarded([this] { Form_Resize(); });
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The window opens with the focus in the fixed text (the selected source
+    // while that is disabled), never in a list a stray key would change. A
+    // hidden widget cannot take the focus before this.
+    if (!m_shown) {
+        m_shown = true;
+        QWidget *first = Text1->isEnabled() ? static_cast<QWidget *>(Text1) : m_sourceGroup->checkedButton();
+        if (first)
+            first->setFocus();
+    }
 }
 
 void Form1::changeEvent(QEvent *event)
@@ -338,7 +352,7 @@ void Form1::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     // Minimising changes no widget size in Qt, but the client area is gone.
     if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
+        runGuarded([this] { Form_Resize(); });
 }
 
 QSize Form1::clientSizePixels() const

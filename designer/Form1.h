@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -35,6 +36,8 @@ public:
 
     // Form_Load, then the first Form_Resize; the caller shows the window.
     void startUp();
+    // The printer's font names as Combo2 lists them: one entry per family, sorted.
+    static QStringList fontList(const QStringList &printerFonts);
 
     // Start-up, settings, layout.
     void Form_Load();
@@ -118,6 +121,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildControls();
@@ -125,6 +129,9 @@ private:
     void buildMenu();
     void buildToolbar();
     void setTabOrder();
+    // Runs a handler; a failure ends it with a message and the program goes on.
+    void runGuarded(const std::function<void()> &handler);
+    void tabStopsOnSelected(QButtonGroup *group);
     void connectHandlers();
     void unitSwitch();
     void setOptionSelected(QRadioButton *option, bool selected);
@@ -134,6 +141,7 @@ private:
     QSize clientSizePixels() const;
 
     SettingsStore &m_store;
+    bool m_shown = false;
     QWidget *m_client = nullptr;
     QButtonGroup *m_sourceGroup = nullptr;
     QButtonGroup *m_unitGroup = nullptr;

@@ -2,9 +2,12 @@
 #include "Form1.h"
 #include "ClickCheckBox.h"
 #include "Numbers.h"
+#include "QuillError.h"
+#include "StoredValue.h"
 #include "Vantrel.h"
 
 #include <QComboBox>
+#include <cmath>
 
 void Form1::Combo1_Click()
 {
@@ -26,7 +29,10 @@ void Form1::Combo2_Click()
 
 void Form1::Combo3_Click()
 {
-    Vantrel1->Font().setSize(Numbers::numericValue(Combo3->currentText()));
+    const double size = Numbers::numericValue(Combo3->currentText());
+    if (std::fabs(size) > StoredValue::kMaxFontPoints)
+        throw QuillError(QStringLiteral("Invalid font size."));
+    Vantrel1->Font().setSize(size);
     Vantrel1->setShowText(ClickCheckBox::value(Check1));
 }
 
@@ -37,8 +43,10 @@ void Form1::Combo3_Change()
 
 void Form1::Combo3_Validate(bool &cancel)
 {
-    // Every keystroke was applied already; only a size of nothing is refused.
-    if (Numbers::numericValue(Combo3->currentText()) == 0.0)
+    // Every keystroke was applied already; a size of nothing, or one too large
+    // to draw (refused while typed), keeps the focus here.
+    const double size = Numbers::numericValue(Combo3->currentText());
+    if (size == 0.0 || std::fabs(size) > StoredValue::kMaxFontPoints)
         cancel = true;
 }
 

@@ -7,6 +7,7 @@
 #include "QuillError.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,29 +16,34 @@
 #include <QSignalBlocker>
 #include <QToolBar>
 
-namespace {
-
 // A handler has no error handling of its own, yet the program must go on: a
-// value the component refuses is reported, and the handler ends there.
-template <typename Handler>
-auto guarded(Handler handler)
+// value the component refuses is reported, and the handler ends there. Every
+// handler of the window runs through here.
+void Form1::runGuarded(const std::function<void()> &handler)
 {
-    return [handler](auto &&...) {
-        try {
-            handler();
-        } catch (const QuillError &error) {
-            DialogProvider::current().messageBox(error.description(), QStringLiteral("Quillmark"));
-        } catch (const std::exception &error) {
-            DialogProvider::current().messageBox(QString::fromLocal8Bit(error.what()),
-                                                 QStringLiteral("Quillmark"));
-        }
-    };
+    try {
+        handler();
+    } catch (const QuillError &error) {
+        DialogProvider::current().messageBox(error.description(), QStringLiteral("Quillmark"));
+    } catch (const std::exception &error) {
+        DialogProvider::current().messageBox(QString::fromLocal8Bit(error.what()), QStringLiteral("Quillmark"));
+    }
 }
 
-} // namespace
+// Tab enters an option group at its selected button, as arrow keys then move
+// the selection: the others are reached by click only.
+void Form1::tabStopsOnSelected(QButtonGroup *group)
+{
+    QAbstractButton *selected = group->checkedButton();
+    for (QAbstractButton *button : group->buttons())
+        button->setFocusPolicy(!selected || button == selected ? Qt::StrongFocus : Qt::ClickFocus);
+}
 
 void Form1::connectHandlers()
 {
+    const auto guarded = [this](auto handler) {
+        return [this, handler](auto &&...) { runGuarded(handler); };
+    };
     connect(Text1, &QLineEdit::textChanged, this, guarded([this] { Text1_Change(); }));
     connect(Text2, &QLineEdit::textChanged, this, guarded([this] { Text2_Change(); }));
 
@@ -62,7 +68,7 @@ void Form1::connectHandlers()
     connect(Combo2, &QComboBox::currentIndexChanged, this, guarded([this] { Combo2_Click(); }));
     connect(Combo3, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            guarded([this] { Combo3_Click(); })();
+            runGuarded([this] { Combo3_Click(); });
     });
     connect(Combo3, &QComboBox::editTextChanged, this, guarded([this] { Combo3_Change(); }));
     connect(Combo4, &QComboBox::currentIndexChanged, this, guarded([this] { Combo4_Click(); }));
@@ -73,11 +79,14 @@ void Form1::connectHandlers()
         {Option3, &Form1::Option3_Click}, {Option4, &Form1::Option4_Click},
         {Option5, &Form1::Option5_Click}};
     for (const auto &[option, handler] : options) {
-        connect(option, &QRadioButton::toggled, this, [this, handler = handler](bool checked) {
+        connect(option, &QRadioButton::toggled, this, [this, option, handler = handler](bool checked) {
+            tabStopsOnSelected(option->group());
             if (checked)
-                guarded([this, handler] { (this->*handler)(); })();
+                runGuarded([this, handler] { (this->*handler)(); });
         });
     }
+    tabStopsOnSelected(m_sourceGroup);
+    tabStopsOnSelected(m_unitGroup);
 
     connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
     connect(Command6, &QPushButton::clicked, this, guarded([this] { Command6_Click(); }));
@@ -93,7 +102,7 @@ void Form1::connectHandlers()
     connect(mnuExit, &QAction::triggered, this, guarded([this] { mnuExit_Click(); }));
     connect(mnuAbout, &QAction::triggered, this, guarded([this] { output().mnuAbout_Click(); }));
 
-    new FocusValidator(Text5, [this](bool &cancel) { guarded([this, &cancel] { Text5_Validate(cancel); })(); });
-    new FocusValidator(Text6, [this](bool &cancel) { guarded([this, &cancel] { Text6_Validate(cancel); })(); });
-    new FocusValidator(Combo3, [this](bool &cancel) { guarded([this, &cancel] { Combo3_Validate(cancel); })(); });
+    new FocusValidator(Text5, [this](bool &cancel) { runGuarded([this, &cancel] { Text5_Validate(cancel); }); });
+    new FocusValidator(Text6, [this](bool &cancel) { runGuarded([this, &cancel] { Text6_Validate(cancel); }); });
+    new FocusValidator(Combo3, [this](bool &cancel) { runGuarded([this, &cancel] { Combo3_Validate(cancel); }); });
 }

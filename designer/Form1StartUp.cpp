@@ -9,7 +9,12 @@
 #include "StoredValue.h"
 #include "Vantrel.h"
 
+#include "Dialogs.h"
+
 #include <QButtonGroup>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QComboBox>
 #include <QFont>
 #include <QFontInfo>
@@ -31,12 +36,46 @@ void selectItem(QComboBox *combo, const QString &text, int fallback)
     combo->setCurrentIndex(index);
 }
 
+// The likely cause when the settings file could not be written.
+QString whyNotWritable(const QString &path)
+{
+    const QFileInfo file(path);
+    QFileInfo folder(file.absolutePath());
+    while (!folder.exists() && folder.absoluteFilePath() != folder.absolutePath())
+        folder = QFileInfo(folder.absolutePath());
+    if (file.isDir())
+        return QStringLiteral("a folder has that name");
+    if (!folder.isDir())
+        return QStringLiteral("\"%1\" is a file, not a folder").arg(folder.absoluteFilePath());
+    if (!folder.isWritable() || (file.exists() && !file.isWritable()))
+        return QStringLiteral("Permission denied");
+    return QStringLiteral("the file could not be written (the disk may be full)");
+}
+
 } // namespace
 
 void Form1::startUp()
 {
-    Form_Load();
-    Form_Resize();
+    runGuarded([this] { Form_Load(); });
+    runGuarded([this] { Form_Resize(); });
+}
+
+QStringList Form1::fontList(const QStringList &printerFonts)
+{
+    // The font database names a family once per foundry ("C059 [urw]"); the
+    // family name alone selects it, so each family is listed once.
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    QStringList names;
+    QSet<QString> seen;
+    for (QString name : printerFonts) {
+        name.remove(foundry);
+        if (!name.isEmpty() && !seen.contains(name.toCaseFolded())) {
+            seen.insert(name.toCaseFolded());
+            names << name;
+        }
+    }
+    names.sort(Qt::CaseInsensitive);
+    return names;
 }
 
 void Form1::Form_Load()
@@ -70,8 +109,7 @@ void Form1::Form_Load()
     sizeVantrel1();
     setOptionSelected(unitFlag != 0 ? Option4 : Option5, true);
 
-    QStringList fonts = PrinterObject::fontNames();
-    fonts.sort(Qt::CaseInsensitive);
+    const QStringList fonts = fontList(PrinterObject::fontNames());
     {
         // Filling the list selects nothing; Qt would select the first name.
         const QSignalBlocker blocker(Combo2);
@@ -79,7 +117,7 @@ void Form1::Form_Load()
         Combo2->setCurrentIndex(-1);
     }
     selectStoredFont(read("combo2", "Arial"));
-    Combo3->setEditText(read("combo3", "14"));
+    Combo3->setEditText(StoredValue::fontSizeText(read("combo3", "14")));
 
     if (!Combo2->currentText().isEmpty())
         Vantrel1->Font().setName(Combo2->currentText());
@@ -115,22 +153,15 @@ void Form1::selectStoredFont(const QString &name)
 
 void Form1::applyStoredFontSize()
 {
+    // The text is in range already (StoredValue::fontSizeText). One the font
+    // cannot convert (12abc) keeps the size its numeric value gave while it
+    // was typed, and stays as the user left it.
     const QString text = Combo3->currentText();
-    const double value = Numbers::numericValue(text);
-    if (value != 0.0) {
-        // A text the font cannot convert (12abc) keeps the size its numeric
-        // value gave while it was typed, and stays as the user left it.
-        try {
-            Vantrel1->Font().setSize(text);
-        } catch (const QuillError &) {
-            Vantrel1->Font().setSize(value);
-        }
-        return;
+    try {
+        Vantrel1->Font().setSize(text);
+    } catch (const QuillError &) {
+        Vantrel1->Font().setSize(Numbers::numericValue(text));
     }
-    // A text of no size at all, which the size box would not have let the
-    // user leave, would fail at every start: the default size takes its place.
-    Combo3->setEditText(QStringLiteral("14"));
-    Vantrel1->Font().setSize(14.0);
 }
 
 void Form1::setOptionSelected(QRadioButton *option, bool selected)
@@ -173,7 +204,10 @@ void Form1::Form_Unload()
     write("option1", StoredValue::flag(Option1->isChecked()));
     write("option2", StoredValue::flag(Option2->isChecked()));
     write("option3", StoredValue::flag(Option3->isChecked()));
-    m_store.flush();
+    if (!m_store.flush())
+        DialogProvider::current().messageBox(
+            QStringLiteral("The design could not be saved in \"%1\": %2.").arg(m_store.path(), whyNotWritable(m_store.path())),
+            QStringLiteral("Quillmark"));
 }
 
 void Form1::mnuExit_Click()

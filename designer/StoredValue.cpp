@@ -46,6 +46,22 @@ bool StoredValue::selected(const QString &text)
     return Numbers::numericValue(text) != 0.0;
 }
 
+QString StoredValue::fontSizeText(const QString &text)
+{
+    const double value = Numbers::numericValue(text);
+    if (value == 0.0)
+        return QStringLiteral("14");
+    double whole = 0.0;
+    bool ok = Numbers::tryRegionalNumber(text, &whole);
+    if (!ok)
+        whole = text.trimmed().toDouble(&ok);
+    if (!ok)
+        whole = value;
+    if (std::isfinite(whole) && std::fabs(whole) <= kMaxFontPoints && std::fabs(value) <= kMaxFontPoints)
+        return text;
+    return Numbers::numberText(std::copysign(kMaxFontPoints, std::isnan(whole) ? value : whole));
+}
+
 QString StoredValue::plainNumber(const QString &text)
 {
     return Numbers::numberText(Numbers::numericValue(text));

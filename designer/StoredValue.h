@@ -24,6 +24,12 @@ public:
     static int checkValue(const QString &text);
     // An option button's key: selected when its numeric value is not 0.
     static bool selected(const QString &text);
+    // Font sizes the preview and pictures can draw: up to this many points either way.
+    static constexpr double kMaxFontPoints = 1000.0;
+    // A stored font size text: kept when in range, 1000 (or -1000) when beyond
+    // it by either reading (its numeric value, or the whole text as the font
+    // object reads it: "3e7"), "14" when its numeric value is 0.
+    static QString fontSizeText(const QString &text);
     // The numeric value written back as plain text ("90.0" -> "90").
     static QString plainNumber(const QString &text);
 

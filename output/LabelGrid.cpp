@@ -39,6 +39,14 @@ LabelGrid LabelGrid::compute(double f, double symbolWidth, double symbolHeight, 
     return grid;
 }
 
+bool LabelGrid::liesOnPage(std::int32_t pageWidthTwips, std::int32_t pageHeightTwips) const
+{
+    // Half a twip of slack: an exact fit computed in floating point stays a fit.
+    constexpr double slack = 0.5;
+    return symbolWidth > 0 && symbolHeight > 0 && originX > -slack && originY > -slack
+        && rightEdge() < pageWidthTwips + slack && bottomEdge() < pageHeightTwips + slack;
+}
+
 LabelGrid::Rect LabelGrid::symbolRect(std::int32_t column, std::int32_t row, float twipsPerPixelX,
                                       float twipsPerPixelY) const
 {

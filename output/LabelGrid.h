@@ -25,6 +25,10 @@ public:
     std::int32_t columns = 0, rows = 0;     // 0 or less: no label fits that way
 
     bool fitsALabel() const { return columns > 0 && rows > 0; }
+    // Every symbol of the grid wholly inside the page (twips), and not empty.
+    bool liesOnPage(std::int32_t pageWidthTwips, std::int32_t pageHeightTwips) const;
+    double rightEdge() const { return originX + (columns - 1) * cellWidth + symbolWidth; }
+    double bottomEdge() const { return originY + (rows - 1) * cellHeight + symbolHeight; }
     // Where the symbol of a cell goes, in device pixels (rounded halves to even).
     Rect symbolRect(std::int32_t column, std::int32_t row, float twipsPerPixelX, float twipsPerPixelY) const;
 };

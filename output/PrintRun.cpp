@@ -7,9 +7,11 @@
 #include "PrinterObject.h"
 #include "QuillError.h"
 #include "ScreenMetrics.h"
+#include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "Vantrel.h"
 
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -29,6 +31,11 @@ double fieldNumber(const QString &field, const QString &text)
 QString labelField(const char *side)
 {
     return QStringLiteral("Barcode margins \"%1\"").arg(QLatin1String(side));
+}
+
+QString unitName(double twipsPerUnit)
+{
+    return twipsPerUnit == Numbers::kTwipsPerInch ? QStringLiteral("in") : QStringLiteral("cm");
 }
 
 QString pageField(const char *side)
@@ -61,8 +68,10 @@ bool PrintRun::execute()
         description = QString::fromLocal8Bit(error.what());
     }
     Vantrel &vantrel = m_designer.vantrel();
-    if (m_fontSaved)
+    if (m_fontSaved) {
         vantrel.Font().setSize(m_savedFontSize);
+        vantrel.Refresh(); // the preview drew with the printer's scaled size
+    }
     // No half-filled sheet goes out: the open job is thrown away.
     m_printer.abortDoc();
     DialogProvider::current().messageBox(description, kTitle);
@@ -71,6 +80,11 @@ bool PrintRun::execute()
 
 void PrintRun::drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Rect &at)
 {
+    // An empty value is a value: its cell stays empty and the run goes on.
+    if (vantrel.Caption().isEmpty()) {
+        ++m_labels;
+        return;
+    }
     try {
         vantrel.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
     } catch (const QuillError &error) {
@@ -90,6 +104,8 @@ void PrintRun::run()
     data.checkRun();
     const double f = m_twipsPerUnit;
 
+    if (SymbolBuilder::name(vantrel.BarType()).isEmpty())
+        throw QuillError(SymbolBuilder::noSymbologyMessage());
     m_printer.setScaleMode(1); // twips
     m_printer.printEmptyLine();
     m_pages = 1;
@@ -121,9 +137,19 @@ void PrintRun::run()
                                         "margins. Make the margins or the symbol smaller.")
                              .arg(Numbers::regionalPlainText(width + label.left + label.right),
                                   Numbers::regionalPlainText(height + label.top + label.bottom),
-                                  f == Numbers::kTwipsPerInch ? QStringLiteral("in") : QStringLiteral("cm"))
+                                  unitName(f))
                              .arg(grid.columns)
                              .arg(grid.rows));
+
+    if (!grid.liesOnPage(m_printer.pageWidthTwips(), m_printer.pageHeightTwips())) {
+        auto inUnit = [f](double twips) { return Numbers::regionalPlainText(std::round(twips / f * 100) / 100); };
+        throw QuillError(QStringLiteral("The labels would not lie wholly on the page: the symbols reach from %1 to "
+                                        "%2 %5 across and from %3 to %4 %5 down, on a page of %6 × %7 %5. Make "
+                                        "the page margins 0 or more and the symbol larger than 0.")
+                             .arg(inUnit(grid.originX), inUnit(grid.rightEdge()), inUnit(grid.originY),
+                                  inUnit(grid.bottomEdge()), unitName(f), inUnit(m_printer.pageWidthTwips()),
+                                  inUnit(m_printer.pageHeightTwips())));
+    }
 
     const bool fixedText = m_designer.option1Selected();
     const bool titled = m_designer.check3Value() != 0;
@@ -162,6 +188,7 @@ void PrintRun::run()
     }
 
     m_printer.endDoc();
-    vantrel.setShowText(std::int32_t(vantrel.ShowText()));
+    // The size first: ShowText redraws the preview with the font as it is then.
     vantrel.Font().setSize(m_savedFontSize);
+    vantrel.setShowText(std::int32_t(vantrel.ShowText()));
 }

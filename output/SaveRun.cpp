@@ -2,6 +2,7 @@
 #include "AtomicFile.h"
 #include "PictureWriters.h"
 #include "QuillError.h"
+#include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "Vantrel.h"
 
@@ -18,18 +19,40 @@ SaveRun::SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWi
 {
 }
 
+void SaveRun::refuseUnusable() const
+{
+    if (SymbolBuilder::name(m_vantrel.BarType()).isEmpty())
+        throw QuillError(SymbolBuilder::noSymbologyMessage());
+    const bool png = m_format == Format::Png;
+    const int width = png ? m_pngWidth : m_vantrel.width();
+    const int height = png ? m_pngHeight : m_vantrel.height();
+    if (width <= 0 || height <= 0)
+        throw QuillError(QStringLiteral("No picture was saved: at %1 x %2 pixels the symbol has no room. Make its "
+                                        "Width and Height larger than 0.")
+                             .arg(width)
+                             .arg(height));
+}
+
 void SaveRun::run(const QString &firstValue, const std::function<QString()> &nextValue)
 {
+    refuseUnusable();
     save(firstValue);
     for (QString value = nextValue(); !value.isEmpty(); value = nextValue())
         save(value);
+    if (m_written == 0)
+        throw QuillError(QStringLiteral("No picture was saved: the data gave only an empty value."));
 }
 
 void SaveRun::save(const QString &value)
 {
-    const QString path = m_names.claim(m_written == 0
-                                           ? m_chosenName
-                                           : PictureNames::furtherName(m_chosenName, value, m_format));
+    const bool first = m_values++ == 0;
+    if (value.isEmpty()) {
+        // Only a first value can be empty; it has no picture, the others go on.
+        m_vantrel.setCaption(value);
+        return;
+    }
+    const QString path =
+        m_names.claim(first ? m_chosenName : PictureNames::furtherName(m_chosenName, value, m_format));
     try {
         m_vantrel.setCaption(value);
         write(path);

@@ -22,12 +22,15 @@ public:
     void save(const QString &value);
 
     // The whole run: the first value, then further values until the empty text.
+    // An empty first value writes no picture. Raises QuillError before writing
+    // anything when no symbology is chosen or the picture would have no pixels.
     void run(const QString &firstValue, const std::function<QString()> &nextValue);
 
     int filesWritten() const { return m_written; }
     PictureNames::Format format() const { return m_format; }
 
 private:
+    void refuseUnusable() const;
     void write(const QString &path);
 
     Vantrel &m_vantrel;
@@ -38,4 +41,5 @@ private:
     const bool m_centimetres;
     PictureNames::UniqueNames m_names;
     int m_written = 0;
+    int m_values = 0;
 };

@@ -99,6 +99,7 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
                                       OKButton, CancelButton, Command1, Text3, Option5, Option4};
     for (qsizetype i = 0; i + 1 < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
+    Text6->setFocus(); // the first page margin, not the locked printer name
 
     connect(Option4, &QRadioButton::toggled, this, [this](bool on) { if (on) Option4_Click(); });
     connect(Option5, &QRadioButton::toggled, this, [this](bool on) { if (on) Option5_Click(); });

@@ -7,28 +7,43 @@
 #include "Vantrel.h"
 
 #include <QTemporaryDir>
+#include <functional>
+
+// The modal dialogs answered as a test tells them; installed while it lives.
+struct StandInDialogs : DialogProvider {
+    struct Message { QString text, title; };
+    QList<Message> messages;
+    std::optional<QString> openAnswer, saveAnswer; // nullopt: the user cancels
+    int saveCalls = 0;
+    std::function<bool(PrinterObject &)> onPrinterDialog = [](PrinterObject &) { return false; };
+
+    StandInDialogs() { DialogProvider::install(this); }
+    ~StandInDialogs() override { DialogProvider::install(nullptr); }
+    std::optional<QString> openFile(const QString &, const QString &, const QString &, int &) override { return openAnswer; }
+    std::optional<QString> saveFile(const QString &, const QString &, const QString &, int &) override
+    { return ++saveCalls, saveAnswer; }
+    bool printerDialog(PrinterObject &printer) override { return onPrinterDialog(printer); }
+    void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
+    QString allText() const { QStringList t; for (const Message &m : messages) t << m.text; return t.join(u'\n'); }
+};
 
 // The designer as the output commands see it, without its window: a real
 // component, real data values and a settings store of its own.
 struct StandInDesigner : DesignerView, FakeControls {
     StandInDesigner() : store(dir.filePath(QStringLiteral("Quillmark2.conf"))), data(*this)
     {
-        source(2);
+        sequence("001", "003");
         t1 = QStringLiteral("FIXED");
-        t3 = QStringLiteral("003");
         vantrel_.setBarType(8); // Code128: any digits and letters, read by every decoder
         vantrel_.Font().setSize(14.0);
     }
+    void sequence(const QString &from, const QString &to) { source(2), t2 = from, t3 = to; }
 
-    void sequence(const QString &from, const QString &to) { source(2); t2 = from; t3 = to; }
-    void inches(bool yes) { o4 = yes; o5 = !yes; }
-
-    bool o4 = true, o5 = false;
+    bool o4 = true, o5 = false; // inches
     int check3 = 0;
     QString width = QStringLiteral("2.00"), height = QStringLiteral("1.00"); // as the size boxes show them
     double widthTwips = 2880, heightTwips = 1440;
 
-    // Both bases ask which source is selected.
     bool option1Selected() const override { return o1; }
     int check3Value() const override { return check3; }
     bool option4Selected() const override { return o4; }

@@ -85,7 +85,8 @@ private slots:
             {3, "123"}, {4, "03600029145A"}, {6, "abc"}, {9, "abc"}, {10, QStringLiteral("caf\u00e9")},
             {11, "12345"}, {11, "12AB"}, {10, QString(161, u'x')}, {12, "12345"}, // Code128C odd, letters; too long; no AI
             {13, "0317-8472"}, {14, "978-0-306-40615-8"}, {15, "12X4"}, {17, "12AB"}, {20, "12345678901234"},
-            {23, "12A"}, {8, ""}};
+            {23, "12A"}, {8, ""}, {19, "123456"}, {19, "1234"}, {12, "[01]09501101530004"},
+            {12, "(00)123456789012345678"}, {12, "[02]12345678901234[10]A"}, {-1, "12345"}, {25, "12345"}};
         for (const auto &[barType, data] : rows)
             QTest::addRow("%d %s", barType, qPrintable(data.left(20))) << barType << data;
     }
@@ -112,19 +113,6 @@ private slots:
             const Scan::Runs column = Scan::line(preview, x, true);
             for (size_t i = 0; i < column.lengths.size(); i += 2)
                 QVERIFY(column.lengths[i] < preview.height() / 3);
-        }
-    }
-
-    void unknownSymbologyDrawsNothing()
-    {
-        for (const int barType : {-1, 25}) {
-            Vantrel v;
-            setUp(v, {.width = 300, .height = 100, .barType = barType, .data = QStringLiteral("12345")});
-            QVERIFY(v.errorText().isEmpty());
-            QVERIFY(allWhite(v.Picture()));
-            QImage page = Scan::page(400, 200, 300);
-            Scan::drawOn(v, page, page.rect());
-            QVERIFY(allWhite(page));
         }
     }
 

@@ -2,65 +2,37 @@
 // A designer window driven headless: settings in a temporary folder, the
 // modal dialogs replaced by a stand-in, 15 twips per pixel.
 #include "ClickCheckBox.h"
-#include "Dialogs.h"
 #include "Form1.h"
 #include "ScreenMetrics.h"
-#include "SettingsStore.h"
-#include "Vantrel.h"
+#include "StandInDesigner.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QMap>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
-#include <memory>
-
-class StandInDialogs : public DialogProvider {
-public:
-    std::optional<QString> openAnswer; // nullopt: the user cancels
-    int openCalls = 0;
-    QStringList messages;
-
-    std::optional<QString> openFile(const QString &, const QString &, const QString &, int &) override
-    { ++openCalls; return openAnswer; }
-    std::optional<QString> saveFile(const QString &, const QString &, const QString &, int &) override
-    { return std::nullopt; }
-    bool printerDialog(PrinterObject &) override { return false; }
-    void messageBox(const QString &text, const QString &) override { messages << text; }
-};
+#include <QtTest>
+#include <QtWidgets>
 
 using Keys = QMap<QString, QString>;
 
-class DesignerSession {
-public:
-    DesignerSession()
-    {
-        ScreenMetrics::overrideDpi(96, 96);
-        DialogProvider::install(&dialogs);
-        path = dir.filePath(QStringLiteral("Quillmark2.conf"));
-    }
-    ~DesignerSession()
-    {
-        form.reset();
-        store.reset();
-        DialogProvider::install(nullptr);
-    }
+// "k=v;k=v" as a map; "k=" is a key whose text is empty.
+inline Keys keys(const QString &pairs)
+{
+    Keys result;
+    for (const QString &pair : pairs.split(u';', Qt::SkipEmptyParts))
+        result.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+    return result;
+}
 
-    // Keys of section "Form1" as a previous run would have left them.
-    void seed(const Keys &keys)
-    {
-        SettingsStore seeding(path);
-        for (auto it = keys.begin(); it != keys.end(); ++it)
-            seeding.write(QStringLiteral("Form1"), it.key(), it.value());
-    }
+// The keys of want that actual holds otherwise; empty when all match.
+inline QString mismatches(const Keys &actual, const QString &want)
+{
+    QStringList wrong;
+    for (auto [key, value] : keys(want).asKeyValueRange())
+        if (actual.value(key, "<missing>") != value)
+            wrong << key + u'=' + actual.value(key, "<missing>");
+    return wrong.join(u';');
+}
 
+struct DesignerSession {
+    DesignerSession(const QString &stored = {}) { ScreenMetrics::overrideDpi(96, 96), seed(stored); }
+    void seed(const QString &stored) { SettingsStore s(path); for (auto [k, v] : keys(stored).asKeyValueRange()) s.write("Form1", k, v); }
     Form1 &start()
     {
         form.reset();
@@ -69,112 +41,66 @@ public:
         form->startUp();
         return *form;
     }
-
     // Closes the window as the user would; section "Form1" as Qt's INI reader sees it.
     Keys close()
     {
         form->close();
-        form.reset();
-        store.reset();
-        return stored();
-    }
-
-    Keys stored() const
-    {
+        form.reset(), store.reset();
         QSettings ini(path, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Form1"));
-        Keys keys;
-        for (const QString &key : ini.childKeys())
-            keys.insert(key, ini.value(key).toString());
-        return keys;
+        Keys k;
+        for (const QString &key : ini.allKeys())
+            k.insert(key.section(u'/', 1), ini.value(key).toString());
+        return k;
     }
-
     QString writeFile(const QString &name, const QByteArray &content) const
     {
         QFile file(dir.filePath(name));
-        file.open(QIODevice::WriteOnly);
-        file.write(content);
-        return file.fileName();
+        return file.open(QIODevice::WriteOnly), file.write(content), file.fileName();
+    }
+    bool activate()
+    {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        return QTest::qWaitForWindowActive(form.get());
     }
 
     QTemporaryDir dir;
-    QString path;
+    QString path = dir.filePath(QStringLiteral("Quillmark2.conf"));
     StandInDialogs dialogs;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<Form1> form;
 };
 
-// "k=v;k=v" as a map; "k=" is a key whose text is empty.
-inline Keys keys(const QString &pairs)
-{
-    Keys result;
-    for (const QString &pair : pairs.split(u';', Qt::SkipEmptyParts)) {
-        const int eq = pair.indexOf(u'=');
-        result.insert(pair.left(eq), pair.mid(eq + 1));
-    }
-    return result;
-}
-
-// The keys of want that actual lacks or holds otherwise; empty when all match.
-inline QString mismatches(const Keys &actual, const Keys &want)
-{
-    QStringList wrong;
-    for (auto it = want.begin(); it != want.end(); ++it) {
-        const QString got = actual.value(it.key(), QStringLiteral("<missing>"));
-        if (got != it.value())
-            wrong << it.key() + QStringLiteral(": ") + got + QStringLiteral(" != ") + it.value();
-    }
-    return wrong.join(QStringLiteral("; "));
-}
-
-// What the window and its component show, by name. Size boxes with a point;
-// "source" the ticked data options, "unit" Option4, Option5 and the unit flag,
-// "enabled" Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3.
-inline Keys state(Form1 &f)
-{
-    auto bit = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
-    auto num = [](double n) { return QString::number(n); };
-    auto point = [](QLineEdit *box) { return box->text().replace(QLocale().decimalPoint(), QStringLiteral(".")); };
-    const QWidget *boxes[] = {f.Text1, f.Text2, f.Text3, f.Text7, f.Text8, f.Text4, f.Command1, f.Check3};
-    QString enabled;
-    for (const QWidget *w : boxes)
-        enabled += bit(w->isEnabled());
-    Vantrel &v = *f.Vantrel1;
-    return {{"Text1", f.Text1->text()}, {"Text2", f.Text2->text()}, {"Text3", f.Text3->text()},
-            {"Text4", f.Text4->text()}, {"Text7", f.Text7->text()}, {"Text8", f.Text8->text()},
-            {"Text5", point(f.Text5)}, {"Text6", point(f.Text6)},
-            {"Combo1", f.Combo1->currentText()}, {"Combo3", f.Combo3->currentText()},
-            {"Combo4", f.Combo4->currentText()}, {"Combo5", f.Combo5->currentText()},
-            {"Check1", num(ClickCheckBox::value(f.Check1))}, {"Check2", num(ClickCheckBox::value(f.Check2))},
-            {"Check3", num(ClickCheckBox::value(f.Check3))},
-            {"source", bit(f.Option1->isChecked()) + bit(f.Option2->isChecked()) + bit(f.Option3->isChecked())},
-            {"unit", bit(f.Option4->isChecked()) + bit(f.Option5->isChecked()) + '/' + num(f.unitFlag)},
-            {"enabled", enabled}, {"BarType", num(v.BarType())}, {"Scaling", num(v.Scaling())},
-            {"Orientation", num(v.Orientation())}, {"ShowText", num(v.ShowText())},
-            {"Alignment", num(v.Alignment())}, {"Caption", v.Caption()}, {"Title", v.Title()},
-            {"FontSize", num(v.Font().Size())}};
-}
-
-// The keys of want that state(f) shows otherwise; empty when all match.
+// What the window and its component show, by name: sizes with a point, the
+// values of Check1 to Check3, the ticked data and unit options, and "enabled"
+// Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3.
 inline QString differs(Form1 &f, const QString &want)
 {
-    return mismatches(state(f), keys(want));
-}
-
-inline bool activate(Form1 &f)
-{
-    f.show();
-    QApplication::setActiveWindow(&f);
-    return QTest::qWaitForWindowActive(&f);
+    auto bits = [](QList<QWidget *> widgets, bool checked) {
+        QString on;
+        for (QWidget *w : widgets)
+            on += checked ? QChar(u'0' + qobject_cast<QAbstractButton *>(w)->isChecked()) : QChar(u'0' + w->isEnabled());
+        return on;
+    };
+    auto num = [](double n) { return QString::number(n); };
+    auto box = [](QLineEdit *b) { return b->text().replace(QLocale().decimalPoint(), "."); };
+    Vantrel &v = *f.Vantrel1;
+    return mismatches(
+        {{"Text1", f.Text1->text()}, {"Text2", f.Text2->text()}, {"Text4", f.Text4->text()}, {"Text5", box(f.Text5)},
+         {"Text6", box(f.Text6)}, {"Combo1", f.Combo1->currentText()}, {"Combo3", f.Combo3->currentText()},
+         {"Combo4", f.Combo4->currentText()}, {"Combo5", f.Combo5->currentText()},
+         {"Checks", num(ClickCheckBox::value(f.Check1)) + num(ClickCheckBox::value(f.Check2)) + num(ClickCheckBox::value(f.Check3))},
+         {"source", bits({f.Option1, f.Option2, f.Option3}, true)}, {"unit", bits({f.Option4, f.Option5}, true)},
+         {"enabled", bits({f.Text1, f.Text2, f.Text3, f.Text7, f.Text8, f.Text4, f.Command1, f.Check3}, false)},
+         {"BarType", num(v.BarType())}, {"Scaling", num(v.Scaling())}, {"Orientation", num(v.Orientation())},
+         {"ShowText", num(v.ShowText())}, {"Alignment", num(v.Alignment())}, {"Caption", v.Caption()},
+         {"Title", v.Title()}, {"FontSize", num(v.Font().Size())}},
+        want);
 }
 
 inline void retype(QWidget *box, const QString &text)
 {
     box->setFocus();
-    if (auto *line = qobject_cast<QLineEdit *>(box))
-        line->selectAll();
-    else
-        box->findChild<QLineEdit *>()->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
+    qobject_cast<QLineEdit *>(box) ? qobject_cast<QLineEdit *>(box)->selectAll() : box->findChild<QLineEdit *>()->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete), QTest::keyClicks(box, text);
 }

@@ -1,0 +1,201 @@
+// The designer window driven as a user would: start-up from the saved design
+// and what closing writes back, sizes and units, the editors, the focus and the
+// data panel. Also run under a comma-decimal locale.
+#include "Decode.h"
+#include "DesignerSession.h"
+#include "Module1.h"
+#include "SymbolBuilder.h"
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRun()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+        QCOMPARE(differs(f, "Text1=0123456789;Text2=001;Text4=;Text5=5.08;Text6=2.54;Combo1=EAN-13;Combo3=14;Combo4=0;"
+                            "Combo5=Left;Checks=100;source=100;unit=01;enabled=10000000;BarType=0;Scaling=0;"
+                            "Orientation=0;ShowText=1;Alignment=0;Caption=0123456789;Title=;FontSize=14"), QString());
+        QCOMPARE(f.Vantrel1->Font().Name(), arial);
+        const Keys written = session.close();
+        QCOMPARE(mismatches(written, "vtlw=2880.36;vtlh=1440.18;Caption=0123456789;text4=;text2=001;text3=999;mesure=0;"
+                                     "bartype=0;Scaling=0;Orientation=0;hasText=1;Check3=0;Align=Left;combo3=14;"
+                                     "option1=1;option2=0;option3=0;combo2=" + arial), QString());
+        QCOMPARE(written.size(), 18);
+        // One font list entry per family, whatever foundries the font database names.
+        QCOMPARE(Form1::fontList({"Nimbus Sans [UKWN]", "C059 [urw]", "Nimbus Sans", "C059 [UKWN]", "nimbus sans [x]"}),
+                 (QStringList{"C059", "Nimbus Sans"}));
+    }
+
+    // What a previous run stored (values the program never writes included),
+    // what start-up shows and what the next close writes; a second start and
+    // close write the same again, and no message is shown.
+    void roundTrip()
+    {
+        struct Row { QString stored, shown, written; };
+        QList<Row> rows{
+            {"vtlw=3000;vtlh=1000;mesure=1", "Text5=2.08;Text6=0.69;unit=10", "vtlw=2995.2;vtlh=993.6;mesure=1"},
+            {"mesure=99999999999;bartype=-1", "Text5=2;Text6=1;unit=10;Combo1=;BarType=-1", "mesure=1;vtlw=2880;bartype=-1"},
+            {"option1=0;option3=1;text4=<file>", "source=001;enabled=00000111;Caption=A", "option3=1;text4=<file>"},
+            {"option1=0;Caption=fixed", "source=000;enabled=10011001;Caption=fixed", "option1=0;option3=0"},
+            {"option1=0;option2=1;text2=07;text3=9", "source=010;Caption=07", "text2=07;text3=9;option2=1"},
+            {"Check3=1;option1=0;option3=1;text4=<file>", "Checks=101;Caption=A;Title=", "Check3=1"},
+            {"Scaling=2;Orientation=90.0;Align=Right", "Checks=120;Combo4=90;Combo5=Right", "Scaling=1;Orientation=90"},
+            {"combo3=12abc;bartype=70000", "Combo3=12abc;FontSize=12;Combo1=EAN-13;BarType=0", "combo3=12abc;bartype=0"},
+            {"hasText=7;Check3=7;Scaling=7", "Checks=111", "hasText=1;Check3=1;Scaling=1"},
+            {"vtlw=1" + QString(400, u'0') + ";vtlh=99999999999999999999", "Text5=5.08", "vtlw=2880.36;vtlh=1440.18"},
+            {"Orientation=45;Align=Middle;combo3=abc", "Combo4=0;Combo5=Left;Combo3=14", "Orientation=0;Align=Left;combo3=14"},
+            {"combo3=-5000", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}};
+        // Beyond the 1000 points the renderer draws, by either reading of the text.
+        for (const char *size : {"2000000000", "1e300", "2e9", "3e7", "1e8", "1e9", "1001"})
+            rows.append({QStringLiteral("combo3=") + size, "Combo3=1000;FontSize=1000", "combo3=1000"});
+        for (Row &row : rows) {
+            DesignerSession session;
+            const QString file = session.writeFile("labels.txt", "A,B\r\nTitle A\r\n");
+            session.seed(row.stored.replace("<file>", file));
+            QVERIFY2(differs(session.start(), row.shown).isEmpty(), qPrintable(row.stored + ": " + differs(*session.form, row.shown)));
+            const Keys first = session.close();
+            QVERIFY2(mismatches(first, row.written.replace("<file>", file)).isEmpty(), qPrintable(row.stored));
+            session.start();
+            QCOMPARE(session.close(), first);
+            QVERIFY2(session.dialogs.messages.isEmpty(), qPrintable(session.dialogs.allText()));
+        }
+    }
+
+    // Settings that cannot be written at close: one message naming the file
+    // and the reason, and the window closes all the same.
+    void unwritableSettings()
+    {
+        for (const QString blocker : {"folder", "folder/Quillmark2.conf"}) {
+            DesignerSession session;
+            session.path = session.dir.filePath("folder/Quillmark2.conf");
+            blocker.endsWith(".conf") ? (void)QDir(session.dir.path()).mkpath(blocker) : (void)session.writeFile(blocker, "");
+            session.start().show();
+            session.form->mnuExit->trigger();
+            QVERIFY2(!session.form->isVisible() && session.dialogs.messages.size() == 1
+                         && session.dialogs.allText().contains(session.path + "\": " + (blocker == "folder" ? "\"" : "a folder")),
+                     qPrintable(session.dialogs.allText()));
+        }
+    }
+
+    // Switching units shows the size in the locale's format and stores it with
+    // a point; a typed size takes effect when the focus leaves the box.
+    void sizesAndLayout()
+    {
+        DesignerSession session("mesure=1");
+        Form1 &f = session.start();
+        f.Option5->setChecked(true);
+        QCOMPARE(differs(f, "Text5=5.08;Text6=2.54;unit=01"), QString());
+        QCOMPARE(mismatches(session.close(), "vtlw=2880.36;vtlh=1440.18;mesure=0"), QString());
+        Form1 &again = session.start();
+        again.Option4->setChecked(true);
+        QCOMPARE(differs(again, "Text5=2.00;Text6=1.00;unit=10"), QString());
+        QVERIFY(session.activate());
+        for (const auto &[text, width] : QList<std::pair<QString, double>>{
+                 {"2.5", 3600}, {"0", 0}, {"-1", -1440}, {"abc", -1440}, {"99999999999", -1440}}) {
+            retype(again.Text5, QString(text).replace(".", QLocale().decimalPoint()));
+            again.Text6->setFocus();
+            QVERIFY(again.symbolWidth == width && again.Vantrel1->Width() == float(width) / 15.0f);
+        }
+        again.symbolWidth = 1440.0, again.resize(700, 600); // the symbol stays centred in the preview
+        QTRY_COMPARE(again.Vantrel1->Left(), (float(again.Picture1->width()) - 96.0f) / 2.0f);
+        QCOMPARE(session.close().value("vtlw"), QStringLiteral("1440"));
+    }
+
+    // A pick pushes its value into the component, the preview is read by
+    // zxing-cpp, and a pick is what the next start shows. A typed symbology is
+    // no selection: stored as -1, and the next start's preview says so.
+    void picksAndPreview()
+    {
+        DesignerSession session("vtlw=5760;vtlh=1800;mesure=1");
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        const QList<std::tuple<QComboBox *, QString, QString, QString>> picks{
+            {f.Combo1, "Code128", "HELLO-42", "BarType=8"}, {f.Combo1, "EAN-13", "400638133393", "BarType=0"},
+            {f.Combo1, "Code39", "0815", "BarType=6"}, {f.Combo3, "36", "", "FontSize=36"},
+            {f.Combo4, "270", "", "Orientation=2700"}, {f.Combo5, "Right", "", "Alignment=2"}};
+        for (const auto &[combo, item, typed, pushed] : picks) {
+            combo->setCurrentIndex(combo->findText(item));
+            QCOMPARE(differs(f, pushed), QString());
+            if (!typed.isEmpty())
+                retype(f.Text1, typed);
+            if (!typed.isEmpty())
+                QCOMPARE(Decode::zxingOne(f.Vantrel1->grab().toImage()), item == "EAN-13" ? typed + "1" : typed);
+        }
+        retype(f.Combo1, QStringLiteral("QR"));
+        QCOMPARE(mismatches(session.close(), "bartype=-1;combo3=36;Orientation=270;Align=Right"), QString());
+        Form1 &again = session.start();
+        QCOMPARE(again.Vantrel1->errorText(), SymbolBuilder::noSymbologyMessage());
+        const QImage shown = again.Vantrel1->grab().toImage();
+        QVERIFY(shown.copy(0, 0, 1, 1).scaled(shown.size()) != shown); // the message is drawn
+    }
+
+    // Each text typed into the size box applies at once; leaving the box is
+    // refused while its size is 0 or beyond 1000 points (refused with a message).
+    // The component itself draws any size it is given without a crash.
+    void fontSize()
+    {
+        for (const auto &[typed, size] : QList<std::pair<QString, double>>{
+                 {"12pt", 12}, {"-5", -5}, {"0.5", 0.5}, {"1000", 1000}, {"abc", 0}, {"2000", 200}}) {
+            DesignerSession session;
+            Form1 &f = session.start();
+            f.Vantrel1->Font().setSize(3e7), f.Vantrel1->setShowText(1), f.Vantrel1->grab();
+            QVERIFY(session.activate());
+            retype(f.Combo3, typed);
+            f.Text1->setFocus();
+            QCOMPARE(f.Vantrel1->Font().Size(), size);
+            QVERIFY((QApplication::focusWidget() == f.Combo3) == (size == 0 || size == 200)
+                    && session.dialogs.allText() == (size == 200 ? "Invalid font size." : ""));
+        }
+    }
+
+    // The window opens with the focus in Text1; Tab enters an option group at
+    // its selected button, and arrow keys move the selection.
+    void focus()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        QCOMPARE(QApplication::focusWidget(), f.Text1);
+        f.Option2->setChecked(true);
+        for (const auto &[from, key, to] : QList<std::tuple<QWidget *, Qt::Key, QWidget *>>{
+                 {f.Text2, Qt::Key_Backtab, f.Option2}, {f.Text6, Qt::Key_Tab, f.Option5},
+                 {f.Option5, Qt::Key_Left, f.Option4}, {f.Option4, Qt::Key_Tab, f.Combo1}}) {
+            from->setFocus(); // "Sequence", "cm", then "inches" by the arrow key
+            QTest::keyClick(from, key);
+            QCOMPARE(QApplication::focusWidget(), to);
+        }
+        QVERIFY(f.Option4->isChecked());
+    }
+
+    // The sequence previews its bare start; a source without a readable file
+    // leaves the preview as it was; a browse previews the file's first value.
+    void dataPanel()
+    {
+        DesignerSession session;
+        const QString file = session.writeFile("in.txt", " A ,B\r\nTitle A\r\nC\r\n");
+        Form1 &f = session.start();
+        f.Option3->setChecked(true); // each source reached from another one
+        f.Option2->setChecked(true);
+        f.Text7->setText(QStringLiteral("A-"));
+        QCOMPARE(differs(f, "source=010;enabled=01111000;Caption=001"), QString());
+        QCOMPARE(f.module1().getFirstData(), QStringLiteral("A-001"));
+        for (const QString &name : {QString(), QStringLiteral("no-such.txt"), session.dir.path(),
+                                    session.writeFile(".hidden.txt", "H\n")}) {
+            f.Option1->setChecked(true);
+            f.Text4->setText(name);
+            f.Vantrel1->setTitle(QStringLiteral("kept"));
+            f.Option3->setChecked(true);
+            QCOMPARE(differs(f, "Caption=0123456789;Title=kept;enabled=00000111"), QString());
+        }
+        session.dialogs.openAnswer = file;
+        f.Command1->click();
+        f.Check3->click();
+        QCOMPARE(f.CommonDialog1.Filter, QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*"));
+        QCOMPARE(differs(f, "Caption= A ,B;Title=Title A"), QString());
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

@@ -1,0 +1,326 @@
+// The output commands driven through a stand-in designer, their results read
+// back from outside: saved pictures by QImageReader, zxing-cpp and wmf2svg;
+// printed sheets (PDF files) by pdfinfo and pdftoppm, with every label cell
+// decoded by zxing-cpp at its place on its page.
+#include "OutputCommands.h"
+#include "PictureNames.h"
+#include "ScreenMetrics.h"
+#include "SymbolBuilder.h"
+#include "frmPrint.h"
+#include "print_standins.h"
+
+#include "common/Decode.h"
+
+#include <QPrinter>
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+constexpr double kDpi = 150; // of the rendered pages; the sheets are US letter
+
+// "01".."10": the values a sequence gives, zero padded to the start's width.
+QStringList sequence(int from, int to, int width)
+{
+    QStringList values;
+    for (int i = from; i <= to; ++i)
+        values << QStringLiteral("%1").arg(i, width, 10, QChar(u'0'));
+    return values;
+}
+
+// Bounding box of the dark pixels inside an area given in inches; null when blank.
+QRect inkBox(const QImage &page, double x, double y, double w, double h)
+{
+    const QImage gray = page.copy(x * kDpi, y * kDpi, w * kDpi, h * kDpi).convertToFormat(QImage::Format_Grayscale8);
+    QRect box;
+    for (int row = 0; row < gray.height(); ++row)
+        for (int column = 0; column < gray.width(); ++column)
+            if (gray.constScanLine(row)[column] < 128)
+                box |= QRect(column, row, 1, 1);
+    return box.isNull() ? box : box.translated(x * kDpi, y * kDpi);
+}
+
+QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
+{
+    PrinterObject::current().selectPdfFile(name.isEmpty() ? QString() : designer.dir.filePath(name));
+    PrinterObject::current().qprinter().setPageSize(QPageSize(QPageSize::Letter));
+    return designer.dir.filePath(name);
+}
+
+// The eight margin fields in the order of the store's entries.
+QList<QLineEdit *> fields(frmPrint &d) { return {d.Text1, d.Text2, d.Text4, d.Text5, d.Text6, d.Text7, d.Text8, d.Text9}; }
+
+} // namespace
+
+class OutputTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
+
+    // The focus order, first on the page left margin; the unit follows the
+    // designer; what the store holds after each way of closing, from "1" in
+    // every entry and the page left margin edited to "2,5".
+    void dialog()
+    {
+        for (const QString how : {"Cancel", "Esc", "close box"}) {
+            StandInDesigner designer;
+            designer.store.write("Page margins", "Left", "1");
+            designer.o4 = how != "Cancel", designer.o5 = how == "Cancel";
+            {
+                frmPrint d(designer);
+                QCOMPARE(d.twipsPerUnit, how == "Cancel" ? 567.0 : 1440.0);
+                d.show();
+                QVERIFY(QTest::qWaitForWindowActive(&d));
+                for (QWidget *want : QList<QWidget *>{d.Text6, d.Text7, d.Text8, d.Text9, d.Text1, d.Text2, d.Text4, d.Text5,
+                                                      d.OKButton, d.CancelButton, d.Command1, d.Text3}) {
+                    QCOMPARE(QApplication::focusWidget(), want);
+                    QTest::keyClick(want, Qt::Key_Tab);
+                }
+                d.Text6->setText("2,5");
+                how == "Cancel" ? d.CancelButton->click() : how == "Esc" ? QTest::keyClick(&d, Qt::Key_Escape) : (void)d.close();
+                QVERIFY(d.isUnloaded() && !d.isVisible());
+            }
+            QCOMPARE(frmPrint(designer).Text6->text(), how == "close box" ? "2,5" : "1"); // as stored
+        }
+        // Toolbar button 3 opens it modally, and the designer can close it.
+        StandInDesigner designer;
+        OutputCommands commands(designer);
+        bool wasOpen = false;
+        QTimer::singleShot(0, [&] { wasOpen = commands.isPrintDialogOpen(), commands.closePrintDialog(); });
+        commands.Toolbar1_ButtonClick(3);
+        QVERIFY(wasOpen && !commands.isPrintDialogOpen());
+    }
+
+    // One printed sheet: the source (1 fixed text, 2 sequence, 3 import file
+    // with titles, 4 without) and its values, the size as the designer shows it
+    // in inches, or centimetres with "cm"; label then page margins; cell w, h,
+    // symbol w, h, origin x, y in inches; the grid and each page's values (an
+    // empty value an empty cell).
+    void sheets()
+    {
+        struct Sheet { const char *name; int source; QStringList values; QString size; QList<double> margins, sheet;
+                       int columns, rows; QList<QStringList> pages; };
+        const QList<double> none(8, 0.0), whole{2, 1, 2, 1, 0, 0}, twoRows{0, 0, 0, 0, 0, 0, 1, 8};
+        const QStringList v10 = sequence(1, 10, 2), v41 = sequence(1, 41, 3), v7 = sequence(1, 7, 2), imported{"A-1", "B-2"};
+        const Sheet sheets[] = {
+            {"44 labels", 2, sequence(1, 44, 3), "2.00 1.00", none, whole, 4, 11, {sequence(1, 44, 3)}},
+            {"10 values on 4 x 2: 2 pages", 2, v10, "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8), v10.mid(8)}},
+            {"8 values on 4 x 2: 1 page", 2, v10.mid(0, 8), "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8)}},
+            {"left label margin", 2, v7, "2.00 1.00", {0.5, 0, 0, 0.5, 0, 0, 0, 0}, {2.5, 1.5, 2, 1, 0, 0}, 3, 7, {v7}},
+            {"page margins", 2, v7, "2.00 1.00", {0, 0, 0, 0, 0.5, 1.5, 0.75, 0}, {2, 1, 2, 1, 0.5, 0.75}, 3, 10, {v7}},
+            {"fixed text", 1, {"FIXED"}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "FIXED")}},
+            {"empty fixed text", 1, {""}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "")}},
+            {"titles", 3, imported, "2.00 1.00", none, whole, 4, 11, {imported}},
+            {"empty first value", 4, {"", "A-1", "B-2"}, "2.00 1.00", none, whole, 4, 11, {{"", "A-1", "B-2"}}},
+            {"comma locale", 2, v7.mid(0, 4), "2,00 1,00", {0, 0, 0, 0, 0, 0, 0.5, 0}, {2, 1, 2, 1, 0, 0.5}, 4, 10, {v7.mid(0, 4)}},
+            // 5.08 x 2.54 cm is 2880.36 x 1440.18 twips: 10 rows fit, not 11.
+            {"cm", 2, v41, "5.08 2.54 cm", none, {2.032, 1.016, 2.032, 1.016, 0, 0}, 4, 10, {v41.mid(0, 40), v41.mid(40)}}};
+        for (const Sheet &s : sheets) {
+            QLocale::setDefault(s.size.contains(u',') ? QLocale(QLocale::German) : QLocale::system());
+            StandInDesigner designer;
+            StandInDialogs dialogs;
+            designer.o4 = !s.size.endsWith("cm"), designer.o5 = !designer.o4;
+            designer.width = s.size.section(u' ', 0, 0), designer.height = s.size.section(u' ', 1, 1);
+            designer.source(s.source > 2 ? 3 : s.source), designer.check3 = s.source == 3;
+            designer.t1 = s.values.first(), designer.t2 = s.values.first(), designer.t3 = s.values.last();
+            QFile file(designer.t4 = designer.dir.filePath("values.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (const QString &value : s.values) // with the titles on lines of their own
+                file.write(value.toLatin1() + (s.source == 3 ? "\r\nTitle " + value.toLatin1() : "") + "\r\n");
+            file.close();
+            const QString pdf = usePdfFile(designer);
+            frmPrint dialog(designer);
+            for (int i = 0; i < 8; ++i)
+                fields(dialog)[i]->setText(QLocale().toString(s.margins[i]));
+            designer.vantrel_.setWidth(192), designer.vantrel_.setHeight(96), dialog.OKButton_Click();
+            QLocale::setDefault(QLocale::system());
+            QVERIFY2(dialogs.messages.isEmpty() && dialog.isUnloaded(), qPrintable(dialogs.allText()));
+            // The preview shows the last value in the font size it had before the run.
+            const QImage shown = designer.vantrel_.grab().toImage();
+            designer.vantrel_.Refresh();
+            QVERIFY(designer.vantrel_.Font().Size() == 14 && shown == designer.vantrel_.grab().toImage());
+            const QList<QImage> pages = PdfPages::render(pdf, kDpi);
+            QVERIFY(PdfPages::count(pdf) == s.pages.size() && pages.size() == s.pages.size());
+            for (int p = 0; p < s.pages.size(); ++p) {
+                QVERIFY(s.sheet[5] == 0 || inkBox(pages[p], 0, 0, 8.5, s.sheet[5]).isNull()); // nothing above the grid
+                for (int cell = 0; cell < s.columns * s.rows; ++cell) {
+                    const double x = s.sheet[4] + cell % s.columns * s.sheet[0], y = s.sheet[5] + cell / s.columns * s.sheet[1];
+                    const QRect ink = inkBox(pages[p], x, y, s.sheet[0], s.sheet[1]);
+                    const QRect symbol(x * kDpi, y * kDpi, s.sheet[2] * kDpi, s.sheet[3] * kDpi);
+                    const QString value = s.pages[p].value(cell), where = QStringLiteral("%1, page %2, cell %3").arg(s.name).arg(p).arg(cell);
+                    // Everything drawn for the label stays inside its symbol rectangle.
+                    QVERIFY2(ink.isNull() == value.isEmpty() && (ink.isNull() || symbol.adjusted(-2, -2, 2, 2).contains(ink)), qPrintable(where));
+                    if (!value.isEmpty())
+                        QCOMPARE(Decode::zxingOne(PdfPages::label(pages[p], symbol)), value);
+                }
+            }
+        }
+    }
+
+    // A spoiled field stops the run with one message: nothing is printed, the
+    // file printed before stays whole, the font size is as before and the
+    // dialog stays open.
+    void failures()
+    {
+        const QList<std::array<const char *, 3>> rows{
+            {"Text6", "", "Page margins \"Left\": A number is needed"},
+            {"Text2", "abc", "Barcode margins \"Right\": \"abc\" is not a number"},
+            {"width", "", "Symbol \"Width\""},
+            {"width", "0", "0 wide"},
+            {"width", "0.000000001", "Overflow"},
+            {"Text1", "0.5;0", "would not lie wholly on the page"}, // a symbol 0 wide in a wider cell
+            {"Text8", "10.5", "No label fits on the page: a label of 2 × 1 in (symbol and barcode margins) leaves "
+                              "room for 4 column(s) and 0 row(s)"},
+            {"Text6", "-100", "reach from -100 to 8 in across and from 0 to 11 in down, on a page of 8.5 × 11 in"},
+            {"Text6", "-0.5", "would not lie wholly on the page"},
+            {"Text7", "-3", "reach from 0 to 10 in across"},
+            {"bartype", "", "No symbology is chosen"},
+            {"bartype", "EAN-2", "Label 100 (page 3), value \"100\": "}, // EAN-2 takes 2 digits
+            {"printer", "", "\"Printer setup\""},
+            {"printer", "gone/labels.pdf", "gone/labels.pdf cannot be written"}};
+        for (const auto &[what, typed, says] : rows) {
+            StandInDesigner designer;
+            StandInDialogs dialogs;
+            designer.sequence("1", "100");
+            designer.vantrel().Font().setSize(9.5);
+            QFile earlier(usePdfFile(designer));
+            QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("printed yesterday") > 0);
+            earlier.close();
+            if (QString(what) == "printer")
+                usePdfFile(designer, typed);
+            frmPrint dialog(designer);
+            QLineEdit *spoiled = QMap<QString, QLineEdit *>{{"Text1", dialog.Text1}, {"Text2", dialog.Text2},
+                {"Text6", dialog.Text6}, {"Text7", dialog.Text7}, {"Text8", dialog.Text8}, {"Text9", dialog.Text9}}.value(what);
+            if (spoiled)
+                spoiled->setText(QString(typed).section(u';', 0, 0));
+            if (QString(what) == "width" || QString(typed).contains(u';'))
+                designer.width = QString(typed).section(u';', -1);
+            if (QString(what) == "bartype")
+                designer.vantrel().setBarType(*typed ? 3 : -1);
+            dialog.OKButton_Click();
+            QVERIFY2(dialogs.messages.size() == 1 && dialogs.messages[0].title == "Printing error!"
+                         && dialogs.messages[0].text.contains(says), qPrintable(dialogs.allText()));
+            QVERIFY(!dialog.isUnloaded() && !PrinterObject::current().isPrinting());
+            QCOMPARE(designer.vantrel().Font().Size(), 9.5);
+            QVERIFY(earlier.open(QIODevice::ReadOnly) && earlier.readAll() == "printed yesterday");
+            QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf", "*.part*"}, QDir::Files | QDir::Hidden).size(), 1);
+        }
+    }
+
+    // A run saved under the name chosen: the import lines (none: the sequence
+    // 001 to 003), the symbology, the symbol's size in twips, the files
+    // expected (decoded: file=value), the PNG pixels, a folder made where a file
+    // should go, and what the one message says (none: no message).
+    void runs()
+    {
+        struct Run { const char *name; QStringList lines; QString chosen; std::int16_t barType; double w, h;
+                     QStringList files; QSize pixels = {}; QString blocker = {}, says = {}; };
+        const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"}, pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
+        const Run runs[] = {
+            {"bmp", {}, "item.bmp", 8, 4800, 1800, QStringList{"item.bmp=001"} + bmps},
+            {"BMP", {}, "item.BMP", 8, 4800, 1800, QStringList{"item.BMP=001"} + bmps},
+            {"PNG is a bitmap", {}, "item.PNG", 8, 4800, 1800, QStringList{"item.PNG=001"} + bmps},
+            // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
+            {"png, 2 x 1 inch", {}, "item.png", 8, 2880, 1440, pngs, {192, 96}},
+            {"png, halves", {}, "item.png", 8, 2887.5, 1462.5, pngs, {192, 98}},
+            {"png, below half", {}, "item.png", 8, 3127, 1507, pngs, {208, 100}},
+            {"wmf", {}, "item.wmf", 8, 4800, 1800, {"item.wmf=", "item_002.wmf=", "item_003.wmf="}},
+            // Every line a value; unsafe values stay in the folder and never replace an earlier file.
+            {"unsafe values", {"A1", "../../x", "a/b", "A1", "a_b", ".."}, "item.bmp", 8, 4800, 1800,
+             {"item.bmp=A1", "item_.._.._x.bmp=../../x", "item_a_b.bmp=a/b", "item_A1.bmp=A1", "item_a_b_2.bmp=a_b", "item___.bmp=.."}},
+            {"empty first value", {"", "A-1", "B-2"}, "item.bmp", 8, 4800, 1800, {"item_A-1.bmp=A-1", "item_B-2.bmp=B-2"}},
+            {"only an empty value", {""}, "item.bmp", 8, 4800, 1800, {}, {}, {}, "No picture was saved"},
+            {"no symbology", {}, "item.bmp", -1, 4800, 1800, {}, {}, {}, "No symbology is chosen"},
+            {"width 0", {}, "item.bmp", 8, 0, 1800, {}, {}, {}, "at 0 x 120 pixels the symbol has no room"},
+            {"png height below 0", {}, "item.png", 8, 2880, -30, {}, {}, {}, "at 192 x -2 pixels"},
+            {"wmf width below 0", {}, "item.wmf", 8, -2880, 1800, {}, {}, {}, "has no room"},
+            {"folder gone", {"1", "2"}, "gone/item.bmp", 8, 4800, 1800, {}, {}, {}, "gone/item.bmp"},
+            {"folder in the way", {"1", "2"}, "item.bmp", 8, 4800, 1800, {"item.bmp=1"}, {}, "item_2.bmp", "value \"2\""},
+            {"EAN-13 letters", {"590123412345", "ABC"}, "item.bmp", 0, 4800, 1800, {"item.bmp=5901234123457"}, {}, {},
+             "value \"ABC\": its picture was not saved as \"%1/item_ABC.bmp\".\nEAN-13 accepts up to 13 digits (fewer than "
+             "12 are padded with leading zeros"},
+            {"GS1 check digit", {"[01]09501101530004"}, "item.bmp", 12, 4800, 1800, {}, {}, {},
+             "the check digit of (01) is '4', it must be '3'"}};
+        for (const Run &r : runs) {
+            const QString out = m_dir.filePath(r.name);
+            QVERIFY(QDir().mkpath(out) && (r.blocker.isEmpty() || QDir(out).mkdir(r.blocker)));
+            StandInDesigner designer;
+            StandInDialogs dialogs;
+            OutputCommands commands(designer);
+            QFile file(designer.t4 = designer.dir.filePath("import.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(r.lines.join("\r\n").toUtf8() + "\r\n"));
+            file.close(), designer.source(r.lines.isEmpty() ? 2 : 3), designer.vantrel_.setBarType(r.barType);
+            designer.widthTwips = r.w, designer.heightTwips = r.h;
+            designer.vantrel_.setWidth(float(r.w / 15)), designer.vantrel_.setHeight(float(r.h / 15));
+            QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
+            dialogs.saveAnswer = out + u'/' + r.chosen;
+            commands.mnuSave_Click();
+
+            QVERIFY2(dialogs.messages.size() == !r.says.isEmpty() && dialogs.allText().contains(QString(r.says).replace("%1", out)),
+                     qPrintable(dialogs.allText()));
+            QStringList files = QDir(out).entryList(QDir::Files | QDir::Hidden), expected; // nothing half-written
+            for (const QString &entry : r.files)
+                expected << entry.section(u'=', 0, 0);
+            QCOMPARE((files.sort(), files), (expected.sort(), expected));
+            for (const QString &entry : r.files) {
+                const QString path = out + u'/' + entry.section(u'=', 0, 0);
+                QImageReader reader(path);
+                QProcess wmf2svg;
+                if (r.chosen.endsWith("wmf")) {
+                    wmf2svg.start(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), path + ".svg", path});
+                    QVERIFY2(wmf2svg.waitForFinished(30000) && wmf2svg.exitCode() == 0, qPrintable(path));
+                    continue;
+                }
+                QVERIFY(reader.format() == (r.chosen.endsWith("png") ? "png" : "bmp") && (!r.pixels.isValid() || reader.size() == r.pixels));
+                QCOMPARE(Decode::zxingOne(reader.read()), entry.section(u'=', 1));
+            }
+            if (r.says.isEmpty()) // the preview ends on the last value
+                QCOMPARE(designer.vantrel_.Caption(), r.lines.isEmpty() ? QStringLiteral("003") : r.lines.last());
+            QVERIFY(QGuiApplication::clipboard()->text() == "the user's own text" && !designer.data.importFile().isOpen());
+        }
+    }
+
+    // The dialog's settings; a cancel writes nothing. Copy (menu or toolbar
+    // button 1) puts a metafile and a PNG or says why not; button 2 saves (the
+    // Text source: one file); others do nothing; About.
+    void commands()
+    {
+        const QList<std::tuple<int, std::int16_t, QString>> rows{
+            {0, 8, "copied"}, {0, -1, SymbolBuilder::noSymbologyMessage()}, {1, 8, "copied"}, {2, 8, "saved"},
+            {2, 8, ""}, {4, 8, ""}, {5, 8, "Vantrel control version 5.1.5"}};
+        for (const auto &[button, barType, result] : rows) {
+            StandInDesigner designer;
+            StandInDialogs dialogs;
+            OutputCommands commands(designer);
+            designer.source(1), designer.t1 = QStringLiteral("HELLO 42");
+            designer.vantrel_.setBarType(barType), designer.vantrel_.setCaption(QStringLiteral("COPY-7"));
+            designer.vantrel_.setWidth(320), designer.vantrel_.setHeight(120);
+            QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+            if (result == "saved")
+                dialogs.saveAnswer = designer.dir.filePath("tool.bmp");
+            button == 5 ? commands.mnuAbout_Click() : button ? commands.Toolbar1_ButtonClick(button) : commands.mnuCopy_Click();
+            QCOMPARE(dialogs.allText(), result == "copied" || result == "saved" ? QString() : result);
+            QCOMPARE(dialogs.saveCalls, button == 2 ? 1 : 0);
+            QCOMPARE(Decode::zxingOne(QImage(designer.dir.filePath("tool.bmp"))), result == "saved" ? "HELLO 42" : QString());
+            QCOMPARE(designer.vantrel_.Caption(), QString(result == "saved" ? "HELLO 42" : "COPY-7"));
+            const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+            QCOMPARE(mime->text() == QStringLiteral("untouched"), result != "copied");
+            if (result == "copied")
+                QVERIFY(!mime->data("image/x-wmf").isEmpty()
+                        && Decode::zxingOne(QImage::fromData(mime->data("image/png"), "PNG")) == "COPY-7");
+        }
+    }
+
+    // Names made of any value: the system takes them (the value shortened), in the chosen folder.
+    void names()
+    {
+        QCOMPARE(PictureNames::furtherName("/d/ab", "a/b\\C:\t<*?\"|>", PictureNames::Format::Png), "/d/_a_b_C________.png");
+        QFile file(PictureNames::furtherName(m_dir.filePath("item.bmp"), QString(400, QChar(0xE9)) + QChar(0), PictureNames::Format::Bitmap));
+        QVERIFY2(file.open(QIODevice::WriteOnly) && QFileInfo(file).absolutePath() == m_dir.path(), qPrintable(file.fileName()));
+    }
+};
+
+QTEST_MAIN(OutputTest)
+#include "tst_output.moc"
