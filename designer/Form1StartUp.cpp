@@ -12,7 +12,6 @@
 #include "Dialogs.h"
 
 #include <QButtonGroup>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QComboBox>
@@ -34,22 +33,6 @@ void selectItem(QComboBox *combo, const QString &text, int fallback)
     if (index < 0)
         index = fallback;
     combo->setCurrentIndex(index);
-}
-
-// The likely cause when the settings file could not be written.
-QString whyNotWritable(const QString &path)
-{
-    const QFileInfo file(path);
-    QFileInfo folder(file.absolutePath());
-    while (!folder.exists() && folder.absoluteFilePath() != folder.absolutePath())
-        folder = QFileInfo(folder.absolutePath());
-    if (file.isDir())
-        return QStringLiteral("a folder has that name");
-    if (!folder.isDir())
-        return QStringLiteral("\"%1\" is a file, not a folder").arg(folder.absoluteFilePath());
-    if (!folder.isWritable() || (file.exists() && !file.isWritable()))
-        return QStringLiteral("Permission denied");
-    return QStringLiteral("the file could not be written (the disk may be full)");
 }
 
 } // namespace
@@ -204,10 +187,9 @@ void Form1::Form_Unload()
     write("option1", StoredValue::flag(Option1->isChecked()));
     write("option2", StoredValue::flag(Option2->isChecked()));
     write("option3", StoredValue::flag(Option3->isChecked()));
-    if (!m_store.flush())
-        DialogProvider::current().messageBox(
-            QStringLiteral("The design could not be saved in \"%1\": %2.").arg(m_store.path(), whyNotWritable(m_store.path())),
-            QStringLiteral("Quillmark"));
+    // The store names the file and the system's reason.
+    if (const QString error = m_store.flush(); !error.isEmpty())
+        DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));
 }
 
 void Form1::mnuExit_Click()

@@ -167,7 +167,8 @@ void frmPrint::Form_Unload()
     store.write(kPageMargins, QStringLiteral("Right"), Text7->text());
     store.write(kPageMargins, QStringLiteral("Top"), Text8->text());
     store.write(kPageMargins, QStringLiteral("Bottom"), Text9->text());
-    store.flush();
+    if (const QString error = store.flush(); !error.isEmpty())
+        DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));
 }
 
 void frmPrint::Option4_Click() { twipsPerUnit = Option4->isChecked() ? 1440.0 : 567.0; }

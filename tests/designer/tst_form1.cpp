@@ -74,7 +74,7 @@ private slots:
             session.start().show();
             session.form->mnuExit->trigger();
             QVERIFY2(!session.form->isVisible() && session.dialogs.messages.size() == 1
-                         && session.dialogs.allText().contains(session.path + "\": " + (blocker == "folder" ? "\"" : "a folder")),
+                         && session.dialogs.allText().contains(session.path + "\": " + (blocker == "folder" ? "Not a directory" : "Is a directory")),
                      qPrintable(session.dialogs.allText()));
         }
     }
