@@ -5,7 +5,7 @@
 
 namespace {
 constexpr qint64 kShowAfterMs = 500;
-constexpr qint64 kUpdateEveryMs = 100; // the window and those behind it are painted this often
+constexpr qint64 kUpdateEveryMs = 200; // the window and those behind it are painted this often (about 2 ms each)
 } // namespace
 
 RunProgress::RunProgress(const QString &title, std::function<QString(long long)> describe)
