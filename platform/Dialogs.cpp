@@ -112,8 +112,8 @@ public:
     }
 };
 
-// The pages one under the other, fitted to the width, with their count and
-// paper; "Print" prints them, "Close" goes back to the print dialog.
+// The pages one under the other, each seen whole, with their count, paper
+// and printer; "Print" prints them, "Close" goes back to the print dialog.
 bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
 {
     QDialog dialog;
@@ -126,13 +126,16 @@ bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
     layout->addWidget(&preview, 1);
     layout->addWidget(buttons);
     QObject::connect(&preview, &QPrintPreviewWidget::previewChanged, pages, [&preview, pages] {
-        pages->setText(preview.pageCount() == 1 ? QStringLiteral("1 page")
-                                                : QStringLiteral("%1 pages").arg(preview.pageCount()));
+        const PrinterObject &printer = PrinterObject::current();
+        pages->setText(QStringLiteral("%1 of %2 for %3")
+                           .arg(preview.pageCount() == 1 ? QStringLiteral("1 page")
+                                                         : QStringLiteral("%1 pages").arg(preview.pageCount()),
+                                printer.media().name(), printer.deviceName()));
     });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    preview.setZoomMode(QPrintPreviewWidget::FitToWidth);
-    dialog.resize(720, 820);
+    preview.setZoomMode(QPrintPreviewWidget::FitInView);
+    dialog.resize(640, 820);
     const bool print = dialog.exec() == QDialog::Accepted;
     // The widget belongs to the caller, not to this window.
     layout->removeWidget(&preview);

@@ -1,5 +1,6 @@
 // Takes the README's pictures: the designer window (default), the print
-// dialog ("print") or the label product chooser searching "Avery 5160"
+// dialog ("print"), its preview of the designer's sequence on an Avery 5160
+// sheet ("preview") or the label product chooser searching "Avery 5160"
 // ("products"), each the real window grabbed once it is on screen. Run it
 // under xvfb-run with a throwaway XDG_CONFIG_HOME so that no real settings are
 // read.
@@ -9,6 +10,7 @@
 #include "frmPrint.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -31,6 +33,19 @@ int main(int argc, char **argv)
         auto *chooser = new LabelProductDialog(products, error);
         chooser->searchBox->setText(QStringLiteral("Avery 5160"));
         dialog.reset(chooser);
+    }
+    if (what == QLatin1String("preview")) {
+        frmPrint print(f);
+        print.useLabelProduct(*LabelProducts::search(products, QStringLiteral("Avery 5160")).front());
+        int status = 1;
+        QTimer::singleShot(1500, &app, [&] {
+            QWidget *preview = QApplication::activeModalWidget();
+            status = preview && preview->grab().save(out) ? 0 : 1;
+            if (auto *window = qobject_cast<QDialog *>(preview))
+                window->reject();
+        });
+        print.PreviewButton_Click();
+        return status;
     }
     if (dialog)
         shown = dialog.get();
