@@ -5,6 +5,7 @@
 
 namespace {
 constexpr qint64 kShowAfterMs = 500;
+bool g_windowsShown = true;
 constexpr qint64 kUpdateEveryMs = 200; // the window and those behind it are painted this often (about 2 ms each)
 } // namespace
 
@@ -12,6 +13,11 @@ RunProgress::RunProgress(const QString &title, std::function<QString(long long)>
     : m_title(title), m_describe(std::move(describe))
 {
     m_clock.start();
+}
+
+void RunProgress::setWindowsShown(bool shown)
+{
+    g_windowsShown = shown;
 }
 
 RunProgress::~RunProgress()
@@ -27,7 +33,7 @@ void RunProgress::look(long long done)
     m_lastUpdate = now;
     if (!m_window) {
         // Windows need a widget application; a run without one shows nothing.
-        if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        if (!g_windowsShown || !qobject_cast<QApplication *>(QCoreApplication::instance()))
             return;
         m_window = new QProgressDialog(QApplication::activeWindow());
         m_window->setWindowTitle(m_title);

@@ -22,6 +22,9 @@ public:
     RunProgress(const RunProgress &) = delete;
     RunProgress &operator=(const RunProgress &) = delete;
 
+    // A run without a person (the command line) shows no window: false.
+    static void setWindowsShown(bool shown);
+
     // One more value done; raises RunCancelled when the user cancelled.
     void step(long long done)
     {
