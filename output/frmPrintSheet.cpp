@@ -27,8 +27,8 @@ namespace {
 template <typename Widget>
 Widget *placed(Widget *widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(qRound(left / ScreenMetrics::twipsPerPixelX()), qRound(top / ScreenMetrics::twipsPerPixelY()),
-                        qRound(width / ScreenMetrics::twipsPerPixelX()), qRound(height / ScreenMetrics::twipsPerPixelY()));
+    const double x = ScreenMetrics::twipsPerPixelX(), y = ScreenMetrics::twipsPerPixelY();
+    widget->setGeometry(qRound(left / x), qRound(top / y), qRound(width / x), qRound(height / y));
     return widget;
 }
 
@@ -122,17 +122,17 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     margins.pageBottom = Text9->text();
     PrintRun run(m_designer, printer, margins, twipsPerUnit);
     run.setFirstLabel(StartLabel->value());
-    RunProgress progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), [&run](long long done) {
-        return QStringLiteral("%1 on %2").arg(counted(done, "label", "labels"), counted(run.pagesStarted(), "page", "pages"));
-    });
+    const auto labelsOnPages = [&run](long long labels) {
+        return QStringLiteral("%1 on %2").arg(counted(labels, "label", "labels"),
+                                              counted(run.pagesStarted(), "page", "pages"));
+    };
+    RunProgress progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOnPages);
     run.setProgress(&progress);
     const bool printed = run.execute();
     if (preview)
         return printed;
     const QString to = printer.deviceName();
-    m_summary = printed ? QStringLiteral("%1 on %2 to %3")
-                              .arg(counted(run.labelsDrawn(), "label", "labels"),
-                                   counted(run.pagesStarted(), "page", "pages"), to)
+    m_summary = printed           ? QStringLiteral("%1 to %2").arg(labelsOnPages(run.labelsDrawn()), to)
                 : run.cancelled() ? QStringLiteral("Printing cancelled: nothing was sent to %1").arg(to)
                                   : QStringLiteral("Printing failed: nothing was sent to %1").arg(to);
     m_designer.showStatus(m_summary);
