@@ -94,6 +94,8 @@ public:
     Vantrel &vantrel() override;
     CommonDialog &commonDialog() override;
     SettingsStore &settings() override;
+    void setSymbolSize(bool inches, const QString &width, const QString &height) override;
+    void showStatus(const QString &line) override;
 
     // Controls, under the names the handlers use.
     QLineEdit *Text1, *Text2, *Text3, *Text4, *Text5, *Text6, *Text7, *Text8;

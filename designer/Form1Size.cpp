@@ -8,6 +8,8 @@
 
 #include <QFrame>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QStatusBar>
 
 #include <cmath>
 #include <exception>
@@ -31,6 +33,17 @@ void Form1::unitSwitch()
     const double perUnit = Numbers::twipsPerUnit(unitFlag);
     Text5->setText(Numbers::fixedFormat(symbolWidth / perUnit));
     Text6->setText(Numbers::fixedFormat(symbolHeight / perUnit));
+    bool cancel = false;
+    Text5_Validate(cancel);
+    Text6_Validate(cancel);
+}
+
+// A label product's size, in the unit the print dialog shows.
+void Form1::setSymbolSize(bool inches, const QString &width, const QString &height)
+{
+    (inches ? Option4 : Option5)->setChecked(true);
+    Text5->setText(width);
+    Text6->setText(height);
     bool cancel = false;
     Text5_Validate(cancel);
     Text6_Validate(cancel);
@@ -71,6 +84,12 @@ void Form1::sizeVantrel1()
     const float left = (float(Picture1->width()) - width) / 2.0f;
     const float top = (float(Picture1->height()) - height) / 2.0f;
     Vantrel1->Move(left, top);
+}
+
+// Made at the first line, so that the window starts as it was designed.
+void Form1::showStatus(const QString &line)
+{
+    statusBar()->showMessage(line);
 }
 
 void Form1::Form_Resize()

@@ -23,4 +23,10 @@ public:
     virtual Module1 &module1() = 0;
     virtual CommonDialog &commonDialog() = 0;  // CommonDialog1, shared with the import browse
     virtual SettingsStore &settings() = 0;
+
+    // The symbol size set as the user would: the unit selected ("inches" or
+    // "cm"), then the width and height typed into the size boxes and validated.
+    virtual void setSymbolSize(bool inches, const QString &width, const QString &height) = 0;
+    // One line of what a run did, shown until the next.
+    virtual void showStatus(const QString &line) { (void)line; }
 };

@@ -5,14 +5,23 @@
 #include "Numbers.h"
 #include "PictureNames.h"
 #include "QuillError.h"
+#include "RunProgress.h"
 #include "SaveRun.h"
 #include "ScreenMetrics.h"
 #include "SymbolFitError.h"
 #include "Vantrel.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace {
+QString picturesIn(long long count, const QString &folder)
+{
+    return (count == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(count))
+           + QStringLiteral(" in ") + QDir::toNativeSeparators(folder);
+}
+
 const QString kSaveTitle = QStringLiteral("Save picture");
 const QString kCopyTitle = QStringLiteral("Copy");
 } // namespace
@@ -27,8 +36,12 @@ void OutputCommands::mnuSave_Click()
     const QString chosenName = dialog.FileName;
     if (chosenName.isEmpty())
         return;
+    // The next save opens where this one went, still with no name.
+    dialog.InitDir = QFileInfo(chosenName).absolutePath();
 
     Module1 &data = m_view.module1();
+    int written = 0;
+    QString ending;
     try {
         std::int32_t pngWidth = 0;
         std::int32_t pngHeight = 0;
@@ -44,16 +57,30 @@ void OutputCommands::mnuSave_Click()
         }
         data.checkRun();
         SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight, m_view.option5Selected());
-        run.run(data.getFirstData(), [&data] { return data.getNextData(); });
-    } catch (const QuillError &error) {
+        RunProgress progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });
+        // Between two files, so that a cancelled run leaves whole files only.
+        run.run(data.getFirstData(), [&] {
+            written = run.filesWritten();
+            progress.step(written);
+            return data.getNextData();
+        });
+        written = run.filesWritten();
+    } catch (const RunCancelled &) {
         data.importFile().close(); // a stopped run would otherwise keep the import file open
+        ending = QStringLiteral("Saving cancelled: ");
+    } catch (const QuillError &error) {
+        data.importFile().close();
+        ending = QStringLiteral("Saving stopped: ");
         DialogProvider::current().messageBox(error.description(), kSaveTitle);
     } catch (const std::exception &error) {
         data.importFile().close();
+        ending = QStringLiteral("Saving stopped: ");
         DialogProvider::current().messageBox(
             QStringLiteral("The pictures were not all saved.\n%1").arg(QString::fromLocal8Bit(error.what())),
             kSaveTitle);
     }
+    m_lastSummary = ending + picturesIn(written, dialog.InitDir) + (ending.isEmpty() ? "" : " kept");
+    m_view.showStatus(m_lastSummary);
 }
 
 void OutputCommands::mnuCopy_Click()

@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +17,9 @@ public:
     void mnuAbout_Click();   // the version message
     void Toolbar1_ButtonClick(int buttonIndex); // 1 copy, 2 save, 3 print; others nothing
 
+    // One line of what the last save run did: "120 pictures in /home/user/labels".
+    QString lastRunSummary() const { return m_lastSummary; }
+
     bool isPrintDialogOpen() const;
     void closePrintDialog(); // unloads the print dialog when it is open
 
@@ -23,4 +27,5 @@ private:
     DesignerView &m_view;
     struct PrintState;
     std::unique_ptr<PrintState> m_print;
+    QString m_lastSummary;
 };

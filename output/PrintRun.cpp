@@ -6,6 +6,7 @@
 #include "Numbers.h"
 #include "PrinterObject.h"
 #include "QuillError.h"
+#include "RunProgress.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
@@ -56,10 +57,13 @@ bool PrintRun::execute()
     m_fontSaved = false;
     m_labels = 0;
     m_pages = 0;
+    m_cancelled = false;
     QString description;
     try {
         run();
         return true;
+    } catch (const RunCancelled &) {
+        m_cancelled = true;
     } catch (const QuillError &error) {
         description = error.description();
     } catch (const std::bad_alloc &) {
@@ -74,7 +78,8 @@ bool PrintRun::execute()
     }
     // No half-filled sheet goes out: the open job is thrown away.
     m_printer.abortDoc();
-    DialogProvider::current().messageBox(description, kTitle);
+    if (!m_cancelled)
+        DialogProvider::current().messageBox(description, kTitle);
     return false;
 }
 
@@ -95,6 +100,8 @@ void PrintRun::drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Re
                              .arg(quoted(vantrel.Caption()), SymbolFitError::describe(error, m_designer.option5Selected())));
     }
     ++m_labels;
+    if (m_progress)
+        m_progress->step(m_labels);
 }
 
 void PrintRun::run()
@@ -151,6 +158,12 @@ void PrintRun::run()
                                   inUnit(m_printer.pageHeightTwips())));
     }
 
+    // The cells of a partly used sheet that are already gone, in the grid's order.
+    long long usedCells = m_firstLabel - 1;
+    if (usedCells < 0 || usedCells >= (long long)grid.columns * grid.rows)
+        throw QuillError(QStringLiteral("\"Start at label\" must be from 1 to %1, the labels of a page.")
+                             .arg((long long)grid.columns * grid.rows));
+
     const bool fixedText = m_designer.option1Selected();
     const bool titled = m_designer.check3Value() != 0;
     vantrel.setCaption(data.getFirstData());
@@ -163,6 +176,10 @@ void PrintRun::run()
     while (more) {
         for (std::int32_t row = 0; row < grid.rows && more; ++row) {
             for (std::int32_t column = 0; column < grid.columns; ++column) {
+                if (usedCells > 0) {
+                    --usedCells;
+                    continue;
+                }
                 const std::int32_t hdc = m_printer.hDC();
                 const LabelGrid::Rect at = grid.symbolRect(column, row, tppX, tppY);
                 drawLabel(vantrel, hdc, at);

@@ -6,6 +6,7 @@
 
 class DesignerView;
 class PrinterObject;
+class RunProgress;
 class Vantrel;
 
 // One printing run: the label grid filled page after page with the designer's
@@ -22,8 +23,15 @@ public:
 
     PrintRun(DesignerView &designer, PrinterObject &printer, const MarginTexts &margins, double twipsPerUnit);
 
-    // true when the job was printed; false after the failure message.
+    // true when the job was printed; false after the failure message, or
+    // when the user cancelled in the progress window (no message then).
     bool execute();
+    bool cancelled() const { return m_cancelled; }
+
+    // Told of every label drawn; may cancel the run (see RunProgress).
+    void setProgress(RunProgress *progress) { m_progress = progress; }
+    // A partly used sheet: the first page leaves firstLabel - 1 cells empty.
+    void setFirstLabel(int firstLabel) { m_firstLabel = firstLabel; }
 
     // Labels drawn by the last execute() and pages it started.
     long long labelsDrawn() const { return m_labels; }
@@ -41,4 +49,7 @@ private:
     double m_savedFontSize = 0.0;
     long long m_labels = 0;
     long long m_pages = 0;
+    RunProgress *m_progress = nullptr;
+    int m_firstLabel = 1;
+    bool m_cancelled = false;
 };

@@ -1,6 +1,5 @@
 #include "frmPrint.h"
 #include "DesignerView.h"
-#include "PrintRun.h"
 #include "PrinterObject.h"
 #include "ScreenMetrics.h"
 #include "SettingsStore.h"
@@ -11,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -50,7 +50,7 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Quillmark - Print"));
-    setFixedSize(pixelsX(7116), pixelsY(3264));
+    setFixedSize(pixelsX(7116), pixelsY(3792)); // 3264 and the row of buildSheetRow()
     setSizeGripEnabled(false);
 
     Label5 = make<QLabel>(this, QStringLiteral("Printer:"), 120, 120, 732, 252);
@@ -92,11 +92,13 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
     OKButton->setDefault(true);
     CancelButton->setAutoDefault(false);
     Command1->setAutoDefault(false);
+    buildSheetRow();
 
     fitFont();
 
     const QList<QWidget *> focusOrder{Text6, Text7, Text8, Text9, Text1, Text2, Text4, Text5,
-                                      OKButton, CancelButton, Command1, Text3, Option5, Option4};
+                                      OKButton, CancelButton, Command1, Text3, Option5, Option4,
+                                      LabelProductButton, StartLabel, PreviewButton};
     for (qsizetype i = 0; i + 1 < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
     Text6->setFocus(); // the first page margin, not the locked printer name
@@ -189,17 +191,7 @@ void frmPrint::CancelButton_Click()
 
 void frmPrint::OKButton_Click()
 {
-    PrintRun::MarginTexts margins;
-    margins.labelLeft = Text1->text();
-    margins.labelRight = Text2->text();
-    margins.labelTop = Text4->text();
-    margins.labelBottom = Text5->text();
-    margins.pageLeft = Text6->text();
-    margins.pageRight = Text7->text();
-    margins.pageTop = Text8->text();
-    margins.pageBottom = Text9->text();
-    PrintRun run(m_designer, PrinterObject::current(), margins, twipsPerUnit);
-    if (run.execute())
+    if (printOn(PrinterObject::current(), false))
         unload(QDialog::Accepted);
 }
 

@@ -4,11 +4,14 @@
 #include <QDialog>
 
 class DesignerView;
+class PrinterObject;
+struct LabelProduct;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 // The print settings dialog: printer, unit, page and label margins, and OK to
 // print. Form_Load runs at the end of the constructor, so every dialog object
@@ -28,6 +31,18 @@ public:
 
     double twipsPerUnit = 567.0;
 
+    // Beside the settings above, in a row below them: a label product fills in
+    // the size and margins, the preview shows the pages the run would print,
+    // and a partly used first sheet starts at a later label (1 at every opening).
+    QPushButton *LabelProductButton, *PreviewButton;
+    QLabel *StartLabelCaption;
+    QSpinBox *StartLabel;
+    void LabelProductButton_Click();
+    void PreviewButton_Click();
+    void useLabelProduct(const LabelProduct &product);
+    // One line of what the last printing run did: "120 labels on 3 pages to Zebra".
+    QString runSummary() const { return m_summary; }
+
     void Form_Load();
     void Form_Unload();
     void Option4_Click();
@@ -45,9 +60,12 @@ protected:
 
 private:
     void loadMargins();
+    void buildSheetRow();
+    bool printOn(PrinterObject &printer, bool preview);
     void fitFont();
     void unload(int result);
 
     DesignerView &m_designer;
     bool m_unloaded = false;
+    QString m_summary;
 };

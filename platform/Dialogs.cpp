@@ -1,9 +1,15 @@
 #include "Dialogs.h"
+#include "LabelProductDialog.h"
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -27,9 +33,12 @@ QStringList qtFilters(const QString &filter)
 }
 
 std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString &filter,
-                                     const QString &defaultExt, const QString &fileName, int &filterIndex)
+                                     const QString &defaultExt, const QString &fileName, int &filterIndex,
+                                     const QString &folder = {})
 {
     QFileDialog dialog;
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const QStringList filters = qtFilters(filter);
@@ -80,6 +89,18 @@ public:
     {
         return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex);
     }
+    std::optional<QString> saveFileIn(const QString &folder, const QString &filter, const QString &defaultExt,
+                                      const QString &fileName, int &filterIndex) override
+    {
+        return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex, folder);
+    }
+    std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &products,
+                                                   const QString &error) override
+    {
+        LabelProductDialog dialog(products, error);
+        return dialog.exec() == QDialog::Accepted ? dialog.chosen() : std::nullopt;
+    }
+    bool printPreview(QPrintPreviewWidget &preview) override;
     bool printerDialog(PrinterObject &printer) override
     {
         PrinterSetupDialog dialog(printer);
@@ -90,6 +111,37 @@ public:
         QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
     }
 };
+
+// The pages one under the other, each seen whole, with their count, paper
+// and printer; "Print" prints them, "Close" goes back to the print dialog.
+bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
+{
+    QDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("Quillmark - Preview"));
+    auto *pages = new QLabel(&dialog);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    buttons->addButton(QStringLiteral("&Print"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(pages);
+    layout->addWidget(&preview, 1);
+    layout->addWidget(buttons);
+    QObject::connect(&preview, &QPrintPreviewWidget::previewChanged, pages, [&preview, pages] {
+        const PrinterObject &printer = PrinterObject::current();
+        pages->setText(QStringLiteral("%1 of %2 for %3")
+                           .arg(preview.pageCount() == 1 ? QStringLiteral("1 page")
+                                                         : QStringLiteral("%1 pages").arg(preview.pageCount()),
+                                printer.media().name(), printer.deviceName()));
+    });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    preview.setZoomMode(QPrintPreviewWidget::FitInView);
+    dialog.resize(640, 820);
+    const bool print = dialog.exec() == QDialog::Accepted;
+    // The widget belongs to the caller, not to this window.
+    layout->removeWidget(&preview);
+    preview.setParent(nullptr);
+    return print;
+}
 
 DialogProvider *g_installed = nullptr;
 
@@ -121,7 +173,7 @@ bool CommonDialog::ShowOpen()
 bool CommonDialog::ShowSave()
 {
     int index = FilterIndex;
-    auto name = DialogProvider::current().saveFile(Filter, DefaultExt, FileName, index);
+    auto name = DialogProvider::current().saveFileIn(InitDir, Filter, DefaultExt, FileName, index);
     if (!name)
         return false;
     FileName = *name;

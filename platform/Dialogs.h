@@ -1,9 +1,12 @@
 #pragma once
+#include "LabelProducts.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
 
 class PrinterObject;
+class QPrintPreviewWidget;
 
 // Every modal interaction with the user goes through one provider, which
 // tests replace so that handlers run without a person.
@@ -23,6 +26,29 @@ public:
     // A message box with one OK button.
     virtual void messageBox(const QString &text, const QString &title) = 0;
 
+    // The save dialog opened in a folder (empty: where the dialog likes).
+    virtual std::optional<QString> saveFileIn(const QString &folder, const QString &filter,
+                                              const QString &defaultExt, const QString &fileName, int &filterIndex)
+    {
+        (void)folder;
+        return saveFile(filter, defaultExt, fileName, filterIndex);
+    }
+    // The label product chooser; error says why the list is empty. nullopt
+    // when the user cancelled.
+    virtual std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &products,
+                                                           const QString &error)
+    {
+        (void)products, (void)error;
+        return std::nullopt;
+    }
+    // The sheet preview: the widget draws its pages when shown (or on
+    // updatePreview()). true when the user asks to print what it shows.
+    virtual bool printPreview(QPrintPreviewWidget &preview)
+    {
+        (void)preview;
+        return false;
+    }
+
     static DialogProvider &current();
     // Tests install their own; nullptr restores the real dialogs.
     static void install(DialogProvider *provider);
@@ -35,6 +61,7 @@ public:
     QString Filter;
     QString DefaultExt;
     QString FileName;
+    QString InitDir; // the folder the save dialog opens in
     int FilterIndex = 1;
     std::int32_t Flags = 0;
 

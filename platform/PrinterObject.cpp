@@ -106,6 +106,7 @@ struct PrinterObject::Impl {
     int queueDpi = 0;        // 0: the driver offers no resolution
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QString jobFile;         // where the open job is being written
+    bool preview = false;    // jobs are drawn for the print preview
 
     int dpi() const { return pdf ? pdfDpi : (queueDpi ? queueDpi : kUnknownDriverDpi); }
     // A queue always gets its media upright, as its driver lays the dots out;
@@ -245,7 +246,7 @@ void PrinterObject::setMedia(const QPageSize &size, QPageLayout::Orientation ori
 {
     if (isPrinting())
         throw QuillError(QStringLiteral("The paper cannot be changed while a job is being printed."));
-    bool offered = false;
+    bool offered = d->pdf; // a PDF page can have any size
     for (const QPageSize &choice : mediaSizes())
         offered = offered || choice.isEquivalentTo(size);
     if (!offered)
@@ -284,6 +285,13 @@ void PrinterObject::printEmptyLine()
 {
     if (isPrinting())
         return; // the new page (or the job) is already open; an empty line draws nothing
+    if (d->preview) {
+        if (!d->painter.begin(&d->printer))
+            throw QuillError(QStringLiteral("The preview could not be drawn."));
+        d->applyTurn();
+        d->handle = DeviceRegistry::add(&d->painter);
+        return;
+    }
     const QString destination = d->pdf ? d->pdfPath : QString();
     if (d->pdf && destination.isEmpty())
         throw QuillError(QStringLiteral("No file is chosen for the PDF file printer. "
@@ -356,6 +364,12 @@ void PrinterObject::endDoc()
 {
     if (!isPrinting())
         return;
+    if (d->preview) {
+        d->painter.end();
+        DeviceRegistry::remove(d->handle);
+        d->handle = 0;
+        return;
+    }
     const bool ended = d->painter.end();
     const QString jobFile = d->jobFile;
     const QString destination = d->pdf ? d->pdfPath : QString();
@@ -401,8 +415,19 @@ void PrinterObject::abortDoc()
     if (!isPrinting())
         return;
     d->painter.end();
+    if (d->preview) {
+        DeviceRegistry::remove(d->handle);
+        d->handle = 0;
+        return;
+    }
     QFile::remove(d->jobFile);
     d->closeJob();
+}
+
+void PrinterObject::setPreview(bool on)
+{
+    abortDoc();
+    d->preview = on;
 }
 
 bool PrinterObject::isPrinting() const { return d->painter.isActive(); }

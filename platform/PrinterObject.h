@@ -58,6 +58,10 @@ public:
     void abortDoc();                     // cancels an open job; no-op otherwise
     bool isPrinting() const;
 
+    // While on, a job is drawn for the print preview: onto the printer as it
+    // stands (Qt's preview catches the pages), with no file and nothing sent.
+    void setPreview(bool on);
+
     // Font names the printer offers (on this platform: the system's families).
     static QStringList fontNames();
 

@@ -1,10 +1,17 @@
-// Takes the README's picture of the designer window: the real window, started
-// as main() starts it, grabbed once it is on screen. Run it under xvfb-run
-// with a throwaway XDG_CONFIG_HOME so that no real settings are read.
+// Takes the README's pictures: the designer window (default), the print
+// dialog ("print"), its preview of the designer's sequence on an Avery 5160
+// sheet ("preview") or the label product chooser searching "Avery 5160"
+// ("products"), each the real window grabbed once it is on screen. Run it
+// under xvfb-run with a throwaway XDG_CONFIG_HOME so that no real settings are
+// read.
 #include "Form1.h"
+#include "LabelProductDialog.h"
 #include "SettingsStore.h"
+#include "frmPrint.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -12,14 +19,41 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("form1.png");
+    const QString what = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     SettingsStore store(SettingsStore::userStorePath(QStringLiteral("Quillmark2")));
     Form1 f(store);
     f.startUp();
-    f.show();
+    QWidget *shown = &f;
+    std::unique_ptr<QWidget> dialog;
+    QString error;
+    const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
+    if (what == QLatin1String("print")) {
+        dialog = std::make_unique<frmPrint>(f);
+    } else if (what == QLatin1String("products")) {
+        auto *chooser = new LabelProductDialog(products, error);
+        chooser->searchBox->setText(QStringLiteral("Avery 5160"));
+        dialog.reset(chooser);
+    }
+    if (what == QLatin1String("preview")) {
+        frmPrint print(f);
+        print.useLabelProduct(*LabelProducts::search(products, QStringLiteral("Avery 5160")).front());
+        int status = 1;
+        QTimer::singleShot(1500, &app, [&] {
+            QWidget *preview = QApplication::activeModalWidget();
+            status = preview && preview->grab().save(out) ? 0 : 1;
+            if (auto *window = qobject_cast<QDialog *>(preview))
+                window->reject();
+        });
+        print.PreviewButton_Click();
+        return status;
+    }
+    if (dialog)
+        shown = dialog.get();
+    shown->show();
     int status = 1;
     // Grab after the window manager-less X server has mapped and painted it.
     QTimer::singleShot(500, &app, [&] {
-        status = f.grab().save(out) ? 0 : 1;
+        status = shown->grab().save(out) ? 0 : 1;
         app.exit(status);
     });
     app.exec();

@@ -56,6 +56,10 @@ struct StandInDesigner : DesignerView, FakeControls {
     Module1 &module1() override { return data; }
     CommonDialog &commonDialog() override { return common; }
     SettingsStore &settings() override { return store; }
+    void setSymbolSize(bool inches, const QString &w, const QString &h) override
+    {
+        this->inches(inches), width = w, height = h;
+    }
 
     QTemporaryDir dir;
     SettingsStore store;

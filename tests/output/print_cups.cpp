@@ -260,6 +260,7 @@ void PrintCupsTest::nothingReachesTheDefaultQueue()
     QString output, bin = QCoreApplication::applicationDirPath();
     QVERIFY2(run(bin + "/print_dialog", {}, &output) == 0, qPrintable(output));
     QVERIFY2(run(bin + "/print_run", {"failures"}, &output) == 0, qPrintable(output));
+    QVERIFY2(run(bin + "/label_products", {}, &output) == 0, qPrintable(output)); // cancelled runs too
     run("lpstat", {"-W", "all", "-o"}, &after);
     QVERIFY2(before.contains(kQueue + "-"), qPrintable(before)); // the label jobs are listed
     QCOMPARE(after, before);

@@ -1,0 +1,52 @@
+#include "RunProgress.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+namespace {
+constexpr qint64 kShowAfterMs = 500;
+bool g_windowsShown = true;
+constexpr qint64 kUpdateEveryMs = 200; // the window and those behind it are painted this often (about 2 ms each)
+} // namespace
+
+RunProgress::RunProgress(const QString &title, std::function<QString(long long)> describe)
+    : m_title(title), m_describe(std::move(describe))
+{
+    m_clock.start();
+}
+
+void RunProgress::setWindowsShown(bool shown)
+{
+    g_windowsShown = shown;
+}
+
+RunProgress::~RunProgress()
+{
+    delete m_window;
+}
+
+void RunProgress::look(long long done)
+{
+    const qint64 now = m_clock.elapsed();
+    if (now < kShowAfterMs || now - m_lastUpdate < kUpdateEveryMs)
+        return;
+    m_lastUpdate = now;
+    if (!m_window) {
+        // Windows need a widget application; a run without one shows nothing.
+        if (!g_windowsShown || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+            return;
+        m_window = new QProgressDialog(QApplication::activeWindow());
+        m_window->setWindowTitle(m_title);
+        m_window->setWindowModality(Qt::ApplicationModal);
+        m_window->setAutoClose(false);
+        m_window->setAutoReset(false);
+        m_window->setMinimumDuration(0);
+        m_window->setRange(0, 0); // how many values a source still holds is not known
+        m_window->setMinimumWidth(320);
+        m_window->show();
+    }
+    m_window->setLabelText(m_describe(done));
+    QCoreApplication::processEvents();
+    if (m_window && m_window->wasCanceled())
+        throw RunCancelled{};
+}

@@ -1,0 +1,140 @@
+// The print dialog's row beside the specified settings: label products, the
+// sheet preview and a partly used first sheet; and the run that OK and the
+// preview share, with its progress and the line that says what it did.
+#include "DesignerView.h"
+#include "Dialogs.h"
+#include "LabelProducts.h"
+#include "Numbers.h"
+#include "PrintRun.h"
+#include "PrinterObject.h"
+#include "QuillError.h"
+#include "RunProgress.h"
+#include "ScreenMetrics.h"
+#include "Vantrel.h"
+#include "frmPrint.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSpinBox>
+#include <cmath>
+
+namespace {
+
+// Positions in twips, as the rest of the dialog.
+template <typename Widget>
+Widget *placed(Widget *widget, int left, int top, int width, int height)
+{
+    const double x = ScreenMetrics::twipsPerPixelX(), y = ScreenMetrics::twipsPerPixelY();
+    widget->setGeometry(qRound(left / x), qRound(top / y), qRound(width / x), qRound(height / y));
+    return widget;
+}
+
+QString counted(long long count, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
+} // namespace
+
+void frmPrint::buildSheetRow()
+{
+    LabelProductButton = placed(new QPushButton(QStringLiteral("Label product..."), this), 120, 3300, 2412, 375);
+    StartLabelCaption = placed(new QLabel(QStringLiteral("Start at label:"), this), 2640, 3360, 1452, 252);
+    StartLabel = placed(new QSpinBox(this), 4140, 3330, 1032, 288);
+    StartLabel->setRange(1, 9999);
+    StartLabelCaption->setBuddy(StartLabel);
+    PreviewButton = placed(new QPushButton(QStringLiteral("Preview"), this), 5640, 3300, 1215, 375);
+    for (QPushButton *button : {LabelProductButton, PreviewButton})
+        button->setAutoDefault(false);
+    connect(LabelProductButton, &QPushButton::clicked, this, &frmPrint::LabelProductButton_Click);
+    connect(PreviewButton, &QPushButton::clicked, this, &frmPrint::PreviewButton_Click);
+}
+
+void frmPrint::LabelProductButton_Click()
+{
+    QString error;
+    const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
+    if (const auto chosen = DialogProvider::current().chooseLabelProduct(products, error))
+        useLabelProduct(*chosen);
+}
+
+// The numbers are given in the unit this dialog shows. The printing run reads
+// the designer's width and height in that unit too, so the designer is
+// switched to it first: both then show the same unit and the designer's
+// stored size is the label's.
+void frmPrint::useLabelProduct(const LabelProduct &product)
+{
+    const LabelProductFill fill = LabelProducts::fill(product, twipsPerUnit);
+    m_designer.setSymbolSize(twipsPerUnit == Numbers::kTwipsPerInch, Numbers::fixedFormat(fill.width),
+                             Numbers::fixedFormat(fill.height));
+    // Six decimals keep every label within a fraction of a dot of its place.
+    const auto text = [](double value) { return Numbers::regionalPlainText(std::round(value * 1e6) / 1e6); };
+    const QList<QPair<QLineEdit *, double>> fields{
+        {Text1, fill.labelLeft}, {Text2, fill.labelRight}, {Text4, fill.labelTop}, {Text5, fill.labelBottom},
+        {Text6, fill.pageLeft},  {Text7, fill.pageRight},  {Text8, fill.pageTop},  {Text9, fill.pageBottom}};
+    for (const auto &[field, value] : fields)
+        field->setText(text(value));
+    // The product's paper; for a roll or a single label, that is one label.
+    const QPageSize paper(QSizeF(product.paperWidth, product.paperHeight), QPageSize::Point, product.paperName);
+    try {
+        PrinterObject::current().setMedia(paper, QPageLayout::Portrait);
+    } catch (const QuillError &error) {
+        DialogProvider::current().messageBox(
+            error.description() + QStringLiteral("\nThe label size and margins are filled in; choose the "
+                                                 "paper in \"Printer setup\"."),
+            QStringLiteral("Label product"));
+    }
+}
+
+// The pages as OK would print them, drawn by the same run; the component
+// shows what it showed before, and nothing is printed or stored.
+void frmPrint::PreviewButton_Click()
+{
+    PrinterObject &printer = PrinterObject::current();
+    Vantrel &vantrel = m_designer.vantrel();
+    const QString caption = vantrel.Caption(), title = vantrel.Title();
+    QPrintPreviewWidget preview(&printer.qprinter());
+    connect(&preview, &QPrintPreviewWidget::paintRequested, this, [this, &printer] {
+        printer.setPreview(true);
+        const auto off = qScopeGuard([&printer] { printer.setPreview(false); });
+        printOn(printer, true);
+    });
+    const bool print = DialogProvider::current().printPreview(preview);
+    vantrel.setCaption(caption);
+    vantrel.setTitle(title);
+    if (print)
+        OKButton_Click();
+}
+
+bool frmPrint::printOn(PrinterObject &printer, bool preview)
+{
+    PrintRun::MarginTexts margins;
+    margins.labelLeft = Text1->text();
+    margins.labelRight = Text2->text();
+    margins.labelTop = Text4->text();
+    margins.labelBottom = Text5->text();
+    margins.pageLeft = Text6->text();
+    margins.pageRight = Text7->text();
+    margins.pageTop = Text8->text();
+    margins.pageBottom = Text9->text();
+    PrintRun run(m_designer, printer, margins, twipsPerUnit);
+    run.setFirstLabel(StartLabel->value());
+    const auto labelsOnPages = [&run](long long labels) {
+        return QStringLiteral("%1 on %2").arg(counted(labels, "label", "labels"),
+                                              counted(run.pagesStarted(), "page", "pages"));
+    };
+    RunProgress progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOnPages);
+    run.setProgress(&progress);
+    const bool printed = run.execute();
+    if (preview)
+        return printed;
+    const QString to = printer.deviceName();
+    m_summary = printed           ? QStringLiteral("%1 to %2").arg(labelsOnPages(run.labelsDrawn()), to)
+                : run.cancelled() ? QStringLiteral("Printing cancelled: nothing was sent to %1").arg(to)
+                                  : QStringLiteral("Printing failed: nothing was sent to %1").arg(to);
+    m_designer.showStatus(m_summary);
+    return printed;
+}
