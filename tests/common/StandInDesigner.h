@@ -58,7 +58,7 @@ struct StandInDesigner : DesignerView, FakeControls {
     SettingsStore &settings() override { return store; }
     void setSymbolSize(bool inches, const QString &w, const QString &h) override
     {
-        this->inches(inches), width = w, height = h;
+        o4 = inches, o5 = !inches, width = w, height = h;
     }
 
     QTemporaryDir dir;

@@ -23,7 +23,7 @@ namespace {
 // The chooser picks the product asked for, the preview counts its pages, the
 // save dialog tells where it opened.
 struct SheetDialogs : StandInDialogs {
-    QString product, folder;
+    QString product, folder, askedName;
     int previewPages = -1;
     std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &all, const QString &) override
     {
@@ -38,7 +38,7 @@ struct SheetDialogs : StandInDialogs {
     std::optional<QString> saveFileIn(const QString &in, const QString &f, const QString &e, const QString &n,
                                       int &i) override
     {
-        folder = in;
+        folder = in, askedName = n;
         return saveFile(f, e, n, i);
     }
 };
