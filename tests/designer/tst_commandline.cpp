@@ -27,7 +27,7 @@ private slots:
             design.write(key.section('/', 0, 0), key.section('/', 1), LabelSheet::text(value));
         for (const auto &[key, value] : {std::pair{"vtlw", "3600"}, {"vtlh", "1080"}, {"mesure", "1"}, {"bartype", "8"}})
             design.write(QStringLiteral("Form1"), key, value);
-        QVERIFY(design.flush());
+        QVERIFY(design.flush().isEmpty());
         QFile import(path("values.txt"));
         QVERIFY(import.open(QIODevice::WriteOnly));
         for (int i = 1; i <= 100; ++i)
