@@ -1,41 +1,49 @@
+#include "BatchJob.h"
+#include "CommandLine.h"
 #include "Form1.h"
 #include "SettingsStore.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-const char kUsage[] =
-    "Usage: quillmark [--help | --version]\n"
-    "Without arguments, opens the designer window.\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n";
-
-} // namespace
 
 int main(int argc, char **argv)
 {
-    // Arguments are read before any window system is needed, so that --help
-    // and --version work without a display.
-    if (argc > 1) {
-        if (!std::strcmp(argv[1], "--help") && argc == 2) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (!std::strcmp(argv[1], "--version") && argc == 2) {
-            std::printf("quillmark %s\n", QUILLMARK_VERSION);
-            return 0;
-        }
-        std::fputs(kUsage, stderr);
+    // Arguments are read before any window system is needed: --help, --version
+    // and the jobs work without a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine job = CommandLine::parse(arguments);
+    switch (job.action) {
+    case CommandLine::Action::Help:
+        std::fputs(qPrintable(CommandLine::usage()), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("quillmark %s\n", QUILLMARK_VERSION);
+        return 0;
+    case CommandLine::Action::Usage:
+        std::fprintf(stderr, "quillmark: %s\n%s", qPrintable(job.error), qPrintable(CommandLine::usage()));
         return 2;
+    case CommandLine::Action::Print:
+    case CommandLine::Action::Save:
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Standard error carries the job's own messages, not the toolkit's notes.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+        });
+        break;
+    case CommandLine::Action::Designer:
+        break;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID));
+    if (job.action != CommandLine::Action::Designer)
+        return runBatchJob(job, stdout, stderr);
     SettingsStore store(SettingsStore::userStorePath(QStringLiteral("Quillmark2")));
     Form1 f(store);
     f.startUp();

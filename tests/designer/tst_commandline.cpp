@@ -1,0 +1,119 @@
+// The command line as scripts use it: the real program in its own process,
+// with a design file of its own and no user settings, its PDF and pictures
+// read back from outside (pdftoppm and zxing-cpp through the bench's checks).
+#include "LabelSheet.h"
+#include "PdfCheck.h"
+#include "SaveCheck.h"
+#include "SettingsStore.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // Code128 on the bench's 3 x 10 sheet, 2.5 x 0.75 in.
+        SettingsStore design(path("design.conf"));
+        const QList<std::pair<QString, double>> margins = {
+            {"Label margins/Left", LabelSheet::labelLeft}, {"Label margins/Right", LabelSheet::labelRight},
+            {"Label margins/Top", LabelSheet::labelTop}, {"Label margins/Bottom", LabelSheet::labelBottom},
+            {"Page margins/Left", LabelSheet::pageLeft}, {"Page margins/Right", LabelSheet::pageRight},
+            {"Page margins/Top", LabelSheet::pageTop}, {"Page margins/Bottom", LabelSheet::pageBottom}};
+        for (const auto &[key, value] : margins)
+            design.write(key.section('/', 0, 0), key.section('/', 1), LabelSheet::text(value));
+        for (const auto &[key, value] : {std::pair{"vtlw", "3600"}, {"vtlh", "1080"}, {"mesure", "1"}, {"bartype", "8"}})
+            design.write(QStringLiteral("Form1"), key, value);
+        QVERIFY(design.flush().isEmpty());
+        QFile import(path("values.txt"));
+        QVERIFY(import.open(QIODevice::WriteOnly));
+        for (int i = 1; i <= 100; ++i)
+            import.write(QStringLiteral("%1\r\n").arg(i, 5, 10, QLatin1Char('0')).toLatin1());
+    }
+
+    void exitStatusAndMessage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown argument") << QStringList{"--frobnicate"} << 2 << "unknown argument";
+        QTest::newRow("two jobs") << QStringList{"--print", "--save", "a.png"} << 2 << "one job each";
+        QTest::newRow("value missing") << QStringList{"--print", "--text"} << 2 << "needs a value";
+        QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2
+                                          << "one data source";
+        QTest::newRow("titles without import") << QStringList{"--print", "--titles"} << 2 << "goes with --import";
+        QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
+        QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
+        QTest::newRow("design is a folder") << QStringList{"--print", "--pdf", "x.pdf", "--design", "."} << 1
+                                            << "cannot be read";
+        QTest::newRow("missing design") << QStringList{"--save", "a.png", "--design", "none.conf"} << 1
+                                        << "none.conf cannot be read";
+        QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1
+                                                    << "\u20ac";
+        QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1
+                                                 << "has no paper \"A0\"";
+    }
+    void exitStatusAndMessage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        if (status == 1 && !arguments.contains("--design"))
+            arguments << "--design" << path("design.conf");
+        const auto [code, out, err] = run(arguments);
+        QCOMPARE(code, status);
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QVERIFY(out.isEmpty());
+        QVERIFY(!QFileInfo::exists(path("x.pdf")) && !QFileInfo::exists(path("a.png")) && !QFileInfo::exists(path("b.png")));
+    }
+
+    void printsTenThousandLabelsToPdf()
+    {
+        const QString pdf = path("labels.pdf");
+        const auto [code, out, err] = run({"--print", "--pdf", pdf, "--paper", "Letter", "--sequence", "00001",
+                                           "10000", "--design", path("design.conf")});
+        QVERIFY2(code == 0, qPrintable(err));
+        QVERIFY2(out.contains("10000 labels on 334 pages"), qPrintable(out));
+        const PdfCheck check(pdf, 10000, [](qint64 k) { return sequenceValue(k, QStringLiteral("00001")); });
+        const PdfCheckReport report = check.check(check.samplePages(5), m_dir.path());
+        QVERIFY2(report.ok() && report.pages == 334, qPrintable(report.summary() + report.problems.join("; ")));
+    }
+
+    void savesAPictureForEveryImportedValue()
+    {
+        QDir().mkpath(path("pictures"));
+        const auto [code, out, err] = run({"--save", path("pictures/item.png"), "--import", path("values.txt"),
+                                           "--design", path("design.conf")});
+        QVERIFY2(code == 0, qPrintable(err));
+        QVERIFY2(out.contains("100 pictures in"), qPrintable(out));
+        const SaveCheck check(path("pictures"), "item.png", 100,
+                              [](qint64 k) { return QStringLiteral("%1").arg(k, 5, 10, QLatin1Char('0')); });
+        const SaveCheckReport report = check.check(100);
+        QVERIFY2(report.ok() && report.format == "png", qPrintable(report.summary() + report.problems.join("; ")));
+        QVERIFY(!QFileInfo::exists(path("config")));
+    }
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    std::tuple<int, QString, QString> run(const QStringList &arguments)
+    {
+        QProcess p;
+        p.setWorkingDirectory(m_dir.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", path("config")); // never the user's settings
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(QUILLMARK_BINARY), arguments);
+        p.waitForFinished(120000);
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "tst_commandline.moc"
