@@ -260,6 +260,7 @@ void Form1::buildMenu()
     file->addSeparator();
     mnuExit = file->addAction(QStringLiteral("E&xit"));
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp = help->addAction(QStringLiteral("Quillmark &help"));
     mnuAbout = help->addAction(QStringLiteral("&About"));
 }
 

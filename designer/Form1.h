@@ -110,6 +110,7 @@ public:
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
     Vantrel *Vantrel1;
     QAction *mnuPrint, *mnuSave, *mnuCopy, *mnuExit, *mnuAbout;
+    QAction *mnuHelp; // beside About: the README's user sections
     CommonDialog CommonDialog1;
 
     // Twips; unitFlag nonzero shows sizes in inches, 0 in centimetres.

@@ -101,6 +101,7 @@ void Form1::connectHandlers()
     connect(mnuCopy, &QAction::triggered, this, guarded([this] { output().mnuCopy_Click(); }));
     connect(mnuExit, &QAction::triggered, this, guarded([this] { mnuExit_Click(); }));
     connect(mnuAbout, &QAction::triggered, this, guarded([this] { output().mnuAbout_Click(); }));
+    connect(mnuHelp, &QAction::triggered, this, guarded([this] { output().mnuHelp_Click(); }));
 
     new FocusValidator(Text5, [this](bool &cancel) { runGuarded([this, &cancel] { Text5_Validate(cancel); }); });
     new FocusValidator(Text6, [this](bool &cancel) { runGuarded([this, &cancel] { Text6_Validate(cancel); }); });

@@ -2,6 +2,7 @@
 #include "DesignerView.h"
 #include "Dialogs.h"
 #include "Module1.h"
+#include "HelpDocument.h"
 #include "Numbers.h"
 #include "PictureNames.h"
 #include "QuillError.h"
@@ -96,6 +97,19 @@ void OutputCommands::mnuAbout_Click()
 {
     DialogProvider::current().messageBox(QStringLiteral("Vantrel control version 5.1.5"),
                                          QGuiApplication::applicationDisplayName());
+}
+
+void OutputCommands::mnuHelp_Click()
+{
+    const QString title = QStringLiteral("Quillmark help");
+    try {
+        const QString page = HelpDocument::writeUserPage();
+        if (!DialogProvider::current().openDocument(page))
+            DialogProvider::current().messageBox(
+                QStringLiteral("No program could be started to show %1.").arg(QDir::toNativeSeparators(page)), title);
+    } catch (const QuillError &error) {
+        DialogProvider::current().messageBox(error.description(), title);
+    }
 }
 
 void OutputCommands::Toolbar1_ButtonClick(int buttonIndex)

@@ -3,6 +3,7 @@
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
 
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QUrl>
 
 namespace {
 
@@ -101,6 +103,7 @@ public:
         return dialog.exec() == QDialog::Accepted ? dialog.chosen() : std::nullopt;
     }
     bool printPreview(QPrintPreviewWidget &preview) override;
+    bool openDocument(const QString &path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
     bool printerDialog(PrinterObject &printer) override
     {
         PrinterSetupDialog dialog(printer);

@@ -41,6 +41,13 @@ public:
         (void)products, (void)error;
         return std::nullopt;
     }
+    // Shows a document (the help page) in the desktop's viewer; false when
+    // none could be started.
+    virtual bool openDocument(const QString &path)
+    {
+        (void)path;
+        return false;
+    }
     // The sheet preview: the widget draws its pages when shown (or on
     // updatePreview()). true when the user asks to print what it shows.
     virtual bool printPreview(QPrintPreviewWidget &preview)

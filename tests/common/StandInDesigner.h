@@ -24,6 +24,8 @@ struct StandInDialogs : DialogProvider {
     { return ++saveCalls, saveAnswer; }
     bool printerDialog(PrinterObject &printer) override { return onPrinterDialog(printer); }
     void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
+    QString opened; // the document shown in the desktop's viewer
+    bool openDocument(const QString &path) override { return opened = path, true; }
     QString allText() const { QStringList t; for (const Message &m : messages) t << m.text; return t.join(u'\n'); }
 };
 

@@ -313,6 +313,22 @@ private slots:
         }
     }
 
+    // Help: the README's user sections as a page for the desktop's browser,
+    // written to the cache (here a folder of the test's), pictures found.
+    void help()
+    {
+        qputenv("XDG_CACHE_HOME", m_dir.filePath("cache").toLocal8Bit());
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        OutputCommands(designer).mnuHelp_Click();
+        QFile page(dialogs.opened);
+        QVERIFY2(dialogs.messages.isEmpty() && page.fileName().startsWith(m_dir.path()) && page.open(QIODevice::ReadOnly),
+                 qPrintable(dialogs.allText()));
+        const QString html = QString::fromUtf8(page.readAll());
+        QVERIFY(html.contains("Printing a sheet of labels") && html.contains("docs/sheet.png") && !html.contains("quillbench"));
+        QVERIFY(QFileInfo(QUrl(html.section("<base href=\"", 1).section('"', 0, 0)).toLocalFile() + "docs/sheet.png").isFile());
+    }
+
     // Names made of any value: the system takes them (the value shortened), in the chosen folder.
     void names()
     {
