@@ -1,5 +1,6 @@
 #include "frmPrint.h"
 #include "DesignerView.h"
+#include "Numbers.h"
 #include "PrinterObject.h"
 #include "ScreenMetrics.h"
 #include "SettingsStore.h"
@@ -155,7 +156,7 @@ void frmPrint::Form_Load()
     // designer always has exactly one of the two selected, so the pair ends right.
     Option4->setChecked(m_designer.option4Selected());
     Option5->setChecked(m_designer.option5Selected());
-    twipsPerUnit = Option4->isChecked() ? 1440.0 : 567.0;
+    twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0);
 }
 
 void frmPrint::Form_Unload()
@@ -173,8 +174,8 @@ void frmPrint::Form_Unload()
         DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));
 }
 
-void frmPrint::Option4_Click() { twipsPerUnit = Option4->isChecked() ? 1440.0 : 567.0; }
-void frmPrint::Option5_Click() { twipsPerUnit = Option4->isChecked() ? 1440.0 : 567.0; }
+void frmPrint::Option4_Click() { twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0); }
+void frmPrint::Option5_Click() { twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0); }
 
 void frmPrint::Command1_Click()
 {
