@@ -2,6 +2,7 @@
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -89,11 +90,21 @@ public:
     {
         QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
     }
+    int runDialog(QDialog &dialog) override { return dialog.exec(); }
+    std::optional<QColor> chooseColor(const QColor &initial, QWidget *parent) override
+    {
+        const QColor picked = QColorDialog::getColor(initial, parent);
+        return picked.isValid() ? std::optional(picked) : std::nullopt;
+    }
 };
 
 DialogProvider *g_installed = nullptr;
 
 } // namespace
+
+int DialogProvider::runDialog(QDialog &) { return QDialog::Rejected; }
+
+std::optional<QColor> DialogProvider::chooseColor(const QColor &, QWidget *) { return std::nullopt; }
 
 DialogProvider &DialogProvider::current()
 {

@@ -1,9 +1,12 @@
 #pragma once
+#include <QColor>
 #include <QString>
 #include <cstdint>
 #include <optional>
 
 class PrinterObject;
+class QDialog;
+class QWidget;
 
 // Every modal interaction with the user goes through one provider, which
 // tests replace so that handlers run without a person.
@@ -22,6 +25,11 @@ public:
     virtual bool printerDialog(PrinterObject &printer) = 0;
     // A message box with one OK button.
     virtual void messageBox(const QString &text, const QString &title) = 0;
+    // A dialog of our own shown modally (the format options); returns its
+    // result, QDialog::Accepted or Rejected. A provider that does not answer
+    // it cancels it, as it does the colour picker (nullopt: cancelled).
+    virtual int runDialog(QDialog &dialog);
+    virtual std::optional<QColor> chooseColor(const QColor &initial, QWidget *parent);
 
     static DialogProvider &current();
     // Tests install their own; nullptr restores the real dialogs.

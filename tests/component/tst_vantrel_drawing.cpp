@@ -5,6 +5,7 @@
 #include "QuillError.h"
 #include "Scan.h"
 #include "ScreenMetrics.h"
+#include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Vantrel.h"
 
@@ -152,7 +153,7 @@ private slots:
     }
 
     // Chosen in the dialog, kept in the store; cancelling, or no dialog at all
-    // (headless without a runner), changes nothing.
+    // (a dialog nobody answers), changes nothing.
     void formatOptionsPersist()
     {
         const QString path = m_dir.filePath(QStringLiteral("format.ini"));
@@ -160,12 +161,14 @@ private slots:
             SettingsStore store(path);
             Vantrel v;
             v.setOptionsStore(&store);
-            FormatOptionsDialog::setRunner([pick, answer](FormatOptionsDialog &dialog) {
-                dialog.customBox()->setCurrentIndex(dialog.customBox()->findText(QLatin1String(pick)));
+            ScriptedDialogs dialogs;
+            dialogs.onDialog = [pick, answer](QDialog &dialog) {
+                QComboBox *box = static_cast<FormatOptionsDialog &>(dialog).customBox();
+                box->setCurrentIndex(box->findText(QLatin1String(pick)));
                 return int(answer);
-            });
+            };
             v.ShowFormatOptions();
-            FormatOptionsDialog::setRunner({});
+            dialogs.onDialog = {};
             v.ShowFormatOptions();
             setUp(v, {.width = 400, .height = 400, .barType = 16, .data = QStringLiteral("Custom symbology")});
             QCOMPARE(Decode::zxingRead(v.Picture()).format, QStringLiteral("DataMatrix"));
