@@ -74,6 +74,31 @@ Q_DECLARE_METATYPE(Fault)
 class BenchChecks : public QObject {
     Q_OBJECT
 private slots:
+    // bench/run reads the figures from one "RESULT key=value ..." line split on blanks.
+    void figures()
+    {
+        const double before = ProcessStats::peakMegabytes();
+        std::vector<char> block(64 * 1024 * 1024);
+        for (size_t i = 0; i < block.size(); i += 4096)
+            block[i] = char(i);
+        const double grown = ProcessStats::peakMegabytes() - before;
+        QVERIFY2(grown > 60 && grown < 70, qPrintable(QString::number(grown)));
+        qputenv("QUILLBENCH_LAUNCH_NS", QByteArray::number((QDateTime::currentMSecsSinceEpoch() - 2000) * 1000000));
+        const double sinceLaunch = ProcessStats::secondsSinceLaunch();
+        qunsetenv("QUILLBENCH_LAUNCH_NS");
+        QVERIFY2(sinceLaunch >= 2.0 && sinceLaunch < 3.0, qPrintable(QString::number(sinceLaunch)));
+
+        BenchResult result(QStringLiteral("save"), 10);
+        result.seconds = 0.5;
+        result.verified = QStringLiteral("3/3 sampled png files");
+        result.add(QStringLiteral("format"), QString());
+        result.fail(QStringLiteral("a message box"));
+        const QStringList fields = result.resultLine().split(u' ');
+        for (const char *field : {"RESULT", "per_second=20.0", "status=failed", "verified=3/3_sampled_png_files", "format=-"})
+            QVERIFY2(fields.contains(QLatin1String(field)), qPrintable(result.resultLine()));
+        QCOMPARE(fields.size(), 9);
+    }
+
     // The save check sees twelve files, so faults past them leave it content.
     void outsideChecks_data()
     {
@@ -124,31 +149,6 @@ private slots:
         // Every file is sampled, so every fault is seen.
         const SaveCheckReport saved = SaveCheck(pictures.path(), QStringLiteral("item.png"), files, value).check(files);
         QCOMPARE(saved.ok(), filesSound);
-    }
-
-    // bench/run reads the figures from one "RESULT key=value ..." line split on blanks.
-    void figures()
-    {
-        const double before = ProcessStats::peakMegabytes();
-        std::vector<char> block(64 * 1024 * 1024);
-        for (size_t i = 0; i < block.size(); i += 4096)
-            block[i] = char(i);
-        const double grown = ProcessStats::peakMegabytes() - before;
-        QVERIFY2(grown > 60 && grown < 70, qPrintable(QString::number(grown)));
-        qputenv("QUILLBENCH_LAUNCH_NS", QByteArray::number((QDateTime::currentMSecsSinceEpoch() - 2000) * 1000000));
-        const double sinceLaunch = ProcessStats::secondsSinceLaunch();
-        qunsetenv("QUILLBENCH_LAUNCH_NS");
-        QVERIFY2(sinceLaunch >= 2.0 && sinceLaunch < 3.0, qPrintable(QString::number(sinceLaunch)));
-
-        BenchResult result(QStringLiteral("save"), 10);
-        result.seconds = 0.5;
-        result.verified = QStringLiteral("3/3 sampled png files");
-        result.add(QStringLiteral("format"), QString());
-        result.fail(QStringLiteral("a message box"));
-        const QStringList fields = result.resultLine().split(u' ');
-        for (const char *field : {"RESULT", "per_second=20.0", "status=failed", "verified=3/3_sampled_png_files", "format=-"})
-            QVERIFY2(fields.contains(QLatin1String(field)), qPrintable(result.resultLine()));
-        QCOMPARE(fields.size(), 9);
     }
 };
 
