@@ -20,17 +20,20 @@ namespace {
 
 QString value(qint64 k) { return sequenceValue(k, QStringLiteral("00001")); }
 
-// Code128 bars of the text across `area`, plain rectangles, no text.
-void drawCode128(QPainter &painter, const QRectF &area, const QString &text)
+// Code128 bars of the text, two pixels a module and ten modules of quiet zone
+// each side, no text; one bit a pixel, as a PDF keeps it.
+QImage code128(const QString &text)
 {
     std::unique_ptr<zint_symbol, void (*)(zint_symbol *)> symbol(ZBarcode_Create(), ZBarcode_Delete);
     symbol->symbology = BARCODE_CODE128;
     const QByteArray data = text.toUtf8();
-    QVERIFY(ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(data.constData()), int(data.size())) < ZINT_ERROR);
-    const double module = area.width() / (symbol->width + 20); // ten modules of quiet zone each side
+    ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(data.constData()), int(data.size()));
+    QImage image(2 * (symbol->width + 20), 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
     for (int column = 0; column < symbol->width; ++column)
         if (symbol->encoded_data[0][column / 8] & (1 << (column % 8)))
-            painter.fillRect(QRectF(area.x() + (10 + column) * module, area.y(), module, area.height()), Qt::black);
+            QPainter(&image).fillRect(2 * (10 + column), 0, 2, 60, Qt::black);
+    return image.convertToFormat(QImage::Format_Mono);
 }
 
 enum Fault { None, Swapped, Missing, FirstMissing, WrongValue, ExtraAfterLast, ExtraPage, Shifted };
@@ -63,7 +66,8 @@ void writeSheet(const QString &path, qint64 labels, Fault fault)
         if (fault == Shifted && k == 7)
             cell.translate(LabelSheet::cellWidth(), 0); // drawn over its neighbour's cell
         if (const qint64 drawn = drawnFor(k, labels, fault))
-            drawCode128(painter, QRectF(cell.topLeft() * 300, QSizeF(LabelSheet::symbolWidth, LabelSheet::symbolHeight) * 300), value(drawn));
+            painter.drawImage(QRectF(cell.topLeft() * 300, QSizeF(LabelSheet::symbolWidth, LabelSheet::symbolHeight) * 300),
+                              code128(value(drawn)));
     }
 }
 
@@ -136,15 +140,8 @@ private slots:
         for (int k = 1; k <= files; ++k) {
             const qint64 drawn = drawnFor(k, files, fault);
             filesSound &= drawn == k;
-            if (drawn) {
-                QImage picture(240, 72, QImage::Format_RGB32);
-                picture.fill(Qt::white);
-                QPainter painter(&picture);
-                drawCode128(painter, QRectF(0, 0, 240, 72), value(drawn));
-                painter.end();
-                const QString name = k == 1 ? QStringLiteral("item.png") : QStringLiteral("item_%1.png").arg(value(k));
-                QVERIFY(picture.save(pictures.filePath(name)));
-            }
+            const QString name = k == 1 ? QStringLiteral("item.png") : QStringLiteral("item_%1.png").arg(value(k));
+            QVERIFY(!drawn || code128(value(drawn)).save(pictures.filePath(name)));
         }
         // Every file is sampled, so every fault is seen.
         const SaveCheckReport saved = SaveCheck(pictures.path(), QStringLiteral("item.png"), files, value).check(files);
