@@ -1,8 +1,8 @@
 #include "BenchDesigner.h"
-#include "ScriptedDialogs.h"
 #include "BenchTasks.h"
 #include "Form1.h"
 #include "ProcessStats.h"
+#include "ScriptedDialogs.h"
 #include "frmPrint.h"
 
 #include <QCoreApplication>

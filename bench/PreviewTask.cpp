@@ -1,10 +1,10 @@
 #include "BenchDesigner.h"
-#include "ScriptedDialogs.h"
 #include "BenchTasks.h"
 #include "Decode.h"
 #include "Form1.h"
 #include "PaintWatch.h"
 #include "ProcessStats.h"
+#include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Vantrel.h"
 

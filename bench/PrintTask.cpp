@@ -1,11 +1,11 @@
 #include "BenchDesigner.h"
-#include "ScriptedDialogs.h"
 #include "BenchTasks.h"
 #include "Form1.h"
 #include "LabelSheet.h"
 #include "PdfCheck.h"
 #include "PrinterObject.h"
 #include "ProcessStats.h"
+#include "ScriptedDialogs.h"
 #include "frmPrint.h"
 
 #include <QCoreApplication>

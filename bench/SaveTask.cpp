@@ -1,11 +1,11 @@
 #include "BenchDesigner.h"
-#include "ScriptedDialogs.h"
 #include "BenchTasks.h"
 #include "Form1.h"
 #include "LabelSheet.h"
 #include "OutputCommands.h"
 #include "ProcessStats.h"
 #include "SaveCheck.h"
+#include "ScriptedDialogs.h"
 
 #include <QDir>
 #include <QElapsedTimer>
