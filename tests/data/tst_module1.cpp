@@ -1,15 +1,23 @@
 // The data values of the sequence and the import file, read as a run reads
-// them. Import files a run refuses: tst_files.
+// them, and the import files a run refuses.
 #include "FakeControls.h"
 #include "Module1.h"
 #include "QuillError.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestModule1 : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
+
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
 
     // The whole run a caller makes: first value, then next values until the empty text.
     static QString run(Module1 &m, bool titles)
@@ -23,6 +31,8 @@ class TestModule1 : public QObject {
     }
 
 private slots:
+    void initTestCase() { ::alarm(60); } // a read that waits for ever fails the test
+
     void sequence()
     {
         const struct {
@@ -81,15 +91,58 @@ private slots:
             FakeControls c;
             c.source(3);
             c.t4 = m_dir.filePath(QStringLiteral("import.txt"));
-            QFile file(c.t4);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(row.content) == row.content.size());
-            file.close();
+            write(c.t4, row.content);
             Module1 m(c);
             QCOMPARE(run(m, row.titles), row.values);
             QVERIFY(!m.importFile().isOpen());
             const QString first = m.getFirstData(); // as a preview reads it
             QCOMPARE(m.importFile().isOpen(), !row.values.isEmpty()); // an empty file is not kept open
             QCOMPARE(m.getFirstData(), first);                         // every first call starts from the top
+        }
+    }
+
+    // Only an ordinary file is read, and no further than the longest value, by
+    // the run's check (step 1), the title preview (2) and the run itself (4)
+    // alike; the previews stay silent where the file is only missing or empty.
+    void refusedFiles()
+    {
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo")), zeros = m_dir.filePath(QStringLiteral("zeros"));
+        const QString third = m_dir.filePath(QStringLiteral("third")), empty = m_dir.filePath(QStringLiteral("empty"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        write(zeros, "");
+        QVERIFY(QFile(zeros).resize(qint64(1) << 30)); // 1 GB of zero bytes, sparse
+        write(third, "A\nB\n" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\nC\n");
+        write(empty, "\xEF\xBB\xBF");
+        const struct {
+            QString name, message;
+            int steps; // the steps that stop with the message
+        } rows[] = {
+            {fifo, "is not an ordinary file", 7},
+            {"/dev/zero", "is not an ordinary file", 7},
+            {m_dir.path(), "is not an ordinary file", 7},
+            {zeros, "Line 1 of", 7}, // an endless line
+            {third, "Line 3 of", 4},
+            {"", "No import file is chosen.", 1},
+            {"/nonexistent/list.txt", "No such file or directory.", 1},
+            {empty, "is empty.", 1}, // but a byte-order mark
+        };
+        for (const auto &[name, message, steps] : rows) {
+            FakeControls c;
+            c.source(3);
+            c.t4 = name;
+            Module1 m(c);
+            for (int step : {1, 2, 4}) {
+                try {
+                    step == 1 ? m.checkRun() : void(m.getFirstTitle());
+                    while (step == 4 && !m.getNextData().isEmpty()) {
+                    }
+                    QVERIFY2(!(steps & step), qPrintable(name + QStringLiteral(": no message")));
+                } catch (const QuillError &error) {
+                    QVERIFY2(steps & step && error.description().contains(message) && error.description().size() < 300,
+                             qPrintable(error.description()));
+                }
+                QVERIFY(step == 2 || !m.importFile().isOpen());
+            }
         }
     }
 };

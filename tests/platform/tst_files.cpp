@@ -1,9 +1,7 @@
 // Every file the program writes, read back by another reader (QSettings,
-// QImageReader); and what a full disk, a link planted in the folder, a pipe,
-// a device or an endless file do to it.
+// QImageReader); and what a full disk or a link planted in the folder do to it.
+// Import files that are pipes, devices or endless: tst_module1.
 #include "AtomicFile.h"
-#include "FakeControls.h"
-#include "Module1.h"
 #include "PictureWriters.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
@@ -16,7 +14,6 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -73,8 +70,6 @@ class TestFiles : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase() { ::alarm(60); } // a read that waits for ever fails the test
-
     // Written over an older value, next to settings that must stay; read back
     // from a copy, so that no in-process cache answers.
     void settingsRoundTrip()
@@ -178,53 +173,6 @@ private slots:
             QVERIFY2(message.contains(file) && message.endsWith(u'.'), qPrintable(message));
         }
         QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-
-    // Only an ordinary file is read, and no further than the longest value, by
-    // the run's check (step 1), the title preview (2) and the run itself (4)
-    // alike; the previews stay silent where the file is only missing or empty.
-    void importFiles_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("steps"); // the steps that stop with the message
-        const QString fifo = m_dir.filePath(QStringLiteral("fifo")), zeros = m_dir.filePath(QStringLiteral("zeros"));
-        const QString third = m_dir.filePath(QStringLiteral("third")), empty = m_dir.filePath(QStringLiteral("empty"));
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        plant(zeros, "");
-        QVERIFY(QFile(zeros).resize(qint64(1) << 30)); // 1 GB of zero bytes, sparse
-        plant(third, "A\nB\n" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\nC\n");
-        plant(empty, "\xEF\xBB\xBF");
-        QTest::newRow("pipe") << fifo << "is not an ordinary file" << 7;
-        QTest::newRow("device") << "/dev/zero" << "is not an ordinary file" << 7;
-        QTest::newRow("folder") << m_dir.path() << "is not an ordinary file" << 7;
-        QTest::newRow("endless line") << zeros << "Line 1 of" << 7;
-        QTest::newRow("long third line") << third << "Line 3 of" << 4;
-        QTest::newRow("no name") << "" << "No import file is chosen." << 1;
-        QTest::newRow("missing") << "/nonexistent/list.txt" << "No such file or directory." << 1;
-        QTest::newRow("empty but a byte-order mark") << empty << "is empty." << 1;
-    }
-    void importFiles()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, message);
-        QFETCH(int, steps);
-        FakeControls c;
-        c.source(3);
-        c.t4 = name;
-        Module1 m(c);
-        for (int step : {1, 2, 4}) {
-            try {
-                step == 1 ? m.checkRun() : void(m.getFirstTitle());
-                while (step == 4 && !m.getNextData().isEmpty()) {
-                }
-                QVERIFY2(!(steps & step), "no message");
-            } catch (const QuillError &error) {
-                QVERIFY2(steps & step && error.description().contains(message) && error.description().size() < 300,
-                         qPrintable(error.description()));
-            }
-            QVERIFY(step == 2 || !m.importFile().isOpen());
-        }
     }
 
     // A count beyond 16 bits splits instead of wrapping.
