@@ -3,6 +3,7 @@
 #include "PrinterSetupDialog.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
