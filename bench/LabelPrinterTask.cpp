@@ -1,8 +1,8 @@
 #include "BenchDesigner.h"
-#include "BenchDialogs.h"
 #include "BenchTasks.h"
 #include "Form1.h"
 #include "ProcessStats.h"
+#include "ScriptedDialogs.h"
 #include "frmPrint.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,7 @@ BenchResult runLabelPrinterTask(qint64 labels, const QString &outFolder, const B
 {
     BenchResult result{QStringLiteral("labelprinter"), labels};
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-label-XXXXXX")));
-    BenchDialogs dialogs;
+    ScriptedDialogs dialogs;
     BenchDesigner designer(work.path());
     designer.useCode128();
     designer.useSymbolSizeInInches(2.0, 1.0);
@@ -42,7 +42,7 @@ BenchResult runLabelPrinterTask(qint64 labels, const QString &outFolder, const B
     dialog.OKButton_Click();
     result.add(QStringLiteral("handler_seconds"), double(timer.nsecsElapsed()) * 1e-9, 3);
     QString sent;
-    while (sent.isEmpty() && timer.elapsed() < 600000 && dialogs.messages().isEmpty()) {
+    while (sent.isEmpty() && timer.elapsed() < 600000 && dialogs.messages.isEmpty()) {
         for (const QString &name : out.entryList({QStringLiteral("job-*.out")}, QDir::Files))
             if (!before.contains(name))
                 sent = out.filePath(name);
@@ -51,8 +51,8 @@ BenchResult runLabelPrinterTask(qint64 labels, const QString &outFolder, const B
     }
     result.seconds = double(timer.nsecsElapsed()) * 1e-9;
     result.peakMb = ProcessStats::peakMegabytes();
-    if (!dialogs.messages().isEmpty())
-        result.fail(dialogs.messages().join(QStringLiteral("; ")));
+    if (!dialogs.messages.isEmpty())
+        result.fail(dialogs.texts(true).join(QStringLiteral("; ")));
     if (sent.isEmpty()) {
         result.fail(QStringLiteral("nothing reached the printer"));
         return result;

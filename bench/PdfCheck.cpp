@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <algorithm>
 
 namespace {
@@ -72,6 +73,27 @@ QList<int> PdfCheck::samplePages(int count) const
     return pages;
 }
 
+QList<QImage> PdfCheck::render(const QString &pdf, int dpi, int first, int last, const QString &workFolder)
+{
+    QTemporaryDir work(workFolder.isEmpty() ? QDir::tempPath() + QStringLiteral("/quill-pages-XXXXXX")
+                                            : QDir(workFolder).filePath(QStringLiteral("pages-XXXXXX")));
+    QStringList arguments{QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                          QStringLiteral("-f"), QString::number(first)};
+    if (last > 0)
+        arguments << QStringLiteral("-l") << QString::number(last);
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), arguments << pdf << work.filePath(QStringLiteral("page")));
+    QList<QImage> images;
+    if (!work.isValid() || !pdftoppm.waitForFinished(600000) || pdftoppm.exitCode() != 0)
+        return images;
+    // pdftoppm pads the page number to the width of the document's last page
+    // number, so the names sort in page order.
+    const QDir folder(work.path());
+    for (const QString &name : folder.entryList({QStringLiteral("page-*.pgm")}, QDir::Files, QDir::Name))
+        images << QImage(folder.filePath(name));
+    return images;
+}
+
 PdfCheckReport PdfCheck::check(const QList<int> &pages, const QString &workFolder) const
 {
     PdfCheckReport report;
@@ -81,38 +103,26 @@ PdfCheckReport PdfCheck::check(const QList<int> &pages, const QString &workFolde
     if (report.pages <= 0)
         return report;
 
-    QDir work(workFolder);
     for (qsizetype i = 0; i < pages.size();) {
         // A run of consecutive pages, rendered by one pdftoppm.
         qsizetype end = i + 1;
         while (end < pages.size() && end - i < pagesPerRender && pages[end] == pages[end - 1] + 1)
             ++end;
         const int first = pages[i], last = pages[end - 1];
-        const QString prefix = work.filePath(QStringLiteral("page"));
-        QProcess render;
-        render.start(QStringLiteral("pdftoppm"),
-                     {QStringLiteral("-r"), QString::number(renderDpi), QStringLiteral("-gray"),
-                      QStringLiteral("-f"), QString::number(first), QStringLiteral("-l"), QString::number(last),
-                      m_pdf, prefix});
-        if (!render.waitForFinished(600000) || render.exitCode() != 0) {
+        const QList<QImage> images = render(m_pdf, renderDpi, first, last, workFolder);
+        if (images.size() != last - first + 1) {
             note(report, QStringLiteral("pdftoppm failed on pages %1-%2").arg(first).arg(last));
             return report;
         }
-        // pdftoppm pads the page number to the width of the document's last page number.
-        const QStringList images = work.entryList({QStringLiteral("page-*.pgm")}, QDir::Files, QDir::Name);
-        for (const QString &image : images) {
-            const int page = image.section(u'-', -1).section(u'.', 0, 0).toInt();
-            checkPage(page, work.filePath(image), report);
-            QFile::remove(work.filePath(image));
-        }
+        for (int page = first; page <= last; ++page)
+            checkPage(page, images[page - first], report);
         i = end;
     }
     return report;
 }
 
-void PdfCheck::checkPage(int page, const QString &imagePath, PdfCheckReport &report) const
+void PdfCheck::checkPage(int page, const QImage &image, PdfCheckReport &report) const
 {
-    const QImage image(imagePath);
     if (image.isNull()) {
         note(report, QStringLiteral("page %1 could not be read back").arg(page));
         return;

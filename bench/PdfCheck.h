@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,7 +31,13 @@ public:
     // valueOf(k) is the value of label k, counted from 1.
     PdfCheck(QString pdf, qint64 labelCount, std::function<QString(qint64)> valueOf);
 
+    // Pages as poppler's pdfinfo counts them; -1 when it cannot read the file.
     static int pageCount(const QString &pdf);
+    // Pages first..last (1-based; last -1: to the end) in grey by poppler's
+    // pdftoppm, its files kept in a folder made under workFolder (empty: the
+    // system's temporary folder) until they are read; empty when it failed.
+    static QList<QImage> render(const QString &pdf, int dpi, int first = 1, int last = -1,
+                                const QString &workFolder = QString());
     int expectedPages() const;
     // 1-based page numbers; all of them, or about `count` spread evenly with the first and last.
     QList<int> allPages() const;
@@ -39,7 +46,7 @@ public:
     PdfCheckReport check(const QList<int> &pages, const QString &workFolder) const;
 
 private:
-    void checkPage(int page, const QString &imagePath, PdfCheckReport &report) const;
+    void checkPage(int page, const QImage &image, PdfCheckReport &report) const;
 
     QString m_pdf;
     qint64 m_labelCount;

@@ -1,10 +1,10 @@
 #include "BenchDesigner.h"
-#include "BenchDialogs.h"
 #include "BenchTasks.h"
 #include "Decode.h"
 #include "Form1.h"
 #include "PaintWatch.h"
 #include "ProcessStats.h"
+#include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Vantrel.h"
 
@@ -38,7 +38,7 @@ BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options)
 {
     BenchResult result{QStringLiteral("preview"), keystrokes};
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-preview-XXXXXX")));
-    BenchDialogs dialogs;
+    ScriptedDialogs dialogs;
     BenchDesigner designer(work.path());
     Form1 &form = designer.form();
     designer.useCode128();
@@ -79,8 +79,8 @@ BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options)
     result.verified = QStringLiteral("preview reads ") + (shown.isEmpty() ? QStringLiteral("nothing") : shown);
     if (shown != form.Text1->text())
         result.fail(QStringLiteral("the preview does not read as the typed data %1").arg(form.Text1->text()));
-    if (!dialogs.messages().isEmpty())
-        result.fail(dialogs.messages().join(QStringLiteral("; ")));
+    if (!dialogs.messages.isEmpty())
+        result.fail(dialogs.texts(true).join(QStringLiteral("; ")));
     return result;
 }
 
@@ -89,7 +89,7 @@ BenchResult runColdStartTask(const BenchOptions &options)
     BenchResult result{QStringLiteral("coldstart"), 1};
     result.add(QStringLiteral("app_seconds"), ProcessStats::secondsSinceLaunch());
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-start-XXXXXX")));
-    BenchDialogs dialogs;
+    ScriptedDialogs dialogs;
     SettingsStore store(QDir(work.path()).filePath(QStringLiteral("Quillmark2.conf")));
     Form1 form(store);
     result.add(QStringLiteral("built_seconds"), ProcessStats::secondsSinceLaunch());
@@ -110,8 +110,8 @@ BenchResult runColdStartTask(const BenchOptions &options)
     result.verified = QStringLiteral("%1 symbol paints, %2 window paints").arg(symbolPaints.paints()).arg(windowPaints.paints());
     if (symbolPaints.paints() == 0)
         result.fail(QStringLiteral("the symbol was never painted"));
-    if (!dialogs.messages().isEmpty())
-        result.fail(dialogs.messages().join(QStringLiteral("; ")));
+    if (!dialogs.messages.isEmpty())
+        result.fail(dialogs.texts(true).join(QStringLiteral("; ")));
     form.close();
     return result;
 }

@@ -1,11 +1,11 @@
 #include "BenchDesigner.h"
-#include "BenchDialogs.h"
 #include "BenchTasks.h"
 #include "Form1.h"
 #include "LabelSheet.h"
 #include "PdfCheck.h"
 #include "PrinterObject.h"
 #include "ProcessStats.h"
+#include "ScriptedDialogs.h"
 #include "frmPrint.h"
 
 #include <QCoreApplication>
@@ -66,7 +66,7 @@ BenchResult runPrintTask(qint64 labels, const BenchOptions &options)
     BenchResult result{QStringLiteral("print"), labels};
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-print-XXXXXX")));
     work.setAutoRemove(!options.keep);
-    BenchDialogs dialogs;
+    ScriptedDialogs dialogs;
     BenchDesigner designer(work.path());
     designer.useCode128();
     designer.useSymbolSizeInInches(LabelSheet::symbolWidth, LabelSheet::symbolHeight);
@@ -90,8 +90,8 @@ BenchResult runPrintTask(qint64 labels, const BenchOptions &options)
     result.seconds = double(timer.nsecsElapsed()) * 1e-9;
     result.peakMb = ProcessStats::peakMegabytes();
 
-    if (!dialogs.messages().isEmpty())
-        result.fail(dialogs.messages().join(QStringLiteral("; ")));
+    if (!dialogs.messages.isEmpty())
+        result.fail(dialogs.texts(true).join(QStringLiteral("; ")));
     if (dialog.isVisible())
         result.fail(QStringLiteral("the print dialog stayed open"));
     if (!QFileInfo::exists(pdf)) {

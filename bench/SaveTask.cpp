@@ -1,11 +1,11 @@
 #include "BenchDesigner.h"
-#include "BenchDialogs.h"
 #include "BenchTasks.h"
 #include "Form1.h"
 #include "LabelSheet.h"
 #include "OutputCommands.h"
 #include "ProcessStats.h"
 #include "SaveCheck.h"
+#include "ScriptedDialogs.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,8 +28,8 @@ BenchResult runSaveTask(qint64 files, const BenchOptions &options)
     const QString pictures = work.filePath(QStringLiteral("pictures"));
     QDir().mkpath(pictures);
 
-    BenchDialogs dialogs;
-    dialogs.setSaveAnswer(QDir(pictures).filePath(chosenName));
+    ScriptedDialogs dialogs;
+    dialogs.saveAnswer = QDir(pictures).filePath(chosenName);
     BenchDesigner designer(work.path());
     designer.useCode128();
     designer.useSymbolSizeInInches(LabelSheet::symbolWidth, LabelSheet::symbolHeight);
@@ -41,8 +41,8 @@ BenchResult runSaveTask(qint64 files, const BenchOptions &options)
     result.seconds = double(timer.nsecsElapsed()) * 1e-9;
     result.peakMb = ProcessStats::peakMegabytes();
 
-    if (!dialogs.messages().isEmpty())
-        result.fail(dialogs.messages().join(QStringLiteral("; ")));
+    if (!dialogs.messages.isEmpty())
+        result.fail(dialogs.texts(true).join(QStringLiteral("; ")));
     if (options.check == QLatin1String("none")) {
         result.verified = QStringLiteral("%1 files").arg(QDir(pictures).entryList(QDir::Files).size());
     } else {

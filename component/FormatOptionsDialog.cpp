@@ -1,21 +1,12 @@
 #include "FormatOptionsDialog.h"
+#include "Dialogs.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QSpinBox>
-
-namespace {
-FormatOptionsDialog::Runner &runner()
-{
-    static FormatOptionsDialog::Runner current;
-    return current;
-}
-} // namespace
 
 FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, QWidget *parent)
     : QDialog(parent), m_custom(new QComboBox(this)), m_code39(new QCheckBox(tr("Add a check digit"), this)),
@@ -67,36 +58,13 @@ FormatOptions FormatOptionsDialog::options() const
     return options;
 }
 
-void FormatOptionsDialog::setBarColor(const QColor &color)
-{
-    m_barColor = color;
-    paintSwatch(m_barButton, color);
-}
-
-void FormatOptionsDialog::setBackColor(const QColor &color)
-{
-    m_backColor = color;
-    paintSwatch(m_backButton, color);
-}
-
-void FormatOptionsDialog::setRunner(Runner runner) { ::runner() = std::move(runner); }
-
-int FormatOptionsDialog::run()
-{
-    if (::runner())
-        return ::runner()(*this);
-    // No one could answer a modal dialog on a platform without a screen.
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        return QDialog::Rejected;
-    return exec();
-}
+int FormatOptionsDialog::run() { return DialogProvider::current().runDialog(*this); }
 
 void FormatOptionsDialog::pickColor(QColor &color, QPushButton *button)
 {
-    const QColor picked = QColorDialog::getColor(color, this);
-    if (picked.isValid()) {
-        color = picked;
-        paintSwatch(button, picked);
+    if (const auto picked = DialogProvider::current().chooseColor(color, this)) {
+        color = *picked;
+        paintSwatch(button, color);
     }
 }
 

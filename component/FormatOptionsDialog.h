@@ -2,7 +2,6 @@
 #include "FormatOptions.h"
 
 #include <QDialog>
-#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -18,18 +17,8 @@ public:
     FormatOptions options() const;
 
     QComboBox *customBox() const { return m_custom; }
-    QCheckBox *code39CheckBox() const { return m_code39; }
-    QCheckBox *interleavedCheckBox() const { return m_interleaved; }
-    QComboBox *msiBox() const { return m_msi; }
-    QSpinBox *reductionBox() const { return m_reduction; }
-    void setBarColor(const QColor &color);
-    void setBackColor(const QColor &color);
 
-    // Shows the dialog modally; tests install a runner that works the dialog
-    // and returns its result instead of waiting for a person. Without a runner
-    // on the offscreen platform the dialog is cancelled at once.
-    using Runner = std::function<int(FormatOptionsDialog &)>;
-    static void setRunner(Runner runner);
+    // Shown modally through the DialogProvider; QDialog::Accepted or Rejected.
     int run();
 
 private:

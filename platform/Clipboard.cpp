@@ -17,9 +17,3 @@ QByteArray Clipboard::data(const QString &mime)
     const QMimeData *content = QGuiApplication::clipboard()->mimeData();
     return content ? content->data(mime) : QByteArray();
 }
-
-bool Clipboard::hasFormat(const QString &mime)
-{
-    const QMimeData *content = QGuiApplication::clipboard()->mimeData();
-    return content && content->hasFormat(mime);
-}

@@ -11,5 +11,4 @@ public:
     // Replaces the clipboard's content with all the given formats at once.
     static void setData(const QList<QPair<QString, QByteArray>> &formats);
     static QByteArray data(const QString &mime);
-    static bool hasFormat(const QString &mime);
 };

@@ -3,7 +3,9 @@
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -113,6 +115,12 @@ public:
     {
         QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
     }
+    int runDialog(QDialog &dialog) override { return dialog.exec(); }
+    std::optional<QColor> chooseColor(const QColor &initial, QWidget *parent) override
+    {
+        const QColor picked = QColorDialog::getColor(initial, parent);
+        return picked.isValid() ? std::optional(picked) : std::nullopt;
+    }
 };
 
 // The pages one under the other, each seen whole, with their count, paper
@@ -149,6 +157,10 @@ bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
 DialogProvider *g_installed = nullptr;
 
 } // namespace
+
+int DialogProvider::runDialog(QDialog &) { return QDialog::Rejected; }
+
+std::optional<QColor> DialogProvider::chooseColor(const QColor &, QWidget *) { return std::nullopt; }
 
 DialogProvider &DialogProvider::current()
 {

@@ -1,12 +1,15 @@
 #pragma once
 #include "LabelProducts.h"
 
+#include <QColor>
 #include <QString>
 #include <cstdint>
 #include <optional>
 
 class PrinterObject;
+class QDialog;
 class QPrintPreviewWidget;
+class QWidget;
 
 // Every modal interaction with the user goes through one provider, which
 // tests replace so that handlers run without a person.
@@ -25,6 +28,11 @@ public:
     virtual bool printerDialog(PrinterObject &printer) = 0;
     // A message box with one OK button.
     virtual void messageBox(const QString &text, const QString &title) = 0;
+    // A dialog of our own shown modally (the format options); returns its
+    // result, QDialog::Accepted or Rejected. A provider that does not answer
+    // it cancels it, as it does the colour picker (nullopt: cancelled).
+    virtual int runDialog(QDialog &dialog);
+    virtual std::optional<QColor> chooseColor(const QColor &initial, QWidget *parent);
 
     // The save dialog opened in a folder (empty: where the dialog likes).
     virtual std::optional<QString> saveFileIn(const QString &folder, const QString &filter,

@@ -15,11 +15,6 @@ double twipsPerUnit(std::int32_t unitFlag)
     return unitFlag != 0 ? kTwipsPerInch : kTwipsPerCm;
 }
 
-double twipsToUnit(double twips, std::int32_t unitFlag)
-{
-    return twips / twipsPerUnit(unitFlag);
-}
-
 double unitToTwips(double amount, std::int32_t unitFlag)
 {
     return amount * twipsPerUnit(unitFlag);

@@ -40,7 +40,6 @@ double roundHalfEven(double value);
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
 
-double twipsToUnit(double twips, std::int32_t unitFlag);
 double unitToTwips(double amount, std::int32_t unitFlag);
 
 } // namespace Numbers

@@ -1,5 +1,6 @@
 #include "PrinterObject.h"
 #include "DeviceRegistry.h"
+#include "Numbers.h"
 #include "QuillError.h"
 
 #include <QDir>
@@ -340,8 +341,8 @@ std::int32_t PrinterObject::pageHeightTwips() const
     return qRound((d->orientation == QPageLayout::Landscape ? points.width() : points.height()) * 20);
 }
 
-float PrinterObject::twipsPerPixelX() const { return float(1440.0 / d->dpi()); }
-float PrinterObject::twipsPerPixelY() const { return float(1440.0 / d->dpi()); }
+float PrinterObject::twipsPerPixelX() const { return float(Numbers::kTwipsPerInch / d->dpi()); }
+float PrinterObject::twipsPerPixelY() const { return float(Numbers::kTwipsPerInch / d->dpi()); }
 
 std::int32_t PrinterObject::hDC() const
 {

@@ -1,4 +1,5 @@
 #include "ScreenMetrics.h"
+#include "Numbers.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -19,8 +20,8 @@ double screenDpi(bool horizontal)
 
 double ScreenMetrics::dpiX() { return g_dpiX > 0 ? g_dpiX : screenDpi(true); }
 double ScreenMetrics::dpiY() { return g_dpiY > 0 ? g_dpiY : screenDpi(false); }
-float ScreenMetrics::twipsPerPixelX() { return float(1440.0 / dpiX()); }
-float ScreenMetrics::twipsPerPixelY() { return float(1440.0 / dpiY()); }
+float ScreenMetrics::twipsPerPixelX() { return float(Numbers::kTwipsPerInch / dpiX()); }
+float ScreenMetrics::twipsPerPixelY() { return float(Numbers::kTwipsPerInch / dpiY()); }
 
 void ScreenMetrics::overrideDpi(double dpiX, double dpiY)
 {

@@ -106,11 +106,6 @@ int WmfWriter::takeSlot()
     return int(m_slots.size()) - 1;
 }
 
-int WmfWriter::liveObjects() const
-{
-    return int(std::count(m_slots.begin(), m_slots.end(), true));
-}
-
 void WmfWriter::setMapMode(std::uint16_t mode) { record(MetaSetMapMode, {mode}); }
 // The format keeps y before x.
 void WmfWriter::setWindowOrg(int x, int y) { record(MetaSetWindowOrg, {coord(y), coord(x)}); }

@@ -38,7 +38,6 @@ public:
                            bool underline, bool strikeOut, const QString &faceName);
     void selectObject(int handle);
     void deleteObject(int handle);
-    int liveObjects() const;
 
     // Corners as GDI takes them: right and bottom are one past the last unit.
     void rectangle(int left, int top, int right, int bottom);

@@ -5,11 +5,13 @@
 #include "QuillError.h"
 #include "Scan.h"
 #include "ScreenMetrics.h"
+#include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Vantrel.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -139,8 +141,8 @@ private slots:
         QCOMPARE(Decode::zxingOne(png), QStringLiteral("Quill"));
     }
 
-    // Chosen in the dialog, kept in the store; cancelling, or no dialog at all
-    // (headless without a runner), changes nothing.
+    // Chosen in the dialog (the bar colour through the colour picker), kept in
+    // the store; cancelling, or a dialog nobody answers, changes nothing.
     void formatOptionsPersist()
     {
         const QString path = m_dir.filePath(QStringLiteral("format.ini"));
@@ -148,15 +150,22 @@ private slots:
             SettingsStore store(path);
             Vantrel v;
             v.setOptionsStore(&store);
-            FormatOptionsDialog::setRunner([pick, answer](FormatOptionsDialog &dialog) {
-                dialog.customBox()->setCurrentIndex(dialog.customBox()->findText(QLatin1String(pick)));
+            ScriptedDialogs dialogs;
+            dialogs.onColor = [](const QColor &) { return std::optional(QColor(0, 0, 0x80)); };
+            dialogs.onDialog = [pick, answer](QDialog &dialog) {
+                QComboBox *box = static_cast<FormatOptionsDialog &>(dialog).customBox();
+                box->setCurrentIndex(box->findText(QLatin1String(pick)));
+                dialog.findChild<QPushButton *>()->click(); // the bar colour
                 return int(answer);
-            });
+            };
             v.ShowFormatOptions();
-            FormatOptionsDialog::setRunner({});
+            dialogs.onDialog = {};
             v.ShowFormatOptions();
             setUp(v, {.width = 400, .height = 400, .barType = 16, .data = QStringLiteral("Custom symbology")});
             QCOMPARE(Decode::zxingRead(v.Picture()).format, QStringLiteral("DataMatrix"));
+            const QImage picture = v.Picture().convertToFormat(QImage::Format_RGB32);
+            const QRgb *bits = reinterpret_cast<const QRgb *>(picture.constBits());
+            QVERIFY(std::count(bits, bits + picture.width() * picture.height(), qRgb(0, 0, 0x80)) > 0);
         }
     }
 

@@ -1,22 +1,22 @@
 // The data values of the sequence and the import file, read as a run reads
-// them. Import files a run refuses: tst_files.
+// them, and the import files a run refuses.
 #include "FakeControls.h"
 #include "Module1.h"
 #include "QuillError.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestModule1 : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
-    QString writeFile(const QByteArray &bytes)
+    static void write(const QString &path, const QByteArray &bytes)
     {
-        QFile f(m_dir.filePath(QStringLiteral("import.txt")));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return f.fileName();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
 
     // The whole run a caller makes: first value, then next values until the empty text.
@@ -31,80 +31,119 @@ class TestModule1 : public QObject {
     }
 
 private slots:
-    void sequence_data()
-    {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("prefix");
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("values");
-        QTest::newRow("prefix, padded") << "001" << "003" << "A-" << "(sufix)" << "A-001 A-002 A-003";
-        QTest::newRow("one-character start never pads") << "0" << "3" << "(prefix)" << "/B" << "0/B 1/B 2/B 3/B";
-        QTest::newRow("padding follows the start") << "08" << "10" << "(prefix)" << "(sufix)" << "08 09 10";
-        QTest::newRow("negative") << "-2" << "1" << "(prefix)" << "(sufix)" << "-2 -1 0 1";
-        QTest::newRow("start not a number") << "abc" << "2" << "(prefix)" << "(sufix)" << "abc 1 2";
-        QTest::newRow("start beyond end") << "5" << "3" << "(prefix)" << "(sufix)" << "5";
-        QTest::newRow("placeholders exactly") << "1" << "2" << "(Prefix)" << " (sufix)" << "(Prefix)1 (sufix) (Prefix)2 (sufix)";
-        QTest::newRow("start kept as typed, end a number") << " 01" << "3pcs" << "(prefix)" << "(sufix)" << " 01 2 3";
-        QTest::newRow("counting past 2^53 is refused") << "9007199254740991" << "1E+20" << "" << "" << "<refused>";
-        QTest::newRow("serials up to 2^53 in full") << "9007199254740990" << "9007199254740992" << "(prefix)"
-                                                    << "(sufix)" << "9007199254740990 9007199254740991 9007199254740992";
-    }
+    void initTestCase() { ::alarm(60); } // a read that waits for ever fails the test
+
     void sequence()
     {
-        QFETCH(QString, start);
-        QFETCH(QString, end);
-        QFETCH(QString, prefix);
-        QFETCH(QString, suffix);
-        FakeControls c;
-        c.source(2);
-        std::tie(c.t2, c.t3, c.t7, c.t8) = std::tie(start, end, prefix, suffix);
-        Module1 m(c);
-        QString values = QStringLiteral("<refused>");
-        try {
-            m.checkRun();
-            values = run(m, false);
-            values += m.getNextData(); // the end signal stays
-        } catch (const QuillError &) {
+        const struct {
+            const char *start, *end, *prefix, *suffix, *values;
+        } rows[] = {
+            {"001", "003", "A-", "(sufix)", "A-001 A-002 A-003"},
+            {"0", "3", "(prefix)", "/B", "0/B 1/B 2/B 3/B"}, // a one-character start never pads
+            {"08", "10", "(prefix)", "(sufix)", "08 09 10"}, // padding follows the start
+            {"-2", "1", "(prefix)", "(sufix)", "-2 -1 0 1"},
+            {"abc", "2", "(prefix)", "(sufix)", "abc 1 2"},
+            {"5", "3", "(prefix)", "(sufix)", "5"},
+            {"1", "2", "(Prefix)", " (sufix)", "(Prefix)1 (sufix) (Prefix)2 (sufix)"}, // placeholders exactly
+            {" 01", "3pcs", "(prefix)", "(sufix)", " 01 2 3"}, // the start kept as typed, the end a number
+            {"9007199254740991", "1E+20", "", "", "<refused>"}, // counting past 2^53
+            {"9007199254740990", "9007199254740992", "(prefix)", "(sufix)",
+             "9007199254740990 9007199254740991 9007199254740992"},
+        };
+        for (const auto &row : rows) {
+            FakeControls c;
+            c.source(2);
+            std::tie(c.t2, c.t3, c.t7, c.t8) = std::tuple(row.start, row.end, row.prefix, row.suffix);
+            Module1 m(c);
+            QString values = QStringLiteral("<refused>");
+            try {
+                m.checkRun();
+                values = run(m, false);
+                values += m.getNextData(); // the end signal stays
+            } catch (const QuillError &) {
+            }
+            QCOMPARE(values, QString::fromUtf8(row.values));
         }
-        QTEST(values, "values");
     }
 
-    void import_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("titles");
-        QTest::addColumn<QString>("values");
-        QTest::newRow("CRLF, CR, LF") << QByteArray("A\r\nB\rC\nD") << false << "A B C D";
-        QTest::newRow("blank line ends") << QByteArray("A\r\nB\r\n\r\nC\r\n") << false << "A B";
-        QTest::newRow("titles") << QByteArray("A\r\nTA\r\nB\r\nTB\r\n") << true << "A/TA B/TB";
-        QTest::newRow("title missing at the end") << QByteArray("A\nTA\nB") << true << "A/TA B/";
-        QTest::newRow("empty file") << QByteArray() << false << "";
-        QTest::newRow("byte-order mark only") << QByteArray("\xEF\xBB\xBF") << false << "";
-        QTest::newRow("empty first line is a value") << QByteArray("\r\nA\r\nB") << false << " A B";
-        QTest::newRow("blanks kept") << QByteArray("  A \rB\t\n") << false << "  A  B\t";
-        QTest::newRow("UTF-8, BOM dropped") << QByteArray("\xEF\xBB\xBF" "Stra\xC3\x9F" "e\n\xE2\x82\xAC" "5") << false
-                                          << QStringLiteral("Straße €5");
-        QTest::newRow("Latin-1 when not UTF-8") << QByteArray("Stra\xDF" "e\n\x80\xFF") << false
-                                                << QStringLiteral("Straße \u0080ÿ");
-        for (int length : {65535, 65536}) // a CR LF pair split across the reader's buffer
-            QTest::addRow("CR LF after %d bytes", length) << QByteArray(length - 1, 'x') + "A\r\nB" << false
-                                                         << QString(length - 1, u'x') + QStringLiteral("A B");
-    }
     void import()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(bool, titles);
-        QFETCH(QString, values);
-        FakeControls c;
-        c.source(3);
-        c.t4 = writeFile(content);
-        Module1 m(c);
-        QCOMPARE(run(m, titles), values);
-        QVERIFY(!m.importFile().isOpen());
-        const QString first = m.getFirstData(); // as a preview reads it
-        QCOMPARE(m.importFile().isOpen(), !values.isEmpty()); // an empty file is not kept open
-        QCOMPARE(m.getFirstData(), first);                     // every first call starts from the top
+        const struct {
+            QByteArray content;
+            bool titles;
+            QString values;
+        } rows[] = {
+            {"A\r\nB\rC\nD", false, "A B C D"},
+            {"A\r\nB\r\n\r\nC\r\n", false, "A B"}, // a blank line ends
+            {"A\r\nTA\r\nB\r\nTB\r\n", true, "A/TA B/TB"},
+            {"A\nTA\nB", true, "A/TA B/"},
+            {"", false, ""},
+            {"\xEF\xBB\xBF", false, ""},
+            {"\r\nA\r\nB", false, " A B"}, // an empty first line is a value
+            {"  A \rB\t\n", false, "  A  B\t"},
+            {"\xEF\xBB\xBF" "Stra\xC3\x9F" "e\n\xE2\x82\xAC" "5", false, QStringLiteral("Straße €5")},
+            {"Stra\xDF" "e\n\x80\xFF", false, QStringLiteral("Straße \u0080ÿ")}, // Latin-1 when not UTF-8
+            // A CR LF pair split across the reader's buffer.
+            {QByteArray(65534, 'x') + "A\r\nB", false, QString(65534, u'x') + QStringLiteral("A B")},
+            {QByteArray(65535, 'x') + "A\r\nB", false, QString(65535, u'x') + QStringLiteral("A B")},
+        };
+        for (const auto &row : rows) {
+            FakeControls c;
+            c.source(3);
+            c.t4 = m_dir.filePath(QStringLiteral("import.txt"));
+            write(c.t4, row.content);
+            Module1 m(c);
+            QCOMPARE(run(m, row.titles), row.values);
+            QVERIFY(!m.importFile().isOpen());
+            const QString first = m.getFirstData(); // as a preview reads it
+            QCOMPARE(m.importFile().isOpen(), !row.values.isEmpty()); // an empty file is not kept open
+            QCOMPARE(m.getFirstData(), first);                         // every first call starts from the top
+        }
+    }
+
+    // Only an ordinary file is read, and no further than the longest value, by
+    // the run's check (step 1), the title preview (2) and the run itself (4)
+    // alike; the previews stay silent where the file is only missing or empty.
+    void refusedFiles()
+    {
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo")), zeros = m_dir.filePath(QStringLiteral("zeros"));
+        const QString third = m_dir.filePath(QStringLiteral("third")), empty = m_dir.filePath(QStringLiteral("empty"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        write(zeros, "");
+        QVERIFY(QFile(zeros).resize(qint64(1) << 30)); // 1 GB of zero bytes, sparse
+        write(third, "A\nB\n" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\nC\n");
+        write(empty, "\xEF\xBB\xBF");
+        const struct {
+            QString name, message;
+            int steps; // the steps that stop with the message
+        } rows[] = {
+            {fifo, "is not an ordinary file", 7},
+            {"/dev/zero", "is not an ordinary file", 7},
+            {m_dir.path(), "is not an ordinary file", 7},
+            {zeros, "Line 1 of", 7}, // an endless line
+            {third, "Line 3 of", 4},
+            {"", "No import file is chosen.", 1},
+            {"/nonexistent/list.txt", "No such file or directory.", 1},
+            {empty, "is empty.", 1}, // but a byte-order mark
+        };
+        for (const auto &[name, message, steps] : rows) {
+            FakeControls c;
+            c.source(3);
+            c.t4 = name;
+            Module1 m(c);
+            for (int step : {1, 2, 4}) {
+                try {
+                    step == 1 ? m.checkRun() : void(m.getFirstTitle());
+                    while (step == 4 && !m.getNextData().isEmpty()) {
+                    }
+                    QVERIFY2(!(steps & step), qPrintable(name + QStringLiteral(": no message")));
+                } catch (const QuillError &error) {
+                    QVERIFY2(steps & step && error.description().contains(message) && error.description().size() < 300,
+                             qPrintable(error.description()));
+                }
+                QVERIFY(step == 2 || !m.importFile().isOpen());
+            }
+        }
     }
 };
 

@@ -1,9 +1,7 @@
 // Every file the program writes, read back by another reader (QSettings,
-// QImageReader); and what a full disk, a link planted in the folder, a pipe,
-// a device or an endless file do to it.
+// QImageReader); and what a full disk or a link planted in the folder do to it.
+// Import files that are pipes, devices or endless: tst_module1.
 #include "AtomicFile.h"
-#include "FakeControls.h"
-#include "Module1.h"
 #include "PictureWriters.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
@@ -16,7 +14,6 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -73,69 +70,57 @@ class TestFiles : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase() { ::alarm(60); } // a read that waits for ever fails the test
-
-    void settingsRoundTrip_data()
-    {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("blanks in names") << "Label margins" << "Font Name" << "2880.36";
-        QTest::newRow("commas") << "Form1" << "Caption" << "a,b, c,";
-        QTest::newRow("double quotes") << "Form1" << "Caption" << "say \"hi\" \"";
-        QTest::newRow("leading and trailing blanks") << "Form1" << "Caption" << "  padded\t ";
-        QTest::newRow("looks like a variant") << "Form1" << "Caption" << "@Variant(\\0\\0\\0\\x7f)";
-        QTest::newRow("backslashes, control characters") << "Form1" << "File" << "C:\\new\\x41\x01" "f\n";
-        QTest::newRow("equals, semicolon, percent") << "Form1" << "Caption" << "a=b; c # %20";
-        QTest::newRow("non-Latin") << "Form1" << QStringLiteral("\u00e9") << QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57");
-        QTest::newRow("section General") << "General" << "Title" << "";
-    }
     // Written over an older value, next to settings that must stay; read back
     // from a copy, so that no in-process cache answers.
     void settingsRoundTrip()
     {
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QFETCH(QString, text);
-        const QTemporaryDir dir;
-        const QString written = dir.filePath(QStringLiteral("written.conf")), copy = dir.filePath(QStringLiteral("copy"));
-        const QString page = QStringLiteral("Page margins"), left = QStringLiteral("Left");
-        SettingsStore(written).write(section, key, QStringLiteral("older"));
-        SettingsStore(written).write(page, left, QStringLiteral("720"));
-        SettingsStore store(written);
-        store.write(section, key, text);
-        QCOMPARE(store.flush(), QString());
-        QVERIFY(QFile::copy(written, copy));
-        const QSettings reader(copy, QSettings::IniFormat);
-        QCOMPARE(reader.value(section + u'/' + key), QVariant(text));
-        QCOMPARE(reader.value(page + u'/' + left), QVariant(QStringLiteral("720")));
-        QCOMPARE(reader.allKeys().size(), 2); // key case kept: no other spelling
+        const QString rows[][3] = {
+            {"Label margins", "Font Name", "2880.36"}, // blanks in names
+            {"Form1", "Caption", "a,b, c,"},
+            {"Form1", "Caption", "say \"hi\" \""},
+            {"Form1", "Caption", "  padded\t "},
+            {"Form1", "Caption", "@Variant(\\0\\0\\0\\x7f)"},
+            {"Form1", "File", "C:\\new\\x41\x01" "f\n"},
+            {"Form1", "Caption", "a=b; c # %20"},
+            {"Form1", QStringLiteral("\u00e9"), QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57")},
+            {"General", "Title", ""},
+        };
+        for (const auto &[section, key, text] : rows) {
+            const QTemporaryDir dir;
+            const QString written = dir.filePath(QStringLiteral("written.conf")), copy = dir.filePath(QStringLiteral("copy"));
+            const QString page = QStringLiteral("Page margins"), left = QStringLiteral("Left");
+            SettingsStore(written).write(section, key, QStringLiteral("older"));
+            SettingsStore(written).write(page, left, QStringLiteral("720"));
+            SettingsStore store(written);
+            store.write(section, key, text);
+            QCOMPARE(store.flush(), QString());
+            QVERIFY(QFile::copy(written, copy));
+            const QSettings reader(copy, QSettings::IniFormat);
+            QCOMPARE(reader.value(section + u'/' + key), QVariant(text));
+            QCOMPARE(reader.value(page + u'/' + left), QVariant(QStringLiteral("720")));
+            QCOMPARE(reader.allKeys().size(), 2); // key case kept: no other spelling
+        }
     }
 
-    void bitmapReadsBack_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("format");
-        for (int width : {1, 2, 3, 5}) // 3, 2, 3 and 1 bytes of row padding
-            QTest::addRow("%d wide", width) << QSize(width, 7) << int(QImage::Format_RGB32);
-        QTest::newRow("transparent shows white") << QSize(4, 2) << int(QImage::Format_ARGB32);
-    }
+    // Widths of 1, 2, 3 and 5 pixels pad their rows by 3, 2, 3 and 1 bytes;
+    // a transparent pixel shows white.
     void bitmapReadsBack()
     {
-        QFETCH(QSize, size);
-        QFETCH(int, format);
-        QImage image(size, QImage::Format_ARGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                image.setPixel(x, y, qRgba(x * 37, y * 59, x * y * 13, x == 1 && y == 1 ? 0 : 255));
-        image = image.convertToFormat(QImage::Format(format));
-        const QString path = m_dir.filePath(QStringLiteral("picture.bmp"));
-        PictureWriters::writeBmp(image, path);
-        const QImage back = QImageReader(path, "bmp").read();
-        QCOMPARE(back.size(), size);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                QCOMPARE(back.pixel(x, y), qAlpha(image.pixel(x, y)) ? image.pixel(x, y) | 0xFF000000 : 0xFFFFFFFF);
+        for (const QSize size : {QSize(1, 7), QSize(2, 7), QSize(3, 7), QSize(5, 7), QSize(4, 2)}) {
+            QImage image(size, QImage::Format_ARGB32);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    image.setPixel(x, y, qRgba(x * 37, y * 59, x * y * 13, x == 1 && y == 1 ? 0 : 255));
+            if (size.height() == 7)
+                image = image.convertToFormat(QImage::Format_RGB32);
+            const QString path = m_dir.filePath(QStringLiteral("picture.bmp"));
+            PictureWriters::writeBmp(image, path);
+            const QImage back = QImageReader(path, "bmp").read();
+            QCOMPARE(back.size(), size);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    QCOMPARE(back.pixel(x, y), qAlpha(image.pixel(x, y)) ? image.pixel(x, y) | 0xFF000000 : 0xFFFFFFFF);
+        }
     }
 
     // Refused before anything of their size is allocated, and no file left.
@@ -188,53 +173,6 @@ private slots:
             QVERIFY2(message.contains(file) && message.endsWith(u'.'), qPrintable(message));
         }
         QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-
-    // Only an ordinary file is read, and no further than the longest value, by
-    // the run's check (step 1), the title preview (2) and the run itself (4)
-    // alike; the previews stay silent where the file is only missing or empty.
-    void importFiles_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("steps"); // the steps that stop with the message
-        const QString fifo = m_dir.filePath(QStringLiteral("fifo")), zeros = m_dir.filePath(QStringLiteral("zeros"));
-        const QString third = m_dir.filePath(QStringLiteral("third")), empty = m_dir.filePath(QStringLiteral("empty"));
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        plant(zeros, "");
-        QVERIFY(QFile(zeros).resize(qint64(1) << 30)); // 1 GB of zero bytes, sparse
-        plant(third, "A\nB\n" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\nC\n");
-        plant(empty, "\xEF\xBB\xBF");
-        QTest::newRow("pipe") << fifo << "is not an ordinary file" << 7;
-        QTest::newRow("device") << "/dev/zero" << "is not an ordinary file" << 7;
-        QTest::newRow("folder") << m_dir.path() << "is not an ordinary file" << 7;
-        QTest::newRow("endless line") << zeros << "Line 1 of" << 7;
-        QTest::newRow("long third line") << third << "Line 3 of" << 4;
-        QTest::newRow("no name") << "" << "No import file is chosen." << 1;
-        QTest::newRow("missing") << "/nonexistent/list.txt" << "No such file or directory." << 1;
-        QTest::newRow("empty but a byte-order mark") << empty << "is empty." << 1;
-    }
-    void importFiles()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, message);
-        QFETCH(int, steps);
-        FakeControls c;
-        c.source(3);
-        c.t4 = name;
-        Module1 m(c);
-        for (int step : {1, 2, 4}) {
-            try {
-                step == 1 ? m.checkRun() : void(m.getFirstTitle());
-                while (step == 4 && !m.getNextData().isEmpty()) {
-                }
-                QVERIFY2(!(steps & step), "no message");
-            } catch (const QuillError &error) {
-                QVERIFY2(steps & step && error.description().contains(message) && error.description().size() < 300,
-                         qPrintable(error.description()));
-            }
-            QVERIFY(step == 2 || !m.importFile().isOpen());
-        }
     }
 
     // A count beyond 16 bits splits instead of wrapping.

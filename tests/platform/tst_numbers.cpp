@@ -24,73 +24,71 @@ private slots:
     }
 
     // Read: numericValue(text) == value; Write: numberText(value) == text; Both: either way.
-    void numberRules_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("way");
-        const double max = std::numeric_limits<double>::max();
-        QTest::newRow("12pt") << "12pt" << 12.0 << int(Read);
-        QTest::newRow("blanks, sign, point whatever the locale") << "  \t +2880.36" << 2880.36 << int(Read);
-        QTest::newRow("comma ends the number") << "5,08" << 5.0 << int(Read);
-        QTest::newRow("huge saturates") << "1e999" << max << int(Read);
-        QTest::newRow("tiny is zero") << "1e-999" << 0.0 << int(Read);
-        QTest::newRow("-0.2e3248 as -.2e3248") << "-0.2e3248" << -max << int(Read);
-        QTest::newRow("-.2e3248") << "-.2e3248" << -max << int(Read);
-        QTest::newRow("arabic-indic digits are not digits") << QStringLiteral("\u0661\u0662") << 0.0 << int(Read);
-        QTest::newRow("2880.36") << "2880.36" << 2880.36 << int(Both);
-        QTest::newRow("-.5") << "-.5" << -0.5 << int(Both);
-        QTest::newRow("15 digits kept") << "123456789012345" << 123456789012345.0 << int(Both);
-        QTest::newRow("-1E+20") << "-1E+20" << -1e20 << int(Both);
-        QTest::newRow("-0") << "0" << -0.0 << int(Write);
-        QTest::newRow("float noise hidden") << "2880.36" << 5.08 * 567 << int(Write);
-        QTest::newRow("16 digits") << "1.23456789012346E+15" << 1234567890123456.0 << int(Write);
-        QTest::newRow("infinity is the largest number") << "1.79769313486232E+308" << qInf() << int(Write);
-    }
     void numberRules()
     {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QFETCH(int, way);
-        if (way & Read)
-            QCOMPARE(Numbers::numericValue(text), value);
-        if (way & Write)
-            QCOMPARE(Numbers::numberText(value), text);
+        const double max = std::numeric_limits<double>::max();
+        const struct {
+            QString text;
+            double value;
+            Way way;
+        } rows[] = {
+            {"12pt", 12.0, Read},
+            {"  \t +2880.36", 2880.36, Read}, // blanks, sign, the point whatever the locale
+            {"5,08", 5.0, Read},
+            {"1e999", max, Read}, // saturates
+            {"1e-999", 0.0, Read},
+            {"-0.2e3248", -max, Read},
+            {"-.2e3248", -max, Read},
+            {QStringLiteral("\u0661\u0662"), 0.0, Read}, // arabic-indic digits are not digits
+            {"2880.36", 2880.36, Both},
+            {"-.5", -0.5, Both},
+            {"123456789012345", 123456789012345.0, Both},
+            {"-1E+20", -1e20, Both},
+            {"0", -0.0, Write},
+            {"2880.36", 5.08 * 567, Write}, // float noise hidden
+            {"1.23456789012346E+15", 1234567890123456.0, Write},
+            {"1.79769313486232E+308", qInf(), Write},
+        };
+        for (const auto &row : rows) {
+            if (row.way & Read)
+                QCOMPARE(Numbers::numericValue(row.text), row.value);
+            if (row.way & Write)
+                QCOMPARE(Numbers::numberText(row.value), row.text);
+        }
     }
 
     // What can fail: into a 16- or 32-bit integer (kind 0: rounded alone, halves
     // to even), or a regional number (kind 1) as typed under a "." locale.
-    void conversions_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Expected>("expected");
-        QTest::newRow("2.5") << 0 << "2.5" << Expected(2);
-        QTest::newRow("-2.5") << 0 << "-2.5" << Expected(-2);
-        QTest::newRow("16: 32767.5 rounds out") << 16 << "32767.5" << Expected();
-        QTest::newRow("16: -32768.5 even") << 16 << "-32768.5" << Expected(-32768);
-        QTest::newRow("32: max") << 32 << "2147483647" << Expected(2147483647);
-        QTest::newRow("32: -2147483649") << 32 << "-2147483649" << Expected();
-        QTest::newRow("regional: blanks around, sign") << 1 << " -1.5 " << Expected(-1.5);
-        QTest::newRow("regional: empty") << 1 << "" << Expected();
-        QTest::newRow("regional: other separator") << 1 << "2,54" << Expected();
-        QTest::newRow("regional: infinity") << 1 << "inf" << Expected();
-        QTest::newRow("regional: a long text is quoted short") << 1 << QString(5000, u'1') + u'x' << Expected();
-    }
     void conversions()
     {
-        QFETCH(int, kind);
-        QFETCH(QString, text);
-        QFETCH(Expected, expected);
-        const double value = Numbers::numericValue(text);
-        try {
-            const double got = kind == 0 ? Numbers::roundHalfEven(value)
-                : kind == 16             ? Numbers::toInt16(value)
-                : kind == 32             ? Numbers::toInt32(value)
-                                         : Numbers::regionalNumber(regional(text));
-            QCOMPARE(got, expected.value_or(qQNaN()));
-        } catch (const QuillError &error) {
-            QVERIFY2(!expected && error.description().size() < 150, qPrintable(error.description()));
+        const struct {
+            int kind;
+            QString text;
+            Expected expected;
+        } rows[] = {
+            {0, "2.5", 2},
+            {0, "-2.5", -2},
+            {16, "32767.5", {}},
+            {16, "-32768.5", -32768},
+            {32, "2147483647", 2147483647},
+            {32, "-2147483649", {}},
+            {1, " -1.5 ", -1.5}, // blanks around, sign
+            {1, "", {}},
+            {1, "2,54", {}}, // the other separator
+            {1, "inf", {}},
+            {1, QString(5000, u'1') + u'x', {}}, // a long text is quoted short
+        };
+        for (const auto &[kind, text, expected] : rows) {
+            const double value = Numbers::numericValue(text);
+            try {
+                const double got = kind == 0 ? Numbers::roundHalfEven(value)
+                    : kind == 16             ? Numbers::toInt16(value)
+                    : kind == 32             ? Numbers::toInt32(value)
+                                             : Numbers::regionalNumber(regional(text));
+                QCOMPARE(got, expected.value_or(qQNaN()));
+            } catch (const QuillError &error) {
+                QVERIFY2(!expected && error.description().size() < 150, qPrintable(error.description()));
+            }
         }
     }
 };

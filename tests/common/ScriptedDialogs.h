@@ -1,0 +1,40 @@
+#pragma once
+#include "Dialogs.h"
+
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+// Answers the program's dialogs without a person, as a test or the benchmark
+// scripts them, and records every message box instead of showing it.
+// Installed for its lifetime. A dialog left unscripted is cancelled.
+class ScriptedDialogs : public DialogProvider {
+public:
+    ScriptedDialogs() { install(this); }
+    ~ScriptedDialogs() override { install(nullptr); }
+    ScriptedDialogs(const ScriptedDialogs &) = delete;
+    ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
+
+    std::optional<QString> openAnswer, saveAnswer;
+    int openCalls = 0, saveCalls = 0;
+    QString askedFilter, askedExt, askedName; // what the last file dialog was opened with
+    std::function<bool(PrinterObject &)> onPrinterDialog; // returns whether the user confirmed
+    std::function<int(QDialog &)> onDialog;               // works the dialog, returns its result
+    std::function<std::optional<QColor>(const QColor &)> onColor;
+    struct Message {
+        QString text, title;
+    };
+    QList<Message> messages;
+    // The texts of the message boxes shown so far, each as "title: text" when asked.
+    QStringList texts(bool withTitles = false) const;
+
+    std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
+    std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
+    bool printerDialog(PrinterObject &printer) override { return onPrinterDialog && onPrinterDialog(printer); }
+    void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
+    int runDialog(QDialog &dialog) override;
+    std::optional<QColor> chooseColor(const QColor &initial, QWidget *) override
+    {
+        return onColor ? onColor(initial) : std::nullopt;
+    }
+};
