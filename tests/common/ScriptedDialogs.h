@@ -27,12 +27,15 @@ public:
     QList<Message> messages;
     // The texts of the message boxes shown so far, each as "title: text" when asked.
     QStringList texts(bool withTitles = false) const;
+    QString allText() const { return texts().join(u'\n'); }
+    QString opened; // the document shown in the desktop's viewer
 
     std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     bool printerDialog(PrinterObject &printer) override { return onPrinterDialog && onPrinterDialog(printer); }
     void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
     int runDialog(QDialog &dialog) override;
+    bool openDocument(const QString &path) override { return opened = path, true; }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *) override
     {
         return onColor ? onColor(initial) : std::nullopt;

@@ -1,33 +1,15 @@
 #pragma once
 #include "DesignerView.h"
-#include "Dialogs.h"
 #include "FakeControls.h"
 #include "Module1.h"
+#include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Vantrel.h"
 
 #include <QTemporaryDir>
-#include <functional>
 
 // The modal dialogs answered as a test tells them; installed while it lives.
-struct StandInDialogs : DialogProvider {
-    struct Message { QString text, title; };
-    QList<Message> messages;
-    std::optional<QString> openAnswer, saveAnswer; // nullopt: the user cancels
-    int saveCalls = 0;
-    std::function<bool(PrinterObject &)> onPrinterDialog = [](PrinterObject &) { return false; };
-
-    StandInDialogs() { DialogProvider::install(this); }
-    ~StandInDialogs() override { DialogProvider::install(nullptr); }
-    std::optional<QString> openFile(const QString &, const QString &, const QString &, int &) override { return openAnswer; }
-    std::optional<QString> saveFile(const QString &, const QString &, const QString &, int &) override
-    { return ++saveCalls, saveAnswer; }
-    bool printerDialog(PrinterObject &printer) override { return onPrinterDialog(printer); }
-    void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
-    QString opened; // the document shown in the desktop's viewer
-    bool openDocument(const QString &path) override { return opened = path, true; }
-    QString allText() const { QStringList t; for (const Message &m : messages) t << m.text; return t.join(u'\n'); }
-};
+using StandInDialogs = ScriptedDialogs;
 
 // The designer as the output commands see it, without its window: a real
 // component, real data values and a settings store of its own.

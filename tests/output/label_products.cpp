@@ -23,7 +23,7 @@ namespace {
 // The chooser picks the product asked for, the preview counts its pages, the
 // save dialog tells where it opened.
 struct SheetDialogs : StandInDialogs {
-    QString product, folder, askedName;
+    QString product, folder;
     int previewPages = -1;
     std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &all, const QString &) override
     {
@@ -38,7 +38,7 @@ struct SheetDialogs : StandInDialogs {
     std::optional<QString> saveFileIn(const QString &in, const QString &f, const QString &e, const QString &n,
                                       int &i) override
     {
-        folder = in, askedName = n;
+        folder = in;
         return saveFile(f, e, n, i);
     }
 };
@@ -121,7 +121,7 @@ private slots:
         dialog.OKButton_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
         QCOMPARE(dialogs.previewPages, pages);
-        QCOMPARE(PdfPages::count(pdf), pages);
+        QCOMPARE(PdfCheck::pageCount(pdf), pages);
         QVERIFY(dialog.runSummary().startsWith(QStringLiteral("%1 labels on %2 page").arg(values).arg(pages)));
 
         const LabelProduct &p = *LabelProducts::search(m_products, query).front();

@@ -281,7 +281,7 @@ void PrintCupsTest::pdfAtItsResolutionAndOnAFullDisk()
     printer.setResolution(203);
     frmPrint(designer).OKButton_Click();
     QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
-    const QImage page = PdfPages::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
+    const QImage page = PdfCheck::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
     QCOMPARE(Decode::zxingOne(PdfPages::label(page, QRect(0, 0, 406, 203))), QStringLiteral("1001"));
     QCOMPARE(wholeModules(page.copy(0, 0, 406, 203), 80), QString());
     QFile file(pdf);

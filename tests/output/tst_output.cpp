@@ -141,8 +141,8 @@ private slots:
             const QImage shown = designer.vantrel_.grab().toImage();
             designer.vantrel_.Refresh();
             QVERIFY(designer.vantrel_.Font().Size() == 14 && shown == designer.vantrel_.grab().toImage());
-            const QList<QImage> pages = PdfPages::render(pdf, kDpi);
-            QVERIFY(PdfPages::count(pdf) == s.pages.size() && pages.size() == s.pages.size());
+            const QList<QImage> pages = PdfCheck::render(pdf, kDpi);
+            QVERIFY(PdfCheck::pageCount(pdf) == s.pages.size() && pages.size() == s.pages.size());
             for (int p = 0; p < s.pages.size(); ++p) {
                 QVERIFY(s.sheet[5] == 0 || inkBox(pages[p], 0, 0, 8.5, s.sheet[5]).isNull()); // nothing above the grid
                 for (int cell = 0; cell < s.columns * s.rows; ++cell) {
