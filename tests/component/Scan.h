@@ -17,12 +17,6 @@ struct Runs {
 bool isDark(QRgb pixel);
 // A horizontal line (vertical when column is true) of the image.
 Runs line(const QImage &image, int index, bool column = false);
-// "#" for each dark module and "." for each light one, with the module the
-// smallest run; empty when some run is not a whole number of modules.
-QString modules(const Runs &runs, int *module = nullptr);
-// Whether every patch of ink that line index crosses is a clean rectangle, as
-// a bar is when no text touches it (8-connected: a corner touches too).
-bool cleanBars(const QImage &image, int index, bool column = false);
 // Bounding box of the dark pixels inside area; null when there is none.
 QRect inkBox(const QImage &image, const QRect &area);
 

@@ -6,6 +6,7 @@
 #include "Scan.h"
 #include "ScreenMetrics.h"
 #include "SettingsStore.h"
+#include "SymbolBuilder.h"
 #include "Vantrel.h"
 
 #include <QComboBox>
@@ -14,8 +15,9 @@
 #include <QtTest>
 
 namespace {
+using S = Symbology;
 struct Setup {
-    int width = 400, height = 150, barType = 8;
+    int width = 400, height = 150, barType = int(S::Code128); // a list position: outside it, nothing
     QString data{};
     double fontSize = 8;
 };
@@ -79,15 +81,15 @@ private slots:
     {
         QTest::addColumn<int>("barType");
         QTest::addColumn<QString>("data");
-        const std::pair<int, QString> rows[] = {
-            {0, "ABCDEFGHIJKL"}, {0, "5901234123458"}, {0, "59012341234577"}, // EAN-13: letters, check digit, length
-            {1, "123456789"}, {1, "96385075"}, {5, "2123456"}, {5, "01234566"}, // EAN-8, UPC-E: length, check, system 2
-            {3, "123"}, {4, "03600029145A"}, {6, "abc"}, {9, "abc"}, {10, QStringLiteral("caf\u00e9")},
-            {11, "12345"}, {11, "12AB"}, {10, QString(161, u'x')}, {12, "12345"}, // Code128C odd, letters; too long; no AI
-            {13, "0317-8472"}, {14, "978-0-306-40615-8"}, {15, "12X4"}, {17, "12AB"}, {20, "12345678901234"},
-            {23, "12A"}, {8, ""}};
+        const std::pair<Symbology, QString> rows[] = {
+            {S::Ean13, "ABCDEFGHIJKL"}, {S::Ean13, "5901234123458"}, {S::Ean13, "59012341234577"}, // EAN-13: letters, check digit, length
+            {S::Ean8, "123456789"}, {S::Ean8, "96385075"}, {S::UpcE, "2123456"}, {S::UpcE, "01234566"}, // EAN-8, UPC-E: length, check, system 2
+            {S::Ean2, "123"}, {S::UpcA, "03600029145A"}, {S::Code39, "abc"}, {S::Code128A, "abc"}, {S::Code128B, QStringLiteral("caf\u00e9")},
+            {S::Code128C, "12345"}, {S::Code128C, "12AB"}, {S::Code128B, QString(161, u'x')}, {S::Ean128, "12345"}, // Code128C odd, letters; too long; no AI
+            {S::Issn, "0317-8472"}, {S::Isbn, "978-0-306-40615-8"}, {S::Codabar, "12X4"}, {S::Interleaved2of5, "12AB"}, {S::Post25, "12345678901234"},
+            {S::MsiPlessey, "12A"}, {S::Code128, ""}};
         for (const auto &[barType, data] : rows)
-            QTest::addRow("%d %s", barType, qPrintable(data.left(20))) << barType << data;
+            QTest::addRow("%d %s", int(barType), qPrintable(data.left(20))) << int(barType) << data;
     }
 
     void invalidDataRaisesAndDrawsNoBars()
@@ -96,7 +98,8 @@ private slots:
         QFETCH(QString, data);
         Vantrel v;
         setUp(v, {.barType = barType, .data = data});
-        QVERIFY(!v.errorText().isEmpty());
+        const QString named = data.size() > 160 ? QStringLiteral("Code 128") : SymbolBuilder::listNames()[barType];
+        QVERIFY2(v.errorText().startsWith(named + QStringLiteral(" accepts ")), qPrintable(v.errorText()));
         QVERIFY_THROWS_EXCEPTION(QuillError, v.Picture());
         const QString png = m_dir.filePath(QStringLiteral("invalid.png"));
         QVERIFY_THROWS_EXCEPTION(QuillError, v.SavePng(png, 300, 100));
@@ -117,7 +120,7 @@ private slots:
 
     void unknownSymbologyDrawsNothing()
     {
-        for (const int barType : {-1, 25}) {
+        for (const int barType : {-1, kSymbologyCount}) {
             Vantrel v;
             setUp(v, {.width = 300, .height = 100, .barType = barType, .data = QStringLiteral("12345")});
             QVERIFY(v.errorText().isEmpty());
@@ -151,23 +154,29 @@ private slots:
         QCOMPARE(Decode::zxingOne(png), QStringLiteral("Quill"));
     }
 
-    // Chosen in the dialog, kept in the store; cancelling, or no dialog at all
-    // (headless without a runner), changes nothing.
+    // Chosen in the dialog and kept in the store in the numbers earlier
+    // versions wrote (58 QR Code, 71 Data Matrix); cancelling, or no dialog at
+    // all (headless without a runner), changes nothing.
     void formatOptionsPersist()
     {
-        const QString path = m_dir.filePath(QStringLiteral("format.ini"));
-        for (const auto &[pick, answer] : {std::pair{"Data Matrix", QDialog::Accepted}, {"QR Code", QDialog::Rejected}}) {
+        const QString path = m_dir.filePath(QStringLiteral("format.ini")), section = QStringLiteral("Vantrel options");
+        SettingsStore(path).write(section, QStringLiteral("CustomSymbology"), QStringLiteral("58"));
+        for (const auto &[pick, answer, shown] : {std::tuple{"Data Matrix", QDialog::Accepted, "QR Code"}, {"QR Code", QDialog::Rejected, "Data Matrix"}}) {
             SettingsStore store(path);
             Vantrel v;
             v.setOptionsStore(&store);
-            FormatOptionsDialog::setRunner([pick, answer](FormatOptionsDialog &dialog) {
+            QString was;
+            FormatOptionsDialog::setRunner([pick, answer, &was](FormatOptionsDialog &dialog) {
+                was = dialog.customBox()->currentText();
                 dialog.customBox()->setCurrentIndex(dialog.customBox()->findText(QLatin1String(pick)));
                 return int(answer);
             });
             v.ShowFormatOptions();
             FormatOptionsDialog::setRunner({});
             v.ShowFormatOptions();
-            setUp(v, {.width = 400, .height = 400, .barType = 16, .data = QStringLiteral("Custom symbology")});
+            QCOMPARE(was, QLatin1String(shown));
+            QCOMPARE(store.read(section, QStringLiteral("CustomSymbology"), {}), QStringLiteral("71"));
+            setUp(v, {.width = 400, .height = 400, .barType = int(S::Custom), .data = QStringLiteral("Custom symbology")});
             QCOMPARE(Decode::zxingRead(v.Picture()).format, QStringLiteral("DataMatrix"));
         }
     }
