@@ -5,30 +5,8 @@
 
 #include <QPainter>
 #include <QScopeGuard>
-#include <algorithm>
 
 namespace Scan {
-
-bool isDark(QRgb pixel) { return qGray(pixel) < 128; }
-
-Runs line(const QImage &image, int index, bool column)
-{
-    Runs runs;
-    bool previous = false;
-    for (int i = 0; i < (column ? image.height() : image.width()); ++i) {
-        const bool dark = isDark(column ? image.pixel(index, i) : image.pixel(i, index));
-        if (runs.firstDark < 0 && dark)
-            runs.firstDark = i;
-        if (runs.firstDark >= 0 && dark == previous)
-            ++runs.lengths.back();
-        else if (runs.firstDark >= 0)
-            runs.lengths.push_back(1);
-        previous = dark;
-    }
-    if (!runs.lengths.empty() && !previous)
-        runs.lengths.pop_back(); // the light after the last dark run
-    return runs;
-}
 
 QRect inkBox(const QImage &image, const QRect &area)
 {

@@ -10,8 +10,6 @@
 #include "Vantrel.h"
 
 #include <QComboBox>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -39,9 +37,9 @@ bool allWhite(const QImage &image) { return Scan::inkBox(image, image.rect()).is
 // Height of the ink below the bars that row 2 crosses: the text.
 int textHeight(const QImage &image)
 {
-    const int x = Scan::line(image, 2).firstDark;
+    const int x = Scan::inkBox(image, QRect(0, 2, image.width(), 1)).left();
     int y = 2;
-    while (x >= 0 && y < image.height() && Scan::isDark(image.pixel(x, y)))
+    while (y < image.height() && Scan::isDark(image.pixel(x, y)))
         ++y;
     return Scan::inkBox(image, QRect(0, y + 1, image.width(), image.height())).height();
 }
@@ -108,14 +106,9 @@ private slots:
         QImage page = Scan::page(600, 300, 300);
         QVERIFY_THROWS_EXCEPTION(QuillError, Scan::drawOn(v, page, QRect(10, 10, 500, 200)));
         QVERIFY(allWhite(page));
-        // The preview shows the message in the symbol's place, and no bars.
+        // The preview shows the message in the symbol's place, and no symbol.
         const QImage preview = v.grab().toImage();
-        QVERIFY(!allWhite(preview));
-        for (int x = 0; x < preview.width(); ++x) {
-            const Scan::Runs column = Scan::line(preview, x, true);
-            for (size_t i = 0; i < column.lengths.size(); i += 2)
-                QVERIFY(column.lengths[i] < preview.height() / 3);
-        }
+        QVERIFY(!allWhite(preview) && Decode::zxingOne(preview).isEmpty());
     }
 
     void unknownSymbologyDrawsNothing()
@@ -123,11 +116,9 @@ private slots:
         for (const int barType : {-1, kSymbologyCount}) {
             Vantrel v;
             setUp(v, {.width = 300, .height = 100, .barType = barType, .data = QStringLiteral("12345")});
-            QVERIFY(v.errorText().isEmpty());
-            QVERIFY(allWhite(v.Picture()));
             QImage page = Scan::page(400, 200, 300);
             Scan::drawOn(v, page, page.rect());
-            QVERIFY(allWhite(page));
+            QVERIFY(v.errorText().isEmpty() && allWhite(v.Picture()) && allWhite(page));
         }
     }
 
@@ -142,10 +133,9 @@ private slots:
         styled.setOptionsStore(&store);
         for (Vantrel *v : {&plain, &styled})
             setUp(*v, {.width = 800, .height = 100, .data = QStringLiteral("Quill")});
-        const Scan::Runs a = Scan::line(plain.Picture(), 50), b = Scan::line(styled.Picture(), 50);
-        QCOMPARE(a.lengths.size(), b.lengths.size());
-        for (size_t i = 0; i + 1 < a.lengths.size(); ++i)
-            QCOMPARE(b.lengths[i], a.lengths[i] + (i % 2 == 0 ? -1 : 1));
+        const QImage a = plain.Picture(), b = styled.Picture(); // each bar a pixel narrower on its right
+        for (int x = 0; x + 1 < a.width(); ++x)
+            QCOMPARE(Scan::isDark(b.pixel(x, 50)), Scan::isDark(a.pixel(x, 50)) && Scan::isDark(a.pixel(x + 1, 50)));
         const QString path = m_dir.filePath(QStringLiteral("colour.png"));
         styled.SavePng(path, 800, 100);
         const QImage png(path);
