@@ -134,7 +134,7 @@ const SymbolRenderer::Layout &SymbolRenderer::layout(const QRect &area, const Sy
     if (!layout.painted)
         return layout;
 
-    const bool wholePixels = layout.wholePixels = !style.stretch && fit.fits;
+    const bool wholePixels = !style.stretch && fit.fits;
     double module = length / total;
     if (model.squareModules)
         module = std::min(module, barHeight / acrossModules);

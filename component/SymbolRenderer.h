@@ -68,7 +68,6 @@ public:
         };
         Fit fit;
         bool painted = true; // false: the symbol does not fit and is not shrunk
-        bool wholePixels = true;
         QTransform toArea;
         QList<QRectF> bars;
         QList<Text> texts;
