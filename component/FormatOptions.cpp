@@ -2,37 +2,36 @@
 
 #include "SettingsStore.h"
 
-#include <zint.h>
-
 const QList<FormatOptions::Choice> &FormatOptions::customChoices()
 {
+    using Code = SymbolEncoder::Code;
     static const QList<Choice> choices{
-        {BARCODE_QRCODE, "QR Code"},
-        {BARCODE_DATAMATRIX, "Data Matrix"},
-        {BARCODE_AZTEC, "Aztec Code"},
-        {BARCODE_MICROQR, "Micro QR Code"},
-        {BARCODE_RMQR, "rMQR"},
-        {BARCODE_HANXIN, "Han Xin Code"},
-        {BARCODE_GRIDMATRIX, "Grid Matrix"},
-        {BARCODE_CODEONE, "Code One"},
-        {BARCODE_MICROPDF417, "MicroPDF417"},
-        {BARCODE_CODE16K, "Code 16K"},
-        {BARCODE_CODE49, "Code 49"},
-        {BARCODE_CODABLOCKF, "Codablock-F"},
-        {BARCODE_CODE11, "Code 11"},
-        {BARCODE_LOGMARS, "LOGMARS"},
-        {BARCODE_TELEPEN, "Telepen"},
-        {BARCODE_PHARMA, "Pharmacode"},
-        {BARCODE_DBAR_OMN, "GS1 DataBar Omnidirectional"},
-        {BARCODE_DBAR_LTD, "GS1 DataBar Limited"},
-        {BARCODE_DBAR_EXP, "GS1 DataBar Expanded"},
-        {BARCODE_ITF14, "ITF-14"},
-        {BARCODE_PLANET, "PLANET"},
-        {BARCODE_RM4SCC, "Royal Mail 4-State"},
-        {BARCODE_KIX, "KIX Code"},
-        {BARCODE_USPS_IMAIL, "USPS Intelligent Mail"},
-        {BARCODE_AUSPOST, "Australia Post"},
-        {BARCODE_JAPANPOST, "Japan Post"},
+        {int(Code::QrCode), "QR Code"},
+        {int(Code::DataMatrix), "Data Matrix"},
+        {int(Code::Aztec), "Aztec Code"},
+        {int(Code::MicroQr), "Micro QR Code"},
+        {int(Code::Rmqr), "rMQR"},
+        {int(Code::HanXin), "Han Xin Code"},
+        {int(Code::GridMatrix), "Grid Matrix"},
+        {int(Code::CodeOne), "Code One"},
+        {int(Code::MicroPdf417), "MicroPDF417"},
+        {int(Code::Code16k), "Code 16K"},
+        {int(Code::Code49), "Code 49"},
+        {int(Code::Codablock), "Codablock-F"},
+        {int(Code::Code11), "Code 11"},
+        {int(Code::Logmars), "LOGMARS"},
+        {int(Code::Telepen), "Telepen"},
+        {int(Code::Pharmacode), "Pharmacode"},
+        {int(Code::DataBarOmni), "GS1 DataBar Omnidirectional"},
+        {int(Code::DataBarLimited), "GS1 DataBar Limited"},
+        {int(Code::DataBarExpanded), "GS1 DataBar Expanded"},
+        {int(Code::Itf14), "ITF-14"},
+        {int(Code::Planet), "PLANET"},
+        {int(Code::RoyalMail), "Royal Mail 4-State"},
+        {int(Code::Kix), "KIX Code"},
+        {int(Code::UspsIntelligentMail), "USPS Intelligent Mail"},
+        {int(Code::AustraliaPost), "Australia Post"},
+        {int(Code::JapanPost), "Japan Post"},
     };
     return choices;
 }
@@ -77,10 +76,12 @@ void FormatOptions::load(const SettingsStore *store)
     *this = FormatOptions();
     if (!store)
         return;
-    const int custom = readInt(store, "CustomSymbology", customSymbology, 1, 200);
+    // Kept in the numbering earlier versions wrote (58 for QR Code).
+    const std::optional<SymbolEncoder::Code> custom = SymbolEncoder::fromStoredNumber(
+        readInt(store, "CustomSymbology", SymbolEncoder::storedNumber(customSymbology), 1, 200));
     for (const Choice &choice : customChoices())
-        if (choice.zintSymbology == custom)
-            customSymbology = custom;
+        if (custom && choice.value == int(*custom))
+            customSymbology = *custom;
     code39Check = readInt(store, "Code39CheckDigit", 0, 0, 1) != 0;
     interleavedCheck = readInt(store, "Interleaved2of5CheckDigit", 0, 0, 1) != 0;
     msiCheck = readInt(store, "MSICheckDigit", msiCheck, 0, 6);
@@ -93,7 +94,7 @@ void FormatOptions::save(SettingsStore *store) const
 {
     if (!store)
         return;
-    store->write(section(), QStringLiteral("CustomSymbology"), QString::number(customSymbology));
+    store->write(section(), QStringLiteral("CustomSymbology"), QString::number(SymbolEncoder::storedNumber(customSymbology)));
     store->write(section(), QStringLiteral("Code39CheckDigit"), QString::number(int(code39Check)));
     store->write(section(), QStringLiteral("Interleaved2of5CheckDigit"), QString::number(int(interleavedCheck)));
     store->write(section(), QStringLiteral("MSICheckDigit"), QString::number(msiCheck));

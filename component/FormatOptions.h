@@ -1,4 +1,6 @@
 #pragma once
+#include "SymbolEncoder.h"
+
 #include <QColor>
 #include <QList>
 #include <QString>
@@ -9,16 +11,16 @@ class SettingsStore;
 // its own so that they survive a restart.
 struct FormatOptions {
     struct Choice {
-        int zintSymbology;
+        int value; // customChoices: a SymbolEncoder::Code
         const char *name;
     };
     // What "Custom" may stand for: symbologies that draw as rows of square or
     // rectangular modules (zint's hexagonal and coloured codes are left out).
     static const QList<Choice> &customChoices();
-    // MSI Plessey check digits, in zint's numbering.
+    // MSI Plessey check digits, as the "MSICheckDigit" setting numbers them.
     static const QList<Choice> &msiChoices();
 
-    int customSymbology = 58;  // QR Code
+    SymbolEncoder::Code customSymbology = SymbolEncoder::Code::QrCode;
     bool code39Check = false;
     bool interleavedCheck = false;
     int msiCheck = 1;          // mod 10

@@ -16,10 +16,10 @@ FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, QWidget *
 {
     setWindowTitle(tr("Format options"));
     for (const FormatOptions::Choice &choice : FormatOptions::customChoices())
-        m_custom->addItem(QString::fromLatin1(choice.name), choice.zintSymbology);
-    m_custom->setCurrentIndex(std::max(0, m_custom->findData(options.customSymbology)));
+        m_custom->addItem(QString::fromLatin1(choice.name), choice.value);
+    m_custom->setCurrentIndex(std::max(0, m_custom->findData(int(options.customSymbology))));
     for (const FormatOptions::Choice &choice : FormatOptions::msiChoices())
-        m_msi->addItem(QString::fromLatin1(choice.name), choice.zintSymbology);
+        m_msi->addItem(QString::fromLatin1(choice.name), choice.value);
     m_msi->setCurrentIndex(std::max(0, m_msi->findData(options.msiCheck)));
     m_code39->setChecked(options.code39Check);
     m_interleaved->setChecked(options.interleavedCheck);
@@ -48,7 +48,7 @@ FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, QWidget *
 FormatOptions FormatOptionsDialog::options() const
 {
     FormatOptions options;
-    options.customSymbology = m_custom->currentData().toInt();
+    options.customSymbology = SymbolEncoder::Code(m_custom->currentData().toInt());
     options.code39Check = m_code39->isChecked();
     options.interleavedCheck = m_interleaved->isChecked();
     options.msiCheck = m_msi->currentData().toInt();

@@ -1,10 +1,14 @@
 #pragma once
 #include "FormatOptions.h"
 #include "SymbolModel.h"
+#include "Symbology.h"
 
-// Turns the component's data and symbology number (its list position, 0..24)
-// into a symbol model: the per-symbology input rules, then zint or our own
-// Code 128 encoder, then quiet zones and the human-readable text.
+#include <QStringList>
+
+// Turns the component's data and symbology into a symbol model: the
+// symbology's input rules, then its encoder (zint or our own Code 128), then
+// quiet zones and the human-readable text. One table holds, per symbology,
+// its list name, encoder and rules.
 class SymbolBuilder {
 public:
     struct Built {
@@ -13,11 +17,13 @@ public:
         bool ok() const { return error.isEmpty(); }
     };
 
-    static constexpr int kCount = 25;
-    static QString name(int barType); // empty when no symbology has that number
-    // The error of a symbology number outside 0..24 (a name typed into Format).
+    // The Format list's texts, in list order ("EAN-13", ... "PDF417").
+    static QStringList listNames();
+    static Built build(Symbology symbology, const QString &data, const FormatOptions &options);
+    // A list position as a form stores it; outside the list (a name typed into
+    // Format), the error noSymbologyMessage().
+    static Built build(int position, const QString &data, const FormatOptions &options);
     static QString noSymbologyMessage();
-    static Built build(int barType, const QString &data, const FormatOptions &options);
 
     // ISSN "0317-8471" -> the EAN-13 data "977031784700"; empty when not an ISSN
     // with a correct check character.

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <zint.h>
 
@@ -21,11 +22,32 @@ QString withoutPrefix(const char *errtxt)
     static const QRegularExpression prefix(QStringLiteral("^(Error|Warning) \\d+: "));
     return QString::fromUtf8(errtxt).remove(prefix);
 }
+
+// zint's number for each Code, in the enum's order.
+constexpr int kZintNumbers[] = {
+    BARCODE_EANX, BARCODE_UPCA, BARCODE_UPCE, BARCODE_ISBNX, BARCODE_CODE39, BARCODE_EXCODE39, BARCODE_CODE128,
+    BARCODE_GS1_128, BARCODE_CODABAR, BARCODE_C25INTER, BARCODE_C25IND, BARCODE_POSTNET, BARCODE_DPIDENT,
+    BARCODE_DPLEIT, BARCODE_CODE93, BARCODE_PLESSEY, BARCODE_MSI_PLESSEY, BARCODE_PDF417,
+    BARCODE_QRCODE, BARCODE_DATAMATRIX, BARCODE_AZTEC, BARCODE_MICROQR, BARCODE_RMQR, BARCODE_HANXIN,
+    BARCODE_GRIDMATRIX, BARCODE_CODEONE, BARCODE_MICROPDF417, BARCODE_CODE16K, BARCODE_CODE49, BARCODE_CODABLOCKF,
+    BARCODE_CODE11, BARCODE_LOGMARS, BARCODE_TELEPEN, BARCODE_PHARMA, BARCODE_DBAR_OMN, BARCODE_DBAR_LTD,
+    BARCODE_DBAR_EXP, BARCODE_ITF14, BARCODE_PLANET, BARCODE_RM4SCC, BARCODE_KIX, BARCODE_USPS_IMAIL,
+    BARCODE_AUSPOST, BARCODE_JAPANPOST,
+};
+static_assert(std::size(kZintNumbers) == std::size_t(SymbolEncoder::Code::JapanPost) + 1);
 } // namespace
 
-bool SymbolEncoder::hasSquareModules(int symbology)
+int SymbolEncoder::storedNumber(Code code)
 {
-    return ZBarcode_Cap(symbology, ZINT_CAP_FIXED_RATIO) != 0;
+    return kZintNumbers[int(code)];
+}
+
+std::optional<SymbolEncoder::Code> SymbolEncoder::fromStoredNumber(int number)
+{
+    const auto found = std::find(std::begin(kZintNumbers), std::end(kZintNumbers), number);
+    if (found == std::end(kZintNumbers))
+        return std::nullopt;
+    return Code(found - std::begin(kZintNumbers));
 }
 
 SymbolEncoder::Result SymbolEncoder::encode(const Request &request)
@@ -36,11 +58,12 @@ SymbolEncoder::Result SymbolEncoder::encode(const Request &request)
         result.error = QStringLiteral("Out of memory.");
         return result;
     }
-    symbol->symbology = request.symbology;
-    symbol->input_mode = request.inputMode < 0 ? UNICODE_MODE : request.inputMode;
-    symbol->option_1 = request.option1;
-    symbol->option_2 = request.option2;
-    symbol->option_3 = request.option3;
+    const int number = storedNumber(request.code);
+    symbol->symbology = number;
+    symbol->input_mode = request.gs1 ? GS1_MODE | (request.gs1Parentheses ? GS1PARENS_MODE : 0) : UNICODE_MODE;
+    symbol->option_1 = -1;
+    symbol->option_2 = request.checkDigits;
+    symbol->option_3 = 0;
     const int status = ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(request.data.constData()),
                                        int(request.data.size()));
     if (status >= ZINT_ERROR) {
@@ -52,7 +75,7 @@ SymbolEncoder::Result SymbolEncoder::encode(const Request &request)
 
     SymbolModel &model = result.model;
     model.width = symbol->width;
-    model.squareModules = hasSquareModules(request.symbology);
+    model.squareModules = ZBarcode_Cap(number, ZINT_CAP_FIXED_RATIO) != 0;
     // Rows without a height of their own share what the symbol's height leaves.
     double fixedSum = 0;
     int unsized = 0;

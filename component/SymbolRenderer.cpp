@@ -65,19 +65,21 @@ double SymbolRenderer::textWidth(const FontEntry &font, const QString &text)
     return font.metrics->horizontalAdvance(text);
 }
 
-SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolModel &model,
-                                         const Style &style)
+const SymbolRenderer::Layout &SymbolRenderer::layout(const QRect &area, const SymbolModel &model,
+                                                     const Style &style, QPaintDevice *device)
 {
+    Layout &layout = m_layout;
+    layout.bars.clear();
+    layout.texts.clear();
+    layout.painted = true;
+    layout.toArea = turned(area, style.quarterTurns);
     const bool sideways = style.quarterTurns % 2 != 0;
     const double length = std::max(0, sideways ? area.height() : area.width());
     const double across = std::max(0, sideways ? area.width() : area.height());
     const int total = model.totalModules();
-    Fit fit{true, total, int(length), sideways};
-    if (model.isEmpty()) {
-        if (style.fillBackground && !area.isEmpty())
-            painter.fillRect(area, style.backColor);
-        return fit;
-    }
+    layout.fit = {true, total, int(length), sideways};
+    if (model.isEmpty())
+        return layout;
 
     // Text and title are never cut at the label's edge: a font too large is
     // made smaller, and the lines of text together keep to half the height.
@@ -87,7 +89,6 @@ SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, c
         for (const SymbolModel::TextRun &run : model.text)
             (run.above ? textAbove : textUnder) = true;
     const bool titled = !style.title.isEmpty();
-    QPaintDevice *device = painter.device();
     const FontEntry *font = style.textPixels > 0 && (titled || textUnder || textAbove)
                                 ? &fontFor(m_font, style.fontName, style.textPixels, device)
                                 : nullptr;
@@ -124,20 +125,14 @@ SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, c
     // matrix codes need as much across, with their quiet zones above and below.
     const int rowCount = int(model.rows.size());
     const int acrossModules = model.squareModules ? rowCount + 2 * model.quietLeft : 0;
-    if (length < total) {
+    Fit &fit = layout.fit;
+    if (length < total)
         fit.fits = false;
-    } else if (barHeight < acrossModules) {
+    else if (barHeight < acrossModules)
         fit = {false, int(std::ceil(acrossModules + across - barHeight)), int(across), !sideways};
-    }
-    if (!fit.fits && !style.shrinkToFit)
-        return fit;
-
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, !fit.fits);
-    painter.setPen(Qt::NoPen);
-    if (style.fillBackground)
-        painter.fillRect(area, style.backColor);
-    painter.setTransform(turned(area, style.quarterTurns), true);
+    layout.painted = fit.fits || style.shrinkToFit;
+    if (!layout.painted)
+        return layout;
 
     const bool wholePixels = !style.stretch && fit.fits;
     double module = length / total;
@@ -165,7 +160,6 @@ SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, c
     double used = 0;
     if (model.squareModules)
         rowTop = snap(barTop + (barHeight - rowCount * module) / 2);
-    m_bars.clear();
     for (const SymbolModel::Row &row : model.rows) {
         double top, bottom;
         if (model.squareModules) {
@@ -186,46 +180,69 @@ SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, c
                 y1 += guardExtra;
             if (bar.kind == SymbolModel::BarKind::AddOn)
                 y0 = std::min(y1 - 1, top + addOnTop);
-            m_bars.append(QRectF(symbolLeft + bar.start * module, y0, barWidth, y1 - y0));
+            layout.bars.append(QRectF(symbolLeft + bar.start * module, y0, barWidth, y1 - y0));
         }
     }
+    if (titleFont)
+        layout.texts.append(centred(*titleFont, style.title, offset + span / 2, 0, length));
+    if (textFont)
+        for (const SymbolModel::TextRun &run : model.text)
+            layout.texts.append(centred(*textFont, run.text, symbolLeft + (run.from + run.to) / 2 * module,
+                                        run.above ? barTop : barBottom, length));
+    return layout;
+}
+
+void SymbolRenderer::paint(QPainter &painter, const QRect &area, const Layout &layout, const Style &style) const
+{
+    if (!layout.painted)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, !layout.fit.fits);
+    painter.setPen(Qt::NoPen);
+    if (style.fillBackground && !area.isEmpty())
+        painter.fillRect(area, style.backColor);
+    painter.setTransform(layout.toArea, true);
     // One call for all bars lets a printer or PDF engine set its brush once;
     // the raster engine, though, fills single rectangles much faster than it
     // rasterises a batch (which it hands to worker threads).
     if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster) {
-        for (const QRectF &bar : std::as_const(m_bars))
+        for (const QRectF &bar : layout.bars)
             painter.fillRect(bar, style.barColor);
-    } else {
+    } else if (!layout.bars.isEmpty()) {
         painter.setBrush(style.barColor);
-        painter.drawRects(m_bars.constData(), int(m_bars.size()));
+        painter.drawRects(layout.bars.constData(), int(layout.bars.size()));
     }
-    m_bars.clear();
-
     painter.setPen(style.barColor);
-    if (titleFont) {
-        painter.setFont(titleFont->font);
-        drawCentred(painter, *titleFont, style.title, offset + span / 2, 0, length);
-    }
-    if (textFont) {
-        painter.setFont(textFont->font);
-        for (const SymbolModel::TextRun &run : model.text)
-            drawCentred(painter, *textFont, run.text, symbolLeft + (run.from + run.to) / 2 * module,
-                        run.above ? barTop : barBottom, length);
-    }
+    for (const Layout::Text &text : layout.texts)
+        paintText(painter, text);
     painter.restore();
-    return fit;
 }
 
-void SymbolRenderer::drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre,
-                                 double top, double length)
+SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolModel &model,
+                                         const Style &style)
+{
+    const Layout &made = layout(area, model, style, painter.device());
+    paint(painter, area, made, style);
+    return made.fit;
+}
+
+SymbolRenderer::Layout::Text SymbolRenderer::centred(const FontEntry &font, const QString &text, double centre,
+                                                     double top, double length)
 {
     const double width = textWidth(font, text);
-    const QPointF origin(std::clamp(centre - width / 2, 1.0, std::max(1.0, length - 1 - width)), top + font.ascent);
-    const QList<quint32> glyphs = font.raw.isValid() ? font.raw.glyphIndexesForString(text) : QList<quint32>();
+    return {text, QPointF(std::clamp(centre - width / 2, 1.0, std::max(1.0, length - 1 - width)), top + font.ascent),
+            &font};
+}
+
+void SymbolRenderer::paintText(QPainter &painter, const Layout::Text &text)
+{
+    const FontEntry &font = *text.font;
+    painter.setFont(font.font);
+    const QList<quint32> glyphs = font.raw.isValid() ? font.raw.glyphIndexesForString(text.text) : QList<quint32>();
     // Characters the font lacks go through Qt's text layout, which finds
     // another font; so does text for metafiles, which keep characters, not glyphs.
     if (glyphs.isEmpty() || glyphs.contains(0u) || painter.paintEngine()->type() == QPaintEngine::User) {
-        painter.drawText(origin, text);
+        painter.drawText(text.origin, text.text);
         return;
     }
     QList<QPointF> positions;
@@ -239,7 +256,7 @@ void SymbolRenderer::drawCentred(QPainter &painter, const FontEntry &font, const
     run.setRawFont(font.raw);
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
-    painter.drawGlyphRun(origin, run);
+    painter.drawGlyphRun(text.origin, run);
 }
 
 void SymbolRenderer::drawMessage(QPainter &painter, const QRect &area, const QString &message, const Style &style)

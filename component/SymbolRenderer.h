@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QRect>
 #include <QString>
+#include <QTransform>
 #include <optional>
 
 class QPaintDevice;
@@ -45,17 +46,7 @@ public:
         bool alongHeight = false;
     };
 
-    // area is in the painter's device pixels; the painter is left as it was.
-    // Draws nothing, not even the background, when the symbol does not fit
-    // and the style does not ask to shrink it.
-    Fit draw(QPainter &painter, const QRect &area, const SymbolModel &model, const Style &style);
-    void drawMessage(QPainter &painter, const QRect &area, const QString &message, const Style &style);
-
-    // The quarter turns for an orientation in tenths of a degree, snapped to
-    // the nearest quarter.
-    static int quarterTurns(double tenthsOfDegree);
-
-private:
+    // The fonts a layout's text is drawn in, held by the renderer.
     struct FontEntry {
         QString name;
         double pixels = -1;
@@ -66,16 +57,48 @@ private:
         std::optional<QFontMetricsF> metrics;
         QRawFont raw; // glyphs looked up directly: no text layout per label
     };
+    // Where everything goes, in the symbol's own frame: x along the symbol,
+    // y across it, both in device pixels from the area's corner the symbol
+    // starts at; toArea turns that frame into the area.
+    struct Layout {
+        struct Text {
+            QString text;
+            QPointF origin; // of the baseline
+            const FontEntry *font = nullptr;
+        };
+        Fit fit;
+        bool painted = true; // false: the symbol does not fit and is not shrunk
+        QTransform toArea;
+        QList<QRectF> bars;
+        QList<Text> texts;
+    };
+
+    // area is in the device's pixels (the device gives the resolution the
+    // fonts are measured at; none: 96 dpi). The layout is the renderer's own,
+    // valid until its next call.
+    const Layout &layout(const QRect &area, const SymbolModel &model, const Style &style, QPaintDevice *device);
+    // Paints a layout made for area; the painter is left as it was.
+    void paint(QPainter &painter, const QRect &area, const Layout &layout, const Style &style) const;
+    // Both: draws nothing, not even the background, when the symbol does not
+    // fit and the style does not ask to shrink it.
+    Fit draw(QPainter &painter, const QRect &area, const SymbolModel &model, const Style &style);
+    void drawMessage(QPainter &painter, const QRect &area, const QString &message, const Style &style);
+
+    // The quarter turns for an orientation in tenths of a degree, snapped to
+    // the nearest quarter.
+    static int quarterTurns(double tenthsOfDegree);
+
+private:
     static const FontEntry &fontFor(FontEntry &slot, const QString &name, double pixels, QPaintDevice *device);
     static double textWidth(const FontEntry &font, const QString &text);
     // Text centred on centre, moved inwards when it would reach past the
     // edges of [0, length).
-    static void drawCentred(QPainter &painter, const FontEntry &font, const QString &text, double centre, double top,
-                            double length);
+    static Layout::Text centred(const FontEntry &font, const QString &text, double centre, double top, double length);
+    static void paintText(QPainter &painter, const Layout::Text &text);
     // The last fonts used (as asked, and made smaller to fit for the title and
     // the text): most runs draw every label in the same fonts.
     FontEntry m_font;
     FontEntry m_titleFont;
     FontEntry m_textFont;
-    QList<QRectF> m_bars; // kept between labels to save the allocation
+    Layout m_layout; // kept between labels to save the allocations
 };

@@ -1,4 +1,6 @@
 #pragma once
+#include "Symbology.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -40,7 +42,7 @@ public:
     void setOptionsStore(SettingsStore *store);
 
     std::int16_t BarType() const;
-    void setBarType(std::int16_t code);          // 0..24; anything else draws nothing
+    void setBarType(std::int16_t code);          // a Symbology; anything else draws nothing
     std::int32_t ShowText() const;
     void setShowText(std::int32_t show);         // always redraws, even unchanged
     double Orientation() const;

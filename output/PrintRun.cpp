@@ -111,7 +111,7 @@ void PrintRun::run()
     data.checkRun();
     const double f = m_twipsPerUnit;
 
-    if (SymbolBuilder::name(vantrel.BarType()).isEmpty())
+    if (!symbologyAt(vantrel.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());
     m_printer.setScaleMode(1); // twips
     m_printer.printEmptyLine();

@@ -21,7 +21,7 @@ SaveRun::SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWi
 
 void SaveRun::refuseUnusable() const
 {
-    if (SymbolBuilder::name(m_vantrel.BarType()).isEmpty())
+    if (!symbologyAt(m_vantrel.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());
     const bool png = m_format == Format::Png;
     const int width = png ? m_pngWidth : m_vantrel.width();

@@ -25,11 +25,6 @@ Found zxingRead(const QImage &image, bool code39Extended)
     return {QString::fromStdString(result.text()), QString::fromStdString(ZXing::ToString(result.format()))};
 }
 
-QString zxingOne(const QImage &image, bool code39Extended)
-{
-    return zxingRead(image, code39Extended).text;
-}
-
 QStringList zbarImage(const QImage &image, const QStringList &options)
 {
     QTemporaryDir dir;

@@ -18,7 +18,7 @@ struct Found {
 // code39Extended reads Code 39 in its full-ASCII mode.
 Found zxingRead(const QImage &image, bool code39Extended = false);
 // Just the text of zxingRead.
-QString zxingOne(const QImage &image, bool code39Extended = false);
+inline QString zxingOne(const QImage &image, bool code39Extended = false) { return zxingRead(image, code39Extended).text; }
 
 // zbarimg on the image with extra -S options (e.g. "-Sean2.enable"); the
 // decoded texts without their symbology prefix.

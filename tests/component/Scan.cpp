@@ -5,71 +5,8 @@
 
 #include <QPainter>
 #include <QScopeGuard>
-#include <algorithm>
 
 namespace Scan {
-
-bool isDark(QRgb pixel) { return qGray(pixel) < 128; }
-
-Runs line(const QImage &image, int index, bool column)
-{
-    Runs runs;
-    bool previous = false;
-    for (int i = 0; i < (column ? image.height() : image.width()); ++i) {
-        const bool dark = isDark(column ? image.pixel(index, i) : image.pixel(i, index));
-        if (runs.firstDark < 0 && dark)
-            runs.firstDark = i;
-        if (runs.firstDark >= 0 && dark == previous)
-            ++runs.lengths.back();
-        else if (runs.firstDark >= 0)
-            runs.lengths.push_back(1);
-        previous = dark;
-    }
-    if (!runs.lengths.empty() && !previous)
-        runs.lengths.pop_back(); // the light after the last dark run
-    return runs;
-}
-
-QString modules(const Runs &runs, int *module)
-{
-    if (runs.lengths.empty())
-        return {};
-    const int m = *std::min_element(runs.lengths.begin(), runs.lengths.end());
-    if (module)
-        *module = m;
-    QString text;
-    for (size_t i = 0; i < runs.lengths.size(); ++i) {
-        if (runs.lengths[i] % m != 0)
-            return {};
-        text += QString(runs.lengths[i] / m, i % 2 == 0 ? u'#' : u'.');
-    }
-    return text;
-}
-
-bool cleanBars(const QImage &image, int index, bool column)
-{
-    QImage seen(image.size(), QImage::Format_Mono);
-    seen.fill(0);
-    for (int i = 0; i < (column ? image.height() : image.width()); ++i) {
-        std::vector<QPoint> todo{column ? QPoint(index, i) : QPoint(i, index)};
-        QRect box;
-        long long count = 0;
-        while (!todo.empty()) { // the 8-connected patch of ink around the line's pixel
-            const QPoint p = todo.back();
-            todo.pop_back();
-            if (!image.rect().contains(p) || seen.pixelIndex(p) || !isDark(image.pixel(p)))
-                continue;
-            seen.setPixel(p, 1);
-            box |= QRect(p, QSize(1, 1));
-            ++count;
-            for (const QPoint d : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0), QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)})
-                todo.push_back(p + d);
-        }
-        if (count != qint64(box.width()) * box.height())
-            return false;
-    }
-    return true;
-}
 
 QRect inkBox(const QImage &image, const QRect &area)
 {

@@ -1,28 +1,14 @@
 #pragma once
 #include <QImage>
 #include <QRect>
-#include <vector>
 
 class Vantrel;
 
 // Reading what a renderer left in an image, without any knowledge of how it
-// was drawn: one line of pixels as alternating runs, and the ink's extent.
+// was drawn: dark pixels and the ink's extent.
 namespace Scan {
 
-struct Runs {
-    int firstDark = -1;       // pixel where the first dark run starts
-    std::vector<int> lengths; // dark, light, dark, ... from firstDark to the last dark pixel
-};
-
-bool isDark(QRgb pixel);
-// A horizontal line (vertical when column is true) of the image.
-Runs line(const QImage &image, int index, bool column = false);
-// "#" for each dark module and "." for each light one, with the module the
-// smallest run; empty when some run is not a whole number of modules.
-QString modules(const Runs &runs, int *module = nullptr);
-// Whether every patch of ink that line index crosses is a clean rectangle, as
-// a bar is when no text touches it (8-connected: a corner touches too).
-bool cleanBars(const QImage &image, int index, bool column = false);
+inline bool isDark(QRgb pixel) { return qGray(pixel) < 128; }
 // Bounding box of the dark pixels inside area; null when there is none.
 QRect inkBox(const QImage &image, const QRect &area);
 

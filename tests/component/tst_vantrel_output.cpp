@@ -1,7 +1,7 @@
 // Every output of the component at the sizes users pick, judged from outside:
-// decoded by zxing-cpp or zbar, bars and quiet zones measured, metafile text
-// read by wmf2svg. A symbol that does not fit is refused with the sizes named,
-// and nothing is written or drawn.
+// decoded by zxing-cpp or zbar, metafile text read by wmf2svg; bars, quiet
+// zones and text from the layout all surfaces paint. A symbol that does not
+// fit is refused with the sizes named, and nothing is written or drawn.
 #include "Clipboard.h"
 #include "Decode.h"
 #include "QuillError.h"
@@ -9,18 +9,20 @@
 #include "Scan.h"
 #include "ScreenMetrics.h"
 #include "SettingsStore.h"
+#include "SymbolBuilder.h"
+#include "SymbolRenderer.h"
 #include "Vantrel.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
-#include <numeric>
 
 namespace {
 enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm };
 const char *const kSurfaces[] = {"preview", "picture", "PNG", "clipboard", "metafile", "device", "save run"};
 
+using S = Symbology;
+using Code = SymbolEncoder::Code;
 struct Case {
-    int barType = 8;
+    Symbology barType = S::Code128;
     QString data, expected; // expected: what a decoder reads
     Surface surface = Picture;
     QSize size = {500, 500}; // pixels or dots of the surface
@@ -29,7 +31,7 @@ struct Case {
     int need = 0;           // not 0: refused, needing this many pixels
     QString title = {}, reader = {}; // reader: "" zxing-cpp, "39ext" its full-ASCII Code 39,
                                      // "modules" or "postnet": the bars against expected, else zbar's option
-    int custom = 0;         // the custom symbology, 0 for the default (QR)
+    Code custom = Code::QrCode;
     double points = 8;
     int alignment = -1, scaling = 0; // alignment -1: left, and where the symbol sits is not checked
     int msiCheck = 1;
@@ -107,6 +109,45 @@ QString msi(QString digits, bool mod10)
         bits += QString::number(c.digitValue(), 2).rightJustified(4, u'0');
     return modules("21", bits, "21", "12", "121");
 }
+// The layout every surface paints, for this row's cell and resolution:
+// whole pixels a module, quiet zones kept, placed as aligned, no text on a
+// bar; the bar patterns against the published tables.
+void checkLayout(const Case &c, const FormatOptions &options)
+{
+    SymbolRenderer::Style style;
+    style.quarterTurns = c.orientation / 900;
+    style.stretch = c.scaling;
+    style.alignment = std::max(0, c.alignment);
+    style.title = c.title;
+    style.fontName = QStringLiteral("Liberation Sans");
+    style.textPixels = c.points * c.dpi / 72;
+    SymbolRenderer renderer;
+    QImage device = Scan::page(1, 1, c.dpi);
+    const SymbolModel model = SymbolBuilder::build(c.barType, c.data, options).model;
+    const SymbolRenderer::Layout &layout = renderer.layout(QRect(QPoint(), c.size), model, style, &device);
+    const int length = c.orientation % 1800 ? c.size.height() : c.size.width();
+    QRectF extent;
+    double module = length;
+    for (const QRectF &bar : layout.bars)
+        extent |= bar, module = std::min(module, bar.width());
+    QString pattern, tall; // "#" dark and "." light modules; full (T) and half (S) bars
+    for (const QRectF &bar : layout.bars) {
+        const bool whole = bar.left() == std::floor(bar.left()) && std::fmod(bar.width(), module) == 0;
+        QVERIFY2(c.scaling || (whole && std::fmod(bar.left() - extent.left(), module) == 0), "a bar is not whole pixels a module");
+        if (c.reader == u"modules" || (c.reader == u"postnet" && bar.bottom() == extent.bottom())) {
+            pattern += QString(qRound((bar.left() - extent.left()) / module) - pattern.size(), u'.') + QString(qRound(bar.width() / module), u'#');
+            tall += std::any_of(layout.bars.begin(), layout.bars.end(), [&](const QRectF &b) { return b.left() == bar.left() && b.top() == extent.top(); }) ? u'T' : u'S';
+        }
+        for (const SymbolRenderer::Layout::Text &t : layout.texts)
+            QVERIFY(!bar.intersects(QRectF(t.origin.x(), t.origin.y() - t.font->ascent, t.font->metrics->horizontalAdvance(t.text), t.font->height)));
+    }
+    QVERIFY(c.reader != u"modules" || pattern == c.expected);
+    QVERIFY(c.reader != u"postnet" || tall == c.expected);
+    const double left = extent.left(), right = length - extent.right();
+    QVERIFY2(std::min(left, right) >= c.quiet * module, qPrintable(QStringLiteral("%1 %2 %3").arg(left).arg(right).arg(module)));
+    const double placed[] = {left, std::abs(left - right), right}; // left: no more than its quiet zone, centred, right
+    QVERIFY(c.alignment < 0 || placed[c.alignment] <= (c.alignment == 1 ? 1 : c.quiet * module));
+}
 } // namespace
 Q_DECLARE_METATYPE(Case)
 
@@ -127,16 +168,16 @@ private slots:
                           c.size.height(), c.dpi, c.orientation) << c;
         };
         // Every symbology, each on another surface and turned another way.
-        const struct { int barType; const char *data, *expected, *reader; int quiet, custom; } symbologies[] = {
-            {0, "590123412345", "5901234123457", "", 7, 0}, {0, "12345", "000000123457", "", 7, 0}, {1, "9638507+12", "96385074", "", 7, 0},
-            {2, "52495", "52495", "-Sean5.enable", 5, 0}, {3, "12", "12", "-Sean2.enable", 5, 0}, {4, "03600029145", "036000291452", "", 9, 0},
-            {5, "0123456", "01234565", "", 7, 0}, {6, "CODE 39-TEST", "CODE 39-TEST", "", 10, 0}, {7, "Code39 ext!", "Code39 ext!", "39ext", 10, 0},
-            {8, "Hello, World 123", "Hello, World 123", "", 10, 0}, {9, "AB\tC", "AB\tC", "", 10, 0}, {10, "Hello b~", "Hello b~", "", 10, 0},
-            {11, "12345678", "12345678", "", 10, 0}, {12, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10, 0},
-            {13, "2434-561x 05", "9772434561006", "", 7, 0}, {14, "0306406152", "9780306406157", "", 7, 0}, {15, "C40156D", "40156", "", 10, 0},
-            {16, "Quillmark QR 123", "Quillmark QR 123", "", 2, 0}, {16, "Quillmark DM 456", "Quillmark DM 456", "", 1, 71},
-            {17, "12345678", "12345678", "", 10, 0}, {20, "12345678901", "123456789016", "", 10, 0}, {20, "1234567890123", "12345678901236", "", 10, 0},
-            {21, "CODE93 TEST", "CODE93 TEST", "", 10, 0}, {24, "PDF417 Quillmark 0123456789", "PDF417 Quillmark 0123456789", "", 2, 0}};
+        const struct { Symbology barType; const char *data, *expected, *reader; int quiet; Code custom = Code::QrCode; } symbologies[] = {
+            {S::Ean13, "590123412345", "5901234123457", "", 7}, {S::Ean13, "12345", "000000123457", "", 7}, {S::Ean8, "9638507+12", "96385074", "", 7},
+            {S::Ean5, "52495", "52495", "-Sean5.enable", 5}, {S::Ean2, "12", "12", "-Sean2.enable", 5}, {S::UpcA, "03600029145", "036000291452", "", 9},
+            {S::UpcE, "0123456", "01234565", "", 7}, {S::Code39, "CODE 39-TEST", "CODE 39-TEST", "", 10}, {S::Code39Ext, "Code39 ext!", "Code39 ext!", "39ext", 10},
+            {S::Code128, "Hello, World 123", "Hello, World 123", "", 10}, {S::Code128A, "AB\tC", "AB\tC", "", 10}, {S::Code128B, "Hello b~", "Hello b~", "", 10},
+            {S::Code128C, "12345678", "12345678", "", 10}, {S::Ean128, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10},
+            {S::Issn, "2434-561x 05", "9772434561006", "", 7}, {S::Isbn, "0306406152", "9780306406157", "", 7}, {S::Codabar, "C40156D", "40156", "", 10},
+            {S::Custom, "Quillmark QR 123", "Quillmark QR 123", "", 2}, {S::Custom, "Quillmark DM 456", "Quillmark DM 456", "", 1, Code::DataMatrix},
+            {S::Interleaved2of5, "12345678", "12345678", "", 10}, {S::Post25, "12345678901", "123456789016", "", 10}, {S::Post25, "1234567890123", "12345678901236", "", 10},
+            {S::Code93, "CODE93 TEST", "CODE93 TEST", "", 10}, {S::Pdf417, "PDF417 Quillmark 0123456789", "PDF417 Quillmark 0123456789", "", 2}};
         int i = 0;
         for (const auto &s : symbologies) {
             const auto surface = Surface(i % 6);
@@ -144,35 +185,35 @@ private slots:
                  900 * (i++ % 4), s.quiet, 0, {}, s.reader, s.custom});
         }
         // The sizes users pick: 1.5 x 0.75 in and the default 2 x 1 in on screen, 4 x 2 cm, printers' dots.
-        row({.barType = 10, .data = "Quill-128b", .surface = Png, .size = {144, 72}, .need = 165});
-        row({.barType = 9, .data = "QUILL-128A", .surface = Picture, .size = {144, 72}, .need = 165});
-        row({.barType = 7, .data = "Quill-39e", .surface = Copy, .size = {144, 72}, .need = 227});
-        row({.barType = 12, .data = "[01]09501101530003[10]ABC123", .surface = Picture, .size = {192, 96}, .need = 242});
-        row({.barType = 20, .data = "1234567890123", .surface = Metafile, .size = {144, 72}, .need = 155});
-        row({.barType = 0, .data = "590123412345+52495", .surface = Device, .size = {144, 72}, .need = 165});
+        row({.barType = S::Code128B, .data = "Quill-128b", .surface = Png, .size = {144, 72}, .need = 165});
+        row({.barType = S::Code128A, .data = "QUILL-128A", .surface = Picture, .size = {144, 72}, .need = 165});
+        row({.barType = S::Code39Ext, .data = "Quill-39e", .surface = Copy, .size = {144, 72}, .need = 227});
+        row({.barType = S::Ean128, .data = "[01]09501101530003[10]ABC123", .surface = Picture, .size = {192, 96}, .need = 242});
+        row({.barType = S::Post25, .data = "1234567890123", .surface = Metafile, .size = {144, 72}, .need = 155});
+        row({.barType = S::Ean13, .data = "590123412345+52495", .surface = Device, .size = {144, 72}, .need = 165});
         row({.data = "SKU-000123-BLUE", .surface = Preview, .size = {151, 76}, .need = 209});
         row({.data = "SKU-000123-BLUE", .surface = SaveInCm, .size = {151, 76}, .need = 209});
         row({.data = "A-1", .surface = Png, .size = {151, 76}, .orientation = 900, .need = 88});
         row({.data = "A-1", .surface = Device, .size = {151, 76}, .orientation = 2700, .need = 88});
         row({.data = "Quill-128", .surface = Preview, .size = {144, 72}, .orientation = 1800, .need = 154});
         row({.data = "Quill-128", .surface = Picture, .size = {144, 72}, .need = 154});
-        row({.barType = 0, .data = "590123412345", .surface = Device, .size = {105, 60}, .dpi = 203, .need = 113});
-        row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Device, .size = {113, 60}, .dpi = 203, .quiet = 7});
-        row({.barType = 0, .data = "0123456789", .expected = "001234567895", .surface = Picture, .size = {192, 96}, .quiet = 7, .points = 14});
-        row({.barType = 3, .data = "12", .expected = "12", .surface = Preview, .size = {576, 144}, .quiet = 5, .reader = "-Sean2.enable"});
-        row({.barType = 2, .data = "52495", .expected = "52495", .surface = Device, .size = {600, 450}, .dpi = 300, .orientation = 900, .quiet = 5, .reader = "-Sean5.enable"});
-        row({.barType = 0, .data = "590123412345+12", .expected = "12|5901234123457", .surface = Device, .size = {1200, 600}, .dpi = 600, .orientation = 1800, .quiet = 7, .reader = "-Sean2.enable"});
-        row({.barType = 16, .data = "Quillmark QR 12345", .expected = "Quillmark QR 12345", .surface = Preview, .size = {192, 96}, .quiet = 2});
+        row({.barType = S::Ean13, .data = "590123412345", .surface = Device, .size = {105, 60}, .dpi = 203, .need = 113});
+        row({.barType = S::Ean13, .data = "590123412345", .expected = "5901234123457", .surface = Device, .size = {113, 60}, .dpi = 203, .quiet = 7});
+        row({.barType = S::Ean13, .data = "0123456789", .expected = "001234567895", .surface = Picture, .size = {192, 96}, .quiet = 7, .points = 14});
+        row({.barType = S::Ean2, .data = "12", .expected = "12", .surface = Preview, .size = {576, 144}, .quiet = 5, .reader = "-Sean2.enable"});
+        row({.barType = S::Ean5, .data = "52495", .expected = "52495", .surface = Device, .size = {600, 450}, .dpi = 300, .orientation = 900, .quiet = 5, .reader = "-Sean5.enable"});
+        row({.barType = S::Ean13, .data = "590123412345+12", .expected = "12|5901234123457", .surface = Device, .size = {1200, 600}, .dpi = 600, .orientation = 1800, .quiet = 7, .reader = "-Sean2.enable"});
+        row({.barType = S::Custom, .data = "Quillmark QR 12345", .expected = "Quillmark QR 12345", .surface = Preview, .size = {192, 96}, .quiet = 2});
         row({.data = "AB", .expected = "AB", .surface = Picture, .size = {192, 96}, .title = "A title far longer than the label is wide"});
         row({.data = "Meta 128", .expected = "Meta 128", .surface = Metafile, .size = {600, 300}, .title = "Batch 7"});
         row({.data = "Caf\u00e9 \u00a7", .expected = "Caf\u00e9 \u00a7", .surface = Metafile, .size = {500, 1000}, .orientation = 2700});
-        row({.barType = 0, .data = "590123412345", .expected = "5901234123457", .surface = Metafile, .size = {300, 600}, .orientation = 900, .quiet = 7});
+        row({.barType = S::Ean13, .data = "590123412345", .expected = "5901234123457", .surface = Metafile, .size = {300, 600}, .orientation = 900, .quiet = 7});
         for (const char *data : {"12345", "123456789", "55555123405"})
-            row({.barType = 19, .data = data, .expected = postnet(QLatin1String(data)), .size = {900, 50}, .quiet = 6, .reader = "postnet"});
+            row({.barType = S::Postnet, .data = data, .expected = postnet(QLatin1String(data)), .size = {900, 50}, .quiet = 6, .reader = "postnet"});
         for (const auto &[barType, data, expected, check] :
-             {std::tuple{18, "0123456789", code25(QStringLiteral("0123456789")), 1}, {22, "1234", plessey(QStringLiteral("1234")), 1},
-              {22, "0F9A5C", plessey(QStringLiteral("0F9A5C")), 1}, {23, "1234", msi(QStringLiteral("1234"), true), 1},
-              {23, "80523", msi(QStringLiteral("80523"), false), 0}})
+             {std::tuple{S::Code25, "0123456789", code25(QStringLiteral("0123456789")), 1}, {S::Plessey, "1234", plessey(QStringLiteral("1234")), 1},
+              {S::Plessey, "0F9A5C", plessey(QStringLiteral("0F9A5C")), 1}, {S::MsiPlessey, "1234", msi(QStringLiteral("1234"), true), 1},
+              {S::MsiPlessey, "80523", msi(QStringLiteral("80523"), false), 0}})
             row({.barType = barType, .data = data, .expected = expected, .size = {900, 80}, .reader = "modules", .msiCheck = check});
         for (const int alignment : {0, 1, 2})
             row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = alignment});
@@ -186,8 +227,10 @@ private slots:
     {
         QFETCH(Case, c);
         SettingsStore store(m_dir.filePath(QStringLiteral("options.ini")));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("CustomSymbology"), QString::number(c.custom ? c.custom : 58));
-        store.write(QStringLiteral("Vantrel options"), QStringLiteral("MSICheckDigit"), QString::number(c.msiCheck));
+        FormatOptions options;
+        options.customSymbology = c.custom;
+        options.msiCheck = c.msiCheck;
+        options.save(&store);
         Vantrel v;
         v.setOptionsStore(&store);
         v.Font().setName(QStringLiteral("Liberation Sans"));
@@ -204,7 +247,6 @@ private slots:
         QVERIFY2(v.errorText().isEmpty(), qPrintable(v.errorText()));
 
         const QString path = m_dir.filePath(QStringLiteral("label.png"));
-        QFile::remove(path);
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.close();
@@ -255,6 +297,7 @@ private slots:
         QStringList found = pattern ? QStringList{c.expected} : c.reader.startsWith(u'-') ? Decode::zbarImage(image, {c.reader}) : QStringList{Decode::zxingOne(image, c.reader == u"39ext")};
         found.sort();
         QCOMPARE(found.join(u'|'), c.expected);
+        checkLayout(c, options);
         if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing outside the frame
             const QList<Decode::SvgShape> shapes = Decode::wmfShapes(wmf);
             QVERIFY(!shapes.isEmpty()); // the background first: the frame, as large as wmf2svg chose to draw it
@@ -271,24 +314,6 @@ private slots:
             QVERIFY2(texts.contains(c.title) && texts.simplified().contains(c.expected.simplified()), qPrintable(texts));
             return;
         }
-        // A line across the bars: whole pixels a module, quiet zones kept, no text touching a bar.
-        const int middle = sideways ? cell.center().x() : cell.center().y();
-        const Scan::Runs runs = Scan::line(image, middle, sideways);
-        int module = 0;
-        if (c.reader == u"postnet") { // the full bars reach the top, the half bars do not
-            QString bars;
-            for (size_t i = 0, x = runs.firstDark; i < runs.lengths.size(); x += runs.lengths[i++])
-                if (i % 2 == 0)
-                    bars += Scan::isDark(image.pixel(int(x), 1)) ? u'T' : u'S';
-            QCOMPARE(bars, c.expected);
-        }
-        QVERIFY(c.reader != u"modules" || Scan::modules(runs) == c.expected);
-        QVERIFY2(!Scan::modules(runs, &module).isEmpty() || c.scaling, "a bar or space is not a whole number of pixels");
-        const int left = runs.firstDark - start, right = start + length - runs.firstDark - std::accumulate(runs.lengths.begin(), runs.lengths.end(), 0);
-        QVERIFY2(std::min(left, right) >= c.quiet * module, qPrintable(QStringLiteral("%1 %2 %3").arg(left).arg(right).arg(module)));
-        const int placed[] = {left, std::abs(left - right), right}; // left: no more than its quiet zone, centred, right
-        QVERIFY(c.alignment < 0 || placed[c.alignment] <= (c.alignment == 1 ? 1 : c.quiet * module));
-        QVERIFY(c.barType == 16 || c.barType == 24 || Scan::cleanBars(image, middle, sideways));
     }
 
 private:
