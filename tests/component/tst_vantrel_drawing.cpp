@@ -144,11 +144,19 @@ private slots:
     void formatOptionsPersist()
     {
         const QString path = m_dir.filePath(QStringLiteral("format.ini")), section = QStringLiteral("Vantrel options");
-        SettingsStore(path).write(section, QStringLiteral("CustomSymbology"), QStringLiteral("58"));
+        SettingsStore(path).write(section, QStringLiteral("CustomSymbology"), QStringLiteral("58")); // as written before
         for (const auto &[pick, answer, shown] : {std::tuple{"Data Matrix", QDialog::Accepted, "QR Code"}, {"QR Code", QDialog::Rejected, "Data Matrix"}}) {
             SettingsStore store(path);
             Vantrel v;
             v.setOptionsStore(&store);
+            ScriptedDialogs dialogs;
+            QString was;
+            dialogs.onColor = [](const QColor &) { return std::optional(QColor(0, 0, 0x80)); };
+            dialogs.onDialog = [pick, answer, &was](QDialog &dialog) {
+                QComboBox *box = static_cast<FormatOptionsDialog &>(dialog).customBox();
+                was = box->currentText();
+                box->setCurrentIndex(box->findText(QLatin1String(pick)));
+                dialog.findChild<QPushButton *>()->click(); // the bar colour
                 return int(answer);
             };
             v.ShowFormatOptions();
