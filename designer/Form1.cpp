@@ -1,6 +1,4 @@
 #include "Form1.h"
-
-#include <QFontDatabase>
 #include "Artwork.h"
 #include "ClickCheckBox.h"
 #include "FocusValidator.h"
@@ -8,12 +6,14 @@
 #include "OutputCommands.h"
 #include "ScreenMetrics.h"
 #include "SettingsStore.h"
+#include "SymbolBuilder.h"
 #include "Vantrel.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -43,12 +43,6 @@ void place(QWidget *widget, double left, double top, double width, double height
     widget->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
                         int(std::lround(width / tx)), h);
 }
-
-const char *const kSymbologies[] = {
-    "EAN-13", "EAN-8", "EAN-5", "EAN-2", "UPC-A", "UPC-E", "Code39", "Code39Ext",
-    "Code128", "Code128A", "Code128B", "Code128C", "EAN-128", "ISSN", "ISBN", "Codebar",
-    "Custom", "Interleaved 2of5", "Code 25", "POSTNet", "Post2/5", "Code93", "Plessey",
-    "MSI Plessey", "PDF417"};
 
 const char *const kFontSizes[] = {
     "5", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17", "18", "19", "20", "22",
@@ -150,7 +144,7 @@ void Form1::buildControls()
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     // No inline completion: each keystroke is the text typed, nothing more.
     Combo1->setCompleter(nullptr);
-    addItems(Combo1, kSymbologies);
+    Combo1->addItems(SymbolBuilder::listNames()); // the component's table, in list order
     Combo1->setEditText(QStringLiteral("EAN-13"));
     place(Combo1, 840, 2760, 2532, -1);
     Command6 = new QPushButton(QStringLiteral("..."), w);
