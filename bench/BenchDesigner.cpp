@@ -2,6 +2,7 @@
 #include "Form1.h"
 #include "LabelSheet.h"
 #include "SettingsStore.h"
+#include "Symbology.h"
 #include "Vantrel.h"
 
 #include <QComboBox>
@@ -11,12 +12,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-namespace {
-
-constexpr int code128Entry = 8;
-
-
-} // namespace
 
 BenchDesigner::BenchDesigner(const QString &storeFolder)
     : m_store(std::make_unique<SettingsStore>(QDir(storeFolder).filePath(QStringLiteral("Quillmark2.conf"))))
@@ -34,7 +29,7 @@ BenchDesigner::~BenchDesigner()
 
 void BenchDesigner::useCode128()
 {
-    m_form->Combo1->setCurrentIndex(code128Entry);
+    m_form->Combo1->setCurrentIndex(int(Symbology::Code128));
 }
 
 void BenchDesigner::useSymbolSizeInInches(double width, double height)

@@ -4,6 +4,7 @@
 #include "PngWriter.h"
 #include "SymbolBuilder.h"
 #include "SymbolRenderer.h"
+#include "Symbology.h"
 #include "ScreenMetrics.h"
 #include "Vantrel.h"
 
@@ -40,7 +41,7 @@ int main(int argc, char **argv)
     const int labels = argc > 1 ? QByteArray(argv[1]).toInt() : 2000;
     QTemporaryDir dir;
     Vantrel v;
-    v.setBarType(8);
+    v.setBarType(std::int16_t(Symbology::Code128));
     v.setShowText(1);
     v.Font().setSize(8);
 
@@ -67,7 +68,7 @@ int main(int argc, char **argv)
         QByteArray bytes;
         for (int i = 0; i < labels; ++i) {
             double t0 = threadNanos();
-            const SymbolBuilder::Built built = SymbolBuilder::build(8, QStringLiteral("QM%1").arg(i, 8, 10, QLatin1Char('0')), options);
+            const SymbolBuilder::Built built = SymbolBuilder::build(Symbology::Code128, QStringLiteral("QM%1").arg(i, 8, 10, QLatin1Char('0')), options);
             double t1 = threadNanos();
             encode += t1 - t0;
             ink.fill(255);

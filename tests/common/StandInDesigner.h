@@ -4,6 +4,7 @@
 #include "Module1.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
+#include "Symbology.h"
 #include "Vantrel.h"
 
 #include <QTemporaryDir>
@@ -18,7 +19,7 @@ struct StandInDesigner : DesignerView, FakeControls {
     {
         sequence("001", "003");
         t1 = QStringLiteral("FIXED");
-        vantrel_.setBarType(8); // Code128: any digits and letters, read by every decoder
+        vantrel_.setBarType(std::int16_t(Symbology::Code128)); // any digits and letters, read by every decoder
         vantrel_.Font().setSize(14.0);
     }
     void sequence(const QString &from, const QString &to) { source(2), t2 = from, t3 = to; }
