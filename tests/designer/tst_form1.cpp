@@ -6,6 +6,9 @@
 #include "Module1.h"
 #include "SymbolBuilder.h"
 
+#include <cerrno>
+#include <cstring>
+
 class TestForm1 : public QObject {
     Q_OBJECT
 private slots:
@@ -74,7 +77,7 @@ private slots:
             session.start().show();
             session.form->mnuExit->trigger();
             QVERIFY2(!session.form->isVisible() && session.dialogs.messages.size() == 1
-                         && session.dialogs.allText().contains(session.path + "\": " + (blocker == "folder" ? "Not a directory" : "Is a directory")),
+                         && session.dialogs.allText().contains(session.path + "\": " + QString::fromLocal8Bit(std::strerror(blocker == "folder" ? ENOTDIR : EISDIR))),
                      qPrintable(session.dialogs.allText()));
         }
     }
