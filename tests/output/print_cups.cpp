@@ -166,6 +166,7 @@ QString PrintCupsTest::startServer()
     qputenv("CUPS_SERVER", QFile::encodeName(socket));
     // lpstat -r succeeds before the scheduler listens; only its words tell.
     QString output;
+    m_cupsd.waitForStarted();
     for (int i = 0; i < 100 && m_cupsd.state() == QProcess::Running; ++i) {
         if (run("lpstat", {"-r"}, &output) == 0 && output.contains("scheduler is running"))
             return {};
