@@ -46,8 +46,7 @@ struct SheetDialogs : StandInDialogs {
 // The first page of a PDF at 300 dpi, and the box of the dark pixels in an area.
 QImage firstPage(const QString &pdf)
 {
-    QProcess::execute("pdftoppm", {"-r", "300", "-f", "1", "-singlefile", "-gray", "-png", pdf, pdf});
-    return QImage(pdf + ".png").convertToFormat(QImage::Format_Grayscale8);
+    return PdfCheck::render(pdf, 300, 1, 1).value(0).convertToFormat(QImage::Format_Grayscale8);
 }
 QRect inkBox(const QImage &page, const QRect &area)
 {
@@ -76,7 +75,6 @@ private slots:
         QVERIFY(LabelProducts::search(m_products, "Avery 5160", "A4").empty());
         const auto a4 = LabelProducts::search(m_products, "", "A4");
         QVERIFY(a4.size() > 100 && a4.size() < m_products.size());
-        QCOMPARE(m_products.front().summary().isEmpty(), false);
         QString error;
         QVERIFY(LabelProducts::load(QStringLiteral("/nonexistent"), &error).empty());
         QVERIFY(error.contains("apt-get install glabels-data"));
