@@ -183,6 +183,16 @@ private slots:
         } catch (const QuillError &error) {
             QVERIFY2(error.description().contains(QStringLiteral("label.png")), qPrintable(error.description()));
         }
+        // 1 to 32,767 pixels a side: the edges of that range are written, beyond them nothing.
+        const QString png = m_dir.filePath(QStringLiteral("edge.png"));
+        for (const auto &[w, h, written] : {std::tuple{32767, 1, true}, {32768, 1, false}, {200, 0, false}}) {
+            QFile::remove(png);
+            try {
+                v.SavePng(png, w, h);
+            } catch (const QuillError &) {
+            }
+            QCOMPARE(QFile::exists(png), written);
+        }
     }
 
 private:

@@ -44,6 +44,7 @@ private slots:
             {"-2", "1", "(prefix)", "(sufix)", "-2 -1 0 1"},
             {"abc", "2", "(prefix)", "(sufix)", "abc 1 2"},
             {"5", "3", "(prefix)", "(sufix)", "5"},
+            {"0.25", "2", "(prefix)", "(sufix)", "0.25 1.25"}, // a fractional counter as number text
             {"1", "2", "(Prefix)", " (sufix)", "(Prefix)1 (sufix) (Prefix)2 (sufix)"}, // placeholders exactly
             {" 01", "3pcs", "(prefix)", "(sufix)", " 01 2 3"}, // the start kept as typed, the end a number
             {"9007199254740991", "1E+20", "", "", "<refused>"}, // counting past 2^53
