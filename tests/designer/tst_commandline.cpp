@@ -45,6 +45,8 @@ private slots:
         QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2
                                           << "one data source";
         QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
+        QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
+        QTest::newRow("design is a folder") << QStringList{"--save", "a.png", "--design", "."} << 1 << "cannot be read";
         QTest::newRow("missing design") << QStringList{"--print", "--pdf", "x.pdf", "--design", "none.conf"} << 1
                                         << "none.conf cannot be read";
         QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1
