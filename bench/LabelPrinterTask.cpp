@@ -26,7 +26,7 @@ BenchResult runLabelPrinterTask(qint64 labels, const QString &outFolder, const B
     designer.useCode128();
     designer.useSymbolSizeInInches(2.0, 1.0);
     designer.useSequence(QStringLiteral("00001"), labels);
-    frmPrint dialog(designer.form());
+    frmPrint dialog(designer.form().view());
     dialog.show();
     QCoreApplication::processEvents();
     dialog.Option4->click();

@@ -79,7 +79,7 @@ BenchResult runPrintTask(qint64 labels, const BenchOptions &options)
 
     // Shown without exec(), which would wait for a person; the constructor has
     // already loaded the stored margins, which the typing below replaces.
-    frmPrint dialog(designer.form());
+    frmPrint dialog(designer.form().view());
     dialog.show();
     QCoreApplication::processEvents();
     fillMargins(dialog);

@@ -1,331 +1,35 @@
 #include "Vantrel.h"
-
-#include "Clipboard.h"
-#include "DeviceRegistry.h"
-#include "FormatOptions.h"
 #include "FormatOptionsDialog.h"
-#include "Numbers.h"
-#include "PngWriter.h"
-#include "QuillError.h"
-#include "ScreenMetrics.h"
-#include "SymbolBuilder.h"
-#include "SymbolFitError.h"
-#include "SymbolRenderer.h"
-#include "WmfDevice.h"
-#include "AtomicFile.h"
-#include "PictureWriters.h"
 
-#include <QPaintEvent>
 #include <QPainter>
-#include <algorithm>
 #include <cmath>
-#include <optional>
 
-struct Vantrel::Impl {
-    std::int16_t barType = 0;
-    std::int32_t showText = 1;
-    double orientation = 0;
-    std::int16_t scaling = 0;
-    QString title;
-    std::int16_t alignment = 0;
-    QString caption;
-    VantrelFont font;
-    VantrelFont shownFont; // the font as of the last member set: what the preview draws
-    float left = 0, top = 0, width = 0, height = 0;
-    SettingsStore *store = nullptr;
-    FormatOptions options;
-
-    // Encoded once per change of data, symbology or options, never per paint.
-    mutable std::optional<SymbolBuilder::Built> built;
-    mutable SymbolRenderer renderer;
-    mutable QImage pngInk; // reused from label to label of a save run
-
-    const SymbolBuilder::Built &symbol() const
-    {
-        if (!built)
-            built = SymbolBuilder::build(barType, caption, options);
-        return *built;
-    }
-    void requireSymbol() const
-    {
-        if (!symbol().ok())
-            throw QuillError(symbol().error);
-    }
-    SymbolRenderer::Style style(const VantrelFont &f) const
-    {
-        SymbolRenderer::Style s;
-        s.quarterTurns = SymbolRenderer::quarterTurns(orientation);
-        s.stretch = scaling != 0;
-        s.alignment = alignment;
-        s.showText = showText != 0;
-        s.title = title;
-        s.fontName = f.Name();
-        // Size is in points at the screen's resolution, on every surface. Far
-        // larger text overflows the glyph rasteriser's fixed-point coordinates.
-        constexpr double kMaxTextPixels = 20000.0;
-        s.textPixels = std::min(f.Size() * ScreenMetrics::dpiY() / 72.0, kMaxTextPixels);
-        s.barColor = options.barColor;
-        s.backColor = options.backColor;
-        s.barReduction = options.barReduction;
-        return s;
-    }
-    // Draws the symbol; SymbolFitError, with nothing drawn, when it does not
-    // fit. dpi is the surface's, horizontal and vertical.
-    void render(QPainter &painter, const QRect &area, const SymbolRenderer::Style &s, QPointF dpi,
-                bool printer = false) const
-    {
-        const SymbolRenderer::Fit fit = renderer.draw(painter, area, symbol().model, s);
-        if (!fit.fits)
-            throw SymbolFitError(fit, fit.alongHeight ? dpi.y() : dpi.x(), printer);
-    }
-    static QPointF screenDpi() { return {ScreenMetrics::dpiX(), ScreenMetrics::dpiY()}; }
-    // Drawn black on white in gray, then written with the two colours of the
-    // options; QImage's own PNG path is far too slow for a save run.
-    QByteArray pngBytes(int w, int h) const
-    {
-        if (pngInk.width() != w || pngInk.height() != h)
-            pngInk = QImage(w, h, QImage::Format_Grayscale8);
-        pngInk.fill(255);
-        {
-            QPainter painter(&pngInk);
-            SymbolRenderer::Style s = style(font);
-            s.fillBackground = false;
-            s.barColor = Qt::black;
-            render(painter, pngInk.rect(), s, screenDpi());
-        }
-        return PngWriter::twoColour(pngInk, options.backColor, options.barColor, ScreenMetrics::dpiX(),
-                                    ScreenMetrics::dpiY());
-    }
-    QImage image(int w, int h, QImage::Format format) const
-    {
-        QImage picture(std::max(1, w), std::max(1, h), format);
-        picture.fill(options.backColor);
-        QPainter painter(&picture);
-        SymbolRenderer::Style s = style(font);
-        s.fillBackground = false;
-        render(painter, picture.rect(), s, screenDpi());
-        return picture;
-    }
-};
-
-void VantrelFont::setName(const QString &name) { m_name = name; }
-
-void VantrelFont::setSize(double points)
-{
-    if (!std::isfinite(points) || std::fabs(points) > 1e9)
-        throw QuillError(QStringLiteral("Invalid font size."));
-    m_sizeTenThousandths = std::llround(points * 10000.0);
-}
-
-void VantrelFont::setSize(const QString &points)
-{
-    double value = 0;
-    bool ok = Numbers::tryRegionalNumber(points, &value);
-    if (!ok)
-        value = points.trimmed().toDouble(&ok); // "." form, whatever the locale
-    if (!ok)
-        throw QuillError(QStringLiteral("Invalid font size: \"%1\".").arg(points));
-    setSize(value);
-}
-
-Vantrel::Vantrel(QWidget *parent) : QWidget(parent), d(std::make_unique<Impl>())
-{
-}
-
-Vantrel::~Vantrel() = default;
-
-void Vantrel::setOptionsStore(SettingsStore *store)
-{
-    d->store = store;
-    d->options.load(store);
-    d->built.reset();
-    d->shownFont = d->font;
-    update();
-}
-
-std::int16_t Vantrel::BarType() const { return d->barType; }
-void Vantrel::setBarType(std::int16_t code)
-{
-    d->barType = code;
-    d->built.reset();
-    memberChanged();
-}
-std::int32_t Vantrel::ShowText() const { return d->showText; }
-void Vantrel::setShowText(std::int32_t show)
-{
-    d->showText = show;
-    memberChanged();
-}
-double Vantrel::Orientation() const { return d->orientation; }
-void Vantrel::setOrientation(double o)
-{
-    d->orientation = o;
-    memberChanged();
-}
-std::int16_t Vantrel::Scaling() const { return d->scaling; }
-void Vantrel::setScaling(std::int16_t s)
-{
-    d->scaling = s;
-    memberChanged();
-}
-QString Vantrel::Title() const { return d->title; }
-void Vantrel::setTitle(const QString &t)
-{
-    d->title = t;
-    memberChanged();
-}
-std::int16_t Vantrel::Alignment() const { return d->alignment; }
-void Vantrel::setAlignment(std::int16_t a)
-{
-    d->alignment = a;
-    memberChanged();
-}
-QString Vantrel::Caption() const { return d->caption; }
-void Vantrel::setCaption(const QString &c)
-{
-    if (c != d->caption) {
-        d->caption = c;
-        d->built.reset();
-    }
-    memberChanged();
-}
-VantrelFont &Vantrel::Font() { return d->font; }
-
-QImage Vantrel::Picture() const
-{
-    d->requireSymbol();
-    PictureWriters::checkSize(std::max(1, width()), std::max(1, height()), PictureWriters::Kind::Bitmap);
-    return d->image(width(), height(), QImage::Format_RGB32);
-}
-
-void Vantrel::SavePng(const QString &file, std::int32_t w, std::int32_t h) const
-{
-    d->requireSymbol();
-    if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
-        throw QuillError(QStringLiteral("Cannot write \"%1\": a picture of %2 x %3 pixels is not possible.")
-                             .arg(file).arg(w).arg(h));
-    AtomicFile::write(file, d->pngBytes(w, h));
-}
-
-void Vantrel::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const
-{
-    QPainter *painter = DeviceRegistry::resolve(hdc);
-    if (!painter)
-        throw QuillError(QStringLiteral("The device handle %1 names no drawing surface.").arg(hdc));
-    d->requireSymbol();
-    SymbolRenderer::Style s = d->style(d->font);
-    // Paper is white already; only a coloured background needs painting.
-    s.fillBackground = d->options.backColor != QColor(Qt::white);
-    const QPaintDevice *device = painter->device();
-    d->render(*painter, QRect(x, y, w, h), s, QPointF(device->logicalDpiX(), device->logicalDpiY()), true);
-}
-
-QByteArray Vantrel::metafileBytes() const
-{
-    d->requireSymbol();
-    PictureWriters::checkSize(std::max(1, width()), std::max(1, height()), PictureWriters::Kind::Vector);
-    WmfDevice device(std::max(1, width()), std::max(1, height()), int(std::lround(ScreenMetrics::dpiY())));
-    QPainter painter;
-    if (!device.paintEngine() || !painter.begin(&device))
-        return {};
-    SymbolRenderer::Style s = d->style(d->font);
-    s.fillBackground = true;
-    d->render(painter, QRect(0, 0, std::max(1, width()), std::max(1, height())), s, Impl::screenDpi());
-    painter.end();
-    return device.bytes();
-}
-
-void Vantrel::CopyToClipboard() const
-{
-    const QByteArray wmf = metafileBytes();
-    const QByteArray png = d->pngBytes(std::max(1, width()), std::max(1, height()));
-    QList<QPair<QString, QByteArray>> formats;
-    if (!wmf.isEmpty())
-        formats.append({QString::fromLatin1(Clipboard::kWmfMime), wmf});
-    formats.append({QStringLiteral("image/png"), png});
-    Clipboard::setData(formats);
-}
+Vantrel::Vantrel(QWidget *parent) : QWidget(parent) {}
 
 void Vantrel::ShowFormatOptions()
 {
-    FormatOptionsDialog dialog(d->options, this);
-    if (dialog.run() != QDialog::Accepted)
-        return;
-    const FormatOptions chosen = dialog.options();
-    if (chosen != d->options) {
-        d->options = chosen;
-        d->options.save(d->store);
-        d->built.reset();
-    }
-    memberChanged();
+    FormatOptionsDialog dialog(formatOptions(), this);
+    if (dialog.run() == QDialog::Accepted)
+        setFormatOptions(dialog.options());
 }
-
-void Vantrel::Refresh()
-{
-    d->shownFont = d->font;
-    repaint();
-}
-
-void Vantrel::memberChanged()
-{
-    // A font change made through Font() shows from the next member set on.
-    d->shownFont = d->font;
-    update();
-}
-
-float Vantrel::Left() const { return d->left; }
-float Vantrel::Top() const { return d->top; }
-float Vantrel::Width() const { return d->width; }
-float Vantrel::Height() const { return d->height; }
-
-void Vantrel::setWidth(float w)
-{
-    d->width = w;
-    resize(int(std::lround(std::max(0.0f, w))), height());
-    memberChanged();
-}
-
-void Vantrel::setHeight(float h)
-{
-    d->height = h;
-    resize(width(), int(std::lround(std::max(0.0f, h))));
-    memberChanged();
-}
-
-void Vantrel::Move(float l, float t)
-{
-    d->left = l;
-    d->top = t;
-    move(int(std::lround(l)), int(std::lround(t)));
-}
-
-QString Vantrel::errorText() const { return d->symbol().error; }
 
 void Vantrel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const SymbolBuilder::Built &built = d->symbol();
-    SymbolRenderer::Style s = d->style(d->shownFont);
-    QString note;
-    if (!built.ok()) {
-        d->renderer.drawMessage(painter, rect(), built.error, s);
-    } else {
-        const SymbolRenderer::Fit fit = d->renderer.draw(painter, rect(), built.model, s);
-        if (!fit.fits) {
-            // The whole symbol, made smaller, above a note that pictures of this
-            // size would not hold it.
-            note = QStringLiteral("Too small for pictures: the symbol needs %1 pixels of %2, this size gives %3. "
-                                  "Printing at a higher resolution may still hold it.")
-                       .arg(fit.needed)
-                       .arg(fit.alongHeight ? QStringLiteral("height") : QStringLiteral("width"))
-                       .arg(fit.given);
-            const int band = std::max(12, height() / 3);
-            s.shrinkToFit = true;
-            s.textPixels *= double(fit.given) / fit.needed; // the text made smaller with the symbol
-            d->renderer.draw(painter, rect().adjusted(0, 0, 0, -band), built.model, s);
-            d->renderer.drawMessage(painter, rect().adjusted(0, height() - band, 0, 0), note, s);
-        }
-    }
+    const QString note = drawPreview(painter, rect());
     if (toolTip() != note)
         setToolTip(note);
+}
+
+void Vantrel::changed(bool now)
+{
+    if (now)
+        repaint();
+    else
+        update();
+}
+
+void Vantrel::placed()
+{
+    setGeometry(int(std::lround(Left())), int(std::lround(Top())), pixelWidth(), pixelHeight());
 }

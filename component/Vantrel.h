@@ -1,93 +1,19 @@
 #pragma once
-#include "Symbology.h"
+#include "SymbolDesign.h"
 
-#include <QByteArray>
-#include <QImage>
-#include <QString>
 #include <QWidget>
-#include <cstdint>
-#include <memory>
 
-class SettingsStore;
-class Vantrel;
-
-// The component's font object. Changing it does not redraw: the change shows
-// the next time a member of the component itself is set (ShowText, Caption...).
-class VantrelFont {
-public:
-    QString Name() const { return m_name; }
-    void setName(const QString &name);
-    // Points at the screen's resolution, kept as a fixed-point number with four
-    // decimals (14.123456 reads back 14.1235).
-    double Size() const { return double(m_sizeTenThousandths) / 10000.0; }
-    void setSize(double points);
-    // Text form: a number in the user's format or with "."; QuillError when none.
-    void setSize(const QString &points);
-
-private:
-    friend class Vantrel;
-    QString m_name = QStringLiteral("Arial");
-    std::int64_t m_sizeTenThousandths = 80000; // 8 pt
-};
-
-// The barcode component: draws the symbol for its current members in the
-// preview, into pictures and onto any device. Members keep the last value set.
-class Vantrel : public QWidget {
+// The barcode component on the designer's window: the symbol's preview at the
+// component's placement, and its format options dialog.
+class Vantrel : public QWidget, public SymbolDesign {
     Q_OBJECT
 public:
     explicit Vantrel(QWidget *parent = nullptr);
-    ~Vantrel() override;
 
-    // Where the format options (ShowFormatOptions) are kept; loaded at once.
-    void setOptionsStore(SettingsStore *store);
-
-    std::int16_t BarType() const;
-    void setBarType(std::int16_t code);          // a Symbology; anything else draws nothing
-    std::int32_t ShowText() const;
-    void setShowText(std::int32_t show);         // always redraws, even unchanged
-    double Orientation() const;
-    void setOrientation(double tenthsOfDegree);  // 0, 900, 1800, 2700
-    std::int16_t Scaling() const;
-    void setScaling(std::int16_t scaling);
-    QString Title() const;
-    void setTitle(const QString &title);
-    std::int16_t Alignment() const;
-    void setAlignment(std::int16_t alignment);   // 0 left, 1 centre, 2 right
-    QString Caption() const;
-    void setCaption(const QString &data);
-    VantrelFont &Font();
-
-    // Output members. Each raises QuillError (with a description a user can
-    // read) when the data cannot be encoded, instead of a label without bars,
-    // and SymbolFitError, writing and drawing nothing, when the symbol with its
-    // quiet zones would get less than one whole pixel a module.
-    QImage Picture() const;                       // at the component's pixel size
-    void SavePng(const QString &file, std::int32_t width, std::int32_t height) const;
-    void DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y,
-                      std::int32_t width, std::int32_t height) const;
-    void CopyToClipboard() const;                 // metafile and PNG
-    QByteArray metafileBytes() const;             // the metafile CopyToClipboard puts
     void ShowFormatOptions();
-    void Refresh();
-
-    // Placement inside the parent, in single-precision pixels; the exact values
-    // set are kept even though the widget itself sits on whole pixels.
-    float Left() const;
-    float Top() const;
-    float Width() const;
-    float Height() const;
-    void setWidth(float width);
-    void setHeight(float height);
-    void Move(float left, float top);
-
-    // Why the current data cannot be drawn; empty when it can.
-    QString errorText() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-
-private:
-    void memberChanged();
-    struct Impl;
-    std::unique_ptr<Impl> d;
+    void changed(bool now) override;
+    void placed() override;
 };

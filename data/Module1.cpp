@@ -26,8 +26,8 @@ QString counterText(double counter)
 // Prefix and suffix around a sequence value; the placeholders, compared exactly, mean none.
 QString withAffixes(const DataSourceControls &controls, const QString &core)
 {
-    const QString prefix = controls.text7();
-    const QString suffix = controls.text8();
+    const QString prefix = controls.prefix();
+    const QString suffix = controls.suffix();
     return (prefix == kPrefixPlaceholder ? QString() : prefix) + core
         + (suffix == kSuffixPlaceholder ? QString() : suffix);
 }
@@ -38,16 +38,16 @@ Module1::Module1(const DataSourceControls &controls) : m_controls(controls) {}
 
 QString Module1::getFirstData()
 {
-    if (m_controls.option1Selected())
-        return m_controls.text1();
-    if (m_controls.option2Selected()) {
-        const QString start = m_controls.text2();
+    if (m_controls.textSelected())
+        return m_controls.fixedText();
+    if (m_controls.sequenceSelected()) {
+        const QString start = m_controls.sequenceStart();
         m_sequenceCounter = Numbers::numericValue(start);
         return withAffixes(m_controls, start);
     }
-    if (m_controls.option3Selected()) {
+    if (m_controls.importSelected()) {
         m_importFile.close();
-        m_importFile.open(m_controls.text4());
+        m_importFile.open(m_controls.importFileName());
         QString line;
         // An empty file has nothing more to give: nothing stays open.
         if (!readImportLine(&line))
@@ -59,10 +59,10 @@ QString Module1::getFirstData()
 
 QString Module1::getFirstTitle()
 {
-    if (m_controls.option1Selected() || m_controls.option2Selected() || !m_controls.option3Selected())
+    if (m_controls.textSelected() || m_controls.sequenceSelected() || !m_controls.importSelected())
         return {};
     if (!m_importFile.isOpen())
-        m_importFile.open(m_controls.text4());
+        m_importFile.open(m_controls.importFileName());
     QString line;
     readImportLine(&line);
     return line;
@@ -70,22 +70,22 @@ QString Module1::getFirstTitle()
 
 QString Module1::getNextData()
 {
-    if (m_controls.option1Selected())
+    if (m_controls.textSelected())
         return {};
-    if (m_controls.option2Selected()) {
+    if (m_controls.sequenceSelected()) {
         const double previous = m_sequenceCounter;
         m_sequenceCounter += 1.0;
         // Beyond 2^53 adding 1 no longer changes a double: end there rather than
         // print the same number for ever.
-        if (m_sequenceCounter == previous || m_sequenceCounter > Numbers::numericValue(m_controls.text3()))
+        if (m_sequenceCounter == previous || m_sequenceCounter > Numbers::numericValue(m_controls.sequenceEnd()))
             return {};
         QString number = counterText(m_sequenceCounter);
-        const QString start = m_controls.text2();
+        const QString start = m_controls.sequenceStart();
         if (start.startsWith(u'0') && start.size() > number.size())
             number.prepend(QString(start.size() - number.size(), u'0'));
         return withAffixes(m_controls, number);
     }
-    if (m_controls.option3Selected()) {
+    if (m_controls.importSelected()) {
         QString line;
         readImportLine(&line);
         if (line.isEmpty())
@@ -97,7 +97,7 @@ QString Module1::getNextData()
 
 QString Module1::getNextTitle()
 {
-    if (m_controls.option1Selected() || m_controls.option2Selected() || !m_controls.option3Selected())
+    if (m_controls.textSelected() || m_controls.sequenceSelected() || !m_controls.importSelected())
         return {};
     QString line;
     readImportLine(&line);
@@ -121,21 +121,21 @@ bool Module1::readImportLine(QString *line)
 
 void Module1::checkRun() const
 {
-    if (m_controls.option1Selected())
+    if (m_controls.textSelected())
         return;
-    if (m_controls.option2Selected()) {
-        const double start = Numbers::numericValue(m_controls.text2());
-        const double end = Numbers::numericValue(m_controls.text3());
+    if (m_controls.sequenceSelected()) {
+        const double start = Numbers::numericValue(m_controls.sequenceStart());
+        const double end = Numbers::numericValue(m_controls.sequenceEnd());
         if (start + 1.0 <= end && std::max(std::fabs(start), std::fabs(end)) > kExactLimit)
             throw QuillError(QStringLiteral("The sequence from %1 to %2 cannot count by one: numbers beyond %3 "
                                             "cannot be counted exactly.")
-                                 .arg(quoted(m_controls.text2()), quoted(m_controls.text3()),
+                                 .arg(quoted(m_controls.sequenceStart()), quoted(m_controls.sequenceEnd()),
                                       QLocale::c().toString(qint64(kExactLimit))));
         return;
     }
-    if (!m_controls.option3Selected())
+    if (!m_controls.importSelected())
         return;
-    const QString name = m_controls.text4();
+    const QString name = m_controls.importFileName();
     ImportFile probe;
     if (!probe.open(name))
         throw QuillError(name.isEmpty() ? QStringLiteral("No import file is chosen.")
@@ -144,3 +144,18 @@ void Module1::checkRun() const
     if (!probe.readLine(nullptr))
         throw QuillError(QStringLiteral("The import file \"%1\" is empty.").arg(name));
 }
+
+QString Module1::importPreview(const QString &name)
+{
+    // The slot may still be open from an earlier preview or a stopped run.
+    m_importFile.close();
+    QString field;
+    if (m_importFile.open(name)) {
+        if (!m_importFile.readField(&field))
+            field.clear();
+        m_importFile.close();
+    }
+    return field;
+}
+
+void Module1::endRun() { m_importFile.close(); }

@@ -20,9 +20,11 @@ public:
     // missing, unreadable, not an ordinary file or empty.
     void checkRun() const;
 
-    // The shared import-file slot (the data panel's import preview uses it too).
-    ImportFile &importFile() { return m_importFile; }
-    double sequenceCounter() const { return m_sequenceCounter; }
+    // The first field of the import file's first line, for the data panel's
+    // preview; the empty text when it cannot be read. Nothing stays open.
+    QString importPreview(const QString &name);
+    // A run stopped before the values ended: the import file is let go.
+    void endRun();
 
 private:
     bool readImportLine(QString *line);

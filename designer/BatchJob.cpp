@@ -4,7 +4,7 @@
 #include "OutputCommands.h"
 #include "PrinterObject.h"
 #include "QuillError.h"
-#include "RunProgress.h"
+#include "ProgressWindow.h"
 #include "SettingsStore.h"
 #include "frmPrint.h"
 
@@ -111,7 +111,7 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
     BatchDialogs dialogs(job.action == CommandLine::Action::Save ? QFileInfo(job.saveFile).absoluteFilePath()
                                                                   : QString());
     DialogProvider::install(&dialogs);
-    RunProgress::setWindowsShown(false); // no person to watch or cancel
+    ProgressWindow::setWindowsShown(false); // no person to watch or cancel
     QString summary;
     try {
         QTemporaryDir scratch;
@@ -126,7 +126,7 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
             summary = form.output().lastRunSummary();
         } else if (dialogs.messages.isEmpty()) {
             choosePrinter(job, PrinterObject::current());
-            frmPrint dialog(form);
+            frmPrint dialog(form.view());
             dialog.OKButton_Click();
             summary = dialog.runSummary();
         }

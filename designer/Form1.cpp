@@ -2,6 +2,7 @@
 #include "Artwork.h"
 #include "ClickCheckBox.h"
 #include "FocusValidator.h"
+#include "Form1Ports.h"
 #include "Module1.h"
 #include "OutputCommands.h"
 #include "ScreenMetrics.h"
@@ -81,14 +82,16 @@ Form1::Form1(SettingsStore &store, QWidget *parent)
     m_client->setFont(designFont);
     setCentralWidget(m_client);
 
-    m_module1 = std::make_unique<Module1>(static_cast<const DataSourceControls &>(*this));
+    m_dataSource = std::make_unique<Form1DataSource>(*this);
+    m_view = std::make_unique<Form1View>(*this);
+    m_module1 = std::make_unique<Module1>(*m_dataSource);
     buildControls();
     buildDataPanel();
     buildMenu();
     buildToolbar();
     setTabOrder();
     connectHandlers();
-    m_output = std::make_unique<OutputCommands>(static_cast<DesignerView &>(*this));
+    m_output = std::make_unique<OutputCommands>(*m_view);
 
     // The design client area, 6888 x 6012 twips, below the menu bar.
     const int clientWidth = int(std::lround(6888.0 / ScreenMetrics::twipsPerPixelX()));
@@ -296,23 +299,8 @@ void Form1::setTabOrder()
 Module1 &Form1::module1() { return *m_module1; }
 OutputCommands &Form1::output() { return *m_output; }
 
-bool Form1::option1Selected() const { return Option1->isChecked(); }
-bool Form1::option2Selected() const { return Option2->isChecked(); }
-bool Form1::option3Selected() const { return Option3->isChecked(); }
-QString Form1::text1() const { return Text1->text(); }
-QString Form1::text2() const { return Text2->text(); }
-QString Form1::text3() const { return Text3->text(); }
-QString Form1::text4() const { return Text4->text(); }
-QString Form1::text7() const { return Text7->text(); }
-QString Form1::text8() const { return Text8->text(); }
-int Form1::check3Value() const { return ClickCheckBox::value(Check3); }
-bool Form1::option4Selected() const { return Option4->isChecked(); }
-bool Form1::option5Selected() const { return Option5->isChecked(); }
-QString Form1::text5() const { return Text5->text(); }
-QString Form1::text6() const { return Text6->text(); }
-Vantrel &Form1::vantrel() { return *Vantrel1; }
-CommonDialog &Form1::commonDialog() { return CommonDialog1; }
 SettingsStore &Form1::settings() { return m_store; }
+DesignerView &Form1::view() { return *m_view; }
 
 void Form1::closeEvent(QCloseEvent *event)
 {

@@ -1,6 +1,4 @@
 #pragma once
-#include "DataSourceControls.h"
-#include "DesignerViewSizes.h"
 #include "Dialogs.h"
 
 #include <QMainWindow>
@@ -19,7 +17,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
+class DesignerView;
 class FocusValidator;
+class Form1DataSource;
+class Form1View;
 class Module1;
 class OutputCommands;
 class SettingsStore;
@@ -28,7 +29,7 @@ class Vantrel;
 // The designer window: the live record of the design and of the data source.
 // Every control forwards its change to the handler named after it; a value the
 // program sets runs that handler too, nested, exactly when the value changes.
-class Form1 : public QMainWindow, public DataSourceControls, public DesignerViewSizes {
+class Form1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit Form1(SettingsStore &store, QWidget *parent = nullptr);
@@ -73,29 +74,17 @@ public:
     void Text1_Change();
     void Text2_Change();
 
-    Module1 &module1() override;
+    Module1 &module1();
     OutputCommands &output();
+    SettingsStore &settings();
+    // The designer as the output commands and the print dialog see it.
+    DesignerView &view();
 
-    // DataSourceControls and DesignerView.
-    bool option1Selected() const override;
-    bool option2Selected() const override;
-    bool option3Selected() const override;
-    QString text1() const override;
-    QString text2() const override;
-    QString text3() const override;
-    QString text4() const override;
-    QString text7() const override;
-    QString text8() const override;
-    int check3Value() const override;
-    bool option4Selected() const override;
-    bool option5Selected() const override;
-    QString text5() const override;
-    QString text6() const override;
-    Vantrel &vantrel() override;
-    CommonDialog &commonDialog() override;
-    SettingsStore &settings() override;
-    void setSymbolSize(bool inches, const QString &width, const QString &height) override;
-    void showStatus(const QString &line) override;
+    // The symbol size set as the user would: the unit selected, then the
+    // width and height typed into the size boxes and validated.
+    void setSymbolSize(bool inches, const QString &width, const QString &height);
+    // One line of what a run did, shown until the next.
+    void showStatus(const QString &line);
 
     // Controls, under the names the handlers use.
     QLineEdit *Text1, *Text2, *Text3, *Text4, *Text5, *Text6, *Text7, *Text8;
@@ -119,8 +108,6 @@ public:
     std::int32_t unitFlag = 0;
 
 protected:
-    double designWidthTwips() const override { return symbolWidth; }
-    double designHeightTwips() const override { return symbolHeight; }
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -148,6 +135,8 @@ private:
     QWidget *m_client = nullptr;
     QButtonGroup *m_sourceGroup = nullptr;
     QButtonGroup *m_unitGroup = nullptr;
+    std::unique_ptr<Form1DataSource> m_dataSource;
+    std::unique_ptr<Form1View> m_view;
     std::unique_ptr<Module1> m_module1;
     std::unique_ptr<OutputCommands> m_output;
 };

@@ -51,20 +51,8 @@ void Form1::Option3_Click()
 {
     enable({Command1, Text4, Check3}, true);
     const QString name = Text4->text();
-    if (ordinaryFileExists(name)) {
-        // The shared slot may still be open from an earlier preview; the
-        // first field of the first line is read afresh, and a read that fails
-        // shows the empty text.
-        ImportFile &slot = module1().importFile();
-        slot.close();
-        QString field;
-        if (slot.open(name)) {
-            if (!slot.readField(&field))
-                field.clear();
-            slot.close();
-        }
-        Vantrel1->setCaption(field.trimmed());
-    }
+    if (ordinaryFileExists(name))
+        Vantrel1->setCaption(module1().importPreview(name).trimmed());
     enable({Text2, Text3, Text1, Text7, Text8}, false);
 }
 

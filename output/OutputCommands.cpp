@@ -6,7 +6,7 @@
 #include "Numbers.h"
 #include "PictureNames.h"
 #include "QuillError.h"
-#include "RunProgress.h"
+#include "ProgressWindow.h"
 #include "SaveRun.h"
 #include "ScreenMetrics.h"
 #include "SymbolFitError.h"
@@ -49,16 +49,16 @@ void OutputCommands::mnuSave_Click()
         if (PictureNames::formatOf(chosenName) == PictureNames::Format::Png) {
             // Widths convert with the horizontal twips per pixel, heights with the vertical.
             try {
-                pngWidth = Numbers::toInt32(m_view.symbolWidth() / ScreenMetrics::twipsPerPixelX());
-                pngHeight = Numbers::toInt32(m_view.symbolHeight() / ScreenMetrics::twipsPerPixelY());
+                pngWidth = Numbers::toInt32(m_view.widthTwips() / ScreenMetrics::twipsPerPixelX());
+                pngHeight = Numbers::toInt32(m_view.heightTwips() / ScreenMetrics::twipsPerPixelY());
             } catch (const QuillError &error) {
                 throw QuillError(QStringLiteral("The symbol is too large for a PNG picture (%1).")
                                      .arg(error.description()));
             }
         }
         data.checkRun();
-        SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight, m_view.option5Selected());
-        RunProgress progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });
+        SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight, m_view.centimetresSelected());
+        ProgressWindow progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });
         // Between two files, so that a cancelled run leaves whole files only.
         run.run(data.getFirstData(), [&] {
             written = run.filesWritten();
@@ -67,14 +67,14 @@ void OutputCommands::mnuSave_Click()
         });
         written = run.filesWritten();
     } catch (const RunCancelled &) {
-        data.importFile().close(); // a stopped run would otherwise keep the import file open
+        data.endRun();
         ending = QStringLiteral("Saving cancelled: ");
     } catch (const QuillError &error) {
-        data.importFile().close();
+        data.endRun();
         ending = QStringLiteral("Saving stopped: ");
         DialogProvider::current().messageBox(error.description(), kSaveTitle);
     } catch (const std::exception &error) {
-        data.importFile().close();
+        data.endRun();
         ending = QStringLiteral("Saving stopped: ");
         DialogProvider::current().messageBox(
             QStringLiteral("The pictures were not all saved.\n%1").arg(QString::fromLocal8Bit(error.what())),
@@ -89,7 +89,7 @@ void OutputCommands::mnuCopy_Click()
     try {
         m_view.vantrel().CopyToClipboard();
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(SymbolFitError::describe(error, m_view.option5Selected()), kCopyTitle);
+        DialogProvider::current().messageBox(SymbolFitError::describe(error, m_view.centimetresSelected()), kCopyTitle);
     }
 }
 

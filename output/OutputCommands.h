@@ -21,7 +21,6 @@ public:
     // One line of what the last save run did: "120 pictures in /home/user/labels".
     QString lastRunSummary() const { return m_lastSummary; }
 
-    bool isPrintDialogOpen() const;
     void closePrintDialog(); // unloads the print dialog when it is open
 
 private:

@@ -19,11 +19,6 @@ void OutputCommands::mnuPrint_Click()
     m_print->dialog = nullptr;
 }
 
-bool OutputCommands::isPrintDialogOpen() const
-{
-    return m_print->dialog && m_print->dialog->isVisible();
-}
-
 void OutputCommands::closePrintDialog()
 {
     if (m_print->dialog && !m_print->dialog->isUnloaded())

@@ -1,23 +1,19 @@
 #include "PrintRun.h"
-#include "DesignerView.h"
-#include "Dialogs.h"
 #include "LabelGrid.h"
+#include "LabelPrinter.h"
 #include "Module1.h"
 #include "Numbers.h"
-#include "PrinterObject.h"
 #include "QuillError.h"
 #include "RunProgress.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
+#include "SymbolDesign.h"
 #include "SymbolFitError.h"
-#include "Vantrel.h"
 
 #include <cmath>
 #include <exception>
 
 namespace {
-
-const QString kTitle = QStringLiteral("Printing error!");
 
 // A number the user typed, read in the regional format; the error names the field.
 double fieldNumber(const QString &field, const QString &text)
@@ -46,9 +42,14 @@ QString pageField(const char *side)
 
 } // namespace
 
-PrintRun::PrintRun(DesignerView &designer, PrinterObject &printer, const MarginTexts &margins,
-                   double twipsPerUnit)
-    : m_designer(designer), m_printer(printer), m_margins(margins), m_twipsPerUnit(twipsPerUnit)
+const QString &PrintRun::errorTitle()
+{
+    static const QString title = QStringLiteral("Printing error!");
+    return title;
+}
+
+PrintRun::PrintRun(SymbolDesign &symbol, Module1 &data, LabelPrinter &printer, const Sheet &sheet)
+    : m_symbol(symbol), m_data(data), m_printer(printer), m_sheet(sheet)
 {
 }
 
@@ -58,46 +59,43 @@ bool PrintRun::execute()
     m_labels = 0;
     m_pages = 0;
     m_cancelled = false;
-    QString description;
+    m_error.clear();
     try {
         run();
         return true;
     } catch (const RunCancelled &) {
         m_cancelled = true;
     } catch (const QuillError &error) {
-        description = error.description();
+        m_error = error.description();
     } catch (const std::bad_alloc &) {
-        description = QStringLiteral("Out of memory.");
+        m_error = QStringLiteral("Out of memory.");
     } catch (const std::exception &error) {
-        description = QString::fromLocal8Bit(error.what());
+        m_error = QString::fromLocal8Bit(error.what());
     }
-    Vantrel &vantrel = m_designer.vantrel();
     if (m_fontSaved) {
-        vantrel.Font().setSize(m_savedFontSize);
-        vantrel.Refresh(); // the preview drew with the printer's scaled size
+        m_symbol.Font().setSize(m_savedFontSize);
+        m_symbol.Refresh(); // the preview drew with the printer's scaled size
     }
     // No half-filled sheet goes out: the open job is thrown away.
     m_printer.abortDoc();
-    if (!m_cancelled)
-        DialogProvider::current().messageBox(description, kTitle);
     return false;
 }
 
-void PrintRun::drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Rect &at)
+void PrintRun::drawLabel(std::int32_t hdc, const LabelGrid::Rect &at)
 {
     // An empty value is a value: its cell stays empty and the run goes on.
-    if (vantrel.Caption().isEmpty()) {
+    if (m_symbol.Caption().isEmpty()) {
         ++m_labels;
         return;
     }
     try {
-        vantrel.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
+        m_symbol.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
     } catch (const QuillError &error) {
         // The component knows why; the user also needs to know which label.
         throw QuillError(QStringLiteral("Label %1 (page %2), value %3: %4")
                              .arg(m_labels + 1)
                              .arg(m_pages)
-                             .arg(quoted(vantrel.Caption()), SymbolFitError::describe(error, m_designer.option5Selected())));
+                             .arg(quoted(m_symbol.Caption()), SymbolFitError::describe(error, m_sheet.centimetres)));
     }
     ++m_labels;
     if (m_progress)
@@ -106,34 +104,32 @@ void PrintRun::drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Re
 
 void PrintRun::run()
 {
-    Vantrel &vantrel = m_designer.vantrel();
-    Module1 &data = m_designer.module1();
-    data.checkRun();
-    const double f = m_twipsPerUnit;
+    m_data.checkRun();
+    const double f = m_sheet.twipsPerUnit;
 
-    if (!symbologyAt(vantrel.BarType()))
+    if (!symbologyAt(m_symbol.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());
     m_printer.setScaleMode(1); // twips
     m_printer.printEmptyLine();
     m_pages = 1;
 
-    m_savedFontSize = vantrel.Font().Size();
+    m_savedFontSize = m_symbol.Font().Size();
     m_fontSaved = true;
     const float ratio = ScreenMetrics::twipsPerPixelY() / m_printer.twipsPerPixelY();
-    vantrel.Font().setSize(m_savedFontSize * ratio);
+    m_symbol.Font().setSize(m_savedFontSize * ratio);
 
     LabelGrid::Margins label;
     LabelGrid::Margins page;
-    const double width = fieldNumber(QStringLiteral("Symbol \"Width\""), m_designer.text5());
-    label.left = fieldNumber(labelField("Left"), m_margins.labelLeft);
-    label.right = fieldNumber(labelField("Right"), m_margins.labelRight);
-    const double height = fieldNumber(QStringLiteral("Symbol \"Height\""), m_designer.text6());
-    label.top = fieldNumber(labelField("Top"), m_margins.labelTop);
-    label.bottom = fieldNumber(labelField("Bottom"), m_margins.labelBottom);
-    page.left = fieldNumber(pageField("Left"), m_margins.pageLeft);
-    page.right = fieldNumber(pageField("Right"), m_margins.pageRight);
-    page.top = fieldNumber(pageField("Top"), m_margins.pageTop);
-    page.bottom = fieldNumber(pageField("Bottom"), m_margins.pageBottom);
+    const double width = fieldNumber(QStringLiteral("Symbol \"Width\""), m_sheet.width);
+    label.left = fieldNumber(labelField("Left"), m_sheet.margins.labelLeft);
+    label.right = fieldNumber(labelField("Right"), m_sheet.margins.labelRight);
+    const double height = fieldNumber(QStringLiteral("Symbol \"Height\""), m_sheet.height);
+    label.top = fieldNumber(labelField("Top"), m_sheet.margins.labelTop);
+    label.bottom = fieldNumber(labelField("Bottom"), m_sheet.margins.labelBottom);
+    page.left = fieldNumber(pageField("Left"), m_sheet.margins.pageLeft);
+    page.right = fieldNumber(pageField("Right"), m_sheet.margins.pageRight);
+    page.top = fieldNumber(pageField("Top"), m_sheet.margins.pageTop);
+    page.bottom = fieldNumber(pageField("Bottom"), m_sheet.margins.pageBottom);
 
     const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, m_printer.pageWidthTwips(),
                                               m_printer.pageHeightTwips());
@@ -164,11 +160,11 @@ void PrintRun::run()
         throw QuillError(QStringLiteral("\"Start at label\" must be from 1 to %1, the labels of a page.")
                              .arg((long long)grid.columns * grid.rows));
 
-    const bool fixedText = m_designer.option1Selected();
-    const bool titled = m_designer.check3Value() != 0;
-    vantrel.setCaption(data.getFirstData());
+    const bool fixedText = m_sheet.fixedText;
+    const bool titled = m_sheet.titled;
+    m_symbol.setCaption(m_data.getFirstData());
     if (titled)
-        vantrel.setTitle(data.getFirstTitle());
+        m_symbol.setTitle(m_data.getFirstTitle());
 
     const float tppX = m_printer.twipsPerPixelX();
     const float tppY = m_printer.twipsPerPixelY();
@@ -182,19 +178,19 @@ void PrintRun::run()
                 }
                 const std::int32_t hdc = m_printer.hDC();
                 const LabelGrid::Rect at = grid.symbolRect(column, row, tppX, tppY);
-                drawLabel(vantrel, hdc, at);
+                drawLabel(hdc, at);
                 if (fixedText)
                     continue;
                 // Asking for the next value before a new page is started means a
                 // sequence that fills its last page exactly leaves no empty page.
-                const QString next = data.getNextData();
+                const QString next = m_data.getNextData();
                 if (next.isEmpty()) {
                     more = false;
                     break;
                 }
-                vantrel.setCaption(next);
+                m_symbol.setCaption(next);
                 if (titled)
-                    vantrel.setTitle(data.getNextTitle());
+                    m_symbol.setTitle(m_data.getNextTitle());
             }
         }
         if (!more || fixedText)
@@ -206,6 +202,6 @@ void PrintRun::run()
 
     m_printer.endDoc();
     // The size first: ShowText redraws the preview with the font as it is then.
-    vantrel.Font().setSize(m_savedFontSize);
-    vantrel.setShowText(std::int32_t(vantrel.ShowText()));
+    m_symbol.Font().setSize(m_savedFontSize);
+    m_symbol.setShowText(std::int32_t(m_symbol.ShowText()));
 }

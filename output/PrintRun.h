@@ -4,15 +4,15 @@
 #include <QString>
 #include <cstdint>
 
-class DesignerView;
-class PrinterObject;
+class LabelPrinter;
+class Module1;
 class RunProgress;
-class Vantrel;
+class SymbolDesign;
 
 // One printing run: the label grid filled page after page with the designer's
 // symbol, one data value per label (the fixed text fills one page). Any error
-// ends it with one "Printing error!" message; the job is then thrown away and
-// the component's font size put back.
+// ends it with one description for the "Printing error!" message; the job is
+// then thrown away and the component's font size put back.
 class PrintRun {
 public:
     // The dialog's margin texts as typed, in the dialog's unit.
@@ -20,13 +20,24 @@ public:
         QString labelLeft, labelRight, labelTop, labelBottom;
         QString pageLeft, pageRight, pageTop, pageBottom;
     };
+    // What the run reads of the designer and the print dialog.
+    struct Sheet {
+        QString width, height;       // the symbol's size as the designer shows it, in the dialog's unit
+        MarginTexts margins;
+        double twipsPerUnit = 1440.0; // the dialog's unit
+        bool fixedText = false;       // data source "Text": one page of the same label
+        bool titled = false;          // "has title": each value has a title line
+        bool centimetres = false;     // the designer's unit, for the fit messages
+    };
+    static const QString &errorTitle(); // "Printing error!"
 
-    PrintRun(DesignerView &designer, PrinterObject &printer, const MarginTexts &margins, double twipsPerUnit);
+    PrintRun(SymbolDesign &symbol, Module1 &data, LabelPrinter &printer, const Sheet &sheet);
 
-    // true when the job was printed; false after the failure message, or
-    // when the user cancelled in the progress window (no message then).
+    // true when the job was printed; false when it failed (error() says why)
+    // or the user cancelled in the progress window (error() is empty).
     bool execute();
     bool cancelled() const { return m_cancelled; }
+    QString error() const { return m_error; }
 
     // Told of every label drawn; may cancel the run (see RunProgress).
     void setProgress(RunProgress *progress) { m_progress = progress; }
@@ -39,12 +50,13 @@ public:
 
 private:
     void run();
-    void drawLabel(Vantrel &vantrel, std::int32_t hdc, const LabelGrid::Rect &at);
+    void drawLabel(std::int32_t hdc, const LabelGrid::Rect &at);
 
-    DesignerView &m_designer;
-    PrinterObject &m_printer;
-    MarginTexts m_margins;
-    double m_twipsPerUnit;
+    SymbolDesign &m_symbol;
+    Module1 &m_data;
+    LabelPrinter &m_printer;
+    Sheet m_sheet;
+    QString m_error;
     bool m_fontSaved = false;
     double m_savedFontSize = 0.0;
     long long m_labels = 0;

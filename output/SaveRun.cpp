@@ -4,13 +4,13 @@
 #include "QuillError.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
-#include "Vantrel.h"
+#include "SymbolDesign.h"
 
 using PictureNames::Format;
 
-SaveRun::SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight,
+SaveRun::SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight,
                  bool centimetres)
-    : m_vantrel(vantrel),
+    : m_symbol(symbol),
       m_chosenName(chosenName),
       m_format(PictureNames::formatOf(chosenName)),
       m_pngWidth(pngWidth),
@@ -21,11 +21,11 @@ SaveRun::SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWi
 
 void SaveRun::refuseUnusable() const
 {
-    if (!symbologyAt(m_vantrel.BarType()))
+    if (!symbologyAt(m_symbol.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());
     const bool png = m_format == Format::Png;
-    const int width = png ? m_pngWidth : m_vantrel.width();
-    const int height = png ? m_pngHeight : m_vantrel.height();
+    const int width = png ? m_pngWidth : m_symbol.pixelWidth();
+    const int height = png ? m_pngHeight : m_symbol.pixelHeight();
     if (width <= 0 || height <= 0)
         throw QuillError(QStringLiteral("No picture was saved: at %1 x %2 pixels the symbol has no room. Make its "
                                         "Width and Height larger than 0.")
@@ -48,13 +48,13 @@ void SaveRun::save(const QString &value)
     const bool first = m_values++ == 0;
     if (value.isEmpty()) {
         // Only a first value can be empty; it has no picture, the others go on.
-        m_vantrel.setCaption(value);
+        m_symbol.setCaption(value);
         return;
     }
     const QString path =
         m_names.claim(first ? m_chosenName : PictureNames::furtherName(m_chosenName, value, m_format));
     try {
-        m_vantrel.setCaption(value);
+        m_symbol.setCaption(value);
         write(path);
     } catch (const QuillError &error) {
         QString text = QStringLiteral("The save stopped at the value %1: its picture was not saved as \"%2\".\n%3")
@@ -74,17 +74,17 @@ void SaveRun::write(const QString &path)
     case Format::Metafile: {
         // Straight from the component: going through the clipboard would destroy
         // whatever the user had copied there.
-        const QByteArray metafile = m_vantrel.metafileBytes();
+        const QByteArray metafile = m_symbol.metafileBytes();
         if (metafile.isEmpty())
             throw QuillError(QStringLiteral("The symbol gave no metafile."));
         AtomicFile::write(path, metafile);
         break;
     }
     case Format::Png:
-        m_vantrel.SavePng(path, m_pngWidth, m_pngHeight);
+        m_symbol.SavePng(path, m_pngWidth, m_pngHeight);
         break;
     case Format::Bitmap: {
-        const QImage picture = m_vantrel.Picture();
+        const QImage picture = m_symbol.Picture();
         if (picture.isNull())
             throw QuillError(QStringLiteral("The symbol could not be drawn."));
         PictureWriters::writeBmp(picture, path);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-class Vantrel;
+class SymbolDesign;
 
 // One export of the symbol: a picture file for each data value, the first under
 // the chosen name, the others named after their value in the same folder.
@@ -13,7 +13,7 @@ class SaveRun {
 public:
     // pngWidth and pngHeight (pixels) are used only when the chosen name asks for PNG;
     // centimetres: the designer's unit, for a symbol too large for its picture.
-    SaveRun(Vantrel &vantrel, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight,
+    SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight,
             bool centimetres = false);
 
     // Sets the component's Caption to the value and writes its file. Raises
@@ -27,13 +27,12 @@ public:
     void run(const QString &firstValue, const std::function<QString()> &nextValue);
 
     int filesWritten() const { return m_written; }
-    PictureNames::Format format() const { return m_format; }
 
 private:
     void refuseUnusable() const;
     void write(const QString &path);
 
-    Vantrel &m_vantrel;
+    SymbolDesign &m_symbol;
     const QString m_chosenName;
     const PictureNames::Format m_format;
     const std::int32_t m_pngWidth;

@@ -154,8 +154,8 @@ void frmPrint::Form_Load()
     loadMargins();
     // An auto-exclusive button cannot be cleared by setChecked(false); the
     // designer always has exactly one of the two selected, so the pair ends right.
-    Option4->setChecked(m_designer.option4Selected());
-    Option5->setChecked(m_designer.option5Selected());
+    Option4->setChecked(m_designer.inchesSelected());
+    Option5->setChecked(m_designer.centimetresSelected());
     twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0);
 }
 
@@ -179,7 +179,6 @@ void frmPrint::Option5_Click() { twipsPerUnit = Numbers::twipsPerUnit(Option4->i
 
 void frmPrint::Command1_Click()
 {
-    CommonDialog1.Flags = 256;
     CommonDialog1.ShowPrinter();
     Text3->setText(PrinterObject::current().deviceName());
 }

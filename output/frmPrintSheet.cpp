@@ -8,7 +8,8 @@
 #include "PrintRun.h"
 #include "PrinterObject.h"
 #include "QuillError.h"
-#include "RunProgress.h"
+#include "Module1.h"
+#include "ProgressWindow.h"
 #include "ScreenMetrics.h"
 #include "Vantrel.h"
 #include "frmPrint.h"
@@ -111,24 +112,26 @@ void frmPrint::PreviewButton_Click()
 
 bool frmPrint::printOn(PrinterObject &printer, bool preview)
 {
-    PrintRun::MarginTexts margins;
-    margins.labelLeft = Text1->text();
-    margins.labelRight = Text2->text();
-    margins.labelTop = Text4->text();
-    margins.labelBottom = Text5->text();
-    margins.pageLeft = Text6->text();
-    margins.pageRight = Text7->text();
-    margins.pageTop = Text8->text();
-    margins.pageBottom = Text9->text();
-    PrintRun run(m_designer, printer, margins, twipsPerUnit);
+    PrintRun::Sheet sheet;
+    sheet.width = m_designer.widthText();
+    sheet.height = m_designer.heightText();
+    sheet.margins = {Text1->text(), Text2->text(), Text4->text(), Text5->text(),
+                     Text6->text(), Text7->text(), Text8->text(), Text9->text()};
+    sheet.twipsPerUnit = twipsPerUnit;
+    sheet.fixedText = m_designer.fixedTextSelected();
+    sheet.titled = m_designer.titleState() != 0;
+    sheet.centimetres = m_designer.centimetresSelected();
+    PrintRun run(m_designer.vantrel(), m_designer.module1(), printer, sheet);
     run.setFirstLabel(StartLabel->value());
     const auto labelsOnPages = [&run](long long labels) {
         return QStringLiteral("%1 on %2").arg(counted(labels, "label", "labels"),
                                               counted(run.pagesStarted(), "page", "pages"));
     };
-    RunProgress progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOnPages);
+    ProgressWindow progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOnPages);
     run.setProgress(&progress);
     const bool printed = run.execute();
+    if (!printed && !run.cancelled())
+        DialogProvider::current().messageBox(run.error(), PrintRun::errorTitle());
     if (preview)
         return printed;
     const QString to = printer.deviceName();

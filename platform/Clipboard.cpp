@@ -11,9 +11,3 @@ void Clipboard::setData(const QList<QPair<QString, QByteArray>> &formats)
         mime->setData(format.first, format.second);
     QGuiApplication::clipboard()->setMimeData(mime);
 }
-
-QByteArray Clipboard::data(const QString &mime)
-{
-    const QMimeData *content = QGuiApplication::clipboard()->mimeData();
-    return content ? content->data(mime) : QByteArray();
-}

@@ -10,5 +10,4 @@ public:
     static constexpr const char *kWmfMime = "image/x-wmf";
     // Replaces the clipboard's content with all the given formats at once.
     static void setData(const QList<QPair<QString, QByteArray>> &formats);
-    static QByteArray data(const QString &mime);
 };

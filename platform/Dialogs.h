@@ -78,7 +78,6 @@ public:
     QString FileName;
     QString InitDir; // the folder the save dialog opens in
     int FilterIndex = 1;
-    std::int32_t Flags = 0;
 
     // On cancel FileName is left as it was.
     bool ShowOpen();

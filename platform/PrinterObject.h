@@ -1,4 +1,6 @@
 #pragma once
+#include "LabelPrinter.h"
+
 #include <QList>
 #include <QPageLayout>
 #include <QPageSize>
@@ -10,25 +12,23 @@
 class QPrinter;
 class QPainter;
 
-// The program's current printer and the operations the printing run needs.
-// A job opens on the first printEmptyLine() and is drawn on through the device
-// handle (see DeviceRegistry); endDoc() sends it, abortDoc() throws it away.
-// When the system has no printer at all, the PDF file printer stands in: its
+// The program's current printer: a queue of the system or the PDF file
+// printer, with the operations the printing run needs. When the system has no printer at all, the PDF file printer stands in: its
 // file is chosen in Printer setup (or by selectPdfFile), and printing with no
 // file chosen raises a QuillError instead of silently printing nothing.
 //
 // The job's page is the printer's media and its device pixels are the
 // printer's dots: a queue prints at its driver's resolution (the default, or
 // the one chosen), so whole pixels reach the paper as whole dots.
-class PrinterObject {
+class PrinterObject : public LabelPrinter {
 public:
     static PrinterObject &current();
 
     PrinterObject();
-    ~PrinterObject();
+    ~PrinterObject() override;
 
     QPrinter &qprinter();
-    QString deviceName() const;
+    QString deviceName() const override;
     void selectQueue(const QString &queueName); // a CUPS queue, at its own media and resolution
     void selectPdfFile(const QString &path);     // the PDF file printer; an empty path chooses no file
     bool isPdfFilePrinter() const;
@@ -45,17 +45,17 @@ public:
     int resolution() const;
     void setResolution(int dpi);
 
-    // Printing run operations. Any of them may raise QuillError.
-    void setScaleMode(std::int16_t mode);
-    void printEmptyLine();               // opens the job and its first page
-    std::int32_t pageWidthTwips() const; // whole page, twips
-    std::int32_t pageHeightTwips() const;
-    float twipsPerPixelX() const;        // twips per device pixel
-    float twipsPerPixelY() const;
-    std::int32_t hDC() const;            // handle of the open job's surface
-    void newPage();
-    void endDoc();
-    void abortDoc();                     // cancels an open job; no-op otherwise
+    // Printing run operations.
+    void setScaleMode(std::int16_t mode) override;
+    void printEmptyLine() override;
+    std::int32_t pageWidthTwips() const override;
+    std::int32_t pageHeightTwips() const override;
+    float twipsPerPixelX() const override;
+    float twipsPerPixelY() const override;
+    std::int32_t hDC() const override;
+    void newPage() override;
+    void endDoc() override;
+    void abortDoc() override;
     bool isPrinting() const;
 
     // While on, a job is drawn for the print preview: onto the printer as it

@@ -1,6 +1,9 @@
 #pragma once
 #include "DataSourceControls.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 // The data panel's controls as plain fields.
 struct FakeControls : DataSourceControls {
     bool o1 = true, o2 = false, o3 = false;
@@ -9,14 +12,23 @@ struct FakeControls : DataSourceControls {
 
     void source(int n) { o1 = n == 1; o2 = n == 2; o3 = n == 3; }
 
-    bool option1Selected() const override { return o1; }
-    bool option2Selected() const override { return o2; }
-    bool option3Selected() const override { return o3; }
-    QString text1() const override { return t1; }
-    QString text2() const override { return t2; }
-    QString text3() const override { return t3; }
-    QString text4() const override { return t4; }
-    QString text7() const override { return t7; }
-    QString text8() const override { return t8; }
+    bool textSelected() const override { return o1; }
+    bool sequenceSelected() const override { return o2; }
+    bool importSelected() const override { return o3; }
+    QString fixedText() const override { return t1; }
+    QString sequenceStart() const override { return t2; }
+    QString sequenceEnd() const override { return t3; }
+    QString importFileName() const override { return t4; }
+    QString prefix() const override { return t7; }
+    QString suffix() const override { return t8; }
 };
 
+// Whether this process holds the file open, as the system sees it.
+inline bool heldOpen(const QString &path)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (!file.isEmpty() && fd.symLinkTarget() == file)
+            return true;
+    return false;
+}

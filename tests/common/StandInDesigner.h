@@ -21,22 +21,23 @@ struct StandInDesigner : DesignerView, FakeControls {
         t1 = QStringLiteral("FIXED");
         vantrel_.setBarType(std::int16_t(Symbology::Code128)); // any digits and letters, read by every decoder
         vantrel_.Font().setSize(14.0);
+        vantrel_.setWidth(192), vantrel_.setHeight(96); // 2 x 1 in on the screen
     }
     void sequence(const QString &from, const QString &to) { source(2), t2 = from, t3 = to; }
 
     bool o4 = true, o5 = false; // inches
     int check3 = 0;
     QString width = QStringLiteral("2.00"), height = QStringLiteral("1.00"); // as the size boxes show them
-    double widthTwips = 2880, heightTwips = 1440;
+    double widthTwips_ = 2880, heightTwips_ = 1440;
 
-    bool option1Selected() const override { return o1; }
-    int check3Value() const override { return check3; }
-    bool option4Selected() const override { return o4; }
-    bool option5Selected() const override { return o5; }
-    QString text5() const override { return width; }
-    QString text6() const override { return height; }
-    double symbolWidth() const override { return widthTwips; }
-    double symbolHeight() const override { return heightTwips; }
+    bool fixedTextSelected() const override { return o1; }
+    int titleState() const override { return check3; }
+    bool inchesSelected() const override { return o4; }
+    bool centimetresSelected() const override { return o5; }
+    QString widthText() const override { return width; }
+    QString heightText() const override { return height; }
+    double widthTwips() const override { return widthTwips_; }
+    double heightTwips() const override { return heightTwips_; }
     Vantrel &vantrel() override { return vantrel_; }
     Module1 &module1() override { return data; }
     CommonDialog &commonDialog() override { return common; }

@@ -13,9 +13,16 @@
 #include "SymbolRenderer.h"
 #include "Vantrel.h"
 
+#include <QClipboard>
 #include <QtTest>
 
 namespace {
+
+QByteArray clipboardData(const QString &mime)
+{
+    const QMimeData *content = QGuiApplication::clipboard()->mimeData();
+    return content ? content->data(mime) : QByteArray();
+}
 enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm };
 const char *const kSurfaces[] = {"preview", "picture", "PNG", "clipboard", "metafile", "device", "save run"};
 
@@ -244,7 +251,6 @@ private slots:
         v.setAlignment(std::int16_t(std::max(0, c.alignment)));
         v.setScaling(std::int16_t(c.scaling));
         v.setCaption(c.data);
-        QVERIFY2(v.errorText().isEmpty(), qPrintable(v.errorText()));
 
         const QString path = m_dir.filePath(QStringLiteral("label.png"));
         QFile old(path);
@@ -262,8 +268,8 @@ private slots:
             case Png: v.SavePng(path, c.size.width(), c.size.height()); image = QImage(path); break;
             case Copy:
                 v.CopyToClipboard();
-                QCOMPARE(Clipboard::data(QString::fromLatin1(Clipboard::kWmfMime)), v.metafileBytes());
-                image = QImage::fromData(Clipboard::data(QStringLiteral("image/png")), "PNG");
+                QCOMPARE(clipboardData(QString::fromLatin1(Clipboard::kWmfMime)), v.metafileBytes());
+                image = QImage::fromData(clipboardData(QStringLiteral("image/png")), "PNG");
                 break;
             case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
             case Device: Scan::drawOn(v, image, cell); break;
@@ -277,7 +283,7 @@ private slots:
             QVERIFY(c.surface != SaveInCm || error.contains(QStringLiteral(" cm (%1 pixels)").arg(c.need)));
             QFile kept(path);
             QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old"); // what was there stays
-            QCOMPARE(Clipboard::data(QStringLiteral("image/png")), QByteArray("old"));
+            QCOMPARE(clipboardData(QStringLiteral("image/png")), QByteArray("old"));
             QVERIFY(c.surface != Device || Scan::inkBox(image, image.rect()).isNull());
             return;
         }

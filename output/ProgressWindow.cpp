@@ -1,4 +1,4 @@
-#include "RunProgress.h"
+#include "ProgressWindow.h"
 
 #include <QApplication>
 #include <QProgressDialog>
@@ -9,23 +9,23 @@ bool g_windowsShown = true;
 constexpr qint64 kUpdateEveryMs = 200; // the window and those behind it are painted this often (about 2 ms each)
 } // namespace
 
-RunProgress::RunProgress(const QString &title, std::function<QString(long long)> describe)
+ProgressWindow::ProgressWindow(const QString &title, std::function<QString(long long)> describe)
     : m_title(title), m_describe(std::move(describe))
 {
     m_clock.start();
 }
 
-void RunProgress::setWindowsShown(bool shown)
+void ProgressWindow::setWindowsShown(bool shown)
 {
     g_windowsShown = shown;
 }
 
-RunProgress::~RunProgress()
+ProgressWindow::~ProgressWindow()
 {
     delete m_window;
 }
 
-void RunProgress::look(long long done)
+void ProgressWindow::look(long long done)
 {
     const qint64 now = m_clock.elapsed();
     if (now < kShowAfterMs || now - m_lastUpdate < kUpdateEveryMs)

@@ -1,0 +1,35 @@
+#include "Form1Ports.h"
+#include "ClickCheckBox.h"
+#include "Form1.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+bool Form1DataSource::textSelected() const { return m_form.Option1->isChecked(); }
+bool Form1DataSource::sequenceSelected() const { return m_form.Option2->isChecked(); }
+bool Form1DataSource::importSelected() const { return m_form.Option3->isChecked(); }
+QString Form1DataSource::fixedText() const { return m_form.Text1->text(); }
+QString Form1DataSource::sequenceStart() const { return m_form.Text2->text(); }
+QString Form1DataSource::sequenceEnd() const { return m_form.Text3->text(); }
+QString Form1DataSource::importFileName() const { return m_form.Text4->text(); }
+QString Form1DataSource::prefix() const { return m_form.Text7->text(); }
+QString Form1DataSource::suffix() const { return m_form.Text8->text(); }
+
+bool Form1View::fixedTextSelected() const { return m_form.Option1->isChecked(); }
+int Form1View::titleState() const { return ClickCheckBox::value(m_form.Check3); }
+bool Form1View::inchesSelected() const { return m_form.Option4->isChecked(); }
+bool Form1View::centimetresSelected() const { return m_form.Option5->isChecked(); }
+QString Form1View::widthText() const { return m_form.Text5->text(); }
+QString Form1View::heightText() const { return m_form.Text6->text(); }
+double Form1View::widthTwips() const { return m_form.symbolWidth; }
+double Form1View::heightTwips() const { return m_form.symbolHeight; }
+Vantrel &Form1View::vantrel() { return *m_form.Vantrel1; }
+Module1 &Form1View::module1() { return m_form.module1(); }
+CommonDialog &Form1View::commonDialog() { return m_form.CommonDialog1; }
+SettingsStore &Form1View::settings() { return m_form.settings(); }
+void Form1View::setSymbolSize(bool inches, const QString &width, const QString &height)
+{
+    m_form.setSymbolSize(inches, width, height);
+}
+void Form1View::showStatus(const QString &line) { m_form.showStatus(line); }

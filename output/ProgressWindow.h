@@ -1,0 +1,35 @@
+#pragma once
+#include "RunProgress.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+class QProgressDialog;
+
+// Once a run has lasted about half a second, a modal window shows how far it
+// is (values done, pages or files) with Cancel, and the windows behind it are
+// painted again. Being application modal, it lets no other handler run: the
+// windows behind it take no input until the run ends.
+class ProgressWindow : public RunProgress {
+public:
+    // describe: the window's text for the number of values done.
+    ProgressWindow(const QString &title, std::function<QString(long long done)> describe);
+    ~ProgressWindow() override;
+    ProgressWindow(const ProgressWindow &) = delete;
+    ProgressWindow &operator=(const ProgressWindow &) = delete;
+
+    // A run without a person (the command line) shows no window: false.
+    static void setWindowsShown(bool shown);
+
+protected:
+    void look(long long done) override;
+
+private:
+    QString m_title;
+    std::function<QString(long long)> m_describe;
+    QElapsedTimer m_clock;
+    qint64 m_lastUpdate = 0;
+    QPointer<QProgressDialog> m_window;
+};
