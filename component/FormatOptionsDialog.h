@@ -16,8 +16,6 @@ public:
 
     FormatOptions options() const;
 
-    QComboBox *customBox() const { return m_custom; }
-
     // Shown modally through the DialogProvider; QDialog::Accepted or Rejected.
     int run();
 

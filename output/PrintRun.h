@@ -1,5 +1,6 @@
 #pragma once
 #include "LabelGrid.h"
+#include "Numbers.h"
 
 #include <QString>
 #include <cstdint>
@@ -24,7 +25,7 @@ public:
     struct Sheet {
         QString width, height;       // the symbol's size as the designer shows it, in the dialog's unit
         MarginTexts margins;
-        double twipsPerUnit = 1440.0; // the dialog's unit
+        double twipsPerUnit = Numbers::kTwipsPerInch; // the dialog's unit
         bool fixedText = false;       // data source "Text": one page of the same label
         bool titled = false;          // "has title": each value has a title line
         bool centimetres = false;     // the designer's unit, for the fit messages

@@ -21,28 +21,28 @@ const QString kPageMargins = QStringLiteral("Page margins");
 int pixelsX(int twips) { return qRound(twips / ScreenMetrics::twipsPerPixelX()); }
 int pixelsY(int twips) { return qRound(twips / ScreenMetrics::twipsPerPixelY()); }
 
-// Positions are laid out in twips, as the dialog was designed.
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(pixelsX(left), pixelsY(top), pixelsX(width), pixelsY(height));
-}
-
 template <typename Widget>
 Widget *make(QWidget *parent, const QString &text, int left, int top, int width, int height)
 {
     auto *widget = new Widget(text, parent);
-    place(widget, left, top, width, height);
+    frmPrint::place(widget, left, top, width, height);
     return widget;
 }
 
 QLineEdit *box(QWidget *parent, int left, int top)
 {
     auto *edit = new QLineEdit(parent);
-    place(edit, left, top, 1332, 288);
+    frmPrint::place(edit, left, top, 1332, 288);
     return edit;
 }
 
 } // namespace
+
+// Positions are laid out in twips, as the dialog was designed.
+void frmPrint::place(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(pixelsX(left), pixelsY(top), pixelsX(width), pixelsY(height));
+}
 
 frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint

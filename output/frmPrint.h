@@ -1,5 +1,6 @@
 #pragma once
 #include "Dialogs.h"
+#include "Numbers.h"
 
 #include <QDialog>
 
@@ -29,7 +30,7 @@ public:
     QLabel *Label1, *Label2, *Label5, *Label6, *Label7, *Label10, *Label11, *Label12, *Label13, *Label18;
     CommonDialog CommonDialog1;
 
-    double twipsPerUnit = 567.0;
+    double twipsPerUnit = Numbers::kTwipsPerCm;
 
     // Beside the settings above, in a row below them: a label product fills in
     // the size and margins, the preview shows the pages the run would print,
@@ -54,6 +55,9 @@ public:
     bool isUnloaded() const { return m_unloaded; }
 
     void reject() override; // Esc is Cancel
+
+    // Places a control at a position and size in twips, as the dialog was designed.
+    static void place(QWidget *widget, int left, int top, int width, int height);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -10,7 +10,6 @@
 #include "QuillError.h"
 #include "Module1.h"
 #include "ProgressWindow.h"
-#include "ScreenMetrics.h"
 #include "Vantrel.h"
 #include "frmPrint.h"
 
@@ -24,15 +23,6 @@
 
 namespace {
 
-// Positions in twips, as the rest of the dialog.
-template <typename Widget>
-Widget *placed(Widget *widget, int left, int top, int width, int height)
-{
-    const double x = ScreenMetrics::twipsPerPixelX(), y = ScreenMetrics::twipsPerPixelY();
-    widget->setGeometry(qRound(left / x), qRound(top / y), qRound(width / x), qRound(height / y));
-    return widget;
-}
-
 QString counted(long long count, const char *one, const char *many)
 {
     return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
@@ -42,12 +32,16 @@ QString counted(long long count, const char *one, const char *many)
 
 void frmPrint::buildSheetRow()
 {
-    LabelProductButton = placed(new QPushButton(QStringLiteral("Label product..."), this), 120, 3300, 2412, 375);
-    StartLabelCaption = placed(new QLabel(QStringLiteral("Start at label:"), this), 2640, 3360, 1452, 252);
-    StartLabel = placed(new QSpinBox(this), 4140, 3330, 1032, 288);
+    LabelProductButton = new QPushButton(QStringLiteral("Label product..."), this);
+    place(LabelProductButton, 120, 3300, 2412, 375);
+    StartLabelCaption = new QLabel(QStringLiteral("Start at label:"), this);
+    place(StartLabelCaption, 2640, 3360, 1452, 252);
+    StartLabel = new QSpinBox(this);
+    place(StartLabel, 4140, 3330, 1032, 288);
     StartLabel->setRange(1, 9999);
     StartLabelCaption->setBuddy(StartLabel);
-    PreviewButton = placed(new QPushButton(QStringLiteral("Preview"), this), 5640, 3300, 1215, 375);
+    PreviewButton = new QPushButton(QStringLiteral("Preview"), this);
+    place(PreviewButton, 5640, 3300, 1215, 375);
     for (QPushButton *button : {LabelProductButton, PreviewButton})
         button->setAutoDefault(false);
     connect(LabelProductButton, &QPushButton::clicked, this, &frmPrint::LabelProductButton_Click);

@@ -157,7 +157,7 @@ private slots:
             QString was;
             dialogs.onColor = [](const QColor &) { return std::optional(QColor(0, 0, 0x80)); };
             dialogs.onDialog = [pick, answer, &was](QDialog &dialog) {
-                QComboBox *box = static_cast<FormatOptionsDialog &>(dialog).customBox();
+                QComboBox *box = dialog.findChild<QComboBox *>(); // the first: "Custom"
                 was = box->currentText();
                 box->setCurrentIndex(box->findText(QLatin1String(pick)));
                 dialog.findChild<QPushButton *>()->click(); // the bar colour
