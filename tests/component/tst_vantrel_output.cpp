@@ -13,6 +13,7 @@
 #include "SymbolRenderer.h"
 #include "Vantrel.h"
 
+#include <QClipboard>
 #include <QtTest>
 
 namespace {
@@ -109,6 +110,8 @@ QString msi(QString digits, bool mod10)
         bits += QString::number(c.digitValue(), 2).rightJustified(4, u'0');
     return modules("21", bits, "21", "12", "121");
 }
+QByteArray clipboard(const QString &mime) { return QGuiApplication::clipboard()->mimeData()->data(mime); }
+
 // The layout every surface paints, for this row's cell and resolution:
 // whole pixels a module, quiet zones kept, placed as aligned, no text on a
 // bar; the bar patterns against the published tables.
@@ -172,7 +175,7 @@ private slots:
             {S::Ean13, "590123412345", "5901234123457", "", 7}, {S::Ean13, "12345", "000000123457", "", 7}, {S::Ean8, "9638507+12", "96385074", "", 7},
             {S::Ean5, "52495", "52495", "-Sean5.enable", 5}, {S::Ean2, "12", "12", "-Sean2.enable", 5}, {S::UpcA, "03600029145", "036000291452", "", 9},
             {S::UpcE, "0123456", "01234565", "", 7}, {S::Code39, "CODE 39-TEST", "CODE 39-TEST", "", 10}, {S::Code39Ext, "Code39 ext!", "Code39 ext!", "39ext", 10},
-            {S::Code128, "Hello, World 123", "Hello, World 123", "", 10}, {S::Code128A, "AB\tC", "AB\tC", "", 10}, {S::Code128B, "Hello b~", "Hello b~", "", 10},
+            {S::Code128, "Hello, World 123", "Hello, World 123", "", 10}, {S::Code128A, "A B\tC", "A B\tC", "", 10}, {S::Code128B, "Hello b~", "Hello b~", "", 10},
             {S::Code128C, "12345678", "12345678", "", 10}, {S::Ean128, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10},
             {S::Issn, "2434-561x 05", "9772434561006", "", 7}, {S::Isbn, "0306406152", "9780306406157", "", 7}, {S::Codabar, "C40156D", "40156", "", 10},
             {S::Custom, "Quillmark QR 123", "Quillmark QR 123", "", 2}, {S::Custom, "Quillmark DM 456", "Quillmark DM 456", "", 1, Code::DataMatrix},
@@ -244,7 +247,6 @@ private slots:
         v.setAlignment(std::int16_t(std::max(0, c.alignment)));
         v.setScaling(std::int16_t(c.scaling));
         v.setCaption(c.data);
-        QVERIFY2(v.errorText().isEmpty(), qPrintable(v.errorText()));
 
         const QString path = m_dir.filePath(QStringLiteral("label.png"));
         QFile old(path);
@@ -262,8 +264,8 @@ private slots:
             case Png: v.SavePng(path, c.size.width(), c.size.height()); image = QImage(path); break;
             case Copy:
                 v.CopyToClipboard();
-                QCOMPARE(Clipboard::data(QString::fromLatin1(Clipboard::kWmfMime)), v.metafileBytes());
-                image = QImage::fromData(Clipboard::data(QStringLiteral("image/png")), "PNG");
+                QCOMPARE(clipboard(QString::fromLatin1(Clipboard::kWmfMime)), v.metafileBytes());
+                image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG");
                 break;
             case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
             case Device: Scan::drawOn(v, image, cell); break;
@@ -277,7 +279,7 @@ private slots:
             QVERIFY(c.surface != SaveInCm || error.contains(QStringLiteral(" cm (%1 pixels)").arg(c.need)));
             QFile kept(path);
             QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old"); // what was there stays
-            QCOMPARE(Clipboard::data(QStringLiteral("image/png")), QByteArray("old"));
+            QCOMPARE(clipboard(QStringLiteral("image/png")), QByteArray("old"));
             QVERIFY(c.surface != Device || Scan::inkBox(image, image.rect()).isNull());
             return;
         }

@@ -28,6 +28,8 @@ private slots:
         for (const auto &[key, value] : {std::pair{"vtlw", "3600"}, {"vtlh", "1080"}, {"mesure", "1"}, {"bartype", "8"}})
             design.write(QStringLiteral("Form1"), key, value);
         QVERIFY(design.flush().isEmpty());
+        QFile broken(path("broken.conf"));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("[Form1\n") == 7);
         QFile import(path("values.txt"));
         QVERIFY(import.open(QIODevice::WriteOnly));
         for (int i = 1; i <= 100; ++i)
@@ -46,7 +48,10 @@ private slots:
                                           << "one data source";
         QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
         QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
-        QTest::newRow("design is a folder") << QStringList{"--save", "a.png", "--design", "."} << 1 << "cannot be read";
+        QTest::newRow("pdf with save") << QStringList{"--save", "a.png", "--pdf", "x.pdf"} << 2 << "go with --print";
+        QTest::newRow("design no ordinary file") << QStringList{"--save", "a.png", "--design", "/dev/null"} << 1 << "cannot be read as a";
+        QTest::newRow("design is no settings file") << QStringList{"--save", "a.png", "--design", "broken.conf"} << 1
+                                                    << "broken.conf cannot be read as a";
         QTest::newRow("missing design") << QStringList{"--print", "--pdf", "x.pdf", "--design", "none.conf"} << 1
                                         << "none.conf cannot be read";
         QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1

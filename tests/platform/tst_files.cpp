@@ -2,6 +2,7 @@
 // QImageReader); and what a full disk or a link planted in the folder do to it.
 // Import files that are pipes, devices or endless: tst_module1.
 #include "AtomicFile.h"
+#include "LabelProducts.h"
 #include "PictureWriters.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
@@ -74,8 +75,8 @@ private slots:
     // from a copy, so that no in-process cache answers.
     void settingsRoundTrip()
     {
-        const QString rows[][3] = {
-            {"Label margins", "Font Name", "2880.36"}, // blanks in names
+        const QString rows[][4] = { // the line the file holds, where it is plain text to a person too
+            {"Label margins", "Font Name_1-2.3", "-2880.36", "\nFont%20Name_1-2.3=-2880.36\n"}, // blanks in names
             {"Form1", "Caption", "a,b, c,"},
             {"Form1", "Caption", "say \"hi\" \""},
             {"Form1", "Caption", "  padded\t "},
@@ -85,7 +86,7 @@ private slots:
             {"Form1", QStringLiteral("\u00e9"), QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57")},
             {"General", "Title", ""},
         };
-        for (const auto &[section, key, text] : rows) {
+        for (const auto &[section, key, text, line] : rows) {
             const QTemporaryDir dir;
             const QString written = dir.filePath(QStringLiteral("written.conf")), copy = dir.filePath(QStringLiteral("copy"));
             const QString page = QStringLiteral("Page margins"), left = QStringLiteral("Left");
@@ -93,7 +94,7 @@ private slots:
             SettingsStore(written).write(page, left, QStringLiteral("720"));
             SettingsStore store(written);
             store.write(section, key, text);
-            QCOMPARE(store.flush(), QString());
+            QVERIFY(store.flush().isEmpty() && contents(written).contains(line.toLatin1()));
             QVERIFY(QFile::copy(written, copy));
             const QSettings reader(copy, QSettings::IniFormat);
             QCOMPARE(reader.value(section + u'/' + key), QVariant(text));
@@ -173,6 +174,21 @@ private slots:
             QVERIFY2(message.contains(file) && message.endsWith(u'.'), qPrintable(message));
         }
         QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // Label products from template files: a round label as wide as its
+    // diameter; by brand, then part number, whatever the case.
+    void labelProducts()
+    {
+        const QString layout = R"(<Layout nx="2" ny="3" x0="0" y0="0" dx="2in" dy="1in"/>)";
+        plant(m_dir.filePath("own-templates.xml"), QStringLiteral(R"(<Glabels-templates>
+            <Template brand="Zeta" part="1" size="Own" width="8in" height="11in"><Label-round radius="0.5in">%1</Label-round></Template>
+            <Template brand="avery" part="9" size="Own" width="8in" height="11in"><Label-rectangle width="2in" height="1in">%1</Label-rectangle></Template>
+            </Glabels-templates>)").arg(layout).toUtf8());
+        QStringList found;
+        for (const LabelProduct &p : LabelProducts::load(m_dir.path()))
+            found << p.brand + p.part + u' ' + p.summary();
+        QCOMPARE(found, (QStringList{"avery9 2 x 1 in, 2 x 3 on Own", "Zeta1 1 x 1 in, 2 x 3 on Own"}));
     }
 
     // A count beyond 16 bits splits instead of wrapping.

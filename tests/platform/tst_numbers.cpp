@@ -35,7 +35,7 @@ private slots:
             {"12pt", 12.0, Read},
             {"  \t +2880.36", 2880.36, Read}, // blanks, sign, the point whatever the locale
             {"5,08", 5.0, Read},
-            {"1e999", max, Read}, // saturates
+            {"1e999", max, Read}, {QString(400, u'9'), max, Read}, // saturates
             {"1e-999", 0.0, Read},
             {"-0.2e3248", -max, Read},
             {"-.2e3248", -max, Read},
