@@ -44,20 +44,15 @@ private slots:
         QTest::newRow("unknown argument") << QStringList{"--frobnicate"} << 2 << "unknown argument";
         QTest::newRow("two jobs") << QStringList{"--print", "--save", "a.png"} << 2 << "one job each";
         QTest::newRow("value missing") << QStringList{"--print", "--text"} << 2 << "needs a value";
-        QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2
-                                          << "one data source";
+        QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2 << "one data source";
         QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
         QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
         QTest::newRow("pdf with save") << QStringList{"--save", "a.png", "--pdf", "x.pdf"} << 2 << "go with --print";
         QTest::newRow("design no ordinary file") << QStringList{"--save", "a.png", "--design", "/dev/null"} << 1 << "cannot be read as a";
-        QTest::newRow("design is no settings file") << QStringList{"--save", "a.png", "--design", "broken.conf"} << 1
-                                                    << "broken.conf cannot be read as a";
-        QTest::newRow("missing design") << QStringList{"--print", "--pdf", "x.pdf", "--design", "none.conf"} << 1
-                                        << "none.conf cannot be read";
-        QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1
-                                                    << "\u20ac";
-        QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1
-                                                 << "has no paper \"A0\"";
+        QTest::newRow("design is no settings file") << QStringList{"--save", "a.png", "--design", "broken.conf"} << 1 << "broken.conf cannot be read as a";
+        QTest::newRow("missing design") << QStringList{"--print", "--pdf", "x.pdf", "--design", "none.conf"} << 1 << "none.conf cannot be read";
+        QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1 << "\u20ac";
+        QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
     {

@@ -77,15 +77,10 @@ private slots:
     {
         const QString rows[][4] = { // the line the file holds, where it is plain text to a person too
             {"Label margins", "Font Name_1-2.3", "-2880.36", "\nFont%20Name_1-2.3=-2880.36\n"}, // blanks in names
-            {"Form1", "Caption", "a,b, c,"},
-            {"Form1", "Caption", "say \"hi\" \""},
-            {"Form1", "Caption", "  padded\t "},
-            {"Form1", "Caption", "@Variant(\\0\\0\\0\\x7f)"},
-            {"Form1", "File", "C:\\new\\x41\x01" "f\n"},
-            {"Form1", "Caption", "a=b; c # %20"},
-            {"Form1", QStringLiteral("\u00e9"), QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57")},
-            {"General", "Title", ""},
-        };
+            {"Form1", "Caption", "a,b, c,"}, {"Form1", "Caption", "say \"hi\" \""}, {"Form1", "Caption", "  padded\t "},
+            {"Form1", "Caption", "@Variant(\\0\\0\\0\\x7f)"}, {"Form1", "File", "C:\\new\\x41\x01" "f\n"},
+            {"Form1", "Caption", "a=b; c # %20"}, {"General", "Title", ""},
+            {"Form1", QStringLiteral("\u00e9"), QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57")}};
         for (const auto &[section, key, text, line] : rows) {
             const QTemporaryDir dir;
             const QString written = dir.filePath(QStringLiteral("written.conf")), copy = dir.filePath(QStringLiteral("copy"));
