@@ -1,6 +1,7 @@
 #pragma once
 // Reading what a renderer left in an image, without any knowledge of how it
-// was drawn: dark pixels and the ink's extent; and the message a call raised.
+// was drawn: dark pixels and the ink's extent; a component set up as a form
+// sets it, and the message a call raised.
 #include "DeviceRegistry.h"
 #include "QuillError.h"
 #include "Vantrel.h"
@@ -42,6 +43,29 @@ inline void drawOn(const Vantrel &v, QImage &page, const QRect &cell)
     const std::int32_t handle = DeviceRegistry::add(&painter);
     const auto remove = qScopeGuard([handle] { DeviceRegistry::remove(handle); });
     v.DrawToDevice(handle, cell.x(), cell.y(), cell.width(), cell.height());
+}
+
+// A component set up as a form sets it: the members in its order, the data last.
+struct Setup {
+    int width = 400, height = 150, barType = int(Symbology::Code128); // a list position: outside it, nothing
+    QString data{};
+    double fontSize = 8;
+    QString title{};
+    int orientation = 0, alignment = 0, scaling = 0;
+};
+inline void setUp(Vantrel &v, const Setup &s)
+{
+    v.setWidth(s.width);
+    v.setHeight(s.height);
+    v.setBarType(std::int16_t(s.barType));
+    v.Font().setName(QStringLiteral("Liberation Sans"));
+    v.Font().setSize(s.fontSize);
+    v.setShowText(1);
+    v.setTitle(s.title);
+    v.setOrientation(s.orientation);
+    v.setAlignment(std::int16_t(s.alignment));
+    v.setScaling(std::int16_t(s.scaling));
+    v.setCaption(s.data);
 }
 
 // The message of the error call raised; empty when it raised none.

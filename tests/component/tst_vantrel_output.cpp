@@ -27,14 +27,12 @@ struct Case {
     Surface surface = Picture;
     QSize size = {500, 500}; // pixels or dots of the surface
     int dpi = 96, orientation = 0;
-    int quiet = 10;         // modules at least on each side
-    int need = 0;           // not 0: refused, needing this many pixels
+    int quiet = 10, need = 0; // modules at least on each side; not 0: refused, needing this many pixels
     QString title = {}, reader = {}; // reader: "" zxing-cpp, "39ext" its full-ASCII Code 39,
                                      // "modules" or "postnet": the bars against expected, else zbar's option
     Code custom = Code::QrCode;
     double points = 8;
-    int alignment = -1, scaling = 0; // alignment -1: left, and where the symbol sits is not checked
-    int msiCheck = 1;
+    int alignment = -1, scaling = 0, msiCheck = 1; // alignment -1: left, and where the symbol sits is not checked
 };
 // Symbologies no decoder here reads, worked from their published tables: a
 // module string ("#" dark, "." light) from a start, bits ("0"/"1") each taking
@@ -151,10 +149,7 @@ Q_DECLARE_METATYPE(Case)
 class TestVantrelOutput : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        ScreenMetrics::overrideDpi(96, 96);
-    }
+    void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
 
     void outputs_data()
     {
@@ -211,9 +206,8 @@ private slots:
               {S::Plessey, "0F9A5C", plessey(QStringLiteral("0F9A5C")), 1}, {S::MsiPlessey, "1234", msi(QStringLiteral("1234"), true), 1},
               {S::MsiPlessey, "80523", msi(QStringLiteral("80523"), false), 0}})
             row({.barType = barType, .data = data, .expected = expected, .size = {900, 80}, .reader = "modules", .msiCheck = check});
-        for (const int alignment : {0, 1, 2})
-            row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = alignment});
-        row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = 1, .scaling = 1});
+        for (const auto &[alignment, scaling] : {std::pair{0, 0}, {1, 0}, {2, 0}, {1, 1}})
+            row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = alignment, .scaling = scaling});
         for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
             for (const int turn : {0, 900, 1800, 2700})
                 row({.data = "Quill-128", .expected = "Quill-128", .surface = Device, .size = turn % 1800 ? QSize(dpi * 2 / 3 + 1, dpi * 2 + 7) : QSize(dpi * 2 + 7, dpi * 2 / 3 + 1), .dpi = dpi, .orientation = turn});
@@ -227,17 +221,9 @@ private slots:
         options.save(&store);
         Vantrel v;
         v.setOptionsStore(&store);
-        v.Font().setName(QStringLiteral("Liberation Sans"));
-        v.Font().setSize(c.points * c.dpi / 96); // as the printing run scales it
-        v.setWidth(c.size.width());
-        v.setHeight(c.size.height());
-        v.setBarType(std::int16_t(c.barType));
-        v.setShowText(1);
-        v.setTitle(c.title);
-        v.setOrientation(c.orientation);
-        v.setAlignment(std::int16_t(std::max(0, c.alignment)));
-        v.setScaling(std::int16_t(c.scaling));
-        v.setCaption(c.data);
+        Scan::setUp(v, {.width = c.size.width(), .height = c.size.height(), .barType = int(c.barType), .data = c.data,
+                        .fontSize = c.points * c.dpi / 96, .title = c.title, // the size as the printing run scales it
+                        .orientation = c.orientation, .alignment = std::max(0, c.alignment), .scaling = c.scaling});
 
         const QString path = m_dir.filePath(QStringLiteral("label.png"));
         QFile old(path);
@@ -251,11 +237,7 @@ private slots:
             case Preview: image = v.grab().toImage(); break;
             case Picture: image = v.Picture(); break;
             case Png: v.SavePng(path, c.size.width(), c.size.height()); image = QImage(path); break;
-            case Copy:
-                v.CopyToClipboard();
-                QCOMPARE(clipboard(QString::fromLatin1(Clipboard::kWmfMime)), v.metafileBytes());
-                image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG");
-                break;
+            case Copy: v.CopyToClipboard(); image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG"); break;
             case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
             case Device: Scan::drawOn(v, image, cell); break;
             case SaveInCm: SaveRun(v, path, c.size.width(), c.size.height(), true).save(c.data); break;
@@ -271,6 +253,7 @@ private slots:
             return;
         }
         QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(c.surface != Copy || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.metafileBytes());
         if (c.surface < Device)
             cell = image.rect();
         const bool sideways = c.orientation % 1800 != 0;

@@ -15,16 +15,13 @@ class CommandLineTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         // Code128 on the bench's 3 x 10 sheet, 2.5 x 0.75 in.
         SettingsStore design(path("design.conf"));
-        const QList<std::pair<QString, double>> margins = {
-            {"Label margins/Left", LabelSheet::labelLeft}, {"Label margins/Right", LabelSheet::labelRight},
-            {"Label margins/Top", LabelSheet::labelTop}, {"Label margins/Bottom", LabelSheet::labelBottom},
-            {"Page margins/Left", LabelSheet::pageLeft}, {"Page margins/Right", LabelSheet::pageRight},
-            {"Page margins/Top", LabelSheet::pageTop}, {"Page margins/Bottom", LabelSheet::pageBottom}};
+        const std::pair<const char *, double> margins[] = {{"Label margins/Left", LabelSheet::labelLeft}, {"Label margins/Right", LabelSheet::labelRight},
+            {"Label margins/Top", LabelSheet::labelTop}, {"Label margins/Bottom", LabelSheet::labelBottom}, {"Page margins/Left", LabelSheet::pageLeft},
+            {"Page margins/Right", LabelSheet::pageRight}, {"Page margins/Top", LabelSheet::pageTop}, {"Page margins/Bottom", LabelSheet::pageBottom}};
         for (const auto &[key, value] : margins)
-            design.write(key.section('/', 0, 0), key.section('/', 1), LabelSheet::text(value));
+            design.write(QString(key).section('/', 0, 0), QString(key).section('/', 1), LabelSheet::text(value));
         for (const auto &[key, value] : {std::pair{"vtlw", "3600"}, {"vtlh", "1080"}, {"mesure", "1"}, {"bartype", "8"}})
             design.write(QStringLiteral("Form1"), key, value);
         QVERIFY(design.flush().isEmpty());
