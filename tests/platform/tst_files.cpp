@@ -166,19 +166,20 @@ private slots:
         QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
-    // Label products from template files: a round label as wide as its
-    // diameter; by brand, then part number, whatever the case.
+    // Label products from template files: a round label or a CD as wide as
+    // its diameter; by brand, then part number, whatever the case.
     void labelProducts()
     {
-        const QString layout = R"(<Layout nx="2" ny="3" x0="0" y0="0" dx="2in" dy="1in"/>)";
+        const QString layout = R"(<Layout nx="2" ny="3" x0="0" y0="0" dx="2in" dy="2in"/>)";
         plant(m_dir.filePath("own-templates.xml"), QStringLiteral(R"(<Glabels-templates>
             <Template brand="Zeta" part="1" size="Own" width="8in" height="11in"><Label-round radius="0.5in">%1</Label-round></Template>
+            <Template brand="Zeta" part="2" size="Own" width="8in" height="11in"><Label-cd radius="1in" hole="0.2in">%1</Label-cd></Template>
             <Template brand="avery" part="9" size="Own" width="8in" height="11in"><Label-rectangle width="2in" height="1in">%1</Label-rectangle></Template>
             </Glabels-templates>)").arg(layout).toUtf8());
         QStringList found;
         for (const LabelProduct &p : LabelProducts::load(m_dir.path()))
             found << p.brand + p.part + u' ' + p.summary();
-        QCOMPARE(found, (QStringList{"avery9 2 x 1 in, 2 x 3 on Own", "Zeta1 1 x 1 in, 2 x 3 on Own"}));
+        QCOMPARE(found, (QStringList{"avery9 2 x 1 in, 2 x 3 on Own", "Zeta1 1 x 1 in, 2 x 3 on Own", "Zeta2 2 x 2 in, 2 x 3 on Own"}));
     }
 
     // A count beyond 16 bits splits instead of wrapping.
