@@ -47,7 +47,7 @@ private slots:
             {"Check3=1;option1=0;option3=1;text4=<file>", "Checks=101;Caption=A;Title=", "Check3=1"},
             {"Scaling=2;Orientation=90.0;Align=Right", "Checks=120;Combo4=90;Combo5=Right", "Scaling=1;Orientation=90"},
             {"combo3=12abc;bartype=70000", "Combo3=12abc;FontSize=12;Combo1=EAN-13;BarType=0", "combo3=12abc;bartype=0"},
-            {"hasText=7;Check3=7;Scaling=7", "Checks=111", "hasText=1;Check3=1;Scaling=1"},
+            {"hasText=7;Check3=7;Scaling=7", "Checks=111", "hasText=1;Check3=1;Scaling=1"}, {"combo2=Sans Serif", "", "combo2=Sans Serif"}, // kept, drawn in another family
             {"vtlw=1" + QString(400, u'0') + ";vtlh=99999999999999999999", "Text5=5.08", "vtlw=2880.36;vtlh=1440.18"},
             {"Orientation=45;Align=Middle;combo3=abc", "Combo4=0;Combo5=Left;Combo3=14", "Orientation=0;Align=Left;combo3=14"},
             {"combo3=-5000", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, {"combo3=1000.0", "Combo3=1000.0", "combo3=1000.0"}};
