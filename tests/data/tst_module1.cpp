@@ -35,9 +35,7 @@ private slots:
 
     void sequence()
     {
-        const struct {
-            const char *start, *end, *prefix, *suffix, *values;
-        } rows[] = {
+        const struct { const char *start, *end, *prefix, *suffix, *values; } rows[] = {
             {"001", "003", "A-", "(sufix)", "A-001 A-002 A-003"},
             {"0", "3", "(prefix)", "/B", "0/B 1/B 2/B 3/B"}, // a one-character start never pads
             {"08", "10", "(prefix)", "(sufix)", "08 09 10"}, // padding follows the start
@@ -48,9 +46,7 @@ private slots:
             {"1", "2", "(Prefix)", " (sufix)", "(Prefix)1 (sufix) (Prefix)2 (sufix)"}, // placeholders exactly
             {" 01", "3pcs", "(prefix)", "(sufix)", " 01 2 3"}, // the start kept as typed, the end a number
             {"9007199254740991", "1E+20", "", "", "<refused>"}, // counting past 2^53
-            {"9007199254740990", "9007199254740992", "(prefix)", "(sufix)",
-             "9007199254740990 9007199254740991 9007199254740992"},
-        };
+            {"9007199254740990", "9007199254740992", "(prefix)", "(sufix)", "9007199254740990 9007199254740991 9007199254740992"}};
         for (const auto &row : rows) {
             FakeControls c;
             c.source(2);
@@ -69,25 +65,18 @@ private slots:
 
     void import()
     {
-        const struct {
-            QByteArray content;
-            bool titles;
-            QString values;
-        } rows[] = {
+        const struct { QByteArray content; bool titles; QString values; } rows[] = {
             {"A\r\nB\rC\nD", false, "A B C D"},
             {"A\r\nB\r\n\r\nC\r\n", false, "A B"}, // a blank line ends
-            {"A\r\nTA\r\nB\r\nTB\r\n", true, "A/TA B/TB"},
-            {"A\nTA\nB", true, "A/TA B/"},
-            {"", false, ""},
-            {"\xEF\xBB\xBF", false, ""},
+            {"A\r\nTA\r\nB\r\nTB\r\n", true, "A/TA B/TB"}, {"A\nTA\nB", true, "A/TA B/"},
+            {"", false, ""}, {"\xEF\xBB\xBF", false, ""},
             {"\r\nA\r\nB", false, " A B"}, // an empty first line is a value
             {"  A \rB\t\n", false, "  A  B\t"},
             {"\xEF\xBB\xBF" "Stra\xC3\x9F" "e\n\xE2\x82\xAC" "5", false, QStringLiteral("Straße €5")},
             {"Stra\xDF" "e\n\x80\xFF", false, QStringLiteral("Straße \u0080ÿ")}, // Latin-1 when not UTF-8
             // A CR LF pair split across the reader's buffer.
             {QByteArray(65534, 'x') + "A\r\nB", false, QString(65534, u'x') + QStringLiteral("A B")},
-            {QByteArray(65535, 'x') + "A\r\nB", false, QString(65535, u'x') + QStringLiteral("A B")},
-        };
+            {QByteArray(65535, 'x') + "A\r\nB", false, QString(65535, u'x') + QStringLiteral("A B")}};
         for (const auto &row : rows) {
             FakeControls c;
             c.source(3);
@@ -114,19 +103,12 @@ private slots:
         QVERIFY(QFile(zeros).resize(qint64(1) << 30)); // 1 GB of zero bytes, sparse
         write(third, "A\nB\n" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\nC\n");
         write(empty, "\xEF\xBB\xBF");
-        const struct {
-            QString name, message;
-            int steps; // the steps that stop with the message
-        } rows[] = {
-            {fifo, "is not an ordinary file", 7},
-            {"/dev/zero", "is not an ordinary file", 7},
-            {m_dir.path(), "is not an ordinary file", 7},
+        const struct { QString name, message; int steps; } rows[] = { // steps: those that stop with the message
+            {fifo, "is not an ordinary file", 7}, {"/dev/zero", "is not an ordinary file", 7}, {m_dir.path(), "is not an ordinary file", 7},
             {zeros, "Line 1 of", 7}, // an endless line
             {third, "Line 3 of", 4},
-            {"", "No import file is chosen.", 1},
-            {"/nonexistent/list.txt", "No such file or directory.", 1},
-            {empty, "is empty.", 1}, // but a byte-order mark
-        };
+            {"", "No import file is chosen.", 1}, {"/nonexistent/list.txt", "No such file or directory.", 1},
+            {empty, "is empty.", 1}}; // but a byte-order mark
         for (const auto &[name, message, steps] : rows) {
             FakeControls c;
             c.source(3);

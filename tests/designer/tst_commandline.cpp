@@ -15,19 +15,18 @@ class CommandLineTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         // Code128 on the bench's 3 x 10 sheet, 2.5 x 0.75 in.
         SettingsStore design(path("design.conf"));
-        const QList<std::pair<QString, double>> margins = {
-            {"Label margins/Left", LabelSheet::labelLeft}, {"Label margins/Right", LabelSheet::labelRight},
-            {"Label margins/Top", LabelSheet::labelTop}, {"Label margins/Bottom", LabelSheet::labelBottom},
-            {"Page margins/Left", LabelSheet::pageLeft}, {"Page margins/Right", LabelSheet::pageRight},
-            {"Page margins/Top", LabelSheet::pageTop}, {"Page margins/Bottom", LabelSheet::pageBottom}};
+        const std::pair<const char *, double> margins[] = {{"Label margins/Left", LabelSheet::labelLeft}, {"Label margins/Right", LabelSheet::labelRight},
+            {"Label margins/Top", LabelSheet::labelTop}, {"Label margins/Bottom", LabelSheet::labelBottom}, {"Page margins/Left", LabelSheet::pageLeft},
+            {"Page margins/Right", LabelSheet::pageRight}, {"Page margins/Top", LabelSheet::pageTop}, {"Page margins/Bottom", LabelSheet::pageBottom}};
         for (const auto &[key, value] : margins)
-            design.write(key.section('/', 0, 0), key.section('/', 1), LabelSheet::text(value));
+            design.write(QString(key).section('/', 0, 0), QString(key).section('/', 1), LabelSheet::text(value));
         for (const auto &[key, value] : {std::pair{"vtlw", "3600"}, {"vtlh", "1080"}, {"mesure", "1"}, {"bartype", "8"}})
             design.write(QStringLiteral("Form1"), key, value);
         QVERIFY(design.flush().isEmpty());
+        QFile broken(path("broken.conf"));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("[Form1\n") == 7);
         QFile import(path("values.txt"));
         QVERIFY(import.open(QIODevice::WriteOnly));
         for (int i = 1; i <= 100; ++i)
@@ -42,17 +41,15 @@ private slots:
         QTest::newRow("unknown argument") << QStringList{"--frobnicate"} << 2 << "unknown argument";
         QTest::newRow("two jobs") << QStringList{"--print", "--save", "a.png"} << 2 << "one job each";
         QTest::newRow("value missing") << QStringList{"--print", "--text"} << 2 << "needs a value";
-        QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2
-                                          << "one data source";
+        QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2 << "one data source";
         QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
         QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
-        QTest::newRow("design is a folder") << QStringList{"--save", "a.png", "--design", "."} << 1 << "cannot be read";
-        QTest::newRow("missing design") << QStringList{"--print", "--pdf", "x.pdf", "--design", "none.conf"} << 1
-                                        << "none.conf cannot be read";
-        QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1
-                                                    << "\u20ac";
-        QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1
-                                                 << "has no paper \"A0\"";
+        QTest::newRow("pdf with save") << QStringList{"--save", "a.png", "--pdf", "x.pdf"} << 2 << "go with --print";
+        QTest::newRow("design no ordinary file") << QStringList{"--save", "a.png", "--design", "/dev/null"} << 1 << "cannot be read as a";
+        QTest::newRow("design is no settings file") << QStringList{"--save", "a.png", "--design", "broken.conf"} << 1 << "broken.conf cannot be read as a";
+        QTest::newRow("missing design") << QStringList{"--print", "--pdf", "x.pdf", "--design", "none.conf"} << 1 << "none.conf cannot be read";
+        QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1 << "\u20ac";
+        QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
     {

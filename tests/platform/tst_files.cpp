@@ -2,6 +2,7 @@
 // QImageReader); and what a full disk or a link planted in the folder do to it.
 // Import files that are pipes, devices or endless: tst_module1.
 #include "AtomicFile.h"
+#include "LabelProducts.h"
 #include "PictureWriters.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
@@ -74,18 +75,13 @@ private slots:
     // from a copy, so that no in-process cache answers.
     void settingsRoundTrip()
     {
-        const QString rows[][3] = {
-            {"Label margins", "Font Name", "2880.36"}, // blanks in names
-            {"Form1", "Caption", "a,b, c,"},
-            {"Form1", "Caption", "say \"hi\" \""},
-            {"Form1", "Caption", "  padded\t "},
-            {"Form1", "Caption", "@Variant(\\0\\0\\0\\x7f)"},
-            {"Form1", "File", "C:\\new\\x41\x01" "f\n"},
-            {"Form1", "Caption", "a=b; c # %20"},
-            {"Form1", QStringLiteral("\u00e9"), QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57")},
-            {"General", "Title", ""},
-        };
-        for (const auto &[section, key, text] : rows) {
+        const QString rows[][4] = { // the line the file holds, where it is plain text to a person too
+            {"Label margins", "Font Name_1-2.3", "-2880.36", "\nFont%20Name_1-2.3=-2880.36\n"}, // blanks in names
+            {"Form1", "Caption", "a,b, c,"}, {"Form1", "Caption", "say \"hi\" \""}, {"Form1", "Caption", "  padded\t "},
+            {"Form1", "Caption", "@Variant(\\0\\0\\0\\x7f)"}, {"Form1", "File", "C:\\new\\x41\x01" "f\n"},
+            {"Form1", "Caption", "a=b; c # %20"}, {"General", "Title", ""},
+            {"Form1", QStringLiteral("\u00e9"), QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57")}};
+        for (const auto &[section, key, text, line] : rows) {
             const QTemporaryDir dir;
             const QString written = dir.filePath(QStringLiteral("written.conf")), copy = dir.filePath(QStringLiteral("copy"));
             const QString page = QStringLiteral("Page margins"), left = QStringLiteral("Left");
@@ -93,7 +89,7 @@ private slots:
             SettingsStore(written).write(page, left, QStringLiteral("720"));
             SettingsStore store(written);
             store.write(section, key, text);
-            QCOMPARE(store.flush(), QString());
+            QVERIFY(store.flush().isEmpty() && contents(written).contains(line.toLatin1()));
             QVERIFY(QFile::copy(written, copy));
             const QSettings reader(copy, QSettings::IniFormat);
             QCOMPARE(reader.value(section + u'/' + key), QVariant(text));
@@ -103,7 +99,8 @@ private slots:
     }
 
     // Widths of 1, 2, 3 and 5 pixels pad their rows by 3, 2, 3 and 1 bytes;
-    // a transparent pixel shows white.
+    // a transparent pixel shows white. One too large is refused before
+    // anything of its size is allocated, and no file is left.
     void bitmapReadsBack()
     {
         for (const QSize size : {QSize(1, 7), QSize(2, 7), QSize(3, 7), QSize(5, 7), QSize(4, 2)}) {
@@ -121,16 +118,10 @@ private slots:
                 for (int x = 0; x < size.width(); ++x)
                     QCOMPARE(back.pixel(x, y), qAlpha(image.pixel(x, y)) ? image.pixel(x, y) | 0xFF000000 : 0xFFFFFFFF);
         }
-    }
-
-    // Refused before anything of their size is allocated, and no file left.
-    void hugeBitmaps()
-    {
-        for (const QSize size : {QSize(40000, 1), QSize(20000, 20000)}) {
-            const QString path = m_dir.filePath(QStringLiteral("huge.bmp"));
-            QVERIFY_THROWS_EXCEPTION(QuillError, PictureWriters::writeBmp(QImage(size, QImage::Format_Mono), path));
-            QVERIFY(!QFile::exists(path));
-        }
+        const QString huge = m_dir.filePath(QStringLiteral("huge.bmp"));
+        for (const QSize size : {QSize(40000, 1), QSize(20000, 20000)})
+            QVERIFY_THROWS_EXCEPTION(QuillError, PictureWriters::writeBmp(QImage(size, QImage::Format_Mono), huge));
+        QVERIFY(!QFile::exists(huge));
     }
 
     void writeFaults_data()
@@ -173,6 +164,22 @@ private slots:
             QVERIFY2(message.contains(file) && message.endsWith(u'.'), qPrintable(message));
         }
         QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // Label products from template files: a round label or a CD as wide as
+    // its diameter; by brand, then part number, whatever the case.
+    void labelProducts()
+    {
+        const QString layout = R"(<Layout nx="2" ny="3" x0="0" y0="0" dx="2in" dy="2in"/>)";
+        plant(m_dir.filePath("own-templates.xml"), QStringLiteral(R"(<Glabels-templates>
+            <Template brand="Zeta" part="1" size="Own" width="8in" height="11in"><Label-round radius="0.5in">%1</Label-round></Template>
+            <Template brand="Zeta" part="2" size="Own" width="8in" height="11in"><Label-cd radius="1in" hole="0.2in">%1</Label-cd></Template>
+            <Template brand="avery" part="9" size="Own" width="8in" height="11in"><Label-rectangle width="2in" height="1in">%1</Label-rectangle></Template>
+            </Glabels-templates>)").arg(layout).toUtf8());
+        QStringList found;
+        for (const LabelProduct &p : LabelProducts::load(m_dir.path()))
+            found << p.brand + p.part + u' ' + p.summary();
+        QCOMPARE(found, (QStringList{"avery9 2 x 1 in, 2 x 3 on Own", "Zeta1 1 x 1 in, 2 x 3 on Own", "Zeta2 2 x 2 in, 2 x 3 on Own"}));
     }
 
     // A count beyond 16 bits splits instead of wrapping.

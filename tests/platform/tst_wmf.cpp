@@ -1,9 +1,11 @@
 // Metafiles written by our device, walked record by record with an independent
 // parser. What they show is read back by libwmf's wmf2svg and wmf2gd with the
 // component's output rows, at every quarter turn and with text.
+#include "Decode.h"
 #include "WmfDevice.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QtEndian>
 #include <QtTest>
 
@@ -15,11 +17,12 @@ quint32 dword(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quin
 class TestWmf : public QObject {
     Q_OBJECT
 private slots:
-    // What a strict reader relies on: the Aldus checksum, the header's sizes, every
-    // record inside the file, object handles inside the table and none left at the end.
+    // What a strict reader relies on: the Aldus checksum, the header's sizes (96
+    // dpi for a device given none), every record inside the file, object handles
+    // inside the table and none left at the end, font angles within one turn.
     void fileStructureIsSound()
     {
-        WmfDevice device(400, 200, 96);
+        WmfDevice device(400, 200, 0);
         QPainter p(&device);
         for (int i = 0; i < 40; ++i) { // a new pen, brush and font each time
             p.fillRect(QRect(i * 5, 0, 4, 50), QColor(i * 6, 0, 255 - i * 6));
@@ -28,7 +31,7 @@ private slots:
             p.drawText(QPointF(10, 100 + i), QString::number(i));
             p.drawLine(0, 0, 100, i);
         }
-        p.end();
+        QVERIFY(p.end());
         const QByteArray wmf = device.bytes();
         QCOMPARE(dword(wmf, 0), 0x9AC6CDD7u);
         quint16 sum = 0;
@@ -53,6 +56,7 @@ private slots:
                 QCOMPARE(at + 6, meta.size());
                 break;
             }
+            QVERIFY(function != 0x02FB || word(meta, at + 10) < 3600); // a font's escapement
             if (function == 0x02FA || function == 0x02FB || function == 0x02FC) { // create pen, font, brush
                 auto slot = std::find(live.begin(), live.end(), false);
                 QVERIFY2(slot != live.end(), "more live objects than the header's table holds");
@@ -66,6 +70,19 @@ private slots:
         }
         QCOMPARE(largest, dword(meta, 12));
         QCOMPARE(live.count(true), 0);
+    }
+
+    // A shape of two outlines keeps its hole when wmf2gd draws it.
+    void ringKeepsItsHole()
+    {
+        WmfDevice device(90, 90, 96);
+        QPainter p(&device);
+        QPainterPath ring;
+        ring.addRect(0, 0, 90, 90), ring.addRect(30, 30, 30, 30);
+        p.fillPath(ring, Qt::black);
+        p.end();
+        const QImage drawn = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), device.bytes())).scaled(90, 90);
+        QVERIFY(qGray(drawn.pixel(15, 45)) < 128 && qGray(drawn.pixel(45, 45)) > 128);
     }
 };
 
