@@ -43,15 +43,23 @@ void Form1::startUp()
     runGuarded([this] { Form_Resize(); });
 }
 
+namespace {
+// The font database names a family once per foundry ("C059 [urw]"); the
+// family name alone selects it.
+QString withoutFoundry(QString name)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return name.remove(foundry);
+}
+} // namespace
+
 QStringList Form1::fontList(const QStringList &printerFonts)
 {
-    // The font database names a family once per foundry ("C059 [urw]"); the
-    // family name alone selects it, so each family is listed once.
-    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    // Each family is listed once.
     QStringList names;
     QSet<QString> seen;
-    for (QString name : printerFonts) {
-        name.remove(foundry);
+    for (const QString &font : printerFonts) {
+        const QString name = withoutFoundry(font);
         if (!name.isEmpty() && !seen.contains(name.toCaseFolded())) {
             seen.insert(name.toCaseFolded());
             names << name;
@@ -127,7 +135,7 @@ void Form1::selectStoredFont(const QString &name)
         index = Combo2->findText(name, Qt::MatchFixedString);
     if (index < 0 && !name.isEmpty()) {
         // Not offered: the family the system draws in its place, if any.
-        const QString substitute = QFontInfo(QFont(name)).family();
+        const QString substitute = withoutFoundry(QFontInfo(QFont(name)).family());
         index = Combo2->findText(substitute, Qt::MatchFixedString);
     }
     if (index >= 0)
