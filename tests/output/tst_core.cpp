@@ -1,7 +1,7 @@
 // The core alone, without a widget or a printer driver (this program links
 // nothing else): a printing run drawn on a PDF writer through the printer
-// interface, its sheets read back by poppler and every label decoded; a save
-// run's pictures decoded; a failed run leaves no job and the font as it was.
+// interface, its sheets read back by poppler and every label decoded; a failed
+// run leaves no job and the font as it was.
 #include "DeviceRegistry.h"
 #include "FakeControls.h"
 #include "LabelPrinter.h"
@@ -9,7 +9,6 @@
 #include "Module1.h"
 #include "PdfCheck.h"
 #include "PrintRun.h"
-#include "SaveRun.h"
 #include "SymbolDesign.h"
 
 #include "common/Decode.h"
@@ -28,14 +27,11 @@ public:
     void setScaleMode(std::int16_t) override {}
     void printEmptyLine() override
     {
-        if (m_painter)
-            return;
-        m_writer.emplace(m_file);
-        m_writer->setPageSize(QPageSize(QPageSize::Letter));
-        m_writer->setPageMargins(QMarginsF());
-        m_writer->setResolution(300);
-        m_painter.emplace(&*m_writer);
-        m_hdc = DeviceRegistry::add(&*m_painter);
+        if (!m_painter) {
+            m_writer.emplace(m_file), m_writer->setPageMargins(QMarginsF()), m_writer->setResolution(300);
+            m_writer->setPageSize(QPageSize(QPageSize::Letter));
+            m_hdc = DeviceRegistry::add(&m_painter.emplace(&*m_writer));
+        }
     }
     std::int32_t pageWidthTwips() const override { return 8.5 * 1440; }
     std::int32_t pageHeightTwips() const override { return 11 * 1440; }
@@ -43,20 +39,14 @@ public:
     float twipsPerPixelY() const override { return 1440.0f / 300; }
     std::int32_t hDC() const override { return m_hdc; }
     void newPage() override { m_writer->newPage(); }
-    void endDoc() override { close(); }
+    void endDoc() override { DeviceRegistry::remove(m_hdc), m_painter.reset(), m_writer.reset(); }
     void abortDoc() override
     {
         if (m_painter)
-            close(), QFile::remove(m_file);
+            endDoc(), QFile::remove(m_file);
     }
 
 private:
-    void close()
-    {
-        DeviceRegistry::remove(m_hdc);
-        m_painter.reset();
-        m_writer.reset();
-    }
     QString m_file;
     std::optional<QPdfWriter> m_writer;
     std::optional<QPainter> m_painter;
@@ -79,45 +69,29 @@ PrintRun::Sheet labelSheet()
 
 class CoreTest : public QObject {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    FakeControls m_controls;
-    Module1 m_data{m_controls};
-    SymbolDesign m_symbol;
-
 private slots:
-    void init()
-    {
-        m_controls.source(2), m_controls.t2 = QStringLiteral("1"), m_controls.t3 = QStringLiteral("45");
-        m_symbol.setBarType(std::int16_t(Symbology::Code128));
-        m_symbol.Font().setSize(14.0);
-    }
-
     void printRun()
     {
-        const QString pdf = m_dir.filePath(QStringLiteral("sheet.pdf"));
+        QTemporaryDir dir;
+        FakeControls controls;
+        controls.source(2), controls.t2 = QStringLiteral("1"), controls.t3 = QStringLiteral("45");
+        Module1 data(controls);
+        SymbolDesign symbol;
+        symbol.setBarType(std::int16_t(Symbology::Code128)), symbol.Font().setSize(14.0);
+        const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
         PdfPrinter printer(pdf);
-        PrintRun run(m_symbol, m_data, printer, labelSheet());
+        PrintRun run(symbol, data, printer, labelSheet());
         QVERIFY2(run.execute(), qPrintable(run.error()));
-        QVERIFY(run.labelsDrawn() == 45 && run.pagesStarted() == 2 && m_symbol.Font().Size() == 14.0);
+        QVERIFY(run.labelsDrawn() == 45 && run.pagesStarted() == 2 && symbol.Font().Size() == 14.0);
         const PdfCheck check(pdf, 45, [](qint64 k) { return sequenceValue(k, QStringLiteral("1")); });
-        const PdfCheckReport report = check.check(check.allPages(), m_dir.path());
+        const PdfCheckReport report = check.check(check.allPages(), dir.path());
         QVERIFY2(report.ok(), qPrintable(report.summary()));
 
         // Beyond one page's labels: nothing printed, the file gone, the font back.
         QFile::remove(pdf);
         run.setFirstLabel(31);
         QVERIFY(!run.execute() && run.error().contains("\"Start at label\" must be from 1 to 30"));
-        QVERIFY(!QFile::exists(pdf) && m_symbol.Font().Size() == 14.0);
-    }
-
-    void saveRun()
-    {
-        m_symbol.setWidth(240), m_symbol.setHeight(96);
-        m_controls.t3 = QStringLiteral("3");
-        SaveRun run(m_symbol, m_dir.filePath(QStringLiteral("first.png")), 240, 96);
-        run.run(m_data.getFirstData(), [this] { return m_data.getNextData(); });
-        for (const auto &[file, value] : {std::pair<const char *, const char *>{"first.png", "1"}, {"first_2.png", "2"}, {"first_3.png", "3"}})
-            QCOMPARE(Decode::zxingOne(QImage(m_dir.filePath(file))), QString(value));
+        QVERIFY(!QFile::exists(pdf) && symbol.Font().Size() == 14.0);
     }
 };
 
