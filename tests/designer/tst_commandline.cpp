@@ -41,6 +41,7 @@ private slots:
         QTest::newRow("unknown argument") << QStringList{"--frobnicate"} << 2 << "unknown argument";
         QTest::newRow("two jobs") << QStringList{"--print", "--save", "a.png"} << 2 << "one job each";
         QTest::newRow("value missing") << QStringList{"--print", "--text"} << 2 << "needs a value";
+        QTest::newRow("prefix twice") << QStringList{"--print", "--sequence", "1", "2", "--prefix", "a", "--prefix", "b"} << 2 << "--prefix is given twice";
         QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2 << "one data source";
         QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
         QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";

@@ -195,6 +195,8 @@ private slots:
         f.Command1->click();
         QCOMPARE(f.CommonDialog1.Filter, QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*"));
         QCOMPARE(differs(f, "Caption= A ,B;Title=Title A"), QString());
+        f.Option1->setChecked(true), f.Option3->setChecked(true); // choosing the source previews the first field
+        QCOMPARE(differs(f, "Caption=A"), QString());
     }
 };
 

@@ -286,6 +286,7 @@ void PrintCupsTest::pdfAtItsResolutionAndOnAFullDisk()
     printer.selectPdfFile(pdf);
     printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
     printer.setResolution(203);
+    QCOMPARE(printer.mediaSizes().count(QPageSize(QPageSize::Letter)), 1); // the paper chosen is listed once
     frmPrint(designer).OKButton_Click();
     QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
     const QImage page = PdfCheck::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
