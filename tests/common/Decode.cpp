@@ -1,6 +1,7 @@
 #include "Decode.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -84,6 +85,26 @@ QList<SvgShape> wmfShapes(const QByteArray &wmf)
         shapes << shape;
     }
     return shapes;
+}
+
+QRect inkBox(const QImage &image, const QRect &area)
+{
+    const QRect r = area.intersected(image.rect());
+    const QImage gray = image.copy(r).convertToFormat(QImage::Format_Grayscale8);
+    QRect box;
+    for (int y = 0; y < gray.height(); ++y)
+        for (int x = 0; x < gray.width(); ++x)
+            if (gray.constScanLine(y)[x] < 128)
+                box |= QRect(x, y, 1, 1);
+    return box.isNull() ? box : box.translated(r.topLeft());
+}
+
+QImage label(const QImage &page, const QRect &symbol)
+{
+    QImage out(symbol.size() + QSize(60, 60), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter(&out).drawImage(QPoint(30, 30), page.copy(symbol));
+    return out;
 }
 
 } // namespace Decode

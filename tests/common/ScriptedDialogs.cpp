@@ -10,18 +10,15 @@ QStringList ScriptedDialogs::texts(bool withTitles) const
     return result;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const QString &filter, const QString &ext, const QString &name, int &)
+std::optional<QString> ScriptedDialogs::openFile(const QString &, const QString &, const QString &name, int &)
 {
-    ++openCalls;
-    askedFilter = filter, askedExt = ext, askedName = name;
-    return openAnswer;
+    return askedName = name, openAnswer;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const QString &filter, const QString &ext, const QString &name, int &)
+std::optional<QString> ScriptedDialogs::saveFile(const QString &, const QString &, const QString &name, int &)
 {
     ++saveCalls;
-    askedFilter = filter, askedExt = ext, askedName = name;
-    return saveAnswer;
+    return askedName = name, saveAnswer;
 }
 
 int ScriptedDialogs::runDialog(QDialog &dialog) { return onDialog ? onDialog(dialog) : int(QDialog::Rejected); }

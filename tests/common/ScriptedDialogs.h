@@ -16,8 +16,8 @@ public:
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
 
     std::optional<QString> openAnswer, saveAnswer;
-    int openCalls = 0, saveCalls = 0;
-    QString askedFilter, askedExt, askedName; // what the last file dialog was opened with
+    int saveCalls = 0;
+    QString askedName; // what the last file dialog was opened with
     std::function<bool(PrinterObject &)> onPrinterDialog; // returns whether the user confirmed
     std::function<int(QDialog &)> onDialog;               // works the dialog, returns its result
     std::function<std::optional<QColor>(const QColor &)> onColor;

@@ -14,18 +14,6 @@ namespace Scan {
 
 inline bool isDark(QRgb pixel) { return qGray(pixel) < 128; }
 
-// Bounding box of the dark pixels inside area; null when there is none.
-inline QRect inkBox(const QImage &image, const QRect &area)
-{
-    QRect box;
-    const QRect r = area.intersected(image.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (isDark(image.pixel(x, y)))
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 // A white page of the given resolution.
 inline QImage page(int width, int height, int dpi)
 {

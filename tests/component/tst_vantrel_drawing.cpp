@@ -18,16 +18,16 @@
 namespace {
 using S = Symbology;
 using Scan::setUp;
-bool allWhite(const QImage &image) { return Scan::inkBox(image, image.rect()).isNull(); }
+bool allWhite(const QImage &image) { return Decode::inkBox(image, image.rect()).isNull(); }
 
 // Height of the ink below the bars that row 2 crosses: the text.
 int textHeight(const QImage &image)
 {
-    const int x = Scan::inkBox(image, QRect(0, 2, image.width(), 1)).left();
+    const int x = Decode::inkBox(image, QRect(0, 2, image.width(), 1)).left();
     int y = 2;
     while (y < image.height() && Scan::isDark(image.pixel(x, y)))
         ++y;
-    return Scan::inkBox(image, QRect(0, y + 1, image.width(), image.height())).height();
+    return Decode::inkBox(image, QRect(0, y + 1, image.width(), image.height())).height();
 }
 } // namespace
 
@@ -145,7 +145,7 @@ private slots:
             setUp(v, {.width = 400, .height = 400, .barType = int(S::Custom), .data = QStringLiteral("Custom symbology")});
             const QImage picture = v.Picture();
             QCOMPARE(Decode::zxingRead(picture).format, QStringLiteral("DataMatrix"));
-            QCOMPARE(picture.pixel(Scan::inkBox(picture, picture.rect()).topLeft()), qRgb(0, 0, 0x80)); // the finder's corner
+            QCOMPARE(picture.pixel(Decode::inkBox(picture, picture.rect()).topLeft()), qRgb(0, 0, 0x80)); // the finder's corner
         }
     }
 

@@ -249,7 +249,7 @@ private slots:
             QFile kept(path);
             QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old"); // what was there stays
             QCOMPARE(clipboard(QStringLiteral("image/png")), QByteArray("old"));
-            QVERIFY(c.surface != Device || Scan::inkBox(image, image.rect()).isNull());
+            QVERIFY(c.surface != Device || Decode::inkBox(image, image.rect()).isNull());
             return;
         }
         QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -258,7 +258,7 @@ private slots:
             cell = image.rect();
         const bool sideways = c.orientation % 1800 != 0;
         const int start = sideways ? cell.top() : cell.left(), length = sideways ? cell.height() : cell.width();
-        const QRect ink = Scan::inkBox(image, cell);
+        const QRect ink = Decode::inkBox(image, cell);
         // Along the symbol, no ink at the cell's edges: nothing cut, text and title included.
         QVERIFY2(!ink.isNull() && (sideways ? ink.top() : ink.left()) > start && (sideways ? ink.bottom() : ink.right()) < start + length - 1, qPrintable(QDebug::toString(ink)));
         if (c.need) { // the preview: the whole symbol made smaller, and a word that pictures would not hold it

@@ -7,7 +7,9 @@
 #include "OutputCommands.h"
 #include "ScreenMetrics.h"
 #include "frmPrint.h"
-#include "print_standins.h"
+#include "PdfCheck.h"
+#include "PrinterObject.h"
+#include "StandInDesigner.h"
 
 #include "common/Decode.h"
 
@@ -43,19 +45,10 @@ struct SheetDialogs : StandInDialogs {
     }
 };
 
-// The first page of a PDF at 300 dpi, and the box of the dark pixels in an area.
+// The first page of a PDF at 300 dpi.
 QImage firstPage(const QString &pdf)
 {
     return PdfCheck::render(pdf, 300, 1, 1).value(0).convertToFormat(QImage::Format_Grayscale8);
-}
-QRect inkBox(const QImage &page, const QRect &area)
-{
-    QRect box;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (page.valid(x, y) && page.constScanLine(y)[x] < 128)
-                box |= QRect(x, y, 1, 1);
-    return box;
 }
 
 } // namespace
@@ -131,14 +124,14 @@ private slots:
         for (int cell = 0; cell < p.columns * p.rows; ++cell) {
             const QPointF at((p.left + cell % p.columns * p.pitchX) * dot, (p.top + cell / p.columns * p.pitchY) * dot);
             const QRect label(at.toPoint(), QSize(qRound(p.labelWidth * dot), qRound(p.labelHeight * dot)));
-            const QRect ink = inkBox(page, label.adjusted(-3, -3, 0, 0));
+            const QRect ink = Decode::inkBox(page, label.adjusted(-3, -3, 0, 0));
             if (cell < start - 1) {
                 QVERIFY(ink.isNull());
                 continue;
             }
             const QPointF corner((ink.left() + ink.right() + 1 - width) / 2.0, ink.top());
             QVERIFY2((corner - at).manhattanLength() <= 1, qPrintable(QStringLiteral("cell %1").arg(cell)));
-            QCOMPARE(Decode::zxingOne(PdfPages::label(page, label)), QString::number(101 + cell - (start - 1)));
+            QCOMPARE(Decode::zxingOne(Decode::label(page, label)), QString::number(101 + cell - (start - 1)));
         }
     }
 

@@ -7,7 +7,8 @@
 #include "PrinterSetupDialog.h"
 #include "ScreenMetrics.h"
 #include "frmPrint.h"
-#include "print_standins.h"
+#include "PdfCheck.h"
+#include "StandInDesigner.h"
 
 #include "common/Decode.h"
 
@@ -245,7 +246,7 @@ void PrintCupsTest::labelPrinter()
         QCOMPARE(labels[i].height(), qRound(1.25 * dpi));
         QCOMPARE(labels[i].width(), (qRound(2.25 * dpi) + 7) / 8 * 8);
         const QImage upright = landscape ? labels[i].transformed(QTransform().rotate(-90)) : labels[i];
-        QCOMPARE(Decode::zxingOne(PdfPages::label(upright, upright.rect())), QString::number(1001 + i));
+        QCOMPARE(Decode::zxingOne(Decode::label(upright, upright.rect())), QString::number(1001 + i));
         const QString uneven = wholeModules(upright, qRound(0.4 * dpi));
         QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
     }
@@ -290,7 +291,7 @@ void PrintCupsTest::pdfAtItsResolutionAndOnAFullDisk()
     frmPrint(designer).OKButton_Click();
     QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
     const QImage page = PdfCheck::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
-    QCOMPARE(Decode::zxingOne(PdfPages::label(page, QRect(0, 0, 406, 203))), QStringLiteral("1001"));
+    QCOMPARE(Decode::zxingOne(Decode::label(page, QRect(0, 0, 406, 203))), QStringLiteral("1001"));
     QCOMPARE(wholeModules(page.copy(0, 0, 406, 203), 80), QString());
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));

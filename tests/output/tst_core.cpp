@@ -11,7 +11,6 @@
 #include "PrintRun.h"
 #include "SymbolDesign.h"
 
-#include "common/Decode.h"
 
 #include <QPdfWriter>
 #include <QtTest>

@@ -7,7 +7,9 @@
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "frmPrint.h"
-#include "print_standins.h"
+#include "PdfCheck.h"
+#include "PrinterObject.h"
+#include "StandInDesigner.h"
 
 #include "common/Decode.h"
 
@@ -31,13 +33,7 @@ QStringList sequence(int from, int to, int width)
 // Bounding box of the dark pixels inside an area given in inches; null when blank.
 QRect inkBox(const QImage &page, double x, double y, double w, double h)
 {
-    const QImage gray = page.copy(x * kDpi, y * kDpi, w * kDpi, h * kDpi).convertToFormat(QImage::Format_Grayscale8);
-    QRect box;
-    for (int row = 0; row < gray.height(); ++row)
-        for (int column = 0; column < gray.width(); ++column)
-            if (gray.constScanLine(row)[column] < 128)
-                box |= QRect(column, row, 1, 1);
-    return box.isNull() ? box : box.translated(x * kDpi, y * kDpi);
+    return Decode::inkBox(page, QRect(x * kDpi, y * kDpi, w * kDpi, h * kDpi));
 }
 
 QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
@@ -153,7 +149,7 @@ private slots:
                     // Everything drawn for the label stays inside its symbol rectangle.
                     QVERIFY2(ink.isNull() == value.isEmpty() && (ink.isNull() || symbol.adjusted(-2, -2, 2, 2).contains(ink)), qPrintable(where));
                     if (!value.isEmpty())
-                        QCOMPARE(Decode::zxingOne(PdfPages::label(pages[p], symbol)), value);
+                        QCOMPARE(Decode::zxingOne(Decode::label(pages[p], symbol)), value);
                 }
             }
         }
