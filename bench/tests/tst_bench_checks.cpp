@@ -1,18 +1,16 @@
-// The benchmark's figures mean something only if its outside checks refuse
-// wrong output and its own measures are in the units it prints. Label sheets
-// and picture folders with known faults are built here with libzint directly.
+// The benchmark's figures, and the tests that read output through the same
+// checks, mean something only if those checks refuse wrong output. Label
+// sheets and picture folders with known faults are built here with libzint
+// directly.
 #include "LabelSheet.h"
 #include "PdfCheck.h"
-#include "ProcessStats.h"
 #include "SaveCheck.h"
 
-#include <QDateTime>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-#include <vector>
 #include <zint.h>
 
 namespace {
@@ -77,21 +75,6 @@ Q_DECLARE_METATYPE(Fault)
 class BenchChecks : public QObject {
     Q_OBJECT
 private slots:
-    // Peak memory in MB of 1,024 KiB, and the time since bench/run launched the process.
-    void figures()
-    {
-        const double before = ProcessStats::peakMegabytes();
-        std::vector<char> block(64 * 1024 * 1024);
-        for (size_t i = 0; i < block.size(); i += 4096)
-            block[i] = char(i);
-        const double grown = ProcessStats::peakMegabytes() - before;
-        QVERIFY2(grown > 60 && grown < 70, qPrintable(QString::number(grown)));
-        qputenv("QUILLBENCH_LAUNCH_NS", QByteArray::number((QDateTime::currentMSecsSinceEpoch() - 2000) * 1000000));
-        const double sinceLaunch = ProcessStats::secondsSinceLaunch();
-        qunsetenv("QUILLBENCH_LAUNCH_NS");
-        QVERIFY2(sinceLaunch >= 2.0 && sinceLaunch < 3.0, qPrintable(QString::number(sinceLaunch)));
-    }
-
     // The save check sees twelve files, so faults past them leave it content.
     void outsideChecks_data()
     {

@@ -45,11 +45,6 @@ struct SheetDialogs : StandInDialogs {
     }
 };
 
-// The first page of a PDF at 300 dpi.
-QImage firstPage(const QString &pdf)
-{
-    return PdfCheck::render(pdf, 300, 1, 1).value(0).convertToFormat(QImage::Format_Grayscale8);
-}
 
 } // namespace
 
@@ -116,7 +111,7 @@ private slots:
         QVERIFY(dialog.runSummary().startsWith(QStringLiteral("%1 labels on %2 page").arg(values).arg(pages)));
 
         const LabelProduct &p = *LabelProducts::search(m_products, query).front();
-        const QImage page = firstPage(pdf);
+        const QImage page = PdfCheck::render(pdf, 300, 1, 1).value(0); // the first page at 300 dpi
         const double dot = 300.0 / 72;
         QVERIFY(qAbs(page.width() - p.paperWidth * dot) < 2 && qAbs(page.height() - p.paperHeight * dot) < 2);
         // The symbol is centred across its width: its left edge is found from its ink.

@@ -1,7 +1,6 @@
-// The output commands driven through a stand-in designer, their results read
-// back from outside: saved pictures by QImageReader, zxing-cpp and wmf2svg;
-// printed sheets (PDF files) by pdfinfo and pdftoppm, with every label cell
-// decoded by zxing-cpp at its place on its page.
+// The output commands and the print dialog driven through a stand-in
+// designer, their results read back from outside: saved pictures by
+// QImageReader, zxing-cpp and wmf2svg. The sheets themselves: tst_core.
 #include "OutputCommands.h"
 #include "PictureNames.h"
 #include "ScreenMetrics.h"
@@ -19,32 +18,12 @@
 
 namespace {
 
-constexpr double kDpi = 150; // of the rendered pages; the sheets are US letter
-
-// "01".."10": the values a sequence gives, zero padded to the start's width.
-QStringList sequence(int from, int to, int width)
-{
-    QStringList values;
-    for (int i = from; i <= to; ++i)
-        values << QStringLiteral("%1").arg(i, width, 10, QChar(u'0'));
-    return values;
-}
-
-// Bounding box of the dark pixels inside an area given in inches; null when blank.
-QRect inkBox(const QImage &page, double x, double y, double w, double h)
-{
-    return Decode::inkBox(page, QRect(x * kDpi, y * kDpi, w * kDpi, h * kDpi));
-}
-
 QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
 {
     PrinterObject::current().selectPdfFile(name.isEmpty() ? QString() : designer.dir.filePath(name));
     PrinterObject::current().qprinter().setPageSize(QPageSize(QPageSize::Letter));
     return designer.dir.filePath(name);
 }
-
-// The eight margin fields in the order of the store's entries.
-QList<QLineEdit *> fields(frmPrint &d) { return {d.Text1, d.Text2, d.Text4, d.Text5, d.Text6, d.Text7, d.Text8, d.Text9}; }
 
 } // namespace
 
@@ -89,72 +68,6 @@ private slots:
         QVERIFY(wasOpen && !QApplication::activeModalWidget());
     }
 
-    // One printed sheet: the source (1 fixed text, 2 sequence, 3 import file
-    // with titles, 4 without) and its values, the size as the designer shows it
-    // in inches, or centimetres with "cm"; label then page margins; cell w, h,
-    // symbol w, h, origin x, y in inches; the grid and each page's values (an
-    // empty value an empty cell).
-    void sheets()
-    {
-        struct Sheet { const char *name; int source; QStringList values; QString size; QList<double> margins, sheet;
-                       int columns, rows; QList<QStringList> pages; };
-        const QList<double> none(8, 0.0), whole{2, 1, 2, 1, 0, 0}, twoRows{0, 0, 0, 0, 0, 0, 1, 8};
-        const QStringList v10 = sequence(1, 10, 2), v41 = sequence(1, 41, 3), v7 = sequence(1, 7, 2), imported{"A-1", "B-2"};
-        const Sheet sheets[] = {
-            {"44 labels", 2, sequence(1, 44, 3), "2.00 1.00", none, whole, 4, 11, {sequence(1, 44, 3)}},
-            {"10 values on 4 x 2: 2 pages", 2, v10, "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8), v10.mid(8)}},
-            {"8 values on 4 x 2: 1 page", 2, v10.mid(0, 8), "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8)}},
-            {"left label margin", 2, v7, "2.00 1.00", {0.5, 0, 0, 0.5, 0, 0, 0, 0}, {2.5, 1.5, 2, 1, 0, 0}, 3, 7, {v7}},
-            {"page margins", 2, v7, "2.00 1.00", {0, 0, 0, 0, 0.5, 1.5, 0.75, 0}, {2, 1, 2, 1, 0.5, 0.75}, 3, 10, {v7}},
-            {"fixed text", 1, {"FIXED"}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "FIXED")}},
-            {"empty fixed text", 1, {""}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "")}},
-            {"titles", 3, imported, "2.00 1.00", none, whole, 4, 11, {imported}},
-            {"empty first value", 4, {"", "A-1", "B-2"}, "2.00 1.00", none, whole, 4, 11, {{"", "A-1", "B-2"}}},
-            {"comma locale", 2, v7.mid(0, 4), "2,00 1,00", {0, 0, 0, 0, 0, 0, 0.5, 0}, {2, 1, 2, 1, 0, 0.5}, 4, 10, {v7.mid(0, 4)}},
-            // 5.08 x 2.54 cm is 2880.36 x 1440.18 twips: 10 rows fit, not 11.
-            {"cm", 2, v41, "5.08 2.54 cm", none, {2.032, 1.016, 2.032, 1.016, 0, 0}, 4, 10, {v41.mid(0, 40), v41.mid(40)}}};
-        for (const Sheet &s : sheets) {
-            QLocale::setDefault(s.size.contains(u',') ? QLocale(QLocale::German) : QLocale::system());
-            StandInDesigner designer;
-            StandInDialogs dialogs;
-            designer.o4 = !s.size.endsWith("cm"), designer.o5 = !designer.o4;
-            designer.width = s.size.section(u' ', 0, 0), designer.height = s.size.section(u' ', 1, 1);
-            designer.source(s.source > 2 ? 3 : s.source), designer.check3 = s.source == 3;
-            designer.t1 = s.values.first(), designer.t2 = s.values.first(), designer.t3 = s.values.last();
-            QFile file(designer.t4 = designer.dir.filePath("values.txt"));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            for (const QString &value : s.values) // with the titles on lines of their own
-                file.write(value.toLatin1() + (s.source == 3 ? "\r\nTitle " + value.toLatin1() : "") + "\r\n");
-            file.close();
-            const QString pdf = usePdfFile(designer);
-            frmPrint dialog(designer);
-            for (int i = 0; i < 8; ++i)
-                fields(dialog)[i]->setText(QLocale().toString(s.margins[i]));
-            designer.vantrel_.setWidth(192), designer.vantrel_.setHeight(96), dialog.OKButton_Click();
-            QLocale::setDefault(QLocale::system());
-            QVERIFY2(dialogs.messages.isEmpty() && dialog.isUnloaded(), qPrintable(dialogs.allText()));
-            // The preview shows the last value in the font size it had before the run.
-            const QImage shown = designer.vantrel_.grab().toImage();
-            designer.vantrel_.Refresh();
-            QVERIFY(designer.vantrel_.Font().Size() == 14 && shown == designer.vantrel_.grab().toImage());
-            const QList<QImage> pages = PdfCheck::render(pdf, kDpi);
-            QVERIFY(PdfCheck::pageCount(pdf) == s.pages.size() && pages.size() == s.pages.size());
-            for (int p = 0; p < s.pages.size(); ++p) {
-                QVERIFY(s.sheet[5] == 0 || inkBox(pages[p], 0, 0, 8.5, s.sheet[5]).isNull()); // nothing above the grid
-                for (int cell = 0; cell < s.columns * s.rows; ++cell) {
-                    const double x = s.sheet[4] + cell % s.columns * s.sheet[0], y = s.sheet[5] + cell / s.columns * s.sheet[1];
-                    const QRect ink = inkBox(pages[p], x, y, s.sheet[0], s.sheet[1]);
-                    const QRect symbol(x * kDpi, y * kDpi, s.sheet[2] * kDpi, s.sheet[3] * kDpi);
-                    const QString value = s.pages[p].value(cell), where = QStringLiteral("%1, page %2, cell %3").arg(s.name).arg(p).arg(cell);
-                    // Everything drawn for the label stays inside its symbol rectangle.
-                    QVERIFY2(ink.isNull() == value.isEmpty() && (ink.isNull() || symbol.adjusted(-2, -2, 2, 2).contains(ink)), qPrintable(where));
-                    if (!value.isEmpty())
-                        QCOMPARE(Decode::zxingOne(Decode::label(pages[p], symbol)), value);
-                }
-            }
-        }
-    }
-
     // A spoiled field stops the run with one message: nothing is printed, the
     // file printed before stays whole, the font size is as before and the
     // dialog stays open.
@@ -163,6 +76,7 @@ private slots:
         const QList<std::array<const char *, 3>> rows{
             {"Text6", "", "Page margins \"Left\": A number is needed"},
             {"Text2", "abc", "Barcode margins \"Right\": \"abc\" is not a number"},
+            {"Text5", "x", "Barcode margins \"Bottom\""}, {"Text9", "x", "Page margins \"Bottom\""},
             {"width", "", "Symbol \"Width\""},
             {"width", "0", "0 wide"},
             {"width", "0.000000001", "Overflow"},
@@ -188,7 +102,7 @@ private slots:
                 usePdfFile(designer, typed);
             frmPrint dialog(designer);
             QLineEdit *spoiled = QMap<QString, QLineEdit *>{{"Text1", dialog.Text1}, {"Text2", dialog.Text2},
-                {"Text6", dialog.Text6}, {"Text7", dialog.Text7}, {"Text8", dialog.Text8}, {"Text9", dialog.Text9}}.value(what);
+                {"Text5", dialog.Text5}, {"Text6", dialog.Text6}, {"Text7", dialog.Text7}, {"Text8", dialog.Text8}, {"Text9", dialog.Text9}}.value(what);
             if (spoiled)
                 spoiled->setText(QString(typed).section(u';', 0, 0));
             if (QString(what) == "width" || QString(typed).contains(u';'))
