@@ -3,7 +3,6 @@
 // data panel. Also run under a comma-decimal locale.
 #include "Decode.h"
 #include "DesignerSession.h"
-#include "Module1.h"
 #include "component/Scan.h"
 #include "SymbolBuilder.h"
 

@@ -14,10 +14,8 @@
 #include "common/Decode.h"
 
 #include <QPrintPreviewWidget>
-#include <QProgressDialog>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QtTest>
+#include <QtWidgets>
 #include <cmath>
 
 namespace {

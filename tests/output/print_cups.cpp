@@ -12,12 +12,8 @@
 
 #include "common/Decode.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QStandardPaths>
 #include <QtTest>
+#include <QtWidgets>
 #include <sys/resource.h>
 #include <csignal>
 
@@ -119,201 +115,192 @@ QString wholeModules(const QImage &image, int y)
 class PrintCupsTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void labelPrinter_data();
-    void labelPrinter();
-    void nothingReachesTheDefaultQueue();
-    void pdfAtItsResolutionAndOnAFullDisk();
+    void initTestCase()
+    {
+        ScreenMetrics::overrideDpi(96, 96);
+        m_down = startServer();
+        if (!m_down.isEmpty())
+            return;
+        // From here on the server is up: anything that goes wrong is a failure.
+        QString output;
+        QVERIFY2(run("lpadmin", {"-p", kQueue, "-E", "-v", "quilllabels:" + m_out, "-m", "drv:///sample.drv/zebra.ppd",
+                                 "-o", "PageSize=w162h90"}, &output) == 0 && run("lpadmin", {"-d", kQueue}) == 0,
+                 qPrintable(QStringLiteral("lpadmin could not add the queue: ") + output));
+    }
+
+    void cleanupTestCase() { m_cupsd.terminate(), m_cupsd.waitForFinished(10000); }
+
+    void labelPrinter_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<bool>("landscape"); // a 1 x 2 in symbol on the label turned a quarter
+        QTest::newRow("203 dpi, the driver's default") << 203 << false;
+        QTest::newRow("300 dpi, chosen in Printer setup") << 300 << false;
+        QTest::newRow("landscape, turned by whole dots") << 203 << true;
+    }
+
+    // Code128 1001..1004 at 2 x 1 in with page margins of 0.1 in: one label a
+    // page, each page the roll's label as the driver lays it out, every bar and
+    // space whole dots.
+    void labelPrinter()
+    {
+        QFETCH(int, dpi);
+        QFETCH(bool, landscape);
+        if (!m_down.isEmpty())
+            QSKIP(qPrintable(m_down));
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        designer.sequence("1001", "1004");
+        if (landscape)
+            designer.width = "1.00", designer.height = "2.00";
+        PrinterObject &printer = PrinterObject::current();
+        // The default queue is the printer the program starts with, at its own media.
+        QCOMPARE(printer.deviceName(), kQueue);
+        QCOMPARE(printer.media().key(), QStringLiteral("w162h90"));
+        dialogs.onPrinterDialog = [dpi, landscape](PrinterObject &p) {
+            PrinterSetupDialog setup(p);
+            for (QAbstractButton *button : setup.buttons->buttons())
+                if (button->text().contains(QLatin1String("Print")))
+                    return false;
+            setup.resolution->setCurrentIndex(setup.resolution->findData(dpi));
+            setup.orientation->setCurrentIndex(landscape);
+            setup.accept();
+            return setup.result() == QDialog::Accepted;
+        };
+        frmPrint dialog(designer);
+        dialog.Command1_Click();
+        QCOMPARE(printer.resolution(), dpi);
+        for (QLineEdit *margin : {dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9})
+            margin->setText("0.1");
+        const int before = jobs().size();
+        dialog.OKButton_Click();
+        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
+
+        QTRY_COMPARE_WITH_TIMEOUT(jobs().size(), before + 1, 60000);
+        QFile sent(QDir(m_out).filePath(jobs().first())); // the newest
+        QVERIFY(sent.open(QIODevice::ReadOnly));
+        const QList<QImage> labels = zplGraphics(sent.readAll());
+        QCOMPARE(labels.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(labels[i].height(), qRound(1.25 * dpi));
+            QCOMPARE(labels[i].width(), (qRound(2.25 * dpi) + 7) / 8 * 8);
+            const QImage upright = landscape ? labels[i].transformed(QTransform().rotate(-90)) : labels[i];
+            QCOMPARE(Decode::zxingOne(Decode::label(upright, upright.rect())), QString::number(1001 + i));
+            const QString uneven = wholeModules(upright, qRound(0.4 * dpi));
+            QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
+        }
+    }
+
+    // A run that fails after its job was opened sends nothing; the other print
+    // tests, run beside this server's default queue, pass and send it nothing.
+    void nothingReachesTheDefaultQueue()
+    {
+        if (!m_down.isEmpty())
+            QSKIP(qPrintable(m_down));
+        QString before, after; // every job the server ever took
+        run("lpstat", {"-W", "all", "-o"}, &before);
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        frmPrint dialog(designer);
+        dialog.Text9->setText("1"); // page bottom margin: no row fits on the label
+        dialog.OKButton_Click();
+        QCOMPARE(dialogs.messages.size(), 1);
+        QString output, bin = QCoreApplication::applicationDirPath();
+        QVERIFY2(run(bin + "/tst_output", {}, &output) == 0, qPrintable(output)); // every print and save run
+        QVERIFY2(run(bin + "/label_products", {}, &output) == 0, qPrintable(output)); // cancelled runs too
+        run("lpstat", {"-W", "all", "-o"}, &after);
+        QVERIFY2(before.contains(kQueue + "-"), qPrintable(before)); // the label jobs are listed
+        QCOMPARE(after, before);
+    }
+
+    // The PDF file printer at 203 dpi gives whole dots there too; a full disk
+    // (here a file size limit) stops the run with the reason and the user's file
+    // name, and the PDF printed before stays as it was.
+    void pdfAtItsResolutionAndOnAFullDisk()
+    {
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        designer.sequence("1001", "1001");
+        const QString pdf = designer.dir.filePath("labels.pdf");
+        PrinterObject &printer = PrinterObject::current();
+        printer.selectPdfFile(pdf);
+        printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+        printer.setResolution(203);
+        QCOMPARE(printer.mediaSizes().count(QPageSize(QPageSize::Letter)), 1); // the paper chosen is listed once
+        frmPrint(designer).OKButton_Click();
+        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
+        const QImage page = PdfCheck::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
+        QCOMPARE(Decode::zxingOne(Decode::label(page, QRect(0, 0, 406, 203))), QStringLiteral("1001"));
+        QCOMPARE(wholeModules(page.copy(0, 0, 406, 203), 80), QString());
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray printed = file.readAll();
+        file.close();
+
+        designer.sequence("1", "2000");
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{16384, saved.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        frmPrint dialog(designer);
+        dialog.OKButton_Click();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("The PDF file %1 could not be written: File too large.").arg(pdf));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), printed);
+        QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden), QStringList{"labels.pdf"});
+    }
 
 private:
-    QString startServer();
+    // Empty when the server is up; otherwise why not.
+    QString startServer()
+    {
+        const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
+        if (cupsd.isEmpty() || !m_root.isValid())
+            return QStringLiteral("cupsd is not installed (package cups)");
+        const QString root = m_root.path();
+        QFile::setPermissions(root, QFile::Permissions(0x7755));
+        QDir dir(root);
+        for (const char *sub : {"spool", "cache", "state", "log", "out", "bin/backend"})
+            dir.mkpath(QLatin1String(sub));
+        m_out = dir.filePath("out");
+        QFile::setPermissions(m_out, QFile::Permissions(0x7777));
+        // Filters, drivers and helpers are CUPS's own; only the backend is ours.
+        for (const char *sub : {"filter", "daemon", "notifier", "monitor", "cgi-bin", "driver"})
+            QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub), dir.filePath("bin/") + QLatin1String(sub));
+        const auto readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        const QString socket = dir.filePath("cups.sock");
+        // cupsd runs a backend as root only when others cannot read or run it.
+        if (!writeFile(dir.filePath("bin/backend/quilllabels"), kBackend, QFile::ReadOwner | QFile::ExeOwner)
+            || !writeFile(dir.filePath("cupsd.conf"), QStringLiteral("Listen %1\nLogLevel warn\nBrowsing No\n"
+                              "DefaultAuthType None\nMaxJobs 0\n<Location />\n Allow all\n</Location>\n"
+                              "<Policy default>\n <Limit All>\n  Allow all\n </Limit>\n</Policy>\n").arg(socket).toUtf8(), readable)
+            || !writeFile(dir.filePath("cups-files.conf"), QStringLiteral("ServerRoot %1\nServerBin %1/bin\n"
+                              "RequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\nTempDir %1/spool\n"
+                              "ErrorLog %1/log/error_log\nSandboxing Relaxed\n").arg(root).toUtf8(), readable))
+            return QStringLiteral("cannot write the server's files");
+        m_cupsd.start(cupsd, {"-f", "-c", dir.filePath("cupsd.conf"), "-s", dir.filePath("cups-files.conf")});
+        // Every client below, the program's print plugin included, talks to this server only.
+        qputenv("CUPS_SERVER", QFile::encodeName(socket));
+        // lpstat -r succeeds before the scheduler listens; only its words tell.
+        QString output;
+        m_cupsd.waitForStarted();
+        for (int i = 0; i < 100 && m_cupsd.state() == QProcess::Running; ++i) {
+            if (run("lpstat", {"-r"}, &output) == 0 && output.contains("scheduler is running"))
+                return {};
+            QTest::qWait(100);
+        }
+        return QStringLiteral("cupsd does not answer: ") + output;
+    }
     QStringList jobs() const { return QDir(m_out).entryList({QStringLiteral("job-*.out")}, QDir::Files, QDir::Time); }
 
     QTemporaryDir m_root{QStringLiteral("/tmp/quill-cups-XXXXXX")};
     QProcess m_cupsd;
     QString m_out, m_down; // m_down: why there is no server
 };
-
-// Empty when the server is up; otherwise why not.
-QString PrintCupsTest::startServer()
-{
-    const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
-    if (cupsd.isEmpty() || !m_root.isValid())
-        return QStringLiteral("cupsd is not installed (package cups)");
-    const QString root = m_root.path();
-    QFile::setPermissions(root, QFile::Permissions(0x7755));
-    QDir dir(root);
-    for (const char *sub : {"spool", "cache", "state", "log", "out", "bin/backend"})
-        dir.mkpath(QLatin1String(sub));
-    m_out = dir.filePath("out");
-    QFile::setPermissions(m_out, QFile::Permissions(0x7777));
-    // Filters, drivers and helpers are CUPS's own; only the backend is ours.
-    for (const char *sub : {"filter", "daemon", "notifier", "monitor", "cgi-bin", "driver"})
-        QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub), dir.filePath("bin/") + QLatin1String(sub));
-    const auto readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    const QString socket = dir.filePath("cups.sock");
-    // cupsd runs a backend as root only when others cannot read or run it.
-    if (!writeFile(dir.filePath("bin/backend/quilllabels"), kBackend, QFile::ReadOwner | QFile::ExeOwner)
-        || !writeFile(dir.filePath("cupsd.conf"), QStringLiteral("Listen %1\nLogLevel warn\nBrowsing No\n"
-                          "DefaultAuthType None\nMaxJobs 0\n<Location />\n Allow all\n</Location>\n"
-                          "<Policy default>\n <Limit All>\n  Allow all\n </Limit>\n</Policy>\n").arg(socket).toUtf8(), readable)
-        || !writeFile(dir.filePath("cups-files.conf"), QStringLiteral("ServerRoot %1\nServerBin %1/bin\n"
-                          "RequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\nTempDir %1/spool\n"
-                          "ErrorLog %1/log/error_log\nSandboxing Relaxed\n").arg(root).toUtf8(), readable))
-        return QStringLiteral("cannot write the server's files");
-    m_cupsd.start(cupsd, {"-f", "-c", dir.filePath("cupsd.conf"), "-s", dir.filePath("cups-files.conf")});
-    // Every client below, the program's print plugin included, talks to this server only.
-    qputenv("CUPS_SERVER", QFile::encodeName(socket));
-    // lpstat -r succeeds before the scheduler listens; only its words tell.
-    QString output;
-    m_cupsd.waitForStarted();
-    for (int i = 0; i < 100 && m_cupsd.state() == QProcess::Running; ++i) {
-        if (run("lpstat", {"-r"}, &output) == 0 && output.contains("scheduler is running"))
-            return {};
-        QTest::qWait(100);
-    }
-    return QStringLiteral("cupsd does not answer: ") + output;
-}
-
-void PrintCupsTest::initTestCase()
-{
-    ScreenMetrics::overrideDpi(96, 96);
-    m_down = startServer();
-    if (!m_down.isEmpty())
-        return;
-    // From here on the server is up: anything that goes wrong is a failure.
-    QString output;
-    QVERIFY2(run("lpadmin", {"-p", kQueue, "-E", "-v", "quilllabels:" + m_out, "-m", "drv:///sample.drv/zebra.ppd",
-                             "-o", "PageSize=w162h90"}, &output) == 0 && run("lpadmin", {"-d", kQueue}) == 0,
-             qPrintable(QStringLiteral("lpadmin could not add the queue: ") + output));
-}
-
-void PrintCupsTest::cleanupTestCase() { m_cupsd.terminate(), m_cupsd.waitForFinished(10000); }
-
-void PrintCupsTest::labelPrinter_data()
-{
-    QTest::addColumn<int>("dpi");
-    QTest::addColumn<bool>("landscape"); // a 1 x 2 in symbol on the label turned a quarter
-    QTest::newRow("203 dpi, the driver's default") << 203 << false;
-    QTest::newRow("300 dpi, chosen in Printer setup") << 300 << false;
-    QTest::newRow("landscape, turned by whole dots") << 203 << true;
-}
-
-// Code128 1001..1004 at 2 x 1 in with page margins of 0.1 in: one label a
-// page, each page the roll's label as the driver lays it out, every bar and
-// space whole dots.
-void PrintCupsTest::labelPrinter()
-{
-    QFETCH(int, dpi);
-    QFETCH(bool, landscape);
-    if (!m_down.isEmpty())
-        QSKIP(qPrintable(m_down));
-    StandInDesigner designer;
-    StandInDialogs dialogs;
-    designer.sequence("1001", "1004");
-    if (landscape)
-        designer.width = "1.00", designer.height = "2.00";
-    PrinterObject &printer = PrinterObject::current();
-    // The default queue is the printer the program starts with, at its own media.
-    QCOMPARE(printer.deviceName(), kQueue);
-    QCOMPARE(printer.media().key(), QStringLiteral("w162h90"));
-    dialogs.onPrinterDialog = [dpi, landscape](PrinterObject &p) {
-        PrinterSetupDialog setup(p);
-        for (QAbstractButton *button : setup.buttons->buttons())
-            if (button->text().contains(QLatin1String("Print")))
-                return false;
-        setup.resolution->setCurrentIndex(setup.resolution->findData(dpi));
-        setup.orientation->setCurrentIndex(landscape);
-        setup.accept();
-        return setup.result() == QDialog::Accepted;
-    };
-    frmPrint dialog(designer);
-    dialog.Command1_Click();
-    QCOMPARE(printer.resolution(), dpi);
-    for (QLineEdit *margin : {dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9})
-        margin->setText("0.1");
-    const int before = jobs().size();
-    dialog.OKButton_Click();
-    QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
-
-    QTRY_COMPARE_WITH_TIMEOUT(jobs().size(), before + 1, 60000);
-    QFile sent(QDir(m_out).filePath(jobs().first())); // the newest
-    QVERIFY(sent.open(QIODevice::ReadOnly));
-    const QList<QImage> labels = zplGraphics(sent.readAll());
-    QCOMPARE(labels.size(), 4);
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(labels[i].height(), qRound(1.25 * dpi));
-        QCOMPARE(labels[i].width(), (qRound(2.25 * dpi) + 7) / 8 * 8);
-        const QImage upright = landscape ? labels[i].transformed(QTransform().rotate(-90)) : labels[i];
-        QCOMPARE(Decode::zxingOne(Decode::label(upright, upright.rect())), QString::number(1001 + i));
-        const QString uneven = wholeModules(upright, qRound(0.4 * dpi));
-        QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
-    }
-}
-
-// A run that fails after its job was opened sends nothing; the other print
-// tests, run beside this server's default queue, pass and send it nothing.
-void PrintCupsTest::nothingReachesTheDefaultQueue()
-{
-    if (!m_down.isEmpty())
-        QSKIP(qPrintable(m_down));
-    QString before, after; // every job the server ever took
-    run("lpstat", {"-W", "all", "-o"}, &before);
-    StandInDesigner designer;
-    StandInDialogs dialogs;
-    frmPrint dialog(designer);
-    dialog.Text9->setText("1"); // page bottom margin: no row fits on the label
-    dialog.OKButton_Click();
-    QCOMPARE(dialogs.messages.size(), 1);
-    QString output, bin = QCoreApplication::applicationDirPath();
-    QVERIFY2(run(bin + "/tst_output", {}, &output) == 0, qPrintable(output)); // every print and save run
-    QVERIFY2(run(bin + "/label_products", {}, &output) == 0, qPrintable(output)); // cancelled runs too
-    run("lpstat", {"-W", "all", "-o"}, &after);
-    QVERIFY2(before.contains(kQueue + "-"), qPrintable(before)); // the label jobs are listed
-    QCOMPARE(after, before);
-}
-
-// The PDF file printer at 203 dpi gives whole dots there too; a full disk
-// (here a file size limit) stops the run with the reason and the user's file
-// name, and the PDF printed before stays as it was.
-void PrintCupsTest::pdfAtItsResolutionAndOnAFullDisk()
-{
-    StandInDesigner designer;
-    StandInDialogs dialogs;
-    designer.sequence("1001", "1001");
-    const QString pdf = designer.dir.filePath("labels.pdf");
-    PrinterObject &printer = PrinterObject::current();
-    printer.selectPdfFile(pdf);
-    printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
-    printer.setResolution(203);
-    QCOMPARE(printer.mediaSizes().count(QPageSize(QPageSize::Letter)), 1); // the paper chosen is listed once
-    frmPrint(designer).OKButton_Click();
-    QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
-    const QImage page = PdfCheck::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
-    QCOMPARE(Decode::zxingOne(Decode::label(page, QRect(0, 0, 406, 203))), QStringLiteral("1001"));
-    QCOMPARE(wholeModules(page.copy(0, 0, 406, 203), 80), QString());
-    QFile file(pdf);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray printed = file.readAll();
-    file.close();
-
-    designer.sequence("1", "2000");
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit limit{16384, saved.rlim_max};
-    std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    frmPrint dialog(designer);
-    dialog.OKButton_Click();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
-    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The PDF file %1 could not be written: File too large.").arg(pdf));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), printed);
-    QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden), QStringList{"labels.pdf"});
-}
 
 QTEST_MAIN(PrintCupsTest)
 #include "print_cups.moc"

@@ -42,11 +42,7 @@ public:
     std::int32_t hDC() const override { return m_hdc; }
     void newPage() override { m_writer->newPage(); }
     void endDoc() override { DeviceRegistry::remove(m_hdc), m_painter.reset(), m_writer.reset(); }
-    void abortDoc() override
-    {
-        if (m_painter)
-            endDoc(), QFile::remove(m_file);
-    }
+    void abortDoc() override { if (m_painter) endDoc(), QFile::remove(m_file); }
 
 private:
     QString m_file;
@@ -61,6 +57,7 @@ struct Watched : SymbolDesign {
     void changed(bool) override { shownSize = Font().Size(); }
 };
 
+// "01".."10": the values a sequence gives, zero padded to the start's width.
 QStringList sequence(int from, int to, int width)
 {
     QStringList values;
@@ -117,10 +114,8 @@ private slots:
             sheet.centimetres = s.size.endsWith("cm");
             sheet.twipsPerUnit = sheet.centimetres ? Numbers::kTwipsPerCm : Numbers::kTwipsPerInch;
             sheet.fixedText = s.source == 1, sheet.titled = s.source == 3;
-            QStringList m;
-            for (double margin : s.margins)
-                m << QLocale().toString(margin);
-            sheet.margins = {m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7]};
+            const auto m = [&s](int i) { return QLocale().toString(s.margins[i]); }; // as typed
+            sheet.margins = {m(0), m(1), m(2), m(3), m(4), m(5), m(6), m(7)};
             const QString pdf = dir.filePath("labels.pdf");
             PdfPrinter printer(pdf);
             PrintRun run(symbol, data, printer, sheet);

@@ -6,26 +6,21 @@
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "frmPrint.h"
-#include "PdfCheck.h"
 #include "PrinterObject.h"
 #include "StandInDesigner.h"
 
 #include "common/Decode.h"
 
-#include <QPrinter>
 #include <QtTest>
 #include <QtWidgets>
 
-namespace {
-
-QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
+// The PDF file printer on US letter, printing to a file of the designer's folder.
+static QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
 {
     PrinterObject::current().selectPdfFile(name.isEmpty() ? QString() : designer.dir.filePath(name));
-    PrinterObject::current().qprinter().setPageSize(QPageSize(QPageSize::Letter));
+    PrinterObject::current().setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
     return designer.dir.filePath(name);
 }
-
-} // namespace
 
 class OutputTest : public QObject {
     Q_OBJECT
