@@ -132,9 +132,9 @@ private slots:
             {"png, halves", {}, "item.png", 8, 2887.5, 1462.5, pngs, {192, 98}},
             {"png, below half", {}, "item.png", 8, 3127, 1507, pngs, {208, 100}},
             {"wmf", {}, "item.wmf", 8, 4800, 1800, {"item.wmf=", "item_002.wmf=", "item_003.wmf="}},
-            // Every line a value; unsafe values stay in the folder and never replace an earlier file.
-            {"unsafe values", {"A1", "../../x", "a/b", "A1", "a_b", ".."}, "item.bmp", 8, 4800, 1800,
-             {"item.bmp=A1", "item_.._.._x.bmp=../../x", "item_a_b.bmp=a/b", "item_A1.bmp=A1", "item_a_b_2.bmp=a_b", "item___.bmp=.."}},
+            // Every line a value; unsafe values stay in the folder and never replace an earlier file; a blank is kept.
+            {"unsafe values", {"A1", "../../x", "a/b", "A1", "a_b", "..", "A B"}, "item.bmp", 8, 4800, 1800,
+             {"item.bmp=A1", "item_.._.._x.bmp=../../x", "item_a_b.bmp=a/b", "item_A1.bmp=A1", "item_a_b_2.bmp=a_b", "item___.bmp=..", "item_A B.bmp=A B"}},
             {"empty first value", {"", "A-1", "B-2"}, "item.bmp", 8, 4800, 1800, {"item_A-1.bmp=A-1", "item_B-2.bmp=B-2"}},
             {"only an empty value", {""}, "item.bmp", 8, 4800, 1800, {}, {}, {}, "No picture was saved"},
             {"no symbology", {}, "item.bmp", -1, 4800, 1800, {}, {}, {}, "No symbology is chosen"},
