@@ -1,4 +1,4 @@
-// The print dialog's row beside the specified settings: label products, the
+// The print dialog's row beside its margin settings: label products, the
 // sheet preview and a partly used first sheet; and the run that OK and the
 // preview share, with its progress and the line that says what it did.
 #include "DesignerView.h"
