@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 // The data panel's controls as plain fields.
 struct FakeControls : DataSourceControls {
@@ -27,8 +28,6 @@ struct FakeControls : DataSourceControls {
 inline bool heldOpen(const QString &path)
 {
     const QString file = QFileInfo(path).canonicalFilePath();
-    for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-        if (!file.isEmpty() && fd.symLinkTarget() == file)
-            return true;
-    return false;
+    const auto fds = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    return !file.isEmpty() && std::any_of(fds.begin(), fds.end(), [&](const QFileInfo &fd) { return fd.symLinkTarget() == file; });
 }
