@@ -2,8 +2,10 @@
 #include "CommandLine.h"
 #include "Form1.h"
 #include "SettingsStore.h"
+#include "WorkingFiles.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <cstdio>
 
@@ -38,6 +40,8 @@ int main(int argc, char **argv)
     case CommandLine::Action::Designer:
         break;
     }
+    // The print jobs a killed run left in the temporary folder go at the next start.
+    WorkingFiles::sweep(QDir::tempPath());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));

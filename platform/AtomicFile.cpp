@@ -1,12 +1,13 @@
 #include "AtomicFile.h"
 #include "QuillError.h"
+#include "WorkingFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,17 +42,18 @@ void write(const QString &path, const QByteArray &bytes, Sync sync)
     const QFileInfo info(path);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    WorkingFiles::sweepOnce(info.absolutePath());
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
-        const quint64 random = QRandomGenerator::system()->generate64();
-        temporary = folder + "/.quill-" + QByteArray::number(random, 36) + ".tmp";
+        temporary = folder + '/' + WorkingFiles::newName(WorkingFiles::Kind::File);
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             fail(path, errno);
     }
     if (fd < 0)
         fail(path, EEXIST);
+    ::flock(fd, LOCK_EX | LOCK_NB); // while it lives, no later run takes the file for a leftover
     // An existing file keeps its permissions (a private settings file stays private).
     struct stat old;
     if (::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))

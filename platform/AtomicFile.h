@@ -7,7 +7,8 @@
 // existing file, never through a link); every write is checked to the end,
 // and only a complete file is renamed over the target. So a failure leaves the
 // old file as it was and no partial file behind, and a link at the target is
-// replaced, never written through.
+// replaced, never written through. The working file is one of WorkingFiles:
+// the first write in a folder removes what killed runs left there.
 namespace AtomicFile {
 
 enum class Sync { No, Yes };

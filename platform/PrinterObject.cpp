@@ -1,5 +1,6 @@
 #include "PrinterObject.h"
 #include "DeviceRegistry.h"
+#include "JobFolder.h"
 #include "Numbers.h"
 #include "QuillError.h"
 
@@ -12,17 +13,10 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 
 #include <cups/cups.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -33,12 +27,9 @@ constexpr int kUnknownDriverDpi = 1200; // a driver that names no resolution ras
 // A job is first written to a file of its own next to its destination (or in
 // the temporary folder for a queue) and only handed on when it is complete, so
 // that an aborted run neither leaves half a PDF behind nor sends half a sheet.
-QString jobFileTemplate(const QString &pdfFile)
+QString jobPlace(const QString &pdfFile)
 {
-    if (pdfFile.isEmpty())
-        return QDir::temp().filePath(QStringLiteral("quillmark-job-XXXXXX.job"));
-    const QFileInfo info(pdfFile);
-    return info.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part.pdf").arg(info.fileName()));
+    return pdfFile.isEmpty() ? QDir::tempPath() : QFileInfo(pdfFile).absolutePath();
 }
 
 // The resolution the queue's driver prints at when nobody chooses one, as the
@@ -81,19 +72,6 @@ bool pdfComplete(const QString &path)
     return xref > 0 && xref < size && file.seek(xref) && file.read(4) == "xref";
 }
 
-// Why a file could not be written to its end: the system's words for the error
-// one more byte meets there (a full disk, a size limit).
-QString writeFailure(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    const bool wrote = ::write(fd, "\n", 1) == 1 && ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    return wrote ? QStringLiteral("it was not written to its end") : QString::fromLocal8Bit(std::strerror(error));
-}
-
 } // namespace
 
 struct PrinterObject::Impl {
@@ -106,7 +84,8 @@ struct PrinterObject::Impl {
     QString queue;
     int queueDpi = 0;        // 0: the driver offers no resolution
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    QString jobFile;         // where the open job is being written
+    std::unique_ptr<JobFolder> job; // where the open job is being written
+    QString jobFile;         // its file, as the writers open it
     bool preview = false;    // jobs are drawn for the print preview
 
     int dpi() const { return pdf ? pdfDpi : (queueDpi ? queueDpi : kUnknownDriverDpi); }
@@ -301,18 +280,20 @@ void PrinterObject::printEmptyLine()
         throw QuillError(QStringLiteral("The printer \"%1\" is not available. "
                                         "Choose another one with \"Printer setup\".").arg(d->queue));
 
-    QTemporaryFile job(jobFileTemplate(destination));
-    job.setAutoRemove(false);
-    if (!job.open()) {
+    QString why;
+    d->job = JobFolder::make(jobPlace(destination), &why);
+    if (!d->job) {
         if (!destination.isEmpty())
             throw QuillError(QStringLiteral("The PDF file %1 cannot be written: %2.")
-                                 .arg(QDir::toNativeSeparators(destination), job.errorString()));
-        throw QuillError(QStringLiteral("The print job could not be started: %1.").arg(job.errorString()));
+                                 .arg(QDir::toNativeSeparators(destination), why));
+        throw QuillError(QStringLiteral("The print job could not be started: "
+                                        "no working file can be made in %1: %2.")
+                             .arg(QDir::toNativeSeparators(QDir::tempPath()), why));
     }
+    d->jobFile = d->job->filePath();
     if (!destination.isEmpty())
-        job.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    d->jobFile = job.fileName();
-    job.close();
+        QFile::setPermissions(d->jobFile,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 
     // A name without the .pdf suffix keeps a queue's own engine (its paper and
     // resolution) while it writes to the file instead of sending at once.
@@ -321,7 +302,7 @@ void PrinterObject::printEmptyLine()
     d->printer.setFullPage(true);
     d->printer.setResolution(d->dpi());
     if (!d->painter.begin(&d->printer)) {
-        QFile::remove(d->jobFile);
+        d->job.reset();
         d->closeJob();
         throw QuillError(QStringLiteral("The printer \"%1\" could not start the print job.").arg(deviceName()));
     }
@@ -357,7 +338,7 @@ void PrinterObject::newPage()
         throw QuillError(QStringLiteral("The printer has no open print job."));
     // The PDF writer refuses a new page once a write of the last one failed.
     if (!d->printer.newPage())
-        throw d->notWritten(writeFailure(d->jobFile));
+        throw d->notWritten(d->job->writeFailure());
     d->applyTurn();
 }
 
@@ -373,22 +354,16 @@ void PrinterObject::endDoc()
     }
     const bool ended = d->painter.end();
     const QString jobFile = d->jobFile;
+    const std::unique_ptr<JobFolder> job = std::move(d->job); // gone, with its folder, when this returns
     const QString destination = d->pdf ? d->pdfPath : QString();
     d->closeJob();
-    if (!ended || !pdfComplete(jobFile)) {
-        const QString why = writeFailure(jobFile);
-        QFile::remove(jobFile);
-        throw d->notWritten(why);
-    }
+    if (!ended || !pdfComplete(jobFile))
+        throw d->notWritten(job->writeFailure());
 
     if (!destination.isEmpty()) {
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(jobFile).toStdString(),
-                                QFile::encodeName(destination).toStdString(), error);
-        if (error) {
-            QFile::remove(jobFile);
-            throw d->notWritten(QString::fromLocal8Bit(error.message().c_str()));
-        }
+        const QString why = job->install(destination);
+        if (!why.isEmpty())
+            throw d->notWritten(why);
         return;
     }
 
@@ -403,7 +378,6 @@ void PrinterObject::endDoc()
     lp.start(QStringLiteral("lp"), arguments << jobFile);
     const bool started = lp.waitForStarted(10000);
     const bool finished = started && lp.waitForFinished(120000);
-    QFile::remove(jobFile);
     if (!started || !finished || lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0) {
         const QString why = QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
         throw QuillError(QStringLiteral("The print job could not be sent to the printer \"%1\"%2")
@@ -421,7 +395,7 @@ void PrinterObject::abortDoc()
         d->handle = 0;
         return;
     }
-    QFile::remove(d->jobFile);
+    d->job.reset();
     d->closeJob();
 }
 

@@ -1,6 +1,7 @@
 #include "SettingsStore.h"
 #include "AtomicFile.h"
 #include "QuillError.h"
+#include "WorkingFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,6 +81,8 @@ QString SettingsStore::userStorePath(const QString &application)
 
 SettingsStore::SettingsStore(const QString &iniPath) : m_path(iniPath)
 {
+    // Opening the store is the program's start: what a killed run left beside it goes.
+    WorkingFiles::sweep(QFileInfo(iniPath).absolutePath());
     const QSettings file(iniPath, QSettings::IniFormat);
     for (const QString &path : file.allKeys()) {
         const qsizetype slash = path.indexOf(u'/');

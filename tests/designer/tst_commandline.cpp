@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -25,6 +27,7 @@ private slots:
         for (const auto &[key, value] : {std::pair{"vtlw", "3600"}, {"vtlh", "1080"}, {"mesure", "1"}, {"bartype", "8"}})
             design.write(QStringLiteral("Form1"), key, value);
         QVERIFY(design.flush().isEmpty());
+        QVERIFY(QDir().mkpath(path("tmp"))); // the runs' TMPDIR
         QFile broken(path("broken.conf"));
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("[Form1\n") == 7);
         QFile import(path("values.txt"));
@@ -78,9 +81,20 @@ private slots:
         QVERIFY2(report.ok() && report.pages == 334, qPrintable(report.summary() + report.problems.join("; ")));
     }
 
+    // Also the start's sweep of the temporary folder: the print job a killed run
+    // left goes (its pid is no process's), one of a run that lives stays.
     void savesAPictureForEveryImportedValue()
     {
         QDir().mkpath(path("pictures"));
+        const pid_t ended = ::fork();
+        if (ended == 0)
+            ::_exit(0);
+        QCOMPARE(::waitpid(ended, nullptr, 0), ended);
+        const QString killedJob = path("tmp/.quill-%1-a.job").arg(ended);
+        const QString livingJob = path("tmp/.quill-%1-b.job").arg(::getpid());
+        QVERIFY(QDir().mkpath(killedJob) && QDir().mkpath(livingJob));
+        QFile job(killedJob + "/job");
+        QVERIFY(job.open(QIODevice::WriteOnly) && job.write("%PDF-1.4 half") == 13);
         const auto [code, out, err] = run({"--save", path("pictures/item.png"), "--import", path("values.txt"),
                                            "--design", path("design.conf")});
         QVERIFY2(code == 0, qPrintable(err));
@@ -90,6 +104,7 @@ private slots:
         const SaveCheckReport report = check.check(100);
         QVERIFY2(report.ok() && report.format == "png", qPrintable(report.summary() + report.problems.join("; ")));
         QVERIFY(!QFileInfo::exists(path("config")));
+        QVERIFY(!QFileInfo::exists(killedJob) && QFileInfo::exists(livingJob));
     }
 
 private:
@@ -101,6 +116,7 @@ private:
         p.setWorkingDirectory(m_dir.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", path("config")); // never the user's settings
+        env.insert("TMPDIR", path("tmp"));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QUILLMARK_BINARY), arguments);
         p.waitForFinished(120000);

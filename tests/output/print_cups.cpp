@@ -5,6 +5,7 @@
 // and decodes it. The machine's own CUPS set-up is neither read nor changed.
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
+#include "QuillError.h"
 #include "ScreenMetrics.h"
 #include "frmPrint.h"
 #include "PdfCheck.h"
@@ -14,7 +15,9 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <csignal>
 
 namespace {
@@ -28,9 +31,22 @@ out="${DEVICE_URI#quilllabels:}/job-$1"
 if [ -n "$6" ]; then cat "$6" > "$out.tmp"; else cat > "$out.tmp"; fi && mv "$out.tmp" "$out.out"
 )SH";
 
+// A process this test starts ends with it, also when the test is killed (a
+// ctest timeout): no server or test run is left behind.
+void endsWithThisTest(QProcess &process)
+{
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(1); // the test ended before the signal was asked for
+    });
+}
+
 int run(const QString &program, const QStringList &arguments, QString *output = nullptr)
 {
     QProcess process;
+    endsWithThisTest(process);
     process.setProcessChannelMode(QProcess::MergedChannels);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LC_ALL", "C"); // CUPS's tools answer in words that are read here
@@ -40,6 +56,59 @@ int run(const QString &program, const QStringList &arguments, QString *output = 
     if (output)
         *output = QString::fromLocal8Bit(process.readAll());
     return done && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The message a step of the printer raised, else the empty text.
+QString attempt(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const QuillError &error) {
+        return error.description();
+    }
+    return {};
+}
+
+// A blank page through the current printer.
+QString printBlank()
+{
+    return attempt([] {
+        PrinterObject::current().printEmptyLine();
+        PrinterObject::current().endDoc();
+    });
+}
+
+// Whether pid is a process that has not ended (ended and not yet reaped counts as ended).
+bool running(qint64 pid)
+{
+    const QByteArray stat = contents(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat != "<unreadable>" && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+// The running processes whose parent is pid, with their names.
+QMap<qint64, QString> childrenOf(qint64 pid)
+{
+    QMap<qint64, QString> found;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        const QByteArray stat = contents(QStringLiteral("/proc/%1/stat").arg(entry));
+        const qsizetype nameEnd = stat.lastIndexOf(')'); // the name may hold blanks and brackets
+        const QList<QByteArray> fields = stat.mid(nameEnd + 2).split(' ');
+        const QByteArray name = stat.mid(stat.indexOf('(') + 1, nameEnd - stat.indexOf('(') - 1);
+        if (nameEnd > 0 && fields.size() > 2 && fields[0] != "Z" && fields[1].toLongLong() == pid)
+            found.insert(entry.toLongLong(), QString::fromLocal8Bit(name));
+    }
+    return found;
 }
 
 bool writeFile(const QString &path, const QByteArray &text, QFile::Permissions permissions)
@@ -213,6 +282,88 @@ private slots:
         QCOMPARE(after, before);
     }
 
+    void jobFileFaults_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("queue"); // the Zebra queue, its job in TMPDIR; else the PDF file printer
+        QTest::newRow("PDF file, a link swapped in while the job is written") << "link" << false;
+        QTest::newRow("queue, a link swapped in while the job is written") << "link" << true;
+        QTest::newRow("PDF file, a run killed mid-job, then the next runs") << "kill" << false;
+        QTest::newRow("PDF file, a name of 244 characters") << "long name" << false;
+    }
+    // Where others may write (a shared folder, TMPDIR), anything that appears
+    // while a job is written is swapped for a link to a file elsewhere: that file
+    // stays as it was and the job ends where it should, a PDF as a regular file.
+    // A run killed mid-job leaves its working file only while it lives (here
+    // stopped); the next run after the kill removes it. Working names never make
+    // a name too long.
+    void jobFileFaults()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, queue);
+        if (queue && !m_down.isEmpty())
+            QSKIP(qPrintable(m_down));
+        const QTemporaryDir dir;
+        const QString outside = dir.filePath(QStringLiteral("the user's own file"));
+        QFile own(outside);
+        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("not a PDF") == 9);
+        own.close();
+        const QString shared = dir.filePath(QStringLiteral("shared"));
+        QVERIFY(QDir().mkpath(shared));
+        const QString name = fault == u"long name" ? QString(240, u'n') : QStringLiteral("labels");
+        const QString pdf = shared + u'/' + name + QStringLiteral(".pdf");
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(shared));
+        const auto restoreTmp = qScopeGuard([oldTmp] { qputenv("TMPDIR", oldTmp); });
+        PrinterObject &printer = PrinterObject::current();
+        queue ? printer.selectQueue(kQueue) : printer.selectPdfFile(pdf);
+        const int sent = jobs().size();
+
+        pid_t killed = 0;
+        const auto reap = qScopeGuard([&killed] {
+            if (killed > 0 && ::kill(killed, SIGKILL) == 0)
+                ::waitpid(killed, nullptr, 0);
+        });
+        if (fault == u"kill") {
+            killed = ::fork();
+            if (killed == 0) {
+                ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+                printer.printEmptyLine();
+                ::raise(SIGSTOP);
+                ::_exit(0);
+            }
+            int status = 0;
+            QVERIFY(::waitpid(killed, &status, WUNTRACED) == killed && WIFSTOPPED(status));
+            const QStringList working = entries(shared);
+            QCOMPARE(working.size(), 1);
+            QCOMPARE(printBlank(), QString());
+            QVERIFY(entries(shared).contains(working[0])); // its writer lives
+            QCOMPARE(::kill(killed, SIGKILL), 0);
+            QCOMPARE(::waitpid(killed, nullptr, 0), killed);
+            killed = 0;
+        }
+        if (fault == u"link") {
+            QCOMPARE(attempt([&printer] { printer.printEmptyLine(); }), QString());
+            for (const QString &entry : entries(shared)) {
+                QVERIFY(QFile::rename(shared + u'/' + entry, dir.filePath(entry)));
+                QVERIFY(QFile::link(outside, shared + u'/' + entry));
+            }
+            QVERIFY(!entries(shared).isEmpty());
+            QCOMPARE(attempt([&printer] { printer.endDoc(); }), QString());
+        } else {
+            QCOMPARE(printBlank(), QString());
+        }
+        QCOMPARE(contents(outside), QByteArray("not a PDF"));
+        if (queue) {
+            QTRY_COMPARE_WITH_TIMEOUT(jobs().size(), sent + 1, 60000);
+            return;
+        }
+        QVERIFY(QFileInfo(pdf).isFile() && !QFileInfo(pdf).isSymLink());
+        QCOMPARE(PdfCheck::pageCount(pdf), 1);
+        if (fault != u"link") // the PDF alone: no working file is left
+            QCOMPARE(entries(shared), QStringList{name + QStringLiteral(".pdf")});
+    }
+
     // The PDF file printer at 203 dpi gives whole dots there too; a full disk
     // (here a file size limit) stops the run with the reason and the user's file
     // name, and the PDF printed before stays as it was.
@@ -254,6 +405,37 @@ private slots:
         QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden), QStringList{"labels.pdf"});
     }
 
+    // This test killed (as by ctest's timeout) while its server runs and it runs
+    // the other print tests: the server and those tests end with it.
+    void killedLeavesNothingRunning()
+    {
+        if (!m_down.isEmpty())
+            QSKIP(qPrintable(m_down));
+        QProcess killed;
+        endsWithThisTest(killed);
+        killed.start(QCoreApplication::applicationFilePath(), {"nothingReachesTheDefaultQueue"});
+        QVERIFY(killed.waitForStarted());
+        QMap<qint64, QString> left;
+        const auto cleanUp = qScopeGuard([&left] {
+            for (qint64 pid : left.keys())
+                ::kill(pid_t(pid), SIGKILL);
+        });
+        const qint64 pid = killed.processId();
+        QTRY_VERIFY_WITH_TIMEOUT((left = childrenOf(pid)).values().contains("tst_output"), 60000);
+        QVERIFY2(left.values().contains("cupsd"), qPrintable(left.values().join(u' ')));
+        const QString serverLine = QStringLiteral("/proc/%1/cmdline").arg(left.key("cupsd"));
+        const QList<QByteArray> server = contents(serverLine).split('\0');
+        const QString config = QFile::decodeName(server.value(server.indexOf("-c") + 1));
+        const QString root = QFileInfo(config).absolutePath();
+        ::kill(pid_t(pid), SIGKILL);
+        QVERIFY(killed.waitForFinished());
+        for (qint64 pid : left.keys())
+            QTRY_VERIFY_WITH_TIMEOUT(!running(pid), 20000);
+        // The killed test's folder: nothing else removes it.
+        if (root.startsWith(QStringLiteral("/tmp/quill-cups-")))
+            QDir(root).removeRecursively();
+    }
+
 private:
     // Empty when the server is up; otherwise why not.
     QString startServer()
@@ -282,6 +464,7 @@ private:
                               "RequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\nTempDir %1/spool\n"
                               "ErrorLog %1/log/error_log\nSandboxing Relaxed\n").arg(root).toUtf8(), readable))
             return QStringLiteral("cannot write the server's files");
+        endsWithThisTest(m_cupsd);
         m_cupsd.start(cupsd, {"-f", "-c", dir.filePath("cupsd.conf"), "-s", dir.filePath("cups-files.conf")});
         // Every client below, the program's print plugin included, talks to this server only.
         qputenv("CUPS_SERVER", QFile::encodeName(socket));

@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <csignal>
 #include <functional>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -62,6 +63,39 @@ QString onFullDisk(const std::function<QString()> &write, const QString &report)
     }
     ::wait(nullptr);
     return QString::fromUtf8(contents(report));
+}
+
+// The writer in a child process that stops itself halfway through the file,
+// as it passes 1 KB: its working file stays, its writer lives. -1 on failure.
+pid_t stoppedWriter(const QString &writer, const QString &path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlives the test
+        std::signal(SIGXFSZ, [](int) { ::raise(SIGSTOP); });
+        const rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        writeBig(writer, path);
+        ::_exit(0);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, WUNTRACED) == child && WIFSTOPPED(status) ? child : -1;
+}
+
+// The writer as the next run of the program: a process of its own; its message.
+QString nextRun(const QString &writer, const QString &path, const QString &report)
+{
+    if (::fork() == 0) {
+        QFile file(report);
+        ::_exit(file.open(QIODevice::WriteOnly) && file.write(writeBig(writer, path).toUtf8()) >= 0 ? 0 : 1);
+    }
+    ::wait(nullptr);
+    return QString::fromUtf8(contents(report));
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -164,6 +198,41 @@ private slots:
             QVERIFY2(message.contains(file) && message.endsWith(u'.'), qPrintable(message));
         }
         QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+        // Killed mid-write: the next run in the folder (for the settings, the next
+        // start) keeps the working file while its writer lives, here stopped, and
+        // removes it once the writer is killed; never a file that only looks like
+        // one: a link, or one of another user.
+        const QString killed = dir.filePath(QStringLiteral("killed"));
+        const QString report = m_dir.filePath(QStringLiteral("report"));
+        QVERIFY(QDir().mkpath(killed));
+        pid_t writing = stoppedWriter(writer, killed + QStringLiteral("/old.file"));
+        const auto reap = qScopeGuard([&writing] {
+            if (writing > 0 && ::kill(writing, SIGKILL) == 0)
+                ::waitpid(writing, nullptr, 0);
+        });
+        QVERIFY(writing > 0);
+        const QStringList working = entries(killed);
+        QCOMPARE(working.size(), 1);
+        const pid_t ended = ::fork();
+        if (ended == 0)
+            ::_exit(0);
+        QCOMPARE(::waitpid(ended, nullptr, 0), ended); // its pid is now no process's
+        QStringList kept{QStringLiteral("new.file"), QStringLiteral(".quill-%1-a.tmp").arg(ended)};
+        QVERIFY(QFile::link(path, killed + u'/' + kept.last()));
+        if (::geteuid() == 0) {
+            kept << QStringLiteral(".quill-%1-b.tmp").arg(ended);
+            plant(killed + u'/' + kept.last(), "someone else's");
+            QCOMPARE(::chown(QFile::encodeName(killed + u'/' + kept.last()).constData(), 65534, 65534), 0);
+        }
+        QCOMPARE(nextRun(writer, killed + QStringLiteral("/new.file"), report), QString());
+        QVERIFY(entries(killed).contains(working[0]));
+        QCOMPARE(::kill(writing, SIGKILL), 0);
+        QCOMPARE(::waitpid(writing, nullptr, 0), writing);
+        writing = 0;
+        QCOMPARE(nextRun(writer, killed + QStringLiteral("/new.file"), report), QString());
+        kept.sort();
+        QCOMPARE(entries(killed), kept);
     }
 
     // Label products from template files: a round label or a CD as wide as
