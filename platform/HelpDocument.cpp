@@ -10,7 +10,33 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace HelpDocument {
+
+namespace {
+
+// Makes folder and those above it that are missing; the message names the page
+// and the first folder that could not be made, with the system's reason (a
+// read-only cache says so, not that the page's folder is missing).
+void makeFolder(const QString &folder, const QString &page)
+{
+    if (QFileInfo(folder).isDir())
+        return;
+    const QString parent = QFileInfo(folder).absolutePath();
+    if (parent != folder)
+        makeFolder(parent, page);
+    const int error = ::mkdir(QFile::encodeName(folder).constData(), 0777) == 0 ? 0 : errno;
+    if (QFileInfo(folder).isDir())
+        return;
+    const QString why = QString::fromLocal8Bit(std::strerror(error == EEXIST ? ENOTDIR : error));
+    throw QuillError(QStringLiteral("Cannot write \"%1\": its folder \"%2\" cannot be made: %3.")
+                         .arg(page, folder, why));
+}
+
+} // namespace
 
 QString readmePath()
 {
@@ -43,8 +69,8 @@ QString writeUserPage()
         throw QuillError(QStringLiteral("The help is not installed; \"man quillmark\" describes the program."));
     const QString html = userHtml(QString::fromUtf8(file.readAll()), QFileInfo(readme).absolutePath());
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    QDir().mkpath(folder);
     const QString page = QDir(folder).filePath(QStringLiteral("quillmark-help.html"));
+    makeFolder(QDir::cleanPath(folder), page);
     AtomicFile::write(page, html.toUtf8());
     return page;
 }

@@ -1,18 +1,22 @@
 // The output commands and the print dialog driven through a stand-in
 // designer, their results read back from outside: saved pictures by
 // QImageReader, zxing-cpp and wmf2svg. The sheets themselves: tst_core.
+#include "HelpDocument.h"
 #include "OutputCommands.h"
 #include "PictureNames.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "frmPrint.h"
 #include "PrinterObject.h"
+#include "QuillError.h"
 #include "StandInDesigner.h"
 
 #include "common/Decode.h"
 
 #include <QtTest>
 #include <QtWidgets>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // The PDF file printer on US letter, printing to a file of the designer's folder.
 static QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
@@ -20,6 +24,34 @@ static QString usePdfFile(StandInDesigner &designer, const QString &name = QStri
     PrinterObject::current().selectPdfFile(name.isEmpty() ? QString() : designer.dir.filePath(name));
     PrinterObject::current().setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
     return designer.dir.filePath(name);
+}
+
+// What writing the help page says in a process of an ordinary user: nobody,
+// when the test runs as root, whom no permission stops.
+static QString helpAsUser()
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return QStringLiteral("no pipe");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(1);
+        QByteArray said;
+        try {
+            HelpDocument::writeUserPage();
+        } catch (const QuillError &error) {
+            said = error.description().toUtf8();
+        }
+        ::_exit(::write(channel[1], said.constData(), size_t(said.size())) == said.size() ? 0 : 1);
+    }
+    ::close(channel[1]);
+    QFile pipe;
+    pipe.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QByteArray said = pipe.readAll();
+    ::waitpid(child, nullptr, 0);
+    return QString::fromUtf8(said);
 }
 
 class OutputTest : public QObject {
@@ -218,11 +250,31 @@ private slots:
         }
     }
 
+    void help_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("the user's cache") << false;
+        QTest::newRow("a read-only cache, the page's folder not made yet") << true;
+    }
     // Help: the README's user sections as a page for the desktop's browser,
-    // written to the cache (here a folder of the test's), pictures found.
+    // written to the cache (here a folder of the test's), pictures found; a
+    // cache that cannot take it names the folder and the reason.
     void help()
     {
-        qputenv("XDG_CACHE_HOME", m_dir.filePath("cache").toLocal8Bit());
+        QFETCH(bool, readOnly);
+        const QString cache = m_dir.filePath(readOnly ? "read-only" : "cache");
+        qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+        if (readOnly) {
+            const auto readAndSearch = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                     | QFile::ReadOther | QFile::ExeOther;
+            QVERIFY(QDir().mkpath(cache) && QFile::setPermissions(cache, readAndSearch));
+            QVERIFY(QFile::setPermissions(m_dir.path(), readAndSearch | QFile::WriteOwner));
+            const QString folder = cache + u'/' + QCoreApplication::applicationName();
+            const QString says = QStringLiteral("Cannot write \"%1/quillmark-help.html\": its folder \"%1\" "
+                                                "cannot be made: %2.");
+            QCOMPARE(helpAsUser(), says.arg(folder, strerror(EACCES)));
+            return;
+        }
         StandInDesigner designer;
         StandInDialogs dialogs;
         OutputCommands(designer).mnuHelp_Click();
