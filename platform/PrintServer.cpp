@@ -76,7 +76,8 @@ void waitResponsively(Question<Result> &question)
         lock.unlock();
         keepPainting();
         lock.lock();
-        question.finished.wait_for(lock, std::chrono::milliseconds(20), [&question] { return question.done; });
+        const auto answered = [&question] { return question.done; };
+        question.finished.wait_for(lock, std::chrono::milliseconds(20), answered);
     }
 }
 
@@ -92,9 +93,10 @@ std::optional<Result> ask(std::function<Result(http_t *)> question)
     const int port = ippPort();
     const http_encryption_t encryption = cupsEncryption();
     std::thread([shared, question = std::move(question), server, port, encryption] {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(shared->deadline - Clock::now());
-        http_t *http = httpConnect2(server.constData(), port, nullptr, AF_UNSPEC, encryption, 1,
-                                    int(std::max<long long>(1, left.count())), nullptr);
+        using std::chrono::milliseconds;
+        const auto left = std::chrono::duration_cast<milliseconds>(shared->deadline - Clock::now());
+        const int msec = int(std::max<milliseconds::rep>(1, left.count()));
+        http_t *http = httpConnect2(server.constData(), port, nullptr, AF_UNSPEC, encryption, 1, msec, nullptr);
         Result result{};
         if (http) {
             // Every read waits a quarter of a second at a time and asks keepWaiting whether to go on.
