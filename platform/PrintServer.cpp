@@ -96,7 +96,9 @@ std::optional<Result> ask(std::function<Result(http_t *)> question)
         using std::chrono::milliseconds;
         const auto left = std::chrono::duration_cast<milliseconds>(shared->deadline - Clock::now());
         const int msec = int(std::max<milliseconds::rep>(1, left.count()));
-        http_t *http = httpConnect2(server.constData(), port, nullptr, AF_UNSPEC, encryption, 1, msec, nullptr);
+        const int blocking = 1;
+        http_t *http = httpConnect2(server.constData(), port, nullptr, AF_UNSPEC, encryption, blocking, msec,
+                                    nullptr);
         Result result{};
         if (http) {
             // Every read waits a quarter of a second at a time and asks keepWaiting whether to go on.
