@@ -309,8 +309,6 @@ private slots:
             << StalledCase{.route = Route::CommandLine,
                            .pdf = false,
                            .told = "quillmark: The print server %1 does not answer within 5 seconds"};
-        QTest::newRow("print dialog, PDF file printer: printed")
-            << StalledCase{.route = Route::PrintDialog, .pdf = true, .told = nullptr};
         QTest::newRow("print dialog, the queue: the server named while the window paints")
             << StalledCase{.route = Route::PrintDialog,
                            .pdf = false,
