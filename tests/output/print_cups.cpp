@@ -117,7 +117,7 @@ QString wholeModules(const QImage &image, int y)
 }
 
 // How a case with a stopped server reaches the printer.
-enum class Route { CommandLine, PrintDialog, Window };
+enum class Route { CommandLine, PrintDialog, PrinterSetup, Window };
 
 struct StalledCase {
     Route route;
@@ -313,6 +313,10 @@ private slots:
             << StalledCase{.route = Route::PrintDialog,
                            .pdf = false,
                            .told = "Printing error!: The print server %1 does not answer within 5 seconds"};
+        QTest::newRow("Printer setup: the server named, the PDF file printer offered")
+            << StalledCase{.route = Route::PrinterSetup,
+                           .pdf = false,
+                           .told = "Printer setup: The print server %1 does not answer within 5 seconds"};
         QTest::newRow("the window starts and saves a picture")
             << StalledCase{.route = Route::Window, .pdf = false, .told = nullptr};
     }
@@ -364,6 +368,18 @@ private slots:
             frmPrint dialog(designer);
             dialog.OKButton_Click();
             told = dialogs.texts(true).join(u'\n');
+        } else if (stalled.route == Route::PrinterSetup) {
+            QStringList offered;
+            dialogs.onPrinterDialog = [&offered](PrinterObject &printer) {
+                PrinterSetupDialog setup(printer);
+                for (int i = 0; i < setup.printers->count(); ++i)
+                    offered << setup.printers->itemText(i);
+                return false;
+            };
+            frmPrint dialog(designer);
+            dialog.Command1_Click();
+            told = dialogs.texts(true).join(u'\n');
+            QCOMPARE(offered, QStringList{"PDF file printer"});
         } else {
             SettingsStore store(designer.dir.filePath("window.conf"));
             Form1 window(store);
