@@ -135,7 +135,8 @@ PrinterObject &PrinterObject::current()
 
 // Nothing is asked of the print server here: the default queue is looked up
 // when a printer is first needed, and never when the PDF file printer is
-// chosen first. Qt's printer looks for the default queue as it is made.
+// chosen first. Qt's printer looks for the default queue as it is made, so it
+// is made where it finds no server.
 PrinterObject::PrinterObject() : d(PrintServer::unasked([] { return std::make_unique<Impl>(); }))
 {
     d->printer.setFullPage(true);
