@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 #include "Form1.h"
 #include "OutputCommands.h"
+#include "PrintServer.h"
 #include "PrinterObject.h"
 #include "QuillError.h"
 #include "ProgressWindow.h"
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPageSize>
-#include <QPrinterInfo>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -83,7 +83,7 @@ void applyData(const CommandLine &job, Form1 &form)
 void choosePrinter(const CommandLine &job, PrinterObject &printer)
 {
     if (!job.printer.isEmpty()) {
-        if (!QPrinterInfo::availablePrinterNames().contains(job.printer))
+        if (!PrintServer::queues().names.contains(job.printer))
             throw QuillError(QStringLiteral("There is no printer \"%1\" (lpstat -p lists the printers).").arg(job.printer));
         printer.selectQueue(job.printer);
     } else if (!job.pdf.isEmpty()) {

@@ -89,9 +89,16 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
 void frmPrint::PreviewButton_Click()
 {
     PrinterObject &printer = PrinterObject::current();
+    QPrinter *pages = nullptr;
+    try {
+        pages = &printer.qprinter(); // the default queue, asked of the print server on first use
+    } catch (const QuillError &error) {
+        DialogProvider::current().messageBox(error.description(), PrintRun::errorTitle());
+        return;
+    }
     Vantrel &vantrel = m_designer.vantrel();
     const QString caption = vantrel.Caption(), title = vantrel.Title();
-    QPrintPreviewWidget preview(&printer.qprinter());
+    QPrintPreviewWidget preview(pages);
     connect(&preview, &QPrintPreviewWidget::paintRequested, this, [this, &printer] {
         printer.setPreview(true);
         const auto off = qScopeGuard([&printer] { printer.setPreview(false); });

@@ -2,6 +2,7 @@
 #include "DeviceRegistry.h"
 #include "JobFolder.h"
 #include "Numbers.h"
+#include "PrintServer.h"
 #include "QuillError.h"
 
 #include <QDir>
@@ -11,16 +12,14 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QRegularExpression>
-
-#include <cups/cups.h>
 
 #include <algorithm>
 
 namespace {
 
 const QString kPdfPrinterName = QStringLiteral("PDF file printer");
+const QString kUnknownDefault = QStringLiteral("Default printer (the print server does not answer)");
 constexpr int kPdfDefaultDpi = 1200;
 constexpr int kUnknownDriverDpi = 1200; // a driver that names no resolution rasterises on its own
 
@@ -30,30 +29,6 @@ constexpr int kUnknownDriverDpi = 1200; // a driver that names no resolution ras
 QString jobPlace(const QString &pdfFile)
 {
     return pdfFile.isEmpty() ? QDir::tempPath() : QFileInfo(pdfFile).absolutePath();
-}
-
-// The resolution the queue's driver prints at when nobody chooses one, as the
-// CUPS server announces it; 0 when it names none.
-int driverDefaultDpi(const QString &queue)
-{
-    const QByteArray name = queue.section(u'/', 0, 0).toUtf8();
-    const QByteArray instance = queue.section(u'/', 1).toUtf8();
-    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(),
-                                         instance.isEmpty() ? nullptr : instance.constData());
-    if (!dest)
-        return 0;
-    int dpi = 0;
-    if (cups_dinfo_t *info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-        if (ipp_attribute_t *attr = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "printer-resolution")) {
-            int y = 0;
-            ipp_res_t units = IPP_RES_PER_INCH;
-            const int x = ippGetResolution(attr, 0, &y, &units);
-            dpi = units == IPP_RES_PER_CM ? qRound(x * 2.54) : x;
-        }
-        cupsFreeDestInfo(info);
-    }
-    cupsFreeDests(1, dest);
-    return dpi;
 }
 
 // Qt's PDF writer reports success even when its writes failed (a full disk),
@@ -83,6 +58,9 @@ struct PrinterObject::Impl {
     int pdfDpi = kPdfDefaultDpi;
     QString queue;
     int queueDpi = 0;        // 0: the driver offers no resolution
+    QList<QPageSize> queueMedia; // what the queue offers, asked once when it is chosen
+    QList<int> queueResolutions;
+    bool chosen = false;     // false until a printer is chosen or the default queue is known
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     std::unique_ptr<JobFolder> job; // where the open job is being written
     QString jobFile;         // its file, as the writers open it
@@ -132,18 +110,46 @@ PrinterObject &PrinterObject::current()
     return printer;
 }
 
-PrinterObject::PrinterObject() : d(std::make_unique<Impl>())
+// Nothing is asked of the print server here: the default queue is looked up
+// when a printer is first needed, and never when the PDF file printer is
+// chosen first. Qt's printer looks for the default queue as it is made, so it
+// is made where it finds no server.
+PrinterObject::PrinterObject() : d(PrintServer::unasked([] { return std::make_unique<Impl>(); }))
 {
     d->printer.setFullPage(true);
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    if (printers.isEmpty()) {
-        selectPdfFile(QString());
+}
+
+// The system's default queue (or the first one) becomes the printer; with no
+// queue at all, the PDF file printer. Raises the print server's error when it
+// does not answer.
+void PrinterObject::settle() const
+{
+    if (d->chosen)
         return;
+    // One action (a print dialog and its OK) waits for a silent server once.
+    if (PrintServer::stalledLately())
+        throw QuillError(PrintServer::notAnswering());
+    const PrintServer::Queues queues = PrintServer::queues();
+    // Choosing the default is not a change the caller sees.
+    auto *self = const_cast<PrinterObject *>(this);
+    if (queues.names.isEmpty())
+        self->selectPdfFile(QString());
+    else
+        self->selectQueue(queues.defaultName.isEmpty() ? queues.names.first() : queues.defaultName);
+}
+
+// For the printer's name and kind, which never fail: unknown while the
+// server does not answer.
+bool PrinterObject::settledQuietly() const
+{
+    if (!d->chosen) {
+        try {
+            settle();
+        } catch (const QuillError &) {
+            // stays unknown; the job that needs the queue reports the server
+        }
     }
-    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
-    if (chosen.isNull())
-        chosen = printers.first();
-    selectQueue(chosen.printerName());
+    return d->chosen;
 }
 
 PrinterObject::~PrinterObject()
@@ -151,10 +157,16 @@ PrinterObject::~PrinterObject()
     abortDoc();
 }
 
-QPrinter &PrinterObject::qprinter() { return d->printer; }
+QPrinter &PrinterObject::qprinter()
+{
+    settle();
+    return d->printer;
+}
 
 QString PrinterObject::deviceName() const
 {
+    if (!settledQuietly())
+        return kUnknownDefault;
     if (!d->pdf)
         return d->queue;
     if (d->pdfPath.isEmpty())
@@ -166,7 +178,10 @@ void PrinterObject::selectQueue(const QString &queueName)
 {
     if (isPrinting())
         throw QuillError(QStringLiteral("The printer cannot be changed while a job is being printed."));
+    // Asked first, within its bound: Qt's print support, asked below, has none.
+    const int announced = PrintServer::defaultDpi(queueName);
     d->pdf = false;
+    d->chosen = true;
     d->queue = queueName;
     d->printer.setOutputFileName(QString());
     d->printer.setOutputFormat(QPrinter::NativeFormat);
@@ -174,12 +189,14 @@ void PrinterObject::selectQueue(const QString &queueName)
     d->printer.setFullPage(true);
     // The queue's own media and resolution, not what the last printer had.
     const QPrinterInfo info = QPrinterInfo::printerInfo(queueName);
+    d->queueMedia = info.supportedPageSizes();
+    d->queueResolutions = info.supportedResolutions();
+    std::sort(d->queueResolutions.begin(), d->queueResolutions.end());
     if (info.defaultPageSize().isValid())
         d->printer.setPageSize(info.defaultPageSize());
     d->orientation = QPageLayout::Portrait;
     d->printer.setPageOrientation(QPageLayout::Portrait);
-    const QList<int> offered = resolutions();
-    const int announced = driverDefaultDpi(queueName);
+    const QList<int> &offered = d->queueResolutions;
     d->queueDpi = offered.contains(announced) || (offered.isEmpty() && announced > 0) ? announced
                                                                                       : offered.value(0);
     d->printer.setResolution(d->dpi());
@@ -190,6 +207,7 @@ void PrinterObject::selectPdfFile(const QString &path)
     if (isPrinting())
         throw QuillError(QStringLiteral("The printer cannot be changed while a job is being printed."));
     d->pdf = true;
+    d->chosen = true;
     d->pdfPath = path;
     d->printer.setOutputFormat(QPrinter::PdfFormat);
     if (!path.isEmpty())
@@ -199,15 +217,16 @@ void PrinterObject::selectPdfFile(const QString &path)
     d->printer.setResolution(d->dpi());
 }
 
-bool PrinterObject::isPdfFilePrinter() const { return d->pdf; }
-QString PrinterObject::pdfFile() const { return d->pdf ? d->pdfPath : QString(); }
-QString PrinterObject::queueName() const { return d->pdf ? QString() : d->queue; }
+bool PrinterObject::isPdfFilePrinter() const { return settledQuietly() && d->pdf; }
+QString PrinterObject::pdfFile() const { return isPdfFilePrinter() ? d->pdfPath : QString(); }
+QString PrinterObject::queueName() const { return settledQuietly() && !d->pdf ? d->queue : QString(); }
 
 QList<QPageSize> PrinterObject::mediaSizes() const
 {
+    settle();
     QList<QPageSize> sizes;
     if (!d->pdf)
-        sizes = QPrinterInfo::printerInfo(d->queue).supportedPageSizes();
+        sizes = d->queueMedia;
     else
         for (QPageSize::PageSizeId id : {QPageSize::Letter, QPageSize::Legal, QPageSize::A4, QPageSize::A5, QPageSize::A6})
             sizes.append(QPageSize(id));
@@ -219,8 +238,17 @@ QList<QPageSize> PrinterObject::mediaSizes() const
     return sizes;
 }
 
-QPageSize PrinterObject::media() const { return d->printer.pageLayout().pageSize(); }
-QPageLayout::Orientation PrinterObject::orientation() const { return d->orientation; }
+QPageSize PrinterObject::media() const
+{
+    settle();
+    return d->printer.pageLayout().pageSize();
+}
+
+QPageLayout::Orientation PrinterObject::orientation() const
+{
+    settle();
+    return d->orientation;
+}
 
 void PrinterObject::setMedia(const QPageSize &size, QPageLayout::Orientation orientation)
 {
@@ -238,14 +266,17 @@ void PrinterObject::setMedia(const QPageSize &size, QPageLayout::Orientation ori
 
 QList<int> PrinterObject::resolutions() const
 {
+    settle();
     if (d->pdf)
         return {203, 300, 600, 1200};
-    QList<int> offered = QPrinterInfo::printerInfo(d->queue).supportedResolutions();
-    std::sort(offered.begin(), offered.end());
-    return offered;
+    return d->queueResolutions;
 }
 
-int PrinterObject::resolution() const { return d->dpi(); }
+int PrinterObject::resolution() const
+{
+    settle();
+    return d->dpi();
+}
 
 void PrinterObject::setResolution(int dpi)
 {
@@ -265,6 +296,7 @@ void PrinterObject::printEmptyLine()
 {
     if (isPrinting())
         return; // the new page (or the job) is already open; an empty line draws nothing
+    settle();
     if (d->preview) {
         if (!d->painter.begin(&d->printer))
             throw QuillError(QStringLiteral("The preview could not be drawn."));
@@ -276,7 +308,7 @@ void PrinterObject::printEmptyLine()
     if (d->pdf && destination.isEmpty())
         throw QuillError(QStringLiteral("No file is chosen for the PDF file printer. "
                                         "Choose one with \"Printer setup\"."));
-    if (!d->pdf && (d->queue.isEmpty() || QPrinterInfo::printerInfo(d->queue).isNull()))
+    if (!d->pdf && (d->queue.isEmpty() || !PrintServer::queues().names.contains(d->queue)))
         throw QuillError(QStringLiteral("The printer \"%1\" is not available. "
                                         "Choose another one with \"Printer setup\".").arg(d->queue));
 
@@ -322,8 +354,8 @@ std::int32_t PrinterObject::pageHeightTwips() const
     return qRound((d->orientation == QPageLayout::Landscape ? points.width() : points.height()) * 20);
 }
 
-float PrinterObject::twipsPerPixelX() const { return float(Numbers::kTwipsPerInch / d->dpi()); }
-float PrinterObject::twipsPerPixelY() const { return float(Numbers::kTwipsPerInch / d->dpi()); }
+float PrinterObject::twipsPerPixelX() const { return float(Numbers::kTwipsPerInch / resolution()); }
+float PrinterObject::twipsPerPixelY() const { return float(Numbers::kTwipsPerInch / resolution()); }
 
 std::int32_t PrinterObject::hDC() const
 {
@@ -368,21 +400,12 @@ void PrinterObject::endDoc()
     }
 
     // The queue gets the finished job in one piece, on the media and at the
-    // resolution it was drawn for; lp talks to the same CUPS server as the
-    // print plugin (CUPS_SERVER included).
-    QStringList arguments{QStringLiteral("-d"), d->queue, QStringLiteral("-t"), QStringLiteral("Quillmark labels"),
-                          QStringLiteral("-o"), QStringLiteral("media=%1").arg(media().key())};
+    // resolution it was drawn for.
+    QStringList options{QStringLiteral("-t"), QStringLiteral("Quillmark labels"),
+                        QStringLiteral("-o"), QStringLiteral("media=%1").arg(media().key())};
     if (!resolutions().isEmpty())
-        arguments << QStringLiteral("-o") << QStringLiteral("Resolution=%1dpi").arg(d->queueDpi);
-    QProcess lp;
-    lp.start(QStringLiteral("lp"), arguments << jobFile);
-    const bool started = lp.waitForStarted(10000);
-    const bool finished = started && lp.waitForFinished(120000);
-    if (!started || !finished || lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0) {
-        const QString why = QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
-        throw QuillError(QStringLiteral("The print job could not be sent to the printer \"%1\"%2")
-                             .arg(d->queue, why.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + why));
-    }
+        options << QStringLiteral("-o") << QStringLiteral("Resolution=%1dpi").arg(d->queueDpi);
+    PrintServer::submit(d->queue, options, jobFile);
 }
 
 void PrinterObject::abortDoc()

@@ -13,9 +13,12 @@ class QPrinter;
 class QPainter;
 
 // The program's current printer: a queue of the system or the PDF file
-// printer, with the operations the printing run needs. When the system has no printer at all, the PDF file printer stands in: its
-// file is chosen in Printer setup (or by selectPdfFile), and printing with no
-// file chosen raises a QuillError instead of silently printing nothing.
+// printer, with the operations the printing run needs. Until one is chosen it
+// is the system's default queue, asked of the print server (within
+// PrintServer's bounds) only when first needed. When the system has no
+// printer at all, the PDF file printer stands in: its file is chosen in
+// Printer setup (or by selectPdfFile), and printing with no file chosen
+// raises a QuillError instead of silently printing nothing.
 //
 // The job's page is the printer's media and its device pixels are the
 // printer's dots: a queue prints at its driver's resolution (the default, or
@@ -66,6 +69,9 @@ public:
     static QStringList fontNames();
 
 private:
+    void settle() const;
+    bool settledQuietly() const;
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -1,5 +1,6 @@
 #include "PrinterSetupDialog.h"
 #include "Dialogs.h"
+#include "PrintServer.h"
 #include "QuillError.h"
 
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 
 namespace {
@@ -20,8 +20,16 @@ PrinterSetupDialog::PrinterSetupDialog(PrinterObject &printer, QWidget *parent)
     : QDialog(parent), m_printer(printer)
 {
     setWindowTitle(QStringLiteral("Printer setup"));
+    // A print server that does not answer leaves the PDF file printer to choose.
+    QString trouble;
+    PrintServer::Queues queues;
+    try {
+        queues = PrintServer::queues();
+    } catch (const QuillError &error) {
+        trouble = error.description();
+    }
     printers = new QComboBox(this);
-    printers->addItems(QPrinterInfo::availablePrinterNames());
+    printers->addItems(queues.names);
     printers->addItem(kPdfPrinter);
     file = new QLineEdit(this);
     browse = new QPushButton(QStringLiteral("Browse..."), this);
@@ -45,20 +53,30 @@ PrinterSetupDialog::PrinterSetupDialog(PrinterObject &printer, QWidget *parent)
     form->addRow(buttons);
 
     // The dialog starts from the printer's current choice.
-    if (printer.isPdfFilePrinter())
-        m_choice.selectPdfFile(printer.pdfFile());
-    else
-        m_choice.selectQueue(printer.queueName());
+    const bool queue = trouble.isEmpty() && !printer.queueName().isEmpty();
     try {
-        m_choice.setMedia(printer.media(), printer.orientation());
-    } catch (const QuillError &) {
-        // paper the printer does not list: the dialog offers its default
+        if (queue)
+            m_choice.selectQueue(printer.queueName());
+        else
+            m_choice.selectPdfFile(printer.pdfFile());
+    } catch (const QuillError &error) {
+        trouble = error.description();
+        m_choice.selectPdfFile(printer.pdfFile());
     }
-    if (printer.resolutions().contains(printer.resolution()))
-        m_choice.setResolution(printer.resolution());
+    if (queue || printer.isPdfFilePrinter()) {
+        try {
+            m_choice.setMedia(printer.media(), printer.orientation());
+        } catch (const QuillError &) {
+            // paper the printer does not list: the dialog offers its default
+        }
+        if (m_choice.resolutions().contains(printer.resolution()))
+            m_choice.setResolution(printer.resolution());
+    }
     file->setText(printer.pdfFile());
-    printers->setCurrentIndex(printer.isPdfFilePrinter() ? printers->count() - 1
-                                                         : qMax(0, printers->findText(printer.queueName())));
+    printers->setCurrentIndex(m_choice.isPdfFilePrinter() ? printers->count() - 1
+                                                          : qMax(0, printers->findText(printer.queueName())));
+    if (!trouble.isEmpty())
+        DialogProvider::current().messageBox(trouble, windowTitle());
     fillChoices();
 
     connect(printers, &QComboBox::activated, this, &PrinterSetupDialog::choosePrinter);
@@ -75,10 +93,16 @@ PrinterSetupDialog::PrinterSetupDialog(PrinterObject &printer, QWidget *parent)
 // Another printer brings its own paper and resolution.
 void PrinterSetupDialog::choosePrinter(int index)
 {
-    if (index == printers->count() - 1)
+    try {
+        if (index == printers->count() - 1)
+            m_choice.selectPdfFile(file->text());
+        else
+            m_choice.selectQueue(printers->itemText(index));
+    } catch (const QuillError &error) {
+        DialogProvider::current().messageBox(error.description(), windowTitle());
         m_choice.selectPdfFile(file->text());
-    else
-        m_choice.selectQueue(printers->itemText(index));
+        printers->setCurrentIndex(printers->count() - 1);
+    }
     fillChoices();
 }
 

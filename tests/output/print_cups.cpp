@@ -3,6 +3,9 @@
 // queue (roll of 2.25 x 1.25 in labels) and a backend that files what the
 // driver sends; it prints, rebuilds each label from the printer's ~DG graphics
 // and decodes it. The machine's own CUPS set-up is neither read nor changed.
+#include "Form1.h"
+#include "OutputCommands.h"
+#include "PrintServer.h"
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
 #include "QuillError.h"
@@ -19,6 +22,9 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <csignal>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -32,12 +38,13 @@ if [ -n "$6" ]; then cat "$6" > "$out.tmp"; else cat > "$out.tmp"; fi && mv "$ou
 )SH";
 
 // A process this test starts ends with it, also when the test is killed (a
-// ctest timeout): no server or test run is left behind.
+// ctest timeout): no server or test run is left behind. SIGKILL, since a
+// server the stalled-server case has stopped would hold a SIGTERM for ever.
 void endsWithThisTest(QProcess &process)
 {
     const pid_t parent = ::getpid();
     process.setChildProcessModifier([parent] {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != parent)
             ::_exit(1); // the test ended before the signal was asked for
     });
@@ -179,7 +186,47 @@ QString wholeModules(const QImage &image, int y)
     return widths.size() < 20 ? QStringLiteral("no symbol on row %1").arg(y) : QString();
 }
 
+// How a case with a stopped server reaches the printer.
+enum class Route { CommandLine, PrintDialog, PrinterSetup, Window };
+
+struct StalledCase {
+    Route route;
+    bool pdf;         // the PDF file printer rather than the queue
+    const char *told; // what the user is told, %1 the server's socket; nullptr: printed, nothing told
+};
+
+// Continues a stopped server after 30 s even when the code under test hangs
+// in it, so that a hang fails the test instead of wedging it.
+class Watchdog {
+public:
+    explicit Watchdog(qint64 server)
+        : m_thread([this, server] {
+              std::unique_lock lock(m_mutex);
+              if (!m_stopped.wait_for(lock, std::chrono::seconds(30), [this] { return m_stop; }))
+                  ::kill(pid_t(server), SIGCONT);
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_stopped.notify_all();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_stopped;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(StalledCase)
 
 class PrintCupsTest : public QObject {
     Q_OBJECT
@@ -434,6 +481,112 @@ private slots:
         // The killed test's folder: nothing else removes it.
         if (root.startsWith(QStringLiteral("/tmp/quill-cups-")))
             QDir(root).removeRecursively();
+    }
+
+    void stalledServer_data()
+    {
+        QTest::addColumn<StalledCase>("stalled");
+        QTest::newRow("command line, --pdf: printed")
+            << StalledCase{.route = Route::CommandLine, .pdf = true, .told = nullptr};
+        QTest::newRow("command line, --printer: the server named")
+            << StalledCase{.route = Route::CommandLine,
+                           .pdf = false,
+                           .told = "quillmark: The print server %1 does not answer within 5 seconds"};
+        QTest::newRow("print dialog, the queue: the server named while the window paints")
+            << StalledCase{.route = Route::PrintDialog,
+                           .pdf = false,
+                           .told = "Printing error!: The print server %1 does not answer within 5 seconds"};
+        QTest::newRow("Printer setup: the server named, the PDF file printer offered")
+            << StalledCase{.route = Route::PrinterSetup,
+                           .pdf = false,
+                           .told = "Printer setup: The print server %1 does not answer within 5 seconds"};
+        QTest::newRow("the window starts and saves a picture")
+            << StalledCase{.route = Route::Window, .pdf = false, .told = nullptr};
+    }
+
+    // The server stopped (SIGSTOP), as a hung cupsd is: it accepts a
+    // connection and never answers. Printing to a PDF file asks it nothing; a
+    // job for its queue ends within the bound with a message that names it,
+    // and the event loop goes on meanwhile. Last of the slots, so that no
+    // other meets a server that did not answer a moment ago.
+    void stalledServer()
+    {
+        QFETCH(StalledCase, stalled);
+        if (!m_down.isEmpty())
+            QSKIP(qPrintable(m_down));
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        designer.sequence("1001", "1001");
+        const QString pdf = designer.dir.filePath("stalled.pdf");
+        const QString picture = designer.dir.filePath("item.png");
+        if (stalled.pdf)
+            PrinterObject::current().selectPdfFile(pdf);
+        else
+            PrinterObject::current().selectQueue(kQueue);
+        const qint64 server = m_cupsd.processId();
+        QCOMPARE(::kill(pid_t(server), SIGSTOP), 0);
+        const auto resume = qScopeGuard([server] { ::kill(pid_t(server), SIGCONT); });
+        const Watchdog watchdog(server);
+        int ticks = 0;
+        QTimer paint;
+        connect(&paint, &QTimer::timeout, this, [&ticks] { ++ticks; });
+        paint.start(50);
+        QElapsedTimer clock;
+        clock.start();
+
+        QString told;
+        int status = 0;
+        if (stalled.route == Route::CommandLine) {
+            QStringList arguments{"--print", "--text", "1001"};
+            arguments << (stalled.pdf ? QStringList{"--pdf", pdf} : QStringList{"--printer", kQueue});
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_CONFIG_HOME", designer.dir.filePath("config"));
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(QUILLMARK_BINARY), arguments);
+            QVERIFY(program.waitForFinished(60000));
+            told = QString::fromLocal8Bit(program.readAllStandardError()).trimmed();
+            status = program.exitCode();
+        } else if (stalled.route == Route::PrintDialog) {
+            frmPrint dialog(designer);
+            dialog.OKButton_Click();
+            told = dialogs.texts(true).join(u'\n');
+        } else if (stalled.route == Route::PrinterSetup) {
+            QStringList offered;
+            dialogs.onPrinterDialog = [&offered](PrinterObject &printer) {
+                PrinterSetupDialog setup(printer);
+                for (int i = 0; i < setup.printers->count(); ++i)
+                    offered << setup.printers->itemText(i);
+                return false;
+            };
+            frmPrint dialog(designer);
+            dialog.Command1_Click();
+            told = dialogs.texts(true).join(u'\n');
+            QCOMPARE(offered, QStringList{"PDF file printer"});
+        } else {
+            SettingsStore store(designer.dir.filePath("window.conf"));
+            Form1 window(store);
+            window.startUp();
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            dialogs.saveAnswer = picture;
+            window.output().mnuSave_Click();
+            told = dialogs.allText();
+            QVERIFY(QFileInfo(picture).size() > 0);
+        }
+        const qint64 waited = clock.elapsed();
+
+        const QString socket = QDir(m_root.path()).filePath("cups.sock");
+        if (stalled.told)
+            QVERIFY2(told.startsWith(QString::fromUtf8(stalled.told).arg(socket)), qPrintable(told));
+        else
+            QCOMPARE(told, QString());
+        QCOMPARE(status, stalled.told && stalled.route == Route::CommandLine ? 1 : 0);
+        QVERIFY2(waited < (PrintServer::kAnswerSeconds + 3) * 1000, qPrintable(QString::number(waited)));
+        if (stalled.route != Route::Window)
+            QCOMPARE(QFileInfo::exists(pdf), stalled.pdf);
+        if (stalled.told && stalled.route == Route::PrintDialog)
+            QVERIFY2(ticks >= PrintServer::kAnswerSeconds * 10, qPrintable(QString::number(ticks)));
     }
 
 private:
