@@ -74,6 +74,13 @@ private slots:
         QTest::newRow("print past 2^53") << QStringList{"--print", "--pdf", "x.pdf", "--sequence",
                                                         "9007199254740990", "9007199254740993"}
                                          << 1 << "cannot count by one";
+        QTest::newRow("empty picture name") << QStringList{"--save", ""} << 2 << "--save needs a file name";
+        QTest::newRow("empty PDF name") << QStringList{"--print", "--pdf", ""} << 2 << "--pdf needs a value";
+        QTest::newRow("empty queue") << QStringList{"--print", "--printer", ""} << 2 << "--printer needs a";
+        QTest::newRow("empty fixed text") << QStringList{"--save", "a.png", "--text", ""} << 2
+                                          << "--text needs a value";
+        QTest::newRow("empty sequence end") << QStringList{"--save", "a.png", "--sequence", "1", ""} << 2
+                                            << "--sequence needs a value";
         QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
