@@ -4,14 +4,33 @@
 #include "QuillError.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
 constexpr double kExactLimit = 9007199254740992.0; // 2^53: a double counts by one up to here
+// The number text shows at most 15 significant digits.
+constexpr qsizetype kSignificantDigits = 15;
+// A decimal fraction longer than this is not kept digit by digit: a run that
+// would count with it is refused anyway (it needs more than 15 digits).
+constexpr std::int64_t kLongestFraction = 400;
 
 const QString kPrefixPlaceholder = QStringLiteral("(prefix)");
 const QString kSuffixPlaceholder = QStringLiteral("(sufix)");
+
+Numbers::Decimal exact(const QString &text)
+{
+    return Numbers::exactValue(text).value_or(Numbers::Decimal{});
+}
+
+bool beyondExactLimit(Numbers::Decimal value)
+{
+    static const Numbers::Decimal limit = exact(QStringLiteral("9007199254740992"));
+    value.negative = false;
+    return Numbers::compare(value, limit) > 0;
+}
 
 // Whole counters keep every digit as long as a double holds them exactly
 // (up to 2^53, about 9e15), so long serial numbers print in full; anything
@@ -21,6 +40,61 @@ QString counterText(double counter)
     if (counter == std::floor(counter) && std::fabs(counter) <= kExactLimit)
         return QString::number(static_cast<qint64>(counter));
     return Numbers::numberText(counter);
+}
+
+// 1 - .fraction, digit by digit: "3" gives "7", "05" gives "95".
+QString complement(const QString &fraction)
+{
+    QString rest(fraction.size(), u'0');
+    for (qsizetype i = 0; i < fraction.size(); ++i)
+        rest[i] = QChar(u'0' + (i + 1 < fraction.size() ? 9 : 10) - (fraction[i].unicode() - u'0'));
+    return rest;
+}
+
+// A sequence value is its whole counter plus the start's decimal fraction,
+// kept as typed digits, so that -10.1 counts to -.1 and not to
+// -.0999999999999996 (as adding 1 to the nearest double would).
+struct Counter {
+    double whole = 0.0;
+    QString fraction; // digits after the point of counter + .fraction; empty for a whole start
+    bool exact = true; // false when the start is beyond 2^53 or its fraction longer than kept
+};
+
+Counter counterAtStart(const QString &start)
+{
+    Counter counter;
+    counter.whole = Numbers::numericValue(start);
+    const std::optional<Numbers::Decimal> value = Numbers::exactValue(start);
+    if (!value)
+        return counter;
+    const auto digits = std::int64_t(value->digits.size());
+    counter.exact = !beyondExactLimit(*value);
+    if (value->exponent >= digits)
+        return counter;
+    const std::int64_t wholeDigits = std::max<std::int64_t>(value->exponent, 0);
+    if (!counter.exact || digits - value->exponent > kLongestFraction) {
+        counter.exact = false;
+        return counter;
+    }
+    const std::string &all = value->digits;
+    const double whole = wholeDigits > 0 ? double(std::stoll(all.substr(0, wholeDigits))) : 0.0;
+    const QString fraction = QString(std::max<std::int64_t>(-value->exponent, 0), u'0')
+        + QString::fromLatin1(all.substr(wholeDigits));
+    // Kept as the whole number below and the fraction above it: -2.3 is -3 + .7.
+    counter.whole = value->negative ? -whole - 1.0 : whole;
+    counter.fraction = value->negative ? complement(fraction) : fraction;
+    return counter;
+}
+
+// The number text of a counter: "-" when negative, no 0 before the point.
+QString sequenceText(double whole, const QString &fraction)
+{
+    if (fraction.isEmpty())
+        return counterText(whole);
+    if (whole >= 0.0)
+        return (whole == 0.0 ? QString() : counterText(whole)) + u'.' + fraction;
+    const double below = -whole - 1.0;
+    return u'-' + (below == 0.0 ? QString() : counterText(below)) + u'.' + complement(fraction);
 }
 
 // Prefix and suffix around a sequence value; the placeholders, compared exactly, mean none.
@@ -42,7 +116,9 @@ QString Module1::getFirstData()
         return m_controls.fixedText();
     if (m_controls.sequenceSelected()) {
         const QString start = m_controls.sequenceStart();
-        m_sequenceCounter = Numbers::numericValue(start);
+        const Counter counter = counterAtStart(start);
+        m_sequenceCounter = counter.whole;
+        m_sequenceFraction = counter.fraction;
         return withAffixes(m_controls, start);
     }
     if (m_controls.importSelected()) {
@@ -75,11 +151,13 @@ QString Module1::getNextData()
     if (m_controls.sequenceSelected()) {
         const double previous = m_sequenceCounter;
         m_sequenceCounter += 1.0;
-        // Beyond 2^53 adding 1 no longer changes a double: end there rather than
-        // print the same number for ever.
-        if (m_sequenceCounter == previous || m_sequenceCounter > Numbers::numericValue(m_controls.sequenceEnd()))
+        // Beyond 2^53 a double no longer counts by one: end there rather than
+        // print a number twice or skip one. The end is compared as typed.
+        if (m_sequenceCounter == previous || std::fabs(m_sequenceCounter) > kExactLimit)
             return {};
-        QString number = counterText(m_sequenceCounter);
+        QString number = sequenceText(m_sequenceCounter, m_sequenceFraction);
+        if (Numbers::compare(exact(number), exact(m_controls.sequenceEnd())) > 0)
+            return {};
         const QString start = m_controls.sequenceStart();
         if (start.startsWith(u'0') && start.size() > number.size())
             number.prepend(QString(start.size() - number.size(), u'0'));
@@ -124,13 +202,7 @@ void Module1::checkRun() const
     if (m_controls.textSelected())
         return;
     if (m_controls.sequenceSelected()) {
-        const double start = Numbers::numericValue(m_controls.sequenceStart());
-        const double end = Numbers::numericValue(m_controls.sequenceEnd());
-        if (start + 1.0 <= end && std::max(std::fabs(start), std::fabs(end)) > kExactLimit)
-            throw QuillError(QStringLiteral("The sequence from %1 to %2 cannot count by one: numbers beyond %3 "
-                                            "cannot be counted exactly.")
-                                 .arg(quoted(m_controls.sequenceStart()), quoted(m_controls.sequenceEnd()),
-                                      QLocale::c().toString(qint64(kExactLimit))));
+        checkSequence();
         return;
     }
     if (!m_controls.importSelected())
@@ -143,6 +215,36 @@ void Module1::checkRun() const
                                               .arg(name, probe.errorString()));
     if (!probe.readLine(nullptr))
         throw QuillError(QStringLiteral("The import file \"%1\" is empty.").arg(name));
+}
+
+// Every value from the start to the end is made, each once and as written,
+// or the run is refused: judged on the numbers as typed, not on their doubles.
+void Module1::checkSequence() const
+{
+    const QString startText = m_controls.sequenceStart();
+    const QString endText = m_controls.sequenceEnd();
+    const Numbers::Decimal start = exact(startText);
+    const Numbers::Decimal end = exact(endText);
+    if (Numbers::compare(end, start) <= 0)
+        return; // the start alone
+    const Counter first = counterAtStart(startText);
+    const QString cannot = QStringLiteral("The sequence from %1 to %2 cannot count by one: ")
+                               .arg(quoted(startText), quoted(endText));
+    const QString limit = QLocale::c().toString(qint64(kExactLimit));
+    const QString beyond = cannot + QStringLiteral("numbers beyond %1 cannot be counted exactly.").arg(limit);
+    const QString tooLong = cannot
+        + QStringLiteral("its numbers would need more than %1 digits.").arg(kSignificantDigits);
+    if (!first.exact)
+        throw QuillError(beyondExactLimit(start) ? beyond : tooLong);
+    const QString second = sequenceText(first.whole + 1.0, first.fraction);
+    if (first.whole < kExactLimit && Numbers::compare(end, exact(second)) < 0)
+        return; // the end comes before the second value
+    const QString fraction = first.fraction.isEmpty() ? QString() : u'.' + first.fraction;
+    if (Numbers::compare(end, exact(QStringLiteral("9007199254740993") + fraction)) >= 0)
+        throw QuillError(beyond);
+    const std::int64_t wholeDigits = std::max<std::int64_t>({start.exponent, end.exponent, 0});
+    if (!first.fraction.isEmpty() && wholeDigits + first.fraction.size() > kSignificantDigits)
+        throw QuillError(tooLong);
 }
 
 QString Module1::importPreview(const QString &name)

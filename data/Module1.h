@@ -16,7 +16,8 @@ public:
     QString getNextTitle();
     // Before a save or print run writes anything: QuillError with the reason
     // when the source cannot give its values, that is a sequence that cannot
-    // count by one (beyond 2^53), or an import file that is not chosen,
+    // count by one (beyond 2^53, or with more than 15 digits after a
+    // fractional start), or an import file that is not chosen,
     // missing, unreadable, not an ordinary file or empty.
     void checkRun() const;
 
@@ -28,8 +29,10 @@ public:
 
 private:
     bool readImportLine(QString *line);
+    void checkSequence() const;
 
     const DataSourceControls &m_controls;
     double m_sequenceCounter = 0.0;
+    QString m_sequenceFraction; // the start's decimal fraction: the value is counter + .fraction
     ImportFile m_importFile;
 };

@@ -7,17 +7,20 @@
 #include "QuillError.h"
 #include "ProgressWindow.h"
 #include "SettingsStore.h"
+#include "StoredValue.h"
+#include "SymbolBuilder.h"
 #include "frmPrint.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPageSize>
 #include <QRadioButton>
-#include <QSettings>
-#include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -43,21 +46,30 @@ private:
     QString m_saveFile;
 };
 
-// The design the job reads, copied so that nothing the window writes when it
-// closes reaches the user's settings or their design file.
-QString copyDesign(const QString &source, bool mustExist, const QTemporaryDir &scratch)
+// The design a job reads, or why it cannot: the --design file must be there,
+// the stored settings may be missing (the first-run design). Read into a
+// store that keeps in memory what the window and the print dialog write when
+// they close, so a job writes neither file.
+void checkDesign(const SettingsStore &store, const QString &file, bool mustExist)
 {
-    const QString copy = scratch.filePath(QStringLiteral("Quillmark2.conf"));
-    if (!mustExist && !QFileInfo::exists(source))
-        return copy; // no stored design yet: the first-run design
-    QSettings check(source, QSettings::IniFormat);
-    if (!QFileInfo(source).isFile() || !QFileInfo(source).isReadable() || check.status() != QSettings::NoError)
-        throw QuillError(QStringLiteral("The design file %1 cannot be read as a Quillmark settings file.")
-                             .arg(QDir::toNativeSeparators(source)));
-    if (!QFile::copy(source, copy))
-        throw QuillError(QStringLiteral("The design file %1 cannot be read.").arg(QDir::toNativeSeparators(source)));
-    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    return copy;
+    QString reason = store.readFailure();
+    if (reason.isEmpty() && mustExist && !store.exists())
+        reason = QString::fromLocal8Bit(std::strerror(ENOENT));
+    if (!reason.isEmpty())
+        throw QuillError(QStringLiteral("%1 cannot be read: %2.").arg(file, reason));
+    if (!store.wellFormed())
+        throw QuillError(QStringLiteral("%1 cannot be read as a Quillmark settings file.").arg(file));
+}
+
+// A symbology the program never writes (999, -5, nan) shows as the list's
+// first one in the window, where the Format list shows what is chosen; a job
+// has nobody to look, so it says that none is chosen.
+void checkSymbology(const SettingsStore &store, const QString &file, int symbologies)
+{
+    const QString text = store.read(QStringLiteral("Form1"), QStringLiteral("bartype"), QStringLiteral("0"));
+    if (!StoredValue::isListIndex(text, symbologies))
+        throw QuillError(QStringLiteral("%1 %2 holds bartype=%3, which is no position in that list.")
+                             .arg(SymbolBuilder::noSymbologyMessage(), file, quoted(text)));
 }
 
 // The data source given on the command line, set through the data panel's
@@ -114,11 +126,15 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
     ProgressWindow::setWindowsShown(false); // no person to watch or cancel
     QString summary;
     try {
-        QTemporaryDir scratch;
-        const QString source = job.design.isEmpty() ? SettingsStore::userStorePath(QStringLiteral("Quillmark2"))
-                                                    : QFileInfo(job.design).absoluteFilePath();
-        SettingsStore store(copyDesign(source, !job.design.isEmpty(), scratch));
+        const bool given = !job.design.isEmpty();
+        const QString source = given ? QFileInfo(job.design).absoluteFilePath()
+                                     : SettingsStore::userStorePath(QStringLiteral("Quillmark2"));
+        const QString file = QStringLiteral("The %1 %2").arg(given ? "design file" : "settings file",
+                                                             QDir::toNativeSeparators(source));
+        SettingsStore store(source, SettingsStore::Access::ReadOnly);
+        checkDesign(store, file, given);
         Form1 form(store);
+        checkSymbology(store, file, form.Combo1->count());
         form.startUp();
         applyData(job, form);
         if (dialogs.messages.isEmpty() && job.action == CommandLine::Action::Save) {

@@ -59,7 +59,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             if (c.action != Action::Designer)
                 return usageError(QStringLiteral("--print and --save are one job each"));
             if (a == QLatin1String("--save")) {
-                if (!(v = take(1)))
+                if (!(v = take(1)) || v->at(0).isEmpty())
                     return usageError(QStringLiteral("--save needs a file name"));
                 c.saveFile = v->at(0);
                 c.action = Action::Save;
@@ -81,6 +81,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             return usageError(QStringLiteral("unknown argument: %1").arg(a));
         if (!(v = take(count)))
             return usageError(QStringLiteral("%1 needs %2").arg(a, count == 2 ? "two values" : "a value"));
+        // An empty value is an empty variable in a script, not a choice: it
+        // would print on the default printer or save nothing, and report success.
+        // An empty prefix or suffix is simply none.
+        const bool affix = a == QLatin1String("--prefix") || a == QLatin1String("--suffix");
+        if (!affix && v->contains(QString()))
+            return usageError(QStringLiteral("%1 needs a value that is not empty").arg(a));
         const QString value = v->at(0);
         if (a == QLatin1String("--printer") || a == QLatin1String("--pdf")) {
             if (!c.printer.isEmpty() || !c.pdf.isEmpty())

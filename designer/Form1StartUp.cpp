@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QComboBox>
+#include <QDir>
 #include <QFont>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -39,6 +40,13 @@ void selectItem(QComboBox *combo, const QString &text, int fallback)
 
 void Form1::startUp()
 {
+    // The store leaves such a file as it is and starts empty: the first-run design.
+    if (const QString failure = m_store.readFailure(); !failure.isEmpty())
+        DialogProvider::current().messageBox(
+            QStringLiteral("The settings file \"%1\" cannot be read: %2. The designer starts with its first "
+                           "design and leaves that file as it is.")
+                .arg(QDir::toNativeSeparators(m_store.path()), failure),
+            QStringLiteral("Quillmark"));
     runGuarded([this] { Form_Load(); });
     runGuarded([this] { Form_Resize(); });
 }

@@ -43,12 +43,13 @@ long long decimalExponent(const char *p, const char *end)
             exponent = std::min(exponent * 10 + (*p - '0'), 1000000000LL);
     return position + (down ? -exponent : exponent);
 }
-} // namespace
 
-double numericValue(const QString &text)
+// The longest start of a text that forms a decimal number, spelt as from_chars
+// reads it apart from the sign: blanks skipped, a "-" kept and a "+" dropped,
+// an exponent only when digits follow it (so 12e stays 12, 1E+20 reads back).
+// Empty when the text does not start with a number.
+std::string numberAtStart(const QString &text)
 {
-    // Collect the longest prefix that forms a decimal number, then convert it
-    // with from_chars, which never consults the C locale.
     std::string number;
     int i = 0;
     const int n = text.size();
@@ -75,8 +76,7 @@ double numericValue(const QString &text)
         }
     }
     if (!digits)
-        return 0.0;
-    // An exponent counts only when digits follow it (so 12e stays 12, 1E+20 reads back).
+        return {};
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         int j = i + 1;
         std::string exponent = "e";
@@ -93,7 +93,15 @@ double numericValue(const QString &text)
         if (expDigits)
             number += exponent;
     }
-    if (number == "-" || number == "-.")
+    return number;
+}
+} // namespace
+
+double numericValue(const QString &text)
+{
+    // Converted with from_chars, which never consults the C locale.
+    const std::string number = numberAtStart(text);
+    if (number.empty())
         return 0.0;
     const bool negative = number[0] == '-';
     // from_chars takes neither a sign before "." nor a "+": convert the magnitude.
@@ -105,6 +113,57 @@ double numericValue(const QString &text)
         value = decimalExponent(begin, end) > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
     return negative ? -value : value;
+}
+
+std::optional<Decimal> exactValue(const QString &text)
+{
+    const std::string number = numberAtStart(text);
+    if (number.empty())
+        return std::nullopt;
+    Decimal value;
+    std::size_t i = 0;
+    if (number[0] == '-') {
+        value.negative = true;
+        ++i;
+    }
+    std::string digits;
+    std::int64_t point = -1;
+    for (; i < number.size() && number[i] != 'e'; ++i) {
+        if (number[i] == '.')
+            point = std::int64_t(digits.size());
+        else
+            digits += number[i];
+    }
+    if (point < 0)
+        point = std::int64_t(digits.size());
+    std::int64_t exponent = 0;
+    const bool down = i + 1 < number.size() && number[i + 1] == '-';
+    for (; i < number.size(); ++i)
+        if (number[i] >= '0' && number[i] <= '9') // far beyond any number a double holds, and no overflow
+            exponent = std::min<std::int64_t>(exponent * 10 + (number[i] - '0'), 1000000000000LL);
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return Decimal{};
+    digits.erase(0, first);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    value.digits = digits;
+    value.exponent = point - std::int64_t(first) + (down ? -exponent : exponent);
+    return value;
+}
+
+int compare(const Decimal &a, const Decimal &b)
+{
+    const int signA = a.digits.empty() ? 0 : a.negative ? -1 : 1;
+    const int signB = b.digits.empty() ? 0 : b.negative ? -1 : 1;
+    if (signA != signB)
+        return signA < signB ? -1 : 1;
+    // Same sign: the magnitudes decide, by the place of the first digit, then digit by digit.
+    int magnitude = 0;
+    if (a.exponent != b.exponent)
+        magnitude = a.exponent < b.exponent ? -1 : 1;
+    else if (a.digits != b.digits)
+        magnitude = a.digits < b.digits ? -1 : 1;
+    return signA * magnitude;
 }
 
 namespace {

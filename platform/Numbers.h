@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 // The number rules shared by the whole program. None of them goes through the
 // C runtime's locale-dependent conversions (printf/strtod), which Qt switches
@@ -17,6 +19,19 @@ double twipsPerUnit(std::int32_t unitFlag);
 // optional sign, digits with "." as the point whatever the locale; 0 when the
 // text does not start with a number. Never fails ("12pt" -> 12, "abc" -> 0).
 double numericValue(const QString &text);
+
+// A decimal number exactly as written, for the comparisons a double would
+// round: the value is 0.digits x 10^exponent.
+struct Decimal {
+    bool negative = false;
+    std::string digits;        // significant digits: no zero first or last; empty for 0
+    std::int64_t exponent = 0; // for 1 and more, the number of digits before the point
+};
+// The number numericValue reads at the start of a text, not rounded
+// ("9007199254740993pcs"); nothing when the text does not start with a number.
+std::optional<Decimal> exactValue(const QString &text);
+// Below 0, 0 or above 0 as a is less than, equal to or greater than b.
+int compare(const Decimal &a, const Decimal &b);
 
 // A number as stored in settings and shown by the sequence counter: "." as the
 // point, "-" when negative, no decimal part for whole numbers, at most 15

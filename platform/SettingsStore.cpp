@@ -4,10 +4,19 @@
 #include "WorkingFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +76,88 @@ QByteArray iniValue(QString text)
     return out + '"';
 }
 
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The file's bytes, through one descriptor that never waits: a pipe or a
+// device at the file's place must not stop the program. A link is followed (a
+// link to the settings is legal), but only to an ordinary file. No bytes and
+// no failure when there is no file.
+std::optional<QByteArray> readSettingsFile(const QString &path, QString *failure)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            *failure = systemReason();
+        return std::nullopt;
+    }
+    const QString tooLarge = QStringLiteral("it is larger than %1 bytes, the most a settings file may hold")
+                                 .arg(SettingsStore::kLargestFile);
+    QByteArray bytes;
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        *failure = systemReason();
+    else if (!S_ISREG(info.st_mode))
+        *failure = QStringLiteral("it is not an ordinary file but a folder, a device or a pipe");
+    else if (info.st_size > SettingsStore::kLargestFile)
+        *failure = tooLarge;
+    // Read to the end, not to the size measured: the file may have grown since.
+    char chunk[64 * 1024];
+    while (failure->isEmpty()) {
+        const ssize_t count = ::read(fd, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            *failure = systemReason();
+        if (count <= 0)
+            break;
+        bytes.append(chunk, count);
+        if (bytes.size() > SettingsStore::kLargestFile)
+            *failure = tooLarge;
+    }
+    ::close(fd);
+    if (!failure->isEmpty())
+        return std::nullopt;
+    return bytes;
+}
+
+// QSettings parses only a file it opens by name, so the bytes are handed to it
+// as a file in memory. It keeps what it parsed under the file's name and parses
+// again only when the size or the time differ; descriptor names recur, so each
+// such file gets a time of its own.
+bool parseIni(const QByteArray &bytes, QSettings::SettingsMap *keys, QString *failure)
+{
+    static std::atomic<qint64> stamp{0};
+    const int fd = ::memfd_create("quillmark-settings", MFD_CLOEXEC);
+    if (fd < 0) {
+        *failure = systemReason();
+        return true;
+    }
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t count = ::write(fd, bytes.constData() + written, bytes.size() - written);
+        if (count < 0 && errno != EINTR) {
+            *failure = systemReason();
+            ::close(fd);
+            return true;
+        }
+        written += std::max<ssize_t>(count, 0);
+    }
+    const timespec time{.tv_sec = ++stamp, .tv_nsec = 0};
+    const timespec times[2] = {time, time};
+    ::futimens(fd, times);
+    bool wellFormed = true;
+    {
+        const QSettings file(QStringLiteral("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
+        for (const QString &key : file.allKeys())
+            keys->insert(key, file.value(key));
+        wellFormed = file.status() != QSettings::FormatError;
+    }
+    ::close(fd);
+    return wellFormed;
+}
+
 } // namespace
 
 QString SettingsStore::userStorePath(const QString &application)
@@ -79,14 +170,20 @@ QString SettingsStore::userStorePath(const QString &application)
     return base + u'/' + application + u'/' + application + QStringLiteral(".conf");
 }
 
-SettingsStore::SettingsStore(const QString &iniPath) : m_path(iniPath)
+SettingsStore::SettingsStore(const QString &iniPath, Access access) : m_path(iniPath), m_access(access)
 {
-    // Opening the store is the program's start: what a killed run left beside it goes.
-    WorkingFiles::sweep(QFileInfo(iniPath).absolutePath());
-    const QSettings file(iniPath, QSettings::IniFormat);
-    for (const QString &path : file.allKeys()) {
+    // Opening the store to write it is the program's start: what a killed run left beside it goes.
+    if (access == Access::ReadWrite)
+        WorkingFiles::sweep(QFileInfo(iniPath).absolutePath());
+    const std::optional<QByteArray> bytes = readSettingsFile(iniPath, &m_readFailure);
+    m_exists = bytes || !m_readFailure.isEmpty();
+    QSettings::SettingsMap keys;
+    if (bytes)
+        m_wellFormed = parseIni(*bytes, &keys, &m_readFailure);
+    for (auto entry = keys.cbegin(); entry != keys.cend(); ++entry) {
+        const QString &path = entry.key();
         const qsizetype slash = path.indexOf(u'/');
-        const QVariant value = file.value(path);
+        const QVariant &value = entry.value();
         // A hand-edited line with unquoted commas comes back as a list: keep its text.
         const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
                                                                        : value.toString();
@@ -118,9 +215,25 @@ void SettingsStore::write(const QString &section, const QString &key, const QStr
     m_changed = true;
 }
 
+bool SettingsStore::exists() const
+{
+    return m_exists;
+}
+
+QString SettingsStore::readFailure() const
+{
+    return m_readFailure;
+}
+
+bool SettingsStore::wellFormed() const
+{
+    return m_wellFormed;
+}
+
 QString SettingsStore::flush()
 {
-    if (!m_changed)
+    // A file that could not be read may hold what the user wants kept.
+    if (!m_changed || m_access == Access::ReadOnly || !m_readFailure.isEmpty())
         return {};
     QByteArray ini;
     for (auto section = m_sections.cbegin(); section != m_sections.cend(); ++section) {

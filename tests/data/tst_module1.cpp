@@ -33,34 +33,75 @@ class TestModule1 : public QObject {
 private slots:
     void initTestCase() { ::alarm(60); } // a read that waits for ever fails the test
 
+    void sequence_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("values");
+        const struct {
+            const char *name;
+            const char *start;
+            const char *end;
+            const char *prefix = "(prefix)";
+            const char *suffix = "(sufix)";
+            const char *values;
+        } rows[] = {
+            {.name = "padded", .start = "001", .end = "003", .prefix = "A-", .values = "A-001 A-002 A-003"},
+            {.name = "one character never pads", .start = "0", .end = "3", .suffix = "/B",
+             .values = "0/B 1/B 2/B 3/B"},
+            {.name = "padding follows the start", .start = "08", .end = "10", .values = "08 09 10"},
+            {.name = "negative", .start = "-2", .end = "1", .values = "-2 -1 0 1"},
+            {.name = "start not a number", .start = "abc", .end = "2", .values = "abc 1 2"},
+            {.name = "start after the end", .start = "5", .end = "3", .values = "5"},
+            {.name = "fraction", .start = "0.25", .end = "2", .values = "0.25 1.25"},
+            {.name = "fraction through zero", .start = "-10.1", .end = ".9",
+             .values = "-10.1 -9.1 -8.1 -7.1 -6.1 -5.1 -4.1 -3.1 -2.1 -1.1 -.1 .9"},
+            {.name = "placeholders exactly", .start = "1", .end = "2", .prefix = "(Prefix)",
+             .suffix = " (sufix)", .values = "(Prefix)1 (sufix) (Prefix)2 (sufix)"},
+            {.name = "start as typed, end a number", .start = " 01", .end = "3pcs", .values = " 01 2 3"},
+            {.name = "up to 2^53", .start = "9007199254740990", .end = "9007199254740992",
+             .values = "9007199254740990 9007199254740991 9007199254740992"},
+            {.name = "past 2^53", .start = "9007199254740991", .end = "1E+20", .values = "<refused>"},
+            {.name = "past 2^53 as typed", .start = "9007199254740990", .end = " 9007199254740993 pcs",
+             .values = "<refused>"},
+            {.name = "from below -2^53", .start = "-9007199254740993", .end = "-9007199254740990",
+             .values = "<refused>"},
+            {.name = "end compared as typed", .start = "9007199254740990", .end = "9007199254740990.7",
+             .values = "9007199254740990"},
+            {.name = "more than 15 digits", .start = "1000000000000000.5", .end = "1000000000000002",
+             .values = "<refused>"}};
+        for (const auto &row : rows) {
+            QTest::newRow(row.name) << QString::fromUtf8(row.start) << QString::fromUtf8(row.end)
+                                    << QString::fromUtf8(row.prefix) << QString::fromUtf8(row.suffix)
+                                    << QString::fromUtf8(row.values);
+        }
+    }
+    // Every value of the range, each once and as its number text, or the run
+    // is refused before its first value.
     void sequence()
     {
-        const struct { const char *start, *end, *prefix, *suffix, *values; } rows[] = {
-            {"001", "003", "A-", "(sufix)", "A-001 A-002 A-003"},
-            {"0", "3", "(prefix)", "/B", "0/B 1/B 2/B 3/B"}, // a one-character start never pads
-            {"08", "10", "(prefix)", "(sufix)", "08 09 10"}, // padding follows the start
-            {"-2", "1", "(prefix)", "(sufix)", "-2 -1 0 1"},
-            {"abc", "2", "(prefix)", "(sufix)", "abc 1 2"},
-            {"5", "3", "(prefix)", "(sufix)", "5"},
-            {"0.25", "2", "(prefix)", "(sufix)", "0.25 1.25"}, // a fractional counter as number text
-            {"1", "2", "(Prefix)", " (sufix)", "(Prefix)1 (sufix) (Prefix)2 (sufix)"}, // placeholders exactly
-            {" 01", "3pcs", "(prefix)", "(sufix)", " 01 2 3"}, // the start kept as typed, the end a number
-            {"9007199254740991", "1E+20", "", "", "<refused>"}, // counting past 2^53
-            {"9007199254740990", "9007199254740992", "(prefix)", "(sufix)", "9007199254740990 9007199254740991 9007199254740992"}};
-        for (const auto &row : rows) {
-            FakeControls c;
-            c.source(2);
-            std::tie(c.t2, c.t3, c.t7, c.t8) = std::tuple(row.start, row.end, row.prefix, row.suffix);
-            Module1 m(c);
-            QString values = QStringLiteral("<refused>");
-            try {
-                m.checkRun();
-                values = run(m, false);
-                values += m.getNextData(); // the end signal stays
-            } catch (const QuillError &) {
-            }
-            QCOMPARE(values, QString::fromUtf8(row.values));
+        FakeControls c;
+        c.source(2);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, prefix);
+        QFETCH(QString, suffix);
+        QFETCH(QString, values);
+        c.t2 = start;
+        c.t3 = end;
+        c.t7 = prefix;
+        c.t8 = suffix;
+        Module1 m(c);
+        QString made = QStringLiteral("<refused>");
+        try {
+            m.checkRun();
+            made = run(m, false);
+            made += m.getNextData(); // the end signal stays
+        } catch (const QuillError &) {
         }
+        QCOMPARE(made, values);
     }
 
     void import()

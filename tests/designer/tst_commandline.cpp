@@ -11,6 +11,7 @@
 #include <QTest>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <sys/stat.h>
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -30,6 +31,16 @@ private slots:
         QVERIFY(QDir().mkpath(path("tmp"))); // the runs' TMPDIR
         QFile broken(path("broken.conf"));
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("[Form1\n") == 7);
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe.conf")).constData(), 0600), 0);
+        QFile large(path("large.conf"));
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        const QByteArray beyondLimit = "[Form1]\nbartype=8\n;" + QByteArray(SettingsStore::kLargestFile, 'x');
+        QCOMPARE(large.write(beyondLimit), beyondLimit.size());
+        for (const char *bartype : {"999", "nan"}) {
+            SettingsStore corrupt(path(QStringLiteral("bartype-%1.conf").arg(bartype)));
+            corrupt.write(QStringLiteral("Form1"), QStringLiteral("bartype"), QString::fromLatin1(bartype));
+            QVERIFY(corrupt.flush().isEmpty());
+        }
         QFile import(path("values.txt"));
         QVERIFY(import.open(QIODevice::WriteOnly));
         for (int i = 1; i <= 100; ++i)
@@ -49,10 +60,30 @@ private slots:
         QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
         QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
         QTest::newRow("pdf with save") << QStringList{"--save", "a.png", "--pdf", "x.pdf"} << 2 << "go with --print";
-        QTest::newRow("design no ordinary file") << QStringList{"--save", "a.png", "--design", "/dev/null"} << 1 << "cannot be read as a";
+        QTest::newRow("design is a pipe") << QStringList{"--save", "a.png", "--design", "pipe.conf"} << 1
+                                          << "pipe.conf cannot be read: it is not an ordinary file";
+        QTest::newRow("design over 1 MB") << QStringList{"--save", "a.png", "--design", "large.conf"} << 1
+                                          << "large.conf cannot be read: it is larger than 1048576 bytes";
         QTest::newRow("design is no settings file") << QStringList{"--save", "a.png", "--design", "broken.conf"} << 1 << "broken.conf cannot be read as a";
         QTest::newRow("missing design") << QStringList{"--print", "--pdf", "x.pdf", "--design", "none.conf"} << 1 << "none.conf cannot be read";
         QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1 << "\u20ac";
+        QTest::newRow("symbology 999") << QStringList{"--save", "a.png", "--design", "bartype-999.conf"} << 1
+                                       << "No symbology is chosen: pick one from the Format list. The design";
+        QTest::newRow("symbology nan") << QStringList{"--save", "a.png", "--design", "bartype-nan.conf"} << 1
+                                       << "bartype-nan.conf holds bartype=\"nan\"";
+        QTest::newRow("save past 2^53") << QStringList{"--save", "a.png", "--sequence", "9007199254740990",
+                                                       "9007199254740993"}
+                                        << 1 << "cannot count by one";
+        QTest::newRow("print past 2^53") << QStringList{"--print", "--pdf", "x.pdf", "--sequence",
+                                                        "9007199254740990", "9007199254740993"}
+                                         << 1 << "cannot count by one";
+        QTest::newRow("empty picture name") << QStringList{"--save", ""} << 2 << "--save needs a file name";
+        QTest::newRow("empty PDF name") << QStringList{"--print", "--pdf", ""} << 2 << "--pdf needs a value";
+        QTest::newRow("empty queue") << QStringList{"--print", "--printer", ""} << 2 << "--printer needs a";
+        QTest::newRow("empty fixed text") << QStringList{"--save", "a.png", "--text", ""} << 2
+                                          << "--text needs a value";
+        QTest::newRow("empty sequence end") << QStringList{"--save", "a.png", "--sequence", "1", ""} << 2
+                                            << "--sequence needs a value";
         QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
@@ -62,6 +93,8 @@ private slots:
         QFETCH(QString, message);
         if (status == 1 && !arguments.contains("--design"))
             arguments << "--design" << path("design.conf");
+        for (const char *output : {"x.pdf", "a.png", "b.png"})
+            QFile::remove(path(output)); // a row that wrote fails alone
         const auto [code, out, err] = run(arguments);
         QCOMPARE(code, status);
         QVERIFY2(err.contains(message), qPrintable(err));
@@ -95,8 +128,10 @@ private slots:
         QVERIFY(QDir().mkpath(killedJob) && QDir().mkpath(livingJob));
         QFile job(killedJob + "/job");
         QVERIFY(job.open(QIODevice::WriteOnly) && job.write("%PDF-1.4 half") == 13);
+        const QByteArray design = contents(path("design.conf"));
         const auto [code, out, err] = run({"--save", path("pictures/item.png"), "--import", path("values.txt"),
-                                           "--design", path("design.conf")});
+                                           "--design", path("design.conf")},
+                                          path("tmp"));
         QVERIFY2(code == 0, qPrintable(err));
         QVERIFY2(out.contains("100 pictures in"), qPrintable(out));
         const SaveCheck check(path("pictures"), "item.png", 100,
@@ -105,18 +140,26 @@ private slots:
         QVERIFY2(report.ok() && report.format == "png", qPrintable(report.summary() + report.problems.join("; ")));
         QVERIFY(!QFileInfo::exists(path("config")));
         QVERIFY(!QFileInfo::exists(killedJob) && QFileInfo::exists(livingJob));
+        QCOMPARE(contents(path("design.conf")), design); // a job never writes its design
     }
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    std::tuple<int, QString, QString> run(const QStringList &arguments)
+    static QByteArray contents(const QString &file)
+    {
+        QFile read(file);
+        return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("<unreadable>");
+    }
+
+    std::tuple<int, QString, QString> run(const QStringList &arguments, const QString &tmp = {})
     {
         QProcess p;
         p.setWorkingDirectory(m_dir.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", path("config")); // never the user's settings
-        env.insert("TMPDIR", path("tmp"));
+        // A job needs no temporary folder: a file stands there unless a test asks for the folder.
+        env.insert("TMPDIR", tmp.isEmpty() ? path("values.txt") : tmp);
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QUILLMARK_BINARY), arguments);
         p.waitForFinished(120000);

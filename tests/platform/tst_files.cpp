@@ -132,6 +132,44 @@ private slots:
         }
     }
 
+    void settingsRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("failure"); // empty: read
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("a link to the file") << "link" << "" << "stored";
+        QTest::newRow("exactly 1 MB") << "1 MB" << "" << "stored";
+        QTest::newRow("1 MB and a byte") << "1 MB and a byte" << "larger than 1048576 bytes" << "<none>";
+    }
+    // A link to the settings is legal; a file over the limit is not parsed, and
+    // a store that could not read its file never replaces it.
+    void settingsRead()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, failure);
+        QFETCH(QString, caption);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Quillmark2.conf"));
+        const QByteArray stored = "[Form1]\nCaption=stored\n;";
+        const qint64 over = kind == "1 MB and a byte" ? 1 : 0;
+        const qint64 padding = SettingsStore::kLargestFile - stored.size() + over;
+        if (kind == "link") {
+            plant(dir.filePath(QStringLiteral("elsewhere.conf")), stored);
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("elsewhere.conf")), path));
+        } else {
+            plant(path, stored + QByteArray(padding, 'x'));
+        }
+        SettingsStore store(path);
+        QVERIFY2(failure.isEmpty() ? store.readFailure().isEmpty() : store.readFailure().contains(failure),
+                 qPrintable(store.readFailure()));
+        const QString none = QStringLiteral("<none>");
+        QCOMPARE(store.read(QStringLiteral("Form1"), QStringLiteral("Caption"), none), caption);
+        const QByteArray before = contents(path);
+        store.write(QStringLiteral("Form1"), QStringLiteral("Caption"), QStringLiteral("changed"));
+        QCOMPARE(store.flush(), QString());
+        QCOMPARE(contents(path) == before, !failure.isEmpty());
+    }
+
     // Widths of 1, 2, 3 and 5 pixels pad their rows by 3, 2, 3 and 1 bytes;
     // a transparent pixel shows white. One too large is refused before
     // anything of its size is allocated, and no file is left.
@@ -188,9 +226,10 @@ private slots:
         QCOMPARE(contents(path), QByteArray("[Form1]\nCaption=old\n"));
         QVERIFY(!QFileInfo(target).isSymLink() && QFileInfo(target).size() > 1000);
 
-        QStringList refused{dir.filePath(QStringLiteral("a/b"))};
+        QStringList refused;
+        // A folder at the settings' place is refused when it is read, and left alone (tst_form1).
         if (writer != u"settings")
-            refused << dir.filePath(QStringLiteral("missing/file"));
+            refused << dir.filePath(QStringLiteral("a/b")) << dir.filePath(QStringLiteral("missing/file"));
         if (::geteuid() != 0 && QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::ExeOwner))
             refused << dir.filePath(QStringLiteral("a/new"));
         for (const QString &file : refused) {
