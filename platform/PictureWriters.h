@@ -9,7 +9,7 @@ namespace PictureWriters {
 
 // The largest picture: 32,767 pixels on a side (what PNG sizes and metafile
 // coordinates hold), and for a bitmap at most 2^28 pixels in all (a 768 MB
-// file; its memory is taken twice while it is written).
+// file).
 constexpr qint64 kMaxSide = 32767;
 constexpr qint64 kMaxBitmapPixels = qint64(1) << 28;
 enum class Kind { Bitmap, Vector };
