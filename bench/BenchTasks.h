@@ -14,6 +14,9 @@ struct BenchOptions {
 // output are not timed, and the peak memory is taken before the check.
 BenchResult runPrintTask(qint64 labels, const BenchOptions &options);
 BenchResult runSaveTask(qint64 files, const BenchOptions &options);
+// One picture of width x height pixels saved as "bmp" or "png", its peak
+// against the process's before it and the picture's one-bit size.
+BenchResult runPictureTask(int width, int height, const QString &format, const BenchOptions &options);
 // Every value of an import file of that many lines, as a run reads them.
 BenchResult runImportTask(qint64 lines, const BenchOptions &options);
 BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options);

@@ -2,7 +2,7 @@
 //
 //   quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...
 //   TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N
-//         | labelprinter:N:OUTFOLDER
+//         | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png
 //
 // Run one task per process when the peak memory matters: it is the process's own.
 #include "BenchTasks.h"
@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
@@ -28,7 +29,7 @@ int usage()
 {
     std::fputs("usage: quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...\n"
                "  TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N\n"
-               "        | labelprinter:N:OUTFOLDER\n",
+               "        | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png\n",
                stderr);
     return 2;
 }
@@ -53,6 +54,10 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
         return runCheckPdfTask(fields[1], fields[2].toLongLong(), options);
     if (name == QLatin1String("labelprinter") && count > 0 && fields.size() == 3)
         return runLabelPrinterTask(count, fields[2], options);
+    const QStringList picture = fields.value(1).split(QRegularExpression(QStringLiteral("[x.]")));
+    if (name == QLatin1String("picture") && picture.size() == 3 && picture[0].toInt() > 0
+        && picture[1].toInt() > 0 && (picture[2] == QLatin1String("bmp") || picture[2] == QLatin1String("png")))
+        return runPictureTask(picture[0].toInt(), picture[1].toInt(), picture[2], options);
     known = false;
     return {};
 }

@@ -5,18 +5,20 @@
 #include "FormatOptions.h"
 #include "Numbers.h"
 #include "PngWriter.h"
+#include "RowCanvas.h"
 #include "QuillError.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "SymbolRenderer.h"
 #include "WmfDevice.h"
-#include "AtomicFile.h"
+#include "AtomicFileWriter.h"
 #include "PictureWriters.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 struct SymbolDesign::Impl {
@@ -36,7 +38,6 @@ struct SymbolDesign::Impl {
     // Encoded once per change of data, symbology or options, never per paint.
     mutable std::optional<SymbolBuilder::Built> built;
     mutable SymbolRenderer renderer;
-    mutable QImage pngInk; // reused from label to label of a save run
 
     const SymbolBuilder::Built &symbol() const
     {
@@ -83,22 +84,69 @@ struct SymbolDesign::Impl {
         return int(std::lround(std::clamp(size, 0.0f, kLargest)));
     }
     static QPointF screenDpi() { return {ScreenMetrics::dpiX(), ScreenMetrics::dpiY()}; }
+    // Pictures are drawn a band of rows at a time, so that a picture of any
+    // size takes the memory of a band: a band holds about this many pixels.
+    static constexpr int kBandPixels = 1 << 17;
+    // What the rows of a band and the bars that reach out of it may take at most.
+    static constexpr qsizetype kWindowBytes = 16 << 20;
+    // The file's bytes go out in pieces of about this size.
+    static constexpr qsizetype kPieceBytes = 1 << 20;
+
+    // Draws a picture of w x h pixels band by band, each band with exactly the
+    // pixels of the whole picture drawn at once, and hands on the canvas with
+    // the band's top row and its number of rows; bands go from the bottom up
+    // for bitmaps, which store their rows that way. Raises SymbolFitError
+    // before anything is drawn when the symbol does not fit.
+    using Take = std::function<void(const QImage &canvas, int top, int rows)>;
+    void drawInBands(int w, int h, QImage::Format format, const QColor &fill, const SymbolRenderer::Style &s,
+                     bool bottomUp, const Take &take) const
+    {
+        // Fonts are measured at the resolution of the picture, a QImage's.
+        QImage device(1, 1, format);
+        const QRect area(0, 0, w, h);
+        const SymbolRenderer::Layout &layout = renderer.layout(area, symbol().model, s, &device);
+        if (!layout.fit.fits)
+            throw SymbolFitError(layout.fit,
+                                 layout.fit.alongHeight ? ScreenMetrics::dpiY() : ScreenMetrics::dpiX(), false);
+        // A band holds the bars painted whole, up to a third of kWindowBytes.
+        const qsizetype rowBytes = qsizetype(device.depth() / 8) * w;
+        const int wholeRows =
+            int(std::min<qsizetype>(SymbolRenderer::bandRows(layout), kWindowBytes / 3 / rowBytes));
+        const int rows = std::clamp(std::max(kBandPixels / w, wholeRows), 1, h);
+        const int reach = std::min(wholeRows, rows);
+        RowCanvas canvas(w, h, format, rows, reach);
+        for (int done = 0; done < h; done += rows) {
+            const int count = std::min(rows, h - done);
+            const int top = bottomUp ? h - done - count : done;
+            QImage &image = canvas.band(top, count, fill);
+            QPainter painter(&image);
+            renderer.paintRows(painter, area, layout, s, top, count, reach);
+            painter.end();
+            take(image, top, count);
+        }
+    }
     // Drawn black on white in gray, then written with the two colours of the
-    // options; QImage's own PNG path is far too slow for a save run.
+    // options; QImage's own PNG path is far too slow for a save run. After
+    // each band `out` holds the bytes made so far, for `drained` to take.
+    void png(int w, int h, QByteArray &out, const std::function<void()> &drained = {}) const
+    {
+        PngWriter writer(w, h, options.backColor, options.barColor, ScreenMetrics::dpiX(),
+                         ScreenMetrics::dpiY(), out);
+        SymbolRenderer::Style s = style(font);
+        s.fillBackground = false;
+        s.barColor = Qt::black;
+        drawInBands(w, h, QImage::Format_Grayscale8, Qt::white, s, false, [&](const QImage &ink, int top, int n) {
+            writer.addRows(ink, top, n);
+            if (drained)
+                drained();
+        });
+        writer.finish();
+    }
     QByteArray pngBytes(int w, int h) const
     {
-        if (pngInk.width() != w || pngInk.height() != h)
-            pngInk = QImage(w, h, QImage::Format_Grayscale8);
-        pngInk.fill(255);
-        {
-            QPainter painter(&pngInk);
-            SymbolRenderer::Style s = style(font);
-            s.fillBackground = false;
-            s.barColor = Qt::black;
-            render(painter, pngInk.rect(), s, screenDpi());
-        }
-        return PngWriter::twoColour(pngInk, options.backColor, options.barColor, ScreenMetrics::dpiX(),
-                                    ScreenMetrics::dpiY());
+        QByteArray out;
+        png(w, h, out);
+        return out;
     }
     QImage image(int w, int h, QImage::Format format) const
     {
@@ -211,13 +259,49 @@ QImage SymbolDesign::Picture() const
     return d->image(pixelWidth(), pixelHeight(), QImage::Format_RGB32);
 }
 
+void SymbolDesign::saveBitmap(const QString &file) const
+{
+    d->requireSymbol();
+    const int w = std::max(1, pixelWidth());
+    const int h = std::max(1, pixelHeight());
+    PictureWriters::checkSize(w, h, PictureWriters::Kind::Bitmap);
+    AtomicFileWriter out(file);
+    QByteArray bytes;
+    bool headed = false;
+    SymbolRenderer::Style s = d->style(d->font);
+    s.fillBackground = false;
+    const auto take = [&](const QImage &canvas, int top, int rows) {
+        if (!headed) // the resolution a QImage has by default, as pictures always had
+            bytes = PictureWriters::bmpHeader(w, h, canvas.dotsPerMeterX(), canvas.dotsPerMeterY());
+        headed = true;
+        for (int y = top + rows - 1; y >= top; --y)
+            PictureWriters::appendBmpRow(bytes, canvas.constScanLine(y), w);
+        if (bytes.size() >= Impl::kPieceBytes) {
+            out.append(bytes);
+            bytes.clear();
+        }
+    };
+    d->drawInBands(w, h, QImage::Format_RGB32, d->options.backColor, s, true, take);
+    out.append(bytes);
+    out.commit();
+}
+
 void SymbolDesign::SavePng(const QString &file, std::int32_t w, std::int32_t h) const
 {
     d->requireSymbol();
     if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
         throw QuillError(QStringLiteral("Cannot write \"%1\": a picture of %2 x %3 pixels is not possible.")
                              .arg(file).arg(w).arg(h));
-    AtomicFile::write(file, d->pngBytes(w, h));
+    AtomicFileWriter out(file);
+    QByteArray bytes;
+    d->png(w, h, bytes, [&] {
+        if (bytes.size() >= Impl::kPieceBytes) {
+            out.append(bytes);
+            bytes.clear();
+        }
+    });
+    out.append(bytes);
+    out.commit();
 }
 
 void SymbolDesign::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const

@@ -70,6 +70,9 @@ public:
     // quiet zones would get less than one whole pixel a module.
     QImage Picture() const;                       // at the component's pixel size
     void SavePng(const QString &file, std::int32_t width, std::int32_t height) const;
+    // Picture() as a Windows bitmap file, drawn and written a band of rows at
+    // a time: the memory of a band, not of the picture.
+    void saveBitmap(const QString &file) const;
     void DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y,
                       std::int32_t width, std::int32_t height) const;
     void CopyToClipboard() const;                 // metafile and PNG

@@ -218,6 +218,55 @@ void SymbolRenderer::paint(QPainter &painter, const QRect &area, const Layout &l
     painter.restore();
 }
 
+namespace {
+// A bar Qt fills through its line rasteriser, whose rounding depends on the clip.
+bool paintedWhole(const QTransform &toArea, const QRectF &onDevice)
+{
+    return toArea.type() >= QTransform::TxRotate && onDevice != QRectF(onDevice.toRect());
+}
+} // namespace
+
+int SymbolRenderer::bandRows(const Layout &layout)
+{
+    int rows = 1;
+    for (const QRectF &bar : layout.bars) {
+        const QRectF onDevice = layout.toArea.mapRect(bar);
+        if (paintedWhole(layout.toArea, onDevice))
+            rows = std::max(rows, int(std::ceil(onDevice.height())) + 2);
+    }
+    return rows;
+}
+
+void SymbolRenderer::paintRows(QPainter &painter, const QRect &area, const Layout &layout, const Style &style,
+                               int top, int count, int reach) const
+{
+    if (!layout.painted)
+        return;
+    painter.save();
+    painter.setClipRect(QRect(area.left(), top, area.width(), count));
+    painter.setRenderHint(QPainter::Antialiasing, !layout.fit.fits);
+    painter.setPen(Qt::NoPen);
+    if (style.fillBackground && !area.isEmpty())
+        painter.fillRect(area, style.backColor);
+    painter.setTransform(layout.toArea, true);
+    for (const QRectF &bar : layout.bars) {
+        const QRectF onDevice = layout.toArea.mapRect(bar);
+        if (onDevice.bottom() < top - 1 || onDevice.top() > top + count + 1)
+            continue;
+        const bool whole = paintedWhole(layout.toArea, onDevice) && std::ceil(onDevice.height()) + 2 <= reach
+            && (onDevice.top() < top + 1 || onDevice.bottom() > top + count - 1);
+        if (whole)
+            painter.setClipping(false);
+        painter.fillRect(bar, style.barColor);
+        if (whole)
+            painter.setClipping(true);
+    }
+    painter.setPen(style.barColor);
+    for (const Layout::Text &text : layout.texts)
+        paintText(painter, text);
+    painter.restore();
+}
+
 SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, const SymbolModel &model,
                                          const Style &style)
 {

@@ -79,6 +79,16 @@ public:
     const Layout &layout(const QRect &area, const SymbolModel &model, const Style &style, QPaintDevice *device);
     // Paints a layout made for area; the painter is left as it was.
     void paint(QPainter &painter, const QRect &area, const Layout &layout, const Style &style) const;
+    // Paints only the device rows [top, top + count) of it, each pixel as paint()
+    // would, on a device that has the whole area at its place (a RowCanvas).
+    // Qt rounds the edges of a turned symbol's bars that fall between pixels
+    // in a way that changes when a bar is clipped, so such a bar is painted
+    // whole when it covers at most `reach` rows (bandRows() for all of them),
+    // and reaches as far beyond the band; a longer one is clipped, and an
+    // edge of it lying on a half pixel may round the other way.
+    void paintRows(QPainter &painter, const QRect &area, const Layout &layout, const Style &style, int top,
+                   int count, int reach) const;
+    static int bandRows(const Layout &layout);
     // Both: draws nothing, not even the background, when the symbol does not
     // fit and the style does not ask to shrink it.
     Fit draw(QPainter &painter, const QRect &area, const SymbolModel &model, const Style &style);

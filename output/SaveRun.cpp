@@ -1,6 +1,5 @@
 #include "SaveRun.h"
 #include "AtomicFile.h"
-#include "PictureWriters.h"
 #include "QuillError.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
@@ -83,12 +82,8 @@ void SaveRun::write(const QString &path)
     case Format::Png:
         m_symbol.SavePng(path, m_pngWidth, m_pngHeight);
         break;
-    case Format::Bitmap: {
-        const QImage picture = m_symbol.Picture();
-        if (picture.isNull())
-            throw QuillError(QStringLiteral("The symbol could not be drawn."));
-        PictureWriters::writeBmp(picture, path);
+    case Format::Bitmap:
+        m_symbol.saveBitmap(path);
         break;
-    }
     }
 }

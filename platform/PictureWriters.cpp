@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QtEndian>
+#include <algorithm>
 
 namespace PictureWriters {
 
@@ -26,26 +27,16 @@ void checkSize(qint64 width, qint64 height, Kind kind)
     }
 }
 
-QByteArray bmpBytes(const QImage &source)
+QByteArray bmpHeader(int width, int height, int dotsPerMeterX, int dotsPerMeterY)
 {
-    checkSize(source.width(), source.height(), Kind::Bitmap);
-    QImage image = source.convertToFormat(QImage::Format_RGB888);
-    if (source.hasAlphaChannel()) {
-        // Bitmaps have no transparency: show what is see-through over white,
-        // not over the black that dropping the alpha would give.
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.drawImage(0, 0, source);
-    }
-    const qsizetype width = image.width();
-    const qsizetype height = image.height();
-    const qsizetype rowBytes = (width * 3 + 3) & ~3;
+    checkSize(width, height, Kind::Bitmap);
+    const qsizetype rowBytes = (qsizetype(width) * 3 + 3) & ~3;
     const qsizetype headerSize = 14 + 40;
-    QByteArray out(headerSize + rowBytes * height, '\0');
+    QByteArray out(headerSize, '\0');
     // BITMAPFILEHEADER
     out[0] = 'B';
     out[1] = 'M';
-    put32(out, 2, quint32(out.size()));
+    put32(out, 2, quint32(headerSize + rowBytes * height));
     put32(out, 10, headerSize);
     // BITMAPINFOHEADER
     put32(out, 14, 40);
@@ -55,18 +46,41 @@ QByteArray bmpBytes(const QImage &source)
     put16(out, 28, 24);
     put32(out, 30, 0); // BI_RGB
     put32(out, 34, quint32(rowBytes * height));
-    put32(out, 38, quint32(qMax(0, image.dotsPerMeterX())));
-    put32(out, 42, quint32(qMax(0, image.dotsPerMeterY())));
-    char *pixels = out.data() + headerSize;
-    for (qsizetype y = 0; y < height; ++y) {
-        const uchar *src = image.constScanLine(int(height - 1 - y)); // rows run bottom-up
-        char *dst = pixels + y * rowBytes;
-        for (qsizetype x = 0; x < width; ++x) {
-            dst[x * 3 + 0] = char(src[x * 3 + 2]);
-            dst[x * 3 + 1] = char(src[x * 3 + 1]);
-            dst[x * 3 + 2] = char(src[x * 3 + 0]);
-        }
+    put32(out, 38, quint32(qMax(0, dotsPerMeterX)));
+    put32(out, 42, quint32(qMax(0, dotsPerMeterY)));
+    return out;
+}
+
+void appendBmpRow(QByteArray &out, const uchar *rgb32, int width)
+{
+    const qsizetype rowBytes = (qsizetype(width) * 3 + 3) & ~3;
+    const qsizetype at = out.size();
+    out.resize(at + rowBytes);
+    char *dst = out.data() + at;
+    const QRgb *src = reinterpret_cast<const QRgb *>(rgb32);
+    for (int x = 0; x < width; ++x) {
+        dst[x * 3 + 0] = char(qBlue(src[x]));
+        dst[x * 3 + 1] = char(qGreen(src[x]));
+        dst[x * 3 + 2] = char(qRed(src[x]));
     }
+    std::fill(dst + qsizetype(width) * 3, dst + rowBytes, '\0');
+}
+
+QByteArray bmpBytes(const QImage &source)
+{
+    checkSize(source.width(), source.height(), Kind::Bitmap);
+    QImage image = source.convertToFormat(QImage::Format_RGB32);
+    if (source.hasAlphaChannel()) {
+        // Bitmaps have no transparency: show what is see-through over white,
+        // not over the black that dropping the alpha would give.
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.drawImage(0, 0, source);
+    }
+    QByteArray out = bmpHeader(image.width(), image.height(), image.dotsPerMeterX(), image.dotsPerMeterY());
+    out.reserve(out.size() + ((qsizetype(image.width()) * 3 + 3) & ~3) * image.height());
+    for (int y = image.height() - 1; y >= 0; --y) // rows run bottom-up
+        appendBmpRow(out, image.constScanLine(y), image.width());
     return out;
 }
 

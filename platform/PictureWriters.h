@@ -9,7 +9,7 @@ namespace PictureWriters {
 
 // The largest picture: 32,767 pixels on a side (what PNG sizes and metafile
 // coordinates hold), and for a bitmap at most 2^28 pixels in all (a 768 MB
-// file; its memory is taken twice while it is written).
+// file).
 constexpr qint64 kMaxSide = 32767;
 constexpr qint64 kMaxBitmapPixels = qint64(1) << 28;
 enum class Kind { Bitmap, Vector };
@@ -20,6 +20,11 @@ void checkSize(qint64 width, qint64 height, Kind kind);
 // Windows bitmap, 24 bits per pixel, bottom-up rows, resolution from the image;
 // transparent parts come out white.
 QByteArray bmpBytes(const QImage &image);
+// The same written as its rows are drawn: the headers of a bitmap of that size
+// (resolution in dots per metre), then each row bottom row first, from a row
+// of QImage::Format_RGB32 pixels, padded to a multiple of 4 bytes.
+QByteArray bmpHeader(int width, int height, int dotsPerMeterX, int dotsPerMeterY);
+void appendBmpRow(QByteArray &out, const uchar *rgb32, int width);
 void writeBmp(const QImage &image, const QString &path);
 
 } // namespace PictureWriters

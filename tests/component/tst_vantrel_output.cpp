@@ -2,6 +2,9 @@
 // decoded by zxing-cpp or zbar, metafile text read by wmf2svg; bars, quiet
 // zones and text from the layout all surfaces paint. A symbol that does not
 // fit is refused with the sizes named, and nothing is written or drawn.
+// Bitmap and PNG files, drawn and written a band of rows at a time, hold
+// exactly the picture drawn whole, also where memory is short; a full disk
+// leaves no partial file.
 #include "Clipboard.h"
 #include "Decode.h"
 #include "SaveRun.h"
@@ -13,11 +16,14 @@
 #include "Vantrel.h"
 
 #include <QClipboard>
+#include <QPainter>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
-enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm };
-const char *const kSurfaces[] = {"preview", "picture", "PNG", "clipboard", "metafile", "device", "save run"};
+enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm }; // Picture: its bitmap file
+const char *const kSurfaces[] = {"preview", "bitmap", "PNG", "clipboard", "metafile", "device", "save run"};
 
 using S = Symbology;
 using Code = SymbolEncoder::Code;
@@ -33,6 +39,8 @@ struct Case {
     Code custom = Code::QrCode;
     double points = 8;
     int alignment = -1, scaling = 0, msiCheck = 1; // alignment -1: left, and where the symbol sits is not checked
+    qint64 disk = 0;   // not 0: the disk takes only this many bytes of a file
+    qint64 memory = 0; // not 0: the process gets only this many bytes more address space
 };
 // Symbologies no decoder here reads, worked from their published tables: a
 // module string ("#" dark, "." light) from a start, bits ("0"/"1") each taking
@@ -108,6 +116,60 @@ QString msi(QString digits, bool mod10)
     return modules("21", bits, "21", "12", "121");
 }
 QByteArray clipboard(const QString &mime) { return QGuiApplication::clipboard()->mimeData()->data(mime); }
+
+// The PNG picture drawn whole at once through the painter, as PNGs were before
+// they were drawn in bands: black on white in gray, then in the two colours.
+QImage pngDrawnWhole(const Case &c, const FormatOptions &options)
+{
+    const SymbolRenderer::Style style{.quarterTurns = c.orientation / 900,
+                                      .stretch = c.scaling != 0,
+                                      .alignment = std::max(0, c.alignment),
+                                      .title = c.title,
+                                      .fontName = QStringLiteral("Liberation Sans"),
+                                      .textPixels = c.points * c.dpi / 72,
+                                      .fillBackground = false};
+    QImage ink(c.size, QImage::Format_Grayscale8);
+    ink.fill(Qt::white);
+    QPainter painter(&ink);
+    SymbolRenderer().draw(painter, ink.rect(), SymbolBuilder::build(c.barType, c.data, options).model, style);
+    painter.end();
+    QImage picture(c.size, QImage::Format_RGB32);
+    for (int y = 0; y < c.size.height(); ++y) {
+        for (int x = 0; x < c.size.width(); ++x) {
+            const bool dark = qGray(ink.pixel(x, y)) < 128;
+            picture.setPixel(x, y, (dark ? options.barColor : options.backColor).rgb());
+        }
+    }
+    return picture;
+}
+
+// The process's address space now, from the system's account of it.
+qint64 addressSpace()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmSize:"))
+            return line.mid(7).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+
+// Runs write under a limit (RLIMIT_FSIZE, RLIMIT_AS), restored afterwards.
+template <typename Write> void limited(int resource, qint64 bytes, Write write)
+{
+    if (bytes == 0) {
+        write();
+        return;
+    }
+    rlimit saved{};
+    ::getrlimit(resource, &saved);
+    const rlimit limit{rlim_t(bytes), saved.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(resource, &limit);
+    write();
+    ::setrlimit(resource, &saved);
+}
 
 // The layout every surface paints, for this row's cell and resolution:
 // whole pixels a module, quiet zones kept, placed as aligned, no text on a
@@ -208,6 +270,28 @@ private slots:
             row({.barType = barType, .data = data, .expected = expected, .size = {900, 80}, .reader = "modules", .msiCheck = check});
         for (const auto &[alignment, scaling] : {std::pair{0, 0}, {1, 0}, {2, 0}, {1, 1}})
             row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = alignment, .scaling = scaling});
+        for (const Surface surface : {Picture, Png}) // a pixel a module, several bands of rows, every turn
+            for (const int turn : {0, 900, 1800, 2700})
+                row({.data = "Quill-128",
+                     .expected = "Quill-128",
+                     .surface = surface,
+                     .size = turn % 1800 ? QSize(2000, 154) : QSize(154, 2000),
+                     .orientation = turn});
+        // Scaled to a turned label: the half bars end on a half pixel, also where a band of rows cuts them.
+        row({.barType = S::Postnet,
+             .data = "12345",
+             .expected = postnet(QStringLiteral("12345")),
+             .size = {333, 3001},
+             .orientation = 900,
+             .quiet = 5,
+             .title = "Batch 237 title",
+             .reader = "postnet",
+             .scaling = 1});
+        // Where memory is short (the picture alone would take 64 MB); on a full disk after a megabyte, and at
+        // once.
+        row({.data = "Quill-128", .expected = "Quill-128", .size = {4000, 4000}, .memory = 48 << 20});
+        row({.data = "Quill-128", .size = {2000, 1000}, .disk = 3 << 20});
+        row({.data = "Quill-128", .surface = Png, .size = {2000, 1000}, .disk = 1024});
         for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
             for (const int turn : {0, 900, 1800, 2700})
                 row({.data = "Quill-128", .expected = "Quill-128", .surface = Device, .size = turn % 1800 ? QSize(dpi * 2 / 3 + 1, dpi * 2 + 7) : QSize(dpi * 2 + 7, dpi * 2 / 3 + 1), .dpi = dpi, .orientation = turn});
@@ -225,18 +309,40 @@ private slots:
                         .fontSize = c.points * c.dpi / 96, .title = c.title, // the size as the printing run scales it
                         .orientation = c.orientation, .alignment = std::max(0, c.alignment), .scaling = c.scaling});
 
-        const QString path = m_dir.filePath(QStringLiteral("label.png"));
+        const QString path = m_dir.filePath(c.surface == Picture ? QStringLiteral("label.bmp")
+                                                                 : QStringLiteral("label.png"));
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
         Clipboard::setData({{QStringLiteral("image/png"), QByteArray("old")}});
         QImage image = Scan::page(c.size.width() + 40, c.size.height() + 40, c.dpi);
         QRect cell(QPoint(17, 23), c.size);
         QByteArray wmf;
-        const QString error = Scan::raised([&] {
+        const qint64 memory = c.memory ? addressSpace() + c.memory : 0;
+        QString error;
+        limited(c.disk ? RLIMIT_FSIZE : RLIMIT_AS, c.disk ? c.disk : memory, [&] {
+            error = Scan::raised([&] {
+                if (c.surface == Picture)
+                    v.saveBitmap(path);
+                if (c.surface == Png)
+                    v.SavePng(path, c.size.width(), c.size.height());
+            });
+        });
+        if (c.disk) { // the old file whole, no working file beside it, the name and the reason said
+            const QString reason = QString::fromLocal8Bit(strerror(EFBIG));
+            QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+            QFile kept(path);
+            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old");
+            const QDir folder(m_dir.path());
+            const QStringList working = folder.entryList({QStringLiteral(".quill-*")}, QDir::Hidden | QDir::Files);
+            QCOMPARE(working, QStringList());
+            return;
+        }
+        if (error.isEmpty())
+            error = Scan::raised([&] {
             switch (c.surface) {
             case Preview: image = v.grab().toImage(); break;
-            case Picture: image = v.Picture(); break;
-            case Png: v.SavePng(path, c.size.width(), c.size.height()); image = QImage(path); break;
+            case Picture: image = QImage(path, "BMP"); break;
+            case Png: image = QImage(path, "PNG"); break;
             case Copy: v.CopyToClipboard(); image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG"); break;
             case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
             case Device: Scan::drawOn(v, image, cell); break;
@@ -253,6 +359,10 @@ private slots:
             return;
         }
         QVERIFY2(error.isEmpty(), qPrintable(error));
+        if (c.surface == Picture) // what the picture drawn whole holds
+            QCOMPARE(image, v.Picture());
+        if (c.surface == Png)
+            QCOMPARE(image.convertToFormat(QImage::Format_RGB32), pngDrawnWhole(c, options));
         QVERIFY(c.surface != Copy || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.metafileBytes());
         if (c.surface < Device)
             cell = image.rect();
