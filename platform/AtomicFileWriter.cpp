@@ -1,16 +1,17 @@
 #include "AtomicFileWriter.h"
 #include "QuillError.h"
+#include "WorkingFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-AtomicFileWriter::AtomicFileWriter(const QString &path) : m_path(path) {}
+AtomicFileWriter::AtomicFileWriter(const QString &path, AtomicFile::Sync sync) : m_path(path), m_sync(sync) {}
 
 AtomicFileWriter::~AtomicFileWriter()
 {
@@ -31,27 +32,31 @@ void AtomicFileWriter::fail(int error)
                          .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
+void AtomicFileWriter::open()
+{
+    const QFileInfo info(m_path);
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    WorkingFiles::sweepOnce(info.absolutePath());
+    for (int attempt = 0; m_fd < 0 && attempt < 16; ++attempt) {
+        m_temporary = folder + '/' + WorkingFiles::newName(WorkingFiles::Kind::File);
+        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (m_fd < 0 && errno != EEXIST)
+            fail(errno);
+    }
+    if (m_fd < 0)
+        fail(EEXIST);
+    ::flock(m_fd, LOCK_EX | LOCK_NB); // while it lives, no later run takes the file for a leftover
+    // An existing file keeps its permissions (a private settings file stays private).
+    struct stat old;
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    if (::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(m_fd, old.st_mode & 07777);
+}
+
 void AtomicFileWriter::append(const QByteArray &bytes)
 {
-    if (m_fd < 0) {
-        const QFileInfo info(m_path);
-        const QByteArray folder = QFile::encodeName(info.absolutePath());
-        for (int attempt = 0; m_fd < 0 && attempt < 16; ++attempt) {
-            const quint64 random = QRandomGenerator::system()->generate64();
-            m_temporary = folder + "/.quill-" + QByteArray::number(random, 36) + ".tmp";
-            const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-            m_fd = ::open(m_temporary.constData(), flags, 0666);
-            if (m_fd < 0 && errno != EEXIST)
-                fail(errno);
-        }
-        if (m_fd < 0)
-            fail(EEXIST);
-        // An existing file keeps its permissions.
-        struct stat old;
-        const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-        if (::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
-            ::fchmod(m_fd, old.st_mode & 07777);
-    }
+    if (m_fd < 0)
+        open();
     const char *data = bytes.constData();
     qsizetype size = bytes.size();
     while (size > 0) {
@@ -68,15 +73,27 @@ void AtomicFileWriter::append(const QByteArray &bytes)
 void AtomicFileWriter::commit()
 {
     if (m_fd < 0)
-        append(QByteArray());
+        open();
+    if (m_sync == AtomicFile::Sync::Yes && ::fsync(m_fd) != 0)
+        fail(errno);
     const int fd = m_fd;
     m_fd = -1;
-    const QByteArray target = QFile::encodeName(QFileInfo(m_path).absoluteFilePath());
+    const QFileInfo info(m_path);
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     int error = ::close(fd) != 0 ? errno : 0;
     if (!error && ::rename(m_temporary.constData(), target.constData()) != 0)
         error = errno;
     if (error) {
         ::unlink(m_temporary.constData());
         fail(error);
+    }
+    if (m_sync == AtomicFile::Sync::Yes) {
+        // The rename itself lasts only once the folder is on the disk.
+        const QByteArray folder = QFile::encodeName(info.absolutePath());
+        const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
     }
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "AtomicFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,9 +10,10 @@
 // existing file, never through a link), and only the complete file is renamed
 // over the target. Without commit() (a failure, an exception while the pieces
 // are made) the working file is removed and the target stays as it was.
+// AtomicFile::write is one such file written in one piece.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(const QString &path);
+    explicit AtomicFileWriter(const QString &path, AtomicFile::Sync sync = AtomicFile::Sync::No);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter &) = delete;
     AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
@@ -23,9 +26,11 @@ public:
     void commit();
 
 private:
+    void open();
     [[noreturn]] void fail(int error);
 
     QString m_path;
+    AtomicFile::Sync m_sync;
     QByteArray m_temporary;
     int m_fd = -1;
 };
