@@ -52,54 +52,68 @@ const QList<FormatOptions::Choice> &FormatOptions::msiChoices()
 
 const QString &FormatOptions::section()
 {
-    static const QString name = QStringLiteral("Vantrel options");
-    return name;
+    return DesignKeys::optionsSection();
 }
 
 namespace {
-int readInt(const SettingsStore *store, const char *key, int fallback, int low, int high)
+int readInt(const std::function<QString(DesignKey)> &text, DesignKey key)
 {
+    const DesignKeys::Entry &entry = DesignKeys::entry(key);
     bool ok = false;
-    const int value = store->read(FormatOptions::section(), QString::fromLatin1(key), QString::number(fallback)).toInt(&ok);
-    return ok && value >= low && value <= high ? value : fallback;
+    const int value = text(key).toInt(&ok);
+    return ok && value >= entry.low && value <= entry.high ? value : entry.defaultText.toInt();
 }
 
-QColor readColor(const SettingsStore *store, const char *key, const QColor &fallback)
+QColor readColor(const std::function<QString(DesignKey)> &text, DesignKey key)
 {
-    const QColor color = QColor::fromString(store->read(FormatOptions::section(), QString::fromLatin1(key), fallback.name()));
-    return color.isValid() ? color : fallback;
+    const QColor color = QColor::fromString(text(key));
+    return color.isValid() ? color : QColor::fromString(DesignKeys::entry(key).defaultText);
 }
 } // namespace
 
-void FormatOptions::load(const SettingsStore *store)
+void FormatOptions::load(const std::function<QString(DesignKey)> &text)
 {
+    using K = DesignKey;
     *this = FormatOptions();
-    if (!store)
-        return;
     // Kept in the numbering earlier versions wrote (58 for QR Code).
-    const std::optional<SymbolEncoder::Code> custom = SymbolEncoder::fromStoredNumber(
-        readInt(store, "CustomSymbology", SymbolEncoder::storedNumber(customSymbology), 1, 200));
+    const std::optional<SymbolEncoder::Code> custom
+        = SymbolEncoder::fromStoredNumber(readInt(text, K::CustomSymbology));
     for (const Choice &choice : customChoices())
         if (custom && choice.value == int(*custom))
             customSymbology = *custom;
-    code39Check = readInt(store, "Code39CheckDigit", 0, 0, 1) != 0;
-    interleavedCheck = readInt(store, "Interleaved2of5CheckDigit", 0, 0, 1) != 0;
-    msiCheck = readInt(store, "MSICheckDigit", msiCheck, 0, 6);
-    barReduction = readInt(store, "BarWidthReduction", barReduction, 0, 50);
-    barColor = readColor(store, "BarColor", barColor);
-    backColor = readColor(store, "BackColor", backColor);
+    code39Check = readInt(text, K::Code39Check) != 0;
+    interleavedCheck = readInt(text, K::Interleaved2of5Check) != 0;
+    msiCheck = readInt(text, K::MsiCheck);
+    barReduction = readInt(text, K::BarWidthReduction);
+    barColor = readColor(text, K::BarColor);
+    backColor = readColor(text, K::BackColor);
+}
+
+void FormatOptions::save(const std::function<void(DesignKey, const QString &)> &write) const
+{
+    using K = DesignKey;
+    write(K::CustomSymbology, QString::number(SymbolEncoder::storedNumber(customSymbology)));
+    write(K::Code39Check, QString::number(int(code39Check)));
+    write(K::Interleaved2of5Check, QString::number(int(interleavedCheck)));
+    write(K::MsiCheck, QString::number(msiCheck));
+    write(K::BarWidthReduction, QString::number(barReduction));
+    write(K::BarColor, barColor.name());
+    write(K::BackColor, backColor.name());
+}
+
+void FormatOptions::load(const SettingsStore *store)
+{
+    if (!store) {
+        *this = FormatOptions();
+        return;
+    }
+    load([store](DesignKey key) { return DesignKeys::read(*store, key); });
 }
 
 void FormatOptions::save(SettingsStore *store) const
 {
     if (!store)
         return;
-    store->write(section(), QStringLiteral("CustomSymbology"), QString::number(SymbolEncoder::storedNumber(customSymbology)));
-    store->write(section(), QStringLiteral("Code39CheckDigit"), QString::number(int(code39Check)));
-    store->write(section(), QStringLiteral("Interleaved2of5CheckDigit"), QString::number(int(interleavedCheck)));
-    store->write(section(), QStringLiteral("MSICheckDigit"), QString::number(msiCheck));
-    store->write(section(), QStringLiteral("BarWidthReduction"), QString::number(barReduction));
-    store->write(section(), QStringLiteral("BarColor"), barColor.name());
-    store->write(section(), QStringLiteral("BackColor"), backColor.name());
+    save([store](DesignKey key, const QString &text) { DesignKeys::write(*store, key, text); });
     store->flush();
 }

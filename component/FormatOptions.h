@@ -1,9 +1,11 @@
 #pragma once
+#include "DesignKeys.h"
 #include "SymbolEncoder.h"
 
 #include <QColor>
 #include <QList>
 #include <QString>
+#include <functional>
 
 class SettingsStore;
 
@@ -29,7 +31,10 @@ struct FormatOptions {
     QColor backColor = Qt::white;
 
     static const QString &section();
-    // A null store leaves the defaults; values out of range fall back to them.
+    // From and to the texts a design keeps; values out of range fall back to the defaults.
+    void load(const std::function<QString(DesignKey)> &text);
+    void save(const std::function<void(DesignKey, const QString &)> &write) const;
+    // The same through the settings store; a null store leaves the defaults.
     void load(const SettingsStore *store);
     void save(SettingsStore *store) const;
 

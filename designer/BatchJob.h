@@ -3,9 +3,10 @@
 
 #include <cstdio>
 
-// One command-line job (--print or --save) run through the designer's own
-// handlers on a window that is never shown: the design, data source and
-// margins come from the stored settings or the --design file, which the job
-// reads but never writes. Returns the exit status: 0 done (one line of what it
-// did on out), 1 failed (the message the window would show, on err).
+// One command-line job (--print or --save) run on the design model without a
+// window or widget: the design comes from the --design file or the stored
+// settings, which the job reads but never writes, with the command line's
+// symbology, size and data source in place of the design's. Returns the exit
+// status: 0 done (the status line on out), 1 failed (the message the window
+// would show, on err).
 int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err);

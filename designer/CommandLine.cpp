@@ -1,4 +1,9 @@
 #include "CommandLine.h"
+#include "SymbolBuilder.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <functional>
 
 namespace {
 
@@ -10,115 +15,200 @@ CommandLine usageError(const QString &why)
     return c;
 }
 
+// "2x1in", "5.08x2.54cm": numbers with "." as the point, whatever the locale.
+std::optional<CommandLine::Size> sizeOf(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)x(\\d+\\.?\\d*|\\.\\d+)(in|cm)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto match = form.match(text.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    return CommandLine::Size{.width = match.captured(1).toDouble(),
+                             .height = match.captured(2).toDouble(),
+                             .inches = match.captured(3).compare(QLatin1String("in"), Qt::CaseInsensitive) == 0};
+}
+
+// One option: how many values it takes, and what it does with them (an
+// error text, or empty when taken).
+struct Option {
+    const char *name;
+    int values;
+    std::function<QString(CommandLine &, const QStringList &)> take;
+};
+
+QString job(CommandLine &c, CommandLine::Action action)
+{
+    if (c.action != CommandLine::Action::Designer)
+        return QStringLiteral("--print and --save are one job each");
+    c.action = action;
+    return {};
+}
+
+// A data source, unless one is chosen already.
+QString source(CommandLine &c, const std::function<void()> &choose)
+{
+    if (c.text || c.sequence || c.import)
+        return QStringLiteral("--text, --sequence and --import choose one data source");
+    choose();
+    return {};
+}
+
+QString printer(CommandLine &c, QString &field, const QString &value)
+{
+    if (!c.printer.isEmpty() || !c.pdf.isEmpty())
+        return QStringLiteral("--printer and --pdf choose one printer");
+    field = value;
+    return {};
+}
+
+QString set(QString &field, const QString &value)
+{
+    field = value;
+    return {};
+}
+
+QString symbology(CommandLine &c, const QString &name)
+{
+    const QStringList names = SymbolBuilder::listNames();
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            c.symbology = i;
+    if (c.symbology)
+        return {};
+    return QStringLiteral("--symbology: there is no symbology \"%1\" (--list-symbologies lists them)").arg(name);
+}
+
+QString size(CommandLine &c, const QString &text)
+{
+    c.size = sizeOf(text);
+    if (c.size)
+        return {};
+    return QStringLiteral("--size takes WIDTHxHEIGHT with in or cm, as 2x1in or 5.08x2.54cm, not \"%1\"").arg(text);
+}
+
+QString firstLabel(CommandLine &c, const QString &text)
+{
+    bool ok = false;
+    c.firstLabel = text.toInt(&ok);
+    if (ok && c.firstLabel >= 1)
+        return {};
+    return QStringLiteral("--first takes a label number from 1, not \"%1\"").arg(text);
+}
+
+const QList<Option> &options()
+{
+    using C = CommandLine;
+    using V = QStringList;
+    static const QList<Option> table{
+        {"--print", 0, [](C &c, const V &) { return job(c, C::Action::Print); }},
+        {"--save", 1,
+         [](C &c, const V &v) {
+             c.saveFile = v[0];
+             return job(c, C::Action::Save);
+         }},
+        {"--printer", 1, [](C &c, const V &v) { return printer(c, c.printer, v[0]); }},
+        {"--pdf", 1, [](C &c, const V &v) { return printer(c, c.pdf, v[0]); }},
+        {"--paper", 1, [](C &c, const V &v) { return set(c.paper, v[0]); }},
+        {"--design", 1, [](C &c, const V &v) { return set(c.design, v[0]); }},
+        {"--text", 1, [](C &c, const V &v) { return source(c, [&] { c.text = v[0]; }); }},
+        {"--import", 1, [](C &c, const V &v) { return source(c, [&] { c.import = v[0]; }); }},
+        {"--sequence", 2,
+         [](C &c, const V &v) { return source(c, [&] { c.sequence = C::Sequence{v[0], v[1], {}, {}}; }); }},
+        {"--prefix", 1, [](C &, const V &) { return QString(); }}, // taken with --sequence, below
+        {"--suffix", 1, [](C &, const V &) { return QString(); }},
+        {"--titles", 0,
+         [](C &c, const V &) {
+             c.titles = true;
+             return QString();
+         }},
+        {"--symbology", 1, [](C &c, const V &v) { return symbology(c, v[0]); }},
+        {"--size", 1, [](C &c, const V &v) { return size(c, v[0]); }},
+        {"--first", 1, [](C &c, const V &v) { return firstLabel(c, v[0]); }},
+    };
+    return table;
+}
+
+const Option *optionNamed(const QString &name)
+{
+    for (const Option &option : options())
+        if (name == QLatin1String(option.name))
+            return &option;
+    return nullptr;
+}
+
 } // namespace
 
 QString CommandLine::usage()
 {
     return QStringLiteral(
-        "Usage: quillmark                                  open the designer\n"
-        "       quillmark --print [--printer QUEUE | --pdf FILE] [--paper NAME] [DATA] [--design FILE]\n"
-        "       quillmark --save FILE.png|FILE.bmp|FILE.wmf [DATA] [--design FILE]\n"
-        "       quillmark --help | --version\n"
-        "DATA, in place of the stored data source:\n"
+        "Usage: quillmark [DESIGN.qmdesign]                open the designer (with that design)\n"
+        "       quillmark --print [--printer QUEUE | --pdf FILE] [--paper NAME] [--first N] [DESIGN] [DATA]\n"
+        "       quillmark --save FILE.png|FILE.bmp|FILE.wmf [DESIGN] [DATA]\n"
+        "       quillmark --list-symbologies | --help | --version\n"
+        "DESIGN, in place of the stored design:\n"
+        "  --design FILE                                   a design file (.qmdesign) or a settings file\n"
+        "  --symbology NAME                                a name of the Format list, in any letter case\n"
+        "  --size WIDTHxHEIGHT{in|cm}                      the symbol's size, as 2x1in or 5.08x2.54cm\n"
+        "DATA, in place of the design's data source:\n"
         "  --text TEXT                                     one fixed text\n"
         "  --sequence START END [--prefix P] [--suffix S]  a numbered sequence\n"
         "  --import FILE [--titles]                        the lines of a text file\n"
-        "--paper NAME picks one of the printer's paper sizes (Letter, A4, ...).\n"
-        "--design FILE reads the design, data source and margins from that settings\n"
-        "file instead of the stored ones. Nothing is stored back.\n");
+        "--paper NAME picks one of the printer's paper sizes (Letter, A4, ...); --first N\n"
+        "starts the first sheet at label N. Nothing is stored back.\n");
 }
 
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     CommandLine c;
+    if (arguments.size() == 1) {
+        const QString &only = arguments[0];
+        if (only == QLatin1String("--help"))
+            c.action = Action::Help;
+        else if (only == QLatin1String("--version"))
+            c.action = Action::Version;
+        else if (only == QLatin1String("--list-symbologies"))
+            c.action = Action::ListSymbologies;
+        else if (!only.startsWith(u'-') && !only.isEmpty())
+            c.openFile = only;
+        if (c.action != Action::Designer || !c.openFile.isEmpty())
+            return c;
+    }
     if (arguments.isEmpty())
         return c;
-    if (arguments.size() == 1 && arguments[0] == QLatin1String("--help")) {
-        c.action = Action::Help;
-        return c;
-    }
-    if (arguments.size() == 1 && arguments[0] == QLatin1String("--version")) {
-        c.action = Action::Version;
-        return c;
-    }
+    QSet<QString> given;
     QString prefix, suffix;
-    bool hasPrefix = false, hasSuffix = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &a = arguments[i];
-        // The values an option takes, or an error when they are missing.
-        auto take = [&](int count) -> std::optional<QStringList> {
-            if (i + count >= arguments.size())
-                return std::nullopt;
-            QStringList values = arguments.mid(i + 1, count);
-            i += count;
-            return values;
-        };
-        auto once = [&](bool already) { return already ? std::optional<CommandLine>(usageError(a + " is given twice")) : std::nullopt; };
-        std::optional<QStringList> v;
-        if (a == QLatin1String("--print") || a == QLatin1String("--save")) {
-            if (c.action != Action::Designer)
-                return usageError(QStringLiteral("--print and --save are one job each"));
-            if (a == QLatin1String("--save")) {
-                if (!(v = take(1)) || v->at(0).isEmpty())
-                    return usageError(QStringLiteral("--save needs a file name"));
-                c.saveFile = v->at(0);
-                c.action = Action::Save;
-            } else {
-                c.action = Action::Print;
-            }
-            continue;
-        }
-        int count = a == QLatin1String("--sequence") ? 2 : 1;
-        if (a == QLatin1String("--titles")) {
-            if (auto e = once(c.titles))
-                return *e;
-            c.titles = true;
-            continue;
-        }
-        static const QStringList withValue = {"--printer", "--pdf", "--paper", "--design", "--text", "--sequence",
-                                              "--prefix", "--suffix", "--import"};
-        if (!withValue.contains(a))
-            return usageError(QStringLiteral("unknown argument: %1").arg(a));
-        if (!(v = take(count)))
-            return usageError(QStringLiteral("%1 needs %2").arg(a, count == 2 ? "two values" : "a value"));
+        const QString &name = arguments[i];
+        const Option *option = optionNamed(name);
+        if (!option)
+            return usageError(QStringLiteral("unknown argument: %1").arg(name));
+        if (given.contains(name) && name != QLatin1String("--print") && name != QLatin1String("--save"))
+            return usageError(name + QStringLiteral(" is given twice"));
+        given.insert(name);
+        if (i + option->values >= arguments.size())
+            return usageError(QStringLiteral("%1 needs %2").arg(name, option->values == 2 ? "two values" : "a value"));
+        const QStringList values = arguments.mid(i + 1, option->values);
+        i += option->values;
         // An empty value is an empty variable in a script, not a choice: it
         // would print on the default printer or save nothing, and report success.
         // An empty prefix or suffix is simply none.
-        const bool affix = a == QLatin1String("--prefix") || a == QLatin1String("--suffix");
-        if (!affix && v->contains(QString()))
-            return usageError(QStringLiteral("%1 needs a value that is not empty").arg(a));
-        const QString value = v->at(0);
-        if (a == QLatin1String("--printer") || a == QLatin1String("--pdf")) {
-            if (!c.printer.isEmpty() || !c.pdf.isEmpty())
-                return usageError(QStringLiteral("--printer and --pdf choose one printer"));
-            (a == QLatin1String("--printer") ? c.printer : c.pdf) = value;
-        } else if (a == QLatin1String("--design") || a == QLatin1String("--paper")) {
-            QString &field = a == QLatin1String("--design") ? c.design : c.paper;
-            if (auto e = once(!field.isEmpty()))
-                return *e;
-            field = value;
-        } else if (a == QLatin1String("--prefix") || a == QLatin1String("--suffix")) {
-            bool &has = a == QLatin1String("--prefix") ? hasPrefix : hasSuffix;
-            if (auto e = once(has))
-                return *e;
-            has = true;
-            (a == QLatin1String("--prefix") ? prefix : suffix) = value;
-        } else {
-            if (c.text || c.sequence || c.import)
-                return usageError(QStringLiteral("--text, --sequence and --import choose one data source"));
-            if (a == QLatin1String("--text"))
-                c.text = value;
-            else if (a == QLatin1String("--import"))
-                c.import = value;
-            else
-                c.sequence = Sequence{value, v->at(1), {}, {}};
-        }
+        const bool affix = name == QLatin1String("--prefix") || name == QLatin1String("--suffix");
+        if (!affix && values.contains(QString()))
+            return usageError(name == QLatin1String("--save") ? QStringLiteral("--save needs a file name")
+                                                              : QStringLiteral("%1 needs a value that is not empty")
+                                                                    .arg(name));
+        if (affix)
+            (name == QLatin1String("--prefix") ? prefix : suffix) = values[0];
+        if (const QString error = option->take(c, values); !error.isEmpty())
+            return usageError(error);
     }
     if (c.action == Action::Designer)
         return usageError(QStringLiteral("say --print or --save"));
     if (c.action == Action::Save && (!c.printer.isEmpty() || !c.pdf.isEmpty() || !c.paper.isEmpty()))
         return usageError(QStringLiteral("--printer, --pdf and --paper go with --print"));
-    if ((hasPrefix || hasSuffix) && !c.sequence)
+    if (c.action == Action::Save && given.contains(QStringLiteral("--first")))
+        return usageError(QStringLiteral("--first goes with --print"));
+    if ((given.contains(QStringLiteral("--prefix")) || given.contains(QStringLiteral("--suffix"))) && !c.sequence)
         return usageError(QStringLiteral("--prefix and --suffix go with --sequence"));
     if (c.titles && !c.import)
         return usageError(QStringLiteral("--titles goes with --import"));

@@ -1,8 +1,10 @@
 #include "Form1.h"
 #include "Artwork.h"
 #include "ClickCheckBox.h"
+#include "DesignValues.h"
 #include "FocusValidator.h"
 #include "Form1Ports.h"
+#include "RecentDesigns.h"
 #include "Module1.h"
 #include "OutputCommands.h"
 #include "ScreenMetrics.h"
@@ -170,13 +172,11 @@ void Form1::buildControls()
     Combo3->setEditText(QStringLiteral("0"));
     place(Combo3, 3360, 3120, 612, -1);
     Combo4 = new QComboBox(w);
-    for (const char *item : {"0", "90", "180", "270"})
-        Combo4->addItem(QString::fromLatin1(item));
+    Combo4->addItems(DesignValues::rotations());
     Combo4->setCurrentIndex(-1);
     place(Combo4, 4320, 3120, 612, -1);
     Combo5 = new QComboBox(w);
-    for (const char *item : {"Left", "Center", "Right"})
-        Combo5->addItem(QString::fromLatin1(item));
+    Combo5->addItems(DesignValues::alignments());
     Combo5->setCurrentIndex(-1);
     place(Combo5, 5160, 3120, 1092, -1);
 
@@ -250,6 +250,7 @@ void Form1::buildDataPanel()
 
 void Form1::buildMenu()
 {
+    buildDesignMenu();
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Action"));
     mnuPrint = file->addAction(QStringLiteral("&Print"));
     mnuSave = file->addAction(QStringLiteral("&Save picture"));
@@ -304,6 +305,11 @@ DesignerView &Form1::view() { return *m_view; }
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // A changed design file is saved or left first; staying keeps the window open.
+    if (!leaveDesign()) {
+        event->ignore();
+        return;
+    }
     runGuarded([this] { Form_Unload(); });
     event->accept();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "Design.h"
 #include "Dialogs.h"
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
@@ -23,6 +25,7 @@ class Form1DataSource;
 class Form1View;
 class Module1;
 class OutputCommands;
+class RecentDesigns;
 class SettingsStore;
 class Vantrel;
 
@@ -74,6 +77,23 @@ public:
     void Text1_Change();
     void Text2_Change();
 
+    // Design files.
+    void mnuNewDesign_Click();
+    void mnuOpenDesign_Click();
+    void mnuSaveDesign_Click();
+    void mnuSaveDesignAs_Click();
+    void mnuRecentDesign_Click(int position); // 0 for the newest
+    // Shows a design file in every control and makes it the stored design;
+    // false, with a message and nothing changed, when it cannot be used.
+    bool openDesign(const QString &path);
+    // The design as the controls, the print margins and the component hold it now.
+    Design currentDesign() const;
+    QString designFile() const;   // empty while no design file is open
+    bool designChanged() const;   // since the design file was opened or saved
+    // The label product the print dialog last filled in, kept with the design.
+    void setLabelProduct(const QString &name);
+    QString labelProduct() const;
+
     Module1 &module1();
     OutputCommands &output();
     SettingsStore &settings();
@@ -99,6 +119,8 @@ public:
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
     Vantrel *Vantrel1;
     QAction *mnuPrint, *mnuSave, *mnuCopy, *mnuExit, *mnuAbout;
+    QAction *mnuNewDesign, *mnuOpenDesign, *mnuSaveDesign, *mnuSaveDesignAs;
+    QAction *mnuRecentDesign[4];
     QAction *mnuHelp; // beside About: the README's user sections
     CommonDialog CommonDialog1;
 
@@ -117,6 +139,7 @@ private:
     void buildControls();
     void buildDataPanel();
     void buildMenu();
+    void buildDesignMenu();
     void buildToolbar();
     void setTabOrder();
     // Runs a handler; a failure ends it with a message and the program goes on.
@@ -125,12 +148,25 @@ private:
     void connectHandlers();
     void unitSwitch();
     void setOptionSelected(QRadioButton *option, bool selected);
-    void selectStoredFont(const QString &name);
+    // Start-up's steps from a design's texts, handlers running as they do for a user.
+    void applyDesign(const Design &design);
+    // A whole design made the current one: the controls, prefix and suffix,
+    // margins, format options and label product.
+    void takeDesign(const Design &design, const QString &file);
+    bool leaveDesign();           // asks to save a changed design file; false: stay
+    bool writeDesign(const QString &path);
+    void showDesignState();
     void applyStoredFontSize();
     void symbolSizeFromBox(QLineEdit *box, double &twips);
     QSize clientSizePixels() const;
 
     SettingsStore &m_store;
+    Design m_design;              // the design file as opened, with keys of its own
+    Design m_savedDesign;         // what it held when opened or last saved
+    QString m_designFile;
+    QString m_labelProduct;
+    std::unique_ptr<RecentDesigns> m_recent;
+    QLabel *m_designLabel = nullptr;
     bool m_shown = false;
     QWidget *m_client = nullptr;
     QButtonGroup *m_sourceGroup = nullptr;

@@ -33,3 +33,4 @@ void Form1View::setSymbolSize(bool inches, const QString &width, const QString &
     m_form.setSymbolSize(inches, width, height);
 }
 void Form1View::showStatus(const QString &line) { m_form.showStatus(line); }
+void Form1View::setLabelProduct(const QString &name) { m_form.setLabelProduct(name); }

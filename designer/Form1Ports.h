@@ -40,6 +40,7 @@ public:
     SettingsStore &settings() override;
     void setSymbolSize(bool inches, const QString &width, const QString &height) override;
     void showStatus(const QString &line) override;
+    void setLabelProduct(const QString &name) override;
 
 private:
     Form1 &m_form;

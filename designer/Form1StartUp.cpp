@@ -1,19 +1,17 @@
 // Start-up from the saved design, and its saving at close.
 #include "Form1.h"
 #include "ClickCheckBox.h"
+#include "DesignValues.h"
 #include "Numbers.h"
 #include "OutputCommands.h"
 #include "PrinterObject.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
-#include "StoredValue.h"
 #include "Vantrel.h"
 
 #include "Dialogs.h"
 
 #include <QButtonGroup>
-#include <QRegularExpression>
-#include <QSet>
 #include <QComboBox>
 #include <QDir>
 #include <QFont>
@@ -21,22 +19,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
-
-namespace {
-
-const QString kSection = QStringLiteral("Form1");
-
-// Selects the item of a pick-only list with that text; a text that is not an
-// item (never written by the program) selects the fallback item instead.
-void selectItem(QComboBox *combo, const QString &text, int fallback)
-{
-    int index = combo->findText(text, Qt::MatchFixedString);
-    if (index < 0)
-        index = fallback;
-    combo->setCurrentIndex(index);
-}
-
-} // namespace
 
 void Form1::startUp()
 {
@@ -51,53 +33,35 @@ void Form1::startUp()
     runGuarded([this] { Form_Resize(); });
 }
 
-namespace {
-// The font database names a family once per foundry ("C059 [urw]"); the
-// family name alone selects it.
-QString withoutFoundry(QString name)
-{
-    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
-    return name.remove(foundry);
-}
-} // namespace
-
 QStringList Form1::fontList(const QStringList &printerFonts)
 {
-    // Each family is listed once.
-    QStringList names;
-    QSet<QString> seen;
-    for (const QString &font : printerFonts) {
-        const QString name = withoutFoundry(font);
-        if (!name.isEmpty() && !seen.contains(name.toCaseFolded())) {
-            seen.insert(name.toCaseFolded());
-            names << name;
-        }
-    }
-    names.sort(Qt::CaseInsensitive);
-    return names;
+    return DesignValues::fontList(printerFonts);
 }
 
 void Form1::Form_Load()
 {
-    auto read = [this](const char *key, const char *defaultText) {
-        return m_store.read(kSection, QString::fromLatin1(key), QString::fromLatin1(defaultText));
-    };
+    applyDesign(Design::fromStore(m_store));
+}
 
-    symbolWidth = StoredValue::twips(read("vtlw", "2880"), 2880.0);
-    symbolHeight = StoredValue::twips(read("vtlh", "1440"), 1440.0);
-    Text1->setText(read("Caption", "0123456789"));
-    Text4->setText(read("text4", ""));
-    Text2->setText(read("text2", "001"));
-    Text3->setText(read("text3", "999"));
-    unitFlag = StoredValue::unitFlag(read("mesure", "0"));
-    Combo1->setCurrentIndex(StoredValue::listIndex(read("bartype", "0"), Combo1->count(), 0));
-    ClickCheckBox::setValue(Check2, StoredValue::checkValue(read("Scaling", "0")));
-    ClickCheckBox::setValue(Check1, StoredValue::checkValue(read("hasText", "1")));
+void Form1::applyDesign(const Design &design)
+{
+    using K = DesignKey;
+    const DesignValues values = DesignValues::of(design);
+    symbolWidth = values.symbolWidth;
+    symbolHeight = values.symbolHeight;
+    Text1->setText(design.text(K::Caption));
+    Text4->setText(design.text(K::ImportFile));
+    Text2->setText(design.text(K::SequenceStart));
+    Text3->setText(design.text(K::SequenceEnd));
+    unitFlag = values.unitFlag;
+    Combo1->setCurrentIndex(values.symbology);
+    ClickCheckBox::setValue(Check2, values.scaling);
+    ClickCheckBox::setValue(Check1, values.showText);
     // Restored while the design-time source "Text" is still selected: a tick
     // here previews that source's first value and its (empty) title.
-    ClickCheckBox::setValue(Check3, StoredValue::checkValue(read("Check3", "0")));
-    selectItem(Combo4, StoredValue::plainNumber(read("Orientation", "0")), 0);
-    selectItem(Combo5, read("Align", "Left"), 0);
+    ClickCheckBox::setValue(Check3, values.hasTitle);
+    Combo4->setCurrentIndex(values.rotation);
+    Combo5->setCurrentIndex(values.alignment);
 
     Vantrel1->setBarType(std::int16_t(Combo1->currentIndex()));
     Vantrel1->setScaling(std::int16_t(ClickCheckBox::value(Check2)));
@@ -106,17 +70,25 @@ void Form1::Form_Load()
     Vantrel1->setCaption(Text1->text());
 
     sizeVantrel1();
-    setOptionSelected(unitFlag != 0 ? Option4 : Option5, true);
+    // A unit already selected (a design opened later) rounds the new size all the same.
+    QRadioButton *unit = unitFlag != 0 ? Option4 : Option5;
+    if (unit->isChecked())
+        unitFlag != 0 ? Option4_Click() : Option5_Click();
+    else
+        setOptionSelected(unit, true);
 
-    const QStringList fonts = fontList(PrinterObject::fontNames());
-    {
+    if (Combo2->count() == 0) {
         // Filling the list selects nothing; Qt would select the first name.
         const QSignalBlocker blocker(Combo2);
-        Combo2->addItems(fonts);
+        Combo2->addItems(fontList(PrinterObject::fontNames()));
         Combo2->setCurrentIndex(-1);
     }
-    selectStoredFont(read("combo2", "Arial"));
-    Combo3->setEditText(StoredValue::fontSizeText(read("combo3", "14")));
+    QStringList fonts;
+    for (int i = 0; i < Combo2->count(); ++i)
+        fonts << Combo2->itemText(i);
+    if (const int font = values.fontIndex(fonts); font >= 0)
+        Combo2->setCurrentIndex(font);
+    Combo3->setEditText(values.fontSize);
 
     if (!Combo2->currentText().isEmpty())
         Vantrel1->Font().setName(Combo2->currentText());
@@ -125,29 +97,15 @@ void Form1::Form_Load()
     Text5->setText(Numbers::regionalPlainText(symbolWidth / Numbers::twipsPerUnit(unitFlag)));
     Text6->setText(Numbers::regionalPlainText(symbolHeight / Numbers::twipsPerUnit(unitFlag)));
 
-    setOptionSelected(Option1, StoredValue::selected(read("option1", "1")));
-    setOptionSelected(Option2, StoredValue::selected(read("option2", "0")));
-    setOptionSelected(Option3, StoredValue::selected(read("option3", "0")));
+    setOptionSelected(Option1, values.option1);
+    setOptionSelected(Option2, values.option2);
+    setOptionSelected(Option3, values.option3);
     if (Option1->isChecked())
         Option1_Click();
     if (Option2->isChecked())
         Option2_Click();
     if (Option3->isChecked())
         Option3_Click();
-}
-
-void Form1::selectStoredFont(const QString &name)
-{
-    int index = Combo2->findText(name, Qt::MatchExactly);
-    if (index < 0)
-        index = Combo2->findText(name, Qt::MatchFixedString);
-    if (index < 0 && !name.isEmpty()) {
-        // Not offered: the family the system draws in its place, if any.
-        const QString substitute = withoutFoundry(QFontInfo(QFont(name)).family());
-        index = Combo2->findText(substitute, Qt::MatchFixedString);
-    }
-    if (index >= 0)
-        Combo2->setCurrentIndex(index);
 }
 
 void Form1::applyStoredFontSize()
@@ -182,27 +140,7 @@ void Form1::setOptionSelected(QRadioButton *option, bool selected)
 
 void Form1::Form_Unload()
 {
-    auto write = [this](const char *key, const QString &text) {
-        m_store.write(kSection, QString::fromLatin1(key), text);
-    };
-    write("vtlw", Numbers::numberText(symbolWidth));
-    write("vtlh", Numbers::numberText(symbolHeight));
-    write("Caption", Text1->text());
-    write("text4", Text4->text());
-    write("text2", Text2->text());
-    write("text3", Text3->text());
-    write("mesure", Numbers::numberText(unitFlag));
-    write("bartype", Numbers::numberText(Combo1->currentIndex()));
-    write("Scaling", StoredValue::checkFlag(ClickCheckBox::value(Check2)));
-    write("Orientation", Numbers::numberText(Numbers::numericValue(Combo4->currentText())));
-    write("hasText", StoredValue::checkFlag(ClickCheckBox::value(Check1)));
-    write("combo2", Combo2->currentText());
-    write("combo3", Combo3->currentText());
-    write("Check3", StoredValue::checkFlag(ClickCheckBox::value(Check3)));
-    write("Align", Combo5->currentText());
-    write("option1", StoredValue::flag(Option1->isChecked()));
-    write("option2", StoredValue::flag(Option2->isChecked()));
-    write("option3", StoredValue::flag(Option3->isChecked()));
+    currentDesign().writeSection(m_store, DesignKeys::designerSection());
     // The store names the file and the system's reason.
     if (const QString error = m_store.flush(); !error.isEmpty())
         DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "Form1.h"
 #include "SettingsStore.h"
+#include "SymbolBuilder.h"
 #include "WorkingFiles.h"
 
 #include <QApplication>
@@ -24,6 +25,10 @@ int main(int argc, char **argv)
     case CommandLine::Action::Version:
         std::printf("quillmark %s\n", QUILLMARK_VERSION);
         return 0;
+    case CommandLine::Action::ListSymbologies:
+        for (const QString &name : SymbolBuilder::listNames())
+            std::printf("%s\n", qPrintable(name));
+        return 0;
     case CommandLine::Action::Usage:
         std::fprintf(stderr, "quillmark: %s\n%s", qPrintable(job.error), qPrintable(CommandLine::usage()));
         return 2;
@@ -42,15 +47,22 @@ int main(int argc, char **argv)
     }
     // The print jobs a killed run left in the temporary folder go at the next start.
     WorkingFiles::sweep(QDir::tempPath());
+    if (job.action != CommandLine::Action::Designer) {
+        // A job draws and prints without a single widget.
+        QGuiApplication app(argc, argv);
+        QGuiApplication::setApplicationName(QStringLiteral("Quillmark"));
+        QGuiApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+        return runBatchJob(job, stdout, stderr);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID));
-    if (job.action != CommandLine::Action::Designer)
-        return runBatchJob(job, stdout, stderr);
     SettingsStore store(SettingsStore::userStorePath(QStringLiteral("Quillmark2")));
     Form1 f(store);
     f.startUp();
     f.show();
+    if (!job.openFile.isEmpty())
+        f.openDesign(job.openFile);
     return app.exec();
 }

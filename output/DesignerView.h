@@ -30,4 +30,6 @@ public:
     virtual void setSymbolSize(bool inches, const QString &width, const QString &height) = 0;
     // One line of what a run did, shown until the next.
     virtual void showStatus(const QString &line) { (void)line; }
+    // The label product chosen for the sheet ("Avery 5160"), kept with the design.
+    virtual void setLabelProduct(const QString &name) { (void)name; }
 };

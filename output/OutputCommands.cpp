@@ -17,12 +17,6 @@
 #include <QGuiApplication>
 
 namespace {
-QString picturesIn(long long count, const QString &folder)
-{
-    return (count == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(count))
-           + QStringLiteral(" in ") + QDir::toNativeSeparators(folder);
-}
-
 const QString kSaveTitle = QStringLiteral("Save picture");
 const QString kCopyTitle = QStringLiteral("Copy");
 } // namespace
@@ -44,20 +38,9 @@ void OutputCommands::mnuSave_Click()
     int written = 0;
     QString ending;
     try {
-        std::int32_t pngWidth = 0;
-        std::int32_t pngHeight = 0;
-        if (PictureNames::formatOf(chosenName) == PictureNames::Format::Png) {
-            // Widths convert with the horizontal twips per pixel, heights with the vertical.
-            try {
-                pngWidth = Numbers::toInt32(m_view.widthTwips() / ScreenMetrics::twipsPerPixelX());
-                pngHeight = Numbers::toInt32(m_view.heightTwips() / ScreenMetrics::twipsPerPixelY());
-            } catch (const QuillError &error) {
-                throw QuillError(QStringLiteral("The symbol is too large for a PNG picture (%1).")
-                                     .arg(error.description()));
-            }
-        }
+        const QSize png = SaveRun::pngPixels(chosenName, m_view.widthTwips(), m_view.heightTwips());
         data.checkRun();
-        SaveRun run(m_view.vantrel(), chosenName, pngWidth, pngHeight, m_view.centimetresSelected());
+        SaveRun run(m_view.vantrel(), chosenName, png.width(), png.height(), m_view.centimetresSelected());
         ProgressWindow progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });
         // Between two files, so that a cancelled run leaves whole files only.
         run.run(data.getFirstData(), [&] {
@@ -80,7 +63,7 @@ void OutputCommands::mnuSave_Click()
             QStringLiteral("The pictures were not all saved.\n%1").arg(QString::fromLocal8Bit(error.what())),
             kSaveTitle);
     }
-    m_lastSummary = ending + picturesIn(written, dialog.InitDir) + (ending.isEmpty() ? "" : " kept");
+    m_lastSummary = ending + SaveRun::picturesIn(written, dialog.InitDir) + (ending.isEmpty() ? "" : " kept");
     m_view.showStatus(m_lastSummary);
 }
 

@@ -205,3 +205,11 @@ void PrintRun::run()
     m_symbol.Font().setSize(m_savedFontSize);
     m_symbol.setShowText(std::int32_t(m_symbol.ShowText()));
 }
+
+QString PrintRun::labelsOnPages(long long labels) const
+{
+    const auto counted = [](long long count, const char *one, const char *many) {
+        return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+    };
+    return QStringLiteral("%1 on %2").arg(counted(labels, "label", "labels"), counted(m_pages, "page", "pages"));
+}

@@ -48,6 +48,8 @@ public:
     // Labels drawn by the last execute() and pages it started.
     long long labelsDrawn() const { return m_labels; }
     long long pagesStarted() const { return m_pages; }
+    // "120 labels on 3 pages": so many labels, on the pages started so far.
+    QString labelsOnPages(long long labels) const;
 
 private:
     void run();

@@ -1,9 +1,13 @@
 #include "SaveRun.h"
 #include "AtomicFile.h"
+#include "Numbers.h"
 #include "QuillError.h"
+#include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "SymbolDesign.h"
+
+#include <QDir>
 
 using PictureNames::Format;
 
@@ -85,5 +89,24 @@ void SaveRun::write(const QString &path)
     case Format::Bitmap:
         m_symbol.saveBitmap(path);
         break;
+    }
+}
+
+QString SaveRun::picturesIn(long long count, const QString &folder)
+{
+    return (count == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(count))
+           + QStringLiteral(" in ") + QDir::toNativeSeparators(folder);
+}
+
+QSize SaveRun::pngPixels(const QString &chosenName, double widthTwips, double heightTwips)
+{
+    if (PictureNames::formatOf(chosenName) != Format::Png)
+        return {0, 0};
+    // Widths convert with the horizontal twips per pixel, heights with the vertical.
+    try {
+        return {Numbers::toInt32(widthTwips / ScreenMetrics::twipsPerPixelX()),
+                Numbers::toInt32(heightTwips / ScreenMetrics::twipsPerPixelY())};
+    } catch (const QuillError &error) {
+        throw QuillError(QStringLiteral("The symbol is too large for a PNG picture (%1).").arg(error.description()));
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "PictureNames.h"
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,11 @@ public:
     void run(const QString &firstValue, const std::function<QString()> &nextValue);
 
     int filesWritten() const { return m_written; }
+    // A PNG's size for a symbol of that size in twips, at the screen's pixels;
+    // 0 x 0 for a name that asks for another format. QuillError when too large.
+    static QSize pngPixels(const QString &chosenName, double widthTwips, double heightTwips);
+    // "120 pictures in /home/user/labels"
+    static QString picturesIn(long long count, const QString &folder);
 
 private:
     void refuseUnusable() const;

@@ -1,4 +1,5 @@
 #include "frmPrint.h"
+#include "DesignKeys.h"
 #include "DesignerView.h"
 #include "Numbers.h"
 #include "PrinterObject.h"
@@ -14,9 +15,6 @@
 #include <QSpinBox>
 
 namespace {
-
-const QString kLabelMargins = QStringLiteral("Label margins");
-const QString kPageMargins = QStringLiteral("Page margins");
 
 int pixelsX(int twips) { return qRound(twips / ScreenMetrics::twipsPerPixelX()); }
 int pixelsY(int twips) { return qRound(twips / ScreenMetrics::twipsPerPixelY()); }
@@ -134,18 +132,24 @@ void frmPrint::fitFont()
         setFont(font);
 }
 
+// The margin fields in the order of their keys: label margins, then page margins.
+QList<QLineEdit *> frmPrint::marginFields() const
+{
+    return {Text1, Text2, Text4, Text5, Text6, Text7, Text8, Text9};
+}
+
+namespace {
+const DesignKey kMarginKeys[] = {DesignKey::LabelLeft, DesignKey::LabelRight, DesignKey::LabelTop,
+                                 DesignKey::LabelBottom, DesignKey::PageLeft, DesignKey::PageRight,
+                                 DesignKey::PageTop, DesignKey::PageBottom};
+}
+
 void frmPrint::loadMargins()
 {
     const SettingsStore &store = m_designer.settings();
-    const QString zero = QStringLiteral("0");
-    Text1->setText(store.read(kLabelMargins, QStringLiteral("Left"), zero));
-    Text2->setText(store.read(kLabelMargins, QStringLiteral("Right"), zero));
-    Text4->setText(store.read(kLabelMargins, QStringLiteral("Top"), zero));
-    Text5->setText(store.read(kLabelMargins, QStringLiteral("Bottom"), zero));
-    Text6->setText(store.read(kPageMargins, QStringLiteral("Left"), zero));
-    Text7->setText(store.read(kPageMargins, QStringLiteral("Right"), zero));
-    Text8->setText(store.read(kPageMargins, QStringLiteral("Top"), zero));
-    Text9->setText(store.read(kPageMargins, QStringLiteral("Bottom"), zero));
+    const QList<QLineEdit *> fields = marginFields();
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        fields[i]->setText(DesignKeys::read(store, kMarginKeys[i]));
 }
 
 void frmPrint::Form_Load()
@@ -162,14 +166,9 @@ void frmPrint::Form_Load()
 void frmPrint::Form_Unload()
 {
     SettingsStore &store = m_designer.settings();
-    store.write(kLabelMargins, QStringLiteral("Left"), Text1->text());
-    store.write(kLabelMargins, QStringLiteral("Right"), Text2->text());
-    store.write(kLabelMargins, QStringLiteral("Top"), Text4->text());
-    store.write(kLabelMargins, QStringLiteral("Bottom"), Text5->text());
-    store.write(kPageMargins, QStringLiteral("Left"), Text6->text());
-    store.write(kPageMargins, QStringLiteral("Right"), Text7->text());
-    store.write(kPageMargins, QStringLiteral("Top"), Text8->text());
-    store.write(kPageMargins, QStringLiteral("Bottom"), Text9->text());
+    const QList<QLineEdit *> fields = marginFields();
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        DesignKeys::write(store, kMarginKeys[i], fields[i]->text());
     if (const QString error = store.flush(); !error.isEmpty())
         DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));
 }

@@ -64,6 +64,7 @@ protected:
 
 private:
     void loadMargins();
+    QList<QLineEdit *> marginFields() const;
     void buildSheetRow();
     bool printOn(PrinterObject &printer, bool preview);
     void fitFont();

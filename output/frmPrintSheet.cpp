@@ -21,15 +21,6 @@
 #include <QSpinBox>
 #include <cmath>
 
-namespace {
-
-QString counted(long long count, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
-
-} // namespace
-
 void frmPrint::buildSheetRow()
 {
     LabelProductButton = new QPushButton(QStringLiteral("Label product..."), this);
@@ -63,6 +54,7 @@ void frmPrint::LabelProductButton_Click()
 void frmPrint::useLabelProduct(const LabelProduct &product)
 {
     const LabelProductFill fill = LabelProducts::fill(product, twipsPerUnit);
+    m_designer.setLabelProduct(QStringLiteral("%1 %2").arg(product.brand, product.part));
     m_designer.setSymbolSize(twipsPerUnit == Numbers::kTwipsPerInch, Numbers::fixedFormat(fill.width),
                              Numbers::fixedFormat(fill.height));
     // Six decimals keep every label within a fraction of a dot of its place.
@@ -124,10 +116,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     sheet.centimetres = m_designer.centimetresSelected();
     PrintRun run(m_designer.vantrel(), m_designer.module1(), printer, sheet);
     run.setFirstLabel(StartLabel->value());
-    const auto labelsOnPages = [&run](long long labels) {
-        return QStringLiteral("%1 on %2").arg(counted(labels, "label", "labels"),
-                                              counted(run.pagesStarted(), "page", "pages"));
-    };
+    const auto labelsOnPages = [&run](long long labels) { return run.labelsOnPages(labels); };
     ProgressWindow progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOnPages);
     run.setProgress(&progress);
     const bool printed = run.execute();

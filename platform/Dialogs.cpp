@@ -116,6 +116,15 @@ public:
         QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
     }
     int runDialog(QDialog &dialog) override { return dialog.exec(); }
+    SaveChanges askSaveChanges(const QString &text, const QString &title) override
+    {
+        const auto answer = QMessageBox::question(nullptr, title, text,
+                                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                                  QMessageBox::Save);
+        return answer == QMessageBox::Save      ? SaveChanges::Save
+             : answer == QMessageBox::Discard ? SaveChanges::Discard
+                                              : SaveChanges::Cancel;
+    }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *parent) override
     {
         const QColor picked = QColorDialog::getColor(initial, parent);
@@ -161,6 +170,11 @@ DialogProvider *g_installed = nullptr;
 int DialogProvider::runDialog(QDialog &) { return QDialog::Rejected; }
 
 std::optional<QColor> DialogProvider::chooseColor(const QColor &, QWidget *) { return std::nullopt; }
+
+DialogProvider::SaveChanges DialogProvider::askSaveChanges(const QString &, const QString &)
+{
+    return SaveChanges::Cancel;
+}
 
 DialogProvider &DialogProvider::current()
 {

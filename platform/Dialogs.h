@@ -64,6 +64,11 @@ public:
         return false;
     }
 
+    // Leaving a changed design: save it first, leave it unsaved, or stay. A
+    // provider that does not answer stays.
+    enum class SaveChanges { Save, Discard, Cancel };
+    virtual SaveChanges askSaveChanges(const QString &text, const QString &title);
+
     static DialogProvider &current();
     // Tests install their own; nullptr restores the real dialogs.
     static void install(DialogProvider *provider);

@@ -235,8 +235,20 @@ QString SettingsStore::flush()
     // A file that could not be read may hold what the user wants kept.
     if (!m_changed || m_access == Access::ReadOnly || !m_readFailure.isEmpty())
         return {};
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    try {
+        AtomicFile::write(m_path, iniText(m_sections), AtomicFile::Sync::Yes);
+    } catch (const QuillError &error) {
+        return QStringLiteral("The settings were not saved. %1").arg(error.description());
+    }
+    m_changed = false;
+    return {};
+}
+
+QByteArray SettingsStore::iniText(const Sections &sections)
+{
     QByteArray ini;
-    for (auto section = m_sections.cbegin(); section != m_sections.cend(); ++section) {
+    for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
         if (!ini.isEmpty())
             ini += '\n';
         const QString &name = section.key();
@@ -247,14 +259,12 @@ QString SettingsStore::flush()
         for (auto key = section->cbegin(); key != section->cend(); ++key)
             ini += iniKey(key.key()) + '=' + iniValue(key.value()) + '\n';
     }
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    try {
-        AtomicFile::write(m_path, ini, AtomicFile::Sync::Yes);
-    } catch (const QuillError &error) {
-        return QStringLiteral("The settings were not saved. %1").arg(error.description());
-    }
-    m_changed = false;
-    return {};
+    return ini;
+}
+
+const SettingsStore::Sections &SettingsStore::sections() const
+{
+    return m_sections;
 }
 
 QString SettingsStore::path() const

@@ -8,6 +8,8 @@
 // kept exactly.
 class SettingsStore {
 public:
+    // Section -> key -> text; the section "" is INI's [General].
+    using Sections = QMap<QString, QMap<QString, QString>>;
     // A design takes a few kilobytes; a larger file is refused before it is parsed.
     static constexpr qint64 kLargestFile = 1024 * 1024;
     // ReadOnly keeps what is written in memory only: the file is never written.
@@ -40,6 +42,10 @@ public:
     // file and the reason ("Cannot write "...": No space left on device.").
     QString flush();
     QString path() const;
+    // Everything read or written, by section.
+    const Sections &sections() const;
+    // Sections in the INI form QSettings reads back unchanged.
+    static QByteArray iniText(const Sections &sections);
 
 private:
     QString m_path;
@@ -47,6 +53,6 @@ private:
     bool m_exists = false;
     bool m_wellFormed = true;
     QString m_readFailure;
-    QMap<QString, QMap<QString, QString>> m_sections;
+    Sections m_sections;
     bool m_changed = false;
 };

@@ -29,6 +29,12 @@ foreach(check "desktop-file-validate;${share}/applications/${APP_ID}.desktop"
     message(FATAL_ERROR "${check}: ${out}")
   endif()
 endforeach()
+# The design files' type, as the desktop's MIME database compiles it.
+execute_process(COMMAND update-mime-database ${share}/mime RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+file(GLOB_RECURSE types ${share}/mime/application/x-quillmark-design.xml)
+if(rc OR NOT types)
+  message(FATAL_ERROR "update-mime-database: no application/x-quillmark-design: ${out}")
+endif()
 execute_process(COMMAND ${prefix}/bin/quillmark --version OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(rc OR NOT out MATCHES "^quillmark [0-9]")
   message(FATAL_ERROR "quillmark --version: ${rc} ${out}")

@@ -29,12 +29,19 @@ public:
     QStringList texts(bool withTitles = false) const;
     QString allText() const { return texts().join(u'\n'); }
     QString opened; // the document shown in the desktop's viewer
+    SaveChanges saveChangesAnswer = SaveChanges::Cancel;
+    QStringList questions; // asked before a changed design is left
 
     std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     bool printerDialog(PrinterObject &printer) override { return onPrinterDialog && onPrinterDialog(printer); }
     void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
     int runDialog(QDialog &dialog) override;
+    SaveChanges askSaveChanges(const QString &text, const QString &) override
+    {
+        questions << text;
+        return saveChangesAnswer;
+    }
     bool openDocument(const QString &path) override { return opened = path, true; }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *) override
     {

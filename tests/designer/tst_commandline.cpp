@@ -1,11 +1,20 @@
 // The command line as scripts use it: the real program in its own process,
 // with a design file of its own and no user settings, its PDF and pictures
 // read back from outside (pdftoppm and zxing-cpp through the bench's checks).
+#include "CommandLine.h"
+#include "Decode.h"
+#include "Design.h"
+#include "Form1.h"
 #include "LabelSheet.h"
+#include "OutputCommands.h"
+#include "PrinterObject.h"
+#include "ScriptedDialogs.h"
+#include "frmPrint.h"
 #include "PdfCheck.h"
 #include "SaveCheck.h"
 #include "SettingsStore.h"
 
+#include <QApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +50,9 @@ private slots:
             corrupt.write(QStringLiteral("Form1"), QStringLiteral("bartype"), QString::fromLatin1(bartype));
             QVERIFY(corrupt.flush().isEmpty());
         }
+        QFile font(path("font.qmdesign"));
+        QVERIFY(font.open(QIODevice::WriteOnly));
+        QVERIFY(font.write("[Form1]\ncombo3=5000\n") > 0);
         QFile import(path("values.txt"));
         QVERIFY(import.open(QIODevice::WriteOnly));
         for (int i = 1; i <= 100; ++i)
@@ -84,6 +96,17 @@ private slots:
                                           << "--text needs a value";
         QTest::newRow("empty sequence end") << QStringList{"--save", "a.png", "--sequence", "1", ""} << 2
                                             << "--sequence needs a value";
+        QTest::newRow("unknown symbology") << QStringList{"--save", "a.png", "--symbology", "Code 127"} << 2
+                                           << "there is no symbology \"Code 127\"";
+        QTest::newRow("size without unit") << QStringList{"--save", "a.png", "--size", "2x1"} << 2
+                                           << "--size takes WIDTHxHEIGHT";
+        QTest::newRow("size beyond drawing") << QStringList{"--save", "a.png", "--size", "20000x1in"} << 1
+                                             << "The size 20000 x 1 in is refused: vtlw is 28800000";
+        QTest::newRow("first label 0") << QStringList{"--print", "--first", "0"} << 2 << "--first takes a label";
+        QTest::newRow("first label with save") << QStringList{"--save", "a.png", "--first", "2"} << 2
+                                               << "--first goes with --print";
+        QTest::newRow("design value refused") << QStringList{"--save", "a.png", "--design", "font.qmdesign"} << 1
+                                              << "font.qmdesign holds combo3=\"5000\" in [Form1]";
         QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
@@ -143,8 +166,118 @@ private slots:
         QCOMPARE(contents(path("design.conf")), design); // a job never writes its design
     }
 
+    // The design's symbology and size from the command line, the sheet
+    // started at a label of its own; the names --symbology takes listed.
+    void choicesOnTheCommandLine()
+    {
+        const CommandLine window = CommandLine::parse({"shelf.qmdesign"});
+        QCOMPARE(window.action, CommandLine::Action::Designer);
+        QCOMPARE(window.openFile, QStringLiteral("shelf.qmdesign"));
+        const auto [listed, names, none] = run({"--list-symbologies"});
+        QCOMPARE(listed, 0);
+        QCOMPARE(names.split(u'\n', Qt::SkipEmptyParts).size(), 25);
+        QVERIFY(names.contains("\nEAN-8\n"));
+        const QString png = path("ean8.png");
+        const auto [saved, out, err] = run({"--save", png, "--symbology", "ean-8", "--size", "5.08x2.54cm",
+                                            "--text", "1234567", "--design", path("design.conf")});
+        QVERIFY2(saved == 0, qPrintable(err));
+        const QImage picture(png);
+        QCOMPARE(picture.size(), QSize(192, 96));
+        const Decode::Found found = Decode::zxingRead(picture);
+        QCOMPARE(found.text, QStringLiteral("12345670"));
+        QCOMPARE(found.format, QStringLiteral("EAN-8"));
+        const auto [printed, summary, why] = run({"--print", "--pdf", path("first.pdf"), "--paper", "Letter",
+                                                  "--first", "29", "--sequence", "1", "5", "--design",
+                                                  path("design.conf")});
+        QVERIFY2(printed == 0, qPrintable(why));
+        QVERIFY2(summary.startsWith("5 labels on 2 pages"), qPrintable(summary));
+    }
+
+    // One design file, opened in the window and given to the command line:
+    // the same files, byte for byte, and PDF pages that rasterise alike.
+    void windowAndCommandLineAgree_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("rotation");
+        QTest::newRow("PNG") << "item.png" << "0";
+        QTest::newRow("BMP, turned") << "item.bmp" << "90";
+        QTest::newRow("WMF") << "item.wmf" << "180";
+        QTest::newRow("PDF pages") << "labels.pdf" << "270";
+    }
+
+    void windowAndCommandLineAgree()
+    {
+        QFETCH(QString, output);
+        QFETCH(QString, rotation);
+        using K = DesignKey;
+        Design design;
+        design.setText(K::Symbology, "8");
+        design.setText(K::Rotation, rotation);
+        design.setText(K::Unit, "0");
+        design.setText(K::Width, "3600");
+        design.setText(K::Height, "2160");
+        design.setText(K::SourceText, "0");
+        design.setText(K::SourceSequence, "1");
+        design.setText(K::SequenceStart, "07");
+        design.setText(K::SequenceEnd, "12");
+        design.setText(K::Prefix, "Q-");
+        design.setText(K::PageLeft, "1");
+        design.setText(K::LabelRight, "0.5");
+        const QString file = path("agree.qmdesign");
+        design.writeFile(file);
+        QDir(path("window")).removeRecursively();
+        QDir(path("job")).removeRecursively();
+        QVERIFY(QDir().mkpath(path("window")) && QDir().mkpath(path("job")));
+        const bool pdf = output.endsWith(".pdf");
+        {
+            ScriptedDialogs dialogs;
+            SettingsStore store(path("window/Quillmark2.conf"));
+            Form1 window(store);
+            window.startUp();
+            QVERIFY(window.openDesign(file));
+            if (pdf) {
+                PrinterObject::current().selectPdfFile(path("window/" + output));
+                frmPrint dialog(window.view());
+                dialog.OKButton_Click();
+            } else {
+                dialogs.saveAnswer = path("window/" + output);
+                window.output().mnuSave_Click();
+            }
+            QCOMPARE(dialogs.allText(), QString());
+        }
+        const QStringList job = pdf ? QStringList{"--print", "--pdf", path("job/" + output)}
+                                    : QStringList{"--save", path("job/" + output)};
+        const auto [code, out, err] = run(job + QStringList{"--design", file});
+        QVERIFY2(code == 0, qPrintable(err));
+        if (pdf) {
+            const QList<QByteArray> drawn = pages(path("job/" + output));
+            QCOMPARE(drawn.size(), 1);
+            QCOMPARE(pages(path("window/" + output)), drawn);
+            return;
+        }
+        const QStringList written = QDir(path("job")).entryList(QDir::Files);
+        QCOMPARE(written.size(), 6);
+        for (const QString &name : written)
+            QVERIFY2(contents(path("window/" + name)) == contents(path("job/" + name)), qPrintable(name));
+    }
+
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // The PDF's pages as pdftoppm draws them, one PNG each.
+    QList<QByteArray> pages(const QString &pdf) const
+    {
+        const QString prefix = pdf + ".page";
+        QProcess pdftoppm;
+        pdftoppm.start("pdftoppm", {"-r", "100", "-png", pdf, prefix});
+        pdftoppm.waitForFinished(60000);
+        QList<QByteArray> drawn;
+        const QFileInfo info(pdf);
+        const QString pattern = info.fileName() + ".page*.png";
+        for (const QString &page : QDir(info.absolutePath()).entryList({pattern}, QDir::Files, QDir::Name))
+            drawn << contents(info.absoluteDir().filePath(page));
+        return drawn;
+    }
 
     static QByteArray contents(const QString &file)
     {
@@ -170,5 +303,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(CommandLineTest)
+QTEST_MAIN(CommandLineTest)
 #include "tst_commandline.moc"

@@ -4,6 +4,7 @@
 #include "Decode.h"
 #include "DesignerSession.h"
 #include "component/Scan.h"
+#include "Design.h"
 #include "SymbolBuilder.h"
 
 #include <cerrno>
@@ -19,6 +20,8 @@ static QString identity(const QString &path)
         return QStringLiteral("nothing");
     return QStringLiteral("mode %1, inode %2").arg(info.st_mode).arg(info.st_ino);
 }
+
+Q_DECLARE_METATYPE(DialogProvider::SaveChanges)
 
 class TestForm1 : public QObject {
     Q_OBJECT
@@ -239,6 +242,118 @@ private slots:
         QCOMPARE(differs(f, "Caption= A ,B;Title=Title A"), QString());
         f.Option1->setChecked(true), f.Option3->setChecked(true); // choosing the source previews the first field
         QCOMPARE(differs(f, "Caption=A"), QString());
+    }
+
+    // A design file opened through the File menu shows in every control and
+    // becomes the stored design; one the model refuses changes nothing.
+    void openDesign_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a design") << QByteArray("[Form1]\nbartype=8\nmesure=1\nvtlw=4320\noption1=0\noption2=1\n"
+                                                "text2=0042\n[Label margins]\nLeft=0,125\n"
+                                                "[Quillmark design]\nPrefix=SSCC-\nSuffix=/A\n")
+                                  << QString();
+        QTest::newRow("no symbology") << QByteArray("[Form1]\nbartype=-5\n") << "holds bartype=\"-5\" in [Form1]";
+        QTest::newRow("not a design") << QByteArray("\x89PNG\r\n") << "cannot be read as a design";
+    }
+
+    void openDesign()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        DesignerSession session;
+        Form1 &f = session.start();
+        const Design before = f.currentDesign();
+        const QString file = session.writeFile("label.qmdesign", content);
+        session.dialogs.openAnswer = file;
+        f.mnuOpenDesign_Click();
+        QCOMPARE(f.windowTitle(), QStringLiteral("Quillmark"));
+        if (!message.isEmpty()) {
+            QVERIFY2(session.dialogs.allText().contains(message), qPrintable(session.dialogs.allText()));
+            QVERIFY(session.dialogs.allText().contains(file));
+            QCOMPARE(f.currentDesign(), before);
+            QCOMPARE(f.designFile(), QString());
+            return;
+        }
+        QCOMPARE(session.dialogs.allText(), QString());
+        QCOMPARE(f.designFile(), file);
+        QCOMPARE(f.Text7->text(), QStringLiteral("SSCC-"));
+        QCOMPARE(f.Text8->text(), QStringLiteral("/A"));
+        QCOMPARE(differs(f, "Combo1=Code128;Text2=0042;Text5=3;unit=10;source=010;Caption=SSCC-0042/A"), QString());
+        QVERIFY(f.statusBar()->currentMessage().isEmpty());
+        QVERIFY(f.statusBar()->findChild<QLabel *>()->text().contains(file));
+        const Keys written = session.close();
+        QCOMPARE(mismatches(written, "bartype=8;mesure=1;vtlw=4320;option2=1;text2=0042"), QString());
+        QCOMPARE(SettingsStore(session.path).read("Label margins", "Left", "0"), QStringLiteral("0,125"));
+        QCOMPARE(SettingsStore(session.path).read("Quillmark design", "Prefix", "none"), QStringLiteral("none"));
+    }
+
+    // Leaving a changed design file asks first; the store is written at close
+    // whatever the answer, and staying keeps the window as it is.
+    void leaveChangedDesign_data()
+    {
+        QTest::addColumn<DialogProvider::SaveChanges>("answer");
+        QTest::addColumn<bool>("byNew");
+        QTest::addColumn<QString>("caption");
+        using A = DialogProvider::SaveChanges;
+        QTest::newRow("exit, save") << A::Save << false << "changed";
+        QTest::newRow("exit, discard") << A::Discard << false << "0123456789";
+        QTest::newRow("exit, cancel") << A::Cancel << false << "0123456789";
+        QTest::newRow("new design, save") << A::Save << true << "changed";
+        QTest::newRow("new design, cancel") << A::Cancel << true << "0123456789";
+    }
+
+    void leaveChangedDesign()
+    {
+        QFETCH(DialogProvider::SaveChanges, answer);
+        QFETCH(bool, byNew);
+        QFETCH(QString, caption);
+        DesignerSession session;
+        Form1 &f = session.start();
+        session.dialogs.saveAnswer = session.dir.filePath("mine");
+        f.mnuSaveDesignAs_Click();
+        const QString file = session.dir.filePath("mine.qmdesign");
+        QCOMPARE(f.designFile(), file);
+        QVERIFY(!f.designChanged());
+        f.Text1->setText(QStringLiteral("changed"));
+        QVERIFY(f.designChanged());
+        session.dialogs.saveChangesAnswer = answer;
+        f.show();
+        if (byNew)
+            f.mnuNewDesign_Click();
+        else
+            f.mnuExit_Click();
+        QCOMPARE(session.dialogs.questions, QStringList{"Save changes to mine.qmdesign?"});
+        QCOMPARE(Design::readFile(file).text(DesignKey::Caption), caption);
+        const bool stays = answer == DialogProvider::SaveChanges::Cancel;
+        QCOMPARE(f.isVisible(), stays || byNew);
+        QCOMPARE(f.designFile(), stays ? file : byNew ? QString() : file);
+        QCOMPARE(f.Text1->text(), stays ? QStringLiteral("changed") : byNew ? "0123456789" : "changed");
+    }
+
+    // Save as adds the extension; the designs opened last are listed newest
+    // first, four at most, and open again from the menu.
+    void recentDesigns()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        for (const char *name : {"a", "b", "c", "d", "e", "b"}) {
+            session.dialogs.saveAnswer = session.dir.filePath(name);
+            f.mnuSaveDesignAs_Click();
+        }
+        QStringList listed;
+        QMenu *menu = f.menuBar()->actions().first()->menu();
+        QCOMPARE(menu->title(), QStringLiteral("&File"));
+        emit menu->aboutToShow();
+        for (QAction *recent : f.mnuRecentDesign)
+            listed << (recent->isVisible() ? recent->text() : QString());
+        QCOMPARE(listed, (QStringList{"&1 b.qmdesign", "&2 e.qmdesign", "&3 d.qmdesign", "&4 c.qmdesign"}));
+        f.Text1->setText(QStringLiteral("other"));
+        session.dialogs.saveChangesAnswer = DialogProvider::SaveChanges::Discard;
+        f.mnuRecentDesign_Click(3);
+        QCOMPARE(f.designFile(), session.dir.filePath("c.qmdesign"));
+        QCOMPARE(f.Text1->text(), QStringLiteral("0123456789"));
     }
 };
 

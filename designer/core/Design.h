@@ -1,0 +1,46 @@
+#pragma once
+#include "DesignKeys.h"
+
+#include <QMap>
+#include <QString>
+
+class SettingsStore;
+
+// A whole design as the texts it is kept in: the designer's settings, the
+// print margins, the component's options and the data source with its prefix
+// and suffix. The settings store and design files read into it and write from
+// it; the designer window and the command line both start from it.
+//
+// Texts are kept as they stand. A design read from the store is taken as
+// start-up has always taken it (a value the controls cannot show is brought to
+// the nearest one later, by the window); a design file is checked key by key
+// and refused with a message naming the file, the key and the value.
+class Design {
+public:
+    // The largest design file read: a design is a few kilobytes.
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+
+    Design(); // every key at its default: the first-run design
+
+    QString text(DesignKey key) const;
+    void setText(DesignKey key, const QString &text);
+
+    // The keys the store keeps, each with its default when missing.
+    static Design fromStore(const SettingsStore &store);
+    // Writes the keys of one section to the store, as they stand.
+    void writeSection(SettingsStore &store, const QString &section) const;
+
+    // A design file: every key of the table, and whatever else the file holds
+    // (kept, so that a file saved again loses nothing). readFile raises
+    // QuillError naming the file, and the key and value where one is wrong.
+    static Design readFile(const QString &path);
+    void writeFile(const QString &path) const;
+
+    // Why a key's text breaks its rule ("which is no symbology"), empty when it keeps it.
+    static QString fault(DesignKey key, const QString &text);
+
+    bool operator==(const Design &other) const = default;
+
+private:
+    QMap<QString, QMap<QString, QString>> m_sections;
+};

@@ -1,0 +1,56 @@
+#pragma once
+#include "Design.h"
+#include "DesignValues.h"
+#include "Module1.h"
+#include "SymbolDesign.h"
+
+class LabelPrinter;
+
+// A design's save or print run without a window: the component set up as the
+// designer's start-up sets it, values from the data source the design names,
+// and the same runs the window's commands start. What the command line runs.
+class DesignJob {
+public:
+    // QuillError when the design names no symbology the component draws.
+    explicit DesignJob(const Design &design);
+    DesignJob(const DesignJob &) = delete;
+    DesignJob &operator=(const DesignJob &) = delete;
+
+    // One picture per value, named after the file; returns the status line
+    // ("120 pictures in /home/user"). QuillError as the save command shows it.
+    QString save(const QString &file);
+    // The label sheet on the printer, from label firstLabel of the first page;
+    // returns the status line ("120 labels on 3 pages to Zebra"). QuillError
+    // with the message the "Printing error!" box shows.
+    QString print(LabelPrinter &printer, int firstLabel = 1);
+
+    SymbolDesign &symbol() { return m_symbol; }
+
+private:
+    class Source : public DataSourceControls {
+    public:
+        Source(const Design &design, int source) : m_design(design), m_source(source) {}
+        bool textSelected() const override { return m_source == 1; }
+        bool sequenceSelected() const override { return m_source == 2; }
+        bool importSelected() const override { return m_source == 3; }
+        QString fixedText() const override { return m_design.text(DesignKey::Caption); }
+        QString sequenceStart() const override { return m_design.text(DesignKey::SequenceStart); }
+        QString sequenceEnd() const override { return m_design.text(DesignKey::SequenceEnd); }
+        QString importFileName() const override { return m_design.text(DesignKey::ImportFile); }
+        QString prefix() const override { return m_design.text(DesignKey::Prefix); }
+        QString suffix() const override { return m_design.text(DesignKey::Suffix); }
+
+    private:
+        const Design &m_design;
+        int m_source;
+    };
+
+    double widthTwips() const;
+    double heightTwips() const;
+
+    const Design m_design;
+    const DesignValues m_values;
+    Source m_source;
+    Module1 m_data;
+    SymbolDesign m_symbol;
+};

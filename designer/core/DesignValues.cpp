@@ -1,0 +1,114 @@
+#include "DesignValues.h"
+#include "Design.h"
+#include "Numbers.h"
+#include "StoredValue.h"
+#include "Symbology.h"
+
+#include <QFont>
+#include <QFontInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <cmath>
+
+namespace {
+
+// The font database names a family once per foundry ("C059 [urw]"); the
+// family name alone selects it.
+QString withoutFoundry(QString name)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return name.remove(foundry);
+}
+
+int indexIgnoringCase(const QStringList &items, const QString &text)
+{
+    for (qsizetype i = 0; i < items.size(); ++i)
+        if (items[i].compare(text, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+// A pick-only list's item for a text, compared without letter case; the
+// first item for a text that is none (never written by the program).
+int itemOf(const QStringList &items, const QString &text)
+{
+    return qMax(indexIgnoringCase(items, text), 0);
+}
+
+} // namespace
+
+const QStringList &DesignValues::rotations()
+{
+    static const QStringList items{"0", "90", "180", "270"};
+    return items;
+}
+
+const QStringList &DesignValues::alignments()
+{
+    static const QStringList items{"Left", "Center", "Right"};
+    return items;
+}
+
+DesignValues DesignValues::of(const Design &design)
+{
+    using K = DesignKey;
+    DesignValues v;
+    v.symbolWidth = StoredValue::twips(design.text(K::Width), 2880.0);
+    v.symbolHeight = StoredValue::twips(design.text(K::Height), 1440.0);
+    v.unitFlag = StoredValue::unitFlag(design.text(K::Unit));
+    v.symbology = StoredValue::listIndex(design.text(K::Symbology), kSymbologyCount, 0);
+    v.scaling = StoredValue::checkValue(design.text(K::Scaling));
+    v.showText = StoredValue::checkValue(design.text(K::ShowText));
+    v.hasTitle = StoredValue::checkValue(design.text(K::HasTitle));
+    v.rotation = itemOf(rotations(), StoredValue::plainNumber(design.text(K::Rotation)));
+    v.alignment = itemOf(alignments(), design.text(K::Align));
+    v.fontName = design.text(K::FontName);
+    v.fontSize = StoredValue::fontSizeText(design.text(K::FontSize));
+    v.option1 = StoredValue::selected(design.text(K::SourceText));
+    v.option2 = StoredValue::selected(design.text(K::SourceSequence));
+    v.option3 = StoredValue::selected(design.text(K::SourceImport));
+    return v;
+}
+
+int DesignValues::source() const
+{
+    // Selecting one deselects the others; a key of 0 deselects only its own.
+    return option3 ? 3 : option2 ? 2 : option1 ? 1 : 0;
+}
+
+double DesignValues::inUnitSteps(double twips) const
+{
+    const double perUnit = Numbers::twipsPerUnit(unitFlag);
+    double amount = 0.0;
+    if (!Numbers::tryRegionalNumber(Numbers::fixedFormat(twips / perUnit), &amount))
+        return twips;
+    const double value = Numbers::unitToTwips(amount, unitFlag);
+    return std::isfinite(value) && std::fabs(value) <= StoredValue::kMaxTwips ? value : twips;
+}
+
+QStringList DesignValues::fontList(const QStringList &systemFonts)
+{
+    QStringList names;
+    QSet<QString> seen;
+    for (const QString &font : systemFonts) {
+        const QString name = withoutFoundry(font);
+        if (!name.isEmpty() && !seen.contains(name.toCaseFolded())) {
+            seen.insert(name.toCaseFolded());
+            names << name;
+        }
+    }
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+int DesignValues::fontIndex(const QStringList &list) const
+{
+    int index = int(list.indexOf(fontName));
+    if (index < 0)
+        index = indexIgnoringCase(list, fontName);
+    if (index < 0 && !fontName.isEmpty()) {
+        // Not offered: the family the system draws in its place, if any.
+        index = indexIgnoringCase(list, withoutFoundry(QFontInfo(QFont(fontName)).family()));
+    }
+    return index;
+}

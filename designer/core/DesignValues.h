@@ -1,0 +1,44 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+class Design;
+
+// What start-up makes of a design's texts: the values the designer's controls
+// take and the component ends up with. The window sets its controls from them
+// one by one, so that their handlers run as after a user's change; a job
+// without a window gives them to the component directly. Both read them here,
+// so both draw the same symbol.
+struct DesignValues {
+    static const QStringList &rotations();  // the rotation list's items
+    static const QStringList &alignments(); // the alignment list's items
+
+    double symbolWidth = 0.0; // twips, as stored
+    double symbolHeight = 0.0;
+    std::int32_t unitFlag = 0; // 1 inches, 0 centimetres
+    int symbology = 0;         // the Format list's position, -1 for none
+    int scaling = 0;           // check values: 0, 1 or 2
+    int showText = 1;
+    int hasTitle = 0;
+    int rotation = 0;          // positions in the two lists
+    int alignment = 0;
+    QString fontName;          // as stored; see fontIndex
+    QString fontSize;          // the size list's text
+    bool option1 = true;       // each source's key, in the order they are set
+    bool option2 = false;
+    bool option3 = false;
+
+    static DesignValues of(const Design &design);
+
+    // The source selected once the three keys are set one after the other:
+    // 1 text, 2 sequence, 3 import file, 0 none.
+    int source() const;
+    // A size as the unit's boxes give it back: rounded to hundredths of the unit.
+    double inUnitSteps(double twips) const;
+    // The font list as the designer shows it (each family once, sorted), and
+    // the position of the stored font in it: the name itself, in any letter
+    // case, or the family the system draws in its place; -1 when none.
+    static QStringList fontList(const QStringList &systemFonts);
+    int fontIndex(const QStringList &list) const;
+};

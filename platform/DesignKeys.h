@@ -1,0 +1,61 @@
+#pragma once
+#include <QList>
+#include <QString>
+
+class SettingsStore;
+
+// Every setting a design is made of, each once: the section and key it is
+// kept under, the text that stands for it when it is missing, and the rule a
+// design file's value must keep. The settings store holds the keys marked
+// kept there; design files hold them all.
+enum class DesignKey {
+    // The designer window's section, in the order start-up reads it.
+    Width, Height, Caption, ImportFile, SequenceStart, SequenceEnd, Unit, Symbology, Scaling, ShowText,
+    HasTitle, Rotation, Align, FontName, FontSize, SourceText, SourceSequence, SourceImport,
+    // The print dialog's margins, in the unit the designer shows.
+    LabelLeft, LabelRight, LabelTop, LabelBottom, PageLeft, PageRight, PageTop, PageBottom,
+    // The component's format options.
+    CustomSymbology, Code39Check, Interleaved2of5Check, MsiCheck, BarWidthReduction, BarColor, BackColor,
+    // Only in design files: what the store does not keep.
+    Prefix, Suffix, LabelProduct,
+};
+
+namespace DesignKeys {
+
+enum class Rule {
+    Text,        // any text
+    Twips,       // a length above 0 and up to StoredValue's limit
+    Number,      // a number of any value (a unit flag, an option button)
+    Symbology,   // -1 (none) to the last symbology code
+    CheckValue,  // 0 clear, 1 ticked, 2 grey
+    Rotation,    // 0, 90, 180 or 270
+    Alignment,   // Left, Center or Right
+    FontSize,    // a size other than 0, within the drawable points
+    Whole,       // a whole number from low to high
+    Color,       // a colour name (#rrggbb)
+};
+
+struct Entry {
+    DesignKey key;
+    QString section;
+    QString name;
+    QString defaultText;
+    Rule rule;
+    int low = 0;          // Whole: the range
+    int high = 0;
+    bool stored = true;   // kept in the settings store, not only in design files
+};
+
+const QList<Entry> &all();
+const Entry &entry(DesignKey key);
+
+// A key's text in the settings store, its default when missing; and written there.
+QString read(const SettingsStore &store, DesignKey key);
+void write(SettingsStore &store, DesignKey key, const QString &text);
+
+// The sections, as the store and design files name them.
+const QString &designerSection(); // "Form1"
+const QString &optionsSection();  // the component's
+const QString &fileSection();     // design files only
+
+} // namespace DesignKeys
