@@ -121,7 +121,8 @@ QByteArray clipboard(const QString &mime) { return QGuiApplication::clipboard()-
 // Black where a picture is dark, white elsewhere: a PNG file holds two colours.
 QImage twoColours(const QImage &picture)
 {
-    return picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).convertToFormat(QImage::Format_RGB32);
+    const QImage mono = picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    return mono.convertToFormat(QImage::Format_RGB32);
 }
 
 // The process's address space now, from the system's account of it (in pages).

@@ -432,7 +432,8 @@ private slots:
         QVERIFY2(left.values().contains("cupsd"), qPrintable(left.values().join(u' ')));
         const QString serverLine = QStringLiteral("/proc/%1/cmdline").arg(left.key("cupsd"));
         const QList<QByteArray> server = contents(serverLine).split('\0');
-        const QString root = QFileInfo(QFile::decodeName(server.value(server.indexOf("-c") + 1))).absolutePath();
+        const QString config = QFile::decodeName(server.value(server.indexOf("-c") + 1));
+        const QString root = QFileInfo(config).absolutePath();
         ::kill(pid_t(pid), SIGKILL);
         QVERIFY(killed.waitForFinished());
         for (qint64 pid : left.keys())
