@@ -9,6 +9,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+struct Sequence {
+    QString start;
+    QString end;
+    QString prefix = QStringLiteral("(prefix)");
+    QString suffix = QStringLiteral("(sufix)");
+    QString values = QStringLiteral("<refused>"); // the run's values, or that it is refused
+};
+Q_DECLARE_METATYPE(Sequence)
+
 class TestModule1 : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
@@ -35,64 +44,49 @@ private slots:
 
     void sequence_data()
     {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("prefix");
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("values");
-        const struct {
-            const char *name;
-            const char *start;
-            const char *end;
-            const char *prefix = "(prefix)";
-            const char *suffix = "(sufix)";
-            const char *values;
-        } rows[] = {
-            {.name = "padded", .start = "001", .end = "003", .prefix = "A-", .values = "A-001 A-002 A-003"},
-            {.name = "one character never pads", .start = "0", .end = "3", .suffix = "/B",
-             .values = "0/B 1/B 2/B 3/B"},
-            {.name = "padding follows the start", .start = "08", .end = "10", .values = "08 09 10"},
-            {.name = "negative", .start = "-2", .end = "1", .values = "-2 -1 0 1"},
-            {.name = "start not a number", .start = "abc", .end = "2", .values = "abc 1 2"},
-            {.name = "start after the end", .start = "5", .end = "3", .values = "5"},
-            {.name = "fraction", .start = "0.25", .end = "2", .values = "0.25 1.25"},
-            {.name = "fraction through zero", .start = "-10.1", .end = ".9",
-             .values = "-10.1 -9.1 -8.1 -7.1 -6.1 -5.1 -4.1 -3.1 -2.1 -1.1 -.1 .9"},
-            {.name = "placeholders exactly", .start = "1", .end = "2", .prefix = "(Prefix)",
-             .suffix = " (sufix)", .values = "(Prefix)1 (sufix) (Prefix)2 (sufix)"},
-            {.name = "start as typed, end a number", .start = " 01", .end = "3pcs", .values = " 01 2 3"},
-            {.name = "up to 2^53", .start = "9007199254740990", .end = "9007199254740992",
-             .values = "9007199254740990 9007199254740991 9007199254740992"},
-            {.name = "past 2^53", .start = "9007199254740991", .end = "1E+20", .values = "<refused>"},
-            {.name = "past 2^53 as typed", .start = "9007199254740990", .end = " 9007199254740993 pcs",
-             .values = "<refused>"},
-            {.name = "from below -2^53", .start = "-9007199254740993", .end = "-9007199254740990",
-             .values = "<refused>"},
-            {.name = "end compared as typed", .start = "9007199254740990", .end = "9007199254740990.7",
-             .values = "9007199254740990"},
-            {.name = "more than 15 digits", .start = "1000000000000000.5", .end = "1000000000000002",
-             .values = "<refused>"}};
-        for (const auto &row : rows) {
-            QTest::newRow(row.name) << QString::fromUtf8(row.start) << QString::fromUtf8(row.end)
-                                    << QString::fromUtf8(row.prefix) << QString::fromUtf8(row.suffix)
-                                    << QString::fromUtf8(row.values);
-        }
+        QTest::addColumn<Sequence>("s");
+        const auto row = [](const char *name, const Sequence &s) { QTest::newRow(name) << s; };
+        row("padded", {.start = "001", .end = "003", .prefix = "A-", .values = "A-001 A-002 A-003"});
+        row("one character never pads",
+            {.start = "0", .end = "3", .suffix = "/B", .values = "0/B 1/B 2/B 3/B"});
+        row("padding follows the start", {.start = "08", .end = "10", .values = "08 09 10"});
+        row("negative", {.start = "-2", .end = "1", .values = "-2 -1 0 1"});
+        row("start not a number", {.start = "abc", .end = "2", .values = "abc 1 2"});
+        row("start after the end", {.start = "5", .end = "3", .values = "5"});
+        row("fraction", {.start = "0.25", .end = "2", .values = "0.25 1.25"});
+        row("fraction through zero",
+            {.start = "-10.1",
+             .end = ".9",
+             .values = "-10.1 -9.1 -8.1 -7.1 -6.1 -5.1 -4.1 -3.1 -2.1 -1.1 -.1 .9"});
+        row("placeholders exactly",
+            {.start = "1",
+             .end = "2",
+             .prefix = "(Prefix)",
+             .suffix = " (sufix)",
+             .values = "(Prefix)1 (sufix) (Prefix)2 (sufix)"});
+        row("start as typed, end a number", {.start = " 01", .end = "3pcs", .values = " 01 2 3"});
+        row("up to 2^53",
+            {.start = "9007199254740990",
+             .end = "9007199254740992",
+             .values = "9007199254740990 9007199254740991 9007199254740992"});
+        row("past 2^53", {.start = "9007199254740991", .end = "1E+20"});
+        row("past 2^53 as typed", {.start = "9007199254740990", .end = " 9007199254740993 pcs"});
+        row("from below -2^53", {.start = "-9007199254740993", .end = "-9007199254740990"});
+        row("end compared as typed",
+            {.start = "9007199254740990", .end = "9007199254740990.7", .values = "9007199254740990"});
+        row("more than 15 digits", {.start = "1000000000000000.5", .end = "1000000000000002"});
     }
     // Every value of the range, each once and as its number text, or the run
     // is refused before its first value.
     void sequence()
     {
+        QFETCH(Sequence, s);
         FakeControls c;
         c.source(2);
-        QFETCH(QString, start);
-        QFETCH(QString, end);
-        QFETCH(QString, prefix);
-        QFETCH(QString, suffix);
-        QFETCH(QString, values);
-        c.t2 = start;
-        c.t3 = end;
-        c.t7 = prefix;
-        c.t8 = suffix;
+        c.t2 = s.start;
+        c.t3 = s.end;
+        c.t7 = s.prefix;
+        c.t8 = s.suffix;
         Module1 m(c);
         QString made = QStringLiteral("<refused>");
         try {
@@ -101,7 +95,7 @@ private slots:
             made += m.getNextData(); // the end signal stays
         } catch (const QuillError &) {
         }
-        QCOMPARE(made, values);
+        QCOMPARE(made, s.values);
     }
 
     void import()

@@ -14,17 +14,14 @@
 #include "PdfCheck.h"
 #include "StandInDesigner.h"
 
+#include "common/ChildRun.h"
 #include "common/Decode.h"
 
 #include <QtTest>
 #include <QtWidgets>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <csignal>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -103,17 +100,15 @@ bool running(qint64 pid)
     return stat != "<unreadable>" && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z";
 }
 
-// The running processes whose parent is pid, with their names.
+// The running processes pid started, with their names.
 QMap<qint64, QString> childrenOf(qint64 pid)
 {
     QMap<qint64, QString> found;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        const QByteArray stat = contents(QStringLiteral("/proc/%1/stat").arg(entry));
-        const qsizetype nameEnd = stat.lastIndexOf(')'); // the name may hold blanks and brackets
-        const QList<QByteArray> fields = stat.mid(nameEnd + 2).split(' ');
-        const QByteArray name = stat.mid(stat.indexOf('(') + 1, nameEnd - stat.indexOf('(') - 1);
-        if (nameEnd > 0 && fields.size() > 2 && fields[0] != "Z" && fields[1].toLongLong() == pid)
-            found.insert(entry.toLongLong(), QString::fromLocal8Bit(name));
+    const QByteArray children = contents(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
+    for (const QByteArray &child : children.split(' ')) {
+        const QByteArray name = contents("/proc/" + child + "/comm").trimmed();
+        if (child.toLongLong() > 0 && running(child.toLongLong()))
+            found.insert(child.toLongLong(), QString::fromLocal8Bit(name));
     }
     return found;
 }
@@ -186,43 +181,19 @@ QString wholeModules(const QImage &image, int y)
     return widths.size() < 20 ? QStringLiteral("no symbol on row %1").arg(y) : QString();
 }
 
-// How a case with a stopped server reaches the printer.
-enum class Route { CommandLine, PrintDialog, PrinterSetup, Window };
+// How a case with a stopped server reaches the printer: the PDF file printer
+// from the command line, else the queue.
+enum class Route { PdfCommandLine, CommandLine, PrintDialog, PrinterSetup, Window };
 
 struct StalledCase {
     Route route;
-    bool pdf;         // the PDF file printer rather than the queue
-    const char *told; // what the user is told, %1 the server's socket; nullptr: printed, nothing told
+    const char *told; // how what the user is told starts, %1 the message naming the server; "": nothing
+    int status = 0;   // the command line's
 };
 
-// Continues a stopped server after 30 s even when the code under test hangs
-// in it, so that a hang fails the test instead of wedging it.
-class Watchdog {
-public:
-    explicit Watchdog(qint64 server)
-        : m_thread([this, server] {
-              std::unique_lock lock(m_mutex);
-              if (!m_stopped.wait_for(lock, std::chrono::seconds(30), [this] { return m_stop; }))
-                  ::kill(pid_t(server), SIGCONT);
-          })
-    {
-    }
-    ~Watchdog()
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stop = true;
-        }
-        m_stopped.notify_all();
-        m_thread.join();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_stopped;
-    bool m_stop = false;
-    std::thread m_thread;
-};
+// The server the stalled-server case stopped; continued by an alarm when the
+// code under test hangs in it, so that a hang fails the test instead of wedging it.
+pid_t g_stoppedServer = 0;
 
 } // namespace
 
@@ -234,6 +205,8 @@ private slots:
     void initTestCase()
     {
         ScreenMetrics::overrideDpi(96, 96);
+        // The command line run here reads and writes no user's settings.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir(m_root.path()).filePath("config")));
         m_down = startServer();
         if (!m_down.isEmpty())
             return;
@@ -352,9 +325,7 @@ private slots:
             QSKIP(qPrintable(m_down));
         const QTemporaryDir dir;
         const QString outside = dir.filePath(QStringLiteral("the user's own file"));
-        QFile own(outside);
-        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("not a PDF") == 9);
-        own.close();
+        QVERIFY(writeFile(outside, "not a PDF", QFile::ReadOwner | QFile::WriteOwner));
         const QString shared = dir.filePath(QStringLiteral("shared"));
         QVERIFY(QDir().mkpath(shared));
         const QString name = fault == u"long name" ? QString(240, u'n') : QStringLiteral("labels");
@@ -363,31 +334,20 @@ private slots:
         qputenv("TMPDIR", QFile::encodeName(shared));
         const auto restoreTmp = qScopeGuard([oldTmp] { qputenv("TMPDIR", oldTmp); });
         PrinterObject &printer = PrinterObject::current();
-        queue ? printer.selectQueue(kQueue) : printer.selectPdfFile(pdf);
+        if (queue)
+            printer.selectQueue(kQueue);
+        else
+            printer.selectPdfFile(pdf);
         const int sent = jobs().size();
 
-        pid_t killed = 0;
-        const auto reap = qScopeGuard([&killed] {
-            if (killed > 0 && ::kill(killed, SIGKILL) == 0)
-                ::waitpid(killed, nullptr, 0);
-        });
         if (fault == u"kill") {
-            killed = ::fork();
-            if (killed == 0) {
-                ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-                printer.printEmptyLine();
-                ::raise(SIGSTOP);
-                ::_exit(0);
-            }
-            int status = 0;
-            QVERIFY(::waitpid(killed, &status, WUNTRACED) == killed && WIFSTOPPED(status));
+            StoppedRun killed([&printer] { printer.printEmptyLine(); });
+            QVERIFY(killed.stopped());
             const QStringList working = entries(shared);
             QCOMPARE(working.size(), 1);
             QCOMPARE(printBlank(), QString());
             QVERIFY(entries(shared).contains(working[0])); // its writer lives
-            QCOMPARE(::kill(killed, SIGKILL), 0);
-            QCOMPARE(::waitpid(killed, nullptr, 0), killed);
-            killed = 0;
+            QVERIFY(killed.kill());
         }
         if (fault == u"link") {
             QCOMPARE(attempt([&printer] { printer.printEmptyLine(); }), QString());
@@ -487,21 +447,15 @@ private slots:
     {
         QTest::addColumn<StalledCase>("stalled");
         QTest::newRow("command line, --pdf: printed")
-            << StalledCase{.route = Route::CommandLine, .pdf = true, .told = nullptr};
+            << StalledCase{.route = Route::PdfCommandLine, .told = ""};
         QTest::newRow("command line, --printer: the server named")
-            << StalledCase{.route = Route::CommandLine,
-                           .pdf = false,
-                           .told = "quillmark: The print server %1 does not answer within 5 seconds"};
+            << StalledCase{.route = Route::CommandLine, .told = "quillmark: %1", .status = 1};
         QTest::newRow("print dialog, the queue: the server named while the window paints")
-            << StalledCase{.route = Route::PrintDialog,
-                           .pdf = false,
-                           .told = "Printing error!: The print server %1 does not answer within 5 seconds"};
+            << StalledCase{.route = Route::PrintDialog, .told = "Printing error!: %1"};
         QTest::newRow("Printer setup: the server named, the PDF file printer offered")
-            << StalledCase{.route = Route::PrinterSetup,
-                           .pdf = false,
-                           .told = "Printer setup: The print server %1 does not answer within 5 seconds"};
+            << StalledCase{.route = Route::PrinterSetup, .told = "Printer setup: %1"};
         QTest::newRow("the window starts and saves a picture")
-            << StalledCase{.route = Route::Window, .pdf = false, .told = nullptr};
+            << StalledCase{.route = Route::Window, .told = ""};
     }
 
     // The server stopped (SIGSTOP), as a hung cupsd is: it accepts a
@@ -519,14 +473,15 @@ private slots:
         designer.sequence("1001", "1001");
         const QString pdf = designer.dir.filePath("stalled.pdf");
         const QString picture = designer.dir.filePath("item.png");
-        if (stalled.pdf)
-            PrinterObject::current().selectPdfFile(pdf);
-        else
-            PrinterObject::current().selectQueue(kQueue);
-        const qint64 server = m_cupsd.processId();
-        QCOMPARE(::kill(pid_t(server), SIGSTOP), 0);
-        const auto resume = qScopeGuard([server] { ::kill(pid_t(server), SIGCONT); });
-        const Watchdog watchdog(server);
+        PrinterObject::current().selectQueue(kQueue);
+        g_stoppedServer = pid_t(m_cupsd.processId());
+        QCOMPARE(::kill(g_stoppedServer, SIGSTOP), 0);
+        std::signal(SIGALRM, [](int) { ::kill(g_stoppedServer, SIGCONT); });
+        ::alarm(30);
+        const auto resume = qScopeGuard([] {
+            ::alarm(0);
+            ::kill(g_stoppedServer, SIGCONT);
+        });
         int ticks = 0;
         QTimer paint;
         connect(&paint, &QTimer::timeout, this, [&ticks] { ++ticks; });
@@ -536,22 +491,17 @@ private slots:
 
         QString told;
         int status = 0;
-        if (stalled.route == Route::CommandLine) {
-            QStringList arguments{"--print", "--text", "1001"};
-            arguments << (stalled.pdf ? QStringList{"--pdf", pdf} : QStringList{"--printer", kQueue});
-            QProcess program;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert("XDG_CONFIG_HOME", designer.dir.filePath("config"));
-            program.setProcessEnvironment(environment);
-            program.start(QStringLiteral(QUILLMARK_BINARY), arguments);
-            QVERIFY(program.waitForFinished(60000));
-            told = QString::fromLocal8Bit(program.readAllStandardError()).trimmed();
-            status = program.exitCode();
-        } else if (stalled.route == Route::PrintDialog) {
+        const QString program = QStringLiteral(QUILLMARK_BINARY);
+        if (stalled.route == Route::PdfCommandLine)
+            status = run(program, {"--print", "--text", "1001", "--pdf", pdf});
+        if (stalled.route == Route::CommandLine)
+            status = run(program, {"--print", "--text", "1001", "--printer", kQueue}, &told);
+        if (stalled.route == Route::PrintDialog) {
             frmPrint dialog(designer);
             dialog.OKButton_Click();
             told = dialogs.texts(true).join(u'\n');
-        } else if (stalled.route == Route::PrinterSetup) {
+        }
+        if (stalled.route == Route::PrinterSetup) {
             QStringList offered;
             dialogs.onPrinterDialog = [&offered](PrinterObject &printer) {
                 PrinterSetupDialog setup(printer);
@@ -563,7 +513,8 @@ private slots:
             dialog.Command1_Click();
             told = dialogs.texts(true).join(u'\n');
             QCOMPARE(offered, QStringList{"PDF file printer"});
-        } else {
+        }
+        if (stalled.route == Route::Window) {
             SettingsStore store(designer.dir.filePath("window.conf"));
             Form1 window(store);
             window.startUp();
@@ -577,15 +528,14 @@ private slots:
         const qint64 waited = clock.elapsed();
 
         const QString socket = QDir(m_root.path()).filePath("cups.sock");
-        if (stalled.told)
-            QVERIFY2(told.startsWith(QString::fromUtf8(stalled.told).arg(socket)), qPrintable(told));
-        else
-            QCOMPARE(told, QString());
-        QCOMPARE(status, stalled.told && stalled.route == Route::CommandLine ? 1 : 0);
+        const QString stalls =
+            QStringLiteral("The print server %1 does not answer within 5 seconds").arg(socket);
+        const QString expected = QString::fromUtf8(stalled.told).replace(QStringLiteral("%1"), stalls);
+        QVERIFY2(expected.isEmpty() ? told.isEmpty() : told.startsWith(expected), qPrintable(told));
+        QCOMPARE(status, stalled.status);
         QVERIFY2(waited < (PrintServer::kAnswerSeconds + 3) * 1000, qPrintable(QString::number(waited)));
-        if (stalled.route != Route::Window)
-            QCOMPARE(QFileInfo::exists(pdf), stalled.pdf);
-        if (stalled.told && stalled.route == Route::PrintDialog)
+        QCOMPARE(QFileInfo::exists(pdf), stalled.route == Route::PdfCommandLine);
+        if (stalled.route == Route::PrintDialog)
             QVERIFY2(ticks >= PrintServer::kAnswerSeconds * 10, qPrintable(QString::number(ticks)));
     }
 

@@ -11,12 +11,11 @@
 #include "QuillError.h"
 #include "StandInDesigner.h"
 
+#include "common/ChildRun.h"
 #include "common/Decode.h"
 
 #include <QtTest>
 #include <QtWidgets>
-#include <sys/wait.h>
-#include <unistd.h>
 
 // The PDF file printer on US letter, printing to a file of the designer's folder.
 static QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
@@ -24,34 +23,6 @@ static QString usePdfFile(StandInDesigner &designer, const QString &name = QStri
     PrinterObject::current().selectPdfFile(name.isEmpty() ? QString() : designer.dir.filePath(name));
     PrinterObject::current().setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
     return designer.dir.filePath(name);
-}
-
-// What writing the help page says in a process of an ordinary user: nobody,
-// when the test runs as root, whom no permission stops.
-static QString helpAsUser()
-{
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return QStringLiteral("no pipe");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(1);
-        QByteArray said;
-        try {
-            HelpDocument::writeUserPage();
-        } catch (const QuillError &error) {
-            said = error.description().toUtf8();
-        }
-        ::_exit(::write(channel[1], said.constData(), size_t(said.size())) == said.size() ? 0 : 1);
-    }
-    ::close(channel[1]);
-    QFile pipe;
-    pipe.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    const QByteArray said = pipe.readAll();
-    ::waitpid(child, nullptr, 0);
-    return QString::fromUtf8(said);
 }
 
 class OutputTest : public QObject {
@@ -272,7 +243,17 @@ private slots:
             const QString folder = cache + u'/' + QCoreApplication::applicationName();
             const QString says = QStringLiteral("Cannot write \"%1/quillmark-help.html\": its folder \"%1\" "
                                                 "cannot be made: %2.");
-            QCOMPARE(helpAsUser(), says.arg(folder, strerror(EACCES)));
+            const QString said = inChild([] { // as an ordinary user: nobody, whom no permission stops
+                if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                    return QStringLiteral("still root");
+                try {
+                    HelpDocument::writeUserPage();
+                } catch (const QuillError &error) {
+                    return error.description();
+                }
+                return QString();
+            });
+            QCOMPARE(said, says.arg(folder, strerror(EACCES)));
             return;
         }
         StandInDesigner designer;
