@@ -28,14 +28,14 @@ int main(int argc, char **argv)
     QString error;
     const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
     if (what == QLatin1String("print")) {
-        dialog = std::make_unique<frmPrint>(f);
+        dialog = std::make_unique<frmPrint>(f.view());
     } else if (what == QLatin1String("products")) {
         auto *chooser = new LabelProductDialog(products, error);
         chooser->searchBox->setText(QStringLiteral("Avery 5160"));
         dialog.reset(chooser);
     }
     if (what == QLatin1String("preview")) {
-        frmPrint print(f);
+        frmPrint print(f.view());
         print.useLabelProduct(*LabelProducts::search(products, QStringLiteral("Avery 5160")).front());
         int status = 1;
         QTimer::singleShot(1500, &app, [&] {
