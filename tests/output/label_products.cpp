@@ -74,7 +74,6 @@ private slots:
     {
         for (const char *column : {"inches", "start", "values", "pages"})
             QTest::addColumn<int>(column);
-        QTest::newRow("Avery 5160, in") << 1 << 1 << 30 << 1;
         QTest::newRow("Avery 5160, cm, from label 5: 2 pages") << 0 << 5 << 56 << 2;
         QTest::newRow("Avery 5260, the same sheet by another number") << 1 << 1 << 30 << 1;
         QTest::newRow("Zweckform 3474, cm") << 0 << 1 << 24 << 1;

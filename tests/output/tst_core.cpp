@@ -83,7 +83,6 @@ private slots:
         const QList<double> none(8, 0.0), whole{2, 1, 2, 1, 0, 0}, twoRows{0, 0, 0, 0, 0, 0, 1, 8};
         const QStringList v10 = sequence(1, 10, 2), v41 = sequence(1, 41, 3), v7 = sequence(1, 7, 2), imported{"A-1", "B-2"};
         const Sheet sheets[] = {
-            {"44 labels", 2, sequence(1, 44, 3), "2.00 1.00", none, whole, 4, 11, {sequence(1, 44, 3)}},
             {"10 values on 4 x 2: 2 pages", 2, v10, "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8), v10.mid(8)}},
             {"8 values on 4 x 2: 1 page", 2, v10.mid(0, 8), "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8)}},
             {"left label margin", 2, v7, "2.00 1.00", {0.5, 0, 0, 0.5, 0, 0, 0, 0}, {2.5, 1.5, 2, 1, 0, 0}, 3, 7, {v7}},
