@@ -40,7 +40,8 @@ private slots:
         // The family the default font resolves to is the one stored.
         QCOMPARE(session.close().value("combo2"), arial);
         // One font list entry per family, whatever foundries the font database names.
-        const QStringList families{"Nimbus Sans [UKWN]", "C059 [urw]", "Nimbus Sans", "C059 [UKWN]", "nimbus sans [x]"};
+        const QStringList families{"Nimbus Sans [UKWN]", "C059 [urw]", "Nimbus Sans", "C059 [UKWN]",
+                                   "nimbus sans [x]"};
         QCOMPARE(Form1::fontList(families), (QStringList{"C059", "Nimbus Sans"}));
     }
 
