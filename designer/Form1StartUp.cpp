@@ -14,8 +14,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
-#include <QFont>
-#include <QFontInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -110,15 +108,7 @@ void Form1::applyDesign(const Design &design)
 
 void Form1::applyStoredFontSize()
 {
-    // The text is in range already (StoredValue::fontSizeText). One the font
-    // cannot convert (12abc) keeps the size its numeric value gave while it
-    // was typed, and stays as the user left it.
-    const QString text = Combo3->currentText();
-    try {
-        Vantrel1->Font().setSize(text);
-    } catch (const QuillError &) {
-        Vantrel1->Font().setSize(Numbers::numericValue(text));
-    }
+    DesignValues::sizeFont(Vantrel1->Font(), Combo3->currentText());
 }
 
 void Form1::setOptionSelected(QRadioButton *option, bool selected)

@@ -25,12 +25,7 @@ DesignJob::DesignJob(const Design &design)
     const QStringList fonts = DesignValues::fontList(QFontDatabase::families());
     if (const int font = m_values.fontIndex(fonts); font >= 0)
         m_symbol.Font().setName(fonts.at(font));
-    // As the size list hands it over: a text the font cannot take keeps its numeric value.
-    try {
-        m_symbol.Font().setSize(m_values.fontSize);
-    } catch (const QuillError &) {
-        m_symbol.Font().setSize(Numbers::numericValue(m_values.fontSize));
-    }
+    DesignValues::sizeFont(m_symbol.Font(), m_values.fontSize);
     // Single precision, as the designer places the component.
     m_symbol.setWidth(float(widthTwips()) / ScreenMetrics::twipsPerPixelX());
     m_symbol.setHeight(float(heightTwips()) / ScreenMetrics::twipsPerPixelY());

@@ -1,6 +1,8 @@
 #include "DesignValues.h"
 #include "Design.h"
 #include "Numbers.h"
+#include "QuillError.h"
+#include "SymbolDesign.h"
 #include "StoredValue.h"
 #include "Symbology.h"
 
@@ -111,4 +113,13 @@ int DesignValues::fontIndex(const QStringList &list) const
         index = indexIgnoringCase(list, withoutFoundry(QFontInfo(QFont(fontName)).family()));
     }
     return index;
+}
+
+void DesignValues::sizeFont(VantrelFont &font, const QString &text)
+{
+    try {
+        font.setSize(text);
+    } catch (const QuillError &) {
+        font.setSize(Numbers::numericValue(text));
+    }
 }

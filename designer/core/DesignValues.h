@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class Design;
+class VantrelFont;
 
 // What start-up makes of a design's texts: the values the designer's controls
 // take and the component ends up with. The window sets its controls from them
@@ -41,4 +42,8 @@ struct DesignValues {
     // case, or the family the system draws in its place; -1 when none.
     static QStringList fontList(const QStringList &systemFonts);
     int fontIndex(const QStringList &list) const;
+    // The size list's text handed to the font, as the list hands it over. The
+    // text is in range already (StoredValue::fontSizeText); one the font cannot
+    // convert (12abc) keeps the size its numeric value gives.
+    static void sizeFont(VantrelFont &font, const QString &text);
 };
