@@ -30,7 +30,8 @@ foreach(check "desktop-file-validate;${share}/applications/${APP_ID}.desktop"
   endif()
 endforeach()
 # The design files' type, as the desktop's MIME database compiles it.
-execute_process(COMMAND update-mime-database ${share}/mime RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+execute_process(COMMAND update-mime-database ${share}/mime
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 file(GLOB_RECURSE types ${share}/mime/application/x-quillmark-design.xml)
 if(rc OR NOT types)
   message(FATAL_ERROR "update-mime-database: no application/x-quillmark-design: ${out}")

@@ -72,12 +72,14 @@ private slots:
         QTest::newRow("source import") << K::SourceImport << "option3" << "0" << "1" << "x" << true;
         QTest::newRow("label margin") << K::LabelLeft << "Left" << "0" << "0,25" << "" << true;
         QTest::newRow("page margin") << K::PageBottom << "Bottom" << "0" << ".5" << "" << true;
-        QTest::newRow("custom symbology") << K::CustomSymbology << "CustomSymbology" << "58" << "71" << "0" << true;
+        QTest::newRow("custom symbology")
+            << K::CustomSymbology << "CustomSymbology" << "58" << "71" << "0" << true;
         QTest::newRow("MSI check digit") << K::MsiCheck << "MSICheckDigit" << "1" << "6" << "7" << true;
         QTest::newRow("bar colour") << K::BarColor << "BarColor" << "#000000" << "#102030" << "ink" << true;
         QTest::newRow("prefix") << K::Prefix << "Prefix" << "(prefix)" << "SSCC-" << "" << false;
         QTest::newRow("suffix") << K::Suffix << "Suffix" << "(sufix)" << "/A" << "" << false;
-        QTest::newRow("label product") << K::LabelProduct << "LabelProduct" << "" << "Avery 5160" << "" << false;
+        QTest::newRow("label product")
+            << K::LabelProduct << "LabelProduct" << "" << "Avery 5160" << "" << false;
     }
 
     void keys()
@@ -151,7 +153,8 @@ private slots:
                                       << "holds bartype=\"999\" in [Form1], which is no symbology";
         QTest::newRow("negative size") << QByteArray("[Form1]\nvtlw=-5\n") << "file"
                                        << "holds vtlw=\"-5\" in [Form1], which is no length";
-        QTest::newRow("absurd size") << QByteArray("[Form1]\nvtlh=1e308\n") << "file" << "holds vtlh=\"1e308\"";
+        QTest::newRow("absurd size") << QByteArray("[Form1]\nvtlh=1e308\n") << "file"
+                                     << "holds vtlh=\"1e308\"";
         QTest::newRow("font size") << QByteArray("[Form1]\ncombo3=99999\n") << "file"
                                    << "holds combo3=\"99999\" in [Form1], which is no font size";
         QTest::newRow("colour") << QByteArray("[Vantrel options]\nBarColor=ink\n") << "file"
