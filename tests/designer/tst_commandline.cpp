@@ -171,16 +171,19 @@ private slots:
     {
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("rotation");
-        QTest::newRow("PNG") << "item.png" << "0";
-        QTest::newRow("BMP, turned") << "item.bmp" << "90";
-        QTest::newRow("WMF") << "item.wmf" << "180";
-        QTest::newRow("PDF pages") << "labels.pdf" << "270";
+        QTest::addColumn<bool>("titled");
+        QTest::newRow("PNG") << "item.png" << "0" << false;
+        QTest::newRow("BMP, turned") << "item.bmp" << "90" << false;
+        QTest::newRow("WMF") << "item.wmf" << "180" << false;
+        QTest::newRow("PDF pages") << "labels.pdf" << "270" << false;
+        QTest::newRow("PDF pages, values with titles") << "titled.pdf" << "0" << true;
     }
 
     void windowAndCommandLineAgree()
     {
         QFETCH(QString, output);
         QFETCH(QString, rotation);
+        QFETCH(bool, titled);
         using K = DesignKey;
         Design design;
         design.setText(K::Symbology, "8");
@@ -195,6 +198,15 @@ private slots:
         design.setText(K::Prefix, "Q-");
         design.setText(K::PageLeft, "1");
         design.setText(K::LabelRight, "0.5");
+        if (titled) {
+            QFile values(path("titled.txt"));
+            QVERIFY(values.open(QIODevice::WriteOnly));
+            QVERIFY(values.write("A-1\nTitle one\nB-2\nTitle two\n") > 0);
+            design.setText(K::SourceSequence, "0");
+            design.setText(K::SourceImport, "1");
+            design.setText(K::ImportFile, path("titled.txt"));
+            design.setText(K::HasTitle, "1");
+        }
         const QString file = path("agree.qmdesign");
         design.writeFile(file);
         QDir(path("window")).removeRecursively();
