@@ -1,4 +1,5 @@
 #pragma once
+#include "ImportColumns.h"
 #include <QString>
 
 // The designer's data panel as the data-value functions read it, afresh at
@@ -15,4 +16,6 @@ public:
     virtual QString importFileName() const = 0;
     virtual QString prefix() const = 0;
     virtual QString suffix() const = 0;
+    // The import file's columns; none chosen unless a design sets them.
+    virtual ImportColumns importColumns() const { return {}; }
 };
