@@ -18,4 +18,7 @@ public:
     virtual QString suffix() const = 0;
     // The import file's columns; none chosen unless a design sets them.
     virtual ImportColumns importColumns() const { return {}; }
+    // The import data is the process's standard input, read once as a stream,
+    // not the named file (the command line's "--import -").
+    virtual bool importFromStandardInput() const { return false; }
 };
