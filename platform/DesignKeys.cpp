@@ -17,6 +17,12 @@ const QString &optionsSection()
     return name;
 }
 
+const QString &columnsSection()
+{
+    static const QString name = QStringLiteral("Import columns");
+    return name;
+}
+
 const QString &fileSection()
 {
     static const QString name = QStringLiteral("Quillmark design");
@@ -38,6 +44,11 @@ Entry margin(DesignKey key, const char *section, const char *name)
 Entry option(DesignKey key, const char *name, const char *defaultText, Rule rule, int low = 0, int high = 0)
 {
     return {key, optionsSection(), QString::fromLatin1(name), QString::fromLatin1(defaultText), rule, low, high};
+}
+
+Entry columns(DesignKey key, const char *name, const char *defaultText, Rule rule, int low = 0, int high = 0)
+{
+    return {key, columnsSection(), QString::fromLatin1(name), QString::fromLatin1(defaultText), rule, low, high};
 }
 
 Entry fileOnly(DesignKey key, const char *name, const char *defaultText)
@@ -83,6 +94,11 @@ QList<Entry> table()
         option(K::BarWidthReduction, "BarWidthReduction", "0", Rule::Whole, 0, 50),
         option(K::BarColor, "BarColor", "#000000", Rule::Color),
         option(K::BackColor, "BackColor", "#ffffff", Rule::Color),
+        // No value template: the file is read line by line.
+        columns(K::ImportDelimiter, "Delimiter", "detect", Rule::Delimiter),
+        columns(K::ImportHeader, "Header", "0", Rule::Whole, 0, 1),
+        columns(K::ImportValue, "Value", "", Rule::Text),
+        columns(K::ImportTitle, "Title", "", Rule::Text),
         fileOnly(K::Prefix, "Prefix", "(prefix)"),
         fileOnly(K::Suffix, "Suffix", "(sufix)"),
         fileOnly(K::LabelProduct, "LabelProduct", ""),

@@ -16,6 +16,8 @@ enum class DesignKey {
     LabelLeft, LabelRight, LabelTop, LabelBottom, PageLeft, PageRight, PageTop, PageBottom,
     // The component's format options.
     CustomSymbology, Code39Check, Interleaved2of5Check, MsiCheck, BarWidthReduction, BarColor, BackColor,
+    // How the import file's rows split into columns, and the value and title made of them.
+    ImportDelimiter, ImportHeader, ImportValue, ImportTitle,
     // Only in design files: what the store does not keep.
     Prefix, Suffix, LabelProduct,
 };
@@ -33,6 +35,7 @@ enum class Rule {
     FontSize,    // a size other than 0, within the drawable points
     Whole,       // a whole number from low to high
     Color,       // a colour name (#rrggbb)
+    Delimiter,   // detect, comma, semicolon or tab
 };
 
 struct Entry {
@@ -56,6 +59,7 @@ void write(SettingsStore &store, DesignKey key, const QString &text);
 // The sections, as the store and design files name them.
 const QString &designerSection(); // "Form1"
 const QString &optionsSection();  // the component's
+const QString &columnsSection();  // the import file's columns
 const QString &fileSection();     // design files only
 
 } // namespace DesignKeys

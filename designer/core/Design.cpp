@@ -1,5 +1,6 @@
 #include "Design.h"
 #include "AtomicFile.h"
+#include "DesignValues.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
@@ -116,6 +117,12 @@ QString Design::fault(DesignKey key, const QString &text)
     }
     case Rule::Color:
         return QColor::fromString(text).isValid() ? QString() : QStringLiteral("which is no colour (#rrggbb)");
+    case Rule::Delimiter: {
+        if (DesignValues::delimiterOf(text))
+            return {};
+        const QStringList &words = DesignValues::delimiterWords();
+        return QStringLiteral("which is not %1 or %2").arg(words.mid(0, words.size() - 1).join(u", "), words.last());
+    }
     }
     return {};
 }

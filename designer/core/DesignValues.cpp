@@ -69,7 +69,36 @@ DesignValues DesignValues::of(const Design &design)
     v.option1 = StoredValue::selected(design.text(K::SourceText));
     v.option2 = StoredValue::selected(design.text(K::SourceSequence));
     v.option3 = StoredValue::selected(design.text(K::SourceImport));
+    // As start-up takes any stored text: a word it does not know finds the delimiter itself.
+    v.columns.delimiter = delimiterOf(design.text(K::ImportDelimiter)).value_or(ImportColumns::Delimiter::Detect);
+    v.columns.header = StoredValue::selected(design.text(K::ImportHeader));
+    v.columns.valueTemplate = design.text(K::ImportValue);
+    v.columns.titleTemplate = design.text(K::ImportTitle);
     return v;
+}
+
+void DesignValues::setColumns(Design &design, const ImportColumns &columns)
+{
+    using K = DesignKey;
+    design.setText(K::ImportDelimiter, delimiterWords().at(qsizetype(columns.delimiter)));
+    design.setText(K::ImportHeader, StoredValue::flag(columns.header));
+    design.setText(K::ImportValue, columns.valueTemplate);
+    design.setText(K::ImportTitle, columns.titleTemplate);
+}
+
+const QStringList &DesignValues::delimiterWords()
+{
+    // In the order of ImportColumns::Delimiter.
+    static const QStringList words{"detect", "comma", "semicolon", "tab"};
+    return words;
+}
+
+std::optional<ImportColumns::Delimiter> DesignValues::delimiterOf(const QString &word)
+{
+    const int index = indexIgnoringCase(delimiterWords(), word);
+    if (index < 0)
+        return std::nullopt;
+    return ImportColumns::Delimiter(index);
 }
 
 int DesignValues::source() const

@@ -1,7 +1,10 @@
 #pragma once
+#include "ImportColumns.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 class Design;
 class VantrelFont;
@@ -29,8 +32,15 @@ struct DesignValues {
     bool option1 = true;       // each source's key, in the order they are set
     bool option2 = false;
     bool option3 = false;
+    ImportColumns columns;     // none chosen unless the design has a value template
+
 
     static DesignValues of(const Design &design);
+    // The import columns as a design keeps them, and the words the delimiter
+    // is written as ("detect", "comma", "semicolon", "tab"), read in any letter case.
+    static void setColumns(Design &design, const ImportColumns &columns);
+    static const QStringList &delimiterWords();
+    static std::optional<ImportColumns::Delimiter> delimiterOf(const QString &word);
 
     // The source selected once the three keys are set one after the other:
     // 1 text, 2 sequence, 3 import file, 0 none.

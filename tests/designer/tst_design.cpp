@@ -76,6 +76,11 @@ private slots:
             << K::CustomSymbology << "CustomSymbology" << "58" << "71" << "0" << true;
         QTest::newRow("MSI check digit") << K::MsiCheck << "MSICheckDigit" << "1" << "6" << "7" << true;
         QTest::newRow("bar colour") << K::BarColor << "BarColor" << "#000000" << "#102030" << "ink" << true;
+        QTest::newRow("import delimiter")
+            << K::ImportDelimiter << "Delimiter" << "detect" << "Semicolon" << "pipe" << true;
+        QTest::newRow("import header") << K::ImportHeader << "Header" << "0" << "1" << "2" << true;
+        QTest::newRow("import value") << K::ImportValue << "Value" << "" << "{sku}-{size}" << "" << true;
+        QTest::newRow("import title") << K::ImportTitle << "Title" << "" << "{name} {price}" << "" << true;
         QTest::newRow("prefix") << K::Prefix << "Prefix" << "(prefix)" << "SSCC-" << "" << false;
         QTest::newRow("suffix") << K::Suffix << "Suffix" << "(sufix)" << "/A" << "" << false;
         QTest::newRow("label product")
@@ -159,6 +164,9 @@ private slots:
                                    << "holds combo3=\"99999\" in [Form1], which is no font size";
         QTest::newRow("colour") << QByteArray("[Vantrel options]\nBarColor=ink\n") << "file"
                                 << "holds BarColor=\"ink\" in [Vantrel options]";
+        QTest::newRow("delimiter word")
+            << QByteArray("[Import columns]\nDelimiter=pipe\n") << "file"
+            << "holds Delimiter=\"pipe\" in [Import columns], which is not detect, comma, semicolon or tab";
         QTest::newRow("not INI") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[[", 20) << "file"
                                  << "cannot be read as a design";
         QTest::newRow("too large") << QByteArray() << "large" << "larger than 1048576 bytes";
