@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -30,19 +32,64 @@ struct ImportFile::Impl {
     QString error;
     QByteArray buffer;
     qsizetype pos = 0;
+    qsizetype start = 0;   // the first byte after a byte-order mark, while kept
     qint64 lineNumber = 0; // of the line being read
+    qint64 recordLine = 0;
     bool atEnd = false;
     bool startOfFile = true;
+    bool standardInput = false;
+    bool keep = false; // everything read stays in the buffer, from its first byte
+
+    QString source() const
+    {
+        return standardInput ? QStringLiteral("standard input")
+                             : QStringLiteral("the import file \"%1\"").arg(path);
+    }
+
+    QuillError tooLong(qint64 line, const QString &reason = QString()) const
+    {
+        return QuillError(QStringLiteral("Line %1 of %2 is longer than %3 bytes, the longest value a label "
+                                         "can take%4.")
+                              .arg(line)
+                              .arg(source())
+                              .arg(kLongestLine)
+                              .arg(reason));
+    }
 
     void append(QByteArray &bytes, const char *data, qsizetype count) const
     {
         if (bytes.size() + count > kLongestLine)
-            throw QuillError(QStringLiteral("Line %1 of the import file \"%2\" is longer than %3 bytes, the longest "
-                                            "value a label can take.")
-                                 .arg(lineNumber)
-                                 .arg(path)
-                                 .arg(kLongestLine));
+            throw tooLong(lineNumber);
         bytes.append(data, count);
+    }
+
+    void reset()
+    {
+        buffer.clear();
+        pos = 0;
+        start = 0;
+        lineNumber = 1;
+        recordLine = 1;
+        atEnd = false;
+        startOfFile = true;
+    }
+
+    // Appends the next chunk to the buffer, or replaces the buffer with it
+    // when nothing needs to stay; false at the end of the file.
+    bool readChunk()
+    {
+        QByteArray chunk = file.read(kChunk);
+        if (chunk.isEmpty()) {
+            atEnd = true;
+            return false;
+        }
+        if (keep) {
+            buffer.append(chunk);
+        } else {
+            buffer = std::move(chunk);
+            pos = 0;
+        }
+        return true;
     }
 
     // Makes at least one unread byte available; false at the end of the file.
@@ -50,18 +97,21 @@ struct ImportFile::Impl {
     {
         if (pos < buffer.size())
             return true;
-        if (atEnd)
+        if (atEnd || !readChunk())
             return false;
-        buffer = file.read(kChunk);
-        pos = 0;
-        if (buffer.isEmpty()) {
-            atEnd = true;
-            return false;
-        }
         if (startOfFile) {
             startOfFile = false;
-            if (buffer.startsWith("\xEF\xBB\xBF"))
-                pos = 3;
+            static const QByteArray bom("\xEF\xBB\xBF");
+            // A pipe may hand over the mark in pieces.
+            while (buffer.size() - pos < bom.size() && bom.startsWith(buffer.mid(pos)) && !atEnd) {
+                const bool kept = keep;
+                keep = true;
+                readChunk();
+                keep = kept;
+            }
+            if (buffer.mid(pos).startsWith(bom))
+                pos += bom.size();
+            start = pos;
             return fill();
         }
         return true;
@@ -111,12 +161,66 @@ bool ImportFile::open(const QString &path)
         return false;
     }
     d->error.clear();
-    d->buffer.clear();
-    d->pos = 0;
-    d->lineNumber = 1;
-    d->atEnd = false;
-    d->startOfFile = true;
+    d->standardInput = false;
+    d->keep = false;
+    d->reset();
     return true;
+}
+
+bool ImportFile::openStandardInput()
+{
+    if (d->file.isOpen())
+        return false;
+    // Unbuffered: QFile's own buffer would hold a second copy of each chunk.
+    const auto mode = QIODevice::ReadOnly | QIODevice::Unbuffered;
+    if (!d->file.open(STDIN_FILENO, mode, QFileDevice::DontCloseHandle)) {
+        d->error = d->file.errorString();
+        return false;
+    }
+    d->error.clear();
+    d->path.clear();
+    d->standardInput = true;
+    d->keep = true;
+    d->reset();
+    return true;
+}
+
+bool ImportFile::rewind()
+{
+    if (!d->file.isOpen() || !d->standardInput || !d->keep)
+        return false;
+    d->pos = d->start;
+    d->lineNumber = 1;
+    d->recordLine = 1;
+    return true;
+}
+
+void ImportFile::forgetStart()
+{
+    d->keep = false;
+}
+
+bool ImportFile::atEnd()
+{
+    return !d->file.isOpen() || !d->fill();
+}
+
+void ImportFile::refuseEmpty()
+{
+    QString source = d->source();
+    source[0] = source[0].toUpper();
+    if (atEnd())
+        throw QuillError(QStringLiteral("%1 is empty.").arg(source));
+}
+
+QString ImportFile::source() const
+{
+    return d->source();
+}
+
+qint64 ImportFile::recordLine() const
+{
+    return d->recordLine;
 }
 
 QString ImportFile::errorString() const
@@ -194,4 +298,164 @@ bool ImportFile::readField(QString *field)
     if (field)
         *field = decodeLine(bytes);
     return true;
+}
+
+namespace {
+// A record's fields: UTF-8 when every one of them is valid UTF-8, else all
+// Latin-1. No delimiter or quote byte can be part of a UTF-8 sequence, so
+// this is the rule for lines applied to the whole record.
+QStringList decodeRecord(const QList<QByteArray> &fields)
+{
+    QStringList texts;
+    texts.reserve(fields.size());
+    for (const QByteArray &bytes : fields) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        texts << utf8.decode(bytes);
+        if (utf8.hasError()) {
+            texts.clear();
+            for (const QByteArray &latin1 : fields)
+                texts << QString::fromLatin1(latin1);
+            break;
+        }
+    }
+    return texts;
+}
+} // namespace
+
+bool ImportFile::readRecord(QStringList *fields, char delimiter)
+{
+    if (!d->file.isOpen() || !d->fill())
+        return false;
+    enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted } state = State::FieldStart;
+    d->recordLine = d->lineNumber;
+    QList<QByteArray> raw;
+    QByteArray field;
+    qsizetype total = 0;
+    char previous = 0; // inside quotes, so that CR LF counts as one line
+    auto endField = [&] {
+        raw << field;
+        field.clear();
+        state = State::FieldStart;
+    };
+    auto add = [&](char c) {
+        if (++total <= kLongestLine) {
+            field.append(c);
+            return;
+        }
+        const QString unclosed = QStringLiteral(" (the quote that opens column %1 is not closed)");
+        throw d->tooLong(d->recordLine, state == State::Quoted ? unclosed.arg(raw.size() + 1) : QString());
+    };
+    bool ended = false;
+    while (!ended && d->fill()) {
+        const char *data = d->buffer.constData();
+        const qsizetype size = d->buffer.size();
+        qsizetype i = d->pos;
+        for (; i < size && !ended; ++i) {
+            const char c = data[i];
+            switch (state) {
+            case State::FieldStart:
+                if (c == '"') {
+                    state = State::Quoted;
+                    previous = 0;
+                    continue;
+                }
+                state = State::Unquoted;
+                [[fallthrough]];
+            case State::Unquoted:
+                if (c == delimiter)
+                    endField();
+                else if (c == '\r' || c == '\n')
+                    ended = true;
+                else
+                    add(c);
+                break;
+            case State::Quoted:
+                if (c == '"') {
+                    state = State::QuoteInQuoted;
+                    continue;
+                }
+                if (c == '\r' || (c == '\n' && previous != '\r'))
+                    ++d->lineNumber;
+                previous = c;
+                add(c);
+                break;
+            case State::QuoteInQuoted:
+                if (c == '"') {
+                    state = State::Quoted;
+                    previous = c;
+                    add(c);
+                } else if (c == delimiter) {
+                    endField();
+                } else if (c == '\r' || c == '\n') {
+                    ended = true;
+                } else {
+                    state = State::Unquoted;
+                    add(c);
+                }
+                break;
+            }
+        }
+        d->pos = i;
+        if (ended)
+            d->skipTerminator(data[i - 1]);
+    }
+    if (state == State::Quoted)
+        throw QuillError(QStringLiteral("Line %1 of %2, column %3: the quote that opens the value is not "
+                                        "closed.")
+                             .arg(d->recordLine)
+                             .arg(d->source())
+                             .arg(raw.size() + 1));
+    raw << field;
+    if (fields)
+        *fields = decodeRecord(raw);
+    return true;
+}
+
+char ImportFile::detectDelimiter()
+{
+    static constexpr char kCandidates[] = {',', ';', '\t'};
+    constexpr int kLines = 10;
+    if (!d->file.isOpen() || !d->fill())
+        return kCandidates[0];
+    const QByteArray &buffer = d->buffer;
+    QList<std::array<int, 3>> lines{{0, 0, 0}};
+    bool quoted = false;
+    bool lineStart = true;
+    char previous = 0;
+    for (qsizetype i = d->pos; i < buffer.size() && lines.size() <= kLines; previous = buffer[i++]) {
+        const char c = buffer[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == '\r' || c == '\n')) {
+            if (c == '\n' && previous == '\r')
+                continue;
+            if (lineStart) // a blank line ends the data
+                break;
+            lines.append({0, 0, 0});
+            lineStart = true;
+            continue;
+        } else if (!quoted) {
+            for (int k = 0; k < 3; ++k)
+                lines.last()[k] += c == kCandidates[k];
+        }
+        lineStart = false;
+    }
+    // A line not begun, or one cut off where the first chunk ends, is no line to judge by.
+    if (lines.size() > 1 && (lineStart || buffer.size() >= kChunk))
+        lines.removeLast();
+    int best = -1;
+    for (int k = 0; k < 3; ++k) {
+        const int count = lines.first()[k];
+        const bool steady = count > 0
+            && std::all_of(lines.begin(), lines.end(), [&](const auto &line) { return line[k] == count; });
+        if (steady && (best < 0 || count > lines.first()[best]))
+            best = k;
+    }
+    if (best < 0) {
+        best = 0;
+        for (int k = 1; k < 3; ++k)
+            if (lines.first()[k] > lines.first()[best])
+                best = k;
+    }
+    return kCandidates[best];
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QFile;
@@ -22,8 +23,22 @@ public:
     // an ordinary file (a folder, a pipe, a device) raises QuillError: reading
     // it could wait for ever or never end.
     bool open(const QString &path);
+    // The process's standard input, whatever kind of file it is. Everything
+    // read from it is kept from its first byte until forgetStart(), so that a
+    // check can look at the first rows and the run read them again.
+    bool openStandardInput();
+    // Back to the first byte (after a byte-order mark); false when that is
+    // no longer kept, or the slot holds no standard input.
+    bool rewind();
+    void forgetStart();
     void close();
     QString errorString() const;
+    // Nothing more to read, or closed.
+    bool atEnd();
+    // Raises QuillError when the file holds nothing, a byte-order mark at most.
+    void refuseEmpty();
+    // The import file as a message names it: the import file "name", or standard input.
+    QString source() const;
     // One line without its terminator; false at the end of the file or when
     // closed. A line longer than kLongestLine raises QuillError naming its number.
     bool readLine(QString *line);
@@ -31,6 +46,24 @@ public:
     // with a double quote runs to the next double quote; otherwise to the first
     // comma or the end of the line. False when nothing is left to read.
     bool readField(QString *field);
+
+    // One record: fields split at the delimiter outside double quotes. A
+    // field that starts with a quote runs to the closing quote; inside it a
+    // doubled quote is one quote, and delimiters and line breaks are text.
+    // Text after a closing quote is kept, and so is a quote inside an
+    // unquoted field. Each record is decoded on its own, as a line is. An
+    // empty line is one empty field; false at the end of the file. A quote
+    // left open at the end of the file, or a record longer than kLongestLine,
+    // raises QuillError naming the record's first line.
+    bool readRecord(QStringList *fields, char delimiter);
+    // The line on which the last record began, counted from 1.
+    qint64 recordLine() const;
+    // Comma, semicolon or tab, from the first lines not yet read, outside
+    // quotes: the one found equally often, and at least once, on each of
+    // them (the most frequent of several); else the most frequent on the
+    // first line; ties, and a file of one column, give the earlier of comma,
+    // semicolon and tab. Reads nothing away.
+    char detectDelimiter();
 
 private:
     struct Impl;

@@ -122,12 +122,14 @@ QString Module1::getFirstData()
         return withAffixes(m_controls, start);
     }
     if (m_controls.importSelected()) {
-        m_importFile.close();
-        m_importFile.open(m_controls.importFileName());
+        if (m_controls.importColumns().chosen())
+            return firstRow();
+        openImport();
         QString line;
         // An empty file has nothing more to give: nothing stays open.
         if (!readImportLine(&line))
             m_importFile.close();
+        m_importFile.forgetStart();
         return line;
     }
     return {};
@@ -137,8 +139,13 @@ QString Module1::getFirstTitle()
 {
     if (m_controls.textSelected() || m_controls.sequenceSelected() || !m_controls.importSelected())
         return {};
+    if (m_controls.importColumns().chosen()) {
+        if (!m_rows)
+            firstRow();
+        return m_rowTitle;
+    }
     if (!m_importFile.isOpen())
-        m_importFile.open(m_controls.importFileName());
+        openImport();
     QString line;
     readImportLine(&line);
     return line;
@@ -164,6 +171,8 @@ QString Module1::getNextData()
         return withAffixes(m_controls, number);
     }
     if (m_controls.importSelected()) {
+        if (m_controls.importColumns().chosen())
+            return nextRow();
         QString line;
         readImportLine(&line);
         if (line.isEmpty())
@@ -177,9 +186,72 @@ QString Module1::getNextTitle()
 {
     if (m_controls.textSelected() || m_controls.sequenceSelected() || !m_controls.importSelected())
         return {};
+    if (m_controls.importColumns().chosen())
+        return m_rowTitle;
     QString line;
     readImportLine(&line);
     return line;
+}
+
+// Closes the slot and opens the import file named in the panel; a file that
+// cannot be opened leaves it closed, and the reads give the empty text.
+// Standard input is taken once, and read again from its start only while its
+// first rows are kept (after a check, before the run's first row).
+void Module1::openImport()
+{
+    if (!m_controls.importFromStandardInput()) {
+        m_importFile.close();
+        m_importFile.open(m_controls.importFileName());
+        return;
+    }
+    if (m_importFile.rewind())
+        return;
+    m_importFile.close();
+    if (m_standardInputTaken)
+        throw QuillError(QStringLiteral("Standard input has been read already: it can be read only once."));
+    m_standardInputTaken = true;
+    m_importFile.openStandardInput();
+}
+
+// The first row of data through the templates, after the header row. A
+// file without rows gives the empty text and is let go.
+QString Module1::firstRow()
+{
+    openImport();
+    QString value;
+    m_rowTitle.clear();
+    try {
+        m_rows.emplace(m_importFile, m_controls.importColumns());
+        m_rows->start();
+        if (m_rows->next())
+            m_rows->evaluate(&value, &m_rowTitle);
+        else
+            m_importFile.close();
+        m_importFile.forgetStart();
+    } catch (const QuillError &) {
+        m_importFile.close();
+        m_rows.reset();
+        throw;
+    }
+    return value;
+}
+
+// The next row's value; the empty text at the end of the data, and then the file is let go.
+QString Module1::nextRow()
+{
+    if (!m_rows || !m_importFile.isOpen())
+        return {};
+    QString value;
+    try {
+        if (m_rows->next())
+            m_rows->evaluate(&value, &m_rowTitle);
+        else
+            m_importFile.close();
+    } catch (const QuillError &) {
+        m_importFile.close();
+        throw;
+    }
+    return value;
 }
 
 // The next line; false, and the empty text, when there is none. A line too
@@ -197,7 +269,7 @@ bool Module1::readImportLine(QString *line)
     return false;
 }
 
-void Module1::checkRun() const
+void Module1::checkRun()
 {
     if (m_controls.textSelected())
         return;
@@ -207,14 +279,39 @@ void Module1::checkRun() const
     }
     if (!m_controls.importSelected())
         return;
+    if (m_controls.importFromStandardInput()) {
+        openImport();
+        try {
+            checkImport(m_importFile);
+        } catch (const QuillError &) {
+            m_importFile.close();
+            throw;
+        }
+        m_importFile.rewind();
+        return;
+    }
     const QString name = m_controls.importFileName();
     ImportFile probe;
     if (!probe.open(name))
         throw QuillError(name.isEmpty() ? QStringLiteral("No import file is chosen.")
                                         : QStringLiteral("Cannot read the import file \"%1\": %2.")
                                               .arg(name, probe.errorString()));
-    if (!probe.readLine(nullptr))
-        throw QuillError(QStringLiteral("The import file \"%1\" is empty.").arg(name));
+    checkImport(probe);
+}
+
+// What a run would meet first: an empty file; with columns, a template
+// naming a column the file lacks and the first row of data.
+void Module1::checkImport(ImportFile &file)
+{
+    const ImportColumns columns = m_controls.importColumns();
+    if (!columns.chosen()) {
+        file.refuseEmpty();
+        file.readLine(nullptr); // a first line too long to be a value
+        return;
+    }
+    QString value;
+    QString title;
+    ImportRows(file, columns).first(&value, &title);
 }
 
 // Every value from the start to the end is made, each once and as written,
@@ -249,6 +346,8 @@ void Module1::checkSequence() const
 
 QString Module1::importPreview(const QString &name)
 {
+    if (m_controls.importColumns().chosen())
+        return previewRow(name, false);
     // The slot may still be open from an earlier preview or a stopped run.
     m_importFile.close();
     QString field;
@@ -258,6 +357,32 @@ QString Module1::importPreview(const QString &name)
         m_importFile.close();
     }
     return field;
+}
+
+QString Module1::importPreviewTitle(const QString &name)
+{
+    return m_controls.importColumns().chosen() ? previewRow(name, true) : QString();
+}
+
+// The first row's value or title, silent where the file cannot give one.
+QString Module1::previewRow(const QString &name, bool title)
+{
+    m_importFile.close();
+    QString value;
+    QString rowTitle;
+    try {
+        if (m_importFile.open(name)) {
+            ImportRows rows(m_importFile, m_controls.importColumns());
+            rows.start();
+            if (rows.next())
+                rows.evaluate(&value, &rowTitle);
+        }
+    } catch (const QuillError &) {
+        value.clear();
+        rowTitle.clear();
+    }
+    m_importFile.close();
+    return title ? rowTitle : value;
 }
 
 void Module1::endRun() { m_importFile.close(); }

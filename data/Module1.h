@@ -1,11 +1,15 @@
 #pragma once
 #include "DataSourceControls.h"
 #include "ImportFile.h"
+#include "ImportRows.h"
 #include <QString>
+#include <optional>
 
 // Where label data comes from: the fixed text, the numeric sequence or the
 // lines of the import file. Callers ask for the first value, then for further
-// values until the empty text, the only end signal.
+// values until the empty text, the only end signal. With the import file's
+// columns chosen, each row gives a value and its title through the templates,
+// and bad data raises QuillError naming the line.
 class Module1 {
 public:
     explicit Module1(const DataSourceControls &controls);
@@ -18,21 +22,34 @@ public:
     // when the source cannot give its values, that is a sequence that cannot
     // count by one (beyond 2^53, or with more than 15 digits after a
     // fractional start), or an import file that is not chosen,
-    // missing, unreadable, not an ordinary file or empty.
-    void checkRun() const;
+    // missing, unreadable, not an ordinary file or empty. With columns, also
+    // a template naming a column the file lacks, or a first row that fails.
+    // Standard input is read only as far as that takes, and kept for the run.
+    void checkRun();
 
     // The first field of the import file's first line, for the data panel's
-    // preview; the empty text when it cannot be read. Nothing stays open.
+    // preview; with columns, the first row's value. The empty text when it
+    // cannot be read. Nothing stays open.
     QString importPreview(const QString &name);
+    // With columns, the first row's title; else the empty text.
+    QString importPreviewTitle(const QString &name);
     // A run stopped before the values ended: the import file is let go.
     void endRun();
 
 private:
     bool readImportLine(QString *line);
     void checkSequence() const;
+    void openImport();
+    QString firstRow();
+    QString nextRow();
+    void checkImport(ImportFile &file);
+    QString previewRow(const QString &name, bool title);
 
     const DataSourceControls &m_controls;
     double m_sequenceCounter = 0.0;
     QString m_sequenceFraction; // the start's decimal fraction: the value is counter + .fraction
     ImportFile m_importFile;
+    std::optional<ImportRows> m_rows; // over m_importFile, while columns are read
+    QString m_rowTitle;               // the title of the row last read
+    bool m_standardInputTaken = false;
 };

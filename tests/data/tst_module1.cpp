@@ -1,6 +1,8 @@
 // The data values of the sequence and the import file, read as a run reads
 // them, and the import files a run refuses.
 #include "FakeControls.h"
+#include "ImportRows.h"
+#include "ImportSample.h"
 #include "Module1.h"
 #include "QuillError.h"
 
@@ -17,6 +19,19 @@ struct Sequence {
     QString values = QStringLiteral("<refused>"); // the run's values, or that it is refused
 };
 Q_DECLARE_METATYPE(Sequence)
+
+using Delimiter = ImportColumns::Delimiter;
+
+struct Csv {
+    QByteArray bytes;
+    Delimiter delimiter = Delimiter::Detect;
+    bool header = false;
+    QString value = QStringLiteral("{1}");
+    QString title = QStringLiteral("{2}");
+    QStringList rows = {};    // value/title of each row before the end or the message
+    QStringList message = {}; // what the message that stops the reader says; none: no message
+};
+Q_DECLARE_METATYPE(Csv)
 
 class TestModule1 : public QObject {
     Q_OBJECT
@@ -96,6 +111,106 @@ private slots:
         } catch (const QuillError &) {
         }
         QCOMPARE(made, s.values);
+    }
+
+    void csv_data()
+    {
+        QTest::addColumn<Csv>("c");
+        const auto row = [](const char *name, const Csv &c) { QTest::newRow(name) << c; };
+        row("quoted comma, CR LF",
+            {.bytes = "sku,name,qty\r\n1001,Widget,3\r\n1002,\"Gadget, large\",1\r\n",
+             .header = true,
+             .value = "{sku}",
+             .title = "{name}",
+             .rows = {"1001/Widget", "1002/Gadget, large"}});
+        row("doubled quotes", {.bytes = "1,\"say \"\"hi\"\"\"\n", .rows = {"1/say \"hi\""}});
+        row("line break in quotes", {.bytes = "1,\"two\nlines\"\n", .rows = {"1/two\nlines"}});
+        row("semicolon found", {.bytes = "sku;name\n1001;\"a;b\"\n", .header = true, .rows = {"1001/a;b"}});
+        row("tab found",
+            {.bytes = "1001\tWidget, blue\n1002\tGadget\n", .rows = {"1001/Widget, blue", "1002/Gadget"}});
+        row("semicolon on every line, comma not", {.bytes = "1;2,50\n2;3\n", .rows = {"1/2,50", "2/3"}});
+        row("delimiter chosen", {.bytes = "a;b,c\n", .delimiter = Delimiter::Comma, .rows = {"a;b/c"}});
+        row("UTF-8 with byte-order mark",
+            {.bytes = "\xEF\xBB\xBFsku,name\nS1,Stra\xC3\x9F" "e\n",
+             .header = true,
+             .value = "{sku}",
+             .rows = {"S1/Straße"}});
+        row("Latin-1", {.bytes = "S1,Stra\xDF" "e\n", .rows = {"S1/Straße"}});
+        row("CR, no end on the last line", {.bytes = "a,1\rb,2", .rows = {"a/1", "b/2"}});
+        row("literal text and braces",
+            {.bytes = "a,1\n", .value = "{1}-{ 2 }", .title = "{{{2}}} }", .rows = {"a-1/{1} }"}});
+        row("by name and by number",
+            {.bytes = "sku,size\nX,L\n",
+             .header = true,
+             .value = "{sku}-{2}",
+             .title = "",
+             .rows = {"X-L/"}});
+        row("a row of empty fields ends", {.bytes = "a,1\n,\nb,2\n", .rows = {"a/1"}});
+        row("a blank line ends", {.bytes = "a,1\n\nb,2\n", .rows = {"a/1"}});
+        row("header only", {.bytes = "sku,name\n", .header = true});
+        row("quote not closed",
+            {.bytes = "a,1\nb,\"oops\nc,3\n", .rows = {"a/1"}, .message = {"Line 2 of", "column 2:"}});
+        row("short row after a quoted line break",
+            {.bytes = "a,\"x\r\ny\"\r\nb\r\n",
+             .rows = {"a/x\r\ny"},
+             .message = {"Line 3 of", "has 1 column(s)", "column 2"}});
+        row("short row with a header",
+            {.bytes = "sku,name\n1,A\n2\n",
+             .header = true,
+             .rows = {"1/A"},
+             .message = {"Line 3 of", "column 2 (\"name\")"}});
+        row("empty value",
+            {.bytes = "sku,name\n,A\n",
+             .header = true,
+             .message = {"Line 2 of", "column 1 (\"sku\")", "empty value"}});
+        row("column the header lacks",
+            {.bytes = "sku,name\n1,A\n",
+             .header = true,
+             .value = "{size}",
+             .message = {"\"size\"", "columns: \"sku\", \"name\"."}});
+        row("name without a header",
+            {.bytes = "1,A\n", .value = "{sku}", .message = {"numbered: \"1\", \"2\"."}});
+        row("brace not closed", {.bytes = "1,A\n", .value = "{1", .message = {"not closed"}});
+        row("record too long",
+            {.bytes = "a\n\"" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\"\n",
+             .title = "",
+             .rows = {"a/"},
+             .message = {"Line 2 of", "longer than 65536 bytes", "column 1 is not closed"}});
+    }
+    // The rows a reader gives from a file, each through the templates, up to
+    // the end of the data or to the message that stops it; the sample a
+    // dialog shows holds the first of them.
+    void csv()
+    {
+        QFETCH(Csv, c);
+        const ImportColumns columns{
+            .delimiter = c.delimiter, .header = c.header, .valueTemplate = c.value, .titleTemplate = c.title};
+        const QString path = m_dir.filePath(QStringLiteral("import.csv"));
+        write(path, c.bytes);
+        QStringList rows;
+        QString message;
+        ImportFile file;
+        try {
+            QVERIFY(file.open(path));
+            ImportRows reader(file, columns);
+            reader.start();
+            while (reader.next()) {
+                QString value;
+                QString title;
+                reader.evaluate(&value, &title);
+                rows << value + u'/' + title;
+            }
+        } catch (const QuillError &error) {
+            message = error.description();
+        }
+        QCOMPARE(rows, c.rows);
+        QCOMPARE(message.isEmpty(), c.message.isEmpty());
+        for (const QString &part : c.message)
+            QVERIFY2(message.contains(part), qPrintable(message));
+        const ImportSample sample = sampleImport(path, columns);
+        QCOMPARE(sample.error.isEmpty(), !c.rows.isEmpty());
+        if (!c.rows.isEmpty())
+            QCOMPARE(sample.value + u'/' + sample.title, c.rows.first());
     }
 
     void import()

@@ -1,0 +1,87 @@
+#include "ImportTemplate.h"
+#include "QuillError.h"
+
+ImportTemplate::ImportTemplate(const QString &text, const QString &what) : m_text(text), m_what(what)
+{
+    QString literal;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool doubled = i + 1 < text.size() && text[i + 1] == c;
+        if (c == u'}' || (c == u'{' && doubled)) {
+            literal += c;
+            i += doubled ? 1 : 0;
+            continue;
+        }
+        if (c != u'{') {
+            literal += c;
+            continue;
+        }
+        const qsizetype close = text.indexOf(u'}', i + 1);
+        if (close < 0)
+            throw QuillError(QStringLiteral("The %1 template %2 has a \"{\" that is not closed: write "
+                                            "\"{{\" for the brace itself.")
+                                 .arg(what, quoted(text)));
+        const QString name = text.mid(i + 1, close - i - 1).trimmed();
+        if (name.isEmpty())
+            throw QuillError(QStringLiteral("The %1 template %2 has a \"{}\" that names no column.")
+                                 .arg(what, quoted(text)));
+        if (!literal.isEmpty())
+            m_pieces.append({.text = literal});
+        literal.clear();
+        m_pieces.append({.text = name, .isColumn = true});
+        i = close;
+    }
+    if (!literal.isEmpty())
+        m_pieces.append({.text = literal});
+}
+
+void ImportTemplate::bind(const QStringList &names, bool header, const QString &source)
+{
+    for (Piece &piece : m_pieces) {
+        if (!piece.isColumn)
+            continue;
+        piece.column = -1;
+        for (qsizetype k = 0; header && k < names.size() && piece.column < 0; ++k)
+            if (names[k].trimmed() == piece.text)
+                piece.column = int(k);
+        bool number = false;
+        const int n = piece.text.toInt(&number);
+        if (piece.column < 0 && number && n >= 1 && (!header || n <= names.size()))
+            piece.column = n - 1;
+        if (piece.column >= 0)
+            continue;
+        QStringList shown;
+        for (const QString &name : names)
+            shown << quoted(name.trimmed());
+        throw QuillError(QStringLiteral("The %1 template %2 names the column \"%3\", which %4 does not have; "
+                                        "%5: %6.")
+                             .arg(m_what, quoted(m_text), piece.text, source,
+                                  header ? QStringLiteral("its header names the columns")
+                                         : QStringLiteral("without a header row its columns are numbered"),
+                                  shown.join(QStringLiteral(", "))));
+    }
+}
+
+int ImportTemplate::widest() const
+{
+    int widest = 0;
+    for (const Piece &piece : m_pieces)
+        widest = std::max(widest, piece.column + 1);
+    return widest;
+}
+
+int ImportTemplate::firstEmpty(const QStringList &fields) const
+{
+    for (const Piece &piece : m_pieces)
+        if (piece.column >= 0 && fields.value(piece.column).isEmpty())
+            return piece.column + 1;
+    return 0;
+}
+
+QString ImportTemplate::apply(const QStringList &fields) const
+{
+    QString text;
+    for (const Piece &piece : m_pieces)
+        text += piece.column >= 0 ? fields.value(piece.column) : piece.text;
+    return text;
+}
