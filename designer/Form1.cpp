@@ -239,6 +239,10 @@ void Form1::buildDataPanel()
     Check3 = new ClickCheckBox(QStringLiteral("has title"), f);
     Check3->setTristate(true);
     place(Check3, 5760, 1080, 972, 192);
+    // Under the import row's browse button and "has title", in the frame's free fourth row.
+    Command7 = new QPushButton(QStringLiteral("Columns..."), f);
+    Command7->setEnabled(false);
+    place(Command7, 5400, 1440, 1332, 288);
 
     // A group of its own, apart from the unit buttons on the window.
     m_sourceGroup = new QButtonGroup(this);
@@ -292,7 +296,7 @@ void Form1::setTabOrder()
         {5, Option3},  {6, Text4},   {7, Command1}, {8, Text5},    {9, Text6},
         {10, Option4}, {11, Option5}, {12, Combo1}, {13, Check1},  {14, Combo2},
         {15, Combo3},  {16, Picture1}, {25, Combo4}, {27, Command6}, {28, Check3},
-        {29, Text7},   {30, Text8},  {31, Toolbar1}, {32, Combo5}};
+        {29, Text7},   {30, Text8},  {31, Toolbar1}, {32, Combo5}, {33, Command7}};
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1].second, order[i].second);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "Design.h"
 #include "Dialogs.h"
+#include "ImportColumns.h"
 
 #include <QMainWindow>
 #include <cstdint>
@@ -74,6 +75,7 @@ public:
     void Option3_Click();
     void Check3_Click();
     void Command1_Click();
+    void Command7_Click(); // "Columns...": how the import file's rows make values and titles
     void Text1_Change();
     void Text2_Change();
 
@@ -111,7 +113,7 @@ public:
     QRadioButton *Option1, *Option2, *Option3, *Option4, *Option5;
     QCheckBox *Check1, *Check2, *Check3;
     QComboBox *Combo1, *Combo2, *Combo3, *Combo4, *Combo5;
-    QPushButton *Command1, *Command6;
+    QPushButton *Command1, *Command6, *Command7;
     QGroupBox *Frame1;
     QFrame *Picture1;
     QLabel *Picture4;
@@ -128,6 +130,8 @@ public:
     double symbolWidth = 0.0;
     double symbolHeight = 0.0;
     std::int32_t unitFlag = 0;
+    // The import file's columns as the Columns dialog last set them; none chosen: line by line.
+    ImportColumns importColumns;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -157,6 +161,7 @@ private:
     bool writeDesign(const QString &path);
     void showDesignState();
     void applyStoredFontSize();
+    void previewImport();
     void symbolSizeFromBox(QLineEdit *box, double &twips);
     QSize clientSizePixels() const;
 

@@ -2,6 +2,7 @@
 // the first value and title of that source in the preview.
 #include "Form1.h"
 #include "ClickCheckBox.h"
+#include "ImportColumnsDialog.h"
 #include "ImportFile.h"
 #include "Module1.h"
 #include "Vantrel.h"
@@ -36,7 +37,7 @@ void Form1::Option1_Click()
     Text1->setEnabled(true);
     Vantrel1->setCaption(Text1->text());
     Vantrel1->setTitle(QString());
-    enable({Text2, Text3, Text7, Text8, Command1, Text4, Check3}, false);
+    enable({Text2, Text3, Text7, Text8, Command1, Text4, Check3, Command7}, false);
 }
 
 void Form1::Option2_Click()
@@ -44,15 +45,13 @@ void Form1::Option2_Click()
     enable({Text2, Text3, Text7, Text8}, true);
     Vantrel1->setCaption(module1().getFirstData());
     Vantrel1->setTitle(QString());
-    enable({Text1, Command1, Text4, Check3}, false);
+    enable({Text1, Command1, Text4, Check3, Command7}, false);
 }
 
 void Form1::Option3_Click()
 {
-    enable({Command1, Text4, Check3}, true);
-    const QString name = Text4->text();
-    if (ordinaryFileExists(name))
-        Vantrel1->setCaption(module1().importPreview(name).trimmed());
+    enable({Command1, Text4, Check3, Command7}, true);
+    previewImport();
     enable({Text2, Text3, Text1, Text7, Text8}, false);
 }
 
@@ -80,6 +79,40 @@ void Form1::Command1_Click()
         Vantrel1->setCaption(module1().getFirstData());
         Vantrel1->setTitle(ClickCheckBox::value(Check3) != 0 ? module1().getFirstTitle() : QString());
     }
+}
+
+// The import file's first value; with columns chosen, the first row's value
+// and, when "has title" is ticked, its title.
+void Form1::previewImport()
+{
+    const QString name = Text4->text();
+    if (!ordinaryFileExists(name))
+        return;
+    if (!importColumns.chosen()) {
+        Vantrel1->setCaption(module1().importPreview(name).trimmed());
+        return;
+    }
+    Vantrel1->setCaption(module1().importPreview(name));
+    if (ClickCheckBox::value(Check3) != 0)
+        Vantrel1->setTitle(module1().importPreviewTitle(name));
+}
+
+void Form1::Command7_Click()
+{
+    ImportColumnsDialog dialog(Text4->text(), importColumns, this);
+    if (dialog.run() != QDialog::Accepted)
+        return;
+    importColumns = dialog.columns();
+    if (importColumns.chosen() && !importColumns.titleTemplate.isEmpty())
+        ClickCheckBox::setValue(Check3, 1);
+    if (importColumns.chosen()) {
+        previewImport();
+    } else if (ordinaryFileExists(Text4->text())) {
+        // Line by line again: the preview a browse to the file gives.
+        Vantrel1->setCaption(module1().getFirstData());
+        Vantrel1->setTitle(ClickCheckBox::value(Check3) != 0 ? module1().getFirstTitle() : QString());
+    }
+    Vantrel1->Refresh();
 }
 
 void Form1::Text1_Change()

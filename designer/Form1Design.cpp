@@ -3,6 +3,7 @@
 #include "Form1.h"
 #include "ClickCheckBox.h"
 #include "Design.h"
+#include "DesignValues.h"
 #include "FormatOptions.h"
 #include "Numbers.h"
 #include "QuillError.h"
@@ -204,6 +205,7 @@ Design Form1::currentDesign() const
     design.setText(K::SourceText, StoredValue::flag(Option1->isChecked()));
     design.setText(K::SourceSequence, StoredValue::flag(Option2->isChecked()));
     design.setText(K::SourceImport, StoredValue::flag(Option3->isChecked()));
+    DesignValues::setColumns(design, importColumns);
     // The margins as the print dialog last stored them.
     const Design stored = Design::fromStore(m_store);
     for (const DesignKeys::Entry &entry : DesignKeys::all())

@@ -90,6 +90,7 @@ void Form1::connectHandlers()
 
     connect(Command1, &QPushButton::clicked, this, guarded([this] { Command1_Click(); }));
     connect(Command6, &QPushButton::clicked, this, guarded([this] { Command6_Click(); }));
+    connect(Command7, &QPushButton::clicked, this, guarded([this] { Command7_Click(); }));
 
     int buttonIndex = 1;
     for (QAction *button : Toolbar1->actions()) {

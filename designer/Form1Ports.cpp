@@ -15,6 +15,7 @@ QString Form1DataSource::sequenceEnd() const { return m_form.Text3->text(); }
 QString Form1DataSource::importFileName() const { return m_form.Text4->text(); }
 QString Form1DataSource::prefix() const { return m_form.Text7->text(); }
 QString Form1DataSource::suffix() const { return m_form.Text8->text(); }
+ImportColumns Form1DataSource::importColumns() const { return m_form.importColumns; }
 
 bool Form1View::fixedTextSelected() const { return m_form.Option1->isChecked(); }
 int Form1View::titleState() const { return ClickCheckBox::value(m_form.Check3); }

@@ -17,6 +17,7 @@ public:
     QString importFileName() const override;
     QString prefix() const override;
     QString suffix() const override;
+    ImportColumns importColumns() const override;
 
 private:
     const Form1 &m_form;

@@ -95,6 +95,8 @@ void Form1::applyDesign(const Design &design)
     Text5->setText(Numbers::regionalPlainText(symbolWidth / Numbers::twipsPerUnit(unitFlag)));
     Text6->setText(Numbers::regionalPlainText(symbolHeight / Numbers::twipsPerUnit(unitFlag)));
 
+    // Before the source is chosen, so that the import file's preview reads its columns.
+    importColumns = values.columns;
     setOptionSelected(Option1, values.option1);
     setOptionSelected(Option2, values.option2);
     setOptionSelected(Option3, values.option3);
@@ -130,7 +132,9 @@ void Form1::setOptionSelected(QRadioButton *option, bool selected)
 
 void Form1::Form_Unload()
 {
-    currentDesign().writeSection(m_store, DesignKeys::designerSection());
+    const Design design = currentDesign();
+    design.writeSection(m_store, DesignKeys::designerSection());
+    design.writeSection(m_store, DesignKeys::columnsSection());
     // The store names the file and the system's reason.
     if (const QString error = m_store.flush(); !error.isEmpty())
         DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));

@@ -121,7 +121,8 @@ QString Design::fault(DesignKey key, const QString &text)
         if (DesignValues::delimiterOf(text))
             return {};
         const QStringList &words = DesignValues::delimiterWords();
-        return QStringLiteral("which is not %1 or %2").arg(words.mid(0, words.size() - 1).join(u", "), words.last());
+        const QString first = words.mid(0, words.size() - 1).join(u", ");
+        return QStringLiteral("which is not %1 or %2").arg(first, words.last());
     }
     }
     return {};

@@ -70,7 +70,8 @@ DesignValues DesignValues::of(const Design &design)
     v.option2 = StoredValue::selected(design.text(K::SourceSequence));
     v.option3 = StoredValue::selected(design.text(K::SourceImport));
     // As start-up takes any stored text: a word it does not know finds the delimiter itself.
-    v.columns.delimiter = delimiterOf(design.text(K::ImportDelimiter)).value_or(ImportColumns::Delimiter::Detect);
+    const auto delimiter = delimiterOf(design.text(K::ImportDelimiter));
+    v.columns.delimiter = delimiter.value_or(ImportColumns::Delimiter::Detect);
     v.columns.header = StoredValue::selected(design.text(K::ImportHeader));
     v.columns.valueTemplate = design.text(K::ImportValue);
     v.columns.titleTemplate = design.text(K::ImportTitle);
