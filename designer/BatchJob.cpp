@@ -1,11 +1,13 @@
 #include "BatchJob.h"
 #include "Design.h"
 #include "DesignJob.h"
+#include "DesignValues.h"
 #include "Numbers.h"
 #include "PrintServer.h"
 #include "PrinterObject.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
+#include "StoredValue.h"
 #include "SymbolBuilder.h"
 
 #include <QDir>
@@ -57,9 +59,17 @@ void applyOptions(const CommandLine &job, Design &design)
         design.setText(K::Suffix, job.sequence->suffix.isEmpty() ? QStringLiteral("(sufix)") : job.sequence->suffix);
     } else if (job.import) {
         selectSource(design, 3);
-        design.setText(K::ImportFile, QFileInfo(*job.import).absoluteFilePath());
+        const QString file = *job.import;
+        const bool standardInput = job.importFromStandardInput();
+        design.setText(K::ImportFile, standardInput ? file : QFileInfo(file).absoluteFilePath());
         design.setText(K::HasTitle, job.titles ? QStringLiteral("1") : QStringLiteral("0"));
     }
+    if (job.columns)
+        DesignValues::setColumns(design, *job.columns);
+    // With columns, a title template ticks "has title", as the Columns dialog does.
+    const ImportColumns columns = DesignValues::of(design).columns;
+    if (columns.chosen() && (job.import || job.columns))
+        design.setText(K::HasTitle, StoredValue::flag(!columns.titleTemplate.isEmpty()));
     if (job.symbology)
         design.setText(K::Symbology, QString::number(*job.symbology));
     if (job.size) {
@@ -111,7 +121,7 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
         Design design = job.design.isEmpty() ? storedDesign()
                                              : Design::readFile(QFileInfo(job.design).absoluteFilePath());
         applyOptions(job, design);
-        DesignJob run(design);
+        DesignJob run(design, job.importFromStandardInput());
         if (job.action == CommandLine::Action::Save) {
             summary = run.save(job.saveFile);
         } else {

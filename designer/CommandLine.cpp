@@ -95,6 +95,29 @@ QString firstLabel(CommandLine &c, const QString &text)
     return QStringLiteral("--first takes a label number from 1, not \"%1\"").arg(text);
 }
 
+ImportColumns &columns(CommandLine &c)
+{
+    if (!c.columns)
+        c.columns = ImportColumns{};
+    return *c.columns;
+}
+
+// A character, the two characters \t as a shell passes them, or the delimiter's name.
+QString delimiter(CommandLine &c, const QString &text)
+{
+    using D = ImportColumns::Delimiter;
+    const std::pair<D, QStringList> names[] = {{D::Comma, {",", "comma"}},
+                                               {D::Semicolon, {";", "semicolon"}},
+                                               {D::Tab, {"\t", "\\t", "tab"}}};
+    for (const auto &[delimiter, spellings] : names) {
+        if (spellings.contains(text, Qt::CaseInsensitive)) {
+            columns(c).delimiter = delimiter;
+            return {};
+        }
+    }
+    return QStringLiteral("--delimiter takes , ; or tab (also comma, semicolon, \\t), not \"%1\"").arg(text);
+}
+
 const QList<Option> &options()
 {
     using C = CommandLine;
@@ -119,6 +142,14 @@ const QList<Option> &options()
         {"--titles", 0,
          [](C &c, const V &) {
              c.titles = true;
+             return QString();
+         }},
+        {"--value", 1, [](C &c, const V &v) { return set(columns(c).valueTemplate, v[0]); }},
+        {"--title", 1, [](C &c, const V &v) { return set(columns(c).titleTemplate, v[0]); }},
+        {"--delimiter", 1, [](C &c, const V &v) { return delimiter(c, v[0]); }},
+        {"--header", 0,
+         [](C &c, const V &) {
+             columns(c).header = true;
              return QString();
          }},
         {"--symbology", 1, [](C &c, const V &v) { return symbology(c, v[0]); }},
@@ -152,7 +183,12 @@ QString CommandLine::usage()
         "DATA, in place of the design's data source:\n"
         "  --text TEXT                                     one fixed text\n"
         "  --sequence START END [--prefix P] [--suffix S]  a numbered sequence\n"
-        "  --import FILE [--titles]                        the lines of a text file\n"
+        "  --import FILE [--titles]                        the lines of a text file; - reads standard input\n"
+        "COLUMNS of a CSV import file (a spreadsheet's export), in place of the design's:\n"
+        "  --value TEMPLATE                                each row's value, as {sku}-{size} or {1}\n"
+        "  --title TEMPLATE                                each row's title, as {name}; ticks has title\n"
+        "  --delimiter , | ; | tab                         else found by itself among the three\n"
+        "  --header                                        the first row names the columns\n"
         "--paper NAME picks one of the printer's paper sizes (Letter, A4, ...); --first N\n"
         "starts the first sheet at label N. Nothing is stored back.\n");
 }
@@ -212,6 +248,13 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return usageError(QStringLiteral("--prefix and --suffix go with --sequence"));
     if (c.titles && !c.import)
         return usageError(QStringLiteral("--titles goes with --import"));
+    if (c.columns && c.columns->valueTemplate.isEmpty())
+        return usageError(QStringLiteral("--title, --delimiter and --header go with --value"));
+    if (c.columns && (c.text || c.sequence))
+        return usageError(QStringLiteral("--value goes with an import file, not --text or --sequence"));
+    if (c.columns && c.titles)
+        return usageError(QStringLiteral("--titles takes every second line as a title; with --value, "
+                                         "--title says which columns make it"));
     if (c.sequence) {
         c.sequence->prefix = prefix;
         c.sequence->suffix = suffix;

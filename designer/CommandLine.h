@@ -1,4 +1,6 @@
 #pragma once
+#include "ImportColumns.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -29,9 +31,13 @@ struct CommandLine {
     std::optional<Sequence> sequence;
     std::optional<QString> import;
     bool titles = false;
+    // --value TEMPLATE [--title T] [--delimiter D] [--header]: the import file's columns.
+    std::optional<ImportColumns> columns;
     std::optional<int> symbology;  // --symbology NAME: its position in the Format list
     std::optional<Size> size;      // --size WIDTHxHEIGHT{in|cm}
     int firstLabel = 1;            // --first N: "Start at label"
+
+    bool importFromStandardInput() const { return import == QStringLiteral("-"); } // --import -
 
     static CommandLine parse(const QStringList &arguments); // without the program name
     static QString usage();

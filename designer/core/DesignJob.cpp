@@ -10,8 +10,8 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 
-DesignJob::DesignJob(const Design &design)
-    : m_design(design), m_values(DesignValues::of(design)), m_source(m_design, m_values.source()),
+DesignJob::DesignJob(const Design &design, bool standardInput)
+    : m_design(design), m_values(DesignValues::of(design)), m_source(m_design, m_values, standardInput),
       m_data(m_source)
 {
     FormatOptions options;

@@ -12,7 +12,9 @@ class LabelPrinter;
 class DesignJob {
 public:
     // QuillError when the design names no symbology the component draws.
-    explicit DesignJob(const Design &design);
+    // With standardInput the import data is the process's standard input,
+    // read once, in place of the design's import file.
+    explicit DesignJob(const Design &design, bool standardInput = false);
     DesignJob(const DesignJob &) = delete;
     DesignJob &operator=(const DesignJob &) = delete;
 
@@ -29,7 +31,11 @@ public:
 private:
     class Source : public DataSourceControls {
     public:
-        Source(const Design &design, int source) : m_design(design), m_source(source) {}
+        Source(const Design &design, const DesignValues &values, bool standardInput)
+            : m_design(design), m_source(values.source()), m_columns(values.columns),
+              m_standardInput(standardInput)
+        {
+        }
         bool textSelected() const override { return m_source == 1; }
         bool sequenceSelected() const override { return m_source == 2; }
         bool importSelected() const override { return m_source == 3; }
@@ -39,10 +45,14 @@ private:
         QString importFileName() const override { return m_design.text(DesignKey::ImportFile); }
         QString prefix() const override { return m_design.text(DesignKey::Prefix); }
         QString suffix() const override { return m_design.text(DesignKey::Suffix); }
+        ImportColumns importColumns() const override { return m_columns; }
+        bool importFromStandardInput() const override { return m_standardInput; }
 
     private:
         const Design &m_design;
         int m_source;
+        ImportColumns m_columns;
+        bool m_standardInput;
     };
 
     double widthTwips() const;
