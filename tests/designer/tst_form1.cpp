@@ -239,6 +239,93 @@ private slots:
         QCOMPARE(differs(f, "Caption=A"), QString());
     }
 
+    // The Columns dialog scripted: the file's first rows as a table, the first
+    // label's value and title as the choice is typed; OK previews the first row
+    // and the settings keep the choice for the next start.
+    void importColumns_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("storedValue"); // the value template before the dialog
+        QTest::addColumn<int>("delimiter");       // the list's entry chosen
+        QTest::addColumn<QString>("written");     // the delimiter as the settings keep it
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("firstRow"); // as the dialog's table shows it
+        QTest::addColumn<QString>("line");         // the dialog's preview line holds this
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shownTitle");
+        const QByteArray shop = "sku;name;size\r\n1001;Widget;M\r\n1002;\"Gadget; large\";L\r\n";
+        const QByteArray tabs = "A-1\tred\nB-2\tblue\n";
+        const QStringList widget{"1001", "Widget", "M"};
+        QTest::newRow("names, semicolon found")
+            << shop << "" << 0 << "detect" << true << "{sku}-{size}" << "{name}" << true << widget
+            << "First label: 1001-M, titled Widget" << "1001-M" << "Widget";
+        QTest::newRow("numbers, tab chosen, no title")
+            << tabs << "" << 3 << "tab" << false << "{1}/{2}" << "" << true << QStringList{"A-1", "red"}
+            << "First label: A-1/red" << "A-1/red" << "";
+        QTest::newRow("cancelled")
+            << shop << "" << 1 << "detect" << false << "{1}" << "" << false << QStringList{"sku;name;size"}
+            << "First label: sku;name;size" << "sku;name;size" << "";
+        QTest::newRow("a column the header lacks")
+            << shop << "" << 0 << "detect" << true << "{price}" << "" << true << widget
+            << "names the column \"price\"" << "" << "";
+        QTest::newRow("value cleared: line by line again")
+            << shop << "{sku}" << 2 << "semicolon" << true << "" << "" << true << widget
+            << "each line of the file is a value" << "sku;name;size" << "";
+    }
+
+    void importColumns()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, storedValue);
+        QFETCH(int, delimiter);
+        QFETCH(QString, written);
+        QFETCH(bool, header);
+        QFETCH(QString, value);
+        QFETCH(QString, title);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, firstRow);
+        QFETCH(QString, line);
+        QFETCH(QString, caption);
+        QFETCH(QString, shownTitle);
+        DesignerSession session;
+        const QString file = session.writeFile("export.csv", content);
+        session.seed("option1=0;option3=1;text4=" + file);
+        SettingsStore(session.path).write("Import columns", "Value", storedValue);
+        Form1 &f = session.start();
+        QVERIFY(f.Command7->isEnabled());
+        QStringList shownRow;
+        QString shownLine;
+        session.dialogs.onDialog = [&](QDialog &dialog) {
+            dialog.findChild<QComboBox *>("delimiter")->setCurrentIndex(delimiter);
+            dialog.findChild<QCheckBox *>("header")->setChecked(header);
+            dialog.findChild<QLineEdit *>("value")->setText(value);
+            dialog.findChild<QLineEdit *>("title")->setText(title);
+            const QTableWidget *table = dialog.findChild<QTableWidget *>("sample");
+            for (int column = 0; column < table->columnCount(); ++column)
+                shownRow << table->item(0, column)->text();
+            shownLine = dialog.findChild<QLabel *>("preview")->text();
+            return ok ? QDialog::Accepted : QDialog::Rejected;
+        };
+        f.Command7->click();
+        QCOMPARE(shownRow, firstRow);
+        QVERIFY2(shownLine.contains(line), qPrintable(shownLine));
+        QCOMPARE(f.Vantrel1->Caption(), caption);
+        QCOMPARE(f.Vantrel1->Title(), shownTitle);
+        QCOMPARE(ClickCheckBox::value(f.Check3), shownTitle.isEmpty() ? 0 : 1);
+        const Keys stored = session.close();
+        QCOMPARE(stored.value("Value"), ok ? value : storedValue);
+        QCOMPARE(stored.value("Title"), ok ? title : QString());
+        QCOMPARE(stored.value("Header"), ok && header ? "1" : "0");
+        QCOMPARE(stored.value("Delimiter"), ok ? written : QStringLiteral("detect"));
+        Form1 &again = session.start();
+        QCOMPARE(again.Vantrel1->Caption(), caption);
+        QCOMPARE(again.Vantrel1->Title(), shownTitle);
+        QCOMPARE(session.dialogs.allText(), QString());
+    }
+
     // A design file opened through the File menu shows in every control and
     // becomes the stored design; one the model refuses changes nothing.
     void openDesign_data()
