@@ -79,6 +79,12 @@ private slots:
         QTest::newRow("first label 0") << QStringList{"--print", "--first", "0"} << 2 << "--first takes a label";
         QTest::newRow("first label with save") << QStringList{"--save", "a.png", "--first", "2"} << 2
                                                << "--first goes with --print";
+        QTest::newRow("title without value")
+            << QStringList{"--save", "a.png", "--import", "f", "--title", "{name}"}
+            << 2 << "--title, --delimiter and --header go with --value";
+        QTest::newRow("delimiter word")
+            << QStringList{"--save", "a.png", "--value", "{1}", "--delimiter", "pipe"}
+            << 2 << "--delimiter takes , ; or tab";
         QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
@@ -163,6 +169,70 @@ private slots:
                                                   path("design.conf")});
         QVERIFY2(printed == 0, qPrintable(why));
         QVERIFY2(summary.startsWith("5 labels on 2 pages"), qPrintable(summary));
+    }
+
+    // A spreadsheet's export, its columns chosen on the command line: each
+    // label's value read back by zxing-cpp, the printed titles by poppler.
+    void columnsOfACsvFile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("fromPipe");
+        QTest::addColumn<QString>("summary");
+        const QStringList columns{"--value", "{sku}-{size}", "--header"};
+        const QStringList pdf{"--print", "--pdf", "csv.pdf", "--paper", "Letter"};
+        QTest::newRow("saved as PNG")
+            << QStringList{"--save", "csv/item.png", "--import", "shop.csv", "--delimiter", ";"} + columns
+            << false << "3 pictures in";
+        QTest::newRow("printed to PDF, titled")
+            << pdf + QStringList{"--import", "shop.csv", "--title", "{name}"}
+                   + QStringList{"--delimiter", "semicolon"} + columns
+            << false << "3 labels on 1 page";
+        QTest::newRow("printed from a pipe, the delimiter found")
+            << pdf + QStringList{"--import", "-", "--title", "{name}"} + columns
+            << true << "3 labels on 1 page";
+    }
+
+    void columnsOfACsvFile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, fromPipe);
+        QFETCH(QString, summary);
+        const QByteArray shop = "sku;name;size\r\n1001;Widget;M\r\n1002;\"Gadget; large\";L\r\n3;Gizmo;S";
+        QFile csv(path("shop.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        QCOMPARE(csv.write(shop), shop.size());
+        csv.close();
+        QDir(path("csv")).removeRecursively();
+        QVERIFY(QDir().mkpath(path("csv")));
+        QFile::remove(path("csv.pdf"));
+        const QStringList values{"1001-M", "1002-L", "3-S"};
+        const QStringList titles{"Widget", "Gadget; large", "Gizmo"};
+        const auto valueOf = [&values](qint64 k) { return values.value(k - 1); };
+        const QByteArray input = fromPipe ? shop : QByteArray();
+        arguments << "--design" << path("design.conf");
+        const auto [code, out, err] = run(arguments, {}, input);
+        QVERIFY2(code == 0, qPrintable(err));
+        QVERIFY2(out.startsWith(summary), qPrintable(out));
+        if (arguments.contains("--save")) {
+            const QStringList names{"item.png", "item_1002-L.png", "item_3-S.png"};
+            QCOMPARE(QDir(path("csv")).entryList(QDir::Files, QDir::Name), names);
+            for (int k = 0; k < 3; ++k)
+                QCOMPARE(Decode::zxingOne(QImage(path("csv/" + names[k]))), values[k]);
+            return;
+        }
+        const PdfCheck check(path("csv.pdf"), 3, valueOf);
+        const PdfCheckReport report = check.check(check.allPages(), m_dir.path());
+        QVERIFY2(report.ok(), qPrintable(report.summary() + report.problems.join("; ")));
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-raw", path("csv.pdf"), "-"});
+        QVERIFY(pdftotext.waitForFinished(60000));
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QStringList printed = text.split(u'\n', Qt::SkipEmptyParts);
+        printed.removeAll(QStringLiteral("\f"));
+        QStringList expected;
+        for (int k = 0; k < 3; ++k)
+            expected << titles[k] << values[k]; // the title above each symbol, its text below
+        QCOMPARE(printed, expected);
     }
 
     // One design file, opened in the window and given to the command line:
@@ -269,7 +339,9 @@ private:
         return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("<unreadable>");
     }
 
-    std::tuple<int, QString, QString> run(const QStringList &arguments, const QString &tmp = {})
+    // input, when given, is the program's standard input through a pipe.
+    std::tuple<int, QString, QString> run(const QStringList &arguments, const QString &tmp = {},
+                                          const QByteArray &input = {})
     {
         QProcess p;
         p.setWorkingDirectory(m_dir.path());
@@ -279,6 +351,10 @@ private:
         env.insert("TMPDIR", tmp.isEmpty() ? path("values.txt") : tmp);
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QUILLMARK_BINARY), arguments);
+        if (!input.isEmpty()) {
+            p.write(input);
+            p.closeWriteChannel();
+        }
         p.waitForFinished(120000);
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
                 QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
