@@ -48,7 +48,8 @@ Entry option(DesignKey key, const char *name, const char *defaultText, Rule rule
 
 Entry columns(DesignKey key, const char *name, const char *defaultText, Rule rule, int low = 0, int high = 0)
 {
-    return {key, columnsSection(), QString::fromLatin1(name), QString::fromLatin1(defaultText), rule, low, high};
+    const QString text = QString::fromLatin1(defaultText);
+    return {key, columnsSection(), QString::fromLatin1(name), text, rule, low, high};
 }
 
 Entry fileOnly(DesignKey key, const char *name, const char *defaultText)
