@@ -19,6 +19,10 @@ BenchResult runSaveTask(qint64 files, const BenchOptions &options);
 BenchResult runPictureTask(int width, int height, const QString &format, const BenchOptions &options);
 // Every value of an import file of that many lines, as a run reads them.
 BenchResult runImportTask(qint64 lines, const BenchOptions &options);
+// Rows of a five-column CSV (csv) through a value and a title template, or
+// the same values as plain lines, saved as PNG files or printed to a PDF by
+// the runs the handlers make; the data source is the import file alone.
+BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions &options);
 BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options);
 BenchResult runColdStartTask(const BenchOptions &options);
 // Labels printed to the default CUPS queue, timed until the driver's output is

@@ -29,7 +29,8 @@ int usage()
 {
     std::fputs("usage: quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...\n"
                "  TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N\n"
-               "        | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png\n",
+               "        | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png\n"
+               "        | csv-save:N | csv-print:N | lines-save:N | lines-print:N\n",
                stderr);
     return 2;
 }
@@ -46,6 +47,10 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
         return runSaveTask(count, options);
     if (name == QLatin1String("import") && count > 0)
         return runImportTask(count, options);
+    const QStringList columns{QStringLiteral("csv-save"), QStringLiteral("csv-print"), QStringLiteral("lines-save"),
+                              QStringLiteral("lines-print")};
+    if (columns.contains(name) && count > 0)
+        return runColumnsTask(count, name.startsWith(u'c'), name.endsWith(QLatin1String("print")), options);
     if (name == QLatin1String("preview"))
         return runPreviewTask(count > 0 ? count : 1000, options);
     if (name == QLatin1String("coldstart"))

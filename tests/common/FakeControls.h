@@ -10,6 +10,8 @@ struct FakeControls : DataSourceControls {
     bool o1 = true, o2 = false, o3 = false;
     QString t1 = QStringLiteral("0123456789"), t2 = QStringLiteral("001"), t3 = QStringLiteral("999"),
             t4, t7 = QStringLiteral("(prefix)"), t8 = QStringLiteral("(sufix)");
+    ImportColumns columns;
+    bool standardInput = false;
 
     void source(int n) { o1 = n == 1; o2 = n == 2; o3 = n == 3; }
 
@@ -22,6 +24,8 @@ struct FakeControls : DataSourceControls {
     QString importFileName() const override { return t4; }
     QString prefix() const override { return t7; }
     QString suffix() const override { return t8; }
+    ImportColumns importColumns() const override { return columns; }
+    bool importFromStandardInput() const override { return standardInput; }
 };
 
 // Whether this process holds the file open, as the system sees it.

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 struct Sequence {
@@ -22,6 +23,12 @@ Q_DECLARE_METATYPE(Sequence)
 
 using Delimiter = ImportColumns::Delimiter;
 
+// A shop system's export: the code in "sku", the product's name in "name".
+const ImportColumns kSkuName{
+    .delimiter = Delimiter::Detect, .header = true, .valueTemplate = "{sku}", .titleTemplate = "{name}"};
+const ImportColumns kSkuOnly{
+    .delimiter = Delimiter::Detect, .header = true, .valueTemplate = "{sku}", .titleTemplate = ""};
+
 struct Csv {
     QByteArray bytes;
     Delimiter delimiter = Delimiter::Detect;
@@ -32,6 +39,14 @@ struct Csv {
     QStringList message = {}; // what the message that stops the reader says; none: no message
 };
 Q_DECLARE_METATYPE(Csv)
+
+struct Stream {
+    QByteArray bytes;
+    ImportColumns columns = {};
+    bool titles = false;
+    QString values = {}; // the run's values, or the message that refuses it
+};
+Q_DECLARE_METATYPE(Stream)
 
 class TestModule1 : public QObject {
     Q_OBJECT
@@ -215,7 +230,15 @@ private slots:
 
     void import()
     {
-        const struct { QByteArray content; bool titles; QString values; } rows[] = {
+        const ImportColumns twoColumns{
+            .delimiter = Delimiter::Detect, .header = false, .valueTemplate = "{1}-{2}", .titleTemplate = ""};
+        struct Row {
+            QByteArray content;
+            bool titles;
+            QString values;
+            ImportColumns columns = {};
+        };
+        const Row rows[] = {
             {"A\r\nB\rC\nD", false, "A B C D"},
             {"A\r\nB\r\n\r\nC\r\n", false, "A B"}, // a blank line ends
             {"A\r\nTA\r\nB\r\nTB\r\n", true, "A/TA B/TB"}, {"A\nTA\nB", true, "A/TA B/"},
@@ -226,11 +249,18 @@ private slots:
             {"Stra\xDF" "e\n\x80\xFF", false, QStringLiteral("Straße \u0080ÿ")}, // Latin-1 when not UTF-8
             // A CR LF pair split across the reader's buffer.
             {QByteArray(65534, 'x') + "A\r\nB", false, QString(65534, u'x') + QStringLiteral("A B")},
-            {QByteArray(65535, 'x') + "A\r\nB", false, QString(65535, u'x') + QStringLiteral("A B")}};
+            {QByteArray(65535, 'x') + "A\r\nB", false, QString(65535, u'x') + QStringLiteral("A B")},
+            // Columns: each row's value and title, up to a blank line.
+            {"sku,name\r\n1001,Widget\r\n1002,\"Gadget, large\"\r\n\r\n1003,Gizmo\r\n",
+             true,
+             "1001/Widget 1002/Gadget, large",
+             kSkuName},
+            {"a;1\nb;2", true, "a-1/ b-2/", twoColumns}};
         for (const auto &row : rows) {
             FakeControls c;
             c.source(3);
             c.t4 = m_dir.filePath(QStringLiteral("import.txt"));
+            c.columns = row.columns;
             write(c.t4, row.content);
             Module1 m(c);
             QCOMPARE(run(m, row.titles), row.values);
@@ -238,7 +268,73 @@ private slots:
             const QString first = m.getFirstData(); // as a preview reads it
             QCOMPARE(heldOpen(c.t4), !row.values.isEmpty()); // an empty file is not kept open
             QCOMPARE(m.getFirstData(), first);                         // every first call starts from the top
+            // The data panel's preview: with columns, the first row's value and title.
+            const QString preview = m.importPreview(c.t4) + u'/' + m.importPreviewTitle(c.t4);
+            QVERIFY(!heldOpen(c.t4));
+            if (row.columns.chosen())
+                QCOMPARE(preview, row.values.section(u' ', 0, 0));
         }
+    }
+
+    void standardInput_data()
+    {
+        QTest::addColumn<Stream>("s");
+        const auto row = [](const char *name, const Stream &s) { QTest::newRow(name) << s; };
+        row("lines", {.bytes = "A\nB\n", .values = "A B"});
+        row("lines with titles", {.bytes = "A\nTA\nB\nTB", .titles = true, .values = "A/TA B/TB"});
+        row("columns",
+            {.bytes = "sku;name\n1;X\n2;Y\n", .columns = kSkuName, .titles = true, .values = "1/X 2/Y"});
+        // The check reads past the first chunk; the run reads the same rows again.
+        row("a header longer than a chunk",
+            {.bytes = "sku," + QByteArray(60000, 'n') + "\n1,X\n2," + QByteArray(60000, 'y') + "\n3,Z\n",
+             .columns = kSkuOnly,
+             .values = "1 2 3"});
+        row("empty", {.bytes = "", .values = "Standard input is empty."});
+        row("byte-order mark only",
+            {.bytes = "\xEF\xBB\xBF", .columns = kSkuName, .values = "Standard input is empty."});
+        row("bad first row",
+            {.bytes = "sku,name\n,X\n",
+             .columns = kSkuName,
+             .values = "Line 2 of standard input, column 1 (\"sku\")"});
+    }
+    // "--import -": standard input, a pipe here, is checked and then read
+    // once by the run, and cannot be read a second time.
+    void standardInput()
+    {
+        QFETCH(Stream, s);
+        int pipe[2];
+        QCOMPARE(::pipe(pipe), 0);
+        const int saved = ::dup(STDIN_FILENO);
+        QCOMPARE(::dup2(pipe[0], STDIN_FILENO), STDIN_FILENO);
+        ::close(pipe[0]);
+        std::thread writer([&] {
+            for (qsizetype done = 0, n = 0; done < s.bytes.size() && n >= 0; done += n)
+                n = ::write(pipe[1], s.bytes.constData() + done, s.bytes.size() - done);
+            ::close(pipe[1]);
+        });
+        FakeControls c;
+        c.source(3);
+        c.standardInput = true;
+        c.columns = s.columns;
+        Module1 m(c);
+        QString made;
+        try {
+            m.checkRun();
+            made = run(m, s.titles);
+        } catch (const QuillError &error) {
+            made = error.description();
+        }
+        QString again;
+        try {
+            m.getFirstData();
+        } catch (const QuillError &error) {
+            again = error.description();
+        }
+        writer.join();
+        ::dup2(saved, STDIN_FILENO);
+        ::close(saved);
+        QVERIFY2(made.startsWith(s.values), qPrintable(made));
+        QCOMPARE(again, QStringLiteral("Standard input has been read already: it can be read only once."));
     }
 
     // Only an ordinary file is read, and no further than the longest value, by
@@ -253,16 +349,24 @@ private slots:
         QVERIFY(QFile(zeros).resize(qint64(1) << 30)); // 1 GB of zero bytes, sparse
         write(third, "A\nB\n" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\nC\n");
         write(empty, "\xEF\xBB\xBF");
-        const struct { QString name, message; int steps; } rows[] = { // steps: those that stop with the message
+        const QString shortRow = m_dir.filePath(QStringLiteral("short.csv"));
+        write(shortRow, "sku,name\n1,A\n2\n");
+        ImportColumns size = kSkuOnly;
+        size.valueTemplate = QStringLiteral("{size}");
+        // steps: those that stop with the message
+        const struct { QString name, message; int steps; ImportColumns columns = {}; } rows[] = {
             {fifo, "is not an ordinary file", 7}, {"/dev/zero", "is not an ordinary file", 7}, {m_dir.path(), "is not an ordinary file", 7},
             {zeros, "Line 1 of", 7}, // an endless line
             {third, "Line 3 of", 4},
             {"", "No import file is chosen.", 1}, {"/nonexistent/list.txt", "No such file or directory.", 1},
-            {empty, "is empty.", 1}}; // but a byte-order mark
-        for (const auto &[name, message, steps] : rows) {
+            {empty, "is empty.", 1}, // but a byte-order mark
+            {shortRow, "Line 3 of", 4, kSkuName},
+            {shortRow, "its header names the columns: \"sku\", \"name\".", 7, size}};
+        for (const auto &[name, message, steps, columns] : rows) {
             FakeControls c;
             c.source(3);
             c.t4 = name;
+            c.columns = columns;
             Module1 m(c);
             for (int step : {1, 2, 4}) {
                 try {

@@ -124,7 +124,12 @@ private slots:
     void runs()
     {
         struct Run { const char *name; QStringList lines; QString chosen; std::int16_t barType; double w, h;
-                     QStringList files; QSize pixels = {}; QString blocker = {}, says = {}; };
+                     QStringList files; QSize pixels = {}; QString blocker = {}, says = {};
+                     ImportColumns columns = {}; };
+        const ImportColumns sku{.delimiter = ImportColumns::Delimiter::Detect,
+                                .header = true,
+                                .valueTemplate = "{sku}",
+                                .titleTemplate = "{name}"};
         const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"}, pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
         const Run runs[] = {
             {"bmp", {}, "item.bmp", 8, 4800, 1800, QStringList{"item.bmp=001"} + bmps},
@@ -148,7 +153,10 @@ private slots:
              "value \"ABC\": its picture was not saved as \"%1/item_ABC.bmp\".\nEAN-13 accepts up to 13 digits (fewer than "
              "12 are padded with leading zeros"},
             {"GS1 check digit", {"[01]09501101530004"}, "item.bmp", 12, 4800, 1800, {}, {}, {},
-             "the check digit of (01) is '4', it must be '3'"}};
+             "the check digit of (01) is '4', it must be '3'"},
+            // Columns: the run stops before the row without a value; the files before it stay.
+            {"bad row", {"sku,name", "A1,x", "B2,y", ",z", "D4,w"}, "item.bmp", 8, 4800, 1800,
+             {"item.bmp=A1", "item_B2.bmp=B2"}, {}, {}, "Line 4 of the import file", sku}};
         for (const Run &r : runs) {
             const QString out = m_dir.filePath(r.name);
             QVERIFY(QDir().mkpath(out) && (r.blocker.isEmpty() || QDir(out).mkdir(r.blocker)));
@@ -158,6 +166,7 @@ private slots:
             QFile file(designer.t4 = designer.dir.filePath("import.txt"));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(r.lines.join("\r\n").toUtf8() + "\r\n"));
             file.close(), designer.source(r.lines.isEmpty() ? 2 : 3), designer.vantrel_.setBarType(r.barType);
+            designer.columns = r.columns;
             designer.widthTwips_ = r.w, designer.heightTwips_ = r.h;
             designer.vantrel_.setWidth(float(r.w / 15)), designer.vantrel_.setHeight(float(r.h / 15));
             QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
