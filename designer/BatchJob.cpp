@@ -116,7 +116,7 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
             summary = run.save(job.saveFile);
         } else {
             choosePrinter(job, PrinterObject::current());
-            summary = run.print(PrinterObject::current(), job.firstLabel);
+            summary = run.print(PrinterObject::current(), job.firstLabel, job.copies);
         }
     } catch (const QuillError &error) {
         std::fprintf(err, "quillmark: %s\n", qPrintable(error.description()));

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "PrintRun.h"
 #include "SymbolBuilder.h"
 
 #include <QRegularExpression>
@@ -95,6 +96,17 @@ QString firstLabel(CommandLine &c, const QString &text)
     return QStringLiteral("--first takes a label number from 1, not \"%1\"").arg(text);
 }
 
+QString copies(CommandLine &c, const QString &text)
+{
+    bool ok = false;
+    c.copies = text.toInt(&ok);
+    if (ok && c.copies >= 1 && c.copies <= PrintRun::kMostCopies)
+        return {};
+    return QStringLiteral("--copies takes a count from 1 to %1, not \"%2\"")
+        .arg(PrintRun::kMostCopies)
+        .arg(text);
+}
+
 const QList<Option> &options()
 {
     using C = CommandLine;
@@ -124,6 +136,7 @@ const QList<Option> &options()
         {"--symbology", 1, [](C &c, const V &v) { return symbology(c, v[0]); }},
         {"--size", 1, [](C &c, const V &v) { return size(c, v[0]); }},
         {"--first", 1, [](C &c, const V &v) { return firstLabel(c, v[0]); }},
+        {"--copies", 1, [](C &c, const V &v) { return copies(c, v[0]); }},
     };
     return table;
 }
@@ -142,7 +155,8 @@ QString CommandLine::usage()
 {
     return QStringLiteral(
         "Usage: quillmark [DESIGN.qmdesign]                open the designer (with that design)\n"
-        "       quillmark --print [--printer QUEUE | --pdf FILE] [--paper NAME] [--first N] [DESIGN] [DATA]\n"
+        "       quillmark --print [--printer QUEUE | --pdf FILE] [--paper NAME] [--first N] [--copies N]\n"
+        "                 [DESIGN] [DATA]\n"
         "       quillmark --save FILE.png|FILE.bmp|FILE.wmf [DESIGN] [DATA]\n"
         "       quillmark --list-symbologies | --help | --version\n"
         "DESIGN, in place of the stored design:\n"
@@ -154,7 +168,8 @@ QString CommandLine::usage()
         "  --sequence START END [--prefix P] [--suffix S]  a numbered sequence\n"
         "  --import FILE [--titles]                        the lines of a text file\n"
         "--paper NAME picks one of the printer's paper sizes (Letter, A4, ...); --first N\n"
-        "starts the first sheet at label N. Nothing is stored back.\n");
+        "starts the first sheet at label N; --copies N prints each value on N labels in a row\n"
+        "(the fixed text fills its one page anyway). Nothing is stored back.\n");
 }
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -208,6 +223,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return usageError(QStringLiteral("--printer, --pdf and --paper go with --print"));
     if (c.action == Action::Save && given.contains(QStringLiteral("--first")))
         return usageError(QStringLiteral("--first goes with --print"));
+    if (c.action == Action::Save && given.contains(QStringLiteral("--copies")))
+        return usageError(QStringLiteral("--copies goes with --print"));
     if ((given.contains(QStringLiteral("--prefix")) || given.contains(QStringLiteral("--suffix"))) && !c.sequence)
         return usageError(QStringLiteral("--prefix and --suffix go with --sequence"));
     if (c.titles && !c.import)

@@ -79,6 +79,8 @@ private slots:
         QTest::newRow("first label 0") << QStringList{"--print", "--first", "0"} << 2 << "--first takes a label";
         QTest::newRow("first label with save") << QStringList{"--save", "a.png", "--first", "2"} << 2
                                                << "--first goes with --print";
+        QTest::newRow("copies past 999") << QStringList{"--print", "--copies", "1000"} << 2
+                                         << "--copies takes a count from 1 to 999, not \"1000\"";
         QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
@@ -159,10 +161,10 @@ private slots:
         QCOMPARE(found.text, QStringLiteral("12345670"));
         QCOMPARE(found.format, QStringLiteral("EAN-8"));
         const auto [printed, summary, why] = run({"--print", "--pdf", path("first.pdf"), "--paper", "Letter",
-                                                  "--first", "29", "--sequence", "1", "5", "--design",
-                                                  path("design.conf")});
+                                                  "--first", "29", "--copies", "2", "--sequence", "1", "5",
+                                                  "--design", path("design.conf")});
         QVERIFY2(printed == 0, qPrintable(why));
-        QVERIFY2(summary.startsWith("5 labels on 2 pages"), qPrintable(summary));
+        QVERIFY2(summary.startsWith("10 labels on 2 pages"), qPrintable(summary));
     }
 
     // One design file, opened in the window and given to the command line:
