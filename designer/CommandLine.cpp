@@ -155,7 +155,7 @@ QString CommandLine::usage()
 {
     return QStringLiteral(
         "Usage: quillmark [DESIGN.qmdesign]                open the designer (with that design)\n"
-        "       quillmark --print [--printer QUEUE | --pdf FILE] [--paper NAME] [--first N] [--copies N]\n"
+        "       quillmark --print [--printer QUEUE | --pdf FILE|-] [--paper NAME] [--first N] [--copies N]\n"
         "                 [DESIGN] [DATA]\n"
         "       quillmark --save FILE.png|FILE.bmp|FILE.wmf [DESIGN] [DATA]\n"
         "       quillmark --list-symbologies | --help | --version\n"
@@ -169,7 +169,9 @@ QString CommandLine::usage()
         "  --import FILE [--titles]                        the lines of a text file\n"
         "--paper NAME picks one of the printer's paper sizes (Letter, A4, ...); --first N\n"
         "starts the first sheet at label N; --copies N prints each value on N labels in a row\n"
-        "(the fixed text fills its one page anyway). Nothing is stored back.\n");
+        "(the fixed text fills its one page anyway). --pdf - writes the PDF to standard output,\n"
+        "which must not be a terminal, and the status line to standard error.\n"
+        "Nothing is stored back.\n");
 }
 
 CommandLine CommandLine::parse(const QStringList &arguments)
