@@ -78,7 +78,7 @@ private slots:
             {S::Ean128, "(00)123456789012345678", "the check digit of (00) is '8', it must be '5'"},
             {S::Ean128, "[02]12345678901234[10]A", "the check digit of (02) is '4', it must be '1'"},
             {S::Ean128, "(00)0123456000000000"}, // two digits short
-            {Symbology(-1), "12345"}, {Symbology(kSymbologyCount), "12345"}}; // wrong check digits; no symbology
+            {Symbology(-1), "12345"}, {Symbology(kSymbologyCount), "12345"}}; // no symbology
         for (const auto &[barType, data, says] : rows)
             QTest::addRow("%d %s", int(barType), qPrintable(data.left(22))) << int(barType) << data << says;
     }

@@ -219,22 +219,11 @@ private slots:
         row({.barType = S::Ean128, .data = "[01]09501101530003[10]ABC123", .surface = Picture, .size = {192, 96}, .need = 242});
         row({.barType = S::Post25, .data = "1234567890123", .surface = Metafile, .size = {144, 72}, .need = 155});
         // GS1 fields one digit short get their check digit, in the bars and in the text.
-        row({.barType = S::Ean128,
-             .data = "[00]01234560000000001",
-             .expected = "00012345600000000012",
-             .surface = Metafile,
-             .size = {1000, 300},
-             .shown = "(00)012345600000000012"});
-        row({.barType = S::Ean128,
-             .data = "(01)0950110153000(10)ABC",
-             .expected = "010950110153000310ABC",
-             .surface = Device,
-             .size = {500, 500},
-             .dpi = 300});
-        row({.barType = S::Ean128,
-             .data = "[02]1234567890123[37]24",
-             .expected = "02123456789012313724",
-             .size = {500, 500}});
+        row({.barType = S::Ean128, .data = "[00]01234560000000001", .expected = "00012345600000000012",
+             .surface = Metafile, .size = {1000, 300}, .shown = "(00)012345600000000012"});
+        row({.barType = S::Ean128, .data = "(01)0950110153000(10)ABC", .expected = "010950110153000310ABC",
+             .surface = Device, .size = {500, 500}, .dpi = 300});
+        row({.barType = S::Ean128, .data = "[02]1234567890123[37]24", .expected = "02123456789012313724"});
         row({.barType = S::Ean13, .data = "590123412345+52495", .surface = Device, .size = {144, 72}, .need = 165});
         row({.data = "SKU-000123-BLUE", .surface = Preview, .size = {151, 76}, .need = 209});
         row({.data = "SKU-000123-BLUE", .surface = SaveInCm, .size = {151, 76}, .need = 209});
