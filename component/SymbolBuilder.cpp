@@ -179,31 +179,43 @@ Built code128(const Entry &, const QString &data, const FormatOptions &)
     return built;
 }
 
-// zint only warns about a wrong check digit in GS1 data and encodes it anyway;
-// for (00), (01) and (02) the digit is the GS1 mod-10 digit of the digits before it.
-QString gs1CheckDigitError(const QString &data)
+// The fields of (00), (01) and (02) end in the GS1 mod-10 digit of the digits
+// before it. One digit short, the field gets it, as EAN-13 does with twelve
+// digits, so a numbered sequence of them prints valid codes. zint only warns
+// about a wrong digit and encodes it anyway, so the whole field is checked here.
+QString withGs1CheckDigits(const QString &data, QString &error)
 {
     static const QRegularExpression element(QStringLiteral("[\\[(](\\d{2,4})[\\])]([^\\[(]*)"));
+    QString completed = data;
+    qsizetype inserted = 0;
     for (auto it = element.globalMatch(data); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const QString ai = match.captured(1), value = match.captured(2);
         const int length = ai == u"00" ? 18 : (ai == u"01" || ai == u"02") ? 14 : 0;
-        if (length == 0 || value.size() != length || !allDigits(value))
+        if (length == 0 || value.size() < length - 1 || value.size() > length || !allDigits(value))
             continue;
         const QChar expected = eanCheckDigit(value.left(length - 1));
-        if (value.back() != expected)
-            return QStringLiteral("the check digit of (%1) is '%2', it must be '%3'").arg(ai, value.back(), expected);
+        if (value.size() == length - 1) {
+            completed.insert(match.capturedEnd(2) + inserted, expected);
+            ++inserted;
+        } else if (value.back() != expected) {
+            error = QStringLiteral("the check digit of (%1) is '%2', it must be '%3'")
+                        .arg(ai, value.back(), expected);
+            return {};
+        }
     }
-    return {};
+    return completed;
 }
 
 Built gs1(const Entry &entry, const QString &data, const FormatOptions &)
 {
-    if (const QString wrong = gs1CheckDigitError(data); !wrong.isEmpty())
+    QString wrong;
+    const QString completed = withGs1CheckDigits(data, wrong);
+    if (!wrong.isEmpty())
         return refused(entry, wrong);
-    SymbolEncoder::Request gs1 = request(entry, data);
+    SymbolEncoder::Request gs1 = request(entry, completed);
     gs1.gs1 = true;
-    gs1.gs1Parentheses = data.startsWith(u'(');
+    gs1.gs1Parentheses = completed.startsWith(u'(');
     return fromZint(entry, gs1);
 }
 
@@ -280,7 +292,9 @@ constexpr Entry kEntries[] = {
     {S::Code128A, "Code128A", Code::Code128, 10, code128<Set::A>, "upper-case letters, digits, punctuation and control characters"},
     {S::Code128B, "Code128B", Code::Code128, 10, code128<Set::B>, "printable ASCII characters"},
     {S::Code128C, "Code128C", Code::Code128, 10, code128<Set::C>, "an even number of digits"},
-    {S::Ean128, "EAN-128", Code::Gs1_128, 10, gs1, "GS1 data as application identifiers and values, e.g. [01]12345678901231 or (01)12345678901231"},
+    {S::Ean128, "EAN-128", Code::Gs1_128, 10, gs1,
+     "GS1 data as application identifiers and values, e.g. [01]12345678901231 or (01)12345678901231; "
+     "a (00), (01) or (02) one digit short gets its check digit"},
     {S::Issn, "ISSN", Code::Ean, 0, issn, "an ISSN of 8 characters (a hyphen allowed after the 4th, the last the check character 0-9 or X), optionally followed by a space or + and 2 add-on digits"},
     {S::Isbn, "ISBN", Code::Isbn, 0, isbn, "an ISBN of 10 or 13 digits (hyphens allowed, the last the check digit, X allowed in ISBN-10), optionally followed by +2 or +5 add-on digits"},
     {S::Codabar, "Codebar", Code::Codabar, 10, codabar, "digits and - $ : / . +, optionally between start and stop characters A to D"},

@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QPageSize>
 
+#include <unistd.h>
+
 namespace {
 
 // The stored design as the window starts with it, read but never written. A
@@ -94,6 +96,8 @@ void choosePrinter(const CommandLine &job, PrinterObject &printer)
             throw QuillError(QStringLiteral("There is no printer \"%1\" (lpstat -p lists the printers).")
                                  .arg(job.printer));
         printer.selectQueue(job.printer);
+    } else if (job.pdf == QLatin1String("-")) {
+        printer.selectPdfStandardOutput();
     } else if (!job.pdf.isEmpty()) {
         printer.selectPdfFile(QFileInfo(job.pdf).absoluteFilePath());
     }
@@ -116,8 +120,14 @@ void choosePrinter(const CommandLine &job, PrinterObject &printer)
 
 int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
 {
+    // With the PDF on standard output, the status line goes with the messages.
+    const bool pdfOut = job.pdf == QLatin1String("-");
     QString summary;
     try {
+        // A PDF on a terminal is a screenful of bytes, and may set it askew.
+        if (pdfOut && ::isatty(STDOUT_FILENO))
+            throw QuillError(QStringLiteral("--pdf - writes the PDF to standard output, which is a terminal "
+                                            "here; send it to a file or a pipe (--pdf - > labels.pdf)."));
         Design design = job.design.isEmpty() ? storedDesign()
                                              : Design::readFile(QFileInfo(job.design).absoluteFilePath());
         applyOptions(job, design);
@@ -126,12 +136,12 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
             summary = run.save(job.saveFile);
         } else {
             choosePrinter(job, PrinterObject::current());
-            summary = run.print(PrinterObject::current(), job.firstLabel);
+            summary = run.print(PrinterObject::current(), job.firstLabel, job.copies);
         }
     } catch (const QuillError &error) {
         std::fprintf(err, "quillmark: %s\n", qPrintable(error.description()));
         return 1;
     }
-    std::fprintf(out, "%s\n", qPrintable(summary));
+    std::fprintf(pdfOut ? err : out, "%s\n", qPrintable(summary));
     return 0;
 }

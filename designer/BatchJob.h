@@ -7,6 +7,6 @@
 // window or widget: the design comes from the --design file or the stored
 // settings, which the job reads but never writes, with the command line's
 // symbology, size and data source in place of the design's. Returns the exit
-// status: 0 done (the status line on out), 1 failed (the message the window
-// would show, on err).
+// status: 0 done (the status line on out, or on err when the PDF itself goes
+// to standard output), 1 failed (the message the window would show, on err).
 int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err);

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "PrintRun.h"
 #include "SymbolBuilder.h"
 
 #include <QRegularExpression>
@@ -118,6 +119,17 @@ QString delimiter(CommandLine &c, const QString &text)
     return QStringLiteral("--delimiter takes , ; or tab (also comma, semicolon, \\t), not \"%1\"").arg(text);
 }
 
+QString copies(CommandLine &c, const QString &text)
+{
+    bool ok = false;
+    c.copies = text.toInt(&ok);
+    if (ok && c.copies >= 1 && c.copies <= PrintRun::kMostCopies)
+        return {};
+    return QStringLiteral("--copies takes a count from 1 to %1, not \"%2\"")
+        .arg(PrintRun::kMostCopies)
+        .arg(text);
+}
+
 const QList<Option> &options()
 {
     using C = CommandLine;
@@ -155,6 +167,7 @@ const QList<Option> &options()
         {"--symbology", 1, [](C &c, const V &v) { return symbology(c, v[0]); }},
         {"--size", 1, [](C &c, const V &v) { return size(c, v[0]); }},
         {"--first", 1, [](C &c, const V &v) { return firstLabel(c, v[0]); }},
+        {"--copies", 1, [](C &c, const V &v) { return copies(c, v[0]); }},
     };
     return table;
 }
@@ -173,7 +186,8 @@ QString CommandLine::usage()
 {
     return QStringLiteral(
         "Usage: quillmark [DESIGN.qmdesign]                open the designer (with that design)\n"
-        "       quillmark --print [--printer QUEUE | --pdf FILE] [--paper NAME] [--first N] [DESIGN] [DATA]\n"
+        "       quillmark --print [--printer QUEUE | --pdf FILE|-] [--paper NAME] [--first N] [--copies N]\n"
+        "                 [DESIGN] [DATA]\n"
         "       quillmark --save FILE.png|FILE.bmp|FILE.wmf [DESIGN] [DATA]\n"
         "       quillmark --list-symbologies | --help | --version\n"
         "DESIGN, in place of the stored design:\n"
@@ -190,7 +204,10 @@ QString CommandLine::usage()
         "  --delimiter , | ; | tab                         else found by itself among the three\n"
         "  --header                                        the first row names the columns\n"
         "--paper NAME picks one of the printer's paper sizes (Letter, A4, ...); --first N\n"
-        "starts the first sheet at label N. Nothing is stored back.\n");
+        "starts the first sheet at label N; --copies N prints each value on N labels in a row\n"
+        "(the fixed text fills its one page anyway). --pdf - writes the PDF to standard output,\n"
+        "which must not be a terminal, and the status line to standard error.\n"
+        "Nothing is stored back.\n");
 }
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -244,6 +261,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return usageError(QStringLiteral("--printer, --pdf and --paper go with --print"));
     if (c.action == Action::Save && given.contains(QStringLiteral("--first")))
         return usageError(QStringLiteral("--first goes with --print"));
+    if (c.action == Action::Save && given.contains(QStringLiteral("--copies")))
+        return usageError(QStringLiteral("--copies goes with --print"));
     if ((given.contains(QStringLiteral("--prefix")) || given.contains(QStringLiteral("--suffix"))) && !c.sequence)
         return usageError(QStringLiteral("--prefix and --suffix go with --sequence"));
     if (c.titles && !c.import)

@@ -36,6 +36,7 @@ struct CommandLine {
     std::optional<int> symbology;  // --symbology NAME: its position in the Format list
     std::optional<Size> size;      // --size WIDTHxHEIGHT{in|cm}
     int firstLabel = 1;            // --first N: "Start at label"
+    int copies = 1;                // --copies N: "Copies of each label"
 
     bool importFromStandardInput() const { return import == QStringLiteral("-"); } // --import -
 

@@ -159,6 +159,8 @@ void PrintRun::run()
     if (usedCells < 0 || usedCells >= (long long)grid.columns * grid.rows)
         throw QuillError(QStringLiteral("\"Start at label\" must be from 1 to %1, the labels of a page.")
                              .arg((long long)grid.columns * grid.rows));
+    if (m_copies < 1 || m_copies > kMostCopies)
+        throw QuillError(QStringLiteral("\"Copies of each label\" must be from 1 to %1.").arg(kMostCopies));
 
     const bool fixedText = m_sheet.fixedText;
     const bool titled = m_sheet.titled;
@@ -168,6 +170,7 @@ void PrintRun::run()
 
     const float tppX = m_printer.twipsPerPixelX();
     const float tppY = m_printer.twipsPerPixelY();
+    int copiesDrawn = 0; // of the value in Caption
     bool more = true;
     while (more) {
         for (std::int32_t row = 0; row < grid.rows && more; ++row) {
@@ -179,8 +182,9 @@ void PrintRun::run()
                 const std::int32_t hdc = m_printer.hDC();
                 const LabelGrid::Rect at = grid.symbolRect(column, row, tppX, tppY);
                 drawLabel(hdc, at);
-                if (fixedText)
+                if (fixedText || ++copiesDrawn < m_copies)
                     continue;
+                copiesDrawn = 0;
                 // Asking for the next value before a new page is started means a
                 // sequence that fills its last page exactly leaves no empty page.
                 const QString next = m_data.getNextData();

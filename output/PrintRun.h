@@ -31,6 +31,7 @@ public:
         bool centimetres = false;     // the designer's unit, for the fit messages
     };
     static const QString &errorTitle(); // "Printing error!"
+    static constexpr int kMostCopies = 999; // of each label
 
     PrintRun(SymbolDesign &symbol, Module1 &data, LabelPrinter &printer, const Sheet &sheet);
 
@@ -44,6 +45,9 @@ public:
     void setProgress(RunProgress *progress) { m_progress = progress; }
     // A partly used sheet: the first page leaves firstLabel - 1 cells empty.
     void setFirstLabel(int firstLabel) { m_firstLabel = firstLabel; }
+    // Each value drawn so many times in a row, in cells that follow each
+    // other. The fixed text fills its page with copies as it is.
+    void setCopies(int copies) { m_copies = copies; }
 
     // Labels drawn by the last execute() and pages it started.
     long long labelsDrawn() const { return m_labels; }
@@ -66,5 +70,6 @@ private:
     long long m_pages = 0;
     RunProgress *m_progress = nullptr;
     int m_firstLabel = 1;
+    int m_copies = 1;
     bool m_cancelled = false;
 };

@@ -49,7 +49,7 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Quillmark - Print"));
-    setFixedSize(pixelsX(7116), pixelsY(3792)); // 3264 and the row of buildSheetRow()
+    setFixedSize(pixelsX(7116), pixelsY(4170)); // 3264 and the rows of buildSheetRow()
     setSizeGripEnabled(false);
 
     Label5 = make<QLabel>(this, QStringLiteral("Printer:"), 120, 120, 732, 252);
@@ -97,7 +97,7 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
 
     const QList<QWidget *> focusOrder{Text6, Text7, Text8, Text9, Text1, Text2, Text4, Text5,
                                       OKButton, CancelButton, Command1, Text3, Option5, Option4,
-                                      LabelProductButton, StartLabel, PreviewButton};
+                                      LabelProductButton, StartLabel, Copies, PreviewButton};
     for (qsizetype i = 0; i + 1 < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
     Text6->setFocus(); // the first page margin, not the locked printer name

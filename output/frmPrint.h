@@ -34,10 +34,11 @@ public:
 
     // Beside the settings above, in a row below them: a label product fills in
     // the size and margins, the preview shows the pages the run would print,
-    // and a partly used first sheet starts at a later label (1 at every opening).
+    // a partly used first sheet starts at a later label, and each value is
+    // printed a number of times (both 1 at every opening).
     QPushButton *LabelProductButton, *PreviewButton;
-    QLabel *StartLabelCaption;
-    QSpinBox *StartLabel;
+    QLabel *StartLabelCaption, *CopiesCaption;
+    QSpinBox *StartLabel, *Copies;
     void LabelProductButton_Click();
     void PreviewButton_Click();
     void useLabelProduct(const LabelProduct &product);

@@ -26,11 +26,20 @@ void frmPrint::buildSheetRow()
     LabelProductButton = new QPushButton(QStringLiteral("Label product..."), this);
     place(LabelProductButton, 120, 3300, 2412, 375);
     StartLabelCaption = new QLabel(QStringLiteral("Start at label:"), this);
-    place(StartLabelCaption, 2640, 3360, 1452, 252);
+    place(StartLabelCaption, 2640, 3360, 1992, 252);
     StartLabel = new QSpinBox(this);
-    place(StartLabel, 4140, 3330, 1032, 288);
+    place(StartLabel, 4680, 3330, 852, 288);
     StartLabel->setRange(1, 9999);
     StartLabelCaption->setBuddy(StartLabel);
+    CopiesCaption = new QLabel(QStringLiteral("Copies of each label:"), this);
+    place(CopiesCaption, 2640, 3780, 1992, 252);
+    Copies = new QSpinBox(this);
+    place(Copies, 4680, 3750, 852, 288);
+    Copies->setRange(1, PrintRun::kMostCopies);
+    CopiesCaption->setBuddy(Copies);
+    // The fixed text fills its page with the one label whatever the count.
+    Copies->setEnabled(!m_designer.fixedTextSelected());
+    CopiesCaption->setEnabled(Copies->isEnabled());
     PreviewButton = new QPushButton(QStringLiteral("Preview"), this);
     place(PreviewButton, 5640, 3300, 1215, 375);
     for (QPushButton *button : {LabelProductButton, PreviewButton})
@@ -116,6 +125,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     sheet.centimetres = m_designer.centimetresSelected();
     PrintRun run(m_designer.vantrel(), m_designer.module1(), printer, sheet);
     run.setFirstLabel(StartLabel->value());
+    run.setCopies(Copies->value());
     const auto labelsOnPages = [&run](long long labels) { return run.labelsOnPages(labels); };
     ProgressWindow progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOnPages);
     run.setProgress(&progress);

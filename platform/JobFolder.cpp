@@ -105,6 +105,27 @@ QString JobFolder::writeFailure() const
     return wrote ? QStringLiteral("it was not written to its end") : systemWords(errno);
 }
 
+QString JobFolder::copyTo(int descriptor) const
+{
+    char buffer[1 << 16];
+    for (off_t offset = 0;;) {
+        const ssize_t got = ::pread(m_file, buffer, sizeof buffer, offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return systemWords(errno);
+        if (got == 0)
+            return {};
+        offset += got;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(descriptor, buffer + done, size_t(got - done));
+            if (put < 0 && errno != EINTR)
+                return systemWords(errno);
+            done += put > 0 ? put : 0;
+        }
+    }
+}
+
 QString JobFolder::install(const QString &target)
 {
     struct stat file;

@@ -30,6 +30,9 @@ public:
     // Moves the file over target (a link there is replaced, never followed);
     // the empty text on success, else the system's words.
     QString install(const QString &target);
+    // Writes the whole file to an open descriptor (standard output); the
+    // empty text on success, else the system's words.
+    QString copyTo(int descriptor) const;
 
 private:
     JobFolder(QString place, int folder, int file, QByteArray name);

@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +56,7 @@ struct PrinterObject::Impl {
     std::int32_t handle = 0;
     bool pdf = false;        // the PDF file printer rather than a queue
     QString pdfPath;         // its file; empty until one is chosen
+    bool pdfOut = false;     // the PDF file printer writes to standard output, not to pdfPath
     int pdfDpi = kPdfDefaultDpi;
     QString queue;
     int queueDpi = 0;        // 0: the driver offers no resolution
@@ -81,6 +83,8 @@ struct PrinterObject::Impl {
     // What a failed write names: the user's PDF file, never the working file.
     QString target() const
     {
+        if (pdf && pdfOut)
+            return QStringLiteral("The PDF for standard output");
         return pdf ? QStringLiteral("The PDF file %1").arg(QDir::toNativeSeparators(pdfPath))
                    : QStringLiteral("The print job for \"%1\"").arg(queue);
     }
@@ -169,6 +173,8 @@ QString PrinterObject::deviceName() const
         return kUnknownDefault;
     if (!d->pdf)
         return d->queue;
+    if (d->pdfOut)
+        return kPdfPrinterName + QStringLiteral(" (standard output)");
     if (d->pdfPath.isEmpty())
         return kPdfPrinterName + QStringLiteral(" (no file chosen)");
     return QStringLiteral("%1 (%2)").arg(kPdfPrinterName, QDir::toNativeSeparators(d->pdfPath));
@@ -181,6 +187,7 @@ void PrinterObject::selectQueue(const QString &queueName)
     // Asked first, within its bound: Qt's print support, asked below, has none.
     const int announced = PrintServer::defaultDpi(queueName);
     d->pdf = false;
+    d->pdfOut = false;
     d->chosen = true;
     d->queue = queueName;
     d->printer.setOutputFileName(QString());
@@ -207,6 +214,7 @@ void PrinterObject::selectPdfFile(const QString &path)
     if (isPrinting())
         throw QuillError(QStringLiteral("The printer cannot be changed while a job is being printed."));
     d->pdf = true;
+    d->pdfOut = false;
     d->chosen = true;
     d->pdfPath = path;
     d->printer.setOutputFormat(QPrinter::PdfFormat);
@@ -215,6 +223,12 @@ void PrinterObject::selectPdfFile(const QString &path)
     d->printer.setFullPage(true);
     d->printer.setPageOrientation(d->orientation);
     d->printer.setResolution(d->dpi());
+}
+
+void PrinterObject::selectPdfStandardOutput()
+{
+    selectPdfFile(QString());
+    d->pdfOut = true;
 }
 
 bool PrinterObject::isPdfFilePrinter() const { return settledQuietly() && d->pdf; }
@@ -305,7 +319,7 @@ void PrinterObject::printEmptyLine()
         return;
     }
     const QString destination = d->pdf ? d->pdfPath : QString();
-    if (d->pdf && destination.isEmpty())
+    if (d->pdf && destination.isEmpty() && !d->pdfOut)
         throw QuillError(QStringLiteral("No file is chosen for the PDF file printer. "
                                         "Choose one with \"Printer setup\"."));
     if (!d->pdf && (d->queue.isEmpty() || !PrintServer::queues().names.contains(d->queue)))
@@ -391,6 +405,12 @@ void PrinterObject::endDoc()
     d->closeJob();
     if (!ended || !pdfComplete(jobFile))
         throw d->notWritten(job->writeFailure());
+
+    if (d->pdf && d->pdfOut) {
+        if (const QString why = job->copyTo(STDOUT_FILENO); !why.isEmpty())
+            throw d->notWritten(why);
+        return;
+    }
 
     if (!destination.isEmpty()) {
         const QString why = job->install(destination);

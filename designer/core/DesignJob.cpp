@@ -49,7 +49,7 @@ QString DesignJob::save(const QString &file)
     return SaveRun::picturesIn(run.filesWritten(), QFileInfo(name).absolutePath());
 }
 
-QString DesignJob::print(LabelPrinter &printer, int firstLabel)
+QString DesignJob::print(LabelPrinter &printer, int firstLabel, int copies)
 {
     using K = DesignKey;
     const double perUnit = Numbers::twipsPerUnit(m_values.unitFlag);
@@ -66,6 +66,7 @@ QString DesignJob::print(LabelPrinter &printer, int firstLabel)
     sheet.centimetres = m_values.unitFlag == 0;
     PrintRun run(m_symbol, m_data, printer, sheet);
     run.setFirstLabel(firstLabel);
+    run.setCopies(copies);
     if (!run.execute())
         throw QuillError(run.error());
     return QStringLiteral("%1 to %2").arg(run.labelsOnPages(run.labelsDrawn()), printer.deviceName());

@@ -21,10 +21,11 @@ public:
     // One picture per value, named after the file; returns the status line
     // ("120 pictures in /home/user"). QuillError as the save command shows it.
     QString save(const QString &file);
-    // The label sheet on the printer, from label firstLabel of the first page;
-    // returns the status line ("120 labels on 3 pages to Zebra"). QuillError
-    // with the message the "Printing error!" box shows.
-    QString print(LabelPrinter &printer, int firstLabel = 1);
+    // The label sheet on the printer, from label firstLabel of the first page,
+    // each value on so many labels in a row; returns the status line ("120
+    // labels on 3 pages to Zebra"). QuillError with the message the "Printing
+    // error!" box shows.
+    QString print(LabelPrinter &printer, int firstLabel = 1, int copies = 1);
 
     SymbolDesign &symbol() { return m_symbol; }
 

@@ -42,6 +42,7 @@ struct Case {
     int alignment = -1, scaling = 0, msiCheck = 1; // alignment -1: left, and where the symbol sits is not checked
     qint64 disk = 0;   // not 0: the disk takes only this many bytes of a file
     qint64 memory = 0; // not 0: the process gets only this many bytes more address space
+    QString shown = {}; // the text under the symbol, where it is not what a decoder reads
 };
 // Symbologies no decoder here reads, worked from their published tables: a
 // module string ("#" dark, "." light) from a start, bits ("0"/"1") each taking
@@ -217,6 +218,12 @@ private slots:
         row({.barType = S::Code39Ext, .data = "Quill-39e", .surface = Copy, .size = {144, 72}, .need = 227});
         row({.barType = S::Ean128, .data = "[01]09501101530003[10]ABC123", .surface = Picture, .size = {192, 96}, .need = 242});
         row({.barType = S::Post25, .data = "1234567890123", .surface = Metafile, .size = {144, 72}, .need = 155});
+        // GS1 fields one digit short get their check digit, in the bars and in the text.
+        row({.barType = S::Ean128, .data = "[00]01234560000000001", .expected = "00012345600000000012",
+             .surface = Metafile, .size = {1000, 300}, .shown = "(00)012345600000000012"});
+        row({.barType = S::Ean128, .data = "(01)0950110153000(10)ABC", .expected = "010950110153000310ABC",
+             .surface = Device, .size = {500, 500}, .dpi = 300});
+        row({.barType = S::Ean128, .data = "[02]1234567890123[37]24", .expected = "02123456789012313724"});
         row({.barType = S::Ean13, .data = "590123412345+52495", .surface = Device, .size = {144, 72}, .need = 165});
         row({.data = "SKU-000123-BLUE", .surface = Preview, .size = {151, 76}, .need = 209});
         row({.data = "SKU-000123-BLUE", .surface = SaveInCm, .size = {151, 76}, .need = 209});
@@ -363,7 +370,8 @@ private slots:
                 QVERIFY(!text || std::abs(std::fmod(shape.angle + c.orientation / 10 + 360, 360)) < 0.5); // turned with the symbol
                 texts += text ? shape.text : QString();
             }
-            QVERIFY2(texts.contains(c.title) && texts.simplified().contains(c.expected.simplified()), qPrintable(texts));
+            const QString shown = c.shown.isEmpty() ? c.expected : c.shown;
+            QVERIFY2(texts.contains(c.title) && texts.simplified().contains(shown.simplified()), qPrintable(texts));
             return;
         }
     }

@@ -18,6 +18,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,6 +39,7 @@ private slots:
             design.write(QStringLiteral("Form1"), key, value);
         QVERIFY(design.flush().isEmpty());
         QVERIFY(QDir().mkpath(path("tmp"))); // the runs' TMPDIR
+        QVERIFY(m_terminal >= 0 && ::grantpt(m_terminal) == 0 && ::unlockpt(m_terminal) == 0);
         SettingsStore corrupt(path("bartype-999.conf"));
         corrupt.write(QStringLiteral("Form1"), QStringLiteral("bartype"), QStringLiteral("999"));
         QVERIFY(corrupt.flush().isEmpty());
@@ -85,6 +88,10 @@ private slots:
         QTest::newRow("delimiter word")
             << QStringList{"--save", "a.png", "--value", "{1}", "--delimiter", "pipe"}
             << 2 << "--delimiter takes , ; or tab";
+        QTest::newRow("copies past 999") << QStringList{"--print", "--copies", "1000"} << 2
+                                         << "--copies takes a count from 1 to 999, not \"1000\"";
+        QTest::newRow("PDF on a terminal") << QStringList{"--print", "--pdf", "-", "--text", "A"} << 1
+                                           << "standard output, which is a terminal here";
         QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
@@ -96,7 +103,9 @@ private slots:
             arguments << "--design" << path("design.conf");
         for (const char *output : {"x.pdf", "a.png", "b.png"})
             QFile::remove(path(output)); // a row that wrote fails alone
-        const auto [code, out, err] = run(arguments);
+        // A PDF asked for on standard output finds a terminal there.
+        const QString terminal = QString::fromLatin1(::ptsname(m_terminal));
+        const auto [code, out, err] = run(arguments, {}, arguments.contains("-") ? terminal : QString());
         QCOMPARE(code, status);
         QVERIFY2(err.contains(message), qPrintable(err));
         QVERIFY(out.isEmpty());
@@ -165,10 +174,10 @@ private slots:
         QCOMPARE(found.text, QStringLiteral("12345670"));
         QCOMPARE(found.format, QStringLiteral("EAN-8"));
         const auto [printed, summary, why] = run({"--print", "--pdf", path("first.pdf"), "--paper", "Letter",
-                                                  "--first", "29", "--sequence", "1", "5", "--design",
-                                                  path("design.conf")});
+                                                  "--first", "29", "--copies", "2", "--sequence", "1", "5",
+                                                  "--design", path("design.conf")});
         QVERIFY2(printed == 0, qPrintable(why));
-        QVERIFY2(summary.startsWith("5 labels on 2 pages"), qPrintable(summary));
+        QVERIFY2(summary.startsWith("10 labels on 2 pages"), qPrintable(summary));
     }
 
     // A spreadsheet's export, its columns chosen on the command line: each
@@ -242,11 +251,13 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("rotation");
         QTest::addColumn<bool>("titled");
-        QTest::newRow("PNG") << "item.png" << "0" << false;
-        QTest::newRow("BMP, turned") << "item.bmp" << "90" << false;
-        QTest::newRow("WMF") << "item.wmf" << "180" << false;
-        QTest::newRow("PDF pages") << "labels.pdf" << "270" << false;
-        QTest::newRow("PDF pages, values with titles") << "titled.pdf" << "0" << true;
+        QTest::addColumn<bool>("piped"); // the job's PDF on its standard output
+        QTest::newRow("PNG") << "item.png" << "0" << false << false;
+        QTest::newRow("BMP, turned") << "item.bmp" << "90" << false << false;
+        QTest::newRow("WMF") << "item.wmf" << "180" << false << false;
+        QTest::newRow("PDF pages") << "labels.pdf" << "270" << false << false;
+        QTest::newRow("PDF pages, values with titles") << "titled.pdf" << "0" << true << false;
+        QTest::newRow("PDF pages on standard output") << "piped.pdf" << "90" << false << true;
     }
 
     void windowAndCommandLineAgree()
@@ -254,6 +265,7 @@ private slots:
         QFETCH(QString, output);
         QFETCH(QString, rotation);
         QFETCH(bool, titled);
+        QFETCH(bool, piped);
         using K = DesignKey;
         Design design;
         design.setText(K::Symbology, "8");
@@ -299,10 +311,19 @@ private slots:
             }
             QCOMPARE(dialogs.allText(), QString());
         }
-        const QStringList job = pdf ? QStringList{"--print", "--pdf", path("job/" + output)}
+        const QString pdfFile = piped ? QStringLiteral("-") : path("job/" + output);
+        const QStringList job = pdf ? QStringList{"--print", "--pdf", pdfFile}
                                     : QStringList{"--save", path("job/" + output)};
-        const auto [code, out, err] = run(job + QStringList{"--design", file});
+        const QString tmp = piped ? path("piped") : QString(); // where the piped job's working folder goes
+        QVERIFY(tmp.isEmpty() || QDir().mkpath(tmp));
+        const QString stdoutFile = piped ? path("job/" + output) : QString();
+        const auto [code, out, err] = run(job + QStringList{"--design", file}, tmp, stdoutFile);
         QVERIFY2(code == 0, qPrintable(err));
+        // The status line keeps out of the PDF's way, and the job's working folder is gone.
+        const QString status = "6 labels on 1 page to PDF file printer (standard output)\n";
+        QVERIFY2(!piped || err == status, qPrintable(err));
+        const QStringList jobs = QDir(tmp).entryList({QStringLiteral(".quill-*")}, QDir::Dirs | QDir::Hidden);
+        QVERIFY2(!piped || jobs.isEmpty(), qPrintable(jobs.join(' ')));
         if (pdf) {
             const QList<QByteArray> drawn = pages(path("job/" + output));
             QCOMPARE(drawn.size(), 1);
@@ -342,8 +363,13 @@ private:
     // input, when given, is the program's standard input through a pipe.
     std::tuple<int, QString, QString> run(const QStringList &arguments, const QString &tmp = {},
                                           const QByteArray &input = {})
+    // stdoutFile: where the child's standard output goes, in place of out.
+    std::tuple<int, QString, QString> run(const QStringList &arguments, const QString &tmp = {},
+                                          const QString &stdoutFile = {})
     {
         QProcess p;
+        if (!stdoutFile.isEmpty())
+            p.setStandardOutputFile(stdoutFile);
         p.setWorkingDirectory(m_dir.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", path("config")); // never the user's settings
@@ -361,6 +387,7 @@ private:
     }
 
     QTemporaryDir m_dir;
+    int m_terminal = ::posix_openpt(O_RDWR | O_NOCTTY); // a terminal of the test's own
 };
 
 QTEST_MAIN(CommandLineTest)

@@ -68,17 +68,18 @@ private slots:
 
     // Chosen in the print dialog (whose unit the designer takes on), printed
     // at 300 dpi from label "start": every cell of the first page empty before
-    // it, then decoded in order, its top left within a dot of the product's;
-    // the preview shows as many pages as the PDF has.
+    // it, then decoded in order (each value "copies" times), its top left within
+    // a dot of the product's; the preview shows as many pages as the PDF has.
     void printedSheet_data()
     {
-        for (const char *column : {"inches", "start", "values", "pages"})
+        for (const char *column : {"inches", "start", "values", "copies", "pages"})
             QTest::addColumn<int>(column);
-        QTest::newRow("Avery 5160, cm, from label 5: 2 pages") << 0 << 5 << 56 << 2;
-        QTest::newRow("Avery 5260, the same sheet by another number") << 1 << 1 << 30 << 1;
-        QTest::newRow("Zweckform 3474, cm") << 0 << 1 << 24 << 1;
-        QTest::newRow("Zweckform 3474, in: 17 pages") << 1 << 1 << 385 << 17;
-        QTest::newRow("Brother DK-1201, a roll: a page a label") << 0 << 1 << 2 << 2;
+        QTest::newRow("Avery 5160, cm, from label 5: 2 pages") << 0 << 5 << 56 << 1 << 2;
+        QTest::newRow("Avery 5160, from label 5, 3 copies each: 3 pages") << 1 << 5 << 20 << 3 << 3;
+        QTest::newRow("Avery 5260, the same sheet by another number") << 1 << 1 << 30 << 1 << 1;
+        QTest::newRow("Zweckform 3474, cm") << 0 << 1 << 24 << 1 << 1;
+        QTest::newRow("Zweckform 3474, in: 17 pages") << 1 << 1 << 385 << 1 << 17;
+        QTest::newRow("Brother DK-1201, a roll: a page a label") << 0 << 1 << 2 << 1 << 2;
     }
     void printedSheet()
     {
@@ -86,6 +87,7 @@ private slots:
         QFETCH(int, inches);
         QFETCH(int, start);
         QFETCH(int, values);
+        QFETCH(int, copies);
         QFETCH(int, pages);
         StandInDesigner designer;
         SheetDialogs dialogs;
@@ -100,12 +102,14 @@ private slots:
         dialog.LabelProductButton_Click();
         QCOMPARE(designer.o4, bool(inches));
         dialog.StartLabel->setValue(start);
+        dialog.Copies->setValue(copies);
         dialog.PreviewButton_Click();
         dialog.OKButton_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
         QCOMPARE(dialogs.previewPages, pages);
         QCOMPARE(PdfCheck::pageCount(pdf), pages);
-        QVERIFY(dialog.runSummary().startsWith(QStringLiteral("%1 labels on %2 page").arg(values).arg(pages)));
+        const QString summary = QStringLiteral("%1 labels on %2 page").arg(values * copies).arg(pages);
+        QVERIFY2(dialog.runSummary().startsWith(summary), qPrintable(dialog.runSummary()));
 
         const LabelProduct &p = *LabelProducts::search(m_products, query).front();
         const QImage page = PdfCheck::render(pdf, 300, 1, 1).value(0); // the first page at 300 dpi
@@ -123,7 +127,8 @@ private slots:
             }
             const QPointF corner((ink.left() + ink.right() + 1 - width) / 2.0, ink.top());
             QVERIFY2((corner - at).manhattanLength() <= 1, qPrintable(QStringLiteral("cell %1").arg(cell)));
-            QCOMPARE(Decode::zxingOne(Decode::label(page, label)), QString::number(101 + cell - (start - 1)));
+            const int value = (cell - (start - 1)) / copies;
+            QCOMPARE(Decode::zxingOne(Decode::label(page, label)), QString::number(101 + value));
         }
     }
 

@@ -66,6 +66,15 @@ QStringList sequence(int from, int to, int width)
     return values;
 }
 
+// Each value so many times in a row, as copies of each label print them.
+QStringList copied(const QStringList &values, int copies)
+{
+    QStringList labels;
+    for (const QString &value : values)
+        labels << QStringList(copies, value);
+    return labels;
+}
+
 } // namespace
 
 class CoreTest : public QObject {
@@ -75,19 +84,26 @@ private slots:
     // with titles, 4 without) and its values, the size as the designer shows it
     // in inches, or centimetres with "cm"; label then page margins; cell w, h,
     // symbol w, h, origin x, y in inches; the grid and each page's values (an
-    // empty value an empty cell).
+    // empty value an empty cell); the copies of each label.
     void sheets()
     {
         struct Sheet { const char *name; int source; QStringList values; QString size; QList<double> margins, sheet;
-                       int columns, rows; QList<QStringList> pages; };
+                       int columns, rows; QList<QStringList> pages; int copies = 1; };
         const QList<double> none(8, 0.0), whole{2, 1, 2, 1, 0, 0}, twoRows{0, 0, 0, 0, 0, 0, 1, 8};
         const QStringList v10 = sequence(1, 10, 2), v41 = sequence(1, 41, 3), v7 = sequence(1, 7, 2), imported{"A-1", "B-2"};
+        const QStringList twice = copied(v7, 2);
         const Sheet sheets[] = {
             {"10 values on 4 x 2: 2 pages", 2, v10, "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8), v10.mid(8)}},
             {"8 values on 4 x 2: 1 page", 2, v10.mid(0, 8), "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8)}},
+            {"7 values, 2 copies each, on 4 x 2: 2 pages", 2, v7, "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1},
+             4, 2, {twice.mid(0, 8), twice.mid(8)}, 2},
+            {"2 titled values, 3 copies each", 3, imported, "2.00 1.00", none, whole,
+             4, 11, {copied(imported, 3)}, 3},
             {"left label margin", 2, v7, "2.00 1.00", {0.5, 0, 0, 0.5, 0, 0, 0, 0}, {2.5, 1.5, 2, 1, 0, 0}, 3, 7, {v7}},
             {"page margins", 2, v7, "2.00 1.00", {0, 0, 0, 0, 0.5, 1.5, 0.75, 0}, {2, 1, 2, 1, 0.5, 0.75}, 3, 10, {v7}},
             {"fixed text", 1, {"FIXED"}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "FIXED")}},
+            {"fixed text, 3 copies: one page still", 1, {"FIXED"}, "2.00 1.00", none, whole, 4, 11,
+             {QStringList(44, "FIXED")}, 3},
             {"empty fixed text", 1, {""}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "")}},
             {"titles", 3, imported, "2.00 1.00", none, whole, 4, 11, {imported}},
             {"empty first value", 4, {"", "A-1", "B-2"}, "2.00 1.00", none, whole, 4, 11, {{"", "A-1", "B-2"}}},
@@ -118,7 +134,9 @@ private slots:
             const QString pdf = dir.filePath("labels.pdf");
             PdfPrinter printer(pdf);
             PrintRun run(symbol, data, printer, sheet);
+            run.setCopies(s.copies);
             QVERIFY2(run.execute(), qPrintable(run.error()));
+            QCOMPARE(run.labelsDrawn(), s.columns * s.rows * (s.pages.size() - 1) + s.pages.last().size());
             // The preview shows the last value in the font size it had before the run.
             QVERIFY(symbol.Font().Size() == 14 && symbol.shownSize == 14);
             const QList<QImage> pages = PdfCheck::render(pdf, kDpi);
@@ -141,6 +159,10 @@ private slots:
             QVERIFY2(!run.execute() && run.error().contains(QStringLiteral("must be from 1 to %1").arg(s.columns * s.rows)),
                      qPrintable(run.error()));
             QVERIFY(!QFile::exists(pdf) && symbol.Font().Size() == 14.0 && symbol.shownSize == 14);
+            run.setFirstLabel(1);
+            run.setCopies(1000);
+            QVERIFY(!run.execute());
+            QCOMPARE(run.error(), QStringLiteral("\"Copies of each label\" must be from 1 to 999."));
             QLocale::setDefault(QLocale::system());
         }
     }
