@@ -105,7 +105,8 @@ private slots:
             QFile::remove(path(output)); // a row that wrote fails alone
         // A PDF asked for on standard output finds a terminal there.
         const QString terminal = QString::fromLatin1(::ptsname(m_terminal));
-        const auto [code, out, err] = run(arguments, {}, arguments.contains("-") ? terminal : QString());
+        const QString stdoutFile = arguments.contains("-") ? terminal : QString();
+        const auto [code, out, err] = run(arguments, {.stdoutFile = stdoutFile});
         QCOMPARE(code, status);
         QVERIFY2(err.contains(message), qPrintable(err));
         QVERIFY(out.isEmpty());
@@ -141,7 +142,7 @@ private slots:
         const QByteArray design = contents(path("design.conf"));
         const auto [code, out, err] = run({"--save", path("pictures/item.png"), "--import", path("values.txt"),
                                            "--design", path("design.conf")},
-                                          path("tmp"));
+                                          {.tmp = path("tmp")});
         QVERIFY2(code == 0, qPrintable(err));
         QVERIFY2(out.contains("100 pictures in"), qPrintable(out));
         const SaveCheck check(path("pictures"), "item.png", 100,
@@ -219,7 +220,7 @@ private slots:
         const auto valueOf = [&values](qint64 k) { return values.value(k - 1); };
         const QByteArray input = fromPipe ? shop : QByteArray();
         arguments << "--design" << path("design.conf");
-        const auto [code, out, err] = run(arguments, {}, input);
+        const auto [code, out, err] = run(arguments, {.input = input});
         QVERIFY2(code == 0, qPrintable(err));
         QVERIFY2(out.startsWith(summary), qPrintable(out));
         if (arguments.contains("--save")) {
@@ -317,7 +318,8 @@ private slots:
         const QString tmp = piped ? path("piped") : QString(); // where the piped job's working folder goes
         QVERIFY(tmp.isEmpty() || QDir().mkpath(tmp));
         const QString stdoutFile = piped ? path("job/" + output) : QString();
-        const auto [code, out, err] = run(job + QStringList{"--design", file}, tmp, stdoutFile);
+        const Plumbing plumbing{.tmp = tmp, .stdoutFile = stdoutFile};
+        const auto [code, out, err] = run(job + QStringList{"--design", file}, plumbing);
         QVERIFY2(code == 0, qPrintable(err));
         // The status line keeps out of the PDF's way, and the job's working folder is gone.
         const QString status = "6 labels on 1 page to PDF file printer (standard output)\n";
@@ -360,13 +362,18 @@ private:
         return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("<unreadable>");
     }
 
-    // input, when given, is the program's standard input through a pipe.
-    std::tuple<int, QString, QString> run(const QStringList &arguments, const QString &tmp = {},
-                                          const QByteArray &input = {})
-    // stdoutFile: where the child's standard output goes, in place of out.
-    std::tuple<int, QString, QString> run(const QStringList &arguments, const QString &tmp = {},
-                                          const QString &stdoutFile = {})
+    // What a job's child gets besides its arguments.
+    struct Plumbing {
+        QString tmp;        // TMPDIR; a file stands there when empty
+        QByteArray input;   // standard input through a pipe, when given
+        QString stdoutFile; // where standard output goes, in place of out
+    };
+
+    std::tuple<int, QString, QString> run(const QStringList &arguments, const Plumbing &plumbing = {})
     {
+        const QString &tmp = plumbing.tmp;
+        const QByteArray &input = plumbing.input;
+        const QString &stdoutFile = plumbing.stdoutFile;
         QProcess p;
         if (!stdoutFile.isEmpty())
             p.setStandardOutputFile(stdoutFile);
