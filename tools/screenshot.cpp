@@ -1,10 +1,11 @@
 // Takes the README's pictures: the designer window (default), the print
 // dialog ("print"), its preview of the designer's sequence on an Avery 5160
-// sheet ("preview") or the label product chooser searching "Avery 5160"
-// ("products"), each the real window grabbed once it is on screen. Run it
-// under xvfb-run with a throwaway XDG_CONFIG_HOME so that no real settings are
-// read.
+// sheet ("preview"), the label product chooser searching "Avery 5160"
+// ("products") or the Columns dialog of the stored import file ("columns"),
+// each the real window grabbed once it is on screen. Run it under xvfb-run
+// with a throwaway XDG_CONFIG_HOME so that no real settings are read.
 #include "Form1.h"
+#include "ImportColumnsDialog.h"
 #include "LabelProductDialog.h"
 #include "SettingsStore.h"
 #include "frmPrint.h"
@@ -33,6 +34,9 @@ int main(int argc, char **argv)
         auto *chooser = new LabelProductDialog(products, error);
         chooser->searchBox->setText(QStringLiteral("Avery 5160"));
         dialog.reset(chooser);
+    } else if (what == QLatin1String("columns")) {
+        const QString file = store.read(QStringLiteral("Form1"), QStringLiteral("text4"), QString());
+        dialog = std::make_unique<ImportColumnsDialog>(file, f.importColumns);
     }
     if (what == QLatin1String("preview")) {
         frmPrint print(f.view());
