@@ -72,7 +72,9 @@ bool ImportRows::next()
 void ImportRows::evaluate(QString *value, QString *title)
 {
     const int widest = std::max(m_value.widest(), m_title.widest());
-    const auto line = [this] { return QStringLiteral("Line %1 of %2").arg(m_file.recordLine()).arg(m_file.source()); };
+    const auto line = [this] {
+        return QStringLiteral("Line %1 of %2").arg(m_file.recordLine()).arg(m_file.source());
+    };
     if (m_fields.size() < widest)
         throw QuillError(QStringLiteral("%1 has %2 column(s), but the templates use %3.")
                              .arg(line())
