@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -39,6 +40,7 @@ struct ImportFile::Impl {
     bool startOfFile = true;
     bool standardInput = false;
     bool keep = false; // everything read stays in the buffer, from its first byte
+    QByteArray record; // the bytes of the record being read, without quotes and delimiters
 
     QString source() const
     {
@@ -301,24 +303,26 @@ bool ImportFile::readField(QString *field)
 }
 
 namespace {
-// A record's fields: UTF-8 when every one of them is valid UTF-8, else all
-// Latin-1. No delimiter or quote byte can be part of a UTF-8 sequence, so
-// this is the rule for lines applied to the whole record.
-QStringList decodeRecord(const QList<QByteArray> &fields)
+// A record's fields, each a slice of its bytes up to its end: UTF-8 when
+// every one of them is valid UTF-8, else all Latin-1. No delimiter or quote
+// byte can be part of a UTF-8 sequence, so this is the rule for lines
+// applied to the whole record.
+void decodeRecord(const QByteArray &bytes, const QVarLengthArray<qsizetype, 16> &ends, QStringList *fields)
 {
-    QStringList texts;
-    texts.reserve(fields.size());
-    for (const QByteArray &bytes : fields) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        texts << utf8.decode(bytes);
-        if (utf8.hasError()) {
-            texts.clear();
-            for (const QByteArray &latin1 : fields)
-                texts << QString::fromLatin1(latin1);
-            break;
+    fields->resize(ends.size());
+    bool latin1 = false;
+    for (qsizetype k = 0, from = 0; k < ends.size() && !latin1; from = ends[k++]) {
+        const QByteArrayView field(bytes.constData() + from, ends[k] - from);
+        if (std::all_of(field.begin(), field.end(), [](char c) { return uchar(c) < 0x80; })) {
+            (*fields)[k] = QString::fromLatin1(field);
+            continue;
         }
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        (*fields)[k] = utf8.decode(field);
+        latin1 = utf8.hasError();
     }
-    return texts;
+    for (qsizetype k = 0, from = 0; k < ends.size() && latin1; from = ends[k++])
+        (*fields)[k] = QString::fromLatin1(bytes.constData() + from, ends[k] - from);
 }
 } // namespace
 
@@ -328,22 +332,22 @@ bool ImportFile::readRecord(QStringList *fields, char delimiter)
         return false;
     enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted } state = State::FieldStart;
     d->recordLine = d->lineNumber;
-    QList<QByteArray> raw;
-    QByteArray field;
-    qsizetype total = 0;
+    // One buffer for the whole record, kept from record to record.
+    QByteArray &bytes = d->record;
+    QVarLengthArray<qsizetype, 16> ends;
+    bytes.resize(0);
     char previous = 0; // inside quotes, so that CR LF counts as one line
     auto endField = [&] {
-        raw << field;
-        field.clear();
+        ends.append(bytes.size());
         state = State::FieldStart;
     };
     auto add = [&](char c) {
-        if (++total <= kLongestLine) {
-            field.append(c);
+        if (bytes.size() < kLongestLine) {
+            bytes.append(c);
             return;
         }
         const QString unclosed = QStringLiteral(" (the quote that opens column %1 is not closed)");
-        throw d->tooLong(d->recordLine, state == State::Quoted ? unclosed.arg(raw.size() + 1) : QString());
+        throw d->tooLong(d->recordLine, state == State::Quoted ? unclosed.arg(ends.size() + 1) : QString());
     };
     bool ended = false;
     while (!ended && d->fill()) {
@@ -404,10 +408,10 @@ bool ImportFile::readRecord(QStringList *fields, char delimiter)
                                         "closed.")
                              .arg(d->recordLine)
                              .arg(d->source())
-                             .arg(raw.size() + 1));
-    raw << field;
+                             .arg(ends.size() + 1));
+    ends.append(bytes.size());
     if (fields)
-        *fields = decodeRecord(raw);
+        decodeRecord(bytes, ends, fields);
     return true;
 }
 

@@ -72,16 +72,18 @@ bool ImportRows::next()
 void ImportRows::evaluate(QString *value, QString *title)
 {
     const int widest = std::max(m_value.widest(), m_title.widest());
-    const QString line = QStringLiteral("Line %1 of %2").arg(m_file.recordLine()).arg(m_file.source());
+    const auto line = [this] {
+        return QStringLiteral("Line %1 of %2").arg(m_file.recordLine()).arg(m_file.source());
+    };
     if (m_fields.size() < widest)
         throw QuillError(QStringLiteral("%1 has %2 column(s), but the templates use %3.")
-                             .arg(line)
+                             .arg(line())
                              .arg(m_fields.size())
                              .arg(column(widest)));
     *value = m_value.apply(m_fields);
     if (value->isEmpty() && !m_value.isEmpty())
         throw QuillError(QStringLiteral("%1, %2: the value template %3 gives an empty value.")
-                             .arg(line, column(m_value.firstEmpty(m_fields)), quoted(m_value.text())));
+                             .arg(line(), column(m_value.firstEmpty(m_fields)), quoted(m_value.text())));
     *title = m_title.apply(m_fields);
 }
 
