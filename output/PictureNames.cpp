@@ -1,5 +1,7 @@
 #include "PictureNames.h"
 
+#include <QFileInfo>
+
 namespace PictureNames {
 
 namespace {
@@ -98,11 +100,50 @@ QString furtherName(const QString &chosenName, const QString &value, Format form
     return name;
 }
 
+namespace {
+constexpr size_t kFilterBits = size_t(1) << 25; // 4 MB: one false "maybe" in 10^4 names at a million
+constexpr int kFilterProbes = 5;
+
+// The filter's bits for a hash, by double hashing its two halves.
+template<typename Visit>
+bool probe(size_t key, Visit visit)
+{
+    const quint64 wide = quint64(key);
+    const quint64 step = (wide >> 32) | 1;
+    for (int k = 0; k < kFilterProbes; ++k)
+        if (!visit((wide + quint64(k) * step) % kFilterBits))
+            return false;
+    return true;
+}
+} // namespace
+
+// A second's margin: a file system stamps times from a coarser clock than the one read here.
+UniqueNames::UniqueNames() : m_since(QDateTime::currentDateTimeUtc().addSecs(-2)) {}
+
+bool UniqueNames::taken(const QString &path, size_t key) const
+{
+    const bool maybe = !m_seen.empty() && probe(key, [this](quint64 bit) {
+        return (m_seen[bit / 64] >> (bit % 64)) & 1;
+    });
+    if (!maybe)
+        return false;
+    const QFileInfo file(path);
+    return file.exists() && file.metadataChangeTime() >= m_since;
+}
+
 QString UniqueNames::claim(const QString &path)
 {
+    if (m_seen.empty())
+        m_seen.resize(kFilterBits / 64);
+    const auto mark = [this](size_t key) {
+        probe(key, [this](quint64 bit) {
+            m_seen[bit / 64] |= quint64(1) << (bit % 64);
+            return true;
+        });
+    };
     const size_t key = qHash(path.toCaseFolded());
-    if (!m_taken.contains(key)) {
-        m_taken.insert(key);
+    if (!taken(path, key)) {
+        mark(key);
         return path;
     }
     const qsizetype folderEnd = folderLength(path);
@@ -118,8 +159,8 @@ QString UniqueNames::claim(const QString &path)
         QString candidate;
         candidate.append(stem).append(u'_').append(QString::number(next++)).append(extension);
         const size_t candidateKey = qHash(candidate.toCaseFolded());
-        if (!m_taken.contains(candidateKey)) {
-            m_taken.insert(candidateKey);
+        if (!taken(candidate, candidateKey)) {
+            mark(candidateKey);
             return candidate;
         }
     }

@@ -1,7 +1,8 @@
 #pragma once
+#include <QDateTime>
 #include <QHash>
-#include <QSet>
 #include <QString>
+#include <vector>
 
 // How the save run names and types its picture files.
 namespace PictureNames {
@@ -27,19 +28,25 @@ QString safeFileNamePart(const QString &value);
 // shortened when the file name would be longer than a file system allows.
 QString furtherName(const QString &chosenName, const QString &value, Format format);
 
-// The names one run has written. A name already taken, also in another letter
-// case (a run may write to a case-insensitive disk), gets "_2", "_3"... before
-// its extension, so a later value never replaces an earlier value's file.
+// The names one run has written. A name already taken gets "_2", "_3"...
+// before its extension, so a later value never replaces an earlier value's file.
 class UniqueNames {
 public:
+    UniqueNames();
     QString claim(const QString &path);
 
 private:
-    // Only a 64-bit hash of each case-folded name is kept, so that a run of any
-    // length keeps its memory flat. Two names with one hash (about one chance
-    // in 10^8 at a million files) cost a needless suffix, never a replaced file.
-    QSet<size_t> m_taken;
-    QHash<size_t, int> m_nextSuffix; // per wanted name
+    bool taken(const QString &path, size_t key) const;
+
+    // A fixed filter of the case-folded names' hashes keeps a run of any length
+    // at the same memory: a name it has never seen is free without a look at
+    // the disk. A name it may have seen is taken when its file exists and was
+    // put there since the run began; so a case-insensitive disk finds "A1" in
+    // "a1" by itself, and a hash shared by two names costs one look, never a
+    // replaced file or a needless suffix.
+    std::vector<quint64> m_seen;
+    QDateTime m_since;
+    QHash<size_t, int> m_nextSuffix; // per name wanted more than once
 };
 
 } // namespace PictureNames
