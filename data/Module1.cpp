@@ -385,4 +385,10 @@ QString Module1::previewRow(const QString &name, bool title)
     return title ? rowTitle : value;
 }
 
+bool Module1::valuesCarryTitles() const
+{
+    return !m_controls.textSelected() && !m_controls.sequenceSelected() && m_controls.importSelected()
+        && m_controls.importColumns().chosen() && !m_controls.importColumns().titleTemplate.isEmpty();
+}
+
 void Module1::endRun() { m_importFile.close(); }

@@ -33,6 +33,9 @@ public:
     QString importPreview(const QString &name);
     // With columns, the first row's title; else the empty text.
     QString importPreviewTitle(const QString &name);
+    // Whether each value comes with its own row's title, which a picture then
+    // carries too: the import file's columns with a title template.
+    bool valuesCarryTitles() const;
     // A run stopped before the values ended: the import file is let go.
     void endRun();
 

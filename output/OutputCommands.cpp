@@ -43,10 +43,9 @@ void OutputCommands::mnuSave_Click()
         SaveRun run(m_view.vantrel(), chosenName, png.width(), png.height(), m_view.centimetresSelected());
         ProgressWindow progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });
         // Between two files, so that a cancelled run leaves whole files only.
-        run.run(data.getFirstData(), [&] {
+        run.run(data, m_view.titleState() != 0, [&] {
             written = run.filesWritten();
             progress.step(written);
-            return data.getNextData();
         });
         written = run.filesWritten();
     } catch (const RunCancelled &) {

@@ -2,6 +2,7 @@
 #include "AtomicFile.h"
 #include "Numbers.h"
 #include "QuillError.h"
+#include "Module1.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
@@ -44,6 +45,22 @@ void SaveRun::run(const QString &firstValue, const std::function<QString()> &nex
         save(value);
     if (m_written == 0)
         throw QuillError(QStringLiteral("No picture was saved: the data gave only an empty value."));
+}
+
+void SaveRun::run(Module1 &data, bool titled, const std::function<void()> &between)
+{
+    titled = titled && data.valuesCarryTitles();
+    const QString first = data.getFirstData();
+    if (titled)
+        m_symbol.setTitle(data.getFirstTitle());
+    run(first, [&] {
+        if (between)
+            between();
+        const QString value = data.getNextData();
+        if (titled && !value.isEmpty())
+            m_symbol.setTitle(data.getNextTitle());
+        return value;
+    });
 }
 
 void SaveRun::save(const QString &value)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+class Module1;
 class SymbolDesign;
 
 // One export of the symbol: a picture file for each data value, the first under
@@ -26,6 +27,12 @@ public:
     // An empty first value writes no picture. Raises QuillError before writing
     // anything when no symbology is chosen or the picture would have no pixels.
     void run(const QString &firstValue, const std::function<QString()> &nextValue);
+
+    // The run over the data source's values. titled ("has title" ticked): a
+    // value that comes with its own row's title carries it into its picture;
+    // other pictures keep the title the component shows. between runs before
+    // each further value is asked for, between two whole files.
+    void run(Module1 &data, bool titled, const std::function<void()> &between = {});
 
     int filesWritten() const { return m_written; }
     // A PNG's size for a symbol of that size in twips, at the screen's pixels;

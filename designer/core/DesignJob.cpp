@@ -41,7 +41,7 @@ QString DesignJob::save(const QString &file)
     m_data.checkRun();
     SaveRun run(m_symbol, name, png.width(), png.height(), m_values.unitFlag == 0);
     try {
-        run.run(m_data.getFirstData(), [this] { return m_data.getNextData(); });
+        run.run(m_data, m_values.hasTitle != 0);
     } catch (const QuillError &) {
         m_data.endRun();
         throw;
