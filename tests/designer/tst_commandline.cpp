@@ -47,6 +47,9 @@ private slots:
         QVERIFY(import.open(QIODevice::WriteOnly));
         for (int i = 1; i <= 100; ++i)
             import.write(QStringLiteral("%1\r\n").arg(i, 5, 10, QLatin1Char('0')).toLatin1());
+        QFile shortRow(path("short.csv")); // its third line lacks the title's column
+        QVERIFY(shortRow.open(QIODevice::WriteOnly));
+        QVERIFY(shortRow.write("sku,name\n1001,Widget\n1002\n1003,Gizmo\n") > 0);
     }
 
     void exitStatusAndMessage_data()
@@ -61,6 +64,10 @@ private slots:
         QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2 << "one data source";
         QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
         QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
+        QTest::newRow("a short row halfway through a print")
+            << QStringList{"--print", "--pdf", "x.pdf", "--import", "short.csv", "--header", "--value", "{sku}",
+                           "--title", "{name}"}
+            << 1 << "Line 3 of the import file";
         QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1 << "\u20ac";
         QTest::newRow("symbology 999") << QStringList{"--save", "a.png", "--design", "bartype-999.conf"} << 1
                                        << "No symbology is chosen: pick one from the Format list. The design";
