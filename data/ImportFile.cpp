@@ -346,7 +346,9 @@ bool ImportFile::readRecord(QStringList *fields, char delimiter)
             bytes.append(c);
             return;
         }
-        const QString unclosed = QStringLiteral(" (the quote that opens column %1 is not closed)");
+        // Either a field that long, or a quote left open that reads on through the rest of the file.
+        const QString unclosed = QStringLiteral(" (column %1 is still within its quotes there: is its closing quote "
+                                                "missing?)");
         throw d->tooLong(d->recordLine, state == State::Quoted ? unclosed.arg(ends.size() + 1) : QString());
     };
     bool ended = false;

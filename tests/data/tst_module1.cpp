@@ -190,7 +190,7 @@ private slots:
             {.bytes = "a\n\"" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\"\n",
              .title = "",
              .rows = {"a/"},
-             .message = {"Line 2 of", "longer than 65536 bytes", "column 1 is not closed"}});
+             .message = {"Line 2 of", "longer than 65536 bytes", "column 1 is still within its quotes"}});
     }
     // The rows a reader gives from a file, each through the templates, up to
     // the end of the data or to the message that stops it; the sample a
