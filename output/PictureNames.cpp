@@ -46,7 +46,8 @@ QString shortened(QString part, qsizetype bytesOver)
 QString saveFilter()
 {
     return QStringLiteral("Bitmap files (*.bmp)|*.bmp|Windows metafiles (*.wmf)|*.wmf|"
-                          "PNG files (*.png)|*.png|All fiels (*.*)|*.*");
+                          "PNG files (*.png)|*.png|All fiels (*.*)|*.*|SVG drawings (*.svg)|*.svg|"
+                          "EPS drawings (*.eps)|*.eps|PDF drawings (*.pdf)|*.pdf");
 }
 
 QString saveDefaultExt()
@@ -61,6 +62,12 @@ Format formatOf(const QString &chosenName)
         return Format::Metafile;
     if (last == u"png")
         return Format::Png;
+    if (last == u"svg")
+        return Format::Svg;
+    if (last == u"eps")
+        return Format::Eps;
+    if (last == u"pdf")
+        return Format::Pdf;
     return Format::Bitmap;
 }
 
@@ -83,11 +90,9 @@ QString furtherName(const QString &chosenName, const QString &value, Format form
     const qsizetype baseEnd = qMax(folderEnd, chosenName.size() - 4);
     const QStringView folder = QStringView(chosenName).left(folderEnd);
     const QStringView base = QStringView(chosenName).mid(folderEnd, baseEnd - folderEnd);
-    QStringView extension = u".bmp";
-    if (format == Format::Png)
-        extension = u".png";
-    else if (format == Format::Metafile)
-        extension = u".wmf";
+    // The chosen name ends in the format's own three letters for all but a bitmap.
+    const QString ownExtension = u'.' + chosenName.right(3);
+    const QStringView extension = format == Format::Bitmap ? QStringView(u".bmp") : QStringView(ownExtension);
 
     QString part = safeFileNamePart(value);
     const qsizetype nameBytes = base.toUtf8().size() + 1 + part.toUtf8().size() + extension.size();
