@@ -112,9 +112,16 @@ QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
     if (layout.painted) {
         setColour(style.barColor);
         out += '[' + matrix(layout.toArea) + "] concat\n";
-        for (const QRectF &bar : layout.bars)
-            out += number(bar.x()) + ' ' + number(bar.y()) + ' ' + number(bar.width()) + ' ' + number(bar.height())
-                 + " R\n";
+        // PostScript fills every device pixel a shape touches, so a bar ending on
+        // a pixel's edge would take the next pixel too: each edge is drawn a hair
+        // inside, which the rule and a pixel-centre rule both fill as meant.
+        constexpr double kHair = 1.0 / 64;
+        for (const QRectF &bar : layout.bars) {
+            const QRectF inside = bar.adjusted(kHair, kHair, -kHair, -kHair);
+            const QRectF &drawn = inside.isValid() ? inside : bar;
+            out += number(drawn.x()) + ' ' + number(drawn.y()) + ' ' + number(drawn.width()) + ' '
+                 + number(drawn.height()) + " R\n";
+        }
         const SymbolRenderer::FontEntry *current = nullptr;
         for (const SymbolRenderer::Layout::Text &text : layout.texts) {
             if (text.font != current) {

@@ -27,10 +27,13 @@ void OutputCommands::mnuSave_Click()
     dialog.Filter = PictureNames::saveFilter();
     dialog.DefaultExt = PictureNames::saveDefaultExt();
     dialog.FileName = QString();
-    dialog.ShowSave();
+    int dpi = m_view.vantrel().pictureDpi();
+    dialog.ShowSavePicture(dpi);
     const QString chosenName = dialog.FileName;
     if (chosenName.isEmpty())
         return;
+    // Kept with the design, as the other choices that make its pictures.
+    m_view.vantrel().setPictureDpi(dpi);
     // The next save opens where this one went, still with no name.
     dialog.InitDir = QFileInfo(chosenName).absolutePath();
 
