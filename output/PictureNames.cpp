@@ -90,9 +90,15 @@ QString furtherName(const QString &chosenName, const QString &value, Format form
     const qsizetype baseEnd = qMax(folderEnd, chosenName.size() - 4);
     const QStringView folder = QStringView(chosenName).left(folderEnd);
     const QStringView base = QStringView(chosenName).mid(folderEnd, baseEnd - folderEnd);
-    // The chosen name ends in the format's own three letters for all but a bitmap.
-    const QString ownExtension = u'.' + chosenName.right(3);
-    const QStringView extension = format == Format::Bitmap ? QStringView(u".bmp") : QStringView(ownExtension);
+    QStringView extension = u".bmp";
+    switch (format) {
+    case Format::Bitmap: break;
+    case Format::Metafile: extension = u".wmf"; break;
+    case Format::Png: extension = u".png"; break;
+    case Format::Svg: extension = u".svg"; break;
+    case Format::Eps: extension = u".eps"; break;
+    case Format::Pdf: extension = u".pdf"; break;
+    }
 
     QString part = safeFileNamePart(value);
     const qsizetype nameBytes = base.toUtf8().size() + 1 + part.toUtf8().size() + extension.size();

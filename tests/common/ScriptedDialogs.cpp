@@ -21,11 +21,11 @@ std::optional<QString> ScriptedDialogs::saveFile(const QString &, const QString 
     return askedName = name, saveAnswer;
 }
 
-std::optional<QString> ScriptedDialogs::savePictureIn(const QString &, const QString &filter, const QString &ext,
-                                                      const QString &name, int &index, int &dpi)
+std::optional<QString> ScriptedDialogs::savePictureIn(const QString &folder, const QString &filter,
+                                                      const QString &ext, const QString &name, int &index, int &dpi)
 {
     shownDpi = dpi;
-    const std::optional<QString> answer = saveFile(filter, ext, name, index);
+    const std::optional<QString> answer = saveFileIn(folder, filter, ext, name, index);
     if (answer && pictureDpi)
         dpi = *pictureDpi;
     return answer;

@@ -36,7 +36,7 @@ public:
 
     std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
-    std::optional<QString> savePictureIn(const QString &, const QString &filter, const QString &ext,
+    std::optional<QString> savePictureIn(const QString &folder, const QString &filter, const QString &ext,
                                          const QString &name, int &index, int &dpi) override;
     bool printerDialog(PrinterObject &printer) override { return onPrinterDialog && onPrinterDialog(printer); }
     void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
