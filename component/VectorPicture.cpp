@@ -50,9 +50,11 @@ QByteArray psString(const QString &text)
 QByteArray psName(const QString &family)
 {
     QByteArray name;
-    for (const QChar c : family)
-        if (c.unicode() > 0x20 && c.unicode() < 0x7f && !QByteArrayView("()<>[]{}/%").contains(char(c.unicode())))
-            name += char(c.unicode());
+    for (const QChar c : family) {
+        const char16_t u = c.unicode();
+        if (u > 0x20 && u < 0x7f && !QByteArrayView("()<>[]{}/%").contains(char(u)))
+            name += char(u);
+    }
     return name.isEmpty() ? QByteArray("Helvetica") : name;
 }
 
@@ -64,32 +66,36 @@ QByteArray matrix(const QTransform &t)
 
 } // namespace
 
-QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels, double dpi)
+QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels,
+               double dpi)
 {
     const QByteArray w = number(pixels.width()), h = number(pixels.height());
     QByteArray out;
     out.reserve(256 + 64 * layout.bars.size());
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""
-         + number(pixels.width() / dpi) + "in\" height=\"" + number(pixels.height() / dpi) + "in\" viewBox=\"0 0 "
-         + w + ' ' + h + "\" shape-rendering=\"crispEdges\">\n";
+         + number(pixels.width() / dpi) + "in\" height=\"" + number(pixels.height() / dpi)
+         + "in\" viewBox=\"0 0 " + w + ' ' + h + "\" shape-rendering=\"crispEdges\">\n";
     if (style.fillBackground)
         out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + colour(style.backColor) + "\"/>\n";
     if (layout.painted) {
-        out += "<g transform=\"matrix(" + matrix(layout.toArea) + ")\" fill=\"" + colour(style.barColor) + "\">\n";
+        out += "<g transform=\"matrix(" + matrix(layout.toArea) + ")\" fill=\"" + colour(style.barColor)
+             + "\">\n";
         for (const QRectF &bar : layout.bars)
-            out += "<rect x=\"" + number(bar.x()) + "\" y=\"" + number(bar.y()) + "\" width=\"" + number(bar.width())
-                 + "\" height=\"" + number(bar.height()) + "\"/>\n";
+            out += "<rect x=\"" + number(bar.x()) + "\" y=\"" + number(bar.y()) + "\" width=\""
+                 + number(bar.width()) + "\" height=\"" + number(bar.height()) + "\"/>\n";
         for (const SymbolRenderer::Layout::Text &text : layout.texts)
             out += "<text x=\"" + number(text.origin.x()) + "\" y=\"" + number(text.origin.y())
                  + "\" font-family=\"" + xmlEscaped(text.font->name) + "\" font-size=\""
-                 + number(text.font->pixels) + "\" xml:space=\"preserve\">" + xmlEscaped(text.text) + "</text>\n";
+                 + number(text.font->pixels) + "\" xml:space=\"preserve\">" + xmlEscaped(text.text)
+                 + "</text>\n";
         out += "</g>\n";
     }
     return out + "</svg>\n";
 }
 
-QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels, double dpi)
+QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels,
+               double dpi)
 {
     // Points are 1/72 in; the frame's y runs down, PostScript's up.
     const double scale = 72.0 / dpi;
@@ -128,9 +134,11 @@ QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
                 current = text.font;
                 // The font with Latin-1 letters, as large as drawn; flipped back upright.
                 const QByteArray name = psName(current->name);
-                out += '/' + name + " findfont dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse }"
-                       " forall /Encoding ISOLatin1Encoding def currentdict end /" + name + "-Latin1 exch definefont"
-                       " [" + number(current->pixels) + " 0 0 " + number(-current->pixels) + " 0 0] makefont setfont\n";
+                out += '/' + name
+                     + " findfont dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse } forall"
+                       " /Encoding ISOLatin1Encoding def currentdict end /"
+                     + name + "-Latin1 exch definefont [" + number(current->pixels) + " 0 0 "
+                     + number(-current->pixels) + " 0 0] makefont setfont\n";
             }
             out += number(text.origin.x()) + ' ' + number(text.origin.y()) + " moveto " + psString(text.text)
                  + " show\n";

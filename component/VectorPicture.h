@@ -9,7 +9,9 @@
 // `dpi`, so that printed at that resolution every bar is whole dots.
 namespace VectorPicture {
 
-QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels, double dpi);
-QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels, double dpi);
+QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels,
+               double dpi);
+QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels,
+               double dpi);
 
 } // namespace VectorPicture

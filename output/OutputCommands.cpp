@@ -44,7 +44,8 @@ void OutputCommands::mnuSave_Click()
         const QSize pixels = SaveRun::picturePixels(chosenName, m_view.widthTwips(), m_view.heightTwips(),
                                                       m_view.vantrel().pictureDpi());
         data.checkRun();
-        SaveRun run(m_view.vantrel(), chosenName, pixels.width(), pixels.height(), m_view.centimetresSelected());
+        SaveRun run(m_view.vantrel(), chosenName, pixels.width(), pixels.height(),
+                    m_view.centimetresSelected());
         ProgressWindow progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });
         // Between two files, so that a cancelled run leaves whole files only.
         run.run(data, m_view.titleState() != 0, [&] {

@@ -143,6 +143,7 @@ QSize SaveRun::picturePixels(const QString &chosenName, double widthTwips, doubl
     try {
         return {Numbers::toInt32(widthTwips / perPixelX), Numbers::toInt32(heightTwips / perPixelY)};
     } catch (const QuillError &error) {
-        throw QuillError(QStringLiteral("The symbol is too large for a picture (%1).").arg(error.description()));
+        throw QuillError(
+            QStringLiteral("The symbol is too large for a picture (%1).").arg(error.description()));
     }
 }

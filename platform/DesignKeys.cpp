@@ -107,8 +107,8 @@ QList<Entry> table()
         columns(K::ImportValue, "Value", "", Rule::Text),
         columns(K::ImportTitle, "Title", "", Rule::Text),
         // Below 50 dpi a picture is coarser than any screen; 2400 is the finest printer's.
-        {K::PictureDpi, picturesSection(), QStringLiteral("Resolution"), QStringLiteral("Screen"), Rule::Resolution,
-         50, 2400},
+        {K::PictureDpi, picturesSection(), QStringLiteral("Resolution"), QStringLiteral("Screen"),
+         Rule::Resolution, 50, 2400},
         fileOnly(K::Prefix, "Prefix", "(prefix)"),
         fileOnly(K::Suffix, "Suffix", "(sufix)"),
         fileOnly(K::LabelProduct, "LabelProduct", ""),

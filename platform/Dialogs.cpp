@@ -150,10 +150,12 @@ public:
     {
         return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex, folder);
     }
-    std::optional<QString> savePictureIn(const QString &folder, const QString &filter, const QString &defaultExt,
-                                         const QString &fileName, int &filterIndex, int &dpi) override
+    std::optional<QString> savePictureIn(const QString &folder, const QString &filter,
+                                         const QString &defaultExt, const QString &fileName, int &filterIndex,
+                                         int &dpi) override
     {
-        return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex, folder, &dpi);
+        return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex, folder,
+                             &dpi);
     }
     std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &products,
                                                    const QString &error) override
