@@ -10,10 +10,11 @@ RUN_PACKAGES = cmake g++ make qt6-base-dev libzint-dev zlib1g-dev libcups2-dev f
 # The tests: zxing-cpp and zbar read what we draw, outside readers for what we write
 # (libwmf-bin, poppler-utils), a private CUPS with the PDF backend and the sample label
 # drivers (cups-common), a comma locale, and the desktop's validators for the installed files
-# (shared-mime-info compiles the design files' type).
+# (shared-mime-info compiles the design files' type); rsvg-convert and Ghostscript rasterise
+# the SVG and EPS pictures.
 TEST_PACKAGES = libzxing-dev zbar-tools libwmf-bin poppler-utils cups cups-common \
                 printer-driver-cups-pdf locales xvfb xauth desktop-file-utils appstream \
-                shared-mime-info
+                shared-mime-info librsvg2-bin ghostscript
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -125,7 +125,7 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
             if (!run.execute())
                 result.fail(run.error());
         } else {
-            const QSize png = SaveRun::pngPixels(chosen, view.widthTwips(), view.heightTwips());
+            const QSize png = SaveRun::picturePixels(chosen, view.widthTwips(), view.heightTwips());
             SaveRun run(view.vantrel(), chosen, png.width(), png.height());
             run.run(data.getFirstData(), [&data] { return data.getNextData(); });
         }

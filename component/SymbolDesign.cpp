@@ -12,8 +12,13 @@
 #include "SymbolFitError.h"
 #include "SymbolRenderer.h"
 #include "WmfDevice.h"
+#include "AtomicFile.h"
 #include "AtomicFileWriter.h"
 #include "PictureWriters.h"
+#include "VectorPicture.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
 
 #include <QPainter>
 #include <algorithm>
@@ -34,6 +39,7 @@ struct SymbolDesign::Impl {
     float left = 0, top = 0, width = 0, height = 0;
     SettingsStore *store = nullptr;
     FormatOptions options;
+    int pictureDpi = 0; // 0: the screen's
 
     // Encoded once per change of data, symbology or options, never per paint.
     mutable std::optional<SymbolBuilder::Built> built;
@@ -84,6 +90,35 @@ struct SymbolDesign::Impl {
         return int(std::lround(std::clamp(size, 0.0f, kLargest)));
     }
     static QPointF screenDpi() { return {ScreenMetrics::dpiX(), ScreenMetrics::dpiY()}; }
+    QPointF savedDpi() const { return pictureDpi > 0 ? QPointF(pictureDpi, pictureDpi) : screenDpi(); }
+    // The style of saved pictures: at a resolution of their own the text is
+    // scaled from the screen's points, as the printing run scales it.
+    SymbolRenderer::Style savedStyle() const
+    {
+        SymbolRenderer::Style s = style(font);
+        if (pictureDpi > 0)
+            s.textPixels *= pictureDpi / ScreenMetrics::dpiY();
+        return s;
+    }
+    // A device that measures fonts at the saved pictures' resolution.
+    QImage measuringDevice(QImage::Format format) const
+    {
+        QImage device(1, 1, format);
+        if (pictureDpi > 0) {
+            device.setDotsPerMeterX(int(std::lround(pictureDpi / 0.0254)));
+            device.setDotsPerMeterY(int(std::lround(pictureDpi / 0.0254)));
+        }
+        return device;
+    }
+    // The layout of a saved picture; SymbolFitError when it does not fit.
+    const SymbolRenderer::Layout &savedLayout(const QRect &area, const SymbolRenderer::Style &s,
+                                              QImage &device) const
+    {
+        const SymbolRenderer::Layout &layout = renderer.layout(area, symbol().model, s, &device);
+        if (!layout.fit.fits)
+            throw SymbolFitError(layout.fit, layout.fit.alongHeight ? savedDpi().y() : savedDpi().x(), false);
+        return layout;
+    }
     // Pictures are drawn a band of rows at a time, so that a picture of any
     // size takes the memory of a band: a band holds about this many pixels.
     static constexpr int kBandPixels = 1 << 17;
@@ -102,12 +137,9 @@ struct SymbolDesign::Impl {
                      bool bottomUp, const Take &take) const
     {
         // Fonts are measured at the resolution of the picture, a QImage's.
-        QImage device(1, 1, format);
+        QImage device = measuringDevice(format);
         const QRect area(0, 0, w, h);
-        const SymbolRenderer::Layout &layout = renderer.layout(area, symbol().model, s, &device);
-        if (!layout.fit.fits)
-            throw SymbolFitError(layout.fit,
-                                 layout.fit.alongHeight ? ScreenMetrics::dpiY() : ScreenMetrics::dpiX(), false);
+        const SymbolRenderer::Layout &layout = savedLayout(area, s, device);
         // A band holds the bars painted whole, up to a third of kWindowBytes.
         const qsizetype rowBytes = qsizetype(device.depth() / 8) * w;
         const int wholeRows =
@@ -130,9 +162,8 @@ struct SymbolDesign::Impl {
     // each band `out` holds the bytes made so far, for `drained` to take.
     void png(int w, int h, QByteArray &out, const std::function<void()> &drained = {}) const
     {
-        PngWriter writer(w, h, options.backColor, options.barColor, ScreenMetrics::dpiX(),
-                         ScreenMetrics::dpiY(), out);
-        SymbolRenderer::Style s = style(font);
+        PngWriter writer(w, h, options.backColor, options.barColor, savedDpi().x(), savedDpi().y(), out);
+        SymbolRenderer::Style s = savedStyle();
         s.fillBackground = false;
         s.barColor = Qt::black;
         drawInBands(w, h, QImage::Format_Grayscale8, Qt::white, s, false, [&](const QImage &ink, int top, int n) {
@@ -261,18 +292,26 @@ QImage SymbolDesign::Picture() const
 
 void SymbolDesign::saveBitmap(const QString &file) const
 {
+    saveBitmap(file, std::max(1, pixelWidth()), std::max(1, pixelHeight()));
+}
+
+void SymbolDesign::setPictureDpi(int dpi) { d->pictureDpi = std::max(0, dpi); }
+int SymbolDesign::pictureDpi() const { return d->pictureDpi; }
+
+void SymbolDesign::saveBitmap(const QString &file, int w, int h) const
+{
     d->requireSymbol();
-    const int w = std::max(1, pixelWidth());
-    const int h = std::max(1, pixelHeight());
     PictureWriters::checkSize(w, h, PictureWriters::Kind::Bitmap);
     AtomicFileWriter out(file);
     QByteArray bytes;
     bool headed = false;
-    SymbolRenderer::Style s = d->style(d->font);
+    SymbolRenderer::Style s = d->savedStyle();
     s.fillBackground = false;
+    const int metre = int(std::lround(d->pictureDpi / 0.0254));
     const auto take = [&](const QImage &canvas, int top, int rows) {
-        if (!headed) // the resolution a QImage has by default, as pictures always had
-            bytes = PictureWriters::bmpHeader(w, h, canvas.dotsPerMeterX(), canvas.dotsPerMeterY());
+        if (!headed) // at the screen's: the resolution a QImage has by default, as pictures always had
+            bytes = PictureWriters::bmpHeader(w, h, metre ? metre : canvas.dotsPerMeterX(),
+                                              metre ? metre : canvas.dotsPerMeterY());
         headed = true;
         for (int y = top + rows - 1; y >= top; --y)
             PictureWriters::appendBmpRow(bytes, canvas.constScanLine(y), w);
@@ -302,6 +341,41 @@ void SymbolDesign::SavePng(const QString &file, std::int32_t w, std::int32_t h) 
     });
     out.append(bytes);
     out.commit();
+}
+
+void SymbolDesign::saveDrawing(const QString &file, Drawing kind, int w, int h) const
+{
+    d->requireSymbol();
+    if (w <= 0 || h <= 0 || w > 1000000 || h > 1000000)
+        throw QuillError(QStringLiteral("Cannot write \"%1\": a drawing of %2 x %3 pixels is not possible.")
+                             .arg(file).arg(w).arg(h));
+    const QPointF dpi = d->savedDpi();
+    SymbolRenderer::Style s = d->savedStyle();
+    s.fillBackground = true;
+    const QRect area(0, 0, w, h);
+    QByteArray bytes;
+    if (kind == Drawing::Pdf) {
+        // The page is the picture, at its resolution: a device pixel is a picture pixel.
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        pdf.setCreator(QStringLiteral("Quillmark"));
+        pdf.setResolution(int(std::lround(dpi.x())));
+        pdf.setPageMargins(QMarginsF());
+        pdf.setPageSize(QPageSize(QSizeF(w / dpi.x(), h / dpi.y()), QPageSize::Inch, QString(),
+                                  QPageSize::ExactMatch));
+        QImage device = d->measuringDevice(QImage::Format_RGB32);
+        d->savedLayout(area, s, device); // refused before the file is begun
+        QPainter painter(&pdf);
+        d->render(painter, area, s, dpi);
+        painter.end();
+    } else {
+        QImage device = d->measuringDevice(QImage::Format_RGB32);
+        const SymbolRenderer::Layout &layout = d->savedLayout(area, s, device);
+        bytes = kind == Drawing::Svg ? VectorPicture::svg(layout, s, area.size(), dpi.x())
+                                     : VectorPicture::eps(layout, s, area.size(), dpi.x());
+    }
+    AtomicFile::write(file, bytes);
 }
 
 void SymbolDesign::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const

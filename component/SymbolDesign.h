@@ -73,6 +73,19 @@ public:
     // Picture() as a Windows bitmap file, drawn and written a band of rows at
     // a time: the memory of a band, not of the picture.
     void saveBitmap(const QString &file) const;
+    // Saved pictures' resolution in dots per inch (0: the screen's, as ever).
+    // Their text is then as large as printed, their headers record it and
+    // the fit message counts in its pixels; the preview, Picture() and the
+    // clipboard keep the screen's.
+    void setPictureDpi(int dpi);
+    int pictureDpi() const;
+    // A bitmap file of that size, at the pictures' resolution.
+    void saveBitmap(const QString &file, int width, int height) const;
+    // A drawing of width x height pixels at the pictures' resolution (the
+    // screen's when 0): bars as rectangles, text as text in the font (PDF
+    // embeds it), the page the picture's size.
+    enum class Drawing { Svg, Eps, Pdf };
+    void saveDrawing(const QString &file, Drawing kind, int width, int height) const;
     void DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y,
                       std::int32_t width, std::int32_t height) const;
     void CopyToClipboard() const;                 // metafile and PNG

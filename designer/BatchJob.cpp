@@ -72,6 +72,8 @@ void applyOptions(const CommandLine &job, Design &design)
     const ImportColumns columns = DesignValues::of(design).columns;
     if (columns.chosen() && (job.import || job.columns))
         design.setText(K::HasTitle, StoredValue::flag(!columns.titleTemplate.isEmpty()));
+    if (job.dpi)
+        design.setText(K::PictureDpi, DesignValues::pictureDpiText(*job.dpi));
     if (job.symbology)
         design.setText(K::Symbology, QString::number(*job.symbology));
     if (job.size) {

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "DesignValues.h"
 #include "PrintRun.h"
 #include "SymbolBuilder.h"
 
@@ -130,6 +131,18 @@ QString copies(CommandLine &c, const QString &text)
         .arg(text);
 }
 
+QString dpi(CommandLine &c, const QString &text)
+{
+    c.dpi = DesignValues::pictureDpiOf(text);
+    if (c.dpi)
+        return {};
+    const DesignKeys::Entry &entry = DesignKeys::entry(DesignKey::PictureDpi);
+    return QStringLiteral("--dpi takes screen or a resolution from %1 to %2 dots per inch, not \"%3\"")
+        .arg(entry.low)
+        .arg(entry.high)
+        .arg(text);
+}
+
 const QList<Option> &options()
 {
     using C = CommandLine;
@@ -168,6 +181,7 @@ const QList<Option> &options()
         {"--size", 1, [](C &c, const V &v) { return size(c, v[0]); }},
         {"--first", 1, [](C &c, const V &v) { return firstLabel(c, v[0]); }},
         {"--copies", 1, [](C &c, const V &v) { return copies(c, v[0]); }},
+        {"--dpi", 1, [](C &c, const V &v) { return dpi(c, v[0]); }},
     };
     return table;
 }
@@ -188,7 +202,8 @@ QString CommandLine::usage()
         "Usage: quillmark [DESIGN.qmdesign]                open the designer (with that design)\n"
         "       quillmark --print [--printer QUEUE | --pdf FILE|-] [--paper NAME] [--first N] [--copies N]\n"
         "                 [DESIGN] [DATA]\n"
-        "       quillmark --save FILE.png|FILE.bmp|FILE.wmf [DESIGN] [DATA]\n"
+        "       quillmark --save FILE.png|FILE.bmp|FILE.wmf|FILE.svg|FILE.eps|FILE.pdf [--dpi N]\n"
+        "                 [DESIGN] [DATA]\n"
         "       quillmark --list-symbologies | --help | --version\n"
         "DESIGN, in place of the stored design:\n"
         "  --design FILE                                   a design file (.qmdesign) or a settings file\n"
@@ -205,7 +220,8 @@ QString CommandLine::usage()
         "  --header                                        the first row names the columns\n"
         "--paper NAME picks one of the printer's paper sizes (Letter, A4, ...); --first N\n"
         "starts the first sheet at label N; --copies N prints each value on N labels in a row\n"
-        "(the fixed text fills its one page anyway). --pdf - writes the PDF to standard output,\n"
+        "(the fixed text fills its one page anyway). --dpi N saves the pictures at N dots per inch\n"
+        "(50 to 2400; screen: the screen's pixels). --pdf - writes the PDF to standard output,\n"
         "which must not be a terminal, and the status line to standard error.\n"
         "Nothing is stored back.\n");
 }
@@ -263,6 +279,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return usageError(QStringLiteral("--first goes with --print"));
     if (c.action == Action::Save && given.contains(QStringLiteral("--copies")))
         return usageError(QStringLiteral("--copies goes with --print"));
+    if (c.action == Action::Print && c.dpi)
+        return usageError(QStringLiteral("--dpi goes with --save; a print is at the printer's resolution"));
     if ((given.contains(QStringLiteral("--prefix")) || given.contains(QStringLiteral("--suffix"))) && !c.sequence)
         return usageError(QStringLiteral("--prefix and --suffix go with --sequence"));
     if (c.titles && !c.import)

@@ -37,6 +37,7 @@ struct CommandLine {
     std::optional<Size> size;      // --size WIDTHxHEIGHT{in|cm}
     int firstLabel = 1;            // --first N: "Start at label"
     int copies = 1;                // --copies N: "Copies of each label"
+    std::optional<int> dpi;        // --dpi N|screen: the pictures' resolution, 0 the screen's
 
     bool importFromStandardInput() const { return import == QStringLiteral("-"); } // --import -
 

@@ -206,6 +206,7 @@ Design Form1::currentDesign() const
     design.setText(K::SourceSequence, StoredValue::flag(Option2->isChecked()));
     design.setText(K::SourceImport, StoredValue::flag(Option3->isChecked()));
     DesignValues::setColumns(design, importColumns);
+    design.setText(K::PictureDpi, DesignValues::pictureDpiText(Vantrel1->pictureDpi()));
     // The margins as the print dialog last stored them.
     const Design stored = Design::fromStore(m_store);
     for (const DesignKeys::Entry &entry : DesignKeys::all())

@@ -97,6 +97,7 @@ void Form1::applyDesign(const Design &design)
 
     // Before the source is chosen, so that the import file's preview reads its columns.
     importColumns = values.columns;
+    Vantrel1->setPictureDpi(values.pictureDpi);
     setOptionSelected(Option1, values.option1);
     setOptionSelected(Option2, values.option2);
     setOptionSelected(Option3, values.option3);
@@ -135,6 +136,7 @@ void Form1::Form_Unload()
     const Design design = currentDesign();
     design.writeSection(m_store, DesignKeys::designerSection());
     design.writeSection(m_store, DesignKeys::columnsSection());
+    design.writeSection(m_store, DesignKeys::picturesSection());
     // The store names the file and the system's reason.
     if (const QString error = m_store.flush(); !error.isEmpty())
         DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));

@@ -46,7 +46,8 @@ QString shortened(QString part, qsizetype bytesOver)
 QString saveFilter()
 {
     return QStringLiteral("Bitmap files (*.bmp)|*.bmp|Windows metafiles (*.wmf)|*.wmf|"
-                          "PNG files (*.png)|*.png|All fiels (*.*)|*.*");
+                          "PNG files (*.png)|*.png|All fiels (*.*)|*.*|SVG drawings (*.svg)|*.svg|"
+                          "EPS drawings (*.eps)|*.eps|PDF drawings (*.pdf)|*.pdf");
 }
 
 QString saveDefaultExt()
@@ -61,6 +62,12 @@ Format formatOf(const QString &chosenName)
         return Format::Metafile;
     if (last == u"png")
         return Format::Png;
+    if (last == u"svg")
+        return Format::Svg;
+    if (last == u"eps")
+        return Format::Eps;
+    if (last == u"pdf")
+        return Format::Pdf;
     return Format::Bitmap;
 }
 
@@ -84,10 +91,14 @@ QString furtherName(const QString &chosenName, const QString &value, Format form
     const QStringView folder = QStringView(chosenName).left(folderEnd);
     const QStringView base = QStringView(chosenName).mid(folderEnd, baseEnd - folderEnd);
     QStringView extension = u".bmp";
-    if (format == Format::Png)
-        extension = u".png";
-    else if (format == Format::Metafile)
-        extension = u".wmf";
+    switch (format) {
+    case Format::Bitmap: break;
+    case Format::Metafile: extension = u".wmf"; break;
+    case Format::Png: extension = u".png"; break;
+    case Format::Svg: extension = u".svg"; break;
+    case Format::Eps: extension = u".eps"; break;
+    case Format::Pdf: extension = u".pdf"; break;
+    }
 
     QString part = safeFileNamePart(value);
     const qsizetype nameBytes = base.toUtf8().size() + 1 + part.toUtf8().size() + extension.size();

@@ -7,14 +7,16 @@
 // How the save run names and types its picture files.
 namespace PictureNames {
 
-enum class Format { Bitmap, Metafile, Png };
+// Svg, Eps and Pdf: drawings (bars as rectangles, text as text) at the picture's resolution.
+enum class Format { Bitmap, Metafile, Png, Svg, Eps, Pdf };
 
 // What the save dialog is given before every save.
-QString saveFilter();       // the four entries, "|"-separated
+QString saveFilter();       // the four entries, then the drawings' three, "|"-separated
 QString saveDefaultExt();   // ".bmp"
 
 // By the last three characters of the chosen name, compared case-sensitively:
-// "wmf" a metafile, "png" a PNG, anything else (upper case included) a bitmap.
+// "wmf" a metafile, "png" a PNG, "svg", "eps" and "pdf" those drawings,
+// anything else (upper case included) a bitmap.
 Format formatOf(const QString &chosenName);
 
 // A data value made fit to stand inside a file name: path separators, control
@@ -24,7 +26,7 @@ QString safeFileNamePart(const QString &value);
 
 // The file for a value after the first: the chosen name without its last four
 // characters, "_", the value made safe, then ".bmp" for a bitmap or the chosen
-// name's own ".png"/".wmf". Always in the chosen name's folder; the value is
+// name's own ".png", ".wmf", ".svg", ".eps" or ".pdf". Always in the chosen name's folder; the value is
 // shortened when the file name would be longer than a file system allows.
 QString furtherName(const QString &chosenName, const QString &value, Format format);
 

@@ -12,13 +12,13 @@
 
 using PictureNames::Format;
 
-SaveRun::SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight,
+SaveRun::SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t width, std::int32_t height,
                  bool centimetres)
     : m_symbol(symbol),
       m_chosenName(chosenName),
       m_format(PictureNames::formatOf(chosenName)),
-      m_pngWidth(pngWidth),
-      m_pngHeight(pngHeight),
+      m_width(width),
+      m_height(height),
       m_centimetres(centimetres)
 {
 }
@@ -27,9 +27,9 @@ void SaveRun::refuseUnusable() const
 {
     if (!symbologyAt(m_symbol.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());
-    const bool png = m_format == Format::Png;
-    const int width = png ? m_pngWidth : m_symbol.pixelWidth();
-    const int height = png ? m_pngHeight : m_symbol.pixelHeight();
+    const bool own = ownSize();
+    const int width = own ? m_width : m_symbol.pixelWidth();
+    const int height = own ? m_height : m_symbol.pixelHeight();
     if (width <= 0 || height <= 0)
         throw QuillError(QStringLiteral("No picture was saved: at %1 x %2 pixels the symbol has no room. Make its "
                                         "Width and Height larger than 0.")
@@ -101,10 +101,22 @@ void SaveRun::write(const QString &path)
         break;
     }
     case Format::Png:
-        m_symbol.SavePng(path, m_pngWidth, m_pngHeight);
+        m_symbol.SavePng(path, m_width, m_height);
         break;
     case Format::Bitmap:
-        m_symbol.saveBitmap(path);
+        if (ownSize())
+            m_symbol.saveBitmap(path, m_width, m_height);
+        else
+            m_symbol.saveBitmap(path);
+        break;
+    case Format::Svg:
+        m_symbol.saveDrawing(path, SymbolDesign::Drawing::Svg, m_width, m_height);
+        break;
+    case Format::Eps:
+        m_symbol.saveDrawing(path, SymbolDesign::Drawing::Eps, m_width, m_height);
+        break;
+    case Format::Pdf:
+        m_symbol.saveDrawing(path, SymbolDesign::Drawing::Pdf, m_width, m_height);
         break;
     }
 }
@@ -115,15 +127,23 @@ QString SaveRun::picturesIn(long long count, const QString &folder)
            + QStringLiteral(" in ") + QDir::toNativeSeparators(folder);
 }
 
-QSize SaveRun::pngPixels(const QString &chosenName, double widthTwips, double heightTwips)
+bool SaveRun::ownSize() const
 {
-    if (PictureNames::formatOf(chosenName) != Format::Png)
+    return m_format != Format::Metafile && (m_format != Format::Bitmap || m_symbol.pictureDpi() > 0);
+}
+
+QSize SaveRun::picturePixels(const QString &chosenName, double widthTwips, double heightTwips, int dpi)
+{
+    const Format format = PictureNames::formatOf(chosenName);
+    if (format == Format::Metafile || (format == Format::Bitmap && dpi <= 0))
         return {0, 0};
-    // Widths convert with the horizontal twips per pixel, heights with the vertical.
+    // At the screen's, widths convert with the horizontal twips per pixel, heights with the vertical.
+    const double perPixelX = dpi > 0 ? 1440.0 / dpi : ScreenMetrics::twipsPerPixelX();
+    const double perPixelY = dpi > 0 ? 1440.0 / dpi : ScreenMetrics::twipsPerPixelY();
     try {
-        return {Numbers::toInt32(widthTwips / ScreenMetrics::twipsPerPixelX()),
-                Numbers::toInt32(heightTwips / ScreenMetrics::twipsPerPixelY())};
+        return {Numbers::toInt32(widthTwips / perPixelX), Numbers::toInt32(heightTwips / perPixelY)};
     } catch (const QuillError &error) {
-        throw QuillError(QStringLiteral("The symbol is too large for a PNG picture (%1).").arg(error.description()));
+        throw QuillError(
+            QStringLiteral("The symbol is too large for a picture (%1).").arg(error.description()));
     }
 }

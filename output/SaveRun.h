@@ -13,9 +13,11 @@ class SymbolDesign;
 // the chosen name, the others named after their value in the same folder.
 class SaveRun {
 public:
-    // pngWidth and pngHeight (pixels) are used only when the chosen name asks for PNG;
-    // centimetres: the designer's unit, for a symbol too large for its picture.
-    SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t pngWidth, std::int32_t pngHeight,
+    // width and height (pixels, from picturePixels) are the picture's size but for a metafile
+    // and, at the screen's resolution, a bitmap, which take the component's; pictures are at
+    // the component's pictureDpi(). centimetres: the designer's unit, for a symbol too large
+    // for its picture.
+    SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t width, std::int32_t height,
             bool centimetres = false);
 
     // Sets the component's Caption to the value and writes its file. Raises
@@ -35,21 +37,23 @@ public:
     void run(Module1 &data, bool titled, const std::function<void()> &between = {});
 
     int filesWritten() const { return m_written; }
-    // A PNG's size for a symbol of that size in twips, at the screen's pixels;
-    // 0 x 0 for a name that asks for another format. QuillError when too large.
-    static QSize pngPixels(const QString &chosenName, double widthTwips, double heightTwips);
+    // A picture's size for a symbol of that size in twips at dpi (0: the
+    // screen's pixels); 0 x 0 where the component's size is taken (a metafile,
+    // a bitmap at the screen's). QuillError when too large.
+    static QSize picturePixels(const QString &chosenName, double widthTwips, double heightTwips, int dpi = 0);
     // "120 pictures in /home/user/labels"
     static QString picturesIn(long long count, const QString &folder);
 
 private:
     void refuseUnusable() const;
     void write(const QString &path);
+    bool ownSize() const; // the picture takes m_width x m_height, not the component's size
 
     SymbolDesign &m_symbol;
     const QString m_chosenName;
     const PictureNames::Format m_format;
-    const std::int32_t m_pngWidth;
-    const std::int32_t m_pngHeight;
+    const std::int32_t m_width;
+    const std::int32_t m_height;
     const bool m_centimetres;
     PictureNames::UniqueNames m_names;
     int m_written = 0;

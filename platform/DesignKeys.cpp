@@ -23,6 +23,12 @@ const QString &columnsSection()
     return name;
 }
 
+const QString &picturesSection()
+{
+    static const QString name = QStringLiteral("Pictures");
+    return name;
+}
+
 const QString &fileSection()
 {
     static const QString name = QStringLiteral("Quillmark design");
@@ -100,6 +106,9 @@ QList<Entry> table()
         columns(K::ImportHeader, "Header", "0", Rule::Whole, 0, 1),
         columns(K::ImportValue, "Value", "", Rule::Text),
         columns(K::ImportTitle, "Title", "", Rule::Text),
+        // Below 50 dpi a picture is coarser than any screen; 2400 is the finest printer's.
+        {K::PictureDpi, picturesSection(), QStringLiteral("Resolution"), QStringLiteral("Screen"),
+         Rule::Resolution, 50, 2400},
         fileOnly(K::Prefix, "Prefix", "(prefix)"),
         fileOnly(K::Suffix, "Suffix", "(sufix)"),
         fileOnly(K::LabelProduct, "LabelProduct", ""),

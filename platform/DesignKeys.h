@@ -18,6 +18,8 @@ enum class DesignKey {
     CustomSymbology, Code39Check, Interleaved2of5Check, MsiCheck, BarWidthReduction, BarColor, BackColor,
     // How the import file's rows split into columns, and the value and title made of them.
     ImportDelimiter, ImportHeader, ImportValue, ImportTitle,
+    // The saved pictures' resolution.
+    PictureDpi,
     // Only in design files: what the store does not keep.
     Prefix, Suffix, LabelProduct,
 };
@@ -36,6 +38,7 @@ enum class Rule {
     Whole,       // a whole number from low to high
     Color,       // a colour name (#rrggbb)
     Delimiter,   // detect, comma, semicolon or tab
+    Resolution,  // Screen, or dots per inch from low to high
 };
 
 struct Entry {
@@ -60,6 +63,7 @@ void write(SettingsStore &store, DesignKey key, const QString &text);
 const QString &designerSection(); // "Form1"
 const QString &optionsSection();  // the component's
 const QString &columnsSection();  // the import file's columns
+const QString &picturesSection(); // the saved pictures'
 const QString &fileSection();     // design files only
 
 } // namespace DesignKeys

@@ -1,9 +1,12 @@
 #include "Dialogs.h"
+#include "DesignKeys.h"
 #include "LabelProductDialog.h"
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
 
 #include <QColorDialog>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -36,11 +39,49 @@ QStringList qtFilters(const QString &filter)
     return result;
 }
 
+// The resolution box's text as dots per inch: "Screen" 0, "300" or "300 dpi"
+// within the kept range; nullopt for anything else.
+std::optional<int> resolutionOf(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*(screen|(\\d{1,5})\\s*(dpi)?)\\s*$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    if (match.captured(2).isEmpty())
+        return 0;
+    const DesignKeys::Entry &entry = DesignKeys::entry(DesignKey::PictureDpi);
+    const int dpi = match.captured(2).toInt();
+    return dpi >= entry.low && dpi <= entry.high ? std::optional<int>(dpi) : std::nullopt;
+}
+
+// Qt's own file dialog (a desktop's would not take a box of ours) with the
+// resolution below the file type.
+QComboBox *addResolutionBox(QFileDialog &dialog, int dpi)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto *grid = qobject_cast<QGridLayout *>(dialog.layout());
+    if (!grid)
+        return nullptr;
+    auto *box = new QComboBox(&dialog);
+    box->setEditable(true);
+    box->addItems({QStringLiteral("Screen"), QStringLiteral("203 dpi"), QStringLiteral("300 dpi"),
+                   QStringLiteral("600 dpi"), QStringLiteral("1200 dpi")});
+    box->setCurrentText(dpi > 0 ? QStringLiteral("%1 dpi").arg(dpi) : QStringLiteral("Screen"));
+    const DesignKeys::Entry &entry = DesignKeys::entry(DesignKey::PictureDpi);
+    box->setToolTip(QStringLiteral("Screen, or %1 to %2 dots per inch").arg(entry.low).arg(entry.high));
+    const int row = grid->rowCount();
+    grid->addWidget(new QLabel(QStringLiteral("Resolution:"), &dialog), row, 0);
+    grid->addWidget(box, row, 1);
+    return box;
+}
+
 std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString &filter,
                                      const QString &defaultExt, const QString &fileName, int &filterIndex,
-                                     const QString &folder = {})
+                                     const QString &folder = {}, int *dpi = nullptr)
 {
     QFileDialog dialog;
+    QComboBox *resolution = dpi ? addResolutionBox(dialog, *dpi) : nullptr;
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     dialog.setAcceptMode(mode);
@@ -73,8 +114,19 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
                          });
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        if (!resolution)
+            break;
+        if (const auto chosenDpi = resolutionOf(resolution->currentText())) {
+            *dpi = *chosenDpi;
+            break;
+        }
+        QMessageBox::information(&dialog, QStringLiteral("Resolution"),
+                                 QStringLiteral("\"%1\" is no resolution: choose %2.")
+                                     .arg(resolution->currentText(), resolution->toolTip()));
+    }
     const int chosen = int(filters.indexOf(dialog.selectedNameFilter()));
     if (chosen >= 0)
         filterIndex = chosen + 1;
@@ -97,6 +149,13 @@ public:
                                       const QString &fileName, int &filterIndex) override
     {
         return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex, folder);
+    }
+    std::optional<QString> savePictureIn(const QString &folder, const QString &filter,
+                                         const QString &defaultExt, const QString &fileName, int &filterIndex,
+                                         int &dpi) override
+    {
+        return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex, folder,
+                             &dpi);
     }
     std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &products,
                                                    const QString &error) override
@@ -203,6 +262,17 @@ bool CommonDialog::ShowSave()
 {
     int index = FilterIndex;
     auto name = DialogProvider::current().saveFileIn(InitDir, Filter, DefaultExt, FileName, index);
+    if (!name)
+        return false;
+    FileName = *name;
+    FilterIndex = index;
+    return true;
+}
+
+bool CommonDialog::ShowSavePicture(int &dpi)
+{
+    int index = FilterIndex;
+    auto name = DialogProvider::current().savePictureIn(InitDir, Filter, DefaultExt, FileName, index, dpi);
     if (!name)
         return false;
     FileName = *name;

@@ -41,6 +41,16 @@ public:
         (void)folder;
         return saveFile(filter, defaultExt, fileName, filterIndex);
     }
+    // The picture save dialog: saveFileIn with a box for the pictures'
+    // resolution ("Screen", 203, 300, 600, 1200 or any dots per inch in the
+    // kept range), which opens on dpi (0: Screen) and leaves the choice there.
+    virtual std::optional<QString> savePictureIn(const QString &folder, const QString &filter,
+                                                 const QString &defaultExt, const QString &fileName,
+                                                 int &filterIndex, int &dpi)
+    {
+        (void)dpi;
+        return saveFileIn(folder, filter, defaultExt, fileName, filterIndex);
+    }
     // The label product chooser; error says why the list is empty. nullopt
     // when the user cancelled.
     virtual std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &products,
@@ -87,5 +97,7 @@ public:
     // On cancel FileName is left as it was.
     bool ShowOpen();
     bool ShowSave();
+    // ShowSave for pictures: also their resolution, dots per inch (0: the screen's).
+    bool ShowSavePicture(int &dpi);
     bool ShowPrinter();
 };

@@ -117,6 +117,12 @@ QString Design::fault(DesignKey key, const QString &text)
     }
     case Rule::Color:
         return QColor::fromString(text).isValid() ? QString() : QStringLiteral("which is no colour (#rrggbb)");
+    case Rule::Resolution:
+        if (DesignValues::pictureDpiOf(text))
+            return {};
+        return QStringLiteral("which is not Screen or a whole number of dots per inch from %1 to %2")
+            .arg(entry.low)
+            .arg(entry.high);
     case Rule::Delimiter: {
         if (DesignValues::delimiterOf(text))
             return {};

@@ -26,6 +26,7 @@ DesignJob::DesignJob(const Design &design, bool standardInput)
     if (const int font = m_values.fontIndex(fonts); font >= 0)
         m_symbol.Font().setName(fonts.at(font));
     DesignValues::sizeFont(m_symbol.Font(), m_values.fontSize);
+    m_symbol.setPictureDpi(m_values.pictureDpi);
     // Single precision, as the designer places the component.
     m_symbol.setWidth(float(widthTwips()) / ScreenMetrics::twipsPerPixelX());
     m_symbol.setHeight(float(heightTwips()) / ScreenMetrics::twipsPerPixelY());
@@ -37,9 +38,9 @@ double DesignJob::heightTwips() const { return m_values.inUnitSteps(m_values.sym
 QString DesignJob::save(const QString &file)
 {
     const QString name = QFileInfo(file).absoluteFilePath();
-    const QSize png = SaveRun::pngPixels(name, widthTwips(), heightTwips());
+    const QSize pixels = SaveRun::picturePixels(name, widthTwips(), heightTwips(), m_symbol.pictureDpi());
     m_data.checkRun();
-    SaveRun run(m_symbol, name, png.width(), png.height(), m_values.unitFlag == 0);
+    SaveRun run(m_symbol, name, pixels.width(), pixels.height(), m_values.unitFlag == 0);
     try {
         run.run(m_data, m_values.hasTitle != 0);
     } catch (const QuillError &) {

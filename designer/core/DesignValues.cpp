@@ -75,6 +75,7 @@ DesignValues DesignValues::of(const Design &design)
     v.columns.header = StoredValue::selected(design.text(K::ImportHeader));
     v.columns.valueTemplate = design.text(K::ImportValue);
     v.columns.titleTemplate = design.text(K::ImportTitle);
+    v.pictureDpi = pictureDpiOf(design.text(K::PictureDpi)).value_or(0);
     return v;
 }
 
@@ -100,6 +101,23 @@ std::optional<ImportColumns::Delimiter> DesignValues::delimiterOf(const QString 
     if (index < 0)
         return std::nullopt;
     return ImportColumns::Delimiter(index);
+}
+
+std::optional<int> DesignValues::pictureDpiOf(const QString &text)
+{
+    if (text.trimmed().compare(QLatin1String("Screen"), Qt::CaseInsensitive) == 0)
+        return 0;
+    const DesignKeys::Entry &entry = DesignKeys::entry(DesignKey::PictureDpi);
+    bool ok = false;
+    const int dpi = text.trimmed().toInt(&ok);
+    if (!ok || dpi < entry.low || dpi > entry.high)
+        return std::nullopt;
+    return dpi;
+}
+
+QString DesignValues::pictureDpiText(int dpi)
+{
+    return dpi > 0 ? QString::number(dpi) : QStringLiteral("Screen");
 }
 
 int DesignValues::source() const

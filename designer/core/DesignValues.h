@@ -33,6 +33,7 @@ struct DesignValues {
     bool option2 = false;
     bool option3 = false;
     ImportColumns columns;     // none chosen unless the design has a value template
+    int pictureDpi = 0;        // saved pictures' dots per inch, 0 the screen's
 
 
     static DesignValues of(const Design &design);
@@ -41,6 +42,11 @@ struct DesignValues {
     static void setColumns(Design &design, const ImportColumns &columns);
     static const QStringList &delimiterWords();
     static std::optional<ImportColumns::Delimiter> delimiterOf(const QString &word);
+
+    // A picture resolution's text: "Screen" (any letter case) 0, or the whole
+    // dots per inch in the key's range; nullopt for anything else. And back.
+    static std::optional<int> pictureDpiOf(const QString &text);
+    static QString pictureDpiText(int dpi);
 
     // The source selected once the three keys are set one after the other:
     // 1 text, 2 sequence, 3 import file, 0 none.

@@ -21,4 +21,14 @@ std::optional<QString> ScriptedDialogs::saveFile(const QString &, const QString 
     return askedName = name, saveAnswer;
 }
 
+std::optional<QString> ScriptedDialogs::savePictureIn(const QString &folder, const QString &filter,
+                                                      const QString &ext, const QString &name, int &index, int &dpi)
+{
+    shownDpi = dpi;
+    const std::optional<QString> answer = saveFileIn(folder, filter, ext, name, index);
+    if (answer && pictureDpi)
+        dpi = *pictureDpi;
+    return answer;
+}
+
 int ScriptedDialogs::runDialog(QDialog &dialog) { return onDialog ? onDialog(dialog) : int(QDialog::Rejected); }

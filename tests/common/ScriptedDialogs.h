@@ -16,6 +16,8 @@ public:
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
 
     std::optional<QString> openAnswer, saveAnswer;
+    std::optional<int> pictureDpi; // the save dialog's resolution chosen (0: Screen); none: left as shown
+    int shownDpi = -1;             // what the save dialog's resolution showed
     int saveCalls = 0;
     QString askedName; // what the last file dialog was opened with
     std::function<bool(PrinterObject &)> onPrinterDialog; // returns whether the user confirmed
@@ -34,6 +36,8 @@ public:
 
     std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
+    std::optional<QString> savePictureIn(const QString &folder, const QString &filter, const QString &ext,
+                                         const QString &name, int &index, int &dpi) override;
     bool printerDialog(PrinterObject &printer) override { return onPrinterDialog && onPrinterDialog(printer); }
     void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
     int runDialog(QDialog &dialog) override;

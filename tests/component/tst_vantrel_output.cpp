@@ -4,7 +4,10 @@
 // fit is refused with the sizes named, and nothing is written or drawn.
 // Bitmap and PNG files, drawn and written a band of rows at a time, hold
 // exactly the picture drawn whole, also where memory is short; a full disk
-// leaves no partial file.
+// leaves no partial file. Pictures at a resolution of their own record it in
+// their headers; SVG, EPS and PDF drawings, rasterised by rsvg-convert,
+// Ghostscript and poppler at their resolution, decode and have bars of whole
+// modules.
 #include "Clipboard.h"
 #include "Decode.h"
 #include "SaveRun.h"
@@ -17,14 +20,16 @@
 
 #include <QClipboard>
 #include <QPainter>
+#include <QtEndian>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
-enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm }; // Picture: its bitmap file
-const char *const kSurfaces[] = {"preview", "bitmap", "PNG", "clipboard", "metafile", "device", "save run"};
+enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm, Svg, Eps, Pdf }; // Picture: its bitmap file
+const char *const kSurfaces[] = {"preview", "bitmap", "PNG", "clipboard", "metafile", "device", "save run",
+                                 "SVG", "EPS", "PDF"};
 
 using S = Symbology;
 using Code = SymbolEncoder::Code;
@@ -117,6 +122,56 @@ QString msi(QString digits, bool mod10)
         bits += QString::number(c.digitValue(), 2).rightJustified(4, u'0');
     return modules("21", bits, "21", "12", "121");
 }
+// A drawing as another program rasterises it at dpi, in gray.
+QImage rasterised(const QString &path, Surface surface, int dpi)
+{
+    const QString png = path + QStringLiteral(".raster");
+    const QString r = QString::number(dpi);
+    QProcess tool;
+    if (surface == Svg)
+        tool.start(QStringLiteral("rsvg-convert"), {"-d", r, "-p", r, "-o", png + ".png", path});
+    if (surface == Eps)
+        tool.start(QStringLiteral("gs"), {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-r" + r,
+                                          "-sDEVICE=pnggray", "-o", png + ".png", path});
+    if (surface == Pdf)
+        tool.start(QStringLiteral("pdftoppm"), {"-r", r, "-gray", "-singlefile", "-png", path, png});
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        return {};
+    return QImage(png + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The dark runs' lengths along the line through the middle of the ink, across the bars.
+QList<int> darkRuns(const QImage &image, const QRect &ink, bool sideways)
+{
+    QList<int> runs;
+    int run = 0;
+    const int length = sideways ? image.height() : image.width();
+    for (int i = 0; i <= length; ++i) {
+        const QPoint at = sideways ? QPoint(ink.center().x(), i) : QPoint(i, ink.center().y());
+        const bool dark = i < length && qGray(image.pixel(at)) < 128;
+        if (dark)
+            ++run;
+        if (!dark && run > 0)
+            runs << run;
+        if (!dark)
+            run = 0;
+    }
+    return runs;
+}
+
+// The resolution a PNG (pHYs) or bitmap (pixels per metre) file records, in pixels per metre.
+int recordedPerMetre(const QString &path, Surface surface)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray bytes = file.readAll();
+    if (surface == Picture)
+        return qFromLittleEndian<qint32>(bytes.constData() + 38);
+    const qsizetype chunk = bytes.indexOf("pHYs");
+    return chunk < 0 ? 0 : int(qFromBigEndian<quint32>(bytes.constData() + chunk + 4));
+}
+
 QByteArray clipboard(const QString &mime) { return QGuiApplication::clipboard()->mimeData()->data(mime); }
 
 // Black where a picture is dark, white elsewhere: a PNG file holds two colours.
@@ -269,6 +324,17 @@ private slots:
         row({.data = "Quill-128", .expected = "Quill-128", .size = {4000, 4000}, .memory = 48 << 20});
         row({.data = "Quill-128", .size = {2000, 1000}, .disk = 3 << 20});
         row({.data = "Quill-128", .surface = Png, .size = {2000, 1000}, .disk = 1024});
+        // Saved at a resolution of their own: 2 x 1 in and a turned 1 x 2 in; too narrow at 203 dpi.
+        for (const int dpi : {300, 600}) {
+            for (const Surface surface : {Picture, Png, Svg, Eps, Pdf})
+                row({.data = "Quill-300", .expected = "Quill-300", .surface = surface, .size = {2 * dpi, dpi},
+                     .dpi = dpi});
+            for (const Surface surface : {Svg, Eps, Pdf})
+                row({.barType = S::Ean13, .data = "590123412345", .expected = "5901234123457", .surface = surface,
+                     .size = {dpi, 2 * dpi}, .dpi = dpi, .orientation = 900, .quiet = 7, .title = "Batch 7"});
+        }
+        for (const Surface surface : {Png, Svg, Pdf})
+            row({.data = "SKU-000123-BLUE", .surface = surface, .size = {203, 100}, .dpi = 203, .need = 209});
         for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
             for (const int turn : {0, 900, 1800, 2700})
                 row({.data = "Quill-128", .expected = "Quill-128", .surface = Device, .size = turn % 1800 ? QSize(dpi * 2 / 3 + 1, dpi * 2 + 7) : QSize(dpi * 2 + 7, dpi * 2 / 3 + 1), .dpi = dpi, .orientation = turn});
@@ -282,12 +348,17 @@ private slots:
         options.save(&store);
         Vantrel v;
         v.setOptionsStore(&store);
+        // Saved pictures at a resolution of their own scale the text themselves.
+        const bool saved = c.surface == Picture || c.surface == Png || c.surface >= Svg;
+        const bool ownDpi = saved && c.dpi != 96;
         Scan::setUp(v, {.width = c.size.width(), .height = c.size.height(), .barType = int(c.barType), .data = c.data,
-                        .fontSize = c.points * c.dpi / 96, .title = c.title, // the size as the printing run scales it
+                        .fontSize = ownDpi ? c.points : c.points * c.dpi / 96, .title = c.title, // as the printing run scales it
                         .orientation = c.orientation, .alignment = std::max(0, c.alignment), .scaling = c.scaling});
 
-        const QString path = m_dir.filePath(c.surface == Picture ? QStringLiteral("label.bmp")
-                                                                 : QStringLiteral("label.png"));
+        const char *const extensions[] = {"png", "bmp", "png", "png", "png", "png", "png", "svg", "eps", "pdf"};
+        const QString path = m_dir.filePath(QStringLiteral("label.") + extensions[c.surface]);
+        if (ownDpi)
+            v.setPictureDpi(c.dpi);
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
         Clipboard::setData({{QStringLiteral("image/png"), QByteArray("old")}});
@@ -298,8 +369,12 @@ private slots:
         QString error;
         limited(c.disk ? RLIMIT_FSIZE : RLIMIT_AS, c.disk ? c.disk : memory, [&] {
             error = Scan::raised([&] {
-                if (c.surface == Picture)
+                if (c.surface == Picture && !ownDpi)
                     v.saveBitmap(path);
+                if (c.surface == Picture && ownDpi)
+                    v.saveBitmap(path, c.size.width(), c.size.height());
+                if (c.surface >= Svg)
+                    v.saveDrawing(path, SymbolDesign::Drawing(c.surface - Svg), c.size.width(), c.size.height());
                 if (c.surface == Png)
                     v.SavePng(path, c.size.width(), c.size.height());
             });
@@ -324,6 +399,9 @@ private slots:
             case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
             case Device: Scan::drawOn(v, image, cell); break;
             case SaveInCm: SaveRun(v, path, c.size.width(), c.size.height(), true).save(c.data); break;
+            case Svg:
+            case Eps:
+            case Pdf: image = rasterised(path, c.surface, c.dpi); break;
             }
         });
         if (c.need && c.surface != Preview) {
@@ -336,10 +414,14 @@ private slots:
             return;
         }
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        if (c.surface == Picture) // what the picture drawn whole holds
+        if (c.surface == Picture && !ownDpi) // what the picture drawn whole holds
             QCOMPARE(image, v.Picture());
-        if (c.surface == Png)
+        if (c.surface == Png && !ownDpi)
             QCOMPARE(twoColours(image), twoColours(v.Picture()));
+        if (saved) // the picture is the design's size at its resolution, and its header says so
+            QCOMPARE(image.size(), c.size);
+        if (ownDpi && c.surface < Svg)
+            QCOMPARE(recordedPerMetre(path, c.surface), qRound(c.dpi / 0.0254));
         QVERIFY(c.surface != Copy || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.metafileBytes());
         if (c.surface < Device)
             cell = image.rect();
@@ -357,6 +439,12 @@ private slots:
         found.sort();
         QCOMPARE(found.join(u'|'), c.expected);
         checkLayout(c, options);
+        if (c.surface >= Svg) { // the rasterised bars are whole modules, as the smallest is
+            const QList<int> runs = darkRuns(image, ink, sideways);
+            const int module = *std::min_element(runs.begin(), runs.end());
+            for (const int run : runs)
+                QVERIFY2(run % module == 0, qPrintable(QStringLiteral("%1 of %2").arg(run).arg(module)));
+        }
         if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing outside the frame
             const QList<Decode::SvgShape> shapes = Decode::wmfShapes(wmf);
             QVERIFY(!shapes.isEmpty()); // the background first: the frame, as large as wmf2svg chose to draw it

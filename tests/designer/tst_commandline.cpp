@@ -99,6 +99,10 @@ private slots:
                                          << "--copies takes a count from 1 to 999, not \"1000\"";
         QTest::newRow("PDF on a terminal") << QStringList{"--print", "--pdf", "-", "--text", "A"} << 1
                                            << "standard output, which is a terminal here";
+        QTest::newRow("resolution past 2400") << QStringList{"--save", "a.png", "--dpi", "4800"} << 2
+                                              << "--dpi takes screen or a resolution from 50 to 2400";
+        QTest::newRow("resolution with print") << QStringList{"--print", "--dpi", "300"} << 2
+                                               << "--dpi goes with --save";
         QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
@@ -275,12 +279,18 @@ private slots:
         QTest::addColumn<QString>("rotation");
         QTest::addColumn<bool>("titled");
         QTest::addColumn<bool>("piped"); // the job's PDF on its standard output
-        QTest::newRow("PNG") << "item.png" << "0" << false << false;
-        QTest::newRow("BMP, turned") << "item.bmp" << "90" << false << false;
-        QTest::newRow("WMF") << "item.wmf" << "180" << false << false;
-        QTest::newRow("PDF pages") << "labels.pdf" << "270" << false << false;
-        QTest::newRow("PDF pages, values with titles") << "titled.pdf" << "0" << true << false;
-        QTest::newRow("PDF pages on standard output") << "piped.pdf" << "90" << false << true;
+        QTest::addColumn<int>("dpi");    // chosen in the save dialog and with --dpi; 0 none
+        QTest::addColumn<int>("width");  // the first picture's pixels; 0 not checked
+        QTest::newRow("PNG") << "item.png" << "0" << false << false << 0 << 0;
+        QTest::newRow("BMP, turned") << "item.bmp" << "90" << false << false << 0 << 0;
+        QTest::newRow("WMF") << "item.wmf" << "180" << false << false << 0 << 0;
+        QTest::newRow("PNG at 600 dpi") << "item.png" << "90" << false << false << 600 << 1500;
+        QTest::newRow("BMP at 300 dpi") << "item.bmp" << "0" << false << false << 300 << 750;
+        QTest::newRow("SVG at 300 dpi") << "item.svg" << "0" << false << false << 300 << 0;
+        QTest::newRow("EPS at 600 dpi") << "item.eps" << "270" << false << false << 600 << 0;
+        QTest::newRow("PDF pages") << "labels.pdf" << "270" << false << false << 0 << 0;
+        QTest::newRow("PDF pages, values with titles") << "titled.pdf" << "0" << true << false << 0 << 0;
+        QTest::newRow("PDF pages on standard output") << "piped.pdf" << "90" << false << true << 0 << 0;
     }
 
     void windowAndCommandLineAgree()
@@ -289,6 +299,8 @@ private slots:
         QFETCH(QString, rotation);
         QFETCH(bool, titled);
         QFETCH(bool, piped);
+        QFETCH(int, dpi);
+        QFETCH(int, width);
         using K = DesignKey;
         Design design;
         design.setText(K::Symbology, "8");
@@ -330,13 +342,17 @@ private slots:
                 dialog.OKButton_Click();
             } else {
                 dialogs.saveAnswer = path("window/" + output);
+                if (dpi)
+                    dialogs.pictureDpi = dpi;
                 window.output().mnuSave_Click();
             }
+            QCOMPARE(window.currentDesign().text(K::PictureDpi), dpi ? QString::number(dpi) : "Screen");
             QCOMPARE(dialogs.allText(), QString());
         }
         const QString pdfFile = piped ? QStringLiteral("-") : path("job/" + output);
-        const QStringList job = pdf ? QStringList{"--print", "--pdf", pdfFile}
-                                    : QStringList{"--save", path("job/" + output)};
+        QStringList job = pdf ? QStringList{"--print", "--pdf", pdfFile} : QStringList{"--save", path("job/" + output)};
+        if (dpi)
+            job << "--dpi" << QString::number(dpi);
         const QString tmp = piped ? path("piped") : QString(); // where the piped job's working folder goes
         QVERIFY(tmp.isEmpty() || QDir().mkpath(tmp));
         const QString stdoutFile = piped ? path("job/" + output) : QString();
@@ -356,6 +372,8 @@ private slots:
         }
         const QStringList written = QDir(path("job")).entryList(QDir::Files);
         QCOMPARE(written.size(), 6);
+        if (width)
+            QCOMPARE(QImage(path("job/" + output)).width(), width);
         for (const QString &name : written)
             QVERIFY2(contents(path("window/" + name)) == contents(path("job/" + name)), qPrintable(name));
     }

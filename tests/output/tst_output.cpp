@@ -138,6 +138,9 @@ private slots:
             {"png, halves", {}, "item.png", 8, 2887.5, 1462.5, pngs, {192, 98}},
             {"png, below half", {}, "item.png", 8, 3127, 1507, pngs, {208, 100}},
             {"wmf", {}, "item.wmf", 8, 4800, 1800, {"item.wmf=", "item_002.wmf=", "item_003.wmf="}},
+            // Drawings by the name's last letters, compared exactly; rasterised by rsvg-convert.
+            {"svg", {}, "item.svg", 8, 4800, 1800, {"item.svg=001", "item_002.svg=002", "item_003.svg=003"}, {320, 120}},
+            {"SVG is a bitmap", {}, "item.SVG", 8, 4800, 1800, QStringList{"item.SVG=001"} + bmps},
             // Every line a value; unsafe values stay in the folder and never replace an
             // earlier file; a blank is kept.
             {"unsafe values", {"A1", "../../x", "a/b", "A1", "a_b", "..", "A B"}, "item.bmp", 8, 4800, 1800,
@@ -188,7 +191,14 @@ private slots:
                     QVERIFY2(wmf2svg.waitForFinished(30000) && wmf2svg.exitCode() == 0, qPrintable(path));
                     continue;
                 }
-                QVERIFY(reader.format() == (r.chosen.endsWith("png") ? "png" : "bmp") && (!r.pixels.isValid() || reader.size() == r.pixels));
+                if (r.chosen.endsWith("svg")) {
+                    QProcess rsvg;
+                    rsvg.start(QStringLiteral("rsvg-convert"), {QStringLiteral("-o"), path + ".png", path});
+                    QVERIFY2(rsvg.waitForFinished(30000) && rsvg.exitCode() == 0, qPrintable(path));
+                    reader.setFileName(path + ".png");
+                }
+                const QByteArray format = r.chosen.endsWith("png") || r.chosen.endsWith("svg") ? "png" : "bmp";
+                QVERIFY(reader.format() == format && (!r.pixels.isValid() || reader.size() == r.pixels));
                 QCOMPARE(Decode::zxingOne(reader.read()), entry.section(u'=', 1));
             }
             if (r.says.isEmpty()) // the preview ends on the last value
@@ -269,6 +279,7 @@ private slots:
     void names()
     {
         QCOMPARE(PictureNames::furtherName("/d/ab", "a/b\\C:\t<*?\"|>", PictureNames::Format::Png), "/d/_a_b_C________.png");
+        QCOMPARE(PictureNames::furtherName("/d/item.eps", "7", PictureNames::Format::Eps), "/d/item_7.eps");
         QFile file(PictureNames::furtherName(m_dir.filePath("item.bmp"), QString(400, QChar(0xE9)) + QChar(0), PictureNames::Format::Bitmap));
         QVERIFY2(file.open(QIODevice::WriteOnly) && QFileInfo(file).absolutePath() == m_dir.path(), qPrintable(file.fileName()));
     }

@@ -1,0 +1,150 @@
+#include "VectorPicture.h"
+
+#include <QStringBuilder>
+#include <cmath>
+
+namespace VectorPicture {
+
+namespace {
+
+// Coordinates with at most four decimals and no exponent: readers differ on the rest.
+QByteArray number(double value)
+{
+    QByteArray text = QByteArray::number(std::round(value * 10000.0) / 10000.0, 'f', 4);
+    while (text.endsWith('0'))
+        text.chop(1);
+    if (text.endsWith('.'))
+        text.chop(1);
+    return text == "-0" ? QByteArray("0") : text;
+}
+
+QByteArray xmlEscaped(const QString &text)
+{
+    return text.toHtmlEscaped().toUtf8();
+}
+
+QByteArray colour(const QColor &c)
+{
+    return c.name(QColor::HexRgb).toLatin1();
+}
+
+// A PostScript string of Latin-1 characters; the rest become "?", which
+// the font's Latin-1 encoding cannot show.
+QByteArray psString(const QString &text)
+{
+    QByteArray out = "(";
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'(' || u == u')' || u == u'\\')
+            out += '\\' + QByteArray(1, char(u));
+        else if (u >= 0x20 && u < 0x7f)
+            out += char(u);
+        else if (u >= 0xa0 && u <= 0xff)
+            out += '\\' + QByteArray::number(u, 8);
+        else
+            out += '?';
+    }
+    return out + ')';
+}
+
+QByteArray psName(const QString &family)
+{
+    QByteArray name;
+    for (const QChar c : family) {
+        const char16_t u = c.unicode();
+        if (u > 0x20 && u < 0x7f && !QByteArrayView("()<>[]{}/%").contains(char(u)))
+            name += char(u);
+    }
+    return name.isEmpty() ? QByteArray("Helvetica") : name;
+}
+
+QByteArray matrix(const QTransform &t)
+{
+    return number(t.m11()) + ' ' + number(t.m12()) + ' ' + number(t.m21()) + ' ' + number(t.m22()) + ' '
+         + number(t.dx()) + ' ' + number(t.dy());
+}
+
+} // namespace
+
+QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels,
+               double dpi)
+{
+    const QByteArray w = number(pixels.width()), h = number(pixels.height());
+    QByteArray out;
+    out.reserve(256 + 64 * layout.bars.size());
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""
+         + number(pixels.width() / dpi) + "in\" height=\"" + number(pixels.height() / dpi)
+         + "in\" viewBox=\"0 0 " + w + ' ' + h + "\" shape-rendering=\"crispEdges\">\n";
+    if (style.fillBackground)
+        out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + colour(style.backColor) + "\"/>\n";
+    if (layout.painted) {
+        out += "<g transform=\"matrix(" + matrix(layout.toArea) + ")\" fill=\"" + colour(style.barColor)
+             + "\">\n";
+        for (const QRectF &bar : layout.bars)
+            out += "<rect x=\"" + number(bar.x()) + "\" y=\"" + number(bar.y()) + "\" width=\""
+                 + number(bar.width()) + "\" height=\"" + number(bar.height()) + "\"/>\n";
+        for (const SymbolRenderer::Layout::Text &text : layout.texts)
+            out += "<text x=\"" + number(text.origin.x()) + "\" y=\"" + number(text.origin.y())
+                 + "\" font-family=\"" + xmlEscaped(text.font->name) + "\" font-size=\""
+                 + number(text.font->pixels) + "\" xml:space=\"preserve\">" + xmlEscaped(text.text)
+                 + "</text>\n";
+        out += "</g>\n";
+    }
+    return out + "</svg>\n";
+}
+
+QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels,
+               double dpi)
+{
+    // Points are 1/72 in; the frame's y runs down, PostScript's up.
+    const double scale = 72.0 / dpi;
+    const int boxWidth = int(std::ceil(pixels.width() * scale - 1e-9));
+    const int boxHeight = int(std::ceil(pixels.height() * scale - 1e-9));
+    QByteArray out;
+    out.reserve(512 + 48 * layout.bars.size());
+    out += "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 " + QByteArray::number(boxWidth) + ' '
+         + QByteArray::number(boxHeight) + "\n%%HiResBoundingBox: 0 0 " + number(pixels.width() * scale) + ' '
+         + number(pixels.height() * scale) + "\n%%Creator: Quillmark\n%%EndComments\n"
+         + "save\n/R { rectfill } bind def\n" + number(scale) + ' ' + number(-scale) + " scale 0 "
+         + number(-pixels.height()) + " translate\n";
+    const auto setColour = [&](const QColor &c) {
+        out += number(c.redF()) + ' ' + number(c.greenF()) + ' ' + number(c.blueF()) + " setrgbcolor\n";
+    };
+    if (style.fillBackground) {
+        setColour(style.backColor);
+        out += "0 0 " + number(pixels.width()) + ' ' + number(pixels.height()) + " R\n";
+    }
+    if (layout.painted) {
+        setColour(style.barColor);
+        out += '[' + matrix(layout.toArea) + "] concat\n";
+        // PostScript fills every device pixel a shape touches, so a bar ending on
+        // a pixel's edge would take the next pixel too: each edge is drawn a hair
+        // inside, which the rule and a pixel-centre rule both fill as meant.
+        constexpr double kHair = 1.0 / 64;
+        for (const QRectF &bar : layout.bars) {
+            const QRectF inside = bar.adjusted(kHair, kHair, -kHair, -kHair);
+            const QRectF &drawn = inside.isValid() ? inside : bar;
+            out += number(drawn.x()) + ' ' + number(drawn.y()) + ' ' + number(drawn.width()) + ' '
+                 + number(drawn.height()) + " R\n";
+        }
+        const SymbolRenderer::FontEntry *current = nullptr;
+        for (const SymbolRenderer::Layout::Text &text : layout.texts) {
+            if (text.font != current) {
+                current = text.font;
+                // The font with Latin-1 letters, as large as drawn; flipped back upright.
+                const QByteArray name = psName(current->name);
+                out += '/' + name
+                     + " findfont dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse } forall"
+                       " /Encoding ISOLatin1Encoding def currentdict end /"
+                     + name + "-Latin1 exch definefont [" + number(current->pixels) + " 0 0 "
+                     + number(-current->pixels) + " 0 0] makefont setfont\n";
+            }
+            out += number(text.origin.x()) + ' ' + number(text.origin.y()) + " moveto " + psString(text.text)
+                 + " show\n";
+        }
+    }
+    return out + "restore\nshowpage\n%%EOF\n";
+}
+
+} // namespace VectorPicture
