@@ -404,9 +404,9 @@ private:
 
     // What a job's child gets besides its arguments.
     struct Plumbing {
-        QString tmp;        // TMPDIR; a file stands there when empty
-        QByteArray input;   // standard input through a pipe, when given
-        QString stdoutFile; // where standard output goes, in place of out
+        QString tmp = {};        // TMPDIR; a file stands there when empty
+        QByteArray input = {};   // standard input through a pipe, when given
+        QString stdoutFile = {}; // where standard output goes, in place of out
     };
 
     std::tuple<int, QString, QString> run(const QStringList &arguments, const Plumbing &plumbing = {})
