@@ -23,6 +23,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+// What a job's child gets besides its arguments.
+struct Plumbing {
+    QString tmp = {};        // TMPDIR; a file stands there when empty
+    QByteArray input = {};   // standard input through a pipe, when given
+    QString stdoutFile = {}; // where standard output goes, in place of out
+};
+
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:
@@ -402,12 +409,6 @@ private:
         return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("<unreadable>");
     }
 
-    // What a job's child gets besides its arguments.
-    struct Plumbing {
-        QString tmp = {};        // TMPDIR; a file stands there when empty
-        QByteArray input = {};   // standard input through a pipe, when given
-        QString stdoutFile = {}; // where standard output goes, in place of out
-    };
 
     std::tuple<int, QString, QString> run(const QStringList &arguments, const Plumbing &plumbing = {})
     {
