@@ -65,6 +65,12 @@ QString ModuleSize::onDevice() const
         .arg(physical(), number(m_pixels, 2), one ? dots.chopped(1) : dots, number(m_dpi, 0));
 }
 
+QString ModuleSize::sentenceStart() const
+{
+    return QStringLiteral("The ") + onDevice(); // "The module 0.254 mm (10 mils), 2 dots at 203 dpi"
+
+}
+
 QString ModuleSize::warning() const
 {
     if (m_pixels <= 0)
@@ -72,13 +78,12 @@ QString ModuleSize::warning() const
     const double least = leastModule(m_symbology);
     // A hair below the figure is the figure: 1 pixel at 96 dpi is 0.2646 mm.
     if (millimetres() < least - 0.0005)
-        return QStringLiteral("The module is %1, below the %2 mm its symbology's standard asks for: "
-                              "scanners may not read the symbol. Make the symbol wider or use a finer "
-                              "resolution.")
-            .arg(onDevice(), number(least, 3));
+        return QStringLiteral("%1, is below the %2 mm its symbology's standard asks for: scanners may not "
+                              "read the symbol. Make the symbol wider or use a finer resolution.")
+            .arg(sentenceStart(), number(least, 3));
     if (m_printer && m_pixels < 2 && m_dpi <= kCoarsestOneDotDpi)
-        return QStringLiteral("The module is %1: on paper bars one dot wide are the first to fail. Make the "
-                              "symbol wider or print at a finer resolution.")
-            .arg(onDevice());
+        return QStringLiteral("%1, is a single dot: on paper bars one dot wide are the first to fail. Make "
+                              "the symbol wider or print at a finer resolution.")
+            .arg(sentenceStart());
     return {};
 }

@@ -28,6 +28,8 @@ public:
     static constexpr double kCoarsestOneDotDpi = 300;
 
 private:
+    QString sentenceStart() const;
+
     Symbology m_symbology;
     double m_pixels;
     double m_dpi;

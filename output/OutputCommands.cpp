@@ -39,6 +39,9 @@ void OutputCommands::mnuSave_Click()
     QString ending;
     try {
         const QSize png = SaveRun::pngPixels(chosenName, m_view.widthTwips(), m_view.heightTwips());
+        const QString warning = SaveRun::moduleWarning(m_view.vantrel(), chosenName, png);
+        if (!warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, kSaveTitle))
+            return;
         data.checkRun();
         SaveRun run(m_view.vantrel(), chosenName, png.width(), png.height(), m_view.centimetresSelected());
         ProgressWindow progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });

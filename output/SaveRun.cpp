@@ -1,5 +1,6 @@
 #include "SaveRun.h"
 #include "AtomicFile.h"
+#include "ModuleSize.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "Module1.h"
@@ -7,6 +8,7 @@
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "SymbolDesign.h"
+#include "SymbolRenderer.h"
 
 #include <QDir>
 
@@ -107,6 +109,17 @@ void SaveRun::write(const QString &path)
         m_symbol.saveBitmap(path);
         break;
     }
+}
+
+QString SaveRun::moduleWarning(const SymbolDesign &symbol, const QString &chosenName, const QSize &png)
+{
+    const std::optional<Symbology> symbology = symbologyAt(symbol.BarType());
+    const bool pngFile = PictureNames::formatOf(chosenName) == Format::Png;
+    const QSize picture = pngFile ? png : QSize(symbol.pixelWidth(), symbol.pixelHeight());
+    const QPointF dpi(ScreenMetrics::dpiX(), ScreenMetrics::dpiY());
+    const double module = symbology && !picture.isEmpty() ? symbol.moduleOn(picture, dpi) : 0;
+    const bool sideways = SymbolRenderer::quarterTurns(symbol.Orientation()) % 2 != 0;
+    return module > 0 ? ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), false).warning() : QString();
 }
 
 QString SaveRun::picturesIn(long long count, const QString &folder)

@@ -38,6 +38,9 @@ public:
     // A PNG's size for a symbol of that size in twips, at the screen's pixels;
     // 0 x 0 for a name that asks for another format. QuillError when too large.
     static QSize pngPixels(const QString &chosenName, double widthTwips, double heightTwips);
+    // The warning for a module under the symbology's standard in the pictures
+    // of that chosen name (png: pngPixels()); empty when there is none.
+    static QString moduleWarning(const SymbolDesign &symbol, const QString &chosenName, const QSize &png);
     // "120 pictures in /home/user/labels"
     static QString picturesIn(long long count, const QString &folder);
 
