@@ -79,9 +79,68 @@ struct SymbolDesign::Impl {
     void render(QPainter &painter, const QRect &area, const SymbolRenderer::Style &s, QPointF dpi,
                 bool printer = false) const
     {
-        const SymbolRenderer::Fit fit = renderer.draw(painter, area, symbol().model, s);
+        const SymbolRenderer::Layout &layout = renderer.layout(area, symbol().model, s, painter.device());
+        requireReadable(layout, area, s, painter.device(), dpi, printer);
+        renderer.paint(painter, area, layout, s);
+    }
+    // Bars under 2 mm: a hand scanner's line, tilted by the few degrees a
+    // hand holds it off, runs out of such bars before it has crossed the
+    // symbol. Text with an em under 6 pixels or dots (the least a 5 x 7
+    // dot-matrix digit needs with a dot of room) or under 3 points (digits
+    // about 1 mm high, which the eye no longer makes out) is no text. Each is
+    // refused like a symbol too long, by the same kind of error. 2-D codes
+    // have no bars to cross.
+    static constexpr double kLeastBarMm = 2.0;
+    static constexpr double kLeastTextPixels = 6.0;
+    static constexpr double kLeastTextPoints = 3.0;
+    void requireReadable(const SymbolRenderer::Layout &layout, const QRect &area, const SymbolRenderer::Style &s,
+                         QPaintDevice *device, QPointF dpi, bool printer) const
+    {
+        SymbolRenderer::Fit fit = layout.fit;
         if (!fit.fits)
             throw SymbolFitError(fit, fit.alongHeight ? dpi.y() : dpi.x(), printer);
+        // Bars and text grow across the symbol.
+        fit.alongHeight = s.quarterTurns % 2 == 0;
+        const double dpiAcross = fit.alongHeight ? dpi.y() : dpi.x();
+        const int across = fit.alongHeight ? area.height() : area.width();
+        const double leastBar = std::ceil(kLeastBarMm / 25.4 * dpiAcross - 1e-6);
+        if (!symbol().model.squareModules && layout.barHeight < leastBar) {
+            fit.fits = false;
+            fit.what = SymbolRenderer::Short::BarHeight;
+            fit.given = across;
+            // The text grows with the label, so the label that gives the bars
+            // their height is found by trying; text takes half of it at most.
+            const QSize step = fit.alongHeight ? QSize(0, 1) : QSize(1, 0);
+            QRect larger = area;
+            for (fit.needed = across + 1; fit.needed < across + 2 * leastBar + 2; ++fit.needed) {
+                larger.setSize(larger.size() + step);
+                if (renderer.layout(larger, symbol().model, s, device).barHeight >= leastBar)
+                    break;
+            }
+            throw SymbolFitError(fit, dpiAcross, printer);
+        }
+        const double leastText = std::max(kLeastTextPixels, std::ceil(kLeastTextPoints / 72 * dpiAcross - 1e-6));
+        if (layout.textPixels > 0 && layout.textPixels < leastText) {
+            fit.fits = false;
+            fit.what = SymbolRenderer::Short::Text;
+            fit.given = int(std::floor(layout.textPixels));
+            fit.needed = int(leastText);
+            throw SymbolFitError(fit, dpiAcross, printer);
+        }
+    }
+    // The module on a surface of dpi for a symbol in area; with whole pixels a
+    // module unless stretched or exact. 0 when nothing would be drawn.
+    double moduleOn(const QSize &area, QPointF dpi, bool exact) const
+    {
+        if (!symbol().ok())
+            return 0;
+        QImage device(1, 1, QImage::Format_Mono);
+        device.setDotsPerMeterX(int(std::lround(dpi.x() / 0.0254)));
+        device.setDotsPerMeterY(int(std::lround(dpi.y() / 0.0254)));
+        SymbolRenderer::Style s = style(font);
+        s.stretch = s.stretch || exact;
+        const SymbolRenderer::Layout &layout = renderer.layout(QRect(QPoint(), area), symbol().model, s, &device);
+        return layout.fit.fits ? layout.module : 0;
     }
     // The whole pixels a placement size covers, as a window would take them.
     static int pixels(float size)
@@ -115,8 +174,7 @@ struct SymbolDesign::Impl {
                                               QImage &device) const
     {
         const SymbolRenderer::Layout &layout = renderer.layout(area, symbol().model, s, &device);
-        if (!layout.fit.fits)
-            throw SymbolFitError(layout.fit, layout.fit.alongHeight ? savedDpi().y() : savedDpi().x(), false);
+        requireReadable(layout, area, s, &device, savedDpi(), false);
         return layout;
     }
     // Pictures are drawn a band of rows at a time, so that a picture of any
@@ -389,6 +447,11 @@ void SymbolDesign::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y
     s.fillBackground = d->options.backColor != QColor(Qt::white);
     const QPaintDevice *device = painter->device();
     d->render(*painter, QRect(x, y, w, h), s, QPointF(device->logicalDpiX(), device->logicalDpiY()), true);
+}
+
+double SymbolDesign::moduleOn(const QSize &area, QPointF dpi, bool exact) const
+{
+    return d->moduleOn(area, dpi, exact);
 }
 
 QByteArray SymbolDesign::metafileBytes() const

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPointF>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -90,6 +92,10 @@ public:
                       std::int32_t width, std::int32_t height) const;
     void CopyToClipboard() const;                 // metafile and PNG
     QByteArray metafileBytes() const;             // the metafile CopyToClipboard puts
+    // The module, in the surface's pixels, of the symbol drawn in area (pixels)
+    // on a surface of dpi: whole pixels unless "Scale barcode" or exact asks for
+    // the length shared out exactly. 0 when the symbol would not be drawn.
+    double moduleOn(const QSize &area, QPointF dpi, bool exact = false) const;
     void Refresh();                               // the preview redrawn at once
 
     // Placement inside the parent, in single-precision pixels; the exact values

@@ -24,12 +24,26 @@ QString SymbolFitError::text(const SymbolRenderer::Fit &fit, double dpi, bool pr
              + (centimetres ? QStringLiteral(" cm") : QStringLiteral(" in"));
     };
     const QString dots = printer ? QStringLiteral("dots") : QStringLiteral("pixels");
+    const QString surface = printer ? QStringLiteral("label") : QStringLiteral("picture");
+    const QString dimension = fit.alongHeight ? QStringLiteral("height") : QStringLiteral("width");
+    const QString extent = fit.alongHeight ? QStringLiteral("high") : QStringLiteral("wide");
+    switch (fit.what) {
+    case SymbolRenderer::Short::BarHeight:
+        return QStringLiteral("The symbol does not fit: for bars a scanner can read (2 mm) it needs %1 (%2 %3) "
+                              "of %4, but the %5 is %6 (%7 %3) %8.")
+            .arg(inUnit(fit.needed, true), QString::number(fit.needed), dots, dimension, surface,
+                 inUnit(fit.given, false), QString::number(fit.given), extent);
+    case SymbolRenderer::Short::Text:
+        return QStringLiteral("The symbol does not fit: its text would be %1 %2 high, and text needs %3 %2 "
+                              "(3 pt at the least) to be read. Make the %4 larger, the text shorter, or "
+                              "hide it.")
+            .arg(QString::number(fit.given), dots, QString::number(fit.needed), surface);
+    case SymbolRenderer::Short::Modules: break;
+    }
     return QStringLiteral("The symbol does not fit: with its quiet zones it needs %1 (%2 %3) of %4, but the %5 "
                           "is %6 (%7 %3) %8.")
-        .arg(inUnit(fit.needed, true), QString::number(fit.needed), dots,
-             fit.alongHeight ? QStringLiteral("height") : QStringLiteral("width"),
-             printer ? QStringLiteral("label") : QStringLiteral("picture"), inUnit(fit.given, false),
-             QString::number(fit.given), fit.alongHeight ? QStringLiteral("high") : QStringLiteral("wide"));
+        .arg(inUnit(fit.needed, true), QString::number(fit.needed), dots, dimension, surface,
+             inUnit(fit.given, false), QString::number(fit.given), extent);
 }
 
 QString SymbolFitError::describe(const QuillError &error, bool centimetres)

@@ -72,6 +72,9 @@ const SymbolRenderer::Layout &SymbolRenderer::layout(const QRect &area, const Sy
     layout.bars.clear();
     layout.texts.clear();
     layout.painted = true;
+    layout.module = 0;
+    layout.barHeight = 0;
+    layout.textPixels = 0;
     layout.toArea = turned(area, style.quarterTurns);
     const bool sideways = style.quarterTurns % 2 != 0;
     const double length = std::max(0, sideways ? area.height() : area.width());
@@ -146,6 +149,11 @@ const SymbolRenderer::Layout &SymbolRenderer::layout(const QRect &area, const Sy
     if (wholePixels)
         offset = std::floor(offset);
     const double symbolLeft = offset + model.quietLeft * module;
+    layout.module = module;
+    layout.barHeight = model.squareModules ? rowCount * module : barHeight;
+    for (const FontEntry *f : {titleFont, textFont})
+        if (f && (layout.textPixels == 0 || f->pixels < layout.textPixels))
+            layout.textPixels = f->pixels;
 
     // Guard bars run down to the middle of the text band, add-on bars start
     // below the add-on's digits.

@@ -39,11 +39,15 @@ public:
     // Whether the symbol with its quiet zones gets one whole device pixel a
     // module: needed and given are pixels along the symbol (across it for
     // matrix codes), alongHeight when that is the surface's height.
+    // What is short: the length for the modules, the height for bars a
+    // scanner can cross, or the room for text that can be read.
+    enum class Short { Modules, BarHeight, Text };
     struct Fit {
         bool fits = true;
         int needed = 0;
         int given = 0;
         bool alongHeight = false;
+        Short what = Short::Modules;
     };
 
     // The fonts a layout's text is drawn in, held by the renderer.
@@ -68,6 +72,9 @@ public:
         };
         Fit fit;
         bool painted = true; // false: the symbol does not fit and is not shrunk
+        double module = 0;      // device pixels
+        double barHeight = 0;   // of the full bars, device pixels
+        double textPixels = 0;  // the smallest text drawn, its em in device pixels; 0: none
         QTransform toArea;
         QList<QRectF> bars;
         QList<Text> texts;

@@ -134,6 +134,7 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
                                              : Design::readFile(QFileInfo(job.design).absoluteFilePath());
         applyOptions(job, design);
         DesignJob run(design, job.importFromStandardInput());
+        run.setWarn([err](const QString &warning) { std::fprintf(err, "quillmark: %s\n", qPrintable(warning)); });
         if (job.action == CommandLine::Action::Save) {
             summary = run.save(job.saveFile);
         } else {

@@ -43,6 +43,9 @@ void OutputCommands::mnuSave_Click()
     try {
         const QSize pixels = SaveRun::picturePixels(chosenName, m_view.widthTwips(), m_view.heightTwips(),
                                                       m_view.vantrel().pictureDpi());
+        const QString warning = SaveRun::moduleWarning(m_view.vantrel(), chosenName, pixels);
+        if (!warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, kSaveTitle))
+            return;
         data.checkRun();
         SaveRun run(m_view.vantrel(), chosenName, pixels.width(), pixels.height(),
                     m_view.centimetresSelected());

@@ -9,6 +9,7 @@
 #include "SymbolBuilder.h"
 #include "SymbolDesign.h"
 #include "SymbolFitError.h"
+#include "SymbolRenderer.h"
 
 #include <cmath>
 #include <exception>
@@ -51,6 +52,30 @@ const QString &PrintRun::errorTitle()
 PrintRun::PrintRun(SymbolDesign &symbol, Module1 &data, LabelPrinter &printer, const Sheet &sheet)
     : m_symbol(symbol), m_data(data), m_printer(printer), m_sheet(sheet)
 {
+}
+
+std::optional<ModuleSize> PrintRun::moduleOnPrinter() const
+{
+    const std::optional<Symbology> symbology = symbologyAt(m_symbol.BarType());
+    double width = 0;
+    double height = 0;
+    if (!symbology || !Numbers::tryRegionalNumber(m_sheet.width, &width)
+        || !Numbers::tryRegionalNumber(m_sheet.height, &height))
+        return std::nullopt;
+    const float tppX = m_printer.twipsPerPixelX();
+    const float tppY = m_printer.twipsPerPixelY();
+    if (!(tppX > 0 && tppY > 0))
+        return std::nullopt;
+    const QPointF dpi(Numbers::kTwipsPerInch / tppX, Numbers::kTwipsPerInch / tppY);
+    const QSize dots(int(std::lround(m_sheet.twipsPerUnit * width / tppX)),
+                     int(std::lround(m_sheet.twipsPerUnit * height / tppY)));
+    if (dots.isEmpty())
+        return std::nullopt;
+    const double module = m_symbol.moduleOn(dots, dpi);
+    const bool sideways = SymbolRenderer::quarterTurns(m_symbol.Orientation()) % 2 != 0;
+    if (module <= 0)
+        return std::nullopt;
+    return ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), true);
 }
 
 bool PrintRun::execute()

@@ -1,9 +1,11 @@
 #pragma once
 #include "LabelGrid.h"
+#include "ModuleSize.h"
 #include "Numbers.h"
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class LabelPrinter;
 class Module1;
@@ -38,6 +40,9 @@ public:
     // true when the job was printed; false when it failed (error() says why)
     // or the user cancelled in the progress window (error() is empty).
     bool execute();
+    // The module the symbol gets on the printer's dots; nullopt while a size
+    // is not a number or the symbol would not be drawn.
+    std::optional<ModuleSize> moduleOnPrinter() const;
     bool cancelled() const { return m_cancelled; }
     QString error() const { return m_error; }
 

@@ -1,5 +1,6 @@
 #include "SaveRun.h"
 #include "AtomicFile.h"
+#include "ModuleSize.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "Module1.h"
@@ -7,6 +8,7 @@
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "SymbolDesign.h"
+#include "SymbolRenderer.h"
 
 #include <QDir>
 
@@ -119,6 +121,19 @@ void SaveRun::write(const QString &path)
         m_symbol.saveDrawing(path, SymbolDesign::Drawing::Pdf, m_width, m_height);
         break;
     }
+}
+
+QString SaveRun::moduleWarning(const SymbolDesign &symbol, const QString &chosenName, const QSize &pixels)
+{
+    const std::optional<Symbology> symbology = symbologyAt(symbol.BarType());
+    const bool ownSize = !pixels.isEmpty();
+    const QSize picture = ownSize ? pixels : QSize(symbol.pixelWidth(), symbol.pixelHeight());
+    const int pictureDpi = PictureNames::formatOf(chosenName) == Format::Metafile ? 0 : symbol.pictureDpi();
+    const QPointF dpi = pictureDpi > 0 ? QPointF(pictureDpi, pictureDpi)
+                                       : QPointF(ScreenMetrics::dpiX(), ScreenMetrics::dpiY());
+    const double module = symbology && !picture.isEmpty() ? symbol.moduleOn(picture, dpi) : 0;
+    const bool sideways = SymbolRenderer::quarterTurns(symbol.Orientation()) % 2 != 0;
+    return module > 0 ? ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), false).warning() : QString();
 }
 
 QString SaveRun::picturesIn(long long count, const QString &folder)

@@ -41,6 +41,9 @@ public:
     // screen's pixels); 0 x 0 where the component's size is taken (a metafile,
     // a bitmap at the screen's). QuillError when too large.
     static QSize picturePixels(const QString &chosenName, double widthTwips, double heightTwips, int dpi = 0);
+    // The warning for a module under the symbology's standard in the pictures
+    // of that chosen name (pixels: picturePixels()); empty when there is none.
+    static QString moduleWarning(const SymbolDesign &symbol, const QString &chosenName, const QSize &pixels);
     // "120 pictures in /home/user/labels"
     static QString picturesIn(long long count, const QString &folder);
 

@@ -49,7 +49,7 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Quillmark - Print"));
-    setFixedSize(pixelsX(7116), pixelsY(4170)); // 3264 and the rows of buildSheetRow()
+    setFixedSize(pixelsX(7116), pixelsY(4530)); // 3264 and the rows of buildSheetRow()
     setSizeGripEnabled(false);
 
     Label5 = make<QLabel>(this, QStringLiteral("Printer:"), 120, 120, 732, 252);
@@ -161,6 +161,7 @@ void frmPrint::Form_Load()
     Option4->setChecked(m_designer.inchesSelected());
     Option5->setChecked(m_designer.centimetresSelected());
     twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0);
+    showModule();
 }
 
 void frmPrint::Form_Unload()
@@ -173,13 +174,22 @@ void frmPrint::Form_Unload()
         DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));
 }
 
-void frmPrint::Option4_Click() { twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0); }
-void frmPrint::Option5_Click() { twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0); }
+void frmPrint::Option4_Click()
+{
+    twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0);
+    showModule();
+}
+void frmPrint::Option5_Click()
+{
+    twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0);
+    showModule();
+}
 
 void frmPrint::Command1_Click()
 {
     CommonDialog1.ShowPrinter();
     Text3->setText(PrinterObject::current().deviceName());
+    showModule();
 }
 
 void frmPrint::CancelButton_Click()

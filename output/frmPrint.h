@@ -1,6 +1,7 @@
 #pragma once
 #include "Dialogs.h"
 #include "Numbers.h"
+#include "PrintRun.h"
 
 #include <QDialog>
 
@@ -38,6 +39,7 @@ public:
     // printed a number of times (both 1 at every opening).
     QPushButton *LabelProductButton, *PreviewButton;
     QLabel *StartLabelCaption, *CopiesCaption;
+    QLabel *ModuleLabel; // the module on the printer's dots
     QSpinBox *StartLabel, *Copies;
     void LabelProductButton_Click();
     void PreviewButton_Click();
@@ -68,6 +70,8 @@ private:
     QList<QLineEdit *> marginFields() const;
     void buildSheetRow();
     bool printOn(PrinterObject &printer, bool preview);
+    PrintRun::Sheet sheetFromFields() const;
+    void showModule();
     void fitFont();
     void unload(int result);
 

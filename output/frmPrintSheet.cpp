@@ -40,6 +40,8 @@ void frmPrint::buildSheetRow()
     // The fixed text fills its page with the one label whatever the count.
     Copies->setEnabled(!m_designer.fixedTextSelected());
     CopiesCaption->setEnabled(Copies->isEnabled());
+    ModuleLabel = new QLabel(this);
+    place(ModuleLabel, 120, 4200, 6732, 252);
     PreviewButton = new QPushButton(QStringLiteral("Preview"), this);
     place(PreviewButton, 5640, 3300, 1215, 375);
     for (QPushButton *button : {LabelProductButton, PreviewButton})
@@ -112,7 +114,14 @@ void frmPrint::PreviewButton_Click()
         OKButton_Click();
 }
 
-bool frmPrint::printOn(PrinterObject &printer, bool preview)
+void frmPrint::showModule()
+{
+    const PrintRun run(m_designer.vantrel(), m_designer.module1(), PrinterObject::current(), sheetFromFields());
+    const std::optional<ModuleSize> module = run.moduleOnPrinter();
+    ModuleLabel->setText(module ? module->onDevice() : QString());
+}
+
+PrintRun::Sheet frmPrint::sheetFromFields() const
 {
     PrintRun::Sheet sheet;
     sheet.width = m_designer.widthText();
@@ -123,7 +132,17 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     sheet.fixedText = m_designer.fixedTextSelected();
     sheet.titled = m_designer.titleState() != 0;
     sheet.centimetres = m_designer.centimetresSelected();
-    PrintRun run(m_designer.vantrel(), m_designer.module1(), printer, sheet);
+    return sheet;
+}
+
+bool frmPrint::printOn(PrinterObject &printer, bool preview)
+{
+    PrintRun run(m_designer.vantrel(), m_designer.module1(), printer, sheetFromFields());
+    const std::optional<ModuleSize> module = run.moduleOnPrinter();
+    const QString warning = module ? module->warning() : QString();
+    // Stopping leaves the dialog open, for another printer or size.
+    if (!preview && !warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, windowTitle()))
+        return false;
     run.setFirstLabel(StartLabel->value());
     run.setCopies(Copies->value());
     const auto labelsOnPages = [&run](long long labels) { return run.labelsOnPages(labels); };

@@ -184,6 +184,11 @@ public:
              : answer == QMessageBox::Discard ? SaveChanges::Discard
                                               : SaveChanges::Cancel;
     }
+    bool warnBeforeRun(const QString &text, const QString &title) override
+    {
+        return QMessageBox::warning(nullptr, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+            == QMessageBox::Ok;
+    }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *parent) override
     {
         const QColor picked = QColorDialog::getColor(initial, parent);
@@ -234,6 +239,8 @@ DialogProvider::SaveChanges DialogProvider::askSaveChanges(const QString &, cons
 {
     return SaveChanges::Cancel;
 }
+
+bool DialogProvider::warnBeforeRun(const QString &, const QString &) { return true; }
 
 DialogProvider &DialogProvider::current()
 {

@@ -78,6 +78,9 @@ public:
     // provider that does not answer stays.
     enum class SaveChanges { Save, Discard, Cancel };
     virtual SaveChanges askSaveChanges(const QString &text, const QString &title);
+    // A warning before a run the user may still want: true to go on (OK),
+    // false to stop (Cancel). A provider that does not answer goes on.
+    virtual bool warnBeforeRun(const QString &text, const QString &title);
 
     static DialogProvider &current();
     // Tests install their own; nullptr restores the real dialogs.

@@ -154,18 +154,27 @@ WmfPaintEngine::Shape WmfPaintEngine::prepareShape()
 
 void WmfPaintEngine::drawRects(const QRectF *rects, int count)
 {
-    if (prepareShape() == Shape::Skip)
+    const Shape shape = prepareShape();
+    if (shape == Shape::Skip)
         return;
     for (int i = 0; i < count; ++i) {
         const QRectF &r = rects[i];
-        if (keepsRectangles(m_transform)) {
-            const QRectF d = m_transform.mapRect(r);
-            const QPoint topLeft = devicePoint(d.topLeft());
-            const QPoint bottomRight = devicePoint(d.bottomRight());
-            m_writer.rectangle(topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y());
-        } else {
+        if (!keepsRectangles(m_transform)) {
             m_writer.polygon(m_transform.map(QPolygonF(r)).toPolygon());
+            continue;
         }
+        const QRectF d = m_transform.mapRect(r);
+        const QPoint topLeft = devicePoint(d.topLeft());
+        const QPoint bottomRight = devicePoint(d.bottomRight());
+        // Windows fills a rectangle without a pen one unit short on the right
+        // and at the bottom, so a bar one unit wide would vanish; a polygon
+        // through the same corners fills exactly up to them, and other readers
+        // take both the same way.
+        if (shape == Shape::Filled)
+            m_writer.polygon(QPolygon({topLeft, QPoint(bottomRight.x(), topLeft.y()), bottomRight,
+                                       QPoint(topLeft.x(), bottomRight.y())}));
+        else
+            m_writer.rectangle(topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y());
     }
 }
 

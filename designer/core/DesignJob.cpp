@@ -47,6 +47,9 @@ QString DesignJob::save(const QString &file)
         m_data.endRun();
         throw;
     }
+    // After the run: only then does the component hold a value to measure.
+    if (const QString warning = SaveRun::moduleWarning(m_symbol, name, pixels); !warning.isEmpty() && m_warn)
+        m_warn(warning);
     return SaveRun::picturesIn(run.filesWritten(), QFileInfo(name).absolutePath());
 }
 
@@ -70,5 +73,8 @@ QString DesignJob::print(LabelPrinter &printer, int firstLabel, int copies)
     run.setCopies(copies);
     if (!run.execute())
         throw QuillError(run.error());
+    const std::optional<ModuleSize> module = run.moduleOnPrinter();
+    if (const QString warning = module ? module->warning() : QString(); !warning.isEmpty() && m_warn)
+        m_warn(warning);
     return QStringLiteral("%1 to %2").arg(run.labelsOnPages(run.labelsDrawn()), printer.deviceName());
 }

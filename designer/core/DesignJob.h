@@ -4,6 +4,8 @@
 #include "Module1.h"
 #include "SymbolDesign.h"
 
+#include <functional>
+
 class LabelPrinter;
 
 // A design's save or print run without a window: the component set up as the
@@ -28,8 +30,12 @@ public:
     QString print(LabelPrinter &printer, int firstLabel = 1, int copies = 1);
 
     SymbolDesign &symbol() { return m_symbol; }
+    // Told, after a save or print, of a module too small for scanners (the
+    // last value's): the command line warns and does not fail.
+    void setWarn(std::function<void(const QString &)> warn) { m_warn = std::move(warn); }
 
 private:
+    std::function<void(const QString &)> m_warn;
     class Source : public DataSourceControls {
     public:
         Source(const Design &design, const DesignValues &values, bool standardInput)

@@ -61,8 +61,9 @@ QByteArray wmfTool(const QString &tool, const QByteArray &wmf)
 QList<SvgShape> wmfShapes(const QByteArray &wmf)
 {
     static const QRegularExpression element(
-        QStringLiteral("<(rect|text)\\s([^>]*)>(?:([^<]*)</text>)?"));
+        QStringLiteral("<(rect|polygon|text)\\s([^>]*)>(?:([^<]*)</text>)?"));
     static const QRegularExpression number(QStringLiteral("-?[0-9.]+"));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
     QList<SvgShape> shapes;
     for (const auto &e : element.globalMatch(QString::fromLatin1(wmfTool(QStringLiteral("wmf2svg"), wmf)))) {
         const QString attributes = e.captured(2);
@@ -74,6 +75,11 @@ QList<SvgShape> wmfShapes(const QByteArray &wmf)
         if (shape.kind == u"rect") {
             shape.box = QRectF(value("x").toDouble(), value("y").toDouble(), value("width").toDouble(),
                                value("height").toDouble());
+        } else if (shape.kind == u"polygon") { // "x,y x,y ...": its bounding box
+            QPolygonF polygon;
+            for (const QString &point : value("points").split(blanks, Qt::SkipEmptyParts))
+                polygon << QPointF(point.section(u',', 0, 0).toDouble(), point.section(u',', 1, 1).toDouble());
+            shape.box = polygon.boundingRect();
         } else { // the text's "matrix(a b c d e f)": the origin is (e, f), the angle atan2(b, a)
             QList<double> n;
             for (const auto &m : number.globalMatch(value("transform")))

@@ -28,9 +28,9 @@ QStringList zbarImage(const QImage &image, const QStringList &options = {});
 // file's bytes, empty when the tool failed.
 QByteArray wmfTool(const QString &tool, const QByteArray &wmf);
 
-// What wmf2svg drew, in order: rectangles and texts (all our symbols hold).
+// What wmf2svg drew, in order: rectangles, polygons and texts (all our symbols hold).
 struct SvgShape {
-    QString kind, text;             // kind: "rect" or "text"
+    QString kind, text;             // kind: "rect", "polygon" or "text"
     QRectF box = {};                // shapes: bounding box; text: origin in topLeft
     double angle = 0, fontSize = 0; // text: clockwise degrees, pixels
 };

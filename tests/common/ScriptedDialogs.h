@@ -33,6 +33,8 @@ public:
     QString opened; // the document shown in the desktop's viewer
     SaveChanges saveChangesAnswer = SaveChanges::Cancel;
     QStringList questions; // asked before a changed design is left
+    QStringList warnings;  // shown before a run, answered with goOn
+    bool goOn = true;
 
     std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
@@ -45,6 +47,11 @@ public:
     {
         questions << text;
         return saveChangesAnswer;
+    }
+    bool warnBeforeRun(const QString &text, const QString &) override
+    {
+        warnings << text;
+        return goOn;
     }
     bool openDocument(const QString &path) override { return opened = path, true; }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *) override

@@ -48,6 +48,7 @@ struct Case {
     qint64 disk = 0;   // not 0: the disk takes only this many bytes of a file
     qint64 memory = 0; // not 0: the process gets only this many bytes more address space
     QString shown = {}; // the text under the symbol, where it is not what a decoder reads
+    QString refused = {}; // not empty: refused for short bars or small text, with these words
 };
 // Symbologies no decoder here reads, worked from their published tables: a
 // module string ("#" dark, "." light) from a start, bits ("0"/"1") each taking
@@ -273,6 +274,18 @@ private slots:
         row({.barType = S::Code39Ext, .data = "Quill-39e", .surface = Copy, .size = {144, 72}, .need = 227});
         row({.barType = S::Ean128, .data = "[01]09501101530003[10]ABC123", .surface = Picture, .size = {192, 96}, .need = 242});
         row({.barType = S::Post25, .data = "1234567890123", .surface = Metafile, .size = {144, 72}, .need = 155});
+        // Bars at 2 mm and text at 6 pixels (on screen) or 3 pt (on a printer), and just below: refused.
+        row({.data = "AB", .expected = "AB", .size = {192, 15}});
+        row({.data = "AB", .size = {192, 14}, .refused = "needs 0.16 in (15 pixels) of height, but the picture is"});
+        row({.data = "AB", .expected = "AB", .surface = Device, .size = {31, 400}, .dpi = 203, .orientation = 900});
+        row({.data = "AB", .surface = Device, .size = {30, 400}, .dpi = 203, .orientation = 900,
+             .refused = "needs 0.16 in (31 dots) of width, but the label is 0.15 in (30 dots) wide"});
+        row({.data = "AB", .expected = "AB", .surface = Png, .size = {192, 96}, .points = 4.5});
+        row({.data = "AB", .surface = Png, .size = {192, 96}, .points = 4.4,
+             .refused = "its text would be 5 pixels high, and text needs 6 pixels"});
+        row({.data = "AB", .expected = "AB", .surface = Device, .size = {600, 300}, .dpi = 300, .points = 3.2});
+        row({.data = "AB", .surface = Device, .size = {600, 300}, .dpi = 300, .points = 3.1,
+             .refused = "its text would be 12 dots high, and text needs 13 dots"});
         // GS1 fields one digit short get their check digit, in the bars and in the text.
         row({.barType = S::Ean128, .data = "[00]01234560000000001", .expected = "00012345600000000012",
              .surface = Metafile, .size = {1000, 300}, .shown = "(00)012345600000000012"});
@@ -404,8 +417,9 @@ private slots:
             case Pdf: image = rasterised(path, c.surface, c.dpi); break;
             }
         });
-        if (c.need && c.surface != Preview) {
-            QVERIFY2(error.contains(QStringLiteral("(%1 ").arg(c.need)) && error.contains(QStringLiteral("(%1 ").arg(c.orientation % 1800 ? c.size.height() : c.size.width())), qPrintable(error));
+        if ((c.need && c.surface != Preview) || !c.refused.isEmpty()) {
+            QVERIFY2(error.contains(c.refused), qPrintable(error));
+            QVERIFY2(!c.need || (error.contains(QStringLiteral("(%1 ").arg(c.need)) && error.contains(QStringLiteral("(%1 ").arg(c.orientation % 1800 ? c.size.height() : c.size.width()))), qPrintable(error));
             QVERIFY(c.surface != SaveInCm || error.contains(QStringLiteral(" cm (%1 pixels)").arg(c.need)));
             QFile kept(path);
             QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "old"); // what was there stays

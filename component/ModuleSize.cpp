@@ -1,0 +1,89 @@
+#include "ModuleSize.h"
+
+#include "Numbers.h"
+
+#include <cmath>
+
+namespace {
+constexpr double kMmPerInch = 25.4;
+
+// The least X dimension, in millimetres, one table for every symbology:
+// - EAN/UPC and their add-ons, ISBN and ISSN (EAN-13): 0.264 mm, 80 %
+//   magnification, the least the GS1 General Specifications allow for
+//   symbols scanned at a retail point of sale.
+// - GS1-128: 0.250 mm, the least any of the GS1 General Specifications'
+//   symbol specification tables allows for it (regulated healthcare items);
+//   cartons in general distribution ask for 0.495 mm.
+// - The other linear and the 2-D codes: 0.191 mm (7.5 mils). ISO/IEC 15417
+//   (Code 128), 16388 (Code 39), 16390 (Interleaved 2 of 5) and the 2-D
+//   code standards leave the least X dimension to the application; 7.5 mils
+//   is the least of the AIM uniform symbology specifications, the finest that
+//   scanners of general use are made for.
+// - POSTNET: none; its bars are set by the postal rules, not in modules.
+double leastModule(Symbology symbology)
+{
+    switch (symbology) {
+    case Symbology::Ean13:
+    case Symbology::Ean8:
+    case Symbology::Ean5:
+    case Symbology::Ean2:
+    case Symbology::UpcA:
+    case Symbology::UpcE:
+    case Symbology::Issn:
+    case Symbology::Isbn: return 0.264;
+    case Symbology::Ean128: return 0.250;
+    case Symbology::Postnet: return 0;
+    default: return 0.191;
+    }
+}
+
+QString number(double value, int decimals)
+{
+    return Numbers::regionalPlainText(std::round(value * std::pow(10, decimals)) / std::pow(10, decimals));
+}
+} // namespace
+
+ModuleSize::ModuleSize(Symbology symbology, double pixels, double dpi, bool printer)
+    : m_symbology(symbology), m_pixels(pixels), m_dpi(dpi > 0 ? dpi : 96), m_printer(printer)
+{
+}
+
+double ModuleSize::millimetres() const { return m_pixels / m_dpi * kMmPerInch; }
+
+double ModuleSize::standardMinimum(Symbology symbology) { return leastModule(symbology); }
+
+QString ModuleSize::physical() const
+{
+    return QStringLiteral("%1 mm (%2 mils)").arg(number(millimetres(), 3), number(m_pixels / m_dpi * 1000, 1));
+}
+
+QString ModuleSize::onDevice() const
+{
+    const QString dots = m_printer ? QStringLiteral("dots") : QStringLiteral("pixels");
+    const bool one = std::abs(m_pixels - 1) < 1e-9;
+    return QStringLiteral("module %1, %2 %3 at %4 dpi")
+        .arg(physical(), number(m_pixels, 2), one ? dots.chopped(1) : dots, number(m_dpi, 0));
+}
+
+QString ModuleSize::sentenceStart() const
+{
+    return QStringLiteral("The ") + onDevice(); // "The module 0.254 mm (10 mils), 2 dots at 203 dpi"
+
+}
+
+QString ModuleSize::warning() const
+{
+    if (m_pixels <= 0)
+        return {};
+    const double least = leastModule(m_symbology);
+    // A hair below the figure is the figure: 1 pixel at 96 dpi is 0.2646 mm.
+    if (millimetres() < least - 0.0005)
+        return QStringLiteral("%1, is below the %2 mm its symbology's standard asks for: scanners may not "
+                              "read the symbol. Make the symbol wider or use a finer resolution.")
+            .arg(sentenceStart(), number(least, 3));
+    if (m_printer && m_pixels < 2 && m_dpi <= kCoarsestOneDotDpi)
+        return QStringLiteral("%1, is a single dot: on paper bars one dot wide are the first to fail. Make "
+                              "the symbol wider or print at a finer resolution.")
+            .arg(sentenceStart());
+    return {};
+}
