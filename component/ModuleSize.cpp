@@ -11,9 +11,11 @@ constexpr double kMmPerInch = 25.4;
 // - EAN/UPC and their add-ons, ISBN and ISSN (EAN-13): 0.264 mm, 80 %
 //   magnification, the least the GS1 General Specifications allow for
 //   symbols scanned at a retail point of sale.
-// - GS1-128: 0.250 mm, the least any of the GS1 General Specifications'
-//   symbol specification tables allows for it (regulated healthcare items);
-//   cartons in general distribution ask for 0.495 mm.
+// - GS1-128: 0.495 mm, the least the GS1 General Specifications allow for
+//   symbols scanned in general distribution: the cartons and pallets that
+//   SSCC and logistics labels go on, what label printers print it for. Only
+//   healthcare items never scanned in distribution may go down to 0.170 mm;
+//   a warning, not a refusal, leaves that to the user.
 // - The other linear and the 2-D codes: 0.191 mm (7.5 mils). ISO/IEC 15417
 //   (Code 128), 16388 (Code 39), 16390 (Interleaved 2 of 5) and the 2-D
 //   code standards leave the least X dimension to the application; 7.5 mils
@@ -31,7 +33,7 @@ double leastModule(Symbology symbology)
     case Symbology::UpcE:
     case Symbology::Issn:
     case Symbology::Isbn: return 0.264;
-    case Symbology::Ean128: return 0.250;
+    case Symbology::Ean128: return 0.495;
     case Symbology::Postnet: return 0;
     default: return 0.191;
     }
