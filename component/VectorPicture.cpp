@@ -8,14 +8,54 @@ namespace VectorPicture {
 namespace {
 
 // Coordinates with at most four decimals and no exponent: readers differ on the rest.
+// Written digit by digit, since a save run writes them by the million.
+void appendNumber(QByteArray &out, double value)
+{
+    const double tenThousandths = std::round(value * 10000.0);
+    // Beyond this a double's own steps exceed the last decimal; NaN goes there too.
+    if (!(std::abs(tenThousandths) < 1e13)) {
+        QByteArray text = QByteArray::number(tenThousandths / 10000.0, 'f', 4);
+        while (text.endsWith('0'))
+            text.chop(1);
+        if (text.endsWith('.'))
+            text.chop(1);
+        out += text == "-0" ? QByteArray("0") : text;
+        return;
+    }
+    long long n = static_cast<long long>(tenThousandths);
+    if (n < 0) {
+        out += '-';
+        n = -n;
+    }
+    char digits[24];
+    char *end = digits + sizeof digits;
+    char *p = end;
+    long long whole = n / 10000;
+    int fraction = int(n % 10000);
+    int places = 4;
+    while (fraction != 0 && fraction % 10 == 0) {
+        fraction /= 10;
+        --places;
+    }
+    if (fraction != 0) {
+        for (int i = 0; i < places; ++i) {
+            *--p = char('0' + fraction % 10);
+            fraction /= 10;
+        }
+        *--p = '.';
+    }
+    do {
+        *--p = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    out.append(p, end - p);
+}
+
 QByteArray number(double value)
 {
-    QByteArray text = QByteArray::number(std::round(value * 10000.0) / 10000.0, 'f', 4);
-    while (text.endsWith('0'))
-        text.chop(1);
-    if (text.endsWith('.'))
-        text.chop(1);
-    return text == "-0" ? QByteArray("0") : text;
+    QByteArray text;
+    appendNumber(text, value);
+    return text;
 }
 
 QByteArray xmlEscaped(const QString &text)
@@ -81,9 +121,17 @@ QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
     if (layout.painted) {
         out += "<g transform=\"matrix(" + matrix(layout.toArea) + ")\" fill=\"" + colour(style.barColor)
              + "\">\n";
-        for (const QRectF &bar : layout.bars)
-            out += "<rect x=\"" + number(bar.x()) + "\" y=\"" + number(bar.y()) + "\" width=\""
-                 + number(bar.width()) + "\" height=\"" + number(bar.height()) + "\"/>\n";
+        for (const QRectF &bar : layout.bars) {
+            out += "<rect x=\"";
+            appendNumber(out, bar.x());
+            out += "\" y=\"";
+            appendNumber(out, bar.y());
+            out += "\" width=\"";
+            appendNumber(out, bar.width());
+            out += "\" height=\"";
+            appendNumber(out, bar.height());
+            out += "\"/>\n";
+        }
         for (const SymbolRenderer::Layout::Text &text : layout.texts)
             out += "<text x=\"" + number(text.origin.x()) + "\" y=\"" + number(text.origin.y())
                  + "\" font-family=\"" + xmlEscaped(text.font->name) + "\" font-size=\""
@@ -125,8 +173,14 @@ QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
         for (const QRectF &bar : layout.bars) {
             const QRectF inside = bar.adjusted(kHair, kHair, -kHair, -kHair);
             const QRectF &drawn = inside.isValid() ? inside : bar;
-            out += number(drawn.x()) + ' ' + number(drawn.y()) + ' ' + number(drawn.width()) + ' '
-                 + number(drawn.height()) + " R\n";
+            appendNumber(out, drawn.x());
+            out += ' ';
+            appendNumber(out, drawn.y());
+            out += ' ';
+            appendNumber(out, drawn.width());
+            out += ' ';
+            appendNumber(out, drawn.height());
+            out += " R\n";
         }
         const SymbolRenderer::FontEntry *current = nullptr;
         for (const SymbolRenderer::Layout::Text &text : layout.texts) {
