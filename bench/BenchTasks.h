@@ -13,7 +13,8 @@ struct BenchOptions {
 // triggers, and measures only the handler; set-up and the outside check of the
 // output are not timed, and the peak memory is taken before the check.
 BenchResult runPrintTask(qint64 labels, const BenchOptions &options);
-BenchResult runSaveTask(qint64 files, const BenchOptions &options);
+// One picture file per value, "png", "bmp" or "svg", at dpi (0: the screen's).
+BenchResult runSaveTask(qint64 files, const QString &format, int dpi, const BenchOptions &options);
 // One picture of width x height pixels saved as "bmp" or "png", its peak
 // against the process's before it and the picture's one-bit size.
 BenchResult runPictureTask(int width, int height, const QString &format, const BenchOptions &options);

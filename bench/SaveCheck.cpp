@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <algorithm>
 
 namespace {
@@ -27,7 +29,24 @@ QString signature(const QString &path)
         return QStringLiteral("png");
     if (head.startsWith("BM"))
         return QStringLiteral("bmp");
+    if (head.startsWith("<?xml") || head.startsWith("<svg"))
+        return QStringLiteral("svg");
     return QStringLiteral("other");
+}
+
+// A picture as its reader sees it: an SVG drawing rasterised by rsvg-convert at its own size.
+QImage readPicture(const QString &path)
+{
+    if (signature(path) != QLatin1String("svg"))
+        return QImage(path);
+    const QTemporaryDir work;
+    const QString png = work.filePath(QStringLiteral("drawing.png"));
+    QProcess rsvg;
+    rsvg.start(QStringLiteral("rsvg-convert"), {QStringLiteral("-b"), QStringLiteral("white"),
+                                                QStringLiteral("-o"), png, path});
+    if (!rsvg.waitForFinished(30000) || rsvg.exitCode() != 0)
+        return {};
+    return QImage(png);
 }
 
 } // namespace
@@ -67,7 +86,7 @@ SaveCheckReport SaveCheck::check(int samples) const
         if (!names.contains(name))
             continue;
         ++report.checked;
-        const Decode::Found found = Decode::zxingRead(QImage(folder.filePath(name)));
+        const Decode::Found found = Decode::zxingRead(readPicture(folder.filePath(name)));
         if (found.text.isEmpty() || found.format != QLatin1String("Code128")) {
             ++report.wrong;
             note(report, QStringLiteral("%1: no Code128 symbol read").arg(name));

@@ -6,6 +6,7 @@
 #include "ProcessStats.h"
 #include "SaveCheck.h"
 #include "ScriptedDialogs.h"
+#include "Vantrel.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,14 +15,14 @@
 namespace {
 
 const QString sequenceStart = QStringLiteral("00001");
-const QString chosenName = QStringLiteral("item.png");
 constexpr int sampleFiles = 40;
 
 } // namespace
 
-BenchResult runSaveTask(qint64 files, const BenchOptions &options)
+BenchResult runSaveTask(qint64 files, const QString &format, int dpi, const BenchOptions &options)
 {
     BenchResult result{QStringLiteral("save"), files};
+    const QString chosenName = QStringLiteral("item.") + format;
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-save-XXXXXX")));
     work.setAutoRemove(!options.keep);
     // The pictures get a folder of their own so that the count is of them alone.
@@ -30,6 +31,7 @@ BenchResult runSaveTask(qint64 files, const BenchOptions &options)
 
     ScriptedDialogs dialogs;
     dialogs.saveAnswer = QDir(pictures).filePath(chosenName);
+    dialogs.pictureDpi = dpi;
     BenchDesigner designer(work.path());
     designer.useCode128();
     designer.useSymbolSizeInInches(LabelSheet::symbolWidth, LabelSheet::symbolHeight);
@@ -40,6 +42,12 @@ BenchResult runSaveTask(qint64 files, const BenchOptions &options)
     designer.form().output().mnuSave_Click();
     result.seconds = double(timer.nsecsElapsed()) * 1e-9;
     result.peakMb = ProcessStats::peakMegabytes();
+    // The bars' width in pixels, for a peer asked for the same.
+    const Vantrel &symbol = *designer.form().Vantrel1;
+    const QSize pixels(qRound(LabelSheet::symbolWidth * dpi), qRound(LabelSheet::symbolHeight * dpi));
+    if (dpi > 0)
+        result.add(QStringLiteral("module_px"), symbol.moduleOn(pixels, QPointF(dpi, dpi)), 2);
+    result.add(QStringLiteral("dpi"), dpi > 0 ? QString::number(dpi) : QStringLiteral("screen"));
 
     if (!dialogs.messages.isEmpty())
         result.fail(dialogs.texts(true).join(QStringLiteral("; ")));

@@ -1,7 +1,7 @@
 // quillbench: the benchmark tasks of bench/run, one task per argument.
 //
 //   quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...
-//   TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N
+//   TASK: print:N | save:N[:FORMAT[:DPI]] | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N
 //         | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png
 //
 // Run one task per process when the peak memory matters: it is the process's own.
@@ -28,7 +28,8 @@ QString defaultWorkRoot()
 int usage()
 {
     std::fputs("usage: quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...\n"
-               "  TASK: print:N | save:N | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N\n"
+               "  TASK: print:N | save:N[:png|bmp|svg[:DPI]] | import:N | preview[:KEYSTROKES]\n"
+               "        | coldstart | checkpdf:FILE:N\n"
                "        | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png\n"
                "        | csv-save:N | csv-print:N | lines-save:N | lines-print:N\n",
                stderr);
@@ -43,8 +44,11 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
     const qint64 count = fields.value(1).toLongLong();
     if (name == QLatin1String("print") && count > 0)
         return runPrintTask(count, options);
-    if (name == QLatin1String("save") && count > 0)
-        return runSaveTask(count, options);
+    const QString format = fields.value(2, QStringLiteral("png"));
+    const int dpi = fields.value(3).toInt();
+    const QStringList formats{QStringLiteral("png"), QStringLiteral("bmp"), QStringLiteral("svg")};
+    if (name == QLatin1String("save") && count > 0 && fields.size() <= 4 && formats.contains(format) && dpi >= 0)
+        return runSaveTask(count, format, dpi, options);
     if (name == QLatin1String("import") && count > 0)
         return runImportTask(count, options);
     const QStringList columns{QStringLiteral("csv-save"), QStringLiteral("csv-print"), QStringLiteral("lines-save"),

@@ -2,20 +2,64 @@
 
 #include <QStringBuilder>
 #include <cmath>
+#include <string>
 
 namespace VectorPicture {
 
 namespace {
 
 // Coordinates with at most four decimals and no exponent: readers differ on the rest.
+// Written digit by digit, since a save run writes them by the million; out is a
+// QByteArray or a std::string.
+template<typename Bytes>
+void appendNumber(Bytes &out, double value)
+{
+    const double tenThousandths = std::round(value * 10000.0);
+    // Beyond this a double's own steps exceed the last decimal; NaN goes there too.
+    if (!(std::abs(tenThousandths) < 1e13)) {
+        QByteArray text = QByteArray::number(tenThousandths / 10000.0, 'f', 4);
+        while (text.endsWith('0'))
+            text.chop(1);
+        if (text.endsWith('.'))
+            text.chop(1);
+        if (text == "-0")
+            text = "0";
+        out.append(text.constData(), text.size());
+        return;
+    }
+    const bool negative = tenThousandths < 0;
+    const long long n = static_cast<long long>(std::abs(tenThousandths));
+    char digits[24];
+    char *const end = digits + sizeof digits;
+    char *p = end;
+    long long whole = n / 10000;
+    int fraction = int(n % 10000);
+    int places = 4;
+    while (fraction != 0 && fraction % 10 == 0) {
+        fraction /= 10;
+        --places;
+    }
+    if (fraction != 0) {
+        for (int i = 0; i < places; ++i) {
+            *--p = char('0' + fraction % 10);
+            fraction /= 10;
+        }
+        *--p = '.';
+    }
+    do {
+        *--p = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (negative && n != 0)
+        *--p = '-';
+    out.append(p, end - p);
+}
+
 QByteArray number(double value)
 {
-    QByteArray text = QByteArray::number(std::round(value * 10000.0) / 10000.0, 'f', 4);
-    while (text.endsWith('0'))
-        text.chop(1);
-    if (text.endsWith('.'))
-        text.chop(1);
-    return text == "-0" ? QByteArray("0") : text;
+    QByteArray text;
+    appendNumber(text, value);
+    return text;
 }
 
 QByteArray xmlEscaped(const QString &text)
@@ -81,9 +125,22 @@ QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
     if (layout.painted) {
         out += "<g transform=\"matrix(" + matrix(layout.toArea) + ")\" fill=\"" + colour(style.barColor)
              + "\">\n";
-        for (const QRectF &bar : layout.bars)
-            out += "<rect x=\"" + number(bar.x()) + "\" y=\"" + number(bar.y()) + "\" width=\""
-                 + number(bar.width()) + "\" height=\"" + number(bar.height()) + "\"/>\n";
+        // Gathered in a std::string: QByteArray checks every piece it is given
+        // for overlap, which for short pieces costs more than the digits.
+        std::string bars;
+        bars.reserve(64 * size_t(layout.bars.size()));
+        for (const QRectF &bar : layout.bars) {
+            bars += "<rect x=\"";
+            appendNumber(bars, bar.x());
+            bars += "\" y=\"";
+            appendNumber(bars, bar.y());
+            bars += "\" width=\"";
+            appendNumber(bars, bar.width());
+            bars += "\" height=\"";
+            appendNumber(bars, bar.height());
+            bars += "\"/>\n";
+        }
+        out.append(bars.data(), qsizetype(bars.size()));
         for (const SymbolRenderer::Layout::Text &text : layout.texts)
             out += "<text x=\"" + number(text.origin.x()) + "\" y=\"" + number(text.origin.y())
                  + "\" font-family=\"" + xmlEscaped(text.font->name) + "\" font-size=\""
@@ -122,12 +179,21 @@ QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
         // a pixel's edge would take the next pixel too: each edge is drawn a hair
         // inside, which the rule and a pixel-centre rule both fill as meant.
         constexpr double kHair = 1.0 / 64;
+        std::string bars;
+        bars.reserve(48 * size_t(layout.bars.size()));
         for (const QRectF &bar : layout.bars) {
             const QRectF inside = bar.adjusted(kHair, kHair, -kHair, -kHair);
             const QRectF &drawn = inside.isValid() ? inside : bar;
-            out += number(drawn.x()) + ' ' + number(drawn.y()) + ' ' + number(drawn.width()) + ' '
-                 + number(drawn.height()) + " R\n";
+            appendNumber(bars, drawn.x());
+            bars += ' ';
+            appendNumber(bars, drawn.y());
+            bars += ' ';
+            appendNumber(bars, drawn.width());
+            bars += ' ';
+            appendNumber(bars, drawn.height());
+            bars += " R\n";
         }
+        out.append(bars.data(), qsizetype(bars.size()));
         const SymbolRenderer::FontEntry *current = nullptr;
         for (const SymbolRenderer::Layout::Text &text : layout.texts) {
             if (text.font != current) {

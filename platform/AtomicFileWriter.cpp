@@ -35,8 +35,10 @@ void AtomicFileWriter::fail(int error)
 void AtomicFileWriter::open()
 {
     const QFileInfo info(m_path);
-    const QByteArray folder = QFile::encodeName(info.absolutePath());
-    WorkingFiles::sweepOnce(info.absolutePath());
+    const QString folderPath = info.absolutePath();
+    const QByteArray folder = QFile::encodeName(folderPath);
+    m_target = QFile::encodeName(info.absoluteFilePath());
+    WorkingFiles::sweepOnce(folderPath);
     for (int attempt = 0; m_fd < 0 && attempt < 16; ++attempt) {
         m_temporary = folder + '/' + WorkingFiles::newName(WorkingFiles::Kind::File);
         m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -48,8 +50,7 @@ void AtomicFileWriter::open()
     ::flock(m_fd, LOCK_EX | LOCK_NB); // while it lives, no later run takes the file for a leftover
     // An existing file keeps its permissions (a private settings file stays private).
     struct stat old;
-    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-    if (::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+    if (::lstat(m_target.constData(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(m_fd, old.st_mode & 07777);
 }
 
@@ -78,10 +79,8 @@ void AtomicFileWriter::commit()
         fail(errno);
     const int fd = m_fd;
     m_fd = -1;
-    const QFileInfo info(m_path);
-    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     int error = ::close(fd) != 0 ? errno : 0;
-    if (!error && ::rename(m_temporary.constData(), target.constData()) != 0)
+    if (!error && ::rename(m_temporary.constData(), m_target.constData()) != 0)
         error = errno;
     if (error) {
         ::unlink(m_temporary.constData());
@@ -89,7 +88,7 @@ void AtomicFileWriter::commit()
     }
     if (m_sync == AtomicFile::Sync::Yes) {
         // The rename itself lasts only once the folder is on the disk.
-        const QByteArray folder = QFile::encodeName(info.absolutePath());
+        const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
         const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
             ::fsync(dir);

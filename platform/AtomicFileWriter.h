@@ -31,6 +31,7 @@ private:
 
     QString m_path;
     AtomicFile::Sync m_sync;
+    QByteArray m_target; // the absolute path, encoded, once the working file is made
     QByteArray m_temporary;
     int m_fd = -1;
 };

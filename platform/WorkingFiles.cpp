@@ -7,11 +7,13 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,11 +56,28 @@ void removeLeftover(int dir, const char *name, Kind kind)
     ::close(fd);
 }
 
+std::atomic<pid_t> g_pid{0}; // 0: not asked yet, or forked since
+
+// This process's id, asked once and again in a forked child: a save run names
+// thousands of files, and each question is a call into the kernel.
+pid_t ownPid()
+{
+    static const bool forgottenAtFork = ::pthread_atfork(nullptr, nullptr, [] { g_pid = 0; }) == 0;
+    if (!forgottenAtFork)
+        return ::getpid();
+    pid_t pid = g_pid.load();
+    if (pid == 0) {
+        pid = ::getpid();
+        g_pid.store(pid);
+    }
+    return pid;
+}
+
 } // namespace
 
 QByteArray newName(Kind kind)
 {
-    return kPrefix + QByteArray::number(::getpid()) + '-'
+    return kPrefix + QByteArray::number(ownPid()) + '-'
         + QByteArray::number(QRandomGenerator::system()->generate64(), 36)
         + (kind == Kind::File ? ".tmp" : ".job");
 }
