@@ -1,4 +1,5 @@
 #include "Decode.h"
+#include "Files.h"
 
 #include <QFile>
 #include <QPainter>
@@ -44,10 +45,8 @@ QByteArray wmfTool(const QString &tool, const QByteArray &wmf)
 {
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("picture.wmf")), out = dir.filePath(QStringLiteral("out"));
-    QFile file(in);
-    if (!file.open(QIODevice::WriteOnly) || file.write(wmf) != wmf.size())
+    if (!plant(in, wmf))
         return {};
-    file.close();
     QProcess process; // quiet: wmf2gd writes its progress to the terminal
     process.start(tool, {QStringLiteral("-o"), out, in});
     if (!process.waitForFinished(30000) || process.exitCode() != 0)

@@ -1,9 +1,9 @@
 #pragma once
 // Reading what a renderer left in an image, without any knowledge of how it
 // was drawn: dark pixels and the ink's extent; a component set up as a form
-// sets it, and the message a call raised.
+// sets it. The message a call raised: raised().
 #include "DeviceRegistry.h"
-#include "QuillError.h"
+#include "Raised.h"
 #include "Vantrel.h"
 
 #include <QImage>
@@ -54,17 +54,6 @@ inline void setUp(Vantrel &v, const Setup &s)
     v.setAlignment(std::int16_t(s.alignment));
     v.setScaling(std::int16_t(s.scaling));
     v.setCaption(s.data);
-}
-
-// The message of the error call raised; empty when it raised none.
-template <typename Call> QString raised(Call call)
-{
-    try {
-        call();
-    } catch (const QuillError &error) {
-        return error.description();
-    }
-    return {};
 }
 
 } // namespace Scan

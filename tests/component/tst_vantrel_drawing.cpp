@@ -93,7 +93,7 @@ private slots:
         const QString named = !symbologyAt(barType) ? SymbolBuilder::noSymbologyMessage()
                               : (data.size() > 160 ? QStringLiteral("Code 128") : SymbolBuilder::listNames()[barType])
                                     + QStringLiteral(" accepts ");
-        const QString message = Scan::raised([&] { v.Picture(); });
+        const QString message = raised([&] { v.Picture(); });
         QVERIFY2(message.startsWith(named) && message.contains(says), qPrintable(message));
         const QString png = m_dir.filePath(QStringLiteral("invalid.png"));
         QVERIFY_THROWS_EXCEPTION(QuillError, v.SavePng(png, 300, 100));
@@ -164,14 +164,15 @@ private slots:
         Vantrel v;
         setUp(v, {.data = QStringLiteral("X")});
         QVERIFY_THROWS_EXCEPTION(QuillError, v.DrawToDevice(-12345, 0, 0, 100, 100));
-        const QString message = Scan::raised([&] { v.SavePng(m_dir.filePath(QStringLiteral("missing-folder/label.png")), 200, 100); });
+        const QString missing = m_dir.filePath(QStringLiteral("missing-folder/label.png"));
+        const QString message = raised([&] { v.SavePng(missing, 200, 100); });
         QVERIFY2(message.contains(QStringLiteral("label.png")), qPrintable(message));
         // 1 to 32,767 pixels a side: the edges of that range are written, beyond them nothing (40 pixels
         // high: bars under 2 mm are refused).
         const QString png = m_dir.filePath(QStringLiteral("edge.png"));
         for (const auto &[w, h, written] : {std::tuple{32767, 40, true}, {32768, 40, false}, {200, 0, false}}) {
             QFile::remove(png);
-            Scan::raised([&] { v.SavePng(png, w, h); });
+            raised([&] { v.SavePng(png, w, h); });
             QCOMPARE(QFile::exists(png), written);
         }
     }

@@ -3,6 +3,7 @@
 // read back from outside (pdftoppm and zxing-cpp through the bench's checks).
 #include "CommandLine.h"
 #include "Decode.h"
+#include "Files.h"
 #include "Design.h"
 #include "Form1.h"
 #include "LabelSheet.h"
@@ -54,9 +55,8 @@ private slots:
         QVERIFY(import.open(QIODevice::WriteOnly));
         for (int i = 1; i <= 100; ++i)
             import.write(QStringLiteral("%1\r\n").arg(i, 5, 10, QLatin1Char('0')).toLatin1());
-        QFile shortRow(path("short.csv")); // its third line lacks the title's column
-        QVERIFY(shortRow.open(QIODevice::WriteOnly));
-        QVERIFY(shortRow.write("sku,name\n1001,Widget\n1002\n1003,Gizmo\n") > 0);
+        // The third line lacks the title's column.
+        QVERIFY(plant(path("short.csv"), "sku,name\n1001,Widget\n1002\n1003,Gizmo\n"));
     }
 
     void exitStatusAndMessage_data()
@@ -140,18 +140,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(path("x.pdf")) && !QFileInfo::exists(path("a.png")) && !QFileInfo::exists(path("b.png")));
     }
 
-    void printsTenThousandLabelsToPdf()
-    {
-        const QString pdf = path("labels.pdf");
-        const auto [code, out, err] = run({"--print", "--pdf", pdf, "--paper", "Letter", "--sequence", "00001",
-                                           "10000", "--design", path("design.conf")});
-        QVERIFY2(code == 0, qPrintable(err));
-        QVERIFY2(out.contains("10000 labels on 334 pages"), qPrintable(out));
-        const PdfCheck check(pdf, 10000, [](qint64 k) { return sequenceValue(k, QStringLiteral("00001")); });
-        const PdfCheckReport report = check.check(check.samplePages(5), m_dir.path());
-        QVERIFY2(report.ok() && report.pages == 334, qPrintable(report.summary() + report.problems.join("; ")));
-    }
-
     // Also the start's sweep of the temporary folder: the print job a killed run
     // left goes (its pid is no process's), one of a run that lives stays.
     void savesAPictureForEveryImportedValue()
@@ -164,8 +152,7 @@ private slots:
         const QString killedJob = path("tmp/.quill-%1-a.job").arg(ended);
         const QString livingJob = path("tmp/.quill-%1-b.job").arg(::getpid());
         QVERIFY(QDir().mkpath(killedJob) && QDir().mkpath(livingJob));
-        QFile job(killedJob + "/job");
-        QVERIFY(job.open(QIODevice::WriteOnly) && job.write("%PDF-1.4 half") == 13);
+        QVERIFY(plant(killedJob + "/job", "%PDF-1.4 half"));
         const QByteArray design = contents(path("design.conf"));
         const auto [code, out, err] = run({"--save", path("pictures/item.png"), "--import", path("values.txt"),
                                            "--design", path("design.conf")},
@@ -238,10 +225,7 @@ private slots:
         QFETCH(bool, fromPipe);
         QFETCH(QString, summary);
         const QByteArray shop = "sku;name;size\r\n1001;Widget;M\r\n1002;\"Gadget; large\";L\r\n3;Gizmo;S";
-        QFile csv(path("shop.csv"));
-        QVERIFY(csv.open(QIODevice::WriteOnly));
-        QCOMPARE(csv.write(shop), shop.size());
-        csv.close();
+        QVERIFY(plant(path("shop.csv"), shop));
         QDir(path("csv")).removeRecursively();
         QVERIFY(QDir().mkpath(path("csv")));
         QFile::remove(path("csv.pdf"));
@@ -332,9 +316,7 @@ private slots:
         design.setText(K::PageLeft, "1");
         design.setText(K::LabelRight, "0.5");
         if (titled) {
-            QFile values(path("titled.txt"));
-            QVERIFY(values.open(QIODevice::WriteOnly));
-            QVERIFY(values.write("A-1\nTitle one\nB-2\nTitle two\n") > 0);
+            QVERIFY(plant(path("titled.txt"), "A-1\nTitle one\nB-2\nTitle two\n"));
             design.setText(K::SourceSequence, "0");
             design.setText(K::SourceImport, "1");
             design.setText(K::ImportFile, path("titled.txt"));
@@ -410,12 +392,6 @@ private:
         for (const QString &page : QDir(info.absolutePath()).entryList({pattern}, QDir::Files, QDir::Name))
             drawn << contents(info.absoluteDir().filePath(page));
         return drawn;
-    }
-
-    static QByteArray contents(const QString &file)
-    {
-        QFile read(file);
-        return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("<unreadable>");
     }
 
 

@@ -168,7 +168,7 @@ private slots:
         retype(f.Combo1, QStringLiteral("QR"));
         QCOMPARE(mismatches(session.close(), "bartype=-1;combo3=36;Orientation=270;Align=Right"), QString());
         Form1 &again = session.start();
-        QCOMPARE(Scan::raised([&] { again.Vantrel1->Picture(); }), SymbolBuilder::noSymbologyMessage());
+        QCOMPARE(raised([&] { again.Vantrel1->Picture(); }), SymbolBuilder::noSymbologyMessage());
         const QImage shown = again.Vantrel1->grab().toImage();
         QVERIFY(shown.copy(0, 0, 1, 1).scaled(shown.size()) != shown); // the message is drawn
     }

@@ -8,7 +8,6 @@
 #include "PrintServer.h"
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
-#include "QuillError.h"
 #include "ScreenMetrics.h"
 #include "frmPrint.h"
 #include "PdfCheck.h"
@@ -16,11 +15,12 @@
 
 #include "common/ChildRun.h"
 #include "common/Decode.h"
+#include "common/Files.h"
+#include "common/Raised.h"
 
 #include <QtTest>
 #include <QtWidgets>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <csignal>
 
 namespace {
@@ -62,32 +62,10 @@ int run(const QString &program, const QStringList &arguments, QString *output = 
     return done && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-// The message a step of the printer raised, else the empty text.
-QString attempt(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const QuillError &error) {
-        return error.description();
-    }
-    return {};
-}
-
 // A blank page through the current printer.
 QString printBlank()
 {
-    return attempt([] {
+    return raised([] {
         PrinterObject::current().printEmptyLine();
         PrinterObject::current().endDoc();
     });
@@ -95,8 +73,7 @@ QString printBlank()
 
 bool writeFile(const QString &path, const QByteArray &text, QFile::Permissions permissions)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.setPermissions(permissions);
+    return plant(path, text) && QFile::setPermissions(path, permissions);
 }
 
 // The graphics a ZPL printer receives (~DG, rows of hex with ZPL's run-length
@@ -245,9 +222,8 @@ private slots:
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
 
         QTRY_COMPARE_WITH_TIMEOUT(jobs().size(), before + 1, 60000);
-        QFile sent(QDir(m_out).filePath(jobs().first())); // the newest
-        QVERIFY(sent.open(QIODevice::ReadOnly));
-        const QList<QImage> labels = zplGraphics(sent.readAll());
+        const QString sent = QDir(m_out).filePath(jobs().first()); // the newest
+        const QList<QImage> labels = zplGraphics(contents(sent));
         QCOMPARE(labels.size(), 4);
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(labels[i].height(), qRound(1.25 * dpi));
@@ -300,7 +276,7 @@ private slots:
             QSKIP(qPrintable(m_down));
         const QTemporaryDir dir;
         const QString outside = dir.filePath(QStringLiteral("the user's own file"));
-        QVERIFY(writeFile(outside, "not a PDF", QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(plant(outside, "not a PDF"));
         const QString shared = dir.filePath(QStringLiteral("shared"));
         QVERIFY(QDir().mkpath(shared));
         const QString name = fault == u"long name" ? QString(240, u'n') : QStringLiteral("labels");
@@ -325,13 +301,13 @@ private slots:
             QVERIFY(killed.kill());
         }
         if (fault == u"link") {
-            QCOMPARE(attempt([&printer] { printer.printEmptyLine(); }), QString());
+            QCOMPARE(raised([&printer] { printer.printEmptyLine(); }), QString());
             for (const QString &entry : entries(shared)) {
                 QVERIFY(QFile::rename(shared + u'/' + entry, dir.filePath(entry)));
                 QVERIFY(QFile::link(outside, shared + u'/' + entry));
             }
             QVERIFY(!entries(shared).isEmpty());
-            QCOMPARE(attempt([&printer] { printer.endDoc(); }), QString());
+            QCOMPARE(raised([&printer] { printer.endDoc(); }), QString());
         } else {
             QCOMPARE(printBlank(), QString());
         }
@@ -365,25 +341,15 @@ private slots:
         const QImage page = PdfCheck::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
         QCOMPARE(Decode::zxingOne(Decode::label(page, QRect(0, 0, 406, 203))), QStringLiteral("1001"));
         QCOMPARE(wholeModules(page.copy(0, 0, 406, 203), 80), QString());
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray printed = file.readAll();
-        file.close();
+        const QByteArray printed = contents(pdf);
 
         designer.sequence("1", "2000");
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit limit{16384, saved.rlim_max};
-        std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &limit);
         frmPrint dialog(designer);
-        dialog.OKButton_Click();
-        setrlimit(RLIMIT_FSIZE, &saved);
+        limited(RLIMIT_FSIZE, 16384, [&dialog] { dialog.OKButton_Click(); });
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("The PDF file %1 could not be written: File too large.").arg(pdf));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), printed);
+        QCOMPARE(contents(pdf), printed);
         QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden), QStringList{"labels.pdf"});
     }
 

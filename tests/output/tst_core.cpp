@@ -101,11 +101,9 @@ private slots:
              4, 11, {copied(imported, 3)}, 3},
             {"left label margin", 2, v7, "2.00 1.00", {0.5, 0, 0, 0.5, 0, 0, 0, 0}, {2.5, 1.5, 2, 1, 0, 0}, 3, 7, {v7}},
             {"page margins", 2, v7, "2.00 1.00", {0, 0, 0, 0, 0.5, 1.5, 0.75, 0}, {2, 1, 2, 1, 0.5, 0.75}, 3, 10, {v7}},
-            {"fixed text", 1, {"FIXED"}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "FIXED")}},
             {"fixed text, 3 copies: one page still", 1, {"FIXED"}, "2.00 1.00", none, whole, 4, 11,
              {QStringList(44, "FIXED")}, 3},
             {"empty fixed text", 1, {""}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "")}},
-            {"titles", 3, imported, "2.00 1.00", none, whole, 4, 11, {imported}},
             {"empty first value", 4, {"", "A-1", "B-2"}, "2.00 1.00", none, whole, 4, 11, {{"", "A-1", "B-2"}}},
             {"comma locale", 2, v7.mid(0, 4), "2,00 1,00", {0, 0, 0, 0, 0, 0, 0.5, 0}, {2, 1, 2, 1, 0, 0.5}, 4, 10, {v7.mid(0, 4)}},
             // 5.08 x 2.54 cm is 2880.36 x 1440.18 twips: 10 rows fit, not 11.

@@ -15,20 +15,9 @@
 #include <sys/resource.h>
 
 #include "common/ChildRun.h"
+#include "common/Files.h"
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void plant(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 // More than 1 KB through one of the program's writers; the message it raised
 // or returned, the empty text on success.
@@ -45,11 +34,6 @@ QString writeBig(const QString &writer, const QString &path)
         return error.description();
     }
     return {};
-}
-
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -106,10 +90,10 @@ private slots:
         const qint64 over = kind == "1 MB and a byte" ? 1 : 0;
         const qint64 padding = SettingsStore::kLargestFile - stored.size() + over;
         if (kind == "link") {
-            plant(dir.filePath(QStringLiteral("elsewhere.conf")), stored);
+            QVERIFY(plant(dir.filePath(QStringLiteral("elsewhere.conf")), stored));
             QVERIFY(QFile::link(dir.filePath(QStringLiteral("elsewhere.conf")), path));
         } else {
-            plant(path, stored + QByteArray(padding, 'x'));
+            QVERIFY(plant(path, stored + QByteArray(padding, 'x')));
         }
         SettingsStore store(path);
         QVERIFY2(failure.isEmpty() ? store.readFailure().isEmpty() : store.readFailure().contains(failure),
@@ -150,7 +134,7 @@ private slots:
         QFETCH(QString, writer);
         const QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.file"));
-        plant(path, "[Form1]\nCaption=old\n");
+        QVERIFY(plant(path, "[Form1]\nCaption=old\n"));
         const QString message = inChild([&] { // files cannot grow past 1 KB, as on a full disk; root too
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{1024, 1024};
@@ -204,7 +188,7 @@ private slots:
         QVERIFY(QFile::link(path, killed + u'/' + kept.last()));
         if (::geteuid() == 0) {
             kept << QStringLiteral(".quill-%1-b.tmp").arg(ended);
-            plant(killed + u'/' + kept.last(), "someone else's");
+            QVERIFY(plant(killed + u'/' + kept.last(), "someone else's"));
             QCOMPARE(::chown(QFile::encodeName(killed + u'/' + kept.last()).constData(), 65534, 65534), 0);
         }
         const QString next = killed + QStringLiteral("/new.file");
@@ -222,11 +206,11 @@ private slots:
     void labelProducts()
     {
         const QString layout = R"(<Layout nx="2" ny="3" x0="0" y0="0" dx="2in" dy="2in"/>)";
-        plant(m_dir.filePath("own-templates.xml"), QStringLiteral(R"(<Glabels-templates>
+        QVERIFY(plant(m_dir.filePath("own-templates.xml"), QStringLiteral(R"(<Glabels-templates>
             <Template brand="Zeta" part="1" size="Own" width="8in" height="11in"><Label-round radius="0.5in">%1</Label-round></Template>
             <Template brand="Zeta" part="2" size="Own" width="8in" height="11in"><Label-cd radius="1in" hole="0.2in">%1</Label-cd></Template>
             <Template brand="avery" part="9" size="Own" width="8in" height="11in"><Label-rectangle width="2in" height="1in">%1</Label-rectangle></Template>
-            </Glabels-templates>)").arg(layout).toUtf8());
+            </Glabels-templates>)").arg(layout).toUtf8()));
         QStringList found;
         for (const LabelProduct &p : LabelProducts::load(m_dir.path()))
             found << p.brand + p.part + u' ' + p.summary();
