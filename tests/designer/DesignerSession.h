@@ -73,7 +73,7 @@ struct DesignerSession {
 
 // What the window and its component show, by name: sizes with a point, the
 // values of Check1 to Check3, the ticked data and unit options, and "enabled"
-// Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3.
+// Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3; "Module" as the status bar tells it.
 inline QString differs(Form1 &f, const QString &want)
 {
     auto bits = [](QList<QWidget *> widgets, bool checked) {
@@ -94,7 +94,8 @@ inline QString differs(Form1 &f, const QString &want)
          {"enabled", bits({f.Text1, f.Text2, f.Text3, f.Text7, f.Text8, f.Text4, f.Command1, f.Check3}, false)},
          {"BarType", num(v.BarType())}, {"Scaling", num(v.Scaling())}, {"Orientation", num(v.Orientation())},
          {"ShowText", num(v.ShowText())}, {"Alignment", num(v.Alignment())}, {"Caption", v.Caption()},
-         {"Title", v.Title()}, {"FontSize", num(v.Font().Size())}},
+         {"Title", v.Title()}, {"FontSize", num(v.Font().Size())},
+         {"Module", f.statusBar()->findChild<QLabel *>("module")->text()}},
         want);
 }
 
