@@ -142,7 +142,8 @@ struct SymbolDesign::Impl {
         device.setDotsPerMeterY(int(std::lround(dpi.y() / 0.0254)));
         SymbolRenderer::Style s = style(font);
         s.stretch = s.stretch || exact;
-        const SymbolRenderer::Layout &layout = measurer.layout(QRect(QPoint(), area), symbol().model, s, &device);
+        const QRect whole(QPoint(), area);
+        const SymbolRenderer::Layout &layout = measurer.layout(whole, symbol().model, s, &device);
         return layout.fit.fits ? layout.module : 0;
     }
     // The whole pixels a placement size covers, as a window would take them.

@@ -52,7 +52,8 @@ private slots:
     {
         struct Row { QString stored, shown, written; };
         QList<Row> rows{
-            {"vtlw=3000;vtlh=1000;mesure=1", "Text5=2.08;Text6=0.69;unit=10;Module=Module 0.265 mm (10.4 mils)",
+            {"vtlw=3000;vtlh=1000;mesure=1",
+             "Text5=2.08;Text6=0.69;unit=10;Module=Module 0.265 mm (10.4 mils)",
              "vtlw=2995.2;vtlh=993.6;mesure=1"},
             {"mesure=99999999999;bartype=-1", "Text5=2;Text6=1;unit=10;Combo1=;BarType=-1", "mesure=1;vtlw=2880;bartype=-1"},
             {"option1=0;option3=1;text4=<file>", "source=001;enabled=00000111;Caption=A", "option3=1;text4=<file>"},
