@@ -44,6 +44,9 @@ struct SymbolDesign::Impl {
     // Encoded once per change of data, symbology or options, never per paint.
     mutable std::optional<SymbolBuilder::Built> built;
     mutable SymbolRenderer renderer;
+    // moduleOn's own, measuring at other resolutions than the preview's, whose
+    // fonts then stay as they are between two keystrokes.
+    mutable SymbolRenderer measurer;
 
     const SymbolBuilder::Built &symbol() const
     {
@@ -139,7 +142,8 @@ struct SymbolDesign::Impl {
         device.setDotsPerMeterY(int(std::lround(dpi.y() / 0.0254)));
         SymbolRenderer::Style s = style(font);
         s.stretch = s.stretch || exact;
-        const SymbolRenderer::Layout &layout = renderer.layout(QRect(QPoint(), area), symbol().model, s, &device);
+        const QRect whole(QPoint(), area);
+        const SymbolRenderer::Layout &layout = measurer.layout(whole, symbol().model, s, &device);
         return layout.fit.fits ? layout.module : 0;
     }
     // The whole pixels a placement size covers, as a window would take them.
@@ -353,7 +357,14 @@ void SymbolDesign::saveBitmap(const QString &file) const
     saveBitmap(file, std::max(1, pixelWidth()), std::max(1, pixelHeight()));
 }
 
-void SymbolDesign::setPictureDpi(int dpi) { d->pictureDpi = std::max(0, dpi); }
+void SymbolDesign::setPictureDpi(int dpi)
+{
+    const int before = d->pictureDpi;
+    d->pictureDpi = std::max(0, dpi);
+    // The preview looks the same, but what is told of its pictures changes.
+    if (d->pictureDpi != before)
+        changed(false);
+}
 int SymbolDesign::pictureDpi() const { return d->pictureDpi; }
 
 void SymbolDesign::saveBitmap(const QString &file, int w, int h) const

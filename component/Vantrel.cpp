@@ -27,6 +27,7 @@ void Vantrel::changed(bool now)
         repaint();
     else
         update();
+    emit symbolChanged();
 }
 
 void Vantrel::placed()

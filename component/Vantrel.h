@@ -12,6 +12,11 @@ public:
 
     void ShowFormatOptions();
 
+signals:
+    // A member changed, before the preview is drawn again: what is told of
+    // the symbol (its module, say) is out of date.
+    void symbolChanged();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changed(bool now) override;

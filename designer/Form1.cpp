@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -94,11 +95,15 @@ Form1::Form1(SettingsStore &store, QWidget *parent)
     setTabOrder();
     connectHandlers();
     m_output = std::make_unique<OutputCommands>(*m_view);
+    m_moduleLabel = new QLabel(this);
+    m_moduleLabel->setObjectName(QStringLiteral("module"));
+    statusBar()->addPermanentWidget(m_moduleLabel);
+    showModule();
 
-    // The design client area, 6888 x 6012 twips, below the menu bar.
+    // The design client area, 6888 x 6012 twips, between the menu bar and the status bar.
     const int clientWidth = int(std::lround(6888.0 / ScreenMetrics::twipsPerPixelX()));
     const int clientHeight = int(std::lround(6012.0 / ScreenMetrics::twipsPerPixelY()));
-    resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
+    resize(clientWidth, clientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (layout())
         layout()->activate();
 }

@@ -160,6 +160,7 @@ private:
     bool leaveDesign();           // asks to save a changed design file; false: stay
     bool writeDesign(const QString &path);
     void showDesignState();
+    void showModule();            // the module of the design's pictures, in the status bar
     void applyStoredFontSize();
     void previewImport();
     void symbolSizeFromBox(QLineEdit *box, double &twips);
@@ -172,6 +173,7 @@ private:
     QString m_labelProduct;
     std::unique_ptr<RecentDesigns> m_recent;
     QLabel *m_designLabel = nullptr;
+    QLabel *m_moduleLabel = nullptr;
     bool m_shown = false;
     QWidget *m_client = nullptr;
     QButtonGroup *m_sourceGroup = nullptr;

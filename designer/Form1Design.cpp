@@ -234,6 +234,7 @@ void Form1::showDesignState()
 {
     if (!m_designLabel) {
         m_designLabel = new QLabel(this);
+        m_designLabel->setObjectName(QStringLiteral("design"));
         statusBar()->addPermanentWidget(m_designLabel);
         // The bar takes its height from the preview at once, not at the next resize.
         if (layout())

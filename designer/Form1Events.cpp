@@ -5,6 +5,7 @@
 #include "FocusValidator.h"
 #include "OutputCommands.h"
 #include "QuillError.h"
+#include "Vantrel.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -103,6 +104,9 @@ void Form1::connectHandlers()
     connect(mnuExit, &QAction::triggered, this, guarded([this] { mnuExit_Click(); }));
     connect(mnuAbout, &QAction::triggered, this, guarded([this] { output().mnuAbout_Click(); }));
     connect(mnuHelp, &QAction::triggered, this, guarded([this] { output().mnuHelp_Click(); }));
+
+    // Once per change of the symbol, as cheap as one layout without drawing.
+    connect(Vantrel1, &Vantrel::symbolChanged, this, [this] { showModule(); });
 
     new FocusValidator(Text5, [this](bool &cancel) { runGuarded([this, &cancel] { Text5_Validate(cancel); }); });
     new FocusValidator(Text6, [this](bool &cancel) { runGuarded([this, &cancel] { Text6_Validate(cancel); }); });

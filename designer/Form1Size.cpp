@@ -2,11 +2,13 @@
 // that keeps it centred in the preview.
 #include "Form1.h"
 #include "Numbers.h"
+#include "OutputCommands.h"
 #include "ScreenMetrics.h"
 #include "StoredValue.h"
 #include "Vantrel.h"
 
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -90,6 +92,15 @@ void Form1::sizeVantrel1()
 void Form1::showStatus(const QString &line)
 {
     statusBar()->showMessage(line);
+}
+
+void Form1::showModule()
+{
+    if (!m_moduleLabel)
+        return;
+    const std::optional<ModuleSize> module = output().pictureModule();
+    m_moduleLabel->setText(module ? QStringLiteral("Module %1").arg(module->physical()) : QString());
+    m_moduleLabel->setToolTip(module ? module->onDevice() : QString());
 }
 
 void Form1::Form_Resize()

@@ -74,6 +74,19 @@ void OutputCommands::mnuSave_Click()
     m_view.showStatus(m_lastSummary);
 }
 
+std::optional<ModuleSize> OutputCommands::pictureModule() const
+{
+    const QString name = PictureNames::saveDefaultExt();
+    Vantrel &symbol = m_view.vantrel();
+    try {
+        const QSize pixels = SaveRun::picturePixels(name, m_view.widthTwips(), m_view.heightTwips(),
+                                                    symbol.pictureDpi());
+        return SaveRun::pictureModule(symbol, name, pixels);
+    } catch (const QuillError &) {
+        return std::nullopt; // too large for a picture at all
+    }
+}
+
 void OutputCommands::mnuCopy_Click()
 {
     try {

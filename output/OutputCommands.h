@@ -1,7 +1,10 @@
 #pragma once
+#include "ModuleSize.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class DesignerView;
 
@@ -17,6 +20,11 @@ public:
     void mnuAbout_Click();   // the version message
     void mnuHelp_Click();    // the user's part of the README, in the desktop's browser
     void Toolbar1_ButtonClick(int buttonIndex); // 1 copy, 2 save, 3 print; others nothing
+
+    // The module in the pictures "&Save picture" makes of the design as it
+    // stands, by default bitmaps at the design's resolution; none when the
+    // symbol would not be drawn.
+    std::optional<ModuleSize> pictureModule() const;
 
     // One line of what the last save run did: "120 pictures in /home/user/labels".
     QString lastRunSummary() const { return m_lastSummary; }

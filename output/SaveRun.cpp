@@ -123,7 +123,8 @@ void SaveRun::write(const QString &path)
     }
 }
 
-QString SaveRun::moduleWarning(const SymbolDesign &symbol, const QString &chosenName, const QSize &pixels)
+std::optional<ModuleSize> SaveRun::pictureModule(const SymbolDesign &symbol, const QString &chosenName,
+                                                 const QSize &pixels)
 {
     const std::optional<Symbology> symbology = symbologyAt(symbol.BarType());
     const bool ownSize = !pixels.isEmpty();
@@ -133,7 +134,15 @@ QString SaveRun::moduleWarning(const SymbolDesign &symbol, const QString &chosen
                                        : QPointF(ScreenMetrics::dpiX(), ScreenMetrics::dpiY());
     const double module = symbology && !picture.isEmpty() ? symbol.moduleOn(picture, dpi) : 0;
     const bool sideways = SymbolRenderer::quarterTurns(symbol.Orientation()) % 2 != 0;
-    return module > 0 ? ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), false).warning() : QString();
+    if (module <= 0)
+        return std::nullopt;
+    return ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), false);
+}
+
+QString SaveRun::moduleWarning(const SymbolDesign &symbol, const QString &chosenName, const QSize &pixels)
+{
+    const std::optional<ModuleSize> module = pictureModule(symbol, chosenName, pixels);
+    return module ? module->warning() : QString();
 }
 
 QString SaveRun::picturesIn(long long count, const QString &folder)

@@ -1,10 +1,12 @@
 #pragma once
+#include "ModuleSize.h"
 #include "PictureNames.h"
 
 #include <QSize>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class Module1;
 class SymbolDesign;
@@ -41,6 +43,10 @@ public:
     // screen's pixels); 0 x 0 where the component's size is taken (a metafile,
     // a bitmap at the screen's). QuillError when too large.
     static QSize picturePixels(const QString &chosenName, double widthTwips, double heightTwips, int dpi = 0);
+    // The module in the pictures of that chosen name (pixels: picturePixels());
+    // none when no symbol would be drawn.
+    static std::optional<ModuleSize> pictureModule(const SymbolDesign &symbol, const QString &chosenName,
+                                                   const QSize &pixels);
     // The warning for a module under the symbology's standard in the pictures
     // of that chosen name (pixels: picturePixels()); empty when there is none.
     static QString moduleWarning(const SymbolDesign &symbol, const QString &chosenName, const QSize &pixels);

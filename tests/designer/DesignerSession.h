@@ -73,7 +73,7 @@ struct DesignerSession {
 
 // What the window and its component show, by name: sizes with a point, the
 // values of Check1 to Check3, the ticked data and unit options, and "enabled"
-// Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3.
+// Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3; "Module" as the status bar tells it, with a point.
 inline QString differs(Form1 &f, const QString &want)
 {
     auto bits = [](QList<QWidget *> widgets, bool checked) {
@@ -85,6 +85,8 @@ inline QString differs(Form1 &f, const QString &want)
     auto num = [](double n) { return QString::number(n); };
     auto box = [](QLineEdit *b) { return b->text().replace(QLocale().decimalPoint(), "."); };
     Vantrel &v = *f.Vantrel1;
+    const QString moduleShown =
+        f.statusBar()->findChild<QLabel *>("module")->text().replace(QLocale().decimalPoint(), ".");
     return mismatches(
         {{"Text1", f.Text1->text()}, {"Text2", f.Text2->text()}, {"Text4", f.Text4->text()}, {"Text5", box(f.Text5)},
          {"Text6", box(f.Text6)}, {"Combo1", f.Combo1->currentText()}, {"Combo3", f.Combo3->currentText()},
@@ -94,7 +96,8 @@ inline QString differs(Form1 &f, const QString &want)
          {"enabled", bits({f.Text1, f.Text2, f.Text3, f.Text7, f.Text8, f.Text4, f.Command1, f.Check3}, false)},
          {"BarType", num(v.BarType())}, {"Scaling", num(v.Scaling())}, {"Orientation", num(v.Orientation())},
          {"ShowText", num(v.ShowText())}, {"Alignment", num(v.Alignment())}, {"Caption", v.Caption()},
-         {"Title", v.Title()}, {"FontSize", num(v.Font().Size())}},
+         {"Title", v.Title()}, {"FontSize", num(v.Font().Size())},
+         {"Module", moduleShown}},
         want);
 }
 

@@ -52,7 +52,9 @@ private slots:
     {
         struct Row { QString stored, shown, written; };
         QList<Row> rows{
-            {"vtlw=3000;vtlh=1000;mesure=1", "Text5=2.08;Text6=0.69;unit=10", "vtlw=2995.2;vtlh=993.6;mesure=1"},
+            {"vtlw=3000;vtlh=1000;mesure=1",
+             "Text5=2.08;Text6=0.69;unit=10;Module=Module 0.265 mm (10.4 mils)",
+             "vtlw=2995.2;vtlh=993.6;mesure=1"},
             {"mesure=99999999999;bartype=-1", "Text5=2;Text6=1;unit=10;Combo1=;BarType=-1", "mesure=1;vtlw=2880;bartype=-1"},
             {"option1=0;option3=1;text4=<file>", "source=001;enabled=00000111;Caption=A", "option3=1;text4=<file>"},
             {"option1=0;Caption=fixed", "source=000;enabled=10011001;Caption=fixed", "option1=0;option3=0"},
@@ -154,9 +156,15 @@ private slots:
         DesignerSession session("vtlw=5760;vtlh=1800;mesure=1");
         Form1 &f = session.start();
         QVERIFY(session.activate());
-        const QList<std::tuple<QComboBox *, QString, QString, QString>> picks{{f.Combo1, "Code128", "HELLO-42", "BarType=8"},
-            {f.Combo1, "EAN-13", "400638133393", "BarType=0"}, {f.Combo1, "Code39", "0815", "BarType=6"}, {f.Combo3, "36", "", "FontSize=36"},
-            {f.Combo4, "270", "", "Orientation=2700"}, {f.Combo5, "Right", "", "Alignment=2"}};
+        // The status bar's module follows the symbology, the data typed last and the rotation:
+        // 384 pixels make 3 a module for "0123456789" in Code 128, 120 pixels 1 for Code 39.
+        const QList<std::tuple<QComboBox *, QString, QString, QString>> picks{
+            {f.Combo1, "Code128", "HELLO-42", "BarType=8;Module=Module 0.794 mm (31.3 mils)"},
+            {f.Combo1, "EAN-13", "400638133393", "BarType=0;Module="},
+            {f.Combo1, "Code39", "0815", "BarType=6;Module=Module 0.265 mm (10.4 mils)"},
+            {f.Combo3, "36", "", "FontSize=36;Module=Module 0.794 mm (31.3 mils)"},
+            {f.Combo4, "270", "", "Orientation=2700;Module=Module 0.265 mm (10.4 mils)"},
+            {f.Combo5, "Right", "", "Alignment=2"}};
         for (const auto &[combo, item, typed, pushed] : picks) {
             combo->setCurrentIndex(combo->findText(item));
             QCOMPARE(differs(f, pushed), QString());
@@ -165,6 +173,8 @@ private slots:
             retype(f.Text1, typed);
             QCOMPARE(Decode::zxingOne(f.Vantrel1->grab().toImage()), item == "EAN-13" ? typed + "1" : typed);
         }
+        f.Vantrel1->setPictureDpi(300); // pictures 375 dots high, 3 a module
+        QCOMPARE(differs(f, "Module=Module 0.254 mm (10 mils)"), QString());
         retype(f.Combo1, QStringLiteral("QR"));
         QCOMPARE(mismatches(session.close(), "bartype=-1;combo3=36;Orientation=270;Align=Right"), QString());
         Form1 &again = session.start();
@@ -370,7 +380,7 @@ private slots:
         QVERIFY(f.Option2->isChecked());
         QCOMPARE(f.Vantrel1->Caption(), QStringLiteral("SSCC-0042/A"));
         QVERIFY(f.statusBar()->currentMessage().isEmpty());
-        QVERIFY(f.statusBar()->findChild<QLabel *>()->text().contains(file));
+        QVERIFY(f.statusBar()->findChild<QLabel *>("design")->text().contains(file));
         const Keys written = session.close();
         QCOMPARE(mismatches(written, "bartype=8;mesure=1;vtlw=4320;option2=1;text2=0042"), QString());
         QCOMPARE(SettingsStore(session.path).read("Label margins", "Left", "0"), QStringLiteral("0,125"));

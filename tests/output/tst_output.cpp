@@ -9,6 +9,7 @@
 #include "frmPrint.h"
 #include "PrinterObject.h"
 #include "StandInDesigner.h"
+#include "Symbology.h"
 
 #include "common/Decode.h"
 #include "common/Files.h"
@@ -115,6 +116,74 @@ private slots:
         }
     }
 
+    // The module on the chosen printer, as the dialog's label shows it, and the
+    // warning before printing: OK prints, Cancel leaves the dialog open with
+    // nothing printed. One dot warns at 300 dpi or less; POSTNET has no
+    // standard module, so its single dot warns at 300 dpi but not above.
+    void moduleOnPrinter_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("barType");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("width"); // inches
+        QTest::addColumn<bool>("goOn");     // the warning's answer: OK
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("warning"); // its end; empty: none shown
+        QTest::addColumn<bool>("printed");
+        const int code128 = int(Symbology::Code128);
+        const int postnet = int(Symbology::Postnet);
+        const QString belowStandard = "is below the 0.191 mm its symbology's standard asks for: scanners may "
+                                      "not read the symbol. Make the symbol wider or use a finer resolution.";
+        const QString oneDot = "is a single dot: on paper bars one dot wide are the first to fail. Make the "
+                               "symbol wider or print at a finer resolution.";
+        QTest::newRow("203 dpi")
+            << 203 << code128 << "HELLO-42" << "2.00" << true
+            << "module 0.25 mm (9.9 mils), 2 dots at 203 dpi" << "" << true;
+        QTest::newRow("300 dpi")
+            << 300 << code128 << "HELLO-42" << "2.00" << true
+            << "module 0.339 mm (13.3 mils), 4 dots at 300 dpi" << "" << true;
+        QTest::newRow("203 dpi, one dot under the standard, OK")
+            << 203 << code128 << "HELLO-42" << "1.00" << true
+            << "module 0.125 mm (4.9 mils), 1 dot at 203 dpi" << belowStandard << true;
+        QTest::newRow("203 dpi, one dot under the standard, Cancel")
+            << 203 << code128 << "HELLO-42" << "1.00" << false
+            << "module 0.125 mm (4.9 mils), 1 dot at 203 dpi" << belowStandard << false;
+        QTest::newRow("POSTNET, one dot at 300 dpi")
+            << 300 << postnet << "12345" << "0.30" << true
+            << "module 0.085 mm (3.3 mils), 1 dot at 300 dpi" << oneDot << true;
+        QTest::newRow("POSTNET, one dot at 600 dpi")
+            << 600 << postnet << "12345" << "0.15" << true
+            << "module 0.042 mm (1.7 mils), 1 dot at 600 dpi" << "" << true;
+    }
+    void moduleOnPrinter()
+    {
+        QFETCH(int, dpi);
+        QFETCH(int, barType);
+        QFETCH(QString, data);
+        QFETCH(QString, width);
+        QFETCH(bool, goOn);
+        QFETCH(QString, label);
+        QFETCH(QString, warning);
+        QFETCH(bool, printed);
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        dialogs.goOn = goOn;
+        designer.source(1);
+        designer.t1 = data;
+        designer.vantrel_.setBarType(std::int16_t(barType));
+        designer.vantrel_.setCaption(data);
+        designer.width = width;
+        const QString pdf = usePdfFile(designer);
+        PrinterObject::current().setResolution(dpi);
+        frmPrint dialog(designer);
+        QCOMPARE(dialog.ModuleLabel->text(), label);
+        dialog.OKButton_Click();
+        QCOMPARE(dialogs.warnings.join(u'\n').section(", ", 2), warning);
+        QCOMPARE(dialogs.allText(), QString());
+        QCOMPARE(dialog.isUnloaded(), printed);
+        QCOMPARE(QFileInfo::exists(pdf), printed);
+    }
+
     // A run saved under the name chosen: the import lines (none: the sequence
     // 001 to 003), the symbology, the symbol's size in twips, the files
     // expected (decoded: file=value), the PNG pixels, a folder made where a file
@@ -123,7 +192,8 @@ private slots:
     {
         struct Run { const char *name; QStringList lines; QString chosen; std::int16_t barType; double w, h;
                      QStringList files; QSize pixels = {}; QString blocker = {}, says = {};
-                     ImportColumns columns = {}; };
+                     ImportColumns columns = {};
+                     int dpi = 0; QString warns = {}; bool goOn = true; };
         const ImportColumns sku{.delimiter = ImportColumns::Delimiter::Detect,
                                 .header = true,
                                 .valueTemplate = "{sku}",
@@ -155,7 +225,28 @@ private slots:
              "12 are padded with leading zeros"},
             // Columns: the run stops before the row without a value; the files before it stay.
             {"bad row", {"sku,name", "A1,x", "B2,y", ",z", "D4,w"}, "item.bmp", 8, 4800, 1800,
-             {"item.bmp=A1", "item_B2.bmp=B2"}, {}, {}, "Line 4 of the import file", sku}};
+             {"item.bmp=A1", "item_B2.bmp=B2"}, {}, {}, "Line 4 of the import file", sku},
+            // 1.25 in at 300 dpi: 3 pixels a module, under EAN-13's 0.264 mm; warned of first.
+            {.name = "EAN-13 module warned, OK",
+             .lines = {"590123412345"},
+             .chosen = "item.png",
+             .barType = 0,
+             .w = 1800,
+             .h = 1800,
+             .files = {"item.png=5901234123457"},
+             .pixels = {375, 375},
+             .dpi = 300,
+             .warns = "The module 0.254 mm (10 mils), 3 pixels at 300 dpi"},
+            {.name = "EAN-13 module warned, Cancel",
+             .lines = {"590123412345"},
+             .chosen = "item.png",
+             .barType = 0,
+             .w = 1800,
+             .h = 1800,
+             .files = {},
+             .dpi = 300,
+             .warns = "The module 0.254 mm (10 mils), 3 pixels at 300 dpi",
+             .goOn = false}};
         for (const Run &r : runs) {
             const QString out = m_dir.filePath(r.name);
             QVERIFY(QDir().mkpath(out) && (r.blocker.isEmpty() || QDir(out).mkdir(r.blocker)));
@@ -166,11 +257,15 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(r.lines.join("\r\n").toUtf8() + "\r\n"));
             file.close(), designer.source(r.lines.isEmpty() ? 2 : 3), designer.vantrel_.setBarType(r.barType);
             designer.columns = r.columns;
+            designer.vantrel_.setCaption(r.lines.value(0)); // the window previews the first line
             designer.widthTwips_ = r.w, designer.heightTwips_ = r.h;
             designer.vantrel_.setWidth(float(r.w / 15)), designer.vantrel_.setHeight(float(r.h / 15));
             QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
             dialogs.saveAnswer = out + u'/' + r.chosen;
+            dialogs.pictureDpi = r.dpi;
+            dialogs.goOn = r.goOn;
             commands.mnuSave_Click();
+            QCOMPARE(dialogs.warnings.join(u'\n').section(", is ", 0, 0), r.warns);
 
             QVERIFY2(dialogs.messages.size() == !r.says.isEmpty() && dialogs.allText().contains(QString(r.says).replace("%1", out)),
                      qPrintable(dialogs.allText()));
@@ -197,7 +292,7 @@ private slots:
                 QVERIFY(reader.format() == format && (!r.pixels.isValid() || reader.size() == r.pixels));
                 QCOMPARE(Decode::zxingOne(reader.read()), entry.section(u'=', 1));
             }
-            if (r.says.isEmpty()) // the preview ends on the last value
+            if (r.says.isEmpty() && r.goOn) // the preview ends on the last value
                 QCOMPARE(designer.vantrel_.Caption(), r.lines.isEmpty() ? QStringLiteral("003") : r.lines.last());
             QVERIFY(QGuiApplication::clipboard()->text() == "the user's own text" && !heldOpen(designer.t4));
         }
