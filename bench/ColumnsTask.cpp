@@ -116,8 +116,10 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
             PrintRun::Sheet sheet;
             sheet.width = view.widthText();
             sheet.height = view.heightText();
-            sheet.margins = {LabelSheet::text(LabelSheet::labelLeft), LabelSheet::text(LabelSheet::labelRight),
-                             LabelSheet::text(LabelSheet::labelTop), LabelSheet::text(LabelSheet::labelBottom),
+            sheet.margins = {LabelSheet::text(LabelSheet::labelLeft),
+                             LabelSheet::text(LabelSheet::labelRight),
+                             LabelSheet::text(LabelSheet::labelTop),
+                             LabelSheet::text(LabelSheet::labelBottom),
                              LabelSheet::text(LabelSheet::pageLeft), LabelSheet::text(LabelSheet::pageRight),
                              LabelSheet::text(LabelSheet::pageTop), LabelSheet::text(LabelSheet::pageBottom)};
             sheet.titled = true;
@@ -142,13 +144,15 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
         const PdfCheckReport report = check.check(check.samplePages(samplePages), work.path());
         result.verified = report.summary();
         if (!report.ok())
-            result.fail(QStringLiteral("labels read back wrong: ") + report.problems.join(QStringLiteral("; ")));
+            result.fail(QStringLiteral("labels read back wrong: ")
+                        + report.problems.join(QStringLiteral("; ")));
     } else {
         const SaveCheck check(pictures, QStringLiteral("item.png"), rows, valueOf);
         const SaveCheckReport report = check.check(sampleFiles);
         result.verified = report.summary();
         if (!report.ok())
-            result.fail(QStringLiteral("pictures read back wrong: ") + report.problems.join(QStringLiteral("; ")));
+            result.fail(QStringLiteral("pictures read back wrong: ")
+                        + report.problems.join(QStringLiteral("; ")));
     }
     return result;
 }

@@ -47,12 +47,13 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
     const QString format = fields.value(2, QStringLiteral("png"));
     const int dpi = fields.value(3).toInt();
     const QStringList formats{QStringLiteral("png"), QStringLiteral("bmp"), QStringLiteral("svg")};
-    if (name == QLatin1String("save") && count > 0 && fields.size() <= 4 && formats.contains(format) && dpi >= 0)
+    const bool save = name == QLatin1String("save") && count > 0 && fields.size() <= 4;
+    if (save && formats.contains(format) && dpi >= 0)
         return runSaveTask(count, format, dpi, options);
     if (name == QLatin1String("import") && count > 0)
         return runImportTask(count, options);
-    const QStringList columns{QStringLiteral("csv-save"), QStringLiteral("csv-print"), QStringLiteral("lines-save"),
-                              QStringLiteral("lines-print")};
+    const QStringList columns{QStringLiteral("csv-save"), QStringLiteral("csv-print"),
+                              QStringLiteral("lines-save"), QStringLiteral("lines-print")};
     if (columns.contains(name) && count > 0)
         return runColumnsTask(count, name.startsWith(u'c'), name.endsWith(QLatin1String("print")), options);
     if (name == QLatin1String("preview"))

@@ -76,8 +76,11 @@ QList<SvgShape> wmfShapes(const QByteArray &wmf)
                                value("height").toDouble());
         } else if (shape.kind == u"polygon") { // "x,y x,y ...": its bounding box
             QPolygonF polygon;
-            for (const QString &point : value("points").split(blanks, Qt::SkipEmptyParts))
-                polygon << QPointF(point.section(u',', 0, 0).toDouble(), point.section(u',', 1, 1).toDouble());
+            for (const QString &point : value("points").split(blanks, Qt::SkipEmptyParts)) {
+                const double x = point.section(u',', 0, 0).toDouble();
+                const double y = point.section(u',', 1, 1).toDouble();
+                polygon << QPointF(x, y);
+            }
             shape.box = polygon.boundingRect();
         } else { // the text's "matrix(a b c d e f)": the origin is (e, f), the angle atan2(b, a)
             QList<double> n;

@@ -22,7 +22,8 @@ std::optional<QString> ScriptedDialogs::saveFile(const QString &, const QString 
 }
 
 std::optional<QString> ScriptedDialogs::savePictureIn(const QString &folder, const QString &filter,
-                                                      const QString &ext, const QString &name, int &index, int &dpi)
+                                                      const QString &ext, const QString &name, int &index,
+                                                      int &dpi)
 {
     shownDpi = dpi;
     const std::optional<QString> answer = saveFileIn(folder, filter, ext, name, index);

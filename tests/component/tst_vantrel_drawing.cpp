@@ -170,7 +170,8 @@ private slots:
         // 1 to 32,767 pixels a side: the edges of that range are written, beyond them nothing (40 pixels
         // high: bars under 2 mm are refused).
         const QString png = m_dir.filePath(QStringLiteral("edge.png"));
-        for (const auto &[w, h, written] : {std::tuple{32767, 40, true}, {32768, 40, false}, {200, 0, false}}) {
+        const std::tuple<int, int, bool> sizes[] = {{32767, 40, true}, {32768, 40, false}, {200, 0, false}};
+        for (const auto &[w, h, written] : sizes) {
             QFile::remove(png);
             raised([&] { v.SavePng(png, w, h); });
             QCOMPARE(QFile::exists(png), written);

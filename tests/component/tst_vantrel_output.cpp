@@ -26,7 +26,8 @@
 #include <unistd.h>
 
 namespace {
-enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm, Svg, Eps, Pdf }; // Picture: its bitmap file
+// Picture: its bitmap file.
+enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm, Svg, Eps, Pdf };
 const char *const kSurfaces[] = {"preview", "bitmap", "PNG", "clipboard", "metafile", "device", "save run",
                                  "SVG", "EPS", "PDF"};
 

@@ -72,8 +72,8 @@ private slots:
         QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
         QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
         QTest::newRow("a short row halfway through a print")
-            << QStringList{"--print", "--pdf", "x.pdf", "--import", "short.csv", "--header", "--value", "{sku}",
-                           "--title", "{name}"}
+            << QStringList{"--print", "--pdf", "x.pdf", "--import", "short.csv", "--header",
+                           "--value", "{sku}", "--title", "{name}"}
             << 1 << "Line 3 of the import file";
         QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1 << "\u20ac";
         QTest::newRow("symbology 999") << QStringList{"--save", "a.png", "--design", "bartype-999.conf"} << 1
@@ -112,7 +112,8 @@ private slots:
                                                << "--dpi goes with --save";
         // EAN-13 on the PDF printer's 1200 dpi: 13 dots (0.275 mm) a module, and 12 (0.254 mm) warned of.
         QTest::newRow("module at the standard's least")
-            << QStringList{"--print", "--pdf", "x.pdf", "--symbology", "ean-13", "--size", "1.23x1in"} << 0 << "";
+            << QStringList{"--print", "--pdf", "x.pdf", "--symbology", "ean-13", "--size", "1.23x1in"}
+            << 0 << "";
         QTest::newRow("module under the standard's least")
             << QStringList{"--print", "--pdf", "x.pdf", "--symbology", "ean-13", "--size", "1.2x1in"} << 0
             << "The module 0.254 mm (10 mils), 12 dots at 1200 dpi, is below the 0.264 mm";
@@ -348,7 +349,9 @@ private slots:
             QCOMPARE(dialogs.allText(), QString());
         }
         const QString pdfFile = piped ? QStringLiteral("-") : path("job/" + output);
-        QStringList job = pdf ? QStringList{"--print", "--pdf", pdfFile} : QStringList{"--save", path("job/" + output)};
+        QStringList job = QStringList{"--save", path("job/" + output)};
+        if (pdf)
+            job = QStringList{"--print", "--pdf", pdfFile};
         if (dpi)
             job << "--dpi" << QString::number(dpi);
         const QString tmp = piped ? path("piped") : QString(); // where the piped job's working folder goes

@@ -55,7 +55,8 @@ private slots:
         QTest::newRow("import header") << K::ImportHeader << "Header" << "0" << "1" << "2" << true;
         QTest::newRow("import value") << K::ImportValue << "Value" << "" << "{sku}-{size}" << "" << true;
         QTest::newRow("import title") << K::ImportTitle << "Title" << "" << "{name} {price}" << "" << true;
-        QTest::newRow("picture resolution") << K::PictureDpi << "Resolution" << "Screen" << "600" << "20" << true;
+        QTest::newRow("picture resolution")
+            << K::PictureDpi << "Resolution" << "Screen" << "600" << "20" << true;
         QTest::newRow("prefix") << K::Prefix << "Prefix" << "(prefix)" << "SSCC-" << "" << false;
         QTest::newRow("suffix") << K::Suffix << "Suffix" << "(sufix)" << "/A" << "" << false;
         QTest::newRow("label product")

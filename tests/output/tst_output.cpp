@@ -207,7 +207,8 @@ private slots:
             {"png, below half", {}, "item.png", 8, 3127, 1507, pngs, {208, 100}},
             {"wmf", {}, "item.wmf", 8, 4800, 1800, {"item.wmf=", "item_002.wmf=", "item_003.wmf="}},
             // Drawings by the name's last letters, compared exactly; rasterised by rsvg-convert.
-            {"svg", {}, "item.svg", 8, 4800, 1800, {"item.svg=001", "item_002.svg=002", "item_003.svg=003"}, {320, 120}},
+            {"svg", {}, "item.svg", 8, 4800, 1800,
+             {"item.svg=001", "item_002.svg=002", "item_003.svg=003"}, {320, 120}},
             {"SVG is a bitmap", {}, "item.SVG", 8, 4800, 1800, QStringList{"item.SVG=001"} + bmps},
             // Every line a value; unsafe values stay in the folder and never replace an
             // earlier file; a blank is kept.
@@ -288,7 +289,8 @@ private slots:
                     QVERIFY2(rsvg.waitForFinished(30000) && rsvg.exitCode() == 0, qPrintable(path));
                     reader.setFileName(path + ".png");
                 }
-                const QByteArray format = r.chosen.endsWith("png") || r.chosen.endsWith("svg") ? "png" : "bmp";
+                const bool png = r.chosen.endsWith("png") || r.chosen.endsWith("svg"); // SVG rasterised as PNG
+                const QByteArray format = png ? "png" : "bmp";
                 QVERIFY(reader.format() == format && (!r.pixels.isValid() || reader.size() == r.pixels));
                 QCOMPARE(Decode::zxingOne(reader.read()), entry.section(u'=', 1));
             }
