@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,7 +18,8 @@ AtomicFileWriter::~AtomicFileWriter()
 {
     if (m_fd >= 0) {
         ::close(m_fd);
-        ::unlink(m_temporary.constData());
+        if (!m_temporary.isEmpty())
+            ::unlink(m_temporary.constData());
     }
 }
 
@@ -25,33 +27,84 @@ void AtomicFileWriter::fail(int error)
 {
     if (m_fd >= 0) {
         ::close(m_fd);
-        ::unlink(m_temporary.constData());
+        if (!m_temporary.isEmpty())
+            ::unlink(m_temporary.constData());
         m_fd = -1;
     }
     throw QuillError(QStringLiteral("Cannot write \"%1\": %2.")
                          .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
+namespace {
+
+// A file made without a name is linked in through its entry here.
+bool procFdAvailable()
+{
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+} // namespace
+
 void AtomicFileWriter::open()
 {
     const QFileInfo info(m_path);
     const QString folderPath = info.absolutePath();
-    const QByteArray folder = QFile::encodeName(folderPath);
+    m_folder = QFile::encodeName(folderPath);
     m_target = QFile::encodeName(info.absoluteFilePath());
     WorkingFiles::sweepOnce(folderPath);
-    for (int attempt = 0; m_fd < 0 && attempt < 16; ++attempt) {
-        m_temporary = folder + '/' + WorkingFiles::newName(WorkingFiles::Kind::File);
-        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (m_fd < 0 && errno != EEXIST)
+    // Where the file system can, the file is made without a name and so can
+    // never be left behind; it gets its name at commit().
+    if (procFdAvailable()) {
+        m_fd = ::open(m_folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (m_fd >= 0)
+            return;
+    }
+    takeWorkingName([this](const QByteArray &name) {
+        m_fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        return m_fd >= 0;
+    });
+    keepTargetMode();
+}
+
+void AtomicFileWriter::takeWorkingName(const std::function<bool(const QByteArray &)> &make)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QByteArray name = m_folder + '/' + WorkingFiles::newName(WorkingFiles::Kind::File);
+        if (make(name)) {
+            m_temporary = name;
+            // While it lives, no later run takes the file for a leftover.
+            ::flock(m_fd, LOCK_EX | LOCK_NB);
+            return;
+        }
+        if (errno != EEXIST)
             fail(errno);
     }
-    if (m_fd < 0)
-        fail(EEXIST);
-    ::flock(m_fd, LOCK_EX | LOCK_NB); // while it lives, no later run takes the file for a leftover
-    // An existing file keeps its permissions (a private settings file stays private).
+    fail(EEXIST);
+}
+
+// An existing file keeps its permissions (a private settings file stays private).
+void AtomicFileWriter::keepTargetMode()
+{
     struct stat old;
     if (::lstat(m_target.constData(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(m_fd, old.st_mode & 07777);
+}
+
+// Gives the nameless file the target's name. When a file has it already, the
+// new one gets a working name and replaces the old by a rename, as a named one.
+bool AtomicFileWriter::linkAtTarget()
+{
+    const QByteArray entry = "/proc/self/fd/" + QByteArray::number(m_fd);
+    if (::linkat(AT_FDCWD, entry.constData(), AT_FDCWD, m_target.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno != EEXIST)
+        fail(errno);
+    keepTargetMode();
+    takeWorkingName([&entry](const QByteArray &name) {
+        return ::linkat(AT_FDCWD, entry.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+    });
+    return false;
 }
 
 void AtomicFileWriter::append(const QByteArray &bytes)
@@ -77,19 +130,22 @@ void AtomicFileWriter::commit()
         open();
     if (m_sync == AtomicFile::Sync::Yes && ::fsync(m_fd) != 0)
         fail(errno);
+    const bool linked = m_temporary.isEmpty() && linkAtTarget();
     const int fd = m_fd;
     m_fd = -1;
     int error = ::close(fd) != 0 ? errno : 0;
-    if (!error && ::rename(m_temporary.constData(), m_target.constData()) != 0)
+    if (!error && !linked && ::rename(m_temporary.constData(), m_target.constData()) != 0)
         error = errno;
     if (error) {
-        ::unlink(m_temporary.constData());
+        if (linked)
+            ::unlink(m_target.constData());
+        else
+            ::unlink(m_temporary.constData());
         fail(error);
     }
     if (m_sync == AtomicFile::Sync::Yes) {
-        // The rename itself lasts only once the folder is on the disk.
-        const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
-        const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // The new name itself lasts only once the folder is on the disk.
+        const int dir = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
             ::fsync(dir);
             ::close(dir);
