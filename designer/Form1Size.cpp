@@ -92,6 +92,7 @@ void Form1::sizeVantrel1()
 void Form1::showStatus(const QString &line)
 {
     statusBar()->showMessage(line);
+    showModule(); // a run changes the symbol without a word to the window
 }
 
 void Form1::showModule()

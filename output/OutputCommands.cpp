@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSignalBlocker>
 
 namespace {
 const QString kSaveTitle = QStringLiteral("Save picture");
@@ -40,6 +41,8 @@ void OutputCommands::mnuSave_Click()
     Module1 &data = m_view.module1();
     int written = 0;
     QString ending;
+    // The symbol changes at each value: the window hears of the run once, by its status line.
+    const QSignalBlocker quiet(&m_view.vantrel());
     try {
         const QSize pixels = SaveRun::picturePixels(chosenName, m_view.widthTwips(), m_view.heightTwips(),
                                                       m_view.vantrel().pictureDpi());

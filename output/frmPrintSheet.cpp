@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QScopeGuard>
 #include <QSpinBox>
 #include <cmath>
@@ -148,6 +149,8 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     const auto labelsOnPages = [&run](long long labels) { return run.labelsOnPages(labels); };
     ProgressWindow progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOnPages);
     run.setProgress(&progress);
+    // The symbol changes at each label: the window hears of the run once, by its status line.
+    const QSignalBlocker quiet(&m_designer.vantrel());
     const bool printed = run.execute();
     if (!printed && !run.cancelled())
         DialogProvider::current().messageBox(run.error(), PrintRun::errorTitle());

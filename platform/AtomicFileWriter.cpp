@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -91,15 +92,31 @@ void AtomicFileWriter::keepTargetMode()
         ::fchmod(m_fd, old.st_mode & 07777);
 }
 
-// Gives the nameless file the target's name. When a file has it already, the
-// new one gets a working name and replaces the old by a rename, as a named one.
+// Gives the nameless file the target's name; false when a working name was
+// given instead, for a rename over the file there.
 bool AtomicFileWriter::linkAtTarget()
 {
+    // Linking the file itself is allowed to the privileged, and on newer kernels
+    // to its opener; else its entry in /proc serves.
+    static std::atomic<bool> byDescriptor{true};
+    if (byDescriptor.load(std::memory_order_relaxed)) {
+        if (::linkat(m_fd, "", AT_FDCWD, m_target.constData(), AT_EMPTY_PATH) == 0)
+            return true;
+        if (errno == EEXIST)
+            return replaceTarget();
+        byDescriptor.store(false, std::memory_order_relaxed);
+    }
     const QByteArray entry = "/proc/self/fd/" + QByteArray::number(m_fd);
     if (::linkat(AT_FDCWD, entry.constData(), AT_FDCWD, m_target.constData(), AT_SYMLINK_FOLLOW) == 0)
         return true;
     if (errno != EEXIST)
         fail(errno);
+    return replaceTarget();
+}
+
+bool AtomicFileWriter::replaceTarget()
+{
+    const QByteArray entry = "/proc/self/fd/" + QByteArray::number(m_fd);
     keepTargetMode();
     takeWorkingName([&entry](const QByteArray &name) {
         return ::linkat(AT_FDCWD, entry.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;

@@ -34,6 +34,7 @@ private:
     void takeWorkingName(const std::function<bool(const QByteArray &)> &make);
     void keepTargetMode();
     bool linkAtTarget();
+    bool replaceTarget();
     [[noreturn]] void fail(int error);
 
     QString m_path;
