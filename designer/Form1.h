@@ -123,7 +123,7 @@ public:
     QAction *mnuPrint, *mnuSave, *mnuCopy, *mnuExit, *mnuAbout;
     QAction *mnuNewDesign, *mnuOpenDesign, *mnuSaveDesign, *mnuSaveDesignAs;
     QAction *mnuRecentDesign[4];
-    QAction *mnuHelp; // beside About: the README's user sections
+    QAction *mnuHelp; // beside About: the user manual
     CommonDialog CommonDialog1;
 
     // Twips; unitFlag nonzero shows sizes in inches, 0 in centimetres.

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "Module1.h"
 #include "HelpDocument.h"
+#include "HelpWindow.h"
 #include "Numbers.h"
 #include "PictureNames.h"
 #include "QuillError.h"
@@ -12,7 +13,6 @@
 #include "SymbolFitError.h"
 #include "Vantrel.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSignalBlocker>
@@ -107,15 +107,19 @@ void OutputCommands::mnuAbout_Click()
 
 void OutputCommands::mnuHelp_Click()
 {
-    const QString title = QStringLiteral("Quillmark help");
-    try {
-        const QString page = HelpDocument::writeUserPage();
-        if (!DialogProvider::current().openDocument(page))
-            DialogProvider::current().messageBox(
-                QStringLiteral("No program could be started to show %1.").arg(QDir::toNativeSeparators(page)), title);
-    } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), title);
+    const QString first = HelpDocument::manualPath();
+    if (first.isEmpty()) {
+        DialogProvider::current().messageBox(HelpDocument::notInstalled(), QStringLiteral("Quillmark help"));
+        return;
     }
+    try {
+        if (DialogProvider::current().openDocument(HelpDocument::writeUserPage()))
+            return;
+    } catch (const QuillError &) {
+        // A cache that cannot take the pages leaves the window below.
+    }
+    HelpWindow window(first);
+    DialogProvider::current().runDialog(window);
 }
 
 void OutputCommands::Toolbar1_ButtonClick(int buttonIndex)

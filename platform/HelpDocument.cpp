@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextDocument>
 #include <QUrl>
@@ -38,41 +39,59 @@ void makeFolder(const QString &folder, const QString &page)
 
 } // namespace
 
-QString readmePath()
+QString manualPath()
 {
+    const QString page = QStringLiteral("/docs/manual/index.md");
     const QStringList candidates = {
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/quillmark/README.md"),
-        QStringLiteral(QUILLMARK_SOURCE_DIR "/README.md")};
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/quillmark") + page,
+        QStringLiteral(QUILLMARK_SOURCE_DIR) + page};
     for (const QString &path : candidates)
         if (QFileInfo(path).isFile())
             return QFileInfo(path).canonicalFilePath();
     return {};
 }
 
-QString userHtml(const QString &markdown, const QString &folder)
+QString notInstalled()
 {
-    // The developers' part starts with the benchmarks.
-    const qsizetype end = markdown.indexOf(QStringLiteral("\n## Benchmarks"));
+    return QStringLiteral("The help is not installed; \"man quillmark\" describes the program.");
+}
+
+QString pageHtml(const QString &markdown, const QString &folder, const QString &pages)
+{
     QTextDocument document;
-    document.setMarkdown(end < 0 ? markdown : markdown.left(end));
+    document.setMarkdown(markdown);
     QString html = document.toHtml();
-    const QString base = QStringLiteral("<base href=\"%1\"/>").arg(QUrl::fromLocalFile(folder + '/').toString());
+    // The base finds the pictures beside the Markdown; the pages themselves are
+    // HTML in the cache, so their links are made whole.
+    static const QRegularExpression pageLink(QStringLiteral("href=\"([\\w-]+)\\.md(#[^\"]*)?\""));
+    const QString target = QUrl::fromLocalFile(pages + u'/').toString();
+    html.replace(pageLink, QStringLiteral("href=\"%1\\1.html\\2\"").arg(target));
+    const QString pictures = QUrl::fromLocalFile(folder + u'/').toString();
+    const QString base = QStringLiteral("<base href=\"%1\"/>").arg(pictures);
     const qsizetype head = html.indexOf(QStringLiteral("<head>"));
     return head < 0 ? base + html : html.insert(head + 6, base);
 }
 
 QString writeUserPage()
 {
-    const QString readme = readmePath();
-    QFile file(readme);
-    if (readme.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw QuillError(QStringLiteral("The help is not installed; \"man quillmark\" describes the program."));
-    const QString html = userHtml(QString::fromUtf8(file.readAll()), QFileInfo(readme).absolutePath());
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    const QString page = QDir(folder).filePath(QStringLiteral("quillmark-help.html"));
-    makeFolder(QDir::cleanPath(folder), page);
-    AtomicFile::write(page, html.toUtf8());
-    return page;
+    const QString first = manualPath();
+    if (first.isEmpty())
+        throw QuillError(notInstalled());
+    const QDir manual = QFileInfo(first).absoluteDir();
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString folder = QDir::cleanPath(cache + QStringLiteral("/help"));
+    const QString index = QDir(folder).filePath(QStringLiteral("index.html"));
+    makeFolder(folder, index);
+    for (const QFileInfo &page : manual.entryInfoList({QStringLiteral("*.md")}, QDir::Files)) {
+        QFile file(page.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            throw QuillError(QStringLiteral("The help page \"%1\" cannot be read: %2.")
+                                 .arg(page.filePath(), file.errorString()));
+        const QString html = pageHtml(QString::fromUtf8(file.readAll()), manual.path(), folder);
+        const QString name = page.completeBaseName() + QStringLiteral(".html");
+        AtomicFile::write(QDir(folder).filePath(name), html.toUtf8());
+    }
+    return index;
 }
 
 } // namespace HelpDocument

@@ -1,20 +1,25 @@
 #pragma once
 #include <QString>
 
-// The program's help: the user sections of its README (everything before the
-// developers' part), turned into a page the desktop's browser shows.
+// The program's help: the user manual, Markdown pages in docs/manual whose
+// first page is index.md, turned into pages the desktop's browser shows.
 namespace HelpDocument {
 
-// The README installed beside the program (<prefix>/share/doc/quillmark), or
-// the one of the source tree it was built from; empty when neither is there.
-QString readmePath();
+// The manual's first page installed beside the program
+// (<prefix>/share/doc/quillmark/docs/manual), or the one of the source tree
+// it was built from; empty when neither is there.
+QString manualPath();
 
-// The README's Markdown up to the developers' sections, as HTML whose pictures
-// are found in folder.
-QString userHtml(const QString &markdown, const QString &folder);
+// What the user is told when there is no manual.
+QString notInstalled();
 
-// Writes the page into the user's cache and returns its path. Raises
-// QuillError when there is no README or the page cannot be written.
+// One page's Markdown as HTML whose pictures are found in folder and whose
+// links to other pages of the manual lead to their HTML in pages.
+QString pageHtml(const QString &markdown, const QString &folder, const QString &pages);
+
+// Writes every page of the manual into the user's cache and returns the path
+// of the first. Raises QuillError when there is no manual or a page cannot be
+// written.
 QString writeUserPage();
 
 } // namespace HelpDocument

@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix and checks what a desktop reads:
 # the program, the desktop file and metainfo (validated by their own tools),
-# the icons at every size, the man page. Run as: cmake -DBUILD=... -DAPP_ID=... -P install.cmake
+# the icons at every size, the man page, the manual the help command shows, the
+# package's copyright and changelog. Run as: cmake -DBUILD=... -DAPP_ID=... -P install.cmake
 set(prefix ${BUILD}/install-check)
 file(REMOVE_RECURSE ${prefix})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix} RESULT_VARIABLE rc OUTPUT_QUIET)
@@ -8,7 +9,9 @@ if(rc)
   message(FATAL_ERROR "cmake --install failed")
 endif()
 set(share ${prefix}/share)
-foreach(f bin/quillmark share/man/man1/quillmark.1 share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+set(doc share/doc/quillmark)
+foreach(f bin/quillmark share/man/man1/quillmark.1.gz share/icons/hicolor/scalable/apps/${APP_ID}.svg
+          ${doc}/docs/manual/index.md ${doc}/copyright ${doc}/changelog.gz)
   if(NOT EXISTS ${prefix}/${f})
     message(FATAL_ERROR "not installed: ${f}")
   endif()

@@ -1,10 +1,13 @@
 // Takes the README's pictures: the designer window (default), the print
 // dialog ("print"), its preview of the designer's sequence on an Avery 5160
 // sheet ("preview"), the label product chooser searching "Avery 5160"
-// ("products") or the Columns dialog of the stored import file ("columns"),
-// each the real window grabbed once it is on screen. Run it under xvfb-run
+// ("products"), the Columns dialog of the stored import file ("columns") or
+// the help window on a page of the manual ("help", then the page, index.md
+// when none is named), each the real window grabbed once it is on screen. Run it under xvfb-run
 // with a throwaway XDG_CONFIG_HOME so that no real settings are read.
 #include "Form1.h"
+#include "HelpDocument.h"
+#include "HelpWindow.h"
 #include "ImportColumnsDialog.h"
 #include "LabelProductDialog.h"
 #include "SettingsStore.h"
@@ -13,6 +16,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QTextBrowser>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -37,6 +41,11 @@ int main(int argc, char **argv)
     } else if (what == QLatin1String("columns")) {
         const QString file = store.read(QStringLiteral("Form1"), QStringLiteral("text4"), QString());
         dialog = std::make_unique<ImportColumnsDialog>(file, f.importColumns);
+    } else if (what == QLatin1String("help")) {
+        auto *help = new HelpWindow(HelpDocument::manualPath());
+        if (argc > 3)
+            help->browser->setSource(help->browser->source().resolved(QUrl(QString::fromLocal8Bit(argv[3]))));
+        dialog.reset(help);
     }
     if (what == QLatin1String("preview")) {
         frmPrint print(f.view());

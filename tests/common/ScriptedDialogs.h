@@ -30,7 +30,8 @@ public:
     // The texts of the message boxes shown so far, each as "title: text" when asked.
     QStringList texts(bool withTitles = false) const;
     QString allText() const { return texts().join(u'\n'); }
-    QString opened; // the document shown in the desktop's viewer
+    QString opened;      // the document shown in the desktop's viewer
+    bool browser = true; // whether the desktop has a viewer that shows it
     SaveChanges saveChangesAnswer = SaveChanges::Cancel;
     QStringList questions; // asked before a changed design is left
     QStringList warnings;  // shown before a run, answered with goOn
@@ -53,7 +54,11 @@ public:
         warnings << text;
         return goOn;
     }
-    bool openDocument(const QString &path) override { return opened = path, true; }
+    bool openDocument(const QString &path) override
+    {
+        opened = path;
+        return browser;
+    }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *) override
     {
         return onColor ? onColor(initial) : std::nullopt;

@@ -331,34 +331,113 @@ private slots:
         }
     }
 
+    // Help: the manual's pages in the desktop's browser, or in a window of our own when
+    // there is no browser or the pages cannot be written for one.
     void help_data()
     {
+        QTest::addColumn<bool>("browser");
         QTest::addColumn<bool>("blocked");
-        QTest::newRow("the user's cache") << false;
-        QTest::newRow("a file where the cache folder should be") << true;
+        QTest::newRow("the desktop's browser") << true << false;
+        QTest::newRow("no browser: the program's window") << false << false;
+        QTest::newRow("a file where the cache folder should be") << true << true;
     }
     void help()
     {
+        QFETCH(bool, browser);
         QFETCH(bool, blocked);
-        const QString cache = m_dir.filePath(blocked ? "blocked" : "cache");
+        const QString cache = m_dir.filePath(QTest::currentDataTag());
         qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
         if (blocked) {
             // A file in the way stops root as it stops anybody.
             QVERIFY(plant(cache, {}));
-            const QString page = cache + u'/' + QCoreApplication::applicationName() + "/quillmark-help.html";
+            const QString pages = cache + u'/' + QCoreApplication::applicationName() + "/help";
+            const QString why = QString::fromLocal8Bit(strerror(ENOTDIR));
             const QString says = QStringLiteral("Cannot write \"%1\": its folder \"%2\" cannot be made: %3.")
-                                     .arg(page, cache, QString::fromLocal8Bit(strerror(ENOTDIR)));
+                                     .arg(pages + "/index.html", cache, why);
             QCOMPARE(raised([] { HelpDocument::writeUserPage(); }), says);
-            return;
         }
         StandInDesigner designer;
         StandInDialogs dialogs;
+        dialogs.browser = browser;
+        QString title;
+        QString firstPage;
+        QString messagesPage;
+        QVariant picture;
+        dialogs.onDialog = [&](QDialog &window) {
+            title = window.windowTitle();
+            auto *text = window.findChild<QTextBrowser *>();
+            firstPage = text->toPlainText();
+            picture = text->loadResource(QTextDocument::ImageResource, QUrl("../form1.png"));
+            text->setSource(text->source().resolved(QUrl("messages.md")));
+            messagesPage = text->toPlainText();
+            return int(QDialog::Rejected);
+        };
         OutputCommands(designer).mnuHelp_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
-        QVERIFY2(dialogs.opened.startsWith(m_dir.path()), qPrintable(dialogs.opened));
+        const bool window = !browser || blocked;
+        QCOMPARE(title, window ? "Quillmark help" : "");
+        QCOMPARE(firstPage.contains("Quillmark manual"), window);
+        QCOMPARE(messagesPage.contains("No symbology is chosen: pick one from the Format list."), window);
+        QCOMPARE(QImage::fromData(picture.toByteArray()).isNull(), !window);
+        if (window)
+            return;
+        QVERIFY2(dialogs.opened.startsWith(cache), qPrintable(dialogs.opened));
         const QString html = QString::fromUtf8(contents(dialogs.opened));
-        QVERIFY(html.contains("Printing a sheet of labels") && html.contains("docs/sheet.png") && !html.contains("quillbench"));
-        QVERIFY(QFileInfo(QUrl(html.section("<base href=\"", 1).section('"', 0, 0)).toLocalFile() + "docs/sheet.png").isFile());
+        QVERIFY(html.contains("Quillmark manual"));
+        const QString base = QUrl(html.section("<base href=\"", 1).section('"', 0, 0)).toLocalFile();
+        QVERIFY(QFileInfo(base + "../form1.png").isFile());
+        const QString messages = QFileInfo(dialogs.opened).dir().filePath("messages.html");
+        QVERIFY(html.contains(QUrl::fromLocalFile(messages).toString()));
+        QVERIFY(QString::fromUtf8(contents(messages)).contains("The help is not installed"));
+    }
+
+    // Every message of the program's sources, read as text, is named in the manual: each
+    // literal that ends a sentence or refuses an argument, by its longest part between
+    // the values filled in.
+    void manualNamesMessages_data()
+    {
+        QTest::addColumn<QString>("folder");
+        for (const char *folder : {"platform", "component", "data", "designer", "output"})
+            QTest::newRow(folder) << QString::fromLatin1(folder);
+    }
+    void manualNamesMessages()
+    {
+        QFETCH(QString, folder);
+        const QDir source(QStringLiteral(QUILLMARK_SOURCE_DIR));
+        QString manual;
+        for (const QFileInfo &page : QDir(source.filePath("docs/manual")).entryInfoList({"*.md"}))
+            manual += QString::fromUtf8(contents(page.filePath())) + u' ';
+        manual = manual.simplified();
+        // A quoted part: anything but a quote or backslash, or a backslash and what it escapes.
+        const QString quoted = QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\"");
+        const QRegularExpression literal("QStringLiteral\\(\\s*((?:" + quoted + "\\s*)+)\\)");
+        const QRegularExpression piece(quoted);
+        const QRegularExpression value(QStringLiteral("%\\d"));
+        QStringList missing;
+        const QStringList code = {"*.cpp", "*.h"};
+        QDirIterator files(source.filePath(folder), code, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString file = QString::fromUtf8(contents(files.next()));
+            for (const QRegularExpressionMatch &found : literal.globalMatch(file)) {
+                QString text;
+                for (const QRegularExpressionMatch &part : piece.globalMatch(found.captured(1)))
+                    text += part.captured(1);
+                text.replace("\\n", " ");
+                text.replace("\\\"", "\"");
+                text.replace("\\\\", "\\");
+                text = text.simplified();
+                const bool sentence = QRegularExpression("[.?!]$").match(text).hasMatch();
+                const bool command = text.endsWith("..."); // a menu command's or button's text
+                if ((!sentence || command) && !text.startsWith("--"))
+                    continue;
+                QString longest;
+                for (const QString &part : text.split(value))
+                    longest = part.trimmed().size() > longest.size() ? part.trimmed() : longest;
+                if (!manual.contains(longest))
+                    missing << QFileInfo(files.filePath()).fileName() + ": " + text;
+            }
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u'\n')));
     }
 
     // Names made of any value: the system takes them (the value shortened), in the chosen folder.
