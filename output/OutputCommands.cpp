@@ -98,8 +98,8 @@ void OutputCommands::mnuCopy_Click()
 
 void OutputCommands::mnuAbout_Click()
 {
-    DialogProvider::current().messageBox(QStringLiteral("Vantrel control version 5.1.5"),
-                                         QGuiApplication::applicationDisplayName());
+    DialogProvider::current().information(QStringLiteral("Vantrel control version 5.1.5"),
+                                          QGuiApplication::applicationDisplayName());
 }
 
 void OutputCommands::mnuHelp_Click()

@@ -331,6 +331,57 @@ private slots:
         }
     }
 
+    void messageIcons_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::newRow("printing error") << "print, margin empty" << "Printing error!" << QMessageBox::Warning;
+        QTest::newRow("data refused") << "copy, no symbology" << "Copy" << QMessageBox::Warning;
+        QTest::newRow("file not written") << "save, folder gone" << "Save picture" << QMessageBox::Warning;
+        QTest::newRow("information") << "about" << "" << QMessageBox::Information;
+    }
+    // Failures show the warning icon, information the information icon, in
+    // the message box Qt shows; texts and captions stay.
+    void messageIcons()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, title);
+        QFETCH(QMessageBox::Icon, icon);
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        OutputCommands commands(designer);
+        frmPrint dialog(designer);
+        usePdfFile(designer);
+        if (command == "print, margin empty") {
+            dialog.Text6->clear();
+            dialog.OKButton_Click();
+        }
+        if (command == "copy, no symbology") {
+            designer.vantrel_.setBarType(-1);
+            commands.mnuCopy_Click();
+        }
+        if (command == "save, folder gone") {
+            dialogs.saveAnswer = designer.dir.filePath("gone/item.bmp");
+            commands.mnuSave_Click();
+        }
+        if (command == "about")
+            commands.mnuAbout_Click();
+        QCOMPARE(dialogs.messages.size(), 1);
+        const StandInDialogs::Message shown = dialogs.messages.first();
+        QCOMPARE(shown.title, title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
+        QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&boxIcon] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            boxIcon = box ? box->icon() : QMessageBox::NoIcon;
+            if (box)
+                box->accept();
+        });
+        DialogProvider::install(nullptr); // the real message box, with the recorded text and icon
+        DialogProvider::current().showMessage(shown.text, shown.title, shown.icon);
+        QCOMPARE(boxIcon, icon);
+    }
+
     void help_data()
     {
         QTest::addColumn<bool>("blocked");
