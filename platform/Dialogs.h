@@ -32,7 +32,10 @@ public:
     virtual void showMessage(const QString &text, const QString &title, MessageIcon icon) = 0;
     // A failure the program reports (a run that stopped, data refused, a file
     // that cannot be written or read): the warning icon.
-    void messageBox(const QString &text, const QString &title) { showMessage(text, title, MessageIcon::Warning); }
+    void messageBox(const QString &text, const QString &title)
+    {
+        showMessage(text, title, MessageIcon::Warning);
+    }
     // Information with no failure in it (About): the information icon.
     void information(const QString &text, const QString &title)
     {
