@@ -49,7 +49,10 @@ void OutputCommands::mnuSave_Click()
         data.checkRun();
         SaveRun run(m_view.vantrel(), chosenName, pixels.width(), pixels.height(),
                     m_view.centimetresSelected());
-        ProgressWindow progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });
+        ProgressWindow progress(kSaveTitle, [](long long done, std::optional<long long> total) {
+            return RunProgress::counted(done, total, QStringLiteral("pictures")) + (total ? "" : " saved");
+        });
+        progress.setExtent([&data] { return data.extent(); });
         // Between two files, so that a cancelled run leaves whole files only.
         run.run(data, m_view.titleState() != 0, [&] {
             written = run.filesWritten();
