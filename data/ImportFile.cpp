@@ -169,6 +169,14 @@ bool ImportFile::open(const QString &path)
     return true;
 }
 
+std::optional<std::pair<qint64, qint64>> ImportFile::bytesRead() const
+{
+    if (!d->file.isOpen() || d->standardInput)
+        return std::nullopt;
+    // What the file handed over less what waits in the buffer.
+    return std::pair(d->file.pos() - (d->buffer.size() - d->pos), d->file.size());
+}
+
 bool ImportFile::openStandardInput()
 {
     if (d->file.isOpen())

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QFile;
 
@@ -38,6 +40,9 @@ public:
     bool atEnd();
     // Raises QuillError when the file holds nothing, a byte-order mark at most.
     void refuseEmpty();
+    // Bytes taken from an ordinary file so far, and its size; none for
+    // standard input (its end is not known) or while closed.
+    std::optional<std::pair<qint64, qint64>> bytesRead() const;
     // The import file as a message names it: the import file "name", or standard input.
     QString source() const;
     // One line without its terminator; false at the end of the file or when

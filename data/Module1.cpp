@@ -118,6 +118,7 @@ QString Module1::getFirstData()
         const QString start = m_controls.sequenceStart();
         const Counter counter = counterAtStart(start);
         m_sequenceCounter = counter.whole;
+        m_sequenceFirst = counter.whole;
         m_sequenceFraction = counter.fraction;
         return withAffixes(m_controls, start);
     }
@@ -191,6 +192,25 @@ QString Module1::getNextTitle()
     QString line;
     readImportLine(&line);
     return line;
+}
+
+std::optional<DataExtent> Module1::extent() const
+{
+    if (m_controls.sequenceSelected()) {
+        // The end as typed, read as the counter reads the start; at least the first value.
+        const double last = counterAtStart(m_controls.sequenceEnd()).whole;
+        const double count = std::max(1.0, std::floor(last - m_sequenceFirst) + 1.0);
+        if (!std::isfinite(count) || count > kExactLimit)
+            return std::nullopt;
+        const double given = m_sequenceCounter - m_sequenceFirst + 1.0;
+        return DataExtent{.done = (long long)std::min(given, count), .total = (long long)count};
+    }
+    if (!m_controls.importSelected())
+        return std::nullopt;
+    const auto bytes = m_importFile.bytesRead();
+    if (!bytes || bytes->second <= 0)
+        return std::nullopt;
+    return DataExtent{.done = bytes->first, .total = bytes->second, .bytes = true};
 }
 
 // Closes the slot and opens the import file named in the panel; a file that

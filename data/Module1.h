@@ -10,6 +10,13 @@
 // values until the empty text, the only end signal. With the import file's
 // columns chosen, each row gives a value and its title through the templates,
 // and bad data raises QuillError naming the line.
+// How far a run has gone through its data, where the source knows its end.
+struct DataExtent {
+    long long done = 0;  // values given, or bytes read
+    long long total = 0; // the sequence's count, or the import file's size
+    bool bytes = false;  // an import file, measured in bytes
+};
+
 class Module1 {
 public:
     explicit Module1(const DataSourceControls &controls);
@@ -36,6 +43,10 @@ public:
     // Whether each value comes with its own row's title, which a picture then
     // carries too: the import file's columns with a title template.
     bool valuesCarryTitles() const;
+    // How far the values given since getFirstData have gone: a sequence's
+    // values of its count, an import file's bytes of its size. None for the
+    // fixed text, standard input, or a file already let go.
+    std::optional<DataExtent> extent() const;
     // A run stopped before the values ended: the import file is let go.
     void endRun();
 
@@ -50,6 +61,7 @@ private:
 
     const DataSourceControls &m_controls;
     double m_sequenceCounter = 0.0;
+    double m_sequenceFirst = 0.0; // the counter of the first value
     QString m_sequenceFraction; // the start's decimal fraction: the value is counter + .fraction
     ImportFile m_importFile;
     std::optional<ImportRows> m_rows; // over m_importFile, while columns are read

@@ -95,6 +95,7 @@ Form1::Form1(SettingsStore &store, QWidget *parent)
     setTabOrder();
     connectHandlers();
     m_output = std::make_unique<OutputCommands>(*m_view);
+    m_client->installEventFilter(this);
     m_moduleLabel = new QLabel(this);
     m_moduleLabel->setObjectName(QStringLiteral("module"));
     statusBar()->addPermanentWidget(m_moduleLabel);
@@ -323,12 +324,16 @@ void Form1::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void Form1::resizeEvent(QResizeEvent *event)
+// The client area changes size with the window, and also when the status bar
+// first shows a line or a label and takes its height from the client area.
+bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    QMainWindow::resizeEvent(event);
-    // The toolbar follows the window's width; Form_Resize itself leaves it.
-    Toolbar1->resize(m_client->width(), Toolbar1->height());
-    runGuarded([this] { Form_Resize(); });
+    if (watched == m_client && event->type() == QEvent::Resize) {
+        // The toolbar follows the window's width; Form_Resize itself leaves it.
+        Toolbar1->resize(m_client->width(), Toolbar1->height());
+        runGuarded([this] { Form_Resize(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::showEvent(QShowEvent *event)

@@ -30,8 +30,11 @@ void Form1::Combo2_Click()
 void Form1::Combo3_Click()
 {
     const double size = Numbers::numericValue(Combo3->currentText());
+    // A size too large to draw is met on the way to a smaller one (typing
+    // 1200 to mean 12) as often as meant: the preview keeps the last size it
+    // could draw, and leaving the box says what is wrong.
     if (std::fabs(size) > StoredValue::kMaxFontPoints)
-        throw QuillError(QStringLiteral("Invalid font size."));
+        return;
     Vantrel1->Font().setSize(size);
     Vantrel1->setShowText(ClickCheckBox::value(Check1));
 }
@@ -43,11 +46,13 @@ void Form1::Combo3_Change()
 
 void Form1::Combo3_Validate(bool &cancel)
 {
-    // Every keystroke was applied already; a size of nothing, or one too large
-    // to draw (refused while typed), keeps the focus here.
+    // Every keystroke that gave a size to draw was applied already; a size of
+    // nothing keeps the focus here silently, one too large to draw with the message.
     const double size = Numbers::numericValue(Combo3->currentText());
     if (size == 0.0 || std::fabs(size) > StoredValue::kMaxFontPoints)
         cancel = true;
+    if (std::fabs(size) > StoredValue::kMaxFontPoints)
+        throw QuillError(QStringLiteral("Invalid font size."));
 }
 
 void Form1::Check1_Click()

@@ -236,10 +236,6 @@ void Form1::showDesignState()
         m_designLabel = new QLabel(this);
         m_designLabel->setObjectName(QStringLiteral("design"));
         statusBar()->addPermanentWidget(m_designLabel);
-        // The bar takes its height from the preview at once, not at the next resize.
-        if (layout())
-            layout()->activate();
-        runGuarded([this] { Form_Resize(); });
     }
     m_designLabel->setText(m_designFile.isEmpty()
                                ? QStringLiteral("New design")

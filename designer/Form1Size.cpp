@@ -88,7 +88,6 @@ void Form1::sizeVantrel1()
     Vantrel1->Move(left, top);
 }
 
-// Made at the first line, so that the window starts as it was designed.
 void Form1::showStatus(const QString &line)
 {
     statusBar()->showMessage(line);

@@ -52,7 +52,10 @@ void OutputCommands::mnuSave_Click()
         data.checkRun();
         SaveRun run(m_view.vantrel(), chosenName, pixels.width(), pixels.height(),
                     m_view.centimetresSelected());
-        ProgressWindow progress(kSaveTitle, [](long long done) { return QStringLiteral("%1 pictures saved").arg(done); });
+        ProgressWindow progress(kSaveTitle, [](long long done, std::optional<long long> total) {
+            return RunProgress::counted(done, total, QStringLiteral("pictures")) + (total ? "" : " saved");
+        });
+        progress.setExtent([&data] { return data.extent(); });
         // Between two files, so that a cancelled run leaves whole files only.
         run.run(data, m_view.titleState() != 0, [&] {
             written = run.filesWritten();
@@ -101,8 +104,8 @@ void OutputCommands::mnuCopy_Click()
 
 void OutputCommands::mnuAbout_Click()
 {
-    DialogProvider::current().messageBox(QStringLiteral("Vantrel control version 5.1.5"),
-                                         QGuiApplication::applicationDisplayName());
+    DialogProvider::current().information(QStringLiteral("Vantrel control version 5.1.5"),
+                                          QGuiApplication::applicationDisplayName());
 }
 
 void OutputCommands::mnuHelp_Click()

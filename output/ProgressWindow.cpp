@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <cmath>
 
 namespace {
 constexpr qint64 kShowAfterMs = 500;
@@ -9,7 +10,7 @@ bool g_windowsShown = true;
 constexpr qint64 kUpdateEveryMs = 200; // the window and those behind it are painted this often (about 2 ms each)
 } // namespace
 
-ProgressWindow::ProgressWindow(const QString &title, std::function<QString(long long)> describe)
+ProgressWindow::ProgressWindow(const QString &title, Describe describe)
     : m_title(title), m_describe(std::move(describe))
 {
     m_clock.start();
@@ -41,11 +42,15 @@ void ProgressWindow::look(long long done)
         m_window->setAutoClose(false);
         m_window->setAutoReset(false);
         m_window->setMinimumDuration(0);
-        m_window->setRange(0, 0); // how many values a source still holds is not known
         m_window->setMinimumWidth(320);
         m_window->show();
     }
-    m_window->setLabelText(m_describe(done));
+    const Report shown = report(done, now, m_describe);
+    constexpr int kSteps = 1000;
+    m_window->setRange(0, shown.share ? kSteps : 0); // 0 to 0: a busy bar
+    if (shown.share)
+        m_window->setValue(int(std::lround(*shown.share * kSteps)));
+    m_window->setLabelText(shown.text);
     QCoreApplication::processEvents();
     if (m_window && m_window->wasCanceled())
         throw RunCancelled{};

@@ -9,13 +9,14 @@
 class QProgressDialog;
 
 // Once a run has lasted about half a second, a modal window shows how far it
-// is (values done, pages or files) with Cancel, and the windows behind it are
+// is (values done, pages or files; a bar that fills where the data's end is
+// known, else a busy bar) with Cancel, and the windows behind it are
 // painted again. Being application modal, it lets no other handler run: the
 // windows behind it take no input until the run ends.
 class ProgressWindow : public RunProgress {
 public:
-    // describe: the window's text for the number of values done.
-    ProgressWindow(const QString &title, std::function<QString(long long done)> describe);
+    // describe: the window's text for the number of values done, of the total when known.
+    ProgressWindow(const QString &title, Describe describe);
     ~ProgressWindow() override;
     ProgressWindow(const ProgressWindow &) = delete;
     ProgressWindow &operator=(const ProgressWindow &) = delete;
@@ -28,7 +29,7 @@ protected:
 
 private:
     QString m_title;
-    std::function<QString(long long)> m_describe;
+    Describe m_describe;
     QElapsedTimer m_clock;
     qint64 m_lastUpdate = 0;
     QPointer<QProgressDialog> m_window;

@@ -147,7 +147,17 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     run.setFirstLabel(StartLabel->value());
     run.setCopies(Copies->value());
     const auto labelsOnPages = [&run](long long labels) { return run.labelsOnPages(labels); };
-    ProgressWindow progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOnPages);
+    // Each value makes its copies: the labels to come are the values' count times those.
+    const int copies = Copies->value();
+    const auto labelsOf = [&run, copies](long long labels, std::optional<long long> values) {
+        const long long pages = run.pagesStarted();
+        const QString pagesText = RunProgress::counted(pages, std::nullopt, pages == 1 ? "page" : "pages");
+        const auto total = values ? std::optional(*values * copies) : std::nullopt;
+        return RunProgress::counted(labels, total, "labels") + QStringLiteral(" on %1").arg(pagesText);
+    };
+    ProgressWindow progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOf);
+    if (!m_designer.fixedTextSelected())
+        progress.setExtent([this] { return m_designer.module1().extent(); });
     run.setProgress(&progress);
     // The symbol changes at each label: the window hears of the run once, by its status line.
     const QSignalBlocker quiet(&m_designer.vantrel());

@@ -170,9 +170,12 @@ public:
         PrinterSetupDialog dialog(printer);
         return dialog.exec() == QDialog::Accepted;
     }
-    void messageBox(const QString &text, const QString &title) override
+    void showMessage(const QString &text, const QString &title, MessageIcon icon) override
     {
-        QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
+        if (icon == MessageIcon::Warning)
+            QMessageBox::warning(nullptr, title, text, QMessageBox::Ok);
+        else
+            QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
     }
     int runDialog(QDialog &dialog) override { return dialog.exec(); }
     SaveChanges askSaveChanges(const QString &text, const QString &title) override

@@ -26,8 +26,21 @@ public:
     // Printer setup: the printer, its paper and resolution; true when
     // confirmed (the printer changed).
     virtual bool printerDialog(PrinterObject &printer) = 0;
-    // A message box with one OK button.
-    virtual void messageBox(const QString &text, const QString &title) = 0;
+    // A message box with one OK button, whose icon tells a failure from
+    // information, the texts and the caption staying as they are.
+    enum class MessageIcon { Warning, Information };
+    virtual void showMessage(const QString &text, const QString &title, MessageIcon icon) = 0;
+    // A failure the program reports (a run that stopped, data refused, a file
+    // that cannot be written or read): the warning icon.
+    void messageBox(const QString &text, const QString &title)
+    {
+        showMessage(text, title, MessageIcon::Warning);
+    }
+    // Information with no failure in it (About): the information icon.
+    void information(const QString &text, const QString &title)
+    {
+        showMessage(text, title, MessageIcon::Information);
+    }
     // A dialog of our own shown modally (the format options); returns its
     // result, QDialog::Accepted or Rejected. A provider that does not answer
     // it cancels it, as it does the colour picker (nullopt: cancelled).

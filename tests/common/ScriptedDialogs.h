@@ -25,6 +25,7 @@ public:
     std::function<std::optional<QColor>(const QColor &)> onColor;
     struct Message {
         QString text, title;
+        MessageIcon icon = MessageIcon::Warning;
     };
     QList<Message> messages;
     // The texts of the message boxes shown so far, each as "title: text" when asked.
@@ -42,7 +43,10 @@ public:
     std::optional<QString> savePictureIn(const QString &folder, const QString &filter, const QString &ext,
                                          const QString &name, int &index, int &dpi) override;
     bool printerDialog(PrinterObject &printer) override { return onPrinterDialog && onPrinterDialog(printer); }
-    void messageBox(const QString &text, const QString &title) override { messages.append({text, title}); }
+    void showMessage(const QString &text, const QString &title, MessageIcon icon) override
+    {
+        messages.append({.text = text, .title = title, .icon = icon});
+    }
     int runDialog(QDialog &dialog) override;
     SaveChanges askSaveChanges(const QString &text, const QString &) override
     {

@@ -148,6 +148,46 @@ private slots:
         QCOMPARE(session.close().value("vtlw"), QStringLiteral("1440"));
     }
 
+    void statusBarLayout_data()
+    {
+        QTest::addColumn<bool>("designFile");
+        QTest::addColumn<int>("labelPoints"); // the status bar's labels in a font of this size; 0: as made
+        QTest::newRow("first picture saved") << false << 0;
+        QTest::newRow("first design file saved") << true << 0;
+        QTest::newRow("first design file saved, larger labels") << true << 20;
+    }
+    // Whenever the status bar takes another height (its first line, a label
+    // added, a larger font), the preview gives way at once, ending where the bar
+    // begins, with the symbol centred, as after a resize of the window.
+    void statusBarLayout()
+    {
+        QFETCH(bool, designFile);
+        QFETCH(int, labelPoints);
+        DesignerSession session;
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        QLabel *module = f.statusBar()->findChild<QLabel *>("module");
+        QFont labels = module->font();
+        if (labelPoints > 0)
+            labels.setPointSize(labelPoints);
+        module->setFont(labels);
+        session.dialogs.saveAnswer = session.dir.filePath(designFile ? "labels" : "item.png");
+        if (designFile)
+            f.mnuSaveDesignAs->trigger();
+        else
+            f.mnuSave->trigger();
+        QTest::qWait(0);
+        const QRect preview = f.Picture1->geometry();
+        const QPointF symbol(f.Vantrel1->Left(), f.Vantrel1->Top());
+        const int previewBottom = f.Picture1->mapTo(&f, QPoint(0, f.Picture1->height())).y();
+        QCOMPARE(previewBottom, f.statusBar()->y());
+        f.resize(f.width(), f.height() + 1);
+        f.resize(f.width(), f.height() - 1);
+        QTest::qWait(0);
+        QCOMPARE(f.Picture1->geometry(), preview);
+        QCOMPARE(QPointF(f.Vantrel1->Left(), f.Vantrel1->Top()), symbol);
+    }
+
     // A pick pushes its value into the component, the preview is read by
     // zxing-cpp, and a pick is what the next start shows. A typed symbology is
     // no selection: stored as -1, and the next start's preview says so.
@@ -183,22 +223,47 @@ private slots:
         QVERIFY(shown.copy(0, 0, 1, 1).scaled(shown.size()) != shown); // the message is drawn
     }
 
-    // Each text typed into the size box applies at once; leaving the box is
-    // refused while its size is 0 or beyond 1000 points (refused with a message).
-    // The component itself draws any size it is given without a crash.
+    void fontSize_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("size");      // the component's after the last key
+        QTest::addColumn<bool>("focusStays");  // when the box is left
+        QTest::addColumn<QString>("message");  // shown when the box is left, none while typing
+        QTest::newRow("with a unit") << "12pt" << 12.0 << false << "";
+        QTest::newRow("negative") << "-5" << -5.0 << false << "";
+        QTest::newRow("fraction") << "0.5" << 0.5 << false << "";
+        QTest::newRow("largest") << "1000" << 1000.0 << false << "";
+        QTest::newRow("no number") << "abc" << 0.0 << true << "";
+        QTest::newRow("over the largest") << "99999" << 999.0 << true << "Invalid font size.";
+    }
+    // Each text typed into the size box key by key applies at once while it
+    // can be drawn (up to 1000 points); leaving the box is refused while its
+    // size is 0, and with a message when beyond 1000 points.
     void fontSize()
     {
-        for (const auto &[typed, size] : QList<std::pair<QString, double>>{{"12pt", 12}, {"-5", -5}, {"0.5", 0.5}, {"1000", 1000}, {"abc", 0}, {"2000", 200}}) {
-            DesignerSession session;
-            Form1 &f = session.start();
-            f.Vantrel1->Font().setSize(3e7), f.Vantrel1->setShowText(1), f.Vantrel1->grab();
-            QVERIFY(session.activate());
-            retype(f.Combo3, typed);
-            f.Text1->setFocus();
-            QCOMPARE(f.Vantrel1->Font().Size(), size);
-            QVERIFY((QApplication::focusWidget() == f.Combo3) == (size == 0 || size == 200)
-                    && session.dialogs.allText() == (size == 200 ? "Invalid font size." : ""));
-        }
+        QFETCH(QString, typed);
+        QFETCH(double, size);
+        QFETCH(bool, focusStays);
+        QFETCH(QString, message);
+        DesignerSession session;
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        retype(f.Combo3, typed);
+        QCOMPARE(session.dialogs.texts(), QStringList());
+        f.Text1->setFocus();
+        QCOMPARE(f.Vantrel1->Font().Size(), size);
+        QCOMPARE(QApplication::focusWidget() == f.Combo3, focusStays);
+        QCOMPARE(session.dialogs.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    }
+
+    // The component itself draws any size it is given without a crash.
+    void hugeFontDrawn()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        f.Vantrel1->Font().setSize(3e7);
+        f.Vantrel1->setShowText(1);
+        QVERIFY(!f.Vantrel1->grab().isNull());
     }
 
     // The window opens with the focus in Text1; Tab enters an option group at

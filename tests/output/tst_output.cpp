@@ -5,6 +5,8 @@
 #include "OutputCommands.h"
 #include "PictureNames.h"
 #include "ScreenMetrics.h"
+#include "RunProgress.h"
+#include "SaveRun.h"
 #include "SymbolBuilder.h"
 #include "frmPrint.h"
 #include "PrinterObject.h"
@@ -17,6 +19,8 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <fcntl.h>
+#include <unistd.h>
 
 // The PDF file printer on US letter, printing to a file of the designer's folder.
 static QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
@@ -329,6 +333,113 @@ private slots:
                 QVERIFY(!mime->data("image/x-wmf").isEmpty()
                         && Decode::zxingOne(QImage::fromData(mime->data("image/png"), "PNG")) == "COPY-7");
         }
+    }
+
+    void progress_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("text");   // what the window says after 64 of 80 values, 10 s each 16
+        QTest::addColumn<double>("share");   // of the bar filled; -1: a busy bar
+        QTest::newRow("sequence") << "sequence" << "64 of 80 pictures\nAbout 10 seconds left" << 0.8;
+        const QString fileText = "64 pictures saved, 80% of the import file read\nAbout 10 seconds left";
+        QTest::newRow("file") << "file" << fileText << 0.8;
+        QTest::newRow("standard input") << "standard input" << "64 pictures saved" << -1.0;
+    }
+    // A save of 80 values, 5 bytes a line in a file, told to the progress a run
+    // reports to: its count of a total where the data's end is known, and the
+    // time left once the rate is steady.
+    void progress()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, text);
+        QFETCH(double, share);
+        StandInDesigner designer;
+        QByteArray lines;
+        for (int value = 1; value <= 80; ++value)
+            lines += QByteArray::number(100 + value) + "\r\n";
+        designer.t4 = designer.dir.filePath("import.txt");
+        QVERIFY(plant(designer.t4, lines));
+        designer.sequence("101", "180");
+        if (source != "sequence")
+            designer.source(3);
+        designer.standardInput = source == "standard input";
+        const int savedInput = ::dup(STDIN_FILENO);
+        const int file = ::open(QFile::encodeName(designer.t4).constData(), O_RDONLY);
+        QVERIFY(::dup2(file, STDIN_FILENO) == STDIN_FILENO);
+        struct Recorder : RunProgress {
+            long long elapsedMs = 0;
+            QList<Report> reports;
+            void look(long long done) override
+            {
+                elapsedMs += 10000;
+                const auto describe = [](long long count, std::optional<long long> total) {
+                    return counted(count, total, QStringLiteral("pictures")) + (total ? "" : " saved");
+                };
+                reports << report(done, elapsedMs, describe);
+            }
+        } recorder;
+        recorder.setExtent([&designer] { return designer.module1().extent(); });
+        SaveRun run(designer.vantrel_, designer.dir.filePath("item.bmp"), 0, 0);
+        run.run(designer.module1(), false, [&] { recorder.step(run.filesWritten()); });
+        QVERIFY(::dup2(savedInput, STDIN_FILENO) == STDIN_FILENO);
+        ::close(file);
+        ::close(savedInput);
+        QCOMPARE(run.filesWritten(), 80);
+        QCOMPARE(recorder.reports.size(), 5);
+        const RunProgress::Report &last = recorder.reports.value(3);
+        QCOMPARE(last.text, text);
+        QCOMPARE(last.share.value_or(-1.0), share);
+    }
+
+    void messageIcons_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::newRow("printing error") << "print, margin empty" << "Printing error!" << QMessageBox::Warning;
+        QTest::newRow("data refused") << "copy, no symbology" << "Copy" << QMessageBox::Warning;
+        QTest::newRow("file not written") << "save, folder gone" << "Save picture" << QMessageBox::Warning;
+        QTest::newRow("information") << "about" << "" << QMessageBox::Information;
+    }
+    // Failures show the warning icon, information the information icon, in
+    // the message box Qt shows; texts and captions stay.
+    void messageIcons()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, title);
+        QFETCH(QMessageBox::Icon, icon);
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        OutputCommands commands(designer);
+        frmPrint dialog(designer);
+        usePdfFile(designer);
+        if (command == "print, margin empty") {
+            dialog.Text6->clear();
+            dialog.OKButton_Click();
+        }
+        if (command == "copy, no symbology") {
+            designer.vantrel_.setBarType(-1);
+            commands.mnuCopy_Click();
+        }
+        if (command == "save, folder gone") {
+            dialogs.saveAnswer = designer.dir.filePath("gone/item.bmp");
+            commands.mnuSave_Click();
+        }
+        if (command == "about")
+            commands.mnuAbout_Click();
+        QCOMPARE(dialogs.messages.size(), 1);
+        const StandInDialogs::Message shown = dialogs.messages.first();
+        QCOMPARE(shown.title, title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
+        QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&boxIcon] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            boxIcon = box ? box->icon() : QMessageBox::NoIcon;
+            if (box)
+                box->accept();
+        });
+        DialogProvider::install(nullptr); // the real message box, with the recorded text and icon
+        DialogProvider::current().showMessage(shown.text, shown.title, shown.icon);
+        QCOMPARE(boxIcon, icon);
     }
 
     // Help: the manual's pages in the desktop's browser, or in a window of our own when
