@@ -35,6 +35,7 @@ public:
     QStringList questions; // asked before a changed design is left
     QStringList warnings;  // shown before a run, answered with goOn
     bool goOn = true;
+    int previews = 0; // sheet previews opened (each closed at once, nothing printed)
 
     std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
@@ -52,6 +53,11 @@ public:
     {
         warnings << text;
         return goOn;
+    }
+    bool printPreview(QPrintPreviewWidget &) override
+    {
+        ++previews;
+        return false;
     }
     bool openDocument(const QString &path) override { return opened = path, true; }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *) override
