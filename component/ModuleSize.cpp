@@ -56,8 +56,9 @@ double ModuleSize::standardMinimum(Symbology symbology) { return leastModule(sym
 
 QString ModuleSize::physical() const
 {
+    const double mils = m_pixels / m_dpi * 1000;
     return QStringLiteral("%1 (%2)").arg(Numbers::lengthText(millimetres(), QStringLiteral("mm")),
-                                         Numbers::lengthText(m_pixels / m_dpi * 1000, QStringLiteral("mils"), 1));
+                                         Numbers::lengthText(mils, QStringLiteral("mils"), 1));
 }
 
 QString ModuleSize::onDevice() const

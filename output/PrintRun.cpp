@@ -47,8 +47,8 @@ QString noLabelFits(const LabelGrid &grid, double f, double roomAcross, double r
 {
     const QString unit = unitName(f);
     const QString label = Numbers::sizeText(grid.cellWidth / f, grid.cellHeight / f, unit);
-    const QString start = QStringLiteral("No label fits on the page: a label of %1 (symbol and barcode margins)")
-                              .arg(label);
+    const QString start =
+        QStringLiteral("No label fits on the page: a label of %1 (symbol and barcode margins)").arg(label);
     const QString smaller = QStringLiteral("Make the margins or the symbol smaller.");
     if (grid.cellWidth <= 0 || grid.cellHeight <= 0)
         return QStringLiteral("%1 takes no room. Make the barcode margins 0 or more.").arg(start);
@@ -248,9 +248,9 @@ LabelGrid PrintRun::sheetGrid() const
                                      m_printer.pageHeightTwips() - f * (page.top + page.bottom)));
     if (!grid.liesOnPage(m_printer.pageWidthTwips(), m_printer.pageHeightTwips())) {
         const auto inUnit = [f](double twips) { return Numbers::amountText(twips / f); };
-        throw QuillError(QStringLiteral("The labels would not lie wholly on the page: the symbols reach from %1 to "
-                                        "%2 %5 across and from %3 to %4 %5 down, on a page of %6 × %7 %5. Make "
-                                        "the page margins 0 or more and the symbol larger than 0.")
+        throw QuillError(QStringLiteral("The labels would not lie wholly on the page: the symbols reach from "
+                                        "%1 to %2 %5 across and from %3 to %4 %5 down, on a page of %6 × %7 "
+                                        "%5. Make the page margins 0 or more and the symbol larger than 0.")
                              .arg(inUnit(grid.originX), inUnit(grid.rightEdge()), inUnit(grid.originY),
                                   inUnit(grid.bottomEdge()), unitName(f), inUnit(m_printer.pageWidthTwips()),
                                   inUnit(m_printer.pageHeightTwips())));

@@ -137,7 +137,9 @@ bool metric(const LabelProduct &p)
 QString LabelProduct::summary() const
 {
     const bool mm = metric(*this);
-    auto length = [&](double pt) { return Numbers::amountText(mm ? pt * 25.4 / 72.0 : pt / 72.0, mm ? 1 : 3); };
+    const auto length = [mm](double pt) {
+        return Numbers::amountText(mm ? pt * 25.4 / 72.0 : pt / 72.0, mm ? 1 : 3);
+    };
     const QString paper = ownPaper ? kOwnPaper.toLower() : paperName;
     return QStringLiteral("%1 x %2 %3, %4 x %5 on %6")
         .arg(length(labelWidth), length(labelHeight), mm ? QStringLiteral("mm") : QStringLiteral("in"))

@@ -319,8 +319,10 @@ void PrinterObject::setMedia(const QPageSize &size, QPageLayout::Orientation ori
     if (!offered && !custom)
         throw QuillError(
             QStringLiteral("The printer \"%1\" has no paper of size %2.").arg(deviceName(), paperName(size)));
-    d->printer.setPageSize(custom ? QPageSize(points, QPageSize::Point, paperName(size), QPageSize::ExactMatch)
-                                  : size);
+    if (custom)
+        d->printer.setPageSize(QPageSize(points, QPageSize::Point, paperName(size), QPageSize::ExactMatch));
+    else
+        d->printer.setPageSize(size);
     d->orientation = orientation;
     d->printer.setPageOrientation(d->turned() ? QPageLayout::Portrait : orientation);
 }

@@ -133,8 +133,10 @@ private slots:
         const int width = qRound(dots(designer.width));
         // Where the dialog's numbers put each label; the fills table bounds how
         // far that may lie from the product's place.
-        const double cellWidth = dots(designer.width) + dots(dialog.Text1->text()) + dots(dialog.Text2->text());
-        const double cellHeight = dots(designer.height) + dots(dialog.Text4->text()) + dots(dialog.Text5->text());
+        const double gapAcross = dots(dialog.Text1->text()) + dots(dialog.Text2->text());
+        const double gapDown = dots(dialog.Text4->text()) + dots(dialog.Text5->text());
+        const double cellWidth = dots(designer.width) + gapAcross;
+        const double cellHeight = dots(designer.height) + gapDown;
         for (int cell = 0; cell < p.columns * p.rows; ++cell) {
             const double x = dots(dialog.Text6->text()) + cell % p.columns * cellWidth;
             const double y = dots(dialog.Text8->text()) + cell / p.columns * cellHeight;
@@ -147,7 +149,8 @@ private slots:
             }
             const QPointF corner((ink.left() + ink.right() + 1 - width) / 2.0, ink.top());
             const QPointF off = corner - at;
-            QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1, qPrintable(QStringLiteral("cell %1").arg(cell)));
+            const QString where = QStringLiteral("cell %1").arg(cell);
+            QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1, qPrintable(where));
             const int value = (cell - (start - 1)) / copies;
             QCOMPARE(Decode::zxingOne(Decode::label(page, label)), QString::number(101 + value));
         }
@@ -200,21 +203,24 @@ private slots:
         const double f = dialog.twipsPerUnit;
         const double width = locale.toDouble(designer.width);
         const double height = locale.toDouble(designer.height);
-        const LabelGrid grid = LabelGrid::compute(f, width, height, {.left = m[0], .right = m[1], .top = m[2],
-                                                  .bottom = m[3]}, {.left = m[4], .right = m[5], .top = m[6],
-                                                  .bottom = m[7]}, PrinterObject::current().pageWidthTwips(),
-                                                  PrinterObject::current().pageHeightTwips());
+        const LabelGrid::Margins label{.left = m[0], .right = m[1], .top = m[2], .bottom = m[3]};
+        const LabelGrid::Margins page{.left = m[4], .right = m[5], .top = m[6], .bottom = m[7]};
+        const std::int32_t pageWidth = PrinterObject::current().pageWidthTwips();
+        const std::int32_t pageHeight = PrinterObject::current().pageHeightTwips();
+        const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, pageWidth, pageHeight);
         QCOMPARE(grid.columns, p.columns);
         QCOMPARE(grid.rows, p.rows);
         const double twipsPerMm = 1440 / 25.4;
         const double mostOff = fill.mostOffMm * twipsPerMm + 0.5;
         for (int column : {0, p.columns - 1}) {
             const double placed = grid.originX + column * grid.cellWidth;
-            QVERIFY2(std::abs(placed - (p.left + column * p.pitchX) * 20) <= mostOff, qPrintable(QString::number(column)));
+            const double product = (p.left + column * p.pitchX) * 20;
+            QVERIFY2(std::abs(placed - product) <= mostOff, qPrintable(QString::number(column)));
         }
         for (int row : {0, p.rows - 1}) {
             const double placed = grid.originY + row * grid.cellHeight;
-            QVERIFY2(std::abs(placed - (p.top + row * p.pitchY) * 20) <= mostOff, qPrintable(QString::number(row)));
+            const double product = (p.top + row * p.pitchY) * 20;
+            QVERIFY2(std::abs(placed - product) <= mostOff, qPrintable(QString::number(row)));
         }
     }
 

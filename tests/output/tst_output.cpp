@@ -85,12 +85,14 @@ private slots:
             {"width", "0", "0 wide"},
             {"width", "0.000000001", "Overflow"},
             {"Text1", "0.5;0", "would not lie wholly on the page"}, // a symbol 0 wide in a wider cell
-            {"Text8", "10.5", "No label fits on the page: a label of 2 × 1 in (symbol and barcode margins) is "
-                              "taller than the room inside the page margins, 0.5 in down. Make the margins"},
+            {.what = "Text8",
+             .typed = "10.5",
+             .says = "No label fits on the page: a label of 2 × 1 in (symbol and barcode margins) is taller "
+                     "than the room inside the page margins, 0.5 in down. Make the margins"},
             {.what = "Text2",
              .typed = "6.6234567",
-             .says = "a label of 8.623 × 1 in (symbol and barcode margins) is wider than the room inside the page "
-                     "margins, 8.5 in across."},
+             .says = "a label of 8.623 × 1 in (symbol and barcode margins) is wider than the room inside "
+                     "the page margins, 8.5 in across."},
             {.what = "Text7",
              .typed = "8.5",
              .says = "is wider than the room inside the page margins, none across."},
