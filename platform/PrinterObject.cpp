@@ -286,7 +286,8 @@ QList<QPageSize> PrinterObject::mediaSizes() const
     bool listed = false;
     for (const QPageSize &size : sizes)
         listed = listed || size.isEquivalentTo(media());
-    if (!listed && d->pdf)
+    // A PDF page of its own size, or a queue's custom page, is the first choice.
+    if (!listed && (d->pdf || media().id() == QPageSize::Custom))
         sizes.prepend(media());
     return sizes;
 }
