@@ -56,7 +56,9 @@ double ModuleSize::standardMinimum(Symbology symbology) { return leastModule(sym
 
 QString ModuleSize::physical() const
 {
-    return QStringLiteral("%1 mm (%2 mils)").arg(number(millimetres(), 3), number(m_pixels / m_dpi * 1000, 1));
+    const double mils = m_pixels / m_dpi * 1000;
+    return QStringLiteral("%1 (%2)").arg(Numbers::lengthText(millimetres(), QStringLiteral("mm")),
+                                         Numbers::lengthText(mils, QStringLiteral("mils"), 1));
 }
 
 QString ModuleSize::onDevice() const
@@ -80,9 +82,9 @@ QString ModuleSize::warning() const
     const double least = leastModule(m_symbology);
     // A hair below the figure is the figure: 1 pixel at 96 dpi is 0.2646 mm.
     if (millimetres() < least - 0.0005)
-        return QStringLiteral("%1, is below the %2 mm its symbology's standard asks for: scanners may not "
+        return QStringLiteral("%1, is below the %2 its symbology's standard asks for: scanners may not "
                               "read the symbol. Make the symbol wider or use a finer resolution.")
-            .arg(sentenceStart(), number(least, 3));
+            .arg(sentenceStart(), Numbers::lengthText(least, QStringLiteral("mm")));
     if (m_printer && m_pixels < 2 && m_dpi <= kCoarsestOneDotDpi)
         return QStringLiteral("%1, is a single dot: on paper bars one dot wide are the first to fail. Make "
                               "the symbol wider or print at a finer resolution.")

@@ -19,9 +19,8 @@ QString SymbolFitError::text(const SymbolRenderer::Fit &fit, double dpi, bool pr
 {
     // What is needed rounds up, so that the size shown is enough.
     const auto inUnit = [&](int pixels, bool up) {
-        const double hundredths = pixels / dpi * (centimetres ? 254.0 : 100.0);
-        return Numbers::fixedFormat((up ? std::ceil(hundredths - 1e-6) : std::round(hundredths)) / 100.0)
-             + (centimetres ? QStringLiteral(" cm") : QStringLiteral(" in"));
+        const double amount = pixels / dpi * (centimetres ? 2.54 : 1.0);
+        return Numbers::lengthText(amount, centimetres ? QStringLiteral("cm") : QStringLiteral("in"), 2, up);
     };
     const QString dots = printer ? QStringLiteral("dots") : QStringLiteral("pixels");
     const QString surface = printer ? QStringLiteral("label") : QStringLiteral("picture");

@@ -41,6 +41,35 @@ QString pageField(const char *side)
     return QStringLiteral("Page margins \"%1\"").arg(QLatin1String(side));
 }
 
+// Why not one label fits, with the room the page margins leave (twips) where
+// the label is too large for it.
+QString noLabelFits(const LabelGrid &grid, double f, double roomAcross, double roomDown)
+{
+    const QString unit = unitName(f);
+    const QString label = Numbers::sizeText(grid.cellWidth / f, grid.cellHeight / f, unit);
+    const QString start =
+        QStringLiteral("No label fits on the page: a label of %1 (symbol and barcode margins)").arg(label);
+    const QString smaller = QStringLiteral("Make the margins or the symbol smaller.");
+    if (grid.cellWidth <= 0 || grid.cellHeight <= 0)
+        return QStringLiteral("%1 takes no room. Make the barcode margins 0 or more.").arg(start);
+    const auto room = [&](double twips, const char *direction) {
+        const QString way = QLatin1String(direction);
+        return twips > 0 ? Numbers::lengthText(twips / f, unit) + u' ' + way : QStringLiteral("none ") + way;
+    };
+    const bool wide = grid.columns <= 0;
+    const bool tall = grid.rows <= 0;
+    const QString larger = wide && tall ? QStringLiteral("wider and taller")
+                           : wide       ? QStringLiteral("wider")
+                                        : QStringLiteral("taller");
+    QStringList rooms;
+    if (wide)
+        rooms << room(roomAcross, "across");
+    if (tall)
+        rooms << room(roomDown, "down");
+    return QStringLiteral("%1 is %2 than the room inside the page margins, %3. %4")
+        .arg(start, larger, rooms.join(QStringLiteral(" and ")), smaller);
+}
+
 } // namespace
 
 const QString &PrintRun::errorTitle()
@@ -143,49 +172,9 @@ void PrintRun::run()
     const float ratio = ScreenMetrics::twipsPerPixelY() / m_printer.twipsPerPixelY();
     m_symbol.Font().setSize(m_savedFontSize * ratio);
 
-    LabelGrid::Margins label;
-    LabelGrid::Margins page;
-    const double width = fieldNumber(QStringLiteral("Symbol \"Width\""), m_sheet.width);
-    label.left = fieldNumber(labelField("Left"), m_sheet.margins.labelLeft);
-    label.right = fieldNumber(labelField("Right"), m_sheet.margins.labelRight);
-    const double height = fieldNumber(QStringLiteral("Symbol \"Height\""), m_sheet.height);
-    label.top = fieldNumber(labelField("Top"), m_sheet.margins.labelTop);
-    label.bottom = fieldNumber(labelField("Bottom"), m_sheet.margins.labelBottom);
-    page.left = fieldNumber(pageField("Left"), m_sheet.margins.pageLeft);
-    page.right = fieldNumber(pageField("Right"), m_sheet.margins.pageRight);
-    page.top = fieldNumber(pageField("Top"), m_sheet.margins.pageTop);
-    page.bottom = fieldNumber(pageField("Bottom"), m_sheet.margins.pageBottom);
-
-    const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, m_printer.pageWidthTwips(),
-                                              m_printer.pageHeightTwips());
-    // Without this the page loop would start page after page and never draw.
-    if (!grid.fitsALabel())
-        throw QuillError(QStringLiteral("No label fits on the page: a label of %1 × %2 %3 (symbol and barcode "
-                                        "margins) leaves room for %4 column(s) and %5 row(s) inside the page "
-                                        "margins. Make the margins or the symbol smaller.")
-                             .arg(Numbers::regionalPlainText(width + label.left + label.right),
-                                  Numbers::regionalPlainText(height + label.top + label.bottom),
-                                  unitName(f))
-                             .arg(grid.columns)
-                             .arg(grid.rows));
-
-    if (!grid.liesOnPage(m_printer.pageWidthTwips(), m_printer.pageHeightTwips())) {
-        auto inUnit = [f](double twips) { return Numbers::regionalPlainText(std::round(twips / f * 100) / 100); };
-        throw QuillError(QStringLiteral("The labels would not lie wholly on the page: the symbols reach from %1 to "
-                                        "%2 %5 across and from %3 to %4 %5 down, on a page of %6 × %7 %5. Make "
-                                        "the page margins 0 or more and the symbol larger than 0.")
-                             .arg(inUnit(grid.originX), inUnit(grid.rightEdge()), inUnit(grid.originY),
-                                  inUnit(grid.bottomEdge()), unitName(f), inUnit(m_printer.pageWidthTwips()),
-                                  inUnit(m_printer.pageHeightTwips())));
-    }
-
+    const LabelGrid grid = sheetGrid();
     // The cells of a partly used sheet that are already gone, in the grid's order.
     long long usedCells = m_firstLabel - 1;
-    if (usedCells < 0 || usedCells >= (long long)grid.columns * grid.rows)
-        throw QuillError(QStringLiteral("\"Start at label\" must be from 1 to %1, the labels of a page.")
-                             .arg((long long)grid.columns * grid.rows));
-    if (m_copies < 1 || m_copies > kMostCopies)
-        throw QuillError(QStringLiteral("\"Copies of each label\" must be from 1 to %1.").arg(kMostCopies));
 
     const bool fixedText = m_sheet.fixedText;
     const bool titled = m_sheet.titled;
@@ -233,6 +222,61 @@ void PrintRun::run()
     // The size first: ShowText redraws the preview with the font as it is then.
     m_symbol.Font().setSize(m_savedFontSize);
     m_symbol.setShowText(std::int32_t(m_symbol.ShowText()));
+}
+
+LabelGrid PrintRun::sheetGrid() const
+{
+    const double f = m_sheet.twipsPerUnit;
+    LabelGrid::Margins label;
+    LabelGrid::Margins page;
+    const double width = fieldNumber(QStringLiteral("Symbol \"Width\""), m_sheet.width);
+    label.left = fieldNumber(labelField("Left"), m_sheet.margins.labelLeft);
+    label.right = fieldNumber(labelField("Right"), m_sheet.margins.labelRight);
+    const double height = fieldNumber(QStringLiteral("Symbol \"Height\""), m_sheet.height);
+    label.top = fieldNumber(labelField("Top"), m_sheet.margins.labelTop);
+    label.bottom = fieldNumber(labelField("Bottom"), m_sheet.margins.labelBottom);
+    page.left = fieldNumber(pageField("Left"), m_sheet.margins.pageLeft);
+    page.right = fieldNumber(pageField("Right"), m_sheet.margins.pageRight);
+    page.top = fieldNumber(pageField("Top"), m_sheet.margins.pageTop);
+    page.bottom = fieldNumber(pageField("Bottom"), m_sheet.margins.pageBottom);
+
+    const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, m_printer.pageWidthTwips(),
+                                              m_printer.pageHeightTwips());
+    // Without this the page loop would start page after page and never draw.
+    if (!grid.fitsALabel())
+        throw QuillError(noLabelFits(grid, f, m_printer.pageWidthTwips() - f * (page.left + page.right),
+                                     m_printer.pageHeightTwips() - f * (page.top + page.bottom)));
+    if (!grid.liesOnPage(m_printer.pageWidthTwips(), m_printer.pageHeightTwips())) {
+        const auto inUnit = [f](double twips) { return Numbers::amountText(twips / f); };
+        throw QuillError(QStringLiteral("The labels would not lie wholly on the page: the symbols reach from "
+                                        "%1 to %2 %5 across and from %3 to %4 %5 down, on a page of %6 × %7 "
+                                        "%5. Make the page margins 0 or more and the symbol larger than 0.")
+                             .arg(inUnit(grid.originX), inUnit(grid.rightEdge()), inUnit(grid.originY),
+                                  inUnit(grid.bottomEdge()), unitName(f), inUnit(m_printer.pageWidthTwips()),
+                                  inUnit(m_printer.pageHeightTwips())));
+    }
+
+    const long long usedCells = m_firstLabel - 1;
+    if (usedCells < 0 || usedCells >= (long long)grid.columns * grid.rows)
+        throw QuillError(QStringLiteral("\"Start at label\" must be from 1 to %1, the labels of a page.")
+                             .arg((long long)grid.columns * grid.rows));
+    if (m_copies < 1 || m_copies > kMostCopies)
+        throw QuillError(QStringLiteral("\"Copies of each label\" must be from 1 to %1.").arg(kMostCopies));
+
+    return grid;
+}
+
+QString PrintRun::sheetError() const
+{
+    try {
+        m_data.checkRun();
+        if (!symbologyAt(m_symbol.BarType()))
+            throw QuillError(SymbolBuilder::noSymbologyMessage());
+        sheetGrid();
+    } catch (const QuillError &error) {
+        return error.description();
+    }
+    return {};
 }
 
 QString PrintRun::labelsOnPages(long long labels) const

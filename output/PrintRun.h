@@ -43,6 +43,10 @@ public:
     // The module the symbol gets on the printer's dots; nullopt while a size
     // is not a number or the symbol would not be drawn.
     std::optional<ModuleSize> moduleOnPrinter() const;
+    // What would stop the run before it draws anything (the data source, the
+    // symbology, the fields, the grid on the printer's page), or empty: the
+    // preview asks before it opens.
+    QString sheetError() const;
     bool cancelled() const { return m_cancelled; }
     QString error() const { return m_error; }
 
@@ -62,6 +66,7 @@ public:
 
 private:
     void run();
+    LabelGrid sheetGrid() const; // raises what sheetError() describes of the fields and the grid
     void drawLabel(std::int32_t hdc, const LabelGrid::Rect &at);
 
     SymbolDesign &m_symbol;

@@ -69,15 +69,14 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
     m_designer.setLabelProduct(QStringLiteral("%1 %2").arg(product.brand, product.part));
     m_designer.setSymbolSize(twipsPerUnit == Numbers::kTwipsPerInch, Numbers::fixedFormat(fill.width),
                              Numbers::fixedFormat(fill.height));
-    // Six decimals keep every label within a fraction of a dot of its place.
-    const auto text = [](double value) { return Numbers::regionalPlainText(std::round(value * 1e6) / 1e6); };
+    const auto text = [](double value) { return Numbers::amountText(value, 2); };
     const QList<QPair<QLineEdit *, double>> fields{
         {Text1, fill.labelLeft}, {Text2, fill.labelRight}, {Text4, fill.labelTop}, {Text5, fill.labelBottom},
         {Text6, fill.pageLeft},  {Text7, fill.pageRight},  {Text8, fill.pageTop},  {Text9, fill.pageBottom}};
     for (const auto &[field, value] : fields)
         field->setText(text(value));
     // The product's paper; for a roll or a single label, that is one label.
-    const QPageSize paper(QSizeF(product.paperWidth, product.paperHeight), QPageSize::Point, product.paperName);
+    const QPageSize paper = product.paper();
     try {
         PrinterObject::current().setMedia(paper, QPageLayout::Portrait);
     } catch (const QuillError &error) {
@@ -98,6 +97,13 @@ void frmPrint::PreviewButton_Click()
         pages = &printer.qprinter(); // the default queue, asked of the print server on first use
     } catch (const QuillError &error) {
         DialogProvider::current().messageBox(error.description(), PrintRun::errorTitle());
+        return;
+    }
+    // A sheet that cannot print is said before the preview opens: no empty
+    // preview with a Print button behind the message.
+    const PrintRun check(m_designer.vantrel(), m_designer.module1(), printer, sheetFromFields());
+    if (const QString error = check.sheetError(); !error.isEmpty()) {
+        DialogProvider::current().messageBox(error, PrintRun::errorTitle());
         return;
     }
     Vantrel &vantrel = m_designer.vantrel();

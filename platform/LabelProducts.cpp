@@ -1,9 +1,11 @@
 #include "LabelProducts.h"
+#include "Numbers.h"
+
+#include <QSizeF>
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
@@ -86,7 +88,8 @@ void readTemplates(const QString &path, const QHash<QString, Paper> &papers,
                 p.paperWidth = paper->width;
                 p.paperHeight = paper->height;
             } else {
-                p.paperName = p.paperId;
+                p.paperName = LabelProduct::kOwnPaper;
+                p.ownPaper = true;
                 p.paperWidth = attr(xml, "width");
                 p.paperHeight = attr(xml, "height");
             }
@@ -123,17 +126,38 @@ void readTemplates(const QString &path, const QHash<QString, Paper> &papers,
 
 } // namespace
 
+namespace {
+// Inches for US paper and for labels measured in sixteenths of an inch.
+bool metric(const LabelProduct &p)
+{
+    return !p.paperId.startsWith(QLatin1String("US-")) && std::fmod(p.labelWidth / 72.0 * 16, 1.0) != 0.0;
+}
+} // namespace
+
 QString LabelProduct::summary() const
 {
-    // Inches for US paper and for labels measured in sixteenths of an inch.
-    const bool metric = !paperId.startsWith(QLatin1String("US-")) && std::fmod(labelWidth / 72.0 * 16, 1.0) != 0.0;
-    auto length = [&](double pt) {
-        return QString::number(metric ? pt * 25.4 / 72.0 : pt / 72.0, 'f', metric ? 1 : 3)
-            .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+    const bool mm = metric(*this);
+    const auto length = [mm](double pt) {
+        return Numbers::amountText(mm ? pt * 25.4 / 72.0 : pt / 72.0, mm ? 1 : 3);
     };
+    const QString paper = ownPaper ? kOwnPaper.toLower() : paperName;
     return QStringLiteral("%1 x %2 %3, %4 x %5 on %6")
-        .arg(length(labelWidth), length(labelHeight), metric ? QStringLiteral("mm") : QStringLiteral("in"))
-        .arg(columns).arg(rows).arg(paperName);
+        .arg(length(labelWidth), length(labelHeight), mm ? QStringLiteral("mm") : QStringLiteral("in"))
+        .arg(columns).arg(rows).arg(paper);
+}
+
+QPageSize LabelProduct::paper() const
+{
+    return QPageSize(QSizeF(paperWidth, paperHeight), QPageSize::Point, paperTitle());
+}
+
+QString LabelProduct::paperTitle() const
+{
+    if (!ownPaper)
+        return paperName;
+    if (metric(*this))
+        return Numbers::sizeText(paperWidth * 25.4 / 72.0, paperHeight * 25.4 / 72.0, QStringLiteral("mm"));
+    return Numbers::sizeText(paperWidth / 72.0, paperHeight / 72.0, QStringLiteral("in"));
 }
 
 QString LabelProducts::defaultFolder()
@@ -194,21 +218,72 @@ std::vector<const LabelProduct *> LabelProducts::search(const std::vector<LabelP
     return found;
 }
 
+namespace {
+
+// One direction of a product's grid in the dialog's numbers, each a whole
+// number of hundredths of the unit (the two decimals the fields show).
+struct Axis {
+    long long symbol = 0, gap = 0, start = 0, end = 0;
+};
+
+// The count of cells the printing run finds, computed as it computes it.
+long long runCount(const Axis &a, double f, double pageTwips)
+{
+    const double cell = f * (a.symbol / 100.0) + f * (0.0 + a.gap / 100.0);
+    return (long long)std::floor((pageTwips - f * (a.start / 100.0 + a.end / 100.0)) / cell);
+}
+
+// count labels of length `length`, the first at `first`, one every `pitch`
+// (all points) on a page `pageTwips` long. The cell (symbol and gap) and the
+// start are chosen among the two-decimal numbers so that no label lies
+// further from the product's place than it must; the end leaves room for
+// half a cell more where the page has it, so that the count is the product's
+// with room to spare, and is checked with the run's own arithmetic.
+Axis axis(int count, double length, double first, double pitch, double pageTwips, double f)
+{
+    const double perHundredth = f / 100.0 / 20.0; // points in a hundredth of the unit
+    const double pitchH = pitch / perHundredth;
+    const double firstH = first / perHundredth;
+    const long long fullSymbol = (long long)std::floor(length / perHundredth + 1e-6);
+    Axis best{.symbol = fullSymbol};
+    double bestError = -1;
+    // A label as wide as the printer's page (A4 is 595.28 points, a printer's
+    // 595) gets a symbol a hundredth or two shorter, and its cells with it.
+    for (long long symbol = fullSymbol; symbol > 0 && symbol > fullSymbol - 5 && bestError < 0; --symbol) {
+        for (long long cell = symbol; cell <= (long long)std::ceil(pitchH); ++cell) {
+            for (long long start = 0; start <= (long long)std::ceil(firstH) + 1; ++start) {
+                const double error = std::max(std::abs(start - firstH),
+                                              std::abs(start + (count - 1) * (cell - pitchH) - firstH));
+                if (bestError >= 0 && error >= bestError)
+                    continue;
+                Axis a{.symbol = symbol, .gap = cell - symbol, .start = start};
+                const double spare = pageTwips / f * 100.0 - start - (count + 0.5) * cell;
+                a.end = std::max(0LL, (long long)std::floor(spare));
+                if (runCount(a, f, pageTwips) != count)
+                    continue;
+                best = a;
+                bestError = error;
+            }
+        }
+    }
+    return best;
+}
+
+} // namespace
+
 LabelProductFill LabelProducts::fill(const LabelProduct &p, double twipsPerUnit)
 {
-    const double perPoint = 20.0 / twipsPerUnit; // a point is 20 twips
-    // Down to the two decimals the designer shows: the symbol stays inside the label.
-    auto shown = [](double v) { return std::floor(v * 100.0 + 1e-9) / 100.0; };
+    const QSize page = (p.paper().size(QPageSize::Point) * 20.0).toSize(); // twips, as the printer has them
+    const Axis across = axis(p.columns, p.labelWidth, p.left, p.pitchX, page.width(), twipsPerUnit);
+    const Axis down = axis(p.rows, p.labelHeight, p.top, p.pitchY, page.height(), twipsPerUnit);
     LabelProductFill f;
-    f.width = shown(p.labelWidth * perPoint);
-    f.height = shown(p.labelHeight * perPoint);
-    f.labelRight = p.pitchX * perPoint - f.width;
-    f.labelBottom = p.pitchY * perPoint - f.height;
-    f.pageLeft = p.left * perPoint;
-    f.pageTop = p.top * perPoint;
-    // Room for the product's columns and rows and a quarter of one more, so
-    // that rounding cannot lose the last one nor add another.
-    f.pageRight = (p.paperWidth - p.left - (p.columns + 0.25) * p.pitchX) * perPoint;
-    f.pageBottom = (p.paperHeight - p.top - (p.rows + 0.25) * p.pitchY) * perPoint;
+    f.width = across.symbol / 100.0;
+    f.height = down.symbol / 100.0;
+    f.labelRight = across.gap / 100.0;
+    f.labelBottom = down.gap / 100.0;
+    f.pageLeft = across.start / 100.0;
+    f.pageTop = down.start / 100.0;
+    f.pageRight = across.end / 100.0;
+    f.pageBottom = down.end / 100.0;
     return f;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -7,17 +8,26 @@
 // size and the grid the labels sit in. Lengths are in points (1/72 in).
 struct LabelProduct {
     QString brand, part, description;
-    QString paperId, paperName; // the paper's id and name ("US-Letter", "US Letter"); "Other" for a roll
+    // The paper's id and name ("US-Letter", "US Letter"). Paper of no standard
+    // size (the id "Other": a roll, or a sheet cut to the product) is named
+    // kOwnPaper; paperTitle() gives its size instead.
+    QString paperId, paperName;
     double paperWidth = 0, paperHeight = 0;
+    bool ownPaper = false;
     double labelWidth = 0, labelHeight = 0; // the label's bounding box
     QString shape;                          // "rectangle", "round", "ellipse", "cd"
     int columns = 0, rows = 0;
     double left = 0, top = 0;               // the first label's top-left corner on the paper
     double pitchX = 0, pitchY = 0;          // from one label to the next
 
+    static inline const QString kOwnPaper = QStringLiteral("Paper of its own size");
     QString name() const { return brand + ' ' + part; }
     // "2.625 x 1 in, 3 x 10 on US Letter" (or mm, for a product measured in mm).
     QString summary() const;
+    // The paper's name, or for paper of its own size that size: "32 × 57 mm".
+    QString paperTitle() const;
+    // The paper as the printer is given it (a roll: one label).
+    QPageSize paper() const;
 };
 
 // The print dialog's numbers that put a product's labels where the product has
@@ -42,8 +52,9 @@ public:
     // (case-insensitive), on the given paper id or on any when empty.
     static std::vector<const LabelProduct *> search(const std::vector<LabelProduct> &products,
                                                     const QString &query, const QString &paperId = {});
-    // twipsPerUnit: 1440 for inches, 567 for centimetres. The designer shows its
-    // width and height with two decimals and the printing run reads them as
-    // shown, so the gaps are measured from the rounded numbers.
+    // twipsPerUnit: 1440 for inches, 567 for centimetres. Every number has at
+    // most two decimals, as the designer shows its size and the run reads it,
+    // and none is below 0; the run then finds the product's columns and rows
+    // on its paper, each label as near its place as two decimals allow.
     static LabelProductFill fill(const LabelProduct &product, double twipsPerUnit);
 };

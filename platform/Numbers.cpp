@@ -250,6 +250,24 @@ QString regionalPlainText(double value)
     return text;
 }
 
+QString amountText(double amount, int decimals, bool up)
+{
+    const double scale = std::pow(10.0, std::clamp(decimals, 0, 3));
+    // The slack keeps a length that is whole in the last decimal from rounding up a step.
+    const double steps = up ? std::ceil(amount * scale - 1e-6) : std::round(amount * scale);
+    return regionalPlainText(steps / scale);
+}
+
+QString lengthText(double amount, const QString &unit, int decimals, bool up)
+{
+    return amountText(amount, decimals, up) + u' ' + unit;
+}
+
+QString sizeText(double width, double height, const QString &unit)
+{
+    return QStringLiteral("%1 × %2").arg(amountText(width, 3, false), lengthText(height, unit));
+}
+
 double roundHalfEven(double value)
 {
     if (!std::isfinite(value))

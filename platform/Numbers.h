@@ -48,6 +48,15 @@ QString fixedFormat(double value);
 // Plain decimal text with up to 15 significant digits and the locale's separator.
 QString regionalPlainText(double value);
 
+// A length as messages and titles give it: rounded to at most three decimals
+// (fewer when asked; upwards when up), no zeros after the last digit that
+// counts, the locale's separator, then the unit: "2.25 in", "57 mm", "3 in".
+// amountText is the number alone, for a message that names the unit once.
+QString amountText(double amount, int decimals = 3, bool up = false);
+QString lengthText(double amount, const QString &unit, int decimals = 3, bool up = false);
+// A width and a height in one unit: "2.25 × 1.25 in".
+QString sizeText(double width, double height, const QString &unit);
+
 // Round to the nearest integer, halves to the even neighbour.
 double roundHalfEven(double value);
 // Rounded to a 16- or 32-bit integer; a QuillError whose description starts

@@ -48,7 +48,40 @@ bool pdfComplete(const QString &path)
     return xref > 0 && xref < size && file.seek(xref) && file.read(4) == "xref";
 }
 
+// The media option a queue takes: its own name for a size it lists, and for
+// any other CUPS's custom size, width and length in points ("Custom.90.71x161.57").
+QString cupsMedia(const QPageSize &size)
+{
+    if (size.id() != QPageSize::Custom)
+        return size.key();
+    const QSizeF points = size.size(QPageSize::Point);
+    const auto number = [](double value) {
+        QString text = QString::number(value, 'f', 2); // a point whatever the locale
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+        return text;
+    };
+    return QStringLiteral("Custom.%1x%2").arg(number(points.width()), number(points.height()));
+}
+
 } // namespace
+
+QString PrinterObject::paperName(const QPageSize &size)
+{
+    const QString name = size.name();
+    // A template's id for paper with no name, and the names Qt makes up for
+    // custom sizes ("Custom (162 x 90 pt)"), say less than the size itself.
+    if (!name.isEmpty() && name != QLatin1String("Other") && !name.startsWith(QLatin1String("Custom")))
+        return name;
+    // From the size as it was given: Qt rounds it in the other units.
+    const QPageSize::Unit given = size.definitionUnits();
+    const QSizeF inches = given == QPageSize::Inch    ? size.definitionSize()
+                          : given == QPageSize::Point ? size.definitionSize() / 72.0
+                                                      : size.size(QPageSize::Millimeter) / 25.4;
+    return Numbers::sizeText(inches.width(), inches.height(), QStringLiteral("in"));
+}
 
 struct PrinterObject::Impl {
     QPrinter printer{QPrinter::HighResolution};
@@ -62,6 +95,9 @@ struct PrinterObject::Impl {
     int queueDpi = 0;        // 0: the driver offers no resolution
     QList<QPageSize> queueMedia; // what the queue offers, asked once when it is chosen
     QList<int> queueResolutions;
+    // Sizes the queue takes beyond its list (a label printer's driver takes any
+    // label length and width in its range); both empty when it takes none.
+    QSizeF queueLeast, queueMost; // points
     bool chosen = false;     // false until a printer is chosen or the default queue is known
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     std::unique_ptr<JobFolder> job; // where the open job is being written
@@ -199,6 +235,9 @@ void PrinterObject::selectQueue(const QString &queueName)
     d->queueMedia = info.supportedPageSizes();
     d->queueResolutions = info.supportedResolutions();
     std::sort(d->queueResolutions.begin(), d->queueResolutions.end());
+    const bool custom = info.supportsCustomPageSizes();
+    d->queueLeast = custom ? info.minimumPhysicalPageSize().size(QPageSize::Point) : QSizeF();
+    d->queueMost = custom ? info.maximumPhysicalPageSize().size(QPageSize::Point) : QSizeF();
     if (info.defaultPageSize().isValid())
         d->printer.setPageSize(info.defaultPageSize());
     d->orientation = QPageLayout::Portrait;
@@ -247,7 +286,8 @@ QList<QPageSize> PrinterObject::mediaSizes() const
     bool listed = false;
     for (const QPageSize &size : sizes)
         listed = listed || size.isEquivalentTo(media());
-    if (!listed && d->pdf)
+    // A PDF page of its own size, or a queue's custom page, is the first choice.
+    if (!listed && (d->pdf || media().id() == QPageSize::Custom))
         sizes.prepend(media());
     return sizes;
 }
@@ -271,9 +311,19 @@ void PrinterObject::setMedia(const QPageSize &size, QPageLayout::Orientation ori
     bool offered = d->pdf; // a PDF page can have any size
     for (const QPageSize &choice : mediaSizes())
         offered = offered || choice.isEquivalentTo(size);
-    if (!offered)
-        throw QuillError(QStringLiteral("The printer \"%1\" has no paper of size %2.").arg(deviceName(), size.name()));
-    d->printer.setPageSize(size);
+    // A size the queue does not list but its driver takes becomes a custom
+    // page of that size (a roll's label, for one), under the name it came with.
+    const QSizeF points = size.size(QPageSize::Point);
+    const bool custom = !offered && d->queueMost.isValid() && points.width() >= d->queueLeast.width()
+                     && points.height() >= d->queueLeast.height() && points.width() <= d->queueMost.width()
+                     && points.height() <= d->queueMost.height();
+    if (!offered && !custom)
+        throw QuillError(
+            QStringLiteral("The printer \"%1\" has no paper of size %2.").arg(deviceName(), paperName(size)));
+    if (custom)
+        d->printer.setPageSize(QPageSize(points, QPageSize::Point, paperName(size), QPageSize::ExactMatch));
+    else
+        d->printer.setPageSize(size);
     d->orientation = orientation;
     d->printer.setPageOrientation(d->turned() ? QPageLayout::Portrait : orientation);
 }
@@ -422,7 +472,7 @@ void PrinterObject::endDoc()
     // The queue gets the finished job in one piece, on the media and at the
     // resolution it was drawn for.
     QStringList options{QStringLiteral("-t"), QStringLiteral("Quillmark labels"),
-                        QStringLiteral("-o"), QStringLiteral("media=%1").arg(media().key())};
+                        QStringLiteral("-o"), QStringLiteral("media=%1").arg(cupsMedia(media()))};
     if (!resolutions().isEmpty())
         options << QStringLiteral("-o") << QStringLiteral("Resolution=%1dpi").arg(d->queueDpi);
     PrintServer::submit(d->queue, options, jobFile);

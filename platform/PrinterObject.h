@@ -46,7 +46,11 @@ public:
     QList<QPageSize> mediaSizes() const;
     QPageSize media() const;
     QPageLayout::Orientation orientation() const;
+    // A size a queue does not list but takes as a custom size is made one.
     void setMedia(const QPageSize &size, QPageLayout::Orientation orientation);
+    // What users read for a paper: its name, or its size where it has no name
+    // of its own ("2.25 × 1.25 in", never a template's "Other").
+    static QString paperName(const QPageSize &size);
     QList<int> resolutions() const; // dots per inch; empty when the driver offers no choice
     int resolution() const;
     void setResolution(int dpi);

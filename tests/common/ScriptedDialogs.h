@@ -37,6 +37,8 @@ public:
     QStringList questions; // asked before a changed design is left
     QStringList warnings;  // shown before a run, answered with goOn
     bool goOn = true;
+    int previews = 0; // sheet previews opened (each closed at once, nothing printed)
+    QString labelProduct; // what the label product chooser is searched for; empty: cancelled
 
     std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
     std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
@@ -57,6 +59,19 @@ public:
     {
         warnings << text;
         return goOn;
+    }
+    std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &products,
+                                                   const QString &) override
+    {
+        const auto found = LabelProducts::search(products, labelProduct);
+        if (labelProduct.isEmpty() || found.empty())
+            return std::nullopt;
+        return *found.front();
+    }
+    bool printPreview(QPrintPreviewWidget &) override
+    {
+        ++previews;
+        return false;
     }
     bool openDocument(const QString &path) override
     {

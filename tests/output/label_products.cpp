@@ -3,6 +3,7 @@
 // zxing-cpp, must have exactly the product's columns and rows, each label
 // where the product has it. Also a partly used sheet, the preview's pages, and
 // runs cancelled half way.
+#include "LabelGrid.h"
 #include "LabelProducts.h"
 #include "OutputCommands.h"
 #include "ScreenMetrics.h"
@@ -44,7 +45,17 @@ struct SheetDialogs : StandInDialogs {
 };
 
 
+// What the print dialog shows for a product, and how far the furthest label
+// may lie from the product's place.
+struct FillCase {
+    bool inches = true;
+    QString pageLeft, labelRight; // as the fields show them
+    double mostOffMm = 0;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(FillCase)
 
 class LabelProductsTest : public QObject {
     Q_OBJECT
@@ -116,9 +127,20 @@ private slots:
         const double dot = 300.0 / 72;
         QVERIFY(qAbs(page.width() - p.paperWidth * dot) < 2 && qAbs(page.height() - p.paperHeight * dot) < 2);
         // The symbol is centred across its width: its left edge is found from its ink.
-        const int width = qRound(QLocale().toDouble(designer.width) * (inches ? 1440 : 567) / 4.8); // 4.8 twips a dot
+        const QLocale locale;
+        const double unit = (inches ? 1440 : 567) / 4.8; // dots, 4.8 twips a dot
+        const auto dots = [&](const QString &text) { return locale.toDouble(text) * unit; };
+        const int width = qRound(dots(designer.width));
+        // Where the dialog's numbers put each label; the fills table bounds how
+        // far that may lie from the product's place.
+        const double gapAcross = dots(dialog.Text1->text()) + dots(dialog.Text2->text());
+        const double gapDown = dots(dialog.Text4->text()) + dots(dialog.Text5->text());
+        const double cellWidth = dots(designer.width) + gapAcross;
+        const double cellHeight = dots(designer.height) + gapDown;
         for (int cell = 0; cell < p.columns * p.rows; ++cell) {
-            const QPointF at((p.left + cell % p.columns * p.pitchX) * dot, (p.top + cell / p.columns * p.pitchY) * dot);
+            const double x = dots(dialog.Text6->text()) + cell % p.columns * cellWidth;
+            const double y = dots(dialog.Text8->text()) + cell / p.columns * cellHeight;
+            const QPointF at(x, y);
             const QRect label(at.toPoint(), QSize(qRound(p.labelWidth * dot), qRound(p.labelHeight * dot)));
             const QRect ink = Decode::inkBox(page, label.adjusted(-3, -3, 0, 0));
             if (cell < start - 1) {
@@ -126,9 +148,79 @@ private slots:
                 continue;
             }
             const QPointF corner((ink.left() + ink.right() + 1 - width) / 2.0, ink.top());
-            QVERIFY2((corner - at).manhattanLength() <= 1, qPrintable(QStringLiteral("cell %1").arg(cell)));
+            const QPointF off = corner - at;
+            const QString where = QStringLiteral("cell %1").arg(cell);
+            QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1, qPrintable(where));
             const int value = (cell - (start - 1)) / copies;
             QCOMPARE(Decode::zxingOne(Decode::label(page, label)), QString::number(101 + value));
+        }
+    }
+
+    // The print dialog's numbers for a product: none below 0, none with more
+    // than two decimals, and the grid the run computes from them has the
+    // product's columns and rows, no label further from its place than the
+    // row allows (a grid whose last gap runs past the page must shrink its cells).
+    void fills_data()
+    {
+        QTest::addColumn<FillCase>("fill");
+        QTest::newRow("Avery 5160, in: tight to the page's right edge")
+            << FillCase{.inches = true, .pageLeft = "0.16", .labelRight = "0.16", .mostOffMm = 0.1};
+        QTest::newRow("Avery 5160, cm")
+            << FillCase{.inches = false, .pageLeft = "0.4", .labelRight = "0.4", .mostOffMm = 0.04};
+        QTest::newRow("Avery 5163, in: roomy")
+            << FillCase{.inches = true, .pageLeft = "0.18", .labelRight = "0.16", .mostOffMm = 0.45};
+        QTest::newRow("Zweckform 3474, cm: A4 filled to its edges")
+            << FillCase{.inches = false, .pageLeft = "0.01", .labelRight = "0", .mostOffMm = 0.1};
+        QTest::newRow("Avery 5167, in: the last gap past the page")
+            << FillCase{.inches = true, .pageLeft = "0.3", .labelRight = "0.3", .mostOffMm = 0.48};
+        QTest::newRow("Dymo 11354, cm: paper of its own size")
+            << FillCase{.inches = false, .pageLeft = "0", .labelRight = "0", .mostOffMm = 0};
+    }
+    void fills()
+    {
+        QFETCH(FillCase, fill);
+        const QString query = QString(QTest::currentDataTag()).section(u',', 0, 0);
+        const LabelProduct &p = *LabelProducts::search(m_products, query).front();
+        StandInDesigner designer;
+        SheetDialogs dialogs;
+        dialogs.product = query;
+        PrinterObject::current().selectPdfFile(designer.dir.filePath("sheet.pdf"));
+        frmPrint dialog(designer);
+        (fill.inches ? dialog.Option4 : dialog.Option5)->click();
+        dialog.LabelProductButton_Click();
+        QCOMPARE(dialog.Text6->text(), fill.pageLeft);
+        QCOMPARE(dialog.Text2->text(), fill.labelRight);
+        const QLocale locale;
+        const QLineEdit *const fields[] = {dialog.Text1, dialog.Text2, dialog.Text4, dialog.Text5,
+                                           dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9};
+        QList<double> m;
+        for (const QLineEdit *field : fields) {
+            const double value = locale.toDouble(field->text());
+            QVERIFY2(value >= 0, qPrintable(field->text()));
+            QVERIFY2(field->text().section(locale.decimalPoint(), 1).size() <= 2, qPrintable(field->text()));
+            m << value;
+        }
+        const double f = dialog.twipsPerUnit;
+        const double width = locale.toDouble(designer.width);
+        const double height = locale.toDouble(designer.height);
+        const LabelGrid::Margins label{.left = m[0], .right = m[1], .top = m[2], .bottom = m[3]};
+        const LabelGrid::Margins page{.left = m[4], .right = m[5], .top = m[6], .bottom = m[7]};
+        const std::int32_t pageWidth = PrinterObject::current().pageWidthTwips();
+        const std::int32_t pageHeight = PrinterObject::current().pageHeightTwips();
+        const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, pageWidth, pageHeight);
+        QCOMPARE(grid.columns, p.columns);
+        QCOMPARE(grid.rows, p.rows);
+        const double twipsPerMm = 1440 / 25.4;
+        const double mostOff = fill.mostOffMm * twipsPerMm + 0.5;
+        for (int column : {0, p.columns - 1}) {
+            const double placed = grid.originX + column * grid.cellWidth;
+            const double product = (p.left + column * p.pitchX) * 20;
+            QVERIFY2(std::abs(placed - product) <= mostOff, qPrintable(QString::number(column)));
+        }
+        for (int row : {0, p.rows - 1}) {
+            const double placed = grid.originY + row * grid.cellHeight;
+            const double product = (p.top + row * p.pitchY) * 20;
+            QVERIFY2(std::abs(placed - product) <= mostOff, qPrintable(QString::number(row)));
         }
     }
 

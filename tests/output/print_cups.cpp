@@ -152,9 +152,18 @@ struct StalledCase {
 // code under test hangs in it, so that a hang fails the test instead of wedging it.
 pid_t g_stoppedServer = 0;
 
+// A label product chosen in the print dialog with the Zebra queue.
+struct RollCase {
+    QString product;
+    QString paper;   // the page's name after the choice (the queue's key when refused)
+    double widthMm = 0, heightMm = 0;
+    QString refused; // the message when the queue cannot take the paper
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(StalledCase)
+Q_DECLARE_METATYPE(RollCase)
 
 class PrintCupsTest : public QObject {
     Q_OBJECT
@@ -232,6 +241,59 @@ private slots:
             QCOMPARE(Decode::zxingOne(Decode::label(upright, upright.rect())), QString::number(1001 + i));
             const QString uneven = wholeModules(upright, qRound(0.4 * dpi));
             QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
+        }
+    }
+
+    void labelProductOnTheQueue_data()
+    {
+        QTest::addColumn<RollCase>("roll");
+        QTest::newRow("Dymo 11354, a roll: a custom page of its label")
+            << RollCase{.product = "Dymo 11354", .paper = "32 × 57 mm", .widthMm = 32, .heightMm = 57};
+        QTest::newRow("Avery 5160, US Letter: wider than the printer takes")
+            << RollCase{.product = "Avery 5160",
+                        .paper = "w162h90",
+                        .refused = "The printer \"Zebra\" has no paper of size US Letter."};
+    }
+    // A label product of paper the queue does not list becomes a custom page
+    // of the label's size on it, named by its size (the preview's title names
+    // the page so); the driver then prints each label that size.
+    void labelProductOnTheQueue()
+    {
+        QFETCH(RollCase, roll);
+        if (!m_down.isEmpty())
+            QSKIP(qPrintable(m_down));
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        designer.sequence("1001", "1002");
+        dialogs.labelProduct = roll.product;
+        PrinterObject &printer = PrinterObject::current();
+        printer.selectQueue(kQueue);
+        frmPrint dialog(designer);
+        dialog.LabelProductButton_Click();
+        if (!roll.refused.isEmpty()) {
+            QCOMPARE(dialogs.texts().value(0).section(u'\n', 0, 0), roll.refused);
+            QCOMPARE(printer.media().key(), roll.paper);
+            return;
+        }
+        QCOMPARE(dialogs.allText(), QString());
+        QCOMPARE(printer.media().name(), roll.paper);
+        dialog.PreviewButton_Click();
+        QCOMPARE(dialogs.previews, 1);
+        QCOMPARE(dialogs.allText(), QString());
+        const int before = jobs().size();
+        dialog.OKButton_Click();
+        QCOMPARE(dialogs.allText(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(jobs().size(), before + 1, 60000);
+        const QList<QImage> labels = zplGraphics(contents(QDir(m_out).filePath(jobs().first())));
+        QCOMPARE(labels.size(), 2);
+        const int dpi = printer.resolution();
+        for (int i = 0; i < 2; ++i) {
+            const int wide = (qRound(roll.widthMm / 25.4 * dpi) + 7) / 8 * 8;
+            QVERIFY2(qAbs(labels[i].width() - wide) <= 8, qPrintable(QString::number(labels[i].width())));
+            const int high = qRound(roll.heightMm / 25.4 * dpi);
+            QVERIFY2(qAbs(labels[i].height() - high) <= 1, qPrintable(QString::number(labels[i].height())));
+            const QString decoded = Decode::zxingOne(Decode::label(labels[i], labels[i].rect()));
+            QCOMPARE(decoded, QString::number(1001 + i));
         }
     }
 

@@ -73,10 +73,15 @@ private slots:
 
     // A spoiled field stops the run with one message: nothing is printed, the
     // file printed before stays whole, the font size is as before and the
-    // dialog stays open.
+    // dialog stays open. Preview gives the same message and opens no preview,
+    // but for a fault it finds only while drawing the labels.
     void failures()
     {
-        const QList<std::array<const char *, 3>> rows{
+        struct Failure {
+            const char *what, *typed, *says;
+            bool previewOpens = false;
+        };
+        const QList<Failure> rows{
             {"Text6", "", "Page margins \"Left\": A number is needed"},
             {"Text2", "abc", "Barcode margins \"Right\": \"abc\" is not a number"},
             {"Text9", "x", "Page margins \"Bottom\""},
@@ -84,15 +89,24 @@ private slots:
             {"width", "0", "0 wide"},
             {"width", "0.000000001", "Overflow"},
             {"Text1", "0.5;0", "would not lie wholly on the page"}, // a symbol 0 wide in a wider cell
-            {"Text8", "10.5", "No label fits on the page: a label of 2 × 1 in (symbol and barcode margins) leaves "
-                              "room for 4 column(s) and 0 row(s)"},
+            {.what = "Text8",
+             .typed = "10.5",
+             .says = "No label fits on the page: a label of 2 × 1 in (symbol and barcode margins) is taller "
+                     "than the room inside the page margins, 0.5 in down. Make the margins"},
+            {.what = "Text2",
+             .typed = "6.6234567",
+             .says = "a label of 8.623 × 1 in (symbol and barcode margins) is wider than the room inside "
+                     "the page margins, 8.5 in across."},
+            {.what = "Text7",
+             .typed = "8.5",
+             .says = "is wider than the room inside the page margins, none across."},
             {"Text6", "-100", "reach from -100 to 8 in across and from 0 to 11 in down, on a page of 8.5 × 11 in"},
             {"Text7", "-3", "reach from 0 to 10 in across"},
             {"bartype", "", "No symbology is chosen"},
-            {"bartype", "EAN-2", "Label 100 (page 3), value \"100\": "}, // EAN-2 takes 2 digits
-            {"printer", "", "\"Printer setup\""},
-            {"printer", "gone/labels.pdf", "gone/labels.pdf cannot be written"}};
-        for (const auto &[what, typed, says] : rows) {
+            {"bartype", "EAN-2", "Label 100 (page 3), value \"100\": ", true}, // EAN-2 takes 2 digits
+            {"printer", "", "\"Printer setup\"", true},
+            {"printer", "gone/labels.pdf", "gone/labels.pdf cannot be written", true}};
+        for (const auto &[what, typed, says, previewOpens] : rows) {
             StandInDesigner designer;
             StandInDialogs dialogs;
             designer.sequence("1", "100");
@@ -117,6 +131,10 @@ private slots:
             QCOMPARE(designer.vantrel().Font().Size(), 9.5);
             QCOMPARE(contents(earlier), QByteArray("printed yesterday"));
             QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf", "*.part*"}, QDir::Files | QDir::Hidden).size(), 1);
+            dialog.PreviewButton_Click();
+            QCOMPARE(dialogs.previews, int(previewOpens));
+            const QString previewSays = previewOpens ? QString() : dialogs.messages[0].text;
+            QCOMPARE(dialogs.texts().mid(1).join(u'\n'), previewSays);
         }
     }
 
