@@ -11,7 +11,7 @@
 #include "PrinterObject.h"
 #include "StandInDesigner.h"
 
-#include "common/Decode.h"
+#include "Decode.h"
 
 #include <QPrintPreviewWidget>
 #include <QtTest>

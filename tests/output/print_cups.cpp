@@ -14,8 +14,8 @@
 #include "StandInDesigner.h"
 
 #include "common/ChildRun.h"
-#include "common/Decode.h"
-#include "common/Files.h"
+#include "Decode.h"
+#include "Files.h"
 #include "common/Raised.h"
 
 #include <QtTest>

@@ -15,7 +15,7 @@
 #include <sys/resource.h>
 
 #include "common/ChildRun.h"
-#include "common/Files.h"
+#include "Files.h"
 
 namespace {
 
