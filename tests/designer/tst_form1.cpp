@@ -65,7 +65,7 @@ private slots:
             {"hasText=7;Check3=7;Scaling=7", "Checks=111", "hasText=1;Check3=1;Scaling=1"}, {"combo2=Sans Serif", "", "combo2=Sans Serif"}, // kept, drawn in another family
             {"vtlw=1" + QString(400, u'0') + ";vtlh=99999999999999999999", "Text5=5.08", "vtlw=2880.36;vtlh=1440.18"},
             {"Orientation=45;Align=Middle;combo3=abc", "Combo4=0;Combo5=Left;Combo3=14", "Orientation=0;Align=Left;combo3=14"},
-            {"combo3=-5000pt", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, // no number as a whole: read as -5000
+            {"combo3=-5000pt", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, // read by its start alone
             {"combo3=-1000<point>5", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, // the locale's point
             {"combo3=1000.0", "Combo3=1000.0", "combo3=1000.0"}};
         // Beyond the 1000 points the renderer draws, by either reading of the text.
