@@ -211,12 +211,12 @@ struct SymbolDesign::Impl {
         RowCanvas canvas(w, h, format, rows, reach);
         for (int done = 0; done < h; done += rows) {
             const int count = std::min(rows, h - done);
-            const int top = bottomUp ? h - done - count : done;
-            QImage &image = canvas.band(top, count, fill);
+            const int firstRow = bottomUp ? h - done - count : done;
+            QImage &image = canvas.band(firstRow, count, fill);
             QPainter painter(&image);
-            renderer.paintRows(painter, area, layout, s, top, count, reach);
+            renderer.paintRows(painter, area, layout, s, firstRow, count, reach);
             painter.end();
-            take(image, top, count);
+            take(image, firstRow, count);
         }
     }
     // Drawn black on white in gray, then written with the two colours of the
@@ -228,8 +228,8 @@ struct SymbolDesign::Impl {
         SymbolRenderer::Style s = savedStyle();
         s.fillBackground = false;
         s.barColor = Qt::black;
-        drawInBands(w, h, QImage::Format_Grayscale8, Qt::white, s, false, [&](const QImage &ink, int top, int n) {
-            writer.addRows(ink, top, n);
+        drawInBands(w, h, QImage::Format_Grayscale8, Qt::white, s, false, [&](const QImage &ink, int firstRow, int n) {
+            writer.addRows(ink, firstRow, n);
             if (drained)
                 drained();
         });

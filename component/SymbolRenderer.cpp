@@ -79,125 +79,161 @@ const SymbolRenderer::Layout &SymbolRenderer::layout(const QRect &area, const Sy
     const bool sideways = style.quarterTurns % 2 != 0;
     const double length = std::max(0, sideways ? area.height() : area.width());
     const double across = std::max(0, sideways ? area.width() : area.height());
-    const int total = model.totalModules();
-    layout.fit = {true, total, int(length), sideways};
+    layout.fit = {true, model.totalModules(), int(length), sideways};
     if (model.isEmpty())
         return layout;
 
-    // Text and title are never cut at the label's edge: a font too large is
-    // made smaller, and the lines of text together keep to half the height.
-    // EAN and UPC digit groups must also stay between their guards.
-    bool textUnder = false, textAbove = false;
-    if (style.showText)
-        for (const SymbolModel::TextRun &run : model.text)
-            (run.above ? textAbove : textUnder) = true;
-    const bool titled = !style.title.isEmpty();
-    const FontEntry *font = style.textPixels > 0 && (titled || textUnder || textAbove)
-                                ? &fontFor(m_font, style.fontName, style.textPixels, device)
-                                : nullptr;
-    const FontEntry *titleFont = nullptr, *textFont = nullptr;
-    if (font) {
-        const int lines = int(titled) + int(textUnder) + int(textAbove);
-        const double tall = std::min(1.0, across / 2 / (lines * std::max(1.0, font->height)));
-        const double roughModule = style.stretch ? length / total : std::max(1.0, std::floor(length / total));
-        double titleScale = tall, textScale = tall;
-        if (titled && textWidth(*font, style.title) > length - 2)
-            titleScale = std::min(tall, (length - 2) / textWidth(*font, style.title));
-        for (const SymbolModel::TextRun &run : model.text) {
-            const bool wholeSymbol = !run.above && run.from <= 0 && run.to >= model.width;
-            const double room = wholeSymbol ? length - 2 : (run.to - run.from) * roughModule - 2;
-            const double width = textWidth(*font, run.text);
-            if (width > room && width > 0)
-                textScale = std::min(textScale, std::max(0.0, room) / width);
-        }
-        const auto scaled = [&](FontEntry &slot, double scale) {
-            return scale >= 1.0 ? font
-                                : &fontFor(slot, style.fontName, std::max(1.0, std::floor(style.textPixels * scale)),
-                                           device);
-        };
-        titleFont = titled ? scaled(m_titleFont, titleScale) : nullptr;
-        textFont = textUnder || textAbove ? scaled(m_textFont, textScale) : nullptr;
-    }
-    const auto heightOf = [&](const FontEntry *f) { return f ? (style.stretch ? f->height : std::ceil(f->height)) : 0.0; };
-    const double textLineHeight = heightOf(textFont);
-    const double barTop = heightOf(titleFont);
-    const double barBottom = std::max(barTop + 1, across - (textUnder ? textLineHeight : 0));
-    const double barHeight = barBottom - barTop;
-
-    // One whole device pixel a module at the least, quiet zones included;
-    // matrix codes need as much across, with their quiet zones above and below.
-    const int rowCount = int(model.rows.size());
-    const int acrossModules = model.squareModules ? rowCount + 2 * model.quietLeft : 0;
-    Fit &fit = layout.fit;
-    if (length < total)
-        fit.fits = false;
-    else if (barHeight < acrossModules)
-        fit = {false, int(std::ceil(acrossModules + across - barHeight)), int(across), !sideways};
-    layout.painted = fit.fits || style.shrinkToFit;
+    const TextFonts fonts = textFonts(model, style, length, across, device);
+    Placement at;
+    at.textLineHeight = lineHeight(fonts.text, style.stretch);
+    at.barTop = lineHeight(fonts.title, style.stretch);
+    at.barBottom = std::max(at.barTop + 1, across - (fonts.textUnder ? at.textLineHeight : 0));
+    checkFit(layout.fit, model, length, across, at.barBottom - at.barTop);
+    layout.painted = layout.fit.fits || style.shrinkToFit;
     if (!layout.painted)
         return layout;
 
-    const bool wholePixels = !style.stretch && fit.fits;
-    double module = length / total;
-    if (model.squareModules)
-        module = std::min(module, barHeight / acrossModules);
-    if (wholePixels)
-        module = std::max(1.0, std::floor(module));
-    const double span = total * module;
-    double offset = style.alignment == 1 ? (length - span) / 2 : style.alignment == 2 ? length - span : 0;
-    offset = std::max(0.0, offset);
-    if (wholePixels)
-        offset = std::floor(offset);
-    const double symbolLeft = offset + model.quietLeft * module;
-    layout.module = module;
-    layout.barHeight = model.squareModules ? rowCount * module : barHeight;
-    for (const FontEntry *f : {titleFont, textFont})
+    placeModules(at, model, style, length, layout.fit.fits);
+    layout.module = at.module;
+    const int rowCount = int(model.rows.size());
+    layout.barHeight = model.squareModules ? rowCount * at.module : at.barBottom - at.barTop;
+    for (const FontEntry *f : {fonts.title, fonts.text})
         if (f && (layout.textPixels == 0 || f->pixels < layout.textPixels))
             layout.textPixels = f->pixels;
+    placeBars(layout.bars, model, style, at, fonts);
+    const double span = model.totalModules() * at.module;
+    if (fonts.title)
+        layout.texts.append(centred(*fonts.title, style.title, at.offset + span / 2, 0, length));
+    if (fonts.text)
+        for (const SymbolModel::TextRun &run : model.text) {
+            const double centre = at.symbolLeft + (run.from + run.to) / 2 * at.module;
+            const double top = run.above ? at.barTop : at.barBottom;
+            layout.texts.append(centred(*fonts.text, run.text, centre, top, length));
+        }
+    return layout;
+}
 
-    // Guard bars run down to the middle of the text band, add-on bars start
-    // below the add-on's digits.
-    const double guardExtra = textUnder ? std::floor(textLineHeight / 2) : 0;
-    const double addOnTop = textAbove ? textLineHeight : 0;
-    const auto snap = [&](double v) { return wholePixels ? std::round(v) : v; };
+// Text and title are never cut at the label's edge: a font too large is made
+// smaller, and the lines of text together keep to half the height. EAN and UPC
+// digit groups must also stay between their guards.
+SymbolRenderer::TextFonts SymbolRenderer::textFonts(const SymbolModel &model, const Style &style,
+                                                    double length, double across, QPaintDevice *device)
+{
+    TextFonts fonts;
+    if (style.showText)
+        for (const SymbolModel::TextRun &run : model.text)
+            (run.above ? fonts.textAbove : fonts.textUnder) = true;
+    const bool titled = !style.title.isEmpty();
+    if (style.textPixels <= 0 || !(titled || fonts.textUnder || fonts.textAbove))
+        return fonts;
+    const FontEntry *font = &fontFor(m_font, style.fontName, style.textPixels, device);
+    const int total = model.totalModules();
+    const int lines = int(titled) + int(fonts.textUnder) + int(fonts.textAbove);
+    const double tall = std::min(1.0, across / 2 / (lines * std::max(1.0, font->height)));
+    const double wholeModule = std::max(1.0, std::floor(length / total));
+    const double roughModule = style.stretch ? length / total : wholeModule;
+    double titleScale = tall;
+    double textScale = tall;
+    if (titled && textWidth(*font, style.title) > length - 2)
+        titleScale = std::min(tall, (length - 2) / textWidth(*font, style.title));
+    for (const SymbolModel::TextRun &run : model.text) {
+        const bool wholeSymbol = !run.above && run.from <= 0 && run.to >= model.width;
+        const double room = wholeSymbol ? length - 2 : (run.to - run.from) * roughModule - 2;
+        const double width = textWidth(*font, run.text);
+        if (width > room && width > 0)
+            textScale = std::min(textScale, std::max(0.0, room) / width);
+    }
+    const auto scaled = [&](FontEntry &slot, double scale) {
+        if (scale >= 1.0)
+            return font;
+        return &fontFor(slot, style.fontName, std::max(1.0, std::floor(style.textPixels * scale)), device);
+    };
+    if (titled)
+        fonts.title = scaled(m_titleFont, titleScale);
+    if (fonts.textUnder || fonts.textAbove)
+        fonts.text = scaled(m_textFont, textScale);
+    return fonts;
+}
+
+double SymbolRenderer::lineHeight(const FontEntry *font, bool stretch)
+{
+    if (!font)
+        return 0;
+    return stretch ? font->height : std::ceil(font->height);
+}
+
+// One whole device pixel a module at the least, quiet zones included; matrix
+// codes need as much across, with their quiet zones above and below.
+void SymbolRenderer::checkFit(Fit &fit, const SymbolModel &model, double length, double across,
+                              double barHeight)
+{
+    const int acrossModules = model.squareModules ? int(model.rows.size()) + 2 * model.quietLeft : 0;
+    if (length < model.totalModules())
+        fit.fits = false;
+    else if (barHeight < acrossModules)
+        fit = {false, int(std::ceil(acrossModules + across - barHeight)), int(across), !fit.alongHeight};
+}
+
+void SymbolRenderer::placeModules(Placement &at, const SymbolModel &model, const Style &style, double length,
+                                  bool fits)
+{
+    const int total = model.totalModules();
+    const double barHeight = at.barBottom - at.barTop;
+    at.wholePixels = !style.stretch && fits;
+    at.module = length / total;
+    if (model.squareModules)
+        at.module = std::min(at.module, barHeight / (int(model.rows.size()) + 2 * model.quietLeft));
+    if (at.wholePixels)
+        at.module = std::max(1.0, std::floor(at.module));
+    const double span = total * at.module;
+    double offset = style.alignment == 1 ? (length - span) / 2 : style.alignment == 2 ? length - span : 0;
+    offset = std::max(0.0, offset);
+    if (at.wholePixels)
+        offset = std::floor(offset);
+    at.offset = offset;
+    at.symbolLeft = offset + model.quietLeft * at.module;
+}
+
+// Guard bars run down to the middle of the text band, add-on bars start below
+// the add-on's digits.
+void SymbolRenderer::placeBars(QList<QRectF> &bars, const SymbolModel &model, const Style &style,
+                               const Placement &at, const TextFonts &fonts)
+{
+    const double guardExtra = fonts.textUnder ? std::floor(at.textLineHeight / 2) : 0;
+    const double addOnTop = fonts.textAbove ? at.textLineHeight : 0;
+    const double barHeight = at.barBottom - at.barTop;
+    const auto snap = [&](double v) { return at.wholePixels ? std::round(v) : v; };
 
     double weightSum = 0;
     for (const SymbolModel::Row &row : model.rows)
         weightSum += row.weight;
-    double rowTop = barTop;
+    double rowTop = at.barTop;
     double used = 0;
     if (model.squareModules)
-        rowTop = snap(barTop + (barHeight - rowCount * module) / 2);
+        rowTop = snap(at.barTop + (barHeight - int(model.rows.size()) * at.module) / 2);
     for (const SymbolModel::Row &row : model.rows) {
-        double top, bottom;
+        double top = rowTop;
+        double bottom = rowTop + at.module;
         if (model.squareModules) {
-            top = rowTop;
-            bottom = rowTop + module;
             rowTop = bottom;
         } else {
-            top = snap(barTop + barHeight * used / weightSum);
+            top = snap(at.barTop + barHeight * used / weightSum);
             used += row.weight;
-            bottom = snap(barTop + barHeight * used / weightSum);
+            bottom = snap(at.barTop + barHeight * used / weightSum);
         }
         for (const SymbolModel::Bar &bar : row.bars) {
-            double barWidth = bar.width * module;
+            double barWidth = bar.width * at.module;
             if (style.barReduction > 0)
                 barWidth = std::max(std::min(barWidth, 1.0), barWidth - style.barReduction);
-            double y0 = top, y1 = bottom;
+            double y0 = top;
+            double y1 = bottom;
             if (bar.kind != SymbolModel::BarKind::Normal)
                 y1 += guardExtra;
             if (bar.kind == SymbolModel::BarKind::AddOn)
                 y0 = std::min(y1 - 1, top + addOnTop);
-            layout.bars.append(QRectF(symbolLeft + bar.start * module, y0, barWidth, y1 - y0));
+            bars.append(QRectF(at.symbolLeft + bar.start * at.module, y0, barWidth, y1 - y0));
         }
     }
-    if (titleFont)
-        layout.texts.append(centred(*titleFont, style.title, offset + span / 2, 0, length));
-    if (textFont)
-        for (const SymbolModel::TextRun &run : model.text)
-            layout.texts.append(centred(*textFont, run.text, symbolLeft + (run.from + run.to) / 2 * module,
-                                        run.above ? barTop : barBottom, length));
-    return layout;
 }
 
 void SymbolRenderer::paint(QPainter &painter, const QRect &area, const Layout &layout, const Style &style) const

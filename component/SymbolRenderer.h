@@ -106,6 +106,33 @@ public:
     static int quarterTurns(double tenthsOfDegree);
 
 private:
+    // The fonts of the title and of the symbol's text, made smaller where they
+    // would not fit; none for a line that is not drawn.
+    struct TextFonts {
+        const FontEntry *title = nullptr;
+        const FontEntry *text = nullptr;
+        bool textUnder = false;
+        bool textAbove = false;
+    };
+    // Where the modules go along the symbol and the bars across it, in device pixels.
+    struct Placement {
+        double barTop = 0;
+        double barBottom = 0;
+        double textLineHeight = 0;
+        bool wholePixels = false;
+        double module = 0;
+        double offset = 0;     // of the left quiet zone
+        double symbolLeft = 0; // of the first module
+    };
+    TextFonts textFonts(const SymbolModel &model, const Style &style, double length, double across,
+                        QPaintDevice *device);
+    static double lineHeight(const FontEntry *font, bool stretch);
+    static void checkFit(Fit &fit, const SymbolModel &model, double length, double across,
+                         double barHeight);
+    static void placeModules(Placement &at, const SymbolModel &model, const Style &style, double length,
+                             bool fits);
+    static void placeBars(QList<QRectF> &bars, const SymbolModel &model, const Style &style,
+                          const Placement &at, const TextFonts &fonts);
     static const FontEntry &fontFor(FontEntry &slot, const QString &name, double pixels, QPaintDevice *device);
     static double textWidth(const FontEntry &font, const QString &text);
     // Text centred on centre, moved inwards when it would reach past the

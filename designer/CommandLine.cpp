@@ -30,12 +30,28 @@ std::optional<CommandLine::Size> sizeOf(const QString &text)
                              .inches = match.captured(3).compare(QLatin1String("in"), Qt::CaseInsensitive) == 0};
 }
 
+// What the options have said so far; the prefix and suffix wait for the
+// sequence, which may come after them.
+struct Parsing {
+    CommandLine c;
+    QSet<QString> given;
+    QString prefix;
+    QString suffix;
+};
+
+enum class Kind {
+    Once,  // given at most once, with values that are not empty
+    Job,   // --print, --save: given twice, they are told they are one job each
+    Affix, // --prefix, --suffix: an empty one is simply none
+};
+
 // One option: how many values it takes, and what it does with them (an
 // error text, or empty when taken).
 struct Option {
     const char *name;
     int values;
-    std::function<QString(CommandLine &, const QStringList &)> take;
+    Kind kind;
+    std::function<QString(Parsing &, const QStringList &)> take;
 };
 
 QString job(CommandLine &c, CommandLine::Action action)
@@ -145,43 +161,46 @@ QString dpi(CommandLine &c, const QString &text)
 
 const QList<Option> &options()
 {
-    using C = CommandLine;
+    using A = CommandLine::Action;
+    using P = Parsing;
     using V = QStringList;
     static const QList<Option> table{
-        {"--print", 0, [](C &c, const V &) { return job(c, C::Action::Print); }},
-        {"--save", 1,
-         [](C &c, const V &v) {
-             c.saveFile = v[0];
-             return job(c, C::Action::Save);
+        {"--print", 0, Kind::Job, [](P &p, const V &) { return job(p.c, A::Print); }},
+        {"--save", 1, Kind::Job,
+         [](P &p, const V &v) {
+             p.c.saveFile = v[0];
+             return job(p.c, A::Save);
          }},
-        {"--printer", 1, [](C &c, const V &v) { return printer(c, c.printer, v[0]); }},
-        {"--pdf", 1, [](C &c, const V &v) { return printer(c, c.pdf, v[0]); }},
-        {"--paper", 1, [](C &c, const V &v) { return set(c.paper, v[0]); }},
-        {"--design", 1, [](C &c, const V &v) { return set(c.design, v[0]); }},
-        {"--text", 1, [](C &c, const V &v) { return source(c, [&] { c.text = v[0]; }); }},
-        {"--import", 1, [](C &c, const V &v) { return source(c, [&] { c.import = v[0]; }); }},
-        {"--sequence", 2,
-         [](C &c, const V &v) { return source(c, [&] { c.sequence = C::Sequence{v[0], v[1], {}, {}}; }); }},
-        {"--prefix", 1, [](C &, const V &) { return QString(); }}, // taken with --sequence, below
-        {"--suffix", 1, [](C &, const V &) { return QString(); }},
-        {"--titles", 0,
-         [](C &c, const V &) {
-             c.titles = true;
+        {"--printer", 1, Kind::Once, [](P &p, const V &v) { return printer(p.c, p.c.printer, v[0]); }},
+        {"--pdf", 1, Kind::Once, [](P &p, const V &v) { return printer(p.c, p.c.pdf, v[0]); }},
+        {"--paper", 1, Kind::Once, [](P &p, const V &v) { return set(p.c.paper, v[0]); }},
+        {"--design", 1, Kind::Once, [](P &p, const V &v) { return set(p.c.design, v[0]); }},
+        {"--text", 1, Kind::Once, [](P &p, const V &v) { return source(p.c, [&] { p.c.text = v[0]; }); }},
+        {"--import", 1, Kind::Once, [](P &p, const V &v) { return source(p.c, [&] { p.c.import = v[0]; }); }},
+        {"--sequence", 2, Kind::Once,
+         [](P &p, const V &v) {
+             return source(p.c, [&] { p.c.sequence = CommandLine::Sequence{v[0], v[1], {}, {}}; });
+         }},
+        {"--prefix", 1, Kind::Affix, [](P &p, const V &v) { return set(p.prefix, v[0]); }},
+        {"--suffix", 1, Kind::Affix, [](P &p, const V &v) { return set(p.suffix, v[0]); }},
+        {"--titles", 0, Kind::Once,
+         [](P &p, const V &) {
+             p.c.titles = true;
              return QString();
          }},
-        {"--value", 1, [](C &c, const V &v) { return set(columns(c).valueTemplate, v[0]); }},
-        {"--title", 1, [](C &c, const V &v) { return set(columns(c).titleTemplate, v[0]); }},
-        {"--delimiter", 1, [](C &c, const V &v) { return delimiter(c, v[0]); }},
-        {"--header", 0,
-         [](C &c, const V &) {
-             columns(c).header = true;
+        {"--value", 1, Kind::Once, [](P &p, const V &v) { return set(columns(p.c).valueTemplate, v[0]); }},
+        {"--title", 1, Kind::Once, [](P &p, const V &v) { return set(columns(p.c).titleTemplate, v[0]); }},
+        {"--delimiter", 1, Kind::Once, [](P &p, const V &v) { return delimiter(p.c, v[0]); }},
+        {"--header", 0, Kind::Once,
+         [](P &p, const V &) {
+             columns(p.c).header = true;
              return QString();
          }},
-        {"--symbology", 1, [](C &c, const V &v) { return symbology(c, v[0]); }},
-        {"--size", 1, [](C &c, const V &v) { return size(c, v[0]); }},
-        {"--first", 1, [](C &c, const V &v) { return firstLabel(c, v[0]); }},
-        {"--copies", 1, [](C &c, const V &v) { return copies(c, v[0]); }},
-        {"--dpi", 1, [](C &c, const V &v) { return dpi(c, v[0]); }},
+        {"--symbology", 1, Kind::Once, [](P &p, const V &v) { return symbology(p.c, v[0]); }},
+        {"--size", 1, Kind::Once, [](P &p, const V &v) { return size(p.c, v[0]); }},
+        {"--first", 1, Kind::Once, [](P &p, const V &v) { return firstLabel(p.c, v[0]); }},
+        {"--copies", 1, Kind::Once, [](P &p, const V &v) { return copies(p.c, v[0]); }},
+        {"--dpi", 1, Kind::Once, [](P &p, const V &v) { return dpi(p.c, v[0]); }},
     };
     return table;
 }
@@ -192,6 +211,80 @@ const Option *optionNamed(const QString &name)
         if (name == QLatin1String(option.name))
             return &option;
     return nullptr;
+}
+
+// Takes the option at arguments[i] with its values and moves i to the last of
+// them; an error text, or empty when taken.
+QString takeOption(Parsing &p, const QStringList &arguments, qsizetype &i)
+{
+    const QString &name = arguments[i];
+    const Option *option = optionNamed(name);
+    if (!option)
+        return QStringLiteral("unknown argument: %1").arg(name);
+    if (p.given.contains(name) && option->kind != Kind::Job)
+        return name + QStringLiteral(" is given twice");
+    p.given.insert(name);
+    if (i + option->values >= arguments.size())
+        return QStringLiteral("%1 needs %2").arg(name, option->values == 2 ? "two values" : "a value");
+    const QStringList values = arguments.mid(i + 1, option->values);
+    i += option->values;
+    // An empty value is an empty variable in a script, not a choice: it
+    // would print on the default printer or save nothing, and report success.
+    if (option->kind != Kind::Affix && values.contains(QString())) {
+        if (name == QLatin1String("--save"))
+            return QStringLiteral("--save needs a file name");
+        return QStringLiteral("%1 needs a value that is not empty").arg(name);
+    }
+    return option->take(p, values);
+}
+
+// Options each right on its own that do not go together, in the order they are told.
+struct Mismatch {
+    bool (*found)(const Parsing &);
+    const char *message;
+};
+
+const Mismatch mismatches[] = {
+    {[](const Parsing &p) { return p.c.action == CommandLine::Action::Designer; }, "say --print or --save"},
+    {[](const Parsing &p) {
+         return p.c.action == CommandLine::Action::Save
+             && (!p.c.printer.isEmpty() || !p.c.pdf.isEmpty() || !p.c.paper.isEmpty());
+     },
+     "--printer, --pdf and --paper go with --print"},
+    {[](const Parsing &p) { return p.c.action == CommandLine::Action::Save && p.given.contains("--first"); },
+     "--first goes with --print"},
+    {[](const Parsing &p) { return p.c.action == CommandLine::Action::Save && p.given.contains("--copies"); },
+     "--copies goes with --print"},
+    {[](const Parsing &p) { return p.c.action == CommandLine::Action::Print && p.c.dpi.has_value(); },
+     "--dpi goes with --save; a print is at the printer's resolution"},
+    {[](const Parsing &p) {
+         return (p.given.contains("--prefix") || p.given.contains("--suffix")) && !p.c.sequence;
+     },
+     "--prefix and --suffix go with --sequence"},
+    {[](const Parsing &p) { return p.c.titles && !p.c.import; }, "--titles goes with --import"},
+    {[](const Parsing &p) { return p.c.columns && p.c.columns->valueTemplate.isEmpty(); },
+     "--title, --delimiter and --header go with --value"},
+    {[](const Parsing &p) { return p.c.columns && (p.c.text || p.c.sequence); },
+     "--value goes with an import file, not --text or --sequence"},
+    {[](const Parsing &p) { return p.c.columns && p.c.titles; },
+     "--titles takes every second line as a title; with --value, --title says which columns make it"},
+};
+
+// The arguments that stand alone: --help, --version, --list-symbologies, a design file.
+std::optional<CommandLine> alone(const QString &only)
+{
+    CommandLine c;
+    if (only == QLatin1String("--help"))
+        c.action = CommandLine::Action::Help;
+    else if (only == QLatin1String("--version"))
+        c.action = CommandLine::Action::Version;
+    else if (only == QLatin1String("--list-symbologies"))
+        c.action = CommandLine::Action::ListSymbologies;
+    else if (!only.startsWith(u'-') && !only.isEmpty())
+        c.openFile = only;
+    else
+        return std::nullopt;
+    return c;
 }
 
 } // namespace
@@ -228,73 +321,24 @@ QString CommandLine::usage()
 
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
-    CommandLine c;
-    if (arguments.size() == 1) {
-        const QString &only = arguments[0];
-        if (only == QLatin1String("--help"))
-            c.action = Action::Help;
-        else if (only == QLatin1String("--version"))
-            c.action = Action::Version;
-        else if (only == QLatin1String("--list-symbologies"))
-            c.action = Action::ListSymbologies;
-        else if (!only.startsWith(u'-') && !only.isEmpty())
-            c.openFile = only;
-        if (c.action != Action::Designer || !c.openFile.isEmpty())
-            return c;
-    }
     if (arguments.isEmpty())
-        return c;
-    QSet<QString> given;
-    QString prefix, suffix;
+        return {};
+    if (arguments.size() == 1) {
+        if (const std::optional<CommandLine> only = alone(arguments[0]))
+            return *only;
+    }
+    Parsing p;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &name = arguments[i];
-        const Option *option = optionNamed(name);
-        if (!option)
-            return usageError(QStringLiteral("unknown argument: %1").arg(name));
-        if (given.contains(name) && name != QLatin1String("--print") && name != QLatin1String("--save"))
-            return usageError(name + QStringLiteral(" is given twice"));
-        given.insert(name);
-        if (i + option->values >= arguments.size())
-            return usageError(QStringLiteral("%1 needs %2").arg(name, option->values == 2 ? "two values" : "a value"));
-        const QStringList values = arguments.mid(i + 1, option->values);
-        i += option->values;
-        // An empty value is an empty variable in a script, not a choice: it
-        // would print on the default printer or save nothing, and report success.
-        // An empty prefix or suffix is simply none.
-        const bool affix = name == QLatin1String("--prefix") || name == QLatin1String("--suffix");
-        if (!affix && values.contains(QString()))
-            return usageError(name == QLatin1String("--save") ? QStringLiteral("--save needs a file name")
-                                                              : QStringLiteral("%1 needs a value that is not empty")
-                                                                    .arg(name));
-        if (affix)
-            (name == QLatin1String("--prefix") ? prefix : suffix) = values[0];
-        if (const QString error = option->take(c, values); !error.isEmpty())
+        if (const QString error = takeOption(p, arguments, i); !error.isEmpty())
             return usageError(error);
     }
-    if (c.action == Action::Designer)
-        return usageError(QStringLiteral("say --print or --save"));
-    if (c.action == Action::Save && (!c.printer.isEmpty() || !c.pdf.isEmpty() || !c.paper.isEmpty()))
-        return usageError(QStringLiteral("--printer, --pdf and --paper go with --print"));
-    if (c.action == Action::Save && given.contains(QStringLiteral("--first")))
-        return usageError(QStringLiteral("--first goes with --print"));
-    if (c.action == Action::Save && given.contains(QStringLiteral("--copies")))
-        return usageError(QStringLiteral("--copies goes with --print"));
-    if (c.action == Action::Print && c.dpi)
-        return usageError(QStringLiteral("--dpi goes with --save; a print is at the printer's resolution"));
-    if ((given.contains(QStringLiteral("--prefix")) || given.contains(QStringLiteral("--suffix"))) && !c.sequence)
-        return usageError(QStringLiteral("--prefix and --suffix go with --sequence"));
-    if (c.titles && !c.import)
-        return usageError(QStringLiteral("--titles goes with --import"));
-    if (c.columns && c.columns->valueTemplate.isEmpty())
-        return usageError(QStringLiteral("--title, --delimiter and --header go with --value"));
-    if (c.columns && (c.text || c.sequence))
-        return usageError(QStringLiteral("--value goes with an import file, not --text or --sequence"));
-    if (c.columns && c.titles)
-        return usageError(QStringLiteral("--titles takes every second line as a title; with --value, "
-                                         "--title says which columns make it"));
-    if (c.sequence) {
-        c.sequence->prefix = prefix;
-        c.sequence->suffix = suffix;
+    for (const Mismatch &mismatch : mismatches) {
+        if (mismatch.found(p))
+            return usageError(QLatin1String(mismatch.message));
     }
-    return c;
+    if (p.c.sequence) {
+        p.c.sequence->prefix = p.prefix;
+        p.c.sequence->suffix = p.suffix;
+    }
+    return p.c;
 }

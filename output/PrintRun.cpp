@@ -159,7 +159,6 @@ void PrintRun::drawLabel(std::int32_t hdc, const LabelGrid::Rect &at)
 void PrintRun::run()
 {
     m_data.checkRun();
-    const double f = m_sheet.twipsPerUnit;
 
     if (!symbologyAt(m_symbol.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());

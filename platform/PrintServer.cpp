@@ -172,7 +172,7 @@ int PrintServer::defaultDpi(const QString &queue)
 {
     const QByteArray name = queue.section(u'/', 0, 0).toUtf8();
     const QByteArray instance = queue.section(u'/', 1).toUtf8();
-    const auto dpi = ask<int>([name, instance](http_t *http) {
+    const auto answer = ask<int>([name, instance](http_t *http) {
         cups_dest_t *dest = cupsGetNamedDest(http, name.constData(),
                                              instance.isEmpty() ? nullptr : instance.constData());
         if (!dest)
@@ -190,7 +190,7 @@ int PrintServer::defaultDpi(const QString &queue)
         cupsFreeDests(1, dest);
         return dpi;
     });
-    return dpi.value_or(0);
+    return answer.value_or(0);
 }
 
 void PrintServer::submit(const QString &queue, const QStringList &options, const QString &jobFile)

@@ -64,15 +64,15 @@ bool WmfPaintEngine::end()
     return true;
 }
 
-void WmfPaintEngine::updateState(const QPaintEngineState &state)
+void WmfPaintEngine::updateState(const QPaintEngineState &changed)
 {
-    const DirtyFlags flags = state.state();
+    const DirtyFlags flags = changed.state();
     if (flags & DirtyPen)
-        m_pen = state.pen();
+        m_pen = changed.pen();
     if (flags & DirtyBrush)
-        m_brush = state.brush();
+        m_brush = changed.brush();
     if (flags & DirtyTransform)
-        m_transform = state.transform();
+        m_transform = changed.transform();
 }
 
 void WmfPaintEngine::replace(std::optional<int> &slot, int created)

@@ -20,7 +20,7 @@ public:
 
     bool begin(QPaintDevice *device) override;
     bool end() override;
-    void updateState(const QPaintEngineState &state) override;
+    void updateState(const QPaintEngineState &changed) override;
     Type type() const override { return QPaintEngine::User; }
 
     void drawRects(const QRectF *rects, int count) override;

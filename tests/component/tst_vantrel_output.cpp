@@ -429,6 +429,8 @@ private slots:
         // Along the symbol, no ink at the cell's edges: nothing cut, text and title included.
         QVERIFY2(!ink.isNull() && (sideways ? ink.top() : ink.left()) > start && (sideways ? ink.bottom() : ink.right()) < start + length - 1, qPrintable(QDebug::toString(ink)));
         if (c.need) { // the preview: the whole symbol made smaller, and a word that pictures would not hold it
+            const QRect aboveNote(0, 0, image.width(), image.height() / 3);
+            QVERIFY(!Decode::inkBox(image, aboveNote).isNull());
             QVERIFY2(v.toolTip().contains(QStringLiteral(" %1 pixels").arg(c.need)), qPrintable(v.toolTip()));
             return;
         }

@@ -6,7 +6,7 @@
 #include "Module1.h"
 #include "QuillError.h"
 
-#include "common/Files.h"
+#include "Files.h"
 #include "common/Raised.h"
 
 #include <QTemporaryDir>

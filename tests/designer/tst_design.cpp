@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-#include "common/Files.h"
+#include "Files.h"
 #include "common/Raised.h"
 
 Q_DECLARE_METATYPE(DesignKey)

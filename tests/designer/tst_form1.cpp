@@ -65,14 +65,16 @@ private slots:
             {"hasText=7;Check3=7;Scaling=7", "Checks=111", "hasText=1;Check3=1;Scaling=1"}, {"combo2=Sans Serif", "", "combo2=Sans Serif"}, // kept, drawn in another family
             {"vtlw=1" + QString(400, u'0') + ";vtlh=99999999999999999999", "Text5=5.08", "vtlw=2880.36;vtlh=1440.18"},
             {"Orientation=45;Align=Middle;combo3=abc", "Combo4=0;Combo5=Left;Combo3=14", "Orientation=0;Align=Left;combo3=14"},
-            {"combo3=-5000", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, {"combo3=1000.0", "Combo3=1000.0", "combo3=1000.0"}};
+            {"combo3=-5000pt", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, // read by its start alone
+            {"combo3=-1000<point>5", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, // the locale's point
+            {"combo3=1000.0", "Combo3=1000.0", "combo3=1000.0"}};
         // Beyond the 1000 points the renderer draws, by either reading of the text.
         for (const char *size : {"2000000000", "1e300", "2e9", "3e7", "1e8", "1e9", "1001"})
             rows.append({QStringLiteral("combo3=") + size, "Combo3=1000;FontSize=1000", "combo3=1000"});
         for (Row &row : rows) {
             DesignerSession session;
             const QString file = session.writeFile("labels.txt", "A,B\r\nTitle A\r\n");
-            session.seed(row.stored.replace("<file>", file));
+            session.seed(row.stored.replace("<file>", file).replace("<point>", QLocale().decimalPoint()));
             QVERIFY2(differs(session.start(), row.shown).isEmpty(), qPrintable(row.stored + ": " + differs(*session.form, row.shown)));
             const Keys first = session.close();
             QVERIFY2(mismatches(first, row.written.replace("<file>", file)).isEmpty(), qPrintable(row.stored));

@@ -12,7 +12,7 @@
 #include "PrinterObject.h"
 #include "StandInDesigner.h"
 
-#include "common/Decode.h"
+#include "Decode.h"
 
 #include <QPrintPreviewWidget>
 #include <QtTest>

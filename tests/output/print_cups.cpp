@@ -14,8 +14,8 @@
 #include "StandInDesigner.h"
 
 #include "common/ChildRun.h"
-#include "common/Decode.h"
-#include "common/Files.h"
+#include "Decode.h"
+#include "Files.h"
 #include "common/Raised.h"
 
 #include <QtTest>
@@ -248,7 +248,7 @@ private slots:
     {
         QTest::addColumn<RollCase>("roll");
         QTest::newRow("Dymo 11354, a roll: a custom page of its label")
-            << RollCase{.product = "Dymo 11354", .paper = "32 × 57 mm", .widthMm = 32, .heightMm = 57};
+            << RollCase{.product = "Dymo 11354", .paper = "32 × 57 mm", .widthMm = 32, .heightMm = 57, .refused = {}};
         QTest::newRow("Avery 5160, US Letter: wider than the printer takes")
             << RollCase{.product = "Avery 5160",
                         .paper = "w162h90",

@@ -11,7 +11,7 @@
 #include "SymbolDesign.h"
 
 
-#include "common/Decode.h"
+#include "Decode.h"
 
 #include <QPdfWriter>
 #include <QtTest>

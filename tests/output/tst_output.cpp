@@ -13,8 +13,8 @@
 #include "StandInDesigner.h"
 #include "Symbology.h"
 
-#include "common/Decode.h"
-#include "common/Files.h"
+#include "Decode.h"
+#include "Files.h"
 #include "common/Raised.h"
 
 #include <QtTest>

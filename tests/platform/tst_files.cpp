@@ -15,7 +15,7 @@
 #include <sys/resource.h>
 
 #include "common/ChildRun.h"
-#include "common/Files.h"
+#include "Files.h"
 
 namespace {
 
@@ -160,8 +160,8 @@ private slots:
         if (::geteuid() != 0 && QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::ExeOwner))
             refused << dir.filePath(QStringLiteral("a/new"));
         for (const QString &file : refused) {
-            const QString message = writeBig(writer, file);
-            QVERIFY2(message.contains(file) && message.endsWith(u'.'), qPrintable(message));
+            const QString refusal = writeBig(writer, file);
+            QVERIFY2(refusal.contains(file) && refusal.endsWith(u'.'), qPrintable(refusal));
         }
         QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 

@@ -72,7 +72,7 @@ void writeSheet(const QString &path, qint64 labels, Fault fault)
 
 Q_DECLARE_METATYPE(Fault)
 
-class BenchChecks : public QObject {
+class SupportChecks : public QObject {
     Q_OBJECT
 private slots:
     // The save check sees twelve files, so faults past them leave it content.
@@ -119,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BenchChecks)
-#include "tst_bench_checks.moc"
+QTEST_MAIN(SupportChecks)
+#include "tst_support_checks.moc"
