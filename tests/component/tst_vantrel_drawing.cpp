@@ -29,6 +29,16 @@ int textHeight(const QImage &image)
         ++y;
     return Decode::inkBox(image, QRect(0, y + 1, image.width(), image.height())).height();
 }
+
+// How a refusal begins: the symbology that accepts other data, or that there is none.
+QString refusal(int barType, const QString &data)
+{
+    if (!symbologyAt(barType))
+        return SymbolBuilder::noSymbologyMessage();
+    if (data.size() > 160) // any Code 128 beyond its length
+        return QStringLiteral("Code 128 accepts ");
+    return SymbolBuilder::listNames()[barType] + QStringLiteral(" accepts ");
+}
 } // namespace
 
 class TestVantrelDrawing : public QObject {
@@ -36,51 +46,86 @@ class TestVantrelDrawing : public QObject {
 private slots:
     void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
 
+    void textHeightFollowsScreenPoints_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<double>("points"); // as the printing run scales it
+        QTest::newRow("printer") << 600 << 87.5;
+        QTest::newRow("screen") << 96 << 14.0;
+    }
     // Text as high as the font asks, in points at the screen's resolution on
     // every surface: the printing run scales the size by printer dpi / screen
     // dpi (14 -> 87.5 at 600 dpi); digits stand about 0.7 of the em in
-    // Liberation Sans. A font change shows from the next member set on.
+    // Liberation Sans.
     void textHeightFollowsScreenPoints()
     {
-        for (const auto &[dpi, size] : {std::pair{600, 87.5}, std::pair{96, 14.0}}) {
-            Vantrel v;
-            setUp(v, {.width = 500, .height = 200, .data = QStringLiteral("0123456789"), .fontSize = size * 8 / 14});
-            const int before = textHeight(v.grab().toImage());
-            v.Font().setSize(size);
-            QCOMPARE(textHeight(v.grab().toImage()), before);
-            v.setShowText(1); // the same value: still redraws with the new font
-            QVERIFY(dpi != 96 || textHeight(v.grab().toImage()) > before * 3 / 2);
-            QImage page = Scan::page(dpi * 5, dpi * 2, dpi);
-            Scan::drawOn(v, page, page.rect());
-            const double ratio = textHeight(page) / (14.0 * dpi / 72);
-            QVERIFY2(ratio > 0.64 && ratio < 0.76, qPrintable(QStringLiteral("%1 dpi: %2").arg(dpi).arg(ratio)));
-        }
+        QFETCH(int, dpi);
+        QFETCH(double, points);
+        Vantrel v;
+        setUp(v, {.width = 500, .height = 200, .data = QStringLiteral("0123456789"), .fontSize = points});
+        QImage page = Scan::page(dpi * 5, dpi * 2, dpi);
+        Scan::drawOn(v, page, page.rect());
+        const double ratio = textHeight(page) / (14.0 * dpi / 72);
+        QVERIFY2(ratio > 0.64, qPrintable(QString::number(ratio)));
+        QVERIFY2(ratio < 0.76, qPrintable(QString::number(ratio)));
+    }
+
+    // A font change shows from the next member set on, even one set to the value it has.
+    void fontChangeShowsFromNextMember()
+    {
+        Vantrel v;
+        setUp(v, {.width = 500, .height = 200, .data = QStringLiteral("0123456789"), .fontSize = 8});
+        const int before = textHeight(v.grab().toImage());
+        v.Font().setSize(14);
+        QCOMPARE(textHeight(v.grab().toImage()), before);
+        v.setShowText(1);
+        QVERIFY(textHeight(v.grab().toImage()) > before * 3 / 2);
     }
 
     void invalidDataRaisesAndDrawsNoBars_data()
     {
         QTest::addColumn<int>("barType");
         QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("says");
-        struct Refused {
-            Symbology barType;
-            QString data;
-            QString says = {}; // where the message also names the data's fault
+        QTest::addColumn<QString>("says"); // where the message also names the data's fault
+        const auto row = [](const char *name, Symbology barType, const QString &data,
+                            const char *says = "") {
+            QTest::newRow(name) << int(barType) << data << QString::fromLatin1(says);
         };
-        const Refused rows[] = {
-            {S::Ean13, "ABCDEFGHIJKL"}, {S::Ean13, "+12"}, {S::Ean13, "5901234123458"}, {S::Ean13, "59012341234577"}, // EAN-13: letters, add-on alone, check digit, length
-            {S::Ean8, "963850749"}, {S::Ean8, "96385075"}, {S::UpcE, "2123456"}, {S::UpcE, "01234566"}, // EAN-8, UPC-E: length, check, system 2
-            {S::Ean2, "123"}, {S::UpcA, "03600029145A"}, {S::Code39, "abc"}, {S::Code128A, "abc"}, {S::Code128B, QStringLiteral("caf\u00e9")},
-            {S::Code128C, "12345"}, {S::Code128C, "12AB"}, {S::Code128B, QString(161, u'x')}, {S::Ean128, "12345"}, // Code128C odd, letters; too long; no AI
-            {S::Issn, "0317-8472"}, {S::Isbn, "978-0-306-40615-8"}, {S::Codabar, "12X4"}, {S::Interleaved2of5, "12AB"}, {S::Post25, "12345678901234"},
-            {S::MsiPlessey, "12A"}, {S::Code128, ""}, {S::Postnet, "123456"}, {S::Postnet, "1234"},
-            {S::Ean128, "[01]09501101530004", "the check digit of (01) is '4', it must be '3'"},
-            {S::Ean128, "(00)123456789012345678", "the check digit of (00) is '8', it must be '5'"},
-            {S::Ean128, "[02]12345678901234[10]A", "the check digit of (02) is '4', it must be '1'"},
-            {S::Ean128, "(00)0123456000000000"}, // two digits short
-            {Symbology(-1), "12345"}, {Symbology(kSymbologyCount), "12345"}}; // no symbology
-        for (const auto &[barType, data, says] : rows)
-            QTest::addRow("%d %s", int(barType), qPrintable(data.left(22))) << int(barType) << data << says;
+        row("EAN-13 letters", S::Ean13, "ABCDEFGHIJKL");
+        row("EAN-13 add-on alone", S::Ean13, "+12");
+        row("EAN-13 check digit", S::Ean13, "5901234123458");
+        row("EAN-13 too long", S::Ean13, "59012341234577");
+        row("EAN-8 too long", S::Ean8, "963850749");
+        row("EAN-8 check digit", S::Ean8, "96385075");
+        row("UPC-E number system 2", S::UpcE, "2123456");
+        row("UPC-E check digit", S::UpcE, "01234566");
+        row("EAN-2 too long", S::Ean2, "123");
+        row("UPC-A letter", S::UpcA, "03600029145A");
+        row("Code 39 lower case", S::Code39, "abc");
+        row("Code 128 A lower case", S::Code128A, "abc");
+        row("Code 128 B beyond ASCII", S::Code128B, QStringLiteral("caf\u00e9"));
+        row("Code 128 C odd", S::Code128C, "12345");
+        row("Code 128 C letters", S::Code128C, "12AB");
+        row("Code 128 too long", S::Code128B, QString(161, u'x'));
+        row("GS1-128 without AI", S::Ean128, "12345");
+        row("ISSN check digit", S::Issn, "0317-8472");
+        row("ISBN check digit", S::Isbn, "978-0-306-40615-8");
+        row("Codabar letter", S::Codabar, "12X4");
+        row("Interleaved 2 of 5 letters", S::Interleaved2of5, "12AB");
+        row("2 of 5 too long", S::Post25, "12345678901234");
+        row("MSI letter", S::MsiPlessey, "12A");
+        row("empty", S::Code128, "");
+        row("POSTNET 6 digits", S::Postnet, "123456");
+        row("POSTNET 4 digits", S::Postnet, "1234");
+        row("GS1 (01) check digit", S::Ean128, "[01]09501101530004",
+            "the check digit of (01) is '4', it must be '3'");
+        row("GS1 (00) check digit", S::Ean128, "(00)123456789012345678",
+            "the check digit of (00) is '8', it must be '5'");
+        row("GS1 (02) check digit", S::Ean128, "[02]12345678901234[10]A",
+            "the check digit of (02) is '4', it must be '1'");
+        row("GS1 two digits short", S::Ean128, "(00)0123456000000000");
+        row("symbology -1", Symbology(-1), "12345");
+        row("symbology past the last", Symbology(kSymbologyCount), "12345");
     }
 
     void invalidDataRaisesAndDrawsNoBars()
@@ -90,11 +135,9 @@ private slots:
         QFETCH(QString, says);
         Vantrel v;
         setUp(v, {.barType = barType, .data = data});
-        const QString named = !symbologyAt(barType) ? SymbolBuilder::noSymbologyMessage()
-                              : (data.size() > 160 ? QStringLiteral("Code 128") : SymbolBuilder::listNames()[barType])
-                                    + QStringLiteral(" accepts ");
         const QString message = raised([&] { v.Picture(); });
-        QVERIFY2(message.startsWith(named) && message.contains(says), qPrintable(message));
+        QVERIFY2(message.startsWith(refusal(barType, data)), qPrintable(message));
+        QVERIFY2(message.contains(says), qPrintable(message));
         const QString png = m_dir.filePath(QStringLiteral("invalid.png"));
         QVERIFY_THROWS_EXCEPTION(QuillError, v.SavePng(png, 300, 100));
         QVERIFY(!QFile::exists(png));
@@ -104,7 +147,8 @@ private slots:
         QVERIFY(allWhite(page));
         // The preview shows the message in the symbol's place, and no symbol.
         const QImage preview = v.grab().toImage();
-        QVERIFY(!allWhite(preview) && Decode::zxingOne(preview).isEmpty());
+        QVERIFY(!allWhite(preview));
+        QCOMPARE(Decode::zxingOne(preview), QString());
     }
 
     // Bar width reduction and colours from the options store; the PNG holds
@@ -112,51 +156,80 @@ private slots:
     void optionsNarrowBarsAndColour()
     {
         SettingsStore store(m_dir.filePath(QStringLiteral("options.ini")));
-        for (const auto &[key, value] : {std::pair{"BarWidthReduction", "1"}, {"BarColor", "#000080"}, {"BackColor", "#ffff00"}})
-            store.write(QStringLiteral("Vantrel options"), QLatin1String(key), QLatin1String(value));
-        Vantrel plain, styled;
+        const QString section = QStringLiteral("Vantrel options");
+        store.write(section, QStringLiteral("BarWidthReduction"), QStringLiteral("1"));
+        store.write(section, QStringLiteral("BarColor"), QStringLiteral("#000080"));
+        store.write(section, QStringLiteral("BackColor"), QStringLiteral("#ffff00"));
+        Vantrel plain;
+        Vantrel styled;
         styled.setOptionsStore(&store);
-        for (Vantrel *v : {&plain, &styled})
-            setUp(*v, {.width = 800, .height = 100, .data = QStringLiteral("Quill")});
-        const QImage a = plain.Picture(), b = styled.Picture(); // each bar a pixel narrower on its right
-        for (int x = 0; x + 1 < a.width(); ++x)
-            QCOMPARE(Scan::isDark(b.pixel(x, 50)), Scan::isDark(a.pixel(x, 50)) && Scan::isDark(a.pixel(x + 1, 50)));
+        setUp(plain, {.width = 800, .height = 100, .data = QStringLiteral("Quill")});
+        setUp(styled, {.width = 800, .height = 100, .data = QStringLiteral("Quill")});
+        const QImage a = plain.Picture();
+        const QImage b = styled.Picture();
+        for (int x = 0; x + 1 < a.width(); ++x) { // each bar a pixel narrower on its right
+            const bool narrowed = Scan::isDark(a.pixel(x, 50)) && Scan::isDark(a.pixel(x + 1, 50));
+            QCOMPARE(Scan::isDark(b.pixel(x, 50)), narrowed);
+        }
         const QString path = m_dir.filePath(QStringLiteral("colour.png"));
         styled.SavePng(path, 800, 100);
         const QImage png(path);
         const QList<QRgb> colours = png.colorTable();
-        QCOMPARE(QSet<QRgb>(colours.begin(), colours.end()), (QSet<QRgb>{qRgb(0, 0, 0x80), qRgb(0xff, 0xff, 0)}));
+        const QSet<QRgb> barAndBack{qRgb(0, 0, 0x80), qRgb(0xff, 0xff, 0)};
+        QCOMPARE(QSet<QRgb>(colours.begin(), colours.end()), barAndBack);
         QCOMPARE(Decode::zxingOne(png), QStringLiteral("Quill"));
     }
 
+    void formatOptionsPersist_data()
+    {
+        QTest::addColumn<QString>("stored"); // the custom symbology the options hold
+        QTest::addColumn<QString>("colour"); // the bar colour they hold, if any
+        QTest::addColumn<QString>("pick");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("shown"); // what the dialog showed first
+        QTest::newRow("as written before, changed") << "58" << "" << "Data Matrix" << int(QDialog::Accepted)
+                                                    << "QR Code";
+        QTest::newRow("cancelled") << "71" << "#000080" << "QR Code" << int(QDialog::Rejected)
+                                   << "Data Matrix";
+    }
+    // The custom symbology and the bar colour picked in the dialog, kept in the
+    // options and drawn; a cancelled dialog keeps them.
     void formatOptionsPersist()
     {
-        const QString path = m_dir.filePath(QStringLiteral("format.ini")), section = QStringLiteral("Vantrel options");
-        SettingsStore(path).write(section, QStringLiteral("CustomSymbology"), QStringLiteral("58")); // as written before
-        for (const auto &[pick, answer, shown] : {std::tuple{"Data Matrix", QDialog::Accepted, "QR Code"}, {"QR Code", QDialog::Rejected, "Data Matrix"}}) {
-            SettingsStore store(path);
-            Vantrel v;
-            v.setOptionsStore(&store);
-            ScriptedDialogs dialogs;
-            QString was;
-            dialogs.onColor = [](const QColor &) { return std::optional(QColor(0, 0, 0x80)); };
-            dialogs.onDialog = [pick, answer, &was](QDialog &dialog) {
-                QComboBox *box = dialog.findChild<QComboBox *>(); // the first: "Custom"
-                was = box->currentText();
-                box->setCurrentIndex(box->findText(QLatin1String(pick)));
-                dialog.findChild<QPushButton *>()->click(); // the bar colour
-                return int(answer);
-            };
-            v.ShowFormatOptions();
-            dialogs.onDialog = {};
-            v.ShowFormatOptions();
-            QCOMPARE(was, QLatin1String(shown));
-            QCOMPARE(store.read(section, QStringLiteral("CustomSymbology"), {}), QStringLiteral("71"));
-            setUp(v, {.width = 400, .height = 400, .barType = int(S::Custom), .data = QStringLiteral("Custom symbology")});
-            const QImage picture = v.Picture();
-            QCOMPARE(Decode::zxingRead(picture).format, QStringLiteral("DataMatrix"));
-            QCOMPARE(picture.pixel(Decode::inkBox(picture, picture.rect()).topLeft()), qRgb(0, 0, 0x80)); // the finder's corner
-        }
+        QFETCH(QString, stored);
+        QFETCH(QString, colour);
+        QFETCH(QString, pick);
+        QFETCH(int, answer);
+        QFETCH(QString, shown);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("format.ini"));
+        const QString section = QStringLiteral("Vantrel options");
+        SettingsStore(path).write(section, QStringLiteral("CustomSymbology"), stored);
+        if (!colour.isEmpty())
+            SettingsStore(path).write(section, QStringLiteral("BarColor"), colour);
+        SettingsStore store(path);
+        Vantrel v;
+        v.setOptionsStore(&store);
+        ScriptedDialogs dialogs;
+        QString was;
+        dialogs.onColor = [](const QColor &) { return std::optional(QColor(0, 0, 0x80)); };
+        dialogs.onDialog = [&](QDialog &dialog) {
+            QComboBox *box = dialog.findChild<QComboBox *>(); // the first: "Custom"
+            was = box->currentText();
+            box->setCurrentIndex(box->findText(pick));
+            dialog.findChild<QPushButton *>()->click(); // the bar colour
+            return answer;
+        };
+        v.ShowFormatOptions();
+        dialogs.onDialog = {};
+        v.ShowFormatOptions();
+        QCOMPARE(was, shown);
+        QCOMPARE(store.read(section, QStringLiteral("CustomSymbology"), {}), QStringLiteral("71"));
+        setUp(v, {.width = 400, .height = 400, .barType = int(S::Custom), .data = QStringLiteral("Custom")});
+        const QImage picture = v.Picture();
+        QCOMPARE(Decode::zxingRead(picture).format, QStringLiteral("DataMatrix"));
+        const QPoint finderCorner = Decode::inkBox(picture, picture.rect()).topLeft();
+        QCOMPARE(picture.pixel(finderCorner), qRgb(0, 0, 0x80));
     }
 
     void outputErrorsRaise()
@@ -167,15 +240,28 @@ private slots:
         const QString missing = m_dir.filePath(QStringLiteral("missing-folder/label.png"));
         const QString message = raised([&] { v.SavePng(missing, 200, 100); });
         QVERIFY2(message.contains(QStringLiteral("label.png")), qPrintable(message));
-        // 1 to 32,767 pixels a side: the edges of that range are written, beyond them nothing (40 pixels
-        // high: bars under 2 mm are refused).
+    }
+
+    void pngSizeLimits_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("written");
+        // 40 pixels high: bars under 2 mm are refused.
+        QTest::newRow("32767 wide") << QSize(32767, 40) << true;
+        QTest::newRow("32768 wide") << QSize(32768, 40) << false;
+        QTest::newRow("no height") << QSize(200, 0) << false;
+    }
+    // 1 to 32,767 pixels a side: the edges of that range are written, beyond them nothing.
+    void pngSizeLimits()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, written);
+        Vantrel v;
+        setUp(v, {.data = QStringLiteral("X")});
         const QString png = m_dir.filePath(QStringLiteral("edge.png"));
-        const std::tuple<int, int, bool> sizes[] = {{32767, 40, true}, {32768, 40, false}, {200, 0, false}};
-        for (const auto &[w, h, written] : sizes) {
-            QFile::remove(png);
-            raised([&] { v.SavePng(png, w, h); });
-            QCOMPARE(QFile::exists(png), written);
-        }
+        QFile::remove(png);
+        raised([&] { v.SavePng(png, size.width(), size.height()); });
+        QCOMPARE(QFile::exists(png), written);
     }
 
 private:

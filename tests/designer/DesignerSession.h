@@ -31,8 +31,17 @@ inline QString mismatches(const Keys &actual, const QString &want)
 }
 
 struct DesignerSession {
-    DesignerSession(const QString &stored = {}) { ScreenMetrics::overrideDpi(96, 96), seed(stored); }
-    void seed(const QString &stored) { SettingsStore s(path); for (auto [k, v] : keys(stored).asKeyValueRange()) s.write("Form1", k, v); }
+    DesignerSession(const QString &stored = {})
+    {
+        ScreenMetrics::overrideDpi(96, 96);
+        seed(stored);
+    }
+    void seed(const QString &stored)
+    {
+        SettingsStore s(path);
+        for (auto [key, value] : keys(stored).asKeyValueRange())
+            s.write("Form1", key, value);
+    }
     Form1 &start()
     {
         form.reset();
@@ -45,7 +54,8 @@ struct DesignerSession {
     Keys close()
     {
         form->close();
-        form.reset(), store.reset();
+        form.reset();
+        store.reset();
         QSettings ini(path, QSettings::IniFormat);
         Keys k;
         for (const QString &key : ini.allKeys())
@@ -55,7 +65,9 @@ struct DesignerSession {
     QString writeFile(const QString &name, const QByteArray &content) const
     {
         QFile file(dir.filePath(name));
-        return file.open(QIODevice::WriteOnly), file.write(content), file.fileName();
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+        return file.fileName();
     }
     bool activate()
     {
@@ -71,39 +83,72 @@ struct DesignerSession {
     std::unique_ptr<Form1> form;
 };
 
+using Widgets = QList<std::pair<QString, const QWidget *>>; // by the names Form1 gives them
+
+// The names of the widgets that are ticked (checked) or enabled, in the order given.
+inline QString named(const Widgets &widgets, bool (*on)(const QWidget *))
+{
+    QStringList names;
+    for (const auto &[name, w] : widgets)
+        if (on(w))
+            names << name;
+    return names.join(u' ');
+}
+inline bool ticked(const QWidget *w) { return qobject_cast<const QAbstractButton *>(w)->isChecked(); }
+inline bool enabled(const QWidget *w) { return w->isEnabled(); }
+
 // What the window and its component show, by name: sizes with a point, the
-// values of Check1 to Check3, the ticked data and unit options, and "enabled"
-// Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3; "Module" as the status bar tells it, with a point.
+// values of Check1 to Check3, the ticked data ("source") and unit options, the
+// enabled ones of Text1 Text2 Text3 Text7 Text8 Text4 Command1 Check3; "Module"
+// as the status bar tells it, with a point.
 inline QString differs(Form1 &f, const QString &want)
 {
-    auto bits = [](QList<QWidget *> widgets, bool checked) {
-        QString on;
-        for (QWidget *w : widgets)
-            on += checked ? QChar(u'0' + qobject_cast<QAbstractButton *>(w)->isChecked()) : QChar(u'0' + w->isEnabled());
-        return on;
-    };
-    auto num = [](double n) { return QString::number(n); };
-    auto box = [](QLineEdit *b) { return b->text().replace(QLocale().decimalPoint(), "."); };
+    const auto num = [](double n) { return QString::number(n); };
+    const auto box = [](QLineEdit *b) { return b->text().replace(QLocale().decimalPoint(), "."); };
+    const auto check = [&](QCheckBox *c) { return num(ClickCheckBox::value(c)); };
     Vantrel &v = *f.Vantrel1;
-    const QString moduleShown =
-        f.statusBar()->findChild<QLabel *>("module")->text().replace(QLocale().decimalPoint(), ".");
-    return mismatches(
-        {{"Text1", f.Text1->text()}, {"Text2", f.Text2->text()}, {"Text4", f.Text4->text()}, {"Text5", box(f.Text5)},
-         {"Text6", box(f.Text6)}, {"Combo1", f.Combo1->currentText()}, {"Combo3", f.Combo3->currentText()},
-         {"Combo4", f.Combo4->currentText()}, {"Combo5", f.Combo5->currentText()},
-         {"Checks", num(ClickCheckBox::value(f.Check1)) + num(ClickCheckBox::value(f.Check2)) + num(ClickCheckBox::value(f.Check3))},
-         {"source", bits({f.Option1, f.Option2, f.Option3}, true)}, {"unit", bits({f.Option4, f.Option5}, true)},
-         {"enabled", bits({f.Text1, f.Text2, f.Text3, f.Text7, f.Text8, f.Text4, f.Command1, f.Check3}, false)},
-         {"BarType", num(v.BarType())}, {"Scaling", num(v.Scaling())}, {"Orientation", num(v.Orientation())},
-         {"ShowText", num(v.ShowText())}, {"Alignment", num(v.Alignment())}, {"Caption", v.Caption()},
-         {"Title", v.Title()}, {"FontSize", num(v.Font().Size())},
-         {"Module", moduleShown}},
-        want);
+    QLabel *module = f.statusBar()->findChild<QLabel *>("module");
+    const Widgets sources{{"Option1", f.Option1}, {"Option2", f.Option2}, {"Option3", f.Option3}};
+    const Widgets units{{"Option4", f.Option4}, {"Option5", f.Option5}};
+    const Widgets switches{{"Text1", f.Text1}, {"Text2", f.Text2}, {"Text3", f.Text3},
+                           {"Text7", f.Text7}, {"Text8", f.Text8}, {"Text4", f.Text4},
+                           {"Command1", f.Command1}, {"Check3", f.Check3}};
+    const Keys shown{
+        {"Text1", f.Text1->text()},
+        {"Text2", f.Text2->text()},
+        {"Text4", f.Text4->text()},
+        {"Text5", box(f.Text5)},
+        {"Text6", box(f.Text6)},
+        {"Combo1", f.Combo1->currentText()},
+        {"Combo3", f.Combo3->currentText()},
+        {"Combo4", f.Combo4->currentText()},
+        {"Combo5", f.Combo5->currentText()},
+        {"Check1", check(f.Check1)},
+        {"Check2", check(f.Check2)},
+        {"Check3", check(f.Check3)},
+        {"source", named(sources, ticked)},
+        {"unit", named(units, ticked)},
+        {"enabled", named(switches, enabled)},
+        {"BarType", num(v.BarType())},
+        {"Scaling", num(v.Scaling())},
+        {"Orientation", num(v.Orientation())},
+        {"ShowText", num(v.ShowText())},
+        {"Alignment", num(v.Alignment())},
+        {"Caption", v.Caption()},
+        {"Title", v.Title()},
+        {"FontSize", num(v.Font().Size())},
+        {"Module", module->text().replace(QLocale().decimalPoint(), ".")},
+    };
+    return mismatches(shown, want);
 }
 
 inline void retype(QWidget *box, const QString &text)
 {
     box->setFocus();
-    qobject_cast<QLineEdit *>(box) ? qobject_cast<QLineEdit *>(box)->selectAll() : box->findChild<QLineEdit *>()->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete), QTest::keyClicks(box, text);
+    QLineEdit *line = qobject_cast<QLineEdit *>(box);
+    if (!line) // an editable combo box
+        line = box->findChild<QLineEdit *>();
+    line->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
 }

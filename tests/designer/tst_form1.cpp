@@ -33,9 +33,11 @@ private slots:
         DesignerSession session;
         Form1 &f = session.start();
         const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
-        QCOMPARE(differs(f, "Text1=0123456789;Text2=001;Text4=;Text5=5.08;Text6=2.54;Combo1=EAN-13;Combo3=14;Combo4=0;"
-                            "Combo5=Left;Checks=100;source=100;unit=01;enabled=10000000;BarType=0;Scaling=0;"
-                            "Orientation=0;ShowText=1;Alignment=0;Caption=0123456789;Title=;FontSize=14"), QString());
+        const char *shown = "Text1=0123456789;Text2=001;Text4=;Text5=5.08;Text6=2.54;"
+                            "Combo1=EAN-13;Combo3=14;Combo4=0;Combo5=Left;Check1=1;Check2=0;Check3=0;"
+                            "source=Option1;unit=Option5;enabled=Text1;BarType=0;Scaling=0;Orientation=0;"
+                            "ShowText=1;Alignment=0;Caption=0123456789;Title=;FontSize=14";
+        QCOMPARE(differs(f, shown), QString());
         QCOMPARE(f.Vantrel1->Font().Name(), arial);
         // The family the default font resolves to is the one stored.
         QCOMPARE(session.close().value("combo2"), arial);
@@ -45,43 +47,69 @@ private slots:
         QCOMPARE(Form1::fontList(families), (QStringList{"C059", "Nimbus Sans"}));
     }
 
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("written");
+        const auto row = [](const char *name, const QString &stored, const char *shown, const char *written) {
+            QTest::newRow(name) << stored << QString::fromLatin1(shown) << QString::fromLatin1(written);
+        };
+        row("size in inches", "vtlw=3000;vtlh=1000;mesure=1",
+            "Text5=2.08;Text6=0.69;unit=Option4;Module=Module 0.265 mm (10.4 mils)",
+            "vtlw=2995.2;vtlh=993.6;mesure=1");
+        row("unknown unit, no symbology", "mesure=99999999999;bartype=-1",
+            "Text5=2;Text6=1;unit=Option4;Combo1=;BarType=-1", "mesure=1;vtlw=2880;bartype=-1");
+        row("import file", "option1=0;option3=1;text4=<file>",
+            "source=Option3;enabled=Text4 Command1 Check3;Caption=A", "option3=1;text4=<file>");
+        row("no source ticked", "option1=0;Caption=fixed",
+            "source=;enabled=Text1 Text7 Text8 Check3;Caption=fixed", "option1=0;option3=0");
+        row("sequence", "option1=0;option2=1;text2=07;text3=9", "source=Option2;Caption=07",
+            "text2=07;text3=9;option2=1");
+        row("titled import file", "Check3=1;option1=0;option3=1;text4=<file>",
+            "Check1=1;Check2=0;Check3=1;Caption=A;Title=", "Check3=1");
+        row("scaling 2, turned, right", "Scaling=2;Orientation=90.0;Align=Right",
+            "Check1=1;Check2=2;Check3=0;Combo4=90;Combo5=Right", "Scaling=1;Orientation=90");
+        row("font size with letters, symbology past the last", "combo3=12abc;bartype=70000",
+            "Combo3=12abc;FontSize=12;Combo1=EAN-13;BarType=0", "combo3=12abc;bartype=0");
+        row("check boxes at 7", "hasText=7;Check3=7;Scaling=7", "Check1=1;Check2=1;Check3=1",
+            "hasText=1;Check3=1;Scaling=1");
+        row("family not installed: kept, drawn in another", "combo2=Sans Serif", "", "combo2=Sans Serif");
+        row("sizes beyond any page", "vtlw=1" + QString(400, u'0') + ";vtlh=99999999999999999999",
+            "Text5=5.08", "vtlw=2880.36;vtlh=1440.18");
+        row("turn, alignment and size not offered", "Orientation=45;Align=Middle;combo3=abc",
+            "Combo4=0;Combo5=Left;Combo3=14", "Orientation=0;Align=Left;combo3=14");
+        row("font size read by its start alone", "combo3=-5000pt", "Combo3=-1000;FontSize=-1000",
+            "combo3=-1000");
+        row("font size with the locale's point", "combo3=-1000<point>5", "Combo3=-1000;FontSize=-1000",
+            "combo3=-1000");
+        row("font size 1000.0", "combo3=1000.0", "Combo3=1000.0", "combo3=1000.0");
+        // Beyond the 1000 points the renderer draws, by either reading of the text.
+        row("font size 2000000000", "combo3=2000000000", "Combo3=1000;FontSize=1000", "combo3=1000");
+        row("font size 1e300", "combo3=1e300", "Combo3=1000;FontSize=1000", "combo3=1000");
+        row("font size 2e9", "combo3=2e9", "Combo3=1000;FontSize=1000", "combo3=1000");
+        row("font size 3e7", "combo3=3e7", "Combo3=1000;FontSize=1000", "combo3=1000");
+        row("font size 1e8", "combo3=1e8", "Combo3=1000;FontSize=1000", "combo3=1000");
+        row("font size 1e9", "combo3=1e9", "Combo3=1000;FontSize=1000", "combo3=1000");
+        row("font size 1001", "combo3=1001", "Combo3=1000;FontSize=1000", "combo3=1000");
+    }
     // What a previous run stored (values the program never writes included),
     // what start-up shows and what the next close writes; a second start and
     // close write the same again, and no message is shown.
     void roundTrip()
     {
-        struct Row { QString stored, shown, written; };
-        QList<Row> rows{
-            {"vtlw=3000;vtlh=1000;mesure=1",
-             "Text5=2.08;Text6=0.69;unit=10;Module=Module 0.265 mm (10.4 mils)",
-             "vtlw=2995.2;vtlh=993.6;mesure=1"},
-            {"mesure=99999999999;bartype=-1", "Text5=2;Text6=1;unit=10;Combo1=;BarType=-1", "mesure=1;vtlw=2880;bartype=-1"},
-            {"option1=0;option3=1;text4=<file>", "source=001;enabled=00000111;Caption=A", "option3=1;text4=<file>"},
-            {"option1=0;Caption=fixed", "source=000;enabled=10011001;Caption=fixed", "option1=0;option3=0"},
-            {"option1=0;option2=1;text2=07;text3=9", "source=010;Caption=07", "text2=07;text3=9;option2=1"},
-            {"Check3=1;option1=0;option3=1;text4=<file>", "Checks=101;Caption=A;Title=", "Check3=1"},
-            {"Scaling=2;Orientation=90.0;Align=Right", "Checks=120;Combo4=90;Combo5=Right", "Scaling=1;Orientation=90"},
-            {"combo3=12abc;bartype=70000", "Combo3=12abc;FontSize=12;Combo1=EAN-13;BarType=0", "combo3=12abc;bartype=0"},
-            {"hasText=7;Check3=7;Scaling=7", "Checks=111", "hasText=1;Check3=1;Scaling=1"}, {"combo2=Sans Serif", "", "combo2=Sans Serif"}, // kept, drawn in another family
-            {"vtlw=1" + QString(400, u'0') + ";vtlh=99999999999999999999", "Text5=5.08", "vtlw=2880.36;vtlh=1440.18"},
-            {"Orientation=45;Align=Middle;combo3=abc", "Combo4=0;Combo5=Left;Combo3=14", "Orientation=0;Align=Left;combo3=14"},
-            {"combo3=-5000pt", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, // read by its start alone
-            {"combo3=-1000<point>5", "Combo3=-1000;FontSize=-1000", "combo3=-1000"}, // the locale's point
-            {"combo3=1000.0", "Combo3=1000.0", "combo3=1000.0"}};
-        // Beyond the 1000 points the renderer draws, by either reading of the text.
-        for (const char *size : {"2000000000", "1e300", "2e9", "3e7", "1e8", "1e9", "1001"})
-            rows.append({QStringLiteral("combo3=") + size, "Combo3=1000;FontSize=1000", "combo3=1000"});
-        for (Row &row : rows) {
-            DesignerSession session;
-            const QString file = session.writeFile("labels.txt", "A,B\r\nTitle A\r\n");
-            session.seed(row.stored.replace("<file>", file).replace("<point>", QLocale().decimalPoint()));
-            QVERIFY2(differs(session.start(), row.shown).isEmpty(), qPrintable(row.stored + ": " + differs(*session.form, row.shown)));
-            const Keys first = session.close();
-            QVERIFY2(mismatches(first, row.written.replace("<file>", file)).isEmpty(), qPrintable(row.stored));
-            session.start();
-            QCOMPARE(session.close(), first);
-            QVERIFY2(session.dialogs.messages.isEmpty(), qPrintable(session.dialogs.allText()));
-        }
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, written);
+        DesignerSession session;
+        const QString file = session.writeFile("labels.txt", "A,B\r\nTitle A\r\n");
+        session.seed(stored.replace("<file>", file).replace("<point>", QLocale().decimalPoint()));
+        QCOMPARE(differs(session.start(), shown), QString());
+        const Keys first = session.close();
+        QCOMPARE(mismatches(first, written.replace("<file>", file)), QString());
+        session.start();
+        QCOMPARE(session.close(), first);
+        QVERIFY2(session.dialogs.messages.isEmpty(), qPrintable(session.dialogs.allText()));
     }
 
     void unusableSettings_data()
@@ -116,7 +144,7 @@ private slots:
         const QString before = identity(blocked);
         Form1 &f = session.start();
         QCOMPARE(session.dialogs.messages.size(), atStart ? 1 : 0);
-        QCOMPARE(differs(f, "Text1=0123456789;Combo1=EAN-13;source=100"), QString());
+        QCOMPARE(differs(f, "Text1=0123456789;Combo1=EAN-13;source=Option1"), QString());
         f.show();
         f.mnuExit->trigger();
         QVERIFY(!f.isVisible());
@@ -134,20 +162,40 @@ private slots:
         DesignerSession session("mesure=1");
         Form1 &f = session.start();
         f.Option5->setChecked(true);
-        QCOMPARE(differs(f, "Text5=5.08;Text6=2.54;unit=01"), QString());
+        QCOMPARE(differs(f, "Text5=5.08;Text6=2.54;unit=Option5"), QString());
         QCOMPARE(mismatches(session.close(), "vtlw=2880.36;vtlh=1440.18;mesure=0"), QString());
         Form1 &again = session.start();
         again.Option4->setChecked(true);
-        QCOMPARE(differs(again, "Text5=2.00;Text6=1.00;unit=10"), QString());
+        QCOMPARE(differs(again, "Text5=2.00;Text6=1.00;unit=Option4"), QString());
         QVERIFY(session.activate());
-        for (const auto &[text, width] : QList<std::pair<QString, double>>{{"2.5", 3600}, {"0", 0}, {"-1", -1440}, {"abc", -1440}, {"99999999999", -1440}}) {
-            retype(again.Text5, QString(text).replace(".", QLocale().decimalPoint()));
-            again.Text6->setFocus();
-            QVERIFY(again.symbolWidth == width && again.Vantrel1->Width() == float(width) / 15.0f);
-        }
-        again.symbolWidth = 1440.0, again.resize(700, 600); // the symbol stays centred in the preview
+        again.symbolWidth = 1440.0;
+        again.resize(700, 600); // the symbol stays centred in the preview
         QTRY_COMPARE(again.Vantrel1->Left(), (float(again.Picture1->width()) - 96.0f) / 2.0f);
         QCOMPARE(session.close().value("vtlw"), QStringLiteral("1440"));
+    }
+
+    void typedWidth_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("width"); // in twips; 4320 (3 in, as stored): the width kept
+        QTest::newRow("fraction") << "2.5" << 3600.0;
+        QTest::newRow("zero") << "0" << 0.0;
+        QTest::newRow("negative") << "-1" << -1440.0;
+        QTest::newRow("letters") << "abc" << 4320.0;
+        QTest::newRow("too large") << "99999999999" << 4320.0;
+    }
+    // The width typed in inches, taken on leaving the box.
+    void typedWidth()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, width);
+        DesignerSession session("mesure=1;vtlw=4320");
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        retype(f.Text5, text.replace(".", QLocale().decimalPoint()));
+        f.Text6->setFocus();
+        QCOMPARE(f.symbolWidth, width);
+        QCOMPARE(f.Vantrel1->Width(), float(width) / 15.0f);
     }
 
     void statusBarLayout_data()
@@ -277,9 +325,15 @@ private slots:
         QVERIFY(session.activate());
         QCOMPARE(QApplication::focusWidget(), f.Text1);
         f.Option2->setChecked(true);
-        for (const auto &[from, key, to] : QList<std::tuple<QWidget *, Qt::Key, QWidget *>>{
-                 {f.Text2, Qt::Key_Backtab, f.Option2}, {f.Text6, Qt::Key_Tab, f.Option5}, {f.Option5, Qt::Key_Left, f.Option4}, {f.Option4, Qt::Key_Tab, f.Combo1}}) {
-            from->setFocus(); // "Sequence", "cm", then "inches" by the arrow key
+        // One after the other: "Sequence", "cm", then "inches" by the arrow key.
+        const QList<std::tuple<QWidget *, Qt::Key, QWidget *>> steps{
+            {f.Text2, Qt::Key_Backtab, f.Option2},
+            {f.Text6, Qt::Key_Tab, f.Option5},
+            {f.Option5, Qt::Key_Left, f.Option4},
+            {f.Option4, Qt::Key_Tab, f.Combo1},
+        };
+        for (const auto &[from, key, to] : steps) {
+            from->setFocus();
             QTest::keyClick(from, key);
             QCOMPARE(QApplication::focusWidget(), to);
         }
@@ -297,7 +351,7 @@ private slots:
         f.Option2->setChecked(true);
         f.Text7->setText(QStringLiteral("A-"));
         f.Text8->setText(QStringLiteral("-Z"));
-        QCOMPARE(differs(f, "source=010;enabled=01111000;Caption=001"), QString());
+        QCOMPARE(differs(f, "source=Option2;enabled=Text2 Text3 Text7 Text8;Caption=001"), QString());
         QCOMPARE(f.module1().getFirstData(), QStringLiteral("A-001-Z"));
         for (const QString &name : {QString(), QStringLiteral("no-such.txt"), session.dir.path(),
                                     session.writeFile(".hidden.txt", "H\n")}) {
@@ -305,14 +359,15 @@ private slots:
             f.Text4->setText(name);
             f.Vantrel1->setTitle(QStringLiteral("kept"));
             f.Option3->setChecked(true);
-            QCOMPARE(differs(f, "Caption=0123456789;Title=kept;enabled=00000111"), QString());
+            QCOMPARE(differs(f, "Caption=0123456789;Title=kept;enabled=Text4 Command1 Check3"), QString());
         }
         session.dialogs.openAnswer = file;
         f.Check3->click(); // ticked first: the browse itself previews the title
         f.Command1->click();
         QCOMPARE(f.CommonDialog1.Filter, QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*"));
         QCOMPARE(differs(f, "Caption= A ,B;Title=Title A"), QString());
-        f.Option1->setChecked(true), f.Option3->setChecked(true); // choosing the source previews the first field
+        f.Option1->setChecked(true);
+        f.Option3->setChecked(true); // choosing the source previews the first field
         QCOMPARE(differs(f, "Caption=A"), QString());
     }
 

@@ -10,7 +10,6 @@
 #include "PrintRun.h"
 #include "SymbolDesign.h"
 
-
 #include "Decode.h"
 
 #include <QPdfWriter>
@@ -30,7 +29,9 @@ public:
     void printEmptyLine() override
     {
         if (!m_painter) {
-            m_writer.emplace(m_file), m_writer->setPageMargins(QMarginsF()), m_writer->setResolution(300);
+            m_writer.emplace(m_file);
+            m_writer->setPageMargins(QMarginsF());
+            m_writer->setResolution(300);
             m_writer->setPageSize(QPageSize(QPageSize::Letter));
             m_hdc = DeviceRegistry::add(&m_painter.emplace(&*m_writer));
         }
@@ -41,8 +42,19 @@ public:
     float twipsPerPixelY() const override { return 1440.0f / 300; }
     std::int32_t hDC() const override { return m_hdc; }
     void newPage() override { m_writer->newPage(); }
-    void endDoc() override { DeviceRegistry::remove(m_hdc), m_painter.reset(), m_writer.reset(); }
-    void abortDoc() override { if (m_painter) endDoc(), QFile::remove(m_file); }
+    void endDoc() override
+    {
+        DeviceRegistry::remove(m_hdc);
+        m_painter.reset();
+        m_writer.reset();
+    }
+    void abortDoc() override
+    {
+        if (!m_painter)
+            return;
+        endDoc();
+        QFile::remove(m_file);
+    }
 
 private:
     QString m_file;
@@ -55,6 +67,33 @@ private:
 struct Watched : SymbolDesign {
     double shownSize = 0;
     void changed(bool) override { shownSize = Font().Size(); }
+};
+
+// Margins in inches, as typed into the print dialog.
+struct Margins {
+    double labelLeft = 0, labelRight = 0, labelTop = 0, labelBottom = 0;
+    double pageLeft = 0, pageRight = 0, pageTop = 0, pageBottom = 0;
+};
+
+// Where the labels land, in inches: each cell, the symbol in it, and the grid's origin.
+struct Grid {
+    double cellWidth = 2, cellHeight = 1, symbolWidth = 2, symbolHeight = 1, left = 0, top = 0;
+};
+
+enum Source { FixedText = 1, Sequence = 2, TitledFile = 3, PlainFile = 4 };
+
+// One printed sheet: the source and its values, the size as the designer shows
+// it in inches, or centimetres with "cm"; the grid and each page's values (an
+// empty value an empty cell); the copies of each label.
+struct Sheet {
+    Source source = Sequence;
+    QStringList values;
+    QString size = QStringLiteral("2.00 1.00");
+    Margins margins = {};
+    Grid grid = {};
+    int columns = 4, rows = 11;
+    QList<QStringList> pages;
+    int copies = 1;
 };
 
 // "01".."10": the values a sequence gives, zero padded to the start's width.
@@ -76,93 +115,140 @@ QStringList copied(const QStringList &values, int copies)
 }
 
 } // namespace
+Q_DECLARE_METATYPE(Sheet)
 
 class CoreTest : public QObject {
     Q_OBJECT
 private slots:
-    // One printed sheet: the source (1 fixed text, 2 sequence, 3 import file
-    // with titles, 4 without) and its values, the size as the designer shows it
-    // in inches, or centimetres with "cm"; label then page margins; cell w, h,
-    // symbol w, h, origin x, y in inches; the grid and each page's values (an
-    // empty value an empty cell); the copies of each label.
+    void sheets_data()
+    {
+        QTest::addColumn<Sheet>("s");
+        const Margins twoRows{.pageTop = 1, .pageBottom = 8};
+        const Grid belowAnInch{.top = 1};
+        const QStringList v10 = sequence(1, 10, 2);
+        const QStringList v41 = sequence(1, 41, 3);
+        const QStringList v7 = sequence(1, 7, 2);
+        const QStringList imported{"A-1", "B-2"};
+        const QStringList twice = copied(v7, 2);
+        QTest::newRow("10 values on 4 x 2: 2 pages")
+            << Sheet{.values = v10, .margins = twoRows, .grid = belowAnInch, .rows = 2,
+                     .pages = {v10.mid(0, 8), v10.mid(8)}};
+        QTest::newRow("8 values on 4 x 2: 1 page")
+            << Sheet{.values = v10.mid(0, 8), .margins = twoRows, .grid = belowAnInch, .rows = 2,
+                     .pages = {v10.mid(0, 8)}};
+        QTest::newRow("7 values, 2 copies each, on 4 x 2: 2 pages")
+            << Sheet{.values = v7, .margins = twoRows, .grid = belowAnInch, .rows = 2,
+                     .pages = {twice.mid(0, 8), twice.mid(8)}, .copies = 2};
+        QTest::newRow("2 titled values, 3 copies each")
+            << Sheet{.source = TitledFile, .values = imported, .pages = {copied(imported, 3)},
+                     .copies = 3};
+        QTest::newRow("left label margin")
+            << Sheet{.values = v7, .margins = {.labelLeft = 0.5, .labelBottom = 0.5},
+                     .grid = {.cellWidth = 2.5, .cellHeight = 1.5}, .columns = 3, .rows = 7, .pages = {v7}};
+        QTest::newRow("page margins")
+            << Sheet{.values = v7, .margins = {.pageLeft = 0.5, .pageRight = 1.5, .pageTop = 0.75},
+                     .grid = {.left = 0.5, .top = 0.75}, .columns = 3, .rows = 10, .pages = {v7}};
+        QTest::newRow("fixed text, 3 copies: one page still")
+            << Sheet{.source = FixedText, .values = {"FIXED"}, .pages = {QStringList(44, "FIXED")},
+                     .copies = 3};
+        QTest::newRow("empty fixed text")
+            << Sheet{.source = FixedText, .values = {""}, .pages = {QStringList(44, "")}};
+        QTest::newRow("empty first value")
+            << Sheet{.source = PlainFile, .values = {"", "A-1", "B-2"}, .pages = {{"", "A-1", "B-2"}}};
+        QTest::newRow("comma locale")
+            << Sheet{.values = v7.mid(0, 4), .size = "2,00 1,00", .margins = {.pageTop = 0.5},
+                     .grid = {.top = 0.5}, .rows = 10, .pages = {v7.mid(0, 4)}};
+        // 5.08 x 2.54 cm is 2880.36 x 1440.18 twips: 10 rows fit, not 11.
+        QTest::newRow("cm")
+            << Sheet{.values = v41, .size = "5.08 2.54 cm",
+                     .grid = {.cellWidth = 2.032, .cellHeight = 1.016,
+                              .symbolWidth = 2.032, .symbolHeight = 1.016},
+                     .rows = 10, .pages = {v41.mid(0, 40), v41.mid(40)}};
+    }
+
     void sheets()
     {
-        struct Sheet { const char *name; int source; QStringList values; QString size; QList<double> margins, sheet;
-                       int columns, rows; QList<QStringList> pages; int copies = 1; };
-        const QList<double> none(8, 0.0), whole{2, 1, 2, 1, 0, 0}, twoRows{0, 0, 0, 0, 0, 0, 1, 8};
-        const QStringList v10 = sequence(1, 10, 2), v41 = sequence(1, 41, 3), v7 = sequence(1, 7, 2), imported{"A-1", "B-2"};
-        const QStringList twice = copied(v7, 2);
-        const Sheet sheets[] = {
-            {"10 values on 4 x 2: 2 pages", 2, v10, "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8), v10.mid(8)}},
-            {"8 values on 4 x 2: 1 page", 2, v10.mid(0, 8), "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1}, 4, 2, {v10.mid(0, 8)}},
-            {"7 values, 2 copies each, on 4 x 2: 2 pages", 2, v7, "2.00 1.00", twoRows, {2, 1, 2, 1, 0, 1},
-             4, 2, {twice.mid(0, 8), twice.mid(8)}, 2},
-            {"2 titled values, 3 copies each", 3, imported, "2.00 1.00", none, whole,
-             4, 11, {copied(imported, 3)}, 3},
-            {"left label margin", 2, v7, "2.00 1.00", {0.5, 0, 0, 0.5, 0, 0, 0, 0}, {2.5, 1.5, 2, 1, 0, 0}, 3, 7, {v7}},
-            {"page margins", 2, v7, "2.00 1.00", {0, 0, 0, 0, 0.5, 1.5, 0.75, 0}, {2, 1, 2, 1, 0.5, 0.75}, 3, 10, {v7}},
-            {"fixed text, 3 copies: one page still", 1, {"FIXED"}, "2.00 1.00", none, whole, 4, 11,
-             {QStringList(44, "FIXED")}, 3},
-            {"empty fixed text", 1, {""}, "2.00 1.00", none, whole, 4, 11, {QStringList(44, "")}},
-            {"empty first value", 4, {"", "A-1", "B-2"}, "2.00 1.00", none, whole, 4, 11, {{"", "A-1", "B-2"}}},
-            {"comma locale", 2, v7.mid(0, 4), "2,00 1,00", {0, 0, 0, 0, 0, 0, 0.5, 0}, {2, 1, 2, 1, 0, 0.5}, 4, 10, {v7.mid(0, 4)}},
-            // 5.08 x 2.54 cm is 2880.36 x 1440.18 twips: 10 rows fit, not 11.
-            {"cm", 2, v41, "5.08 2.54 cm", none, {2.032, 1.016, 2.032, 1.016, 0, 0}, 4, 10, {v41.mid(0, 40), v41.mid(40)}}};
-        for (const Sheet &s : sheets) {
-            QLocale::setDefault(s.size.contains(u',') ? QLocale(QLocale::German) : QLocale::system());
-            QTemporaryDir dir;
-            FakeControls controls;
-            controls.source(s.source > 2 ? 3 : s.source);
-            controls.t1 = s.values.first(), controls.t2 = s.values.first(), controls.t3 = s.values.last();
-            QFile file(controls.t4 = dir.filePath("values.txt"));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            for (const QString &value : s.values) // with the titles on lines of their own
-                file.write(value.toLatin1() + (s.source == 3 ? "\r\nTitle " + value.toLatin1() : "") + "\r\n");
-            file.close();
-            Module1 data(controls);
-            Watched symbol;
-            symbol.setBarType(std::int16_t(Symbology::Code128)), symbol.Font().setSize(14.0);
-            PrintRun::Sheet sheet;
-            sheet.width = s.size.section(u' ', 0, 0), sheet.height = s.size.section(u' ', 1, 1);
-            sheet.centimetres = s.size.endsWith("cm");
-            sheet.twipsPerUnit = sheet.centimetres ? Numbers::kTwipsPerCm : Numbers::kTwipsPerInch;
-            sheet.fixedText = s.source == 1, sheet.titled = s.source == 3;
-            const auto m = [&s](int i) { return QLocale().toString(s.margins[i]); }; // as typed
-            sheet.margins = {m(0), m(1), m(2), m(3), m(4), m(5), m(6), m(7)};
-            const QString pdf = dir.filePath("labels.pdf");
-            PdfPrinter printer(pdf);
-            PrintRun run(symbol, data, printer, sheet);
-            run.setCopies(s.copies);
-            QVERIFY2(run.execute(), qPrintable(run.error()));
-            QCOMPARE(run.labelsDrawn(), s.columns * s.rows * (s.pages.size() - 1) + s.pages.last().size());
-            // The preview shows the last value in the font size it had before the run.
-            QVERIFY(symbol.Font().Size() == 14 && symbol.shownSize == 14);
-            const QList<QImage> pages = PdfCheck::render(pdf, kDpi);
-            QVERIFY(PdfCheck::pageCount(pdf) == s.pages.size() && pages.size() == s.pages.size());
-            for (int p = 0; p < s.pages.size(); ++p) {
-                QVERIFY(s.sheet[5] == 0 || Decode::inkBox(pages[p], QRect(0, 0, 8.5 * kDpi, s.sheet[5] * kDpi)).isNull()); // nothing above the grid
-                for (int cell = 0; cell < s.columns * s.rows; ++cell) {
-                    const double x = s.sheet[4] + cell % s.columns * s.sheet[0], y = s.sheet[5] + cell / s.columns * s.sheet[1];
-                    const QRect ink = Decode::inkBox(pages[p], QRect(x * kDpi, y * kDpi, s.sheet[0] * kDpi, s.sheet[1] * kDpi));
-                    const QRect symbolRect(x * kDpi, y * kDpi, s.sheet[2] * kDpi, s.sheet[3] * kDpi);
-                    const QString value = s.pages[p].value(cell), where = QStringLiteral("%1, page %2, cell %3").arg(s.name).arg(p).arg(cell);
-                    // Everything drawn for the label stays inside its symbol rectangle.
-                    QVERIFY2(ink.isNull() == value.isEmpty() && (ink.isNull() || symbolRect.adjusted(-2, -2, 2, 2).contains(ink)), qPrintable(where));
-                    if (!value.isEmpty())
-                        QCOMPARE(Decode::zxingOne(Decode::label(pages[p], symbolRect)), value);
-                }
-            }
-            // Beyond one page's labels: nothing printed, the file gone, the font back.
-            run.setFirstLabel(s.columns * s.rows + 1);
-            QVERIFY2(!run.execute() && run.error().contains(QStringLiteral("must be from 1 to %1").arg(s.columns * s.rows)),
-                     qPrintable(run.error()));
-            QVERIFY(!QFile::exists(pdf) && symbol.Font().Size() == 14.0 && symbol.shownSize == 14);
-            run.setFirstLabel(1);
-            run.setCopies(1000);
-            QVERIFY(!run.execute());
-            QCOMPARE(run.error(), QStringLiteral("\"Copies of each label\" must be from 1 to 999."));
-            QLocale::setDefault(QLocale::system());
+        QFETCH(Sheet, s);
+        if (s.size.contains(u','))
+            QLocale::setDefault(QLocale(QLocale::German));
+        const auto systemLocale = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+        QTemporaryDir dir;
+        FakeControls controls;
+        controls.source(std::min<int>(s.source, TitledFile));
+        controls.t1 = s.values.first();
+        controls.t2 = s.values.first();
+        controls.t3 = s.values.last();
+        controls.t4 = dir.filePath("values.txt");
+        QFile file(controls.t4);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (const QString &value : s.values) {
+            file.write(value.toLatin1() + "\r\n");
+            if (s.source == TitledFile) // with the titles on lines of their own
+                file.write("Title " + value.toLatin1() + "\r\n");
         }
+        file.close();
+        Module1 data(controls);
+        Watched symbol;
+        symbol.setBarType(std::int16_t(Symbology::Code128));
+        symbol.Font().setSize(14.0);
+        const auto typed = [](double inches) { return QLocale().toString(inches); };
+        const Margins &m = s.margins;
+        PrintRun::Sheet sheet{
+            .width = s.size.section(u' ', 0, 0),
+            .height = s.size.section(u' ', 1, 1),
+            .margins = {typed(m.labelLeft), typed(m.labelRight), typed(m.labelTop), typed(m.labelBottom),
+                        typed(m.pageLeft), typed(m.pageRight), typed(m.pageTop), typed(m.pageBottom)},
+            .fixedText = s.source == FixedText,
+            .titled = s.source == TitledFile,
+            .centimetres = s.size.endsWith("cm"),
+        };
+        if (sheet.centimetres)
+            sheet.twipsPerUnit = Numbers::kTwipsPerCm;
+        const QString pdf = dir.filePath("labels.pdf");
+        PdfPrinter printer(pdf);
+        PrintRun run(symbol, data, printer, sheet);
+        run.setCopies(s.copies);
+        QVERIFY2(run.execute(), qPrintable(run.error()));
+        const int perPage = s.columns * s.rows;
+        QCOMPARE(run.labelsDrawn(), perPage * (s.pages.size() - 1) + s.pages.last().size());
+        // The preview shows the last value in the font size it had before the run.
+        QCOMPARE(symbol.Font().Size(), 14.0);
+        QCOMPARE(symbol.shownSize, 14.0);
+        const QList<QImage> pages = PdfCheck::render(pdf, kDpi);
+        QCOMPARE(PdfCheck::pageCount(pdf), int(s.pages.size()));
+        QCOMPARE(pages.size(), s.pages.size());
+        const Grid &g = s.grid;
+        for (int p = 0; p < s.pages.size(); ++p) {
+            const QRect pageInk = Decode::inkBox(pages[p], pages[p].rect());
+            QVERIFY(pageInk.top() >= qFloor(g.top * kDpi)); // nothing above the grid
+            for (int cell = 0; cell < perPage; ++cell) {
+                const double x = g.left + cell % s.columns * g.cellWidth;
+                const double y = g.top + cell / s.columns * g.cellHeight;
+                const QRect cellRect(x * kDpi, y * kDpi, g.cellWidth * kDpi, g.cellHeight * kDpi);
+                const QRect symbolRect(x * kDpi, y * kDpi, g.symbolWidth * kDpi, g.symbolHeight * kDpi);
+                const QRect ink = Decode::inkBox(pages[p], cellRect);
+                const QString value = s.pages[p].value(cell);
+                const QString where = QStringLiteral("page %1, cell %2").arg(p).arg(cell);
+                QVERIFY2(ink.isNull() == value.isEmpty(), qPrintable(where));
+                if (value.isEmpty())
+                    continue;
+                // Everything drawn for the label stays inside its symbol rectangle.
+                QVERIFY2(symbolRect.adjusted(-2, -2, 2, 2).contains(ink), qPrintable(where));
+                QCOMPARE(Decode::zxingOne(Decode::label(pages[p], symbolRect)), value);
+            }
+        }
+        // Beyond one page's labels: nothing printed, the file gone, the font back.
+        run.setFirstLabel(perPage + 1);
+        QVERIFY(!run.execute());
+        const QString range = QStringLiteral("must be from 1 to %1").arg(perPage);
+        QVERIFY2(run.error().contains(range), qPrintable(run.error()));
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(symbol.Font().Size(), 14.0);
+        QCOMPARE(symbol.shownSize, 14.0);
+        run.setFirstLabel(1);
+        run.setCopies(1000);
+        QVERIFY(!run.execute());
+        QCOMPARE(run.error(), QStringLiteral("\"Copies of each label\" must be from 1 to 999."));
     }
 };
 

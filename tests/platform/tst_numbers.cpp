@@ -7,12 +7,32 @@
 #include <QtTest>
 #include <optional>
 
+namespace {
 enum Way { Read = 1, Write = 2, Both = 3 };
-using Expected = std::optional<double>; // nullopt: an error
-static QString regional(QString t) // as typed under the locale in force
+// What a text is converted with, and what can fail on the way.
+enum Conversion { HalfEven, Int16, Int32, Regional };
+using Expected = std::optional<double>; // nullopt: refused with an error
+
+QString regional(QString t) // as typed under the locale in force
 {
-    return QLocale().decimalPoint() == u',' ? t.replace(u'.', u'\1').replace(u',', u'.').replace(u'\1', u',') : t;
+    if (QLocale().decimalPoint() != u',')
+        return t;
+    return t.replace(u'.', u'\1').replace(u',', u'.').replace(u'\1', u',');
 }
+
+double converted(Conversion conversion, const QString &text)
+{
+    const double value = Numbers::numericValue(text);
+    switch (conversion) {
+    case HalfEven: return Numbers::roundHalfEven(value);
+    case Int16: return Numbers::toInt16(value);
+    case Int32: return Numbers::toInt32(value);
+    case Regional: return Numbers::regionalNumber(regional(text));
+    }
+    return qQNaN();
+}
+} // namespace
+Q_DECLARE_METATYPE(Expected)
 
 class TestNumbers : public QObject {
     Q_OBJECT
@@ -24,43 +44,76 @@ private slots:
     }
 
     // Read: numericValue(text) == value; Write: numberText(value) == text; Both: either way.
-    void numberRules()
+    void numberRules_data()
     {
         const double max = std::numeric_limits<double>::max();
-        const struct { QString text; double value; Way way; } rows[] = {
-            {"12pt", 12.0, Read}, {"5,08", 5.0, Read}, {"  \t +2880.36", 2880.36, Read}, // blanks, sign, the point whatever the locale
-            {"1e999", max, Read}, {QString(400, u'9'), max, Read}, {"-0.2e3248", -max, Read}, {"-.2e3248", -max, Read}, // saturates
-            {"1e-999", 0.0, Read}, {QStringLiteral("\u0661\u0662"), 0.0, Read}, // arabic-indic digits are not digits
-            {"2880.36", 2880.36, Both}, {"-.95", -0.95, Both}, {"123456789012345", 123456789012345.0, Both}, {"-1E+20", -1e20, Both},
-            {"0", -0.0, Write}, {"2880.36", 5.08 * 567, Write}, // float noise hidden
-            {"1.23456789012346E+15", 1234567890123456.0, Write}, {"1.79769313486232E+308", qInf(), Write}};
-        for (const auto &row : rows) {
-            if (row.way & Read)
-                QCOMPARE(Numbers::numericValue(row.text), row.value);
-            if (row.way & Write)
-                QCOMPARE(Numbers::numberText(row.value), row.text);
-        }
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("way");
+        QTest::newRow("unit after the number") << "12pt" << 12.0 << int(Read);
+        QTest::newRow("comma ends the number") << "5,08" << 5.0 << int(Read);
+        QTest::newRow("blanks and sign before") << "  \t +2880.36" << 2880.36 << int(Read);
+        QTest::newRow("huge exponent saturates") << "1e999" << max << int(Read);
+        QTest::newRow("400 nines saturate") << QString(400, u'9') << max << int(Read);
+        QTest::newRow("huge negative saturates") << "-0.2e3248" << -max << int(Read);
+        QTest::newRow("no digit before the point") << "-.2e3248" << -max << int(Read);
+        QTest::newRow("tiny exponent is 0") << "1e-999" << 0.0 << int(Read);
+        QTest::newRow("arabic-indic digits are no digits") << QStringLiteral("\u0661\u0662") << 0.0
+                                                          << int(Read);
+        QTest::newRow("decimals") << "2880.36" << 2880.36 << int(Both);
+        QTest::newRow("negative fraction") << "-.95" << -0.95 << int(Both);
+        QTest::newRow("15 digits") << "123456789012345" << 123456789012345.0 << int(Both);
+        QTest::newRow("large exponent") << "-1E+20" << -1e20 << int(Both);
+        QTest::newRow("negative zero") << "0" << -0.0 << int(Write);
+        QTest::newRow("float noise hidden") << "2880.36" << 5.08 * 567 << int(Write);
+        QTest::newRow("16 digits") << "1.23456789012346E+15" << 1234567890123456.0 << int(Write);
+        QTest::newRow("infinity") << "1.79769313486232E+308" << qInf() << int(Write);
     }
 
-    // What can fail: into a 16- or 32-bit integer (kind 0: rounded alone, halves
-    // to even), or a regional number (kind 1) as typed under a "." locale.
+    void numberRules()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QFETCH(int, way);
+        if (way & Read)
+            QCOMPARE(Numbers::numericValue(text), value);
+        if (way & Write)
+            QCOMPARE(Numbers::numberText(value), text);
+    }
+
+    // Into a 16- or 32-bit integer, rounded alone (halves to even), or a
+    // regional number as typed under a "." locale.
+    void conversions_data()
+    {
+        QTest::addColumn<int>("conversion");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Expected>("expected");
+        QTest::newRow("half to even, down") << int(HalfEven) << "2.5" << Expected(2);
+        QTest::newRow("negative half to even") << int(HalfEven) << "-2.5" << Expected(-2);
+        QTest::newRow("16 bits, over") << int(Int16) << "32767.5" << Expected();
+        QTest::newRow("16 bits, lowest") << int(Int16) << "-32768.5" << Expected(-32768);
+        QTest::newRow("32 bits, highest") << int(Int32) << "2147483647" << Expected(2147483647);
+        QTest::newRow("32 bits, under") << int(Int32) << "-2147483649" << Expected();
+        QTest::newRow("regional, blanks and sign") << int(Regional) << " -1.5 " << Expected(-1.5);
+        QTest::newRow("regional, empty") << int(Regional) << "" << Expected();
+        QTest::newRow("regional, other separator") << int(Regional) << "2,54" << Expected();
+        QTest::newRow("regional, inf") << int(Regional) << "inf" << Expected();
+        QTest::newRow("regional, long text quoted short") << int(Regional) << QString(5000, u'1') + u'x'
+                                                          << Expected();
+    }
+
     void conversions()
     {
-        const struct { int kind; QString text; Expected expected{}; } rows[] = {
-            {0, "2.5", 2}, {0, "-2.5", -2}, {16, "32767.5", {}}, {16, "-32768.5", -32768}, {32, "2147483647", 2147483647}, {32, "-2147483649", {}},
-            {1, " -1.5 ", -1.5}, {1, ""}, {1, "2,54"}, {1, "inf"}, // blanks around, sign; the other separator
-            {1, QString(5000, u'1') + u'x'}}; // a long text is quoted short
-        for (const auto &[kind, text, expected] : rows) {
-            const double value = Numbers::numericValue(text);
-            try {
-                const double got = kind == 0 ? Numbers::roundHalfEven(value)
-                    : kind == 16             ? Numbers::toInt16(value)
-                    : kind == 32             ? Numbers::toInt32(value)
-                                             : Numbers::regionalNumber(regional(text));
-                QCOMPARE(got, expected.value_or(qQNaN()));
-            } catch (const QuillError &error) {
-                QVERIFY2(!expected && error.description().size() < 150, qPrintable(error.description()));
-            }
+        QFETCH(int, conversion);
+        QFETCH(QString, text);
+        QFETCH(Expected, expected);
+        try {
+            const double got = converted(Conversion(conversion), text);
+            QVERIFY2(expected.has_value(), qPrintable(QString::number(got)));
+            QCOMPARE(got, *expected);
+        } catch (const QuillError &error) {
+            QVERIFY2(!expected, qPrintable(error.description()));
+            QVERIFY2(error.description().size() < 150, qPrintable(error.description()));
         }
     }
 };
