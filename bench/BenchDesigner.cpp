@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-
 BenchDesigner::BenchDesigner(const QString &storeFolder)
     : m_store(std::make_unique<SettingsStore>(QDir(storeFolder).filePath(QStringLiteral("Quillmark2.conf"))))
     , m_form(std::make_unique<Form1>(*m_store))
@@ -27,10 +26,7 @@ BenchDesigner::~BenchDesigner()
     m_form.reset();
 }
 
-void BenchDesigner::useCode128()
-{
-    m_form->Combo1->setCurrentIndex(int(Symbology::Code128));
-}
+void BenchDesigner::useCode128() { m_form->Combo1->setCurrentIndex(int(Symbology::Code128)); }
 
 void BenchDesigner::useSymbolSizeInInches(double width, double height)
 {

@@ -15,12 +15,12 @@ public:
 
     Form1 &form() { return *m_form; }
 
-    void useCode128();                                  // Combo1 entry 8
+    void useCode128(); // Combo1 entry 8
     void useSymbolSizeInInches(double width, double height);
     void useSequence(const QString &start, qint64 count); // Option2; Text2 start, Text3 end
-    void useFixedText(const QString &text);             // Option1; Text1
-    void useImportFile(const QString &path);            // Option3; Text4
-    void waitUntilShown();                              // until the symbol has been painted
+    void useFixedText(const QString &text); // Option1; Text1
+    void useImportFile(const QString &path); // Option3; Text4
+    void waitUntilShown(); // until the symbol has been painted
 
 private:
     std::unique_ptr<SettingsStore> m_store; // outlives the window, which writes it when it closes

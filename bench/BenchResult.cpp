@@ -13,14 +13,15 @@ QString field(QString value)
 
 QString BenchResult::resultLine() const
 {
-    QString line = QStringLiteral("RESULT task=%1 n=%2 seconds=%3 per_second=%4 peak_mb=%5 status=%6 verified=%7")
-                       .arg(task)
-                       .arg(count)
-                       .arg(seconds, 0, 'f', 6)
-                       .arg(seconds > 0 ? double(count) / seconds : 0.0, 0, 'f', 1)
-                       .arg(peakMb, 0, 'f', 1)
-                       .arg(ok ? QStringLiteral("ok") : QStringLiteral("failed"))
-                       .arg(field(verified));
+    QString line
+        = QStringLiteral("RESULT task=%1 n=%2 seconds=%3 per_second=%4 peak_mb=%5 status=%6 verified=%7")
+              .arg(task)
+              .arg(count)
+              .arg(seconds, 0, 'f', 6)
+              .arg(seconds > 0 ? double(count) / seconds : 0.0, 0, 'f', 1)
+              .arg(peakMb, 0, 'f', 1)
+              .arg(ok ? QStringLiteral("ok") : QStringLiteral("failed"))
+              .arg(field(verified));
     for (const auto &[key, value] : extra)
         line += QStringLiteral(" %1=%2").arg(key, field(value));
     return line;

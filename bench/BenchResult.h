@@ -8,16 +8,20 @@
 // bench/run reads, and as one sentence for people.
 struct BenchResult {
     BenchResult() = default;
-    BenchResult(QString taskName, qint64 taskCount) : task(std::move(taskName)), count(taskCount) {}
+    BenchResult(QString taskName, qint64 taskCount)
+        : task(std::move(taskName))
+        , count(taskCount)
+    {
+    }
 
     QString task;
-    qint64 count = 0;      // labels, files or keystrokes
-    double seconds = 0.0;  // the measured handler, or the median for many samples
+    qint64 count = 0; // labels, files or keystrokes
+    double seconds = 0.0; // the measured handler, or the median for many samples
     double peakMb = 0.0;
-    bool ok = true;        // false: the run failed or its output did not check out
-    QString verified;      // what the outside check found, e.g. "334/334 pages"
+    bool ok = true; // false: the run failed or its output did not check out
+    QString verified; // what the outside check found, e.g. "334/334 pages"
     QList<QPair<QString, QString>> extra;
-    QStringList notes;     // why it is not ok, messages the program showed
+    QStringList notes; // why it is not ok, messages the program showed
 
     void fail(const QString &why)
     {

@@ -4,9 +4,9 @@
 #include <QString>
 
 struct BenchOptions {
-    QString workRoot;   // where outputs go: tmpfs (/dev/shm) when there is one
-    bool keep = false;  // leave the outputs in place for a look
-    QString check;      // "all", "sample" or "none"; empty: all pages up to 10,000 labels, else a sample
+    QString workRoot; // where outputs go: tmpfs (/dev/shm) when there is one
+    bool keep = false; // leave the outputs in place for a look
+    QString check; // "all", "sample" or "none"; empty: all pages up to 10,000 labels, else a sample
 };
 
 // Each task drives the real window headless through the handlers a user

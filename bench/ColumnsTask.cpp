@@ -116,12 +116,11 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
             PrintRun::Sheet sheet;
             sheet.width = view.widthText();
             sheet.height = view.heightText();
-            sheet.margins = {LabelSheet::text(LabelSheet::labelLeft),
-                             LabelSheet::text(LabelSheet::labelRight),
-                             LabelSheet::text(LabelSheet::labelTop),
-                             LabelSheet::text(LabelSheet::labelBottom),
-                             LabelSheet::text(LabelSheet::pageLeft), LabelSheet::text(LabelSheet::pageRight),
-                             LabelSheet::text(LabelSheet::pageTop), LabelSheet::text(LabelSheet::pageBottom)};
+            sheet.margins
+                = {LabelSheet::text(LabelSheet::labelLeft), LabelSheet::text(LabelSheet::labelRight),
+                   LabelSheet::text(LabelSheet::labelTop),  LabelSheet::text(LabelSheet::labelBottom),
+                   LabelSheet::text(LabelSheet::pageLeft),  LabelSheet::text(LabelSheet::pageRight),
+                   LabelSheet::text(LabelSheet::pageTop),   LabelSheet::text(LabelSheet::pageBottom)};
             sheet.titled = true;
             PrintRun run(view.vantrel(), data, printer, sheet);
             if (!run.execute())

@@ -64,6 +64,7 @@ BenchResult runLabelPrinterTask(qint64 labels, const QString &outFolder, const B
     result.add(QStringLiteral("bytes_per_label"), QString::number(zpl.size() / labels));
     result.verified = QStringLiteral("%1_label_graphics_sent").arg(graphics);
     if (graphics != labels)
-        result.fail(QStringLiteral("%1 label graphics reached the printer, not %2").arg(graphics).arg(labels));
+        result.fail(
+            QStringLiteral("%1 label graphics reached the printer, not %2").arg(graphics).arg(labels));
     return result;
 }

@@ -2,7 +2,8 @@
 
 #include <QEvent>
 
-PaintWatch::PaintWatch(QObject *watched) : QObject(watched)
+PaintWatch::PaintWatch(QObject *watched)
+    : QObject(watched)
 {
     watched->installEventFilter(this);
 }

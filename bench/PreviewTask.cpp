@@ -74,9 +74,12 @@ BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options)
     if (wrongCaptions > 0)
         result.fail(QStringLiteral("%1 keystrokes did not reach the symbol's data").arg(wrongCaptions));
     if (watch.paints() < keystrokes)
-        result.fail(QStringLiteral("the symbol painted %1 times for %2 keystrokes").arg(watch.paints()).arg(keystrokes));
+        result.fail(QStringLiteral("the symbol painted %1 times for %2 keystrokes")
+                        .arg(watch.paints())
+                        .arg(keystrokes));
     const QString shown = Decode::zxingOne(form.Vantrel1->grab().toImage());
-    result.verified = QStringLiteral("preview reads ") + (shown.isEmpty() ? QStringLiteral("nothing") : shown);
+    result.verified
+        = QStringLiteral("preview reads ") + (shown.isEmpty() ? QStringLiteral("nothing") : shown);
     if (shown != form.Text1->text())
         result.fail(QStringLiteral("the preview does not read as the typed data %1").arg(form.Text1->text()));
     if (!dialogs.messages.isEmpty())
@@ -107,7 +110,9 @@ BenchResult runColdStartTask(const BenchOptions &options)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     result.seconds = ProcessStats::secondsSinceLaunch();
     result.peakMb = ProcessStats::peakMegabytes();
-    result.verified = QStringLiteral("%1 symbol paints, %2 window paints").arg(symbolPaints.paints()).arg(windowPaints.paints());
+    result.verified = QStringLiteral("%1 symbol paints, %2 window paints")
+                          .arg(symbolPaints.paints())
+                          .arg(windowPaints.paints());
     if (symbolPaints.paints() == 0)
         result.fail(QStringLiteral("the symbol was never painted"));
     if (!dialogs.messages.isEmpty())

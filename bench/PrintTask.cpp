@@ -102,7 +102,9 @@ BenchResult runPrintTask(qint64 labels, const BenchOptions &options)
 
     const PdfCheck check(pdf, labels, [](qint64 k) { return sequenceValue(k, sequenceStart); });
     const QList<int> pages = pagesToCheck(check, labels, options);
-    addCheck(result, pages.isEmpty() ? PdfCheckReport::pagesOnly(PdfCheck::pageCount(pdf)) : check.check(pages, work.path()),
+    addCheck(result,
+             pages.isEmpty() ? PdfCheckReport::pagesOnly(PdfCheck::pageCount(pdf))
+                             : check.check(pages, work.path()),
              !pages.isEmpty());
     if (options.keep)
         result.notes << QStringLiteral("kept ") + pdf;
@@ -115,7 +117,9 @@ BenchResult runCheckPdfTask(const QString &pdf, qint64 labels, const BenchOption
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-check-XXXXXX")));
     const PdfCheck check(pdf, labels, [](qint64 k) { return sequenceValue(k, sequenceStart); });
     const QList<int> pages = pagesToCheck(check, labels, options);
-    addCheck(result, pages.isEmpty() ? PdfCheckReport::pagesOnly(PdfCheck::pageCount(pdf)) : check.check(pages, work.path()),
+    addCheck(result,
+             pages.isEmpty() ? PdfCheckReport::pagesOnly(PdfCheck::pageCount(pdf))
+                             : check.check(pages, work.path()),
              !pages.isEmpty());
     result.peakMb = ProcessStats::peakMegabytes();
     return result;

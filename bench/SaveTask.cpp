@@ -54,12 +54,14 @@ BenchResult runSaveTask(qint64 files, const QString &format, int dpi, const Benc
     if (options.check == QLatin1String("none")) {
         result.verified = QStringLiteral("%1 files").arg(QDir(pictures).entryList(QDir::Files).size());
     } else {
-        const SaveCheck check(pictures, chosenName, files, [](qint64 k) { return sequenceValue(k, sequenceStart); });
+        const SaveCheck check(pictures, chosenName, files,
+                              [](qint64 k) { return sequenceValue(k, sequenceStart); });
         const SaveCheckReport report = check.check(sampleFiles);
         result.verified = report.summary();
         result.add(QStringLiteral("format"), report.format);
         if (!report.ok())
-            result.fail(QStringLiteral("pictures read back wrong: ") + report.problems.join(QStringLiteral("; ")));
+            result.fail(QStringLiteral("pictures read back wrong: ")
+                        + report.problems.join(QStringLiteral("; ")));
     }
     if (options.keep)
         result.notes << QStringLiteral("kept ") + pictures;

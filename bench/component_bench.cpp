@@ -2,10 +2,10 @@
 // render, PNG, write) and the printing run (caption, DrawToDevice into a PDF).
 #include "DeviceRegistry.h"
 #include "PngWriter.h"
+#include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "SymbolRenderer.h"
 #include "Symbology.h"
-#include "ScreenMetrics.h"
 #include "Vantrel.h"
 
 #include <QApplication>
@@ -14,8 +14,8 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 // CPU time in user space: the component's own share, without the file system's.
@@ -54,8 +54,8 @@ int main(int argc, char **argv)
         v.SavePng(dir.filePath(QStringLiteral("label_%1.png").arg(i)), 192, 96);
     }
     const double save = timer.nsecsElapsed() / 1000.0 / labels;
-    std::printf("save run: %.1f us per PNG label (%.0f per second), %.1f us of it in user space\n", save, 1e6 / save,
-                (userMicros() - cpu) / labels);
+    std::printf("save run: %.1f us per PNG label (%.0f per second), %.1f us of it in user space\n", save,
+                1e6 / save, (userMicros() - cpu) / labels);
 
     // Where a save-run label's processor time goes, step by step.
     {
@@ -68,7 +68,8 @@ int main(int argc, char **argv)
         QByteArray bytes;
         for (int i = 0; i < labels; ++i) {
             double t0 = threadNanos();
-            const SymbolBuilder::Built built = SymbolBuilder::build(Symbology::Code128, QStringLiteral("QM%1").arg(i, 8, 10, QLatin1Char('0')), options);
+            const SymbolBuilder::Built built = SymbolBuilder::build(
+                Symbology::Code128, QStringLiteral("QM%1").arg(i, 8, 10, QLatin1Char('0')), options);
             double t1 = threadNanos();
             encode += t1 - t0;
             ink.fill(255);
@@ -80,8 +81,9 @@ int main(int argc, char **argv)
             bytes = PngWriter::twoColour(ink, Qt::white, Qt::black, 96, 96);
             png += threadNanos() - t0;
         }
-        std::printf("  encode %.1f us, draw %.1f us, PNG bytes %.1f us (%lld bytes)\n", encode / 1000 / labels,
-                    draw / 1000 / labels, png / 1000 / labels, (long long)bytes.size());
+        std::printf("  encode %.1f us, draw %.1f us, PNG bytes %.1f us (%lld bytes)\n",
+                    encode / 1000 / labels, draw / 1000 / labels, png / 1000 / labels,
+                    (long long)bytes.size());
     }
 
     QPdfWriter pdf(dir.filePath(QStringLiteral("labels.pdf")));

@@ -66,7 +66,8 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
         return runLabelPrinterTask(count, fields[2], options);
     const QStringList picture = fields.value(1).split(QRegularExpression(QStringLiteral("[x.]")));
     if (name == QLatin1String("picture") && picture.size() == 3 && picture[0].toInt() > 0
-        && picture[1].toInt() > 0 && (picture[2] == QLatin1String("bmp") || picture[2] == QLatin1String("png")))
+        && picture[1].toInt() > 0
+        && (picture[2] == QLatin1String("bmp") || picture[2] == QLatin1String("png")))
         return runPictureTask(picture[0].toInt(), picture[1].toInt(), picture[2], options);
     known = false;
     return {};

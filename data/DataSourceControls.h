@@ -7,9 +7,9 @@
 class DataSourceControls {
 public:
     virtual ~DataSourceControls() = default;
-    virtual bool textSelected() const = 0;     // "Text"
+    virtual bool textSelected() const = 0; // "Text"
     virtual bool sequenceSelected() const = 0; // "Sequence"
-    virtual bool importSelected() const = 0;   // "Import text file"
+    virtual bool importSelected() const = 0; // "Import text file"
     virtual QString fixedText() const = 0;
     virtual QString sequenceStart() const = 0;
     virtual QString sequenceEnd() const = 0;

@@ -8,7 +8,7 @@ struct ImportColumns {
     enum class Delimiter { Detect, Comma, Semicolon, Tab };
 
     Delimiter delimiter = Delimiter::Detect; // Detect: found among comma, semicolon and tab
-    bool header = false;   // the first row names the columns
+    bool header = false; // the first row names the columns
     QString valueTemplate; // "{sku}-{size}": columns by name or by number from 1, literal text between
     QString titleTemplate; // the same over the columns; empty: no title from the row
 

@@ -33,7 +33,7 @@ struct ImportFile::Impl {
     QString error;
     QByteArray buffer;
     qsizetype pos = 0;
-    qsizetype start = 0;   // the first byte after a byte-order mark, while kept
+    qsizetype start = 0; // the first byte after a byte-order mark, while kept
     qint64 lineNumber = 0; // of the line being read
     qint64 recordLine = 0;
     bool atEnd = false;
@@ -128,13 +128,13 @@ struct ImportFile::Impl {
     }
 };
 
-ImportFile::ImportFile() : d(std::make_unique<Impl>()) {}
+ImportFile::ImportFile()
+    : d(std::make_unique<Impl>())
+{
+}
 ImportFile::~ImportFile() = default;
 
-bool ImportFile::isOpen() const
-{
-    return d->file.isOpen();
-}
+bool ImportFile::isOpen() const { return d->file.isOpen(); }
 
 bool ImportFile::open(const QString &path)
 {
@@ -205,15 +205,9 @@ bool ImportFile::rewind()
     return true;
 }
 
-void ImportFile::forgetStart()
-{
-    d->keep = false;
-}
+void ImportFile::forgetStart() { d->keep = false; }
 
-bool ImportFile::atEnd()
-{
-    return !d->file.isOpen() || !d->fill();
-}
+bool ImportFile::atEnd() { return !d->file.isOpen() || !d->fill(); }
 
 void ImportFile::refuseEmpty()
 {
@@ -223,20 +217,11 @@ void ImportFile::refuseEmpty()
         throw QuillError(QStringLiteral("%1 is empty.").arg(source));
 }
 
-QString ImportFile::source() const
-{
-    return d->source();
-}
+QString ImportFile::source() const { return d->source(); }
 
-qint64 ImportFile::recordLine() const
-{
-    return d->recordLine;
-}
+qint64 ImportFile::recordLine() const { return d->recordLine; }
 
-QString ImportFile::errorString() const
-{
-    return d->error;
-}
+QString ImportFile::errorString() const { return d->error; }
 
 void ImportFile::close()
 {
@@ -355,8 +340,9 @@ bool ImportFile::readRecord(QStringList *fields, char delimiter)
             return;
         }
         // Either a field that long, or a quote left open that reads on through the rest of the file.
-        const QString unclosed = QStringLiteral(" (column %1 is still within its quotes there: is its closing quote "
-                                                "missing?)");
+        const QString unclosed
+            = QStringLiteral(" (column %1 is still within its quotes there: is its closing quote "
+                             "missing?)");
         throw d->tooLong(d->recordLine, state == State::Quoted ? unclosed.arg(ends.size() + 1) : QString());
     };
     bool ended = false;

@@ -28,8 +28,9 @@ ImportRows::ImportRows(ImportFile &file, const ImportColumns &columns)
 
 void ImportRows::start()
 {
-    m_delimiter = m_columns.delimiter == ImportColumns::Delimiter::Detect ? m_file.detectDelimiter()
-                                                                         : delimiterChar(m_columns.delimiter);
+    m_delimiter = m_columns.delimiter == ImportColumns::Delimiter::Detect
+        ? m_file.detectDelimiter()
+        : delimiterChar(m_columns.delimiter);
     m_bound = false;
     m_header.clear();
     if (!m_columns.header || !m_file.readRecord(&m_header, m_delimiter))
@@ -72,9 +73,8 @@ bool ImportRows::next()
 void ImportRows::evaluate(QString *value, QString *title)
 {
     const int widest = std::max(m_value.widest(), m_title.widest());
-    const auto line = [this] {
-        return QStringLiteral("Line %1 of %2").arg(m_file.recordLine()).arg(m_file.source());
-    };
+    const auto line
+        = [this] { return QStringLiteral("Line %1 of %2").arg(m_file.recordLine()).arg(m_file.source()); };
     if (m_fields.size() < widest)
         throw QuillError(QStringLiteral("%1 has %2 column(s), but the templates use %3.")
                              .arg(line())

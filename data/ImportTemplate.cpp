@@ -1,7 +1,9 @@
 #include "ImportTemplate.h"
 #include "QuillError.h"
 
-ImportTemplate::ImportTemplate(const QString &text, const QString &what) : m_text(text), m_what(what)
+ImportTemplate::ImportTemplate(const QString &text, const QString &what)
+    : m_text(text)
+    , m_what(what)
 {
     QString literal;
     for (qsizetype i = 0; i < text.size(); ++i) {

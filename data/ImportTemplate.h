@@ -30,7 +30,7 @@ public:
 
 private:
     struct Piece {
-        QString text;    // literal text, or the column's name
+        QString text; // literal text, or the column's name
         int column = -1; // -1: literal; else the column's index from 0, once bound
         bool isColumn = false;
     };

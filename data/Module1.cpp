@@ -20,10 +20,7 @@ constexpr std::int64_t kLongestFraction = 400;
 const QString kPrefixPlaceholder = QStringLiteral("(prefix)");
 const QString kSuffixPlaceholder = QStringLiteral("(sufix)");
 
-Numbers::Decimal exact(const QString &text)
-{
-    return Numbers::exactValue(text).value_or(Numbers::Decimal{});
-}
+Numbers::Decimal exact(const QString &text) { return Numbers::exactValue(text).value_or(Numbers::Decimal{}); }
 
 bool beyondExactLimit(Numbers::Decimal value)
 {
@@ -108,7 +105,10 @@ QString withAffixes(const DataSourceControls &controls, const QString &core)
 
 } // namespace
 
-Module1::Module1(const DataSourceControls &controls) : m_controls(controls) {}
+Module1::Module1(const DataSourceControls &controls)
+    : m_controls(controls)
+{
+}
 
 QString Module1::getFirstData()
 {
@@ -313,9 +313,10 @@ void Module1::checkRun()
     const QString name = m_controls.importFileName();
     ImportFile probe;
     if (!probe.open(name))
-        throw QuillError(name.isEmpty() ? QStringLiteral("No import file is chosen.")
-                                        : QStringLiteral("Cannot read the import file \"%1\": %2.")
-                                              .arg(name, probe.errorString()));
+        throw QuillError(
+            name.isEmpty()
+                ? QStringLiteral("No import file is chosen.")
+                : QStringLiteral("Cannot read the import file \"%1\": %2.").arg(name, probe.errorString()));
     checkImport(probe);
 }
 
@@ -349,8 +350,8 @@ void Module1::checkSequence() const
                                .arg(quoted(startText), quoted(endText));
     const QString limit = QLocale::c().toString(qint64(kExactLimit));
     const QString beyond = cannot + QStringLiteral("numbers beyond %1 cannot be counted exactly.").arg(limit);
-    const QString tooLong = cannot
-        + QStringLiteral("its numbers would need more than %1 digits.").arg(kSignificantDigits);
+    const QString tooLong
+        = cannot + QStringLiteral("its numbers would need more than %1 digits.").arg(kSignificantDigits);
     if (!first.exact)
         throw QuillError(beyondExactLimit(start) ? beyond : tooLong);
     const QString second = sequenceText(first.whole + 1.0, first.fraction);

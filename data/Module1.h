@@ -12,9 +12,9 @@
 // and bad data raises QuillError naming the line.
 // How far a run has gone through its data, where the source knows its end.
 struct DataExtent {
-    long long done = 0;  // values given, or bytes read
+    long long done = 0; // values given, or bytes read
     long long total = 0; // the sequence's count, or the import file's size
-    bool bytes = false;  // an import file, measured in bytes
+    bool bytes = false; // an import file, measured in bytes
 };
 
 class Module1 {
@@ -65,6 +65,6 @@ private:
     QString m_sequenceFraction; // the start's decimal fraction: the value is counter + .fraction
     ImportFile m_importFile;
     std::optional<ImportRows> m_rows; // over m_importFile, while columns are read
-    QString m_rowTitle;               // the title of the row last read
+    QString m_rowTitle; // the title of the row last read
     bool m_standardInputTaken = false;
 };

@@ -33,7 +33,8 @@ QStringList zbarImage(const QImage &image, const QStringList &options)
     const QString path = dir.filePath(QStringLiteral("symbol.png"));
     image.save(path);
     QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"), QStringList{QStringLiteral("--quiet")} + options + QStringList{path});
+    zbar.start(QStringLiteral("zbarimg"),
+               QStringList{QStringLiteral("--quiet")} + options + QStringList{path});
     zbar.waitForFinished(30000);
     QStringList texts = QString::fromUtf8(zbar.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     for (QString &text : texts) // without the symbology's name
@@ -67,7 +68,8 @@ QList<SvgShape> wmfShapes(const QByteArray &wmf)
     for (const auto &e : element.globalMatch(QString::fromLatin1(wmfTool(QStringLiteral("wmf2svg"), wmf)))) {
         const QString attributes = e.captured(2);
         const auto value = [&](const char *name) { // an attribute (name="v") or a style property (name:v)
-            const QRegularExpression re(QStringLiteral("(?:^|[\\s;])%1[=:]\\s*\"?([^\";]*)").arg(QLatin1String(name)));
+            const QRegularExpression re(
+                QStringLiteral("(?:^|[\\s;])%1[=:]\\s*\"?([^\";]*)").arg(QLatin1String(name)));
             return re.match(attributes).captured(1).trimmed();
         };
         SvgShape shape{e.captured(1), e.captured(3).trimmed()};

@@ -9,7 +9,7 @@ namespace Decode {
 
 struct Found {
     QString text;
-    QString format;   // zxing-cpp's name of the symbology, e.g. "Code128"
+    QString format; // zxing-cpp's name of the symbology, e.g. "Code128"
 };
 
 // The one symbol zxing-cpp finds in the image (try harder, rotations); an
@@ -18,7 +18,10 @@ struct Found {
 // code39Extended reads Code 39 in its full-ASCII mode.
 Found zxingRead(const QImage &image, bool code39Extended = false);
 // Just the text of zxingRead.
-inline QString zxingOne(const QImage &image, bool code39Extended = false) { return zxingRead(image, code39Extended).text; }
+inline QString zxingOne(const QImage &image, bool code39Extended = false)
+{
+    return zxingRead(image, code39Extended).text;
+}
 
 // zbarimg on the image with extra -S options (e.g. "-Sean2.enable"); the
 // decoded texts without their symbology prefix.
@@ -30,8 +33,8 @@ QByteArray wmfTool(const QString &tool, const QByteArray &wmf);
 
 // What wmf2svg drew, in order: rectangles, polygons and texts (all our symbols hold).
 struct SvgShape {
-    QString kind, text;             // kind: "rect", "polygon" or "text"
-    QRectF box = {};                // shapes: bounding box; text: origin in topLeft
+    QString kind, text; // kind: "rect", "polygon" or "text"
+    QRectF box = {}; // shapes: bounding box; text: origin in topLeft
     double angle = 0, fontSize = 0; // text: clockwise degrees, pixels
 };
 QList<SvgShape> wmfShapes(const QByteArray &wmf);

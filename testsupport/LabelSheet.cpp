@@ -7,10 +7,7 @@ QRectF LabelSheet::cell(int indexOnPage)
     return QRectF(pageLeft + column * cellWidth(), pageTop + row * cellHeight(), cellWidth(), cellHeight());
 }
 
-QString LabelSheet::text(double inches)
-{
-    return QString::number(inches, 'g', 10);
-}
+QString LabelSheet::text(double inches) { return QString::number(inches, 'g', 10); }
 
 QString sequenceValue(qint64 position, const QString &start)
 {

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int renderDpi = 150;     // Code128 modules of these labels come out 4 pixels wide or more
+constexpr int renderDpi = 150; // Code128 modules of these labels come out 4 pixels wide or more
 constexpr int pagesPerRender = 16; // pdftoppm is started once per run of consecutive pages
 constexpr int problemsKept = 8;
 
@@ -33,7 +33,9 @@ QString PdfCheckReport::summary() const
 }
 
 PdfCheck::PdfCheck(QString pdf, qint64 labelCount, std::function<QString(qint64)> valueOf)
-    : m_pdf(std::move(pdf)), m_labelCount(labelCount), m_valueOf(std::move(valueOf))
+    : m_pdf(std::move(pdf))
+    , m_labelCount(labelCount)
+    , m_valueOf(std::move(valueOf))
 {
 }
 
@@ -43,7 +45,8 @@ int PdfCheck::pageCount(const QString &pdf)
     pdfinfo.start(QStringLiteral("pdfinfo"), {pdf});
     if (!pdfinfo.waitForFinished(120000) || pdfinfo.exitCode() != 0)
         return -1;
-    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
+    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                          QRegularExpression::MultilineOption);
     const auto match = pages.match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
@@ -138,7 +141,10 @@ void PdfCheck::checkPage(int page, const QImage &image, PdfCheckReport &report) 
         if (label > m_labelCount) {
             if (!found.text.isEmpty()) {
                 ++report.labelsWrong;
-                note(report, QStringLiteral("page %1 cell %2: a symbol after the last label").arg(page).arg(index + 1));
+                note(report,
+                     QStringLiteral("page %1 cell %2: a symbol after the last label")
+                         .arg(page)
+                         .arg(index + 1));
             }
             continue;
         }
@@ -146,9 +152,13 @@ void PdfCheck::checkPage(int page, const QImage &image, PdfCheckReport &report) 
         const QString expected = m_valueOf(label);
         if (found.text != expected || found.format != QLatin1String("Code128")) {
             ++report.labelsWrong;
-            note(report, QStringLiteral("page %1 cell %2: expected %3, read %4")
-                             .arg(page).arg(index + 1).arg(expected, found.text.isEmpty() ? QStringLiteral("nothing")
-                                                                                         : found.format + u':' + found.text));
+            note(report,
+                 QStringLiteral("page %1 cell %2: expected %3, read %4")
+                     .arg(page)
+                     .arg(index + 1)
+                     .arg(expected,
+                          found.text.isEmpty() ? QStringLiteral("nothing")
+                                               : found.format + u':' + found.text));
         }
     }
 }

@@ -10,11 +10,11 @@
 // LabelSheet layout on its own, so a label in the wrong cell, a wrong value, a
 // missing symbol and a symbol where none belongs all count as wrong.
 struct PdfCheckReport {
-    int pages = -1;            // as pdfinfo counts them; -1 when it could not
+    int pages = -1; // as pdfinfo counts them; -1 when it could not
     int pagesChecked = 0;
     qint64 labelsChecked = 0;
     qint64 labelsWrong = 0;
-    QStringList problems;      // the first few, for the report
+    QStringList problems; // the first few, for the report
 
     static PdfCheckReport pagesOnly(int pages)
     {

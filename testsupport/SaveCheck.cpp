@@ -42,8 +42,8 @@ QImage readPicture(const QString &path)
     const QTemporaryDir work;
     const QString png = work.filePath(QStringLiteral("drawing.png"));
     QProcess rsvg;
-    rsvg.start(QStringLiteral("rsvg-convert"), {QStringLiteral("-b"), QStringLiteral("white"),
-                                                QStringLiteral("-o"), png, path});
+    rsvg.start(QStringLiteral("rsvg-convert"),
+               {QStringLiteral("-b"), QStringLiteral("white"), QStringLiteral("-o"), png, path});
     if (!rsvg.waitForFinished(30000) || rsvg.exitCode() != 0)
         return {};
     return QImage(png);
@@ -53,11 +53,18 @@ QImage readPicture(const QString &path)
 
 QString SaveCheckReport::summary() const
 {
-    return QStringLiteral("%1/%2 sampled %3 files of %4").arg(checked - wrong).arg(checked).arg(format).arg(files);
+    return QStringLiteral("%1/%2 sampled %3 files of %4")
+        .arg(checked - wrong)
+        .arg(checked)
+        .arg(format)
+        .arg(files);
 }
 
 SaveCheck::SaveCheck(QString folder, QString chosenName, qint64 count, std::function<QString(qint64)> valueOf)
-    : m_folder(std::move(folder)), m_chosenName(std::move(chosenName)), m_count(count), m_valueOf(std::move(valueOf))
+    : m_folder(std::move(folder))
+    , m_chosenName(std::move(chosenName))
+    , m_count(count)
+    , m_valueOf(std::move(valueOf))
 {
 }
 
@@ -95,7 +102,8 @@ SaveCheckReport SaveCheck::check(int samples) const
         const QString value = found.text;
         const qint64 position = value.toLongLong() - firstNumber + 1;
         const bool aValue = position >= 1 && position <= m_count && m_valueOf(position) == value;
-        const bool named = name == m_chosenName ? value == m_valueOf(1) : QFileInfo(name).completeBaseName().contains(value);
+        const bool named = name == m_chosenName ? value == m_valueOf(1)
+                                                : QFileInfo(name).completeBaseName().contains(value);
         if (!aValue || !named) {
             ++report.wrong;
             note(report, QStringLiteral("%1 holds %2").arg(name, value));

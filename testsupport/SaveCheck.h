@@ -12,7 +12,7 @@ struct SaveCheckReport {
     qint64 files = 0;
     int checked = 0;
     int wrong = 0;
-    QString format;          // of the first file, by its signature: "png", "bmp", "svg" or "other"
+    QString format; // of the first file, by its signature: "png", "bmp", "svg" or "other"
     QStringList problems;
 
     bool ok() const { return checked > 0 && wrong == 0 && problems.isEmpty(); }

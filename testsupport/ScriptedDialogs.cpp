@@ -32,4 +32,7 @@ std::optional<QString> ScriptedDialogs::savePictureIn(const QString &folder, con
     return answer;
 }
 
-int ScriptedDialogs::runDialog(QDialog &dialog) { return onDialog ? onDialog(dialog) : int(QDialog::Rejected); }
+int ScriptedDialogs::runDialog(QDialog &dialog)
+{
+    return onDialog ? onDialog(dialog) : int(QDialog::Rejected);
+}

@@ -17,11 +17,11 @@ public:
 
     std::optional<QString> openAnswer, saveAnswer;
     std::optional<int> pictureDpi; // the save dialog's resolution chosen (0: Screen); none: left as shown
-    int shownDpi = -1;             // what the save dialog's resolution showed
+    int shownDpi = -1; // what the save dialog's resolution showed
     int saveCalls = 0;
     QString askedName; // what the last file dialog was opened with
     std::function<bool(PrinterObject &)> onPrinterDialog; // returns whether the user confirmed
-    std::function<int(QDialog &)> onDialog;               // works the dialog, returns its result
+    std::function<int(QDialog &)> onDialog; // works the dialog, returns its result
     std::function<std::optional<QColor>(const QColor &)> onColor;
     struct Message {
         QString text, title;
@@ -31,20 +31,25 @@ public:
     // The texts of the message boxes shown so far, each as "title: text" when asked.
     QStringList texts(bool withTitles = false) const;
     QString allText() const { return texts().join(u'\n'); }
-    QString opened;      // the document shown in the desktop's viewer
+    QString opened; // the document shown in the desktop's viewer
     bool browser = true; // whether the desktop has a viewer that shows it
     SaveChanges saveChangesAnswer = SaveChanges::Cancel;
     QStringList questions; // asked before a changed design is left
-    QStringList warnings;  // shown before a run, answered with goOn
+    QStringList warnings; // shown before a run, answered with goOn
     bool goOn = true;
     int previews = 0; // sheet previews opened (each closed at once, nothing printed)
     QString labelProduct; // what the label product chooser is searched for; empty: cancelled
 
-    std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name, int &) override;
-    std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name, int &) override;
+    std::optional<QString> openFile(const QString &filter, const QString &ext, const QString &name,
+                                    int &) override;
+    std::optional<QString> saveFile(const QString &filter, const QString &ext, const QString &name,
+                                    int &) override;
     std::optional<QString> savePictureIn(const QString &folder, const QString &filter, const QString &ext,
                                          const QString &name, int &index, int &dpi) override;
-    bool printerDialog(PrinterObject &printer) override { return onPrinterDialog && onPrinterDialog(printer); }
+    bool printerDialog(PrinterObject &printer) override
+    {
+        return onPrinterDialog && onPrinterDialog(printer);
+    }
     void showMessage(const QString &text, const QString &title, MessageIcon icon) override
     {
         messages.append({.text = text, .title = title, .icon = icon});

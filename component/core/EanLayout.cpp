@@ -5,7 +5,7 @@
 
 namespace {
 struct Shape {
-    int width;                              // modules of the main symbol
+    int width; // modules of the main symbol
     std::vector<std::pair<int, int>> guards; // [from, to) in modules
     int quietLeft;
     int quietRight;
@@ -14,12 +14,17 @@ struct Shape {
 Shape shapeOf(EanLayout::Kind kind)
 {
     switch (kind) {
-    case EanLayout::Kind::Ean13: return {95, {{0, 3}, {45, 50}, {92, 95}}, 11, 7};
-    case EanLayout::Kind::Ean8: return {67, {{0, 3}, {31, 36}, {64, 67}}, 7, 7};
+    case EanLayout::Kind::Ean13:
+        return {95, {{0, 3}, {45, 50}, {92, 95}}, 11, 7};
+    case EanLayout::Kind::Ean8:
+        return {67, {{0, 3}, {31, 36}, {64, 67}}, 7, 7};
     // UPC-A's first and last symbol characters run down with the guards.
-    case EanLayout::Kind::UpcA: return {95, {{0, 10}, {45, 50}, {85, 95}}, 9, 9};
-    case EanLayout::Kind::UpcE: return {51, {{0, 3}, {45, 51}}, 9, 7};
-    case EanLayout::Kind::AddOnOnly: break;
+    case EanLayout::Kind::UpcA:
+        return {95, {{0, 10}, {45, 50}, {85, 95}}, 9, 9};
+    case EanLayout::Kind::UpcE:
+        return {51, {{0, 3}, {45, 51}}, 9, 7};
+    case EanLayout::Kind::AddOnOnly:
+        break;
     }
     return {0, {}, 7, 5};
 }

@@ -50,10 +50,7 @@ const QList<FormatOptions::Choice> &FormatOptions::msiChoices()
     return choices;
 }
 
-const QString &FormatOptions::section()
-{
-    return DesignKeys::optionsSection();
-}
+const QString &FormatOptions::section() { return DesignKeys::optionsSection(); }
 
 namespace {
 int readInt(const std::function<QString(DesignKey)> &text, DesignKey key)

@@ -25,8 +25,8 @@ struct FormatOptions {
     SymbolEncoder::Code customSymbology = SymbolEncoder::Code::QrCode;
     bool code39Check = false;
     bool interleavedCheck = false;
-    int msiCheck = 1;          // mod 10
-    int barReduction = 0;      // device pixels taken off each bar (ink spread)
+    int msiCheck = 1; // mod 10
+    int barReduction = 0; // device pixels taken off each bar (ink spread)
     QColor barColor = Qt::black;
     QColor backColor = Qt::white;
 

@@ -32,10 +32,14 @@ double leastModule(Symbology symbology)
     case Symbology::UpcA:
     case Symbology::UpcE:
     case Symbology::Issn:
-    case Symbology::Isbn: return 0.264;
-    case Symbology::Ean128: return 0.495;
-    case Symbology::Postnet: return 0;
-    default: return 0.191;
+    case Symbology::Isbn:
+        return 0.264;
+    case Symbology::Ean128:
+        return 0.495;
+    case Symbology::Postnet:
+        return 0;
+    default:
+        return 0.191;
     }
 }
 
@@ -46,7 +50,10 @@ QString number(double value, int decimals)
 } // namespace
 
 ModuleSize::ModuleSize(Symbology symbology, double pixels, double dpi, bool printer)
-    : m_symbology(symbology), m_pixels(pixels), m_dpi(dpi > 0 ? dpi : 96), m_printer(printer)
+    : m_symbology(symbology)
+    , m_pixels(pixels)
+    , m_dpi(dpi > 0 ? dpi : 96)
+    , m_printer(printer)
 {
 }
 
@@ -72,7 +79,6 @@ QString ModuleSize::onDevice() const
 QString ModuleSize::sentenceStart() const
 {
     return QStringLiteral("The ") + onDevice(); // "The module 0.254 mm (10 mils), 2 dots at 203 dpi"
-
 }
 
 QString ModuleSize::warning() const

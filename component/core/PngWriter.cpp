@@ -39,8 +39,11 @@ void chunk(QByteArray &out, const char *type, const QByteArray &data)
 
 PngWriter::PngWriter(int width, int height, const QColor &back, const QColor &bar, double dpiX, double dpiY,
                      QByteArray &out)
-    : m_out(out), m_width(width), m_row(size_t((width + 7) / 8 + 1), 0), m_lastInk(size_t(width)),
-      m_packed(kChunkBytes)
+    : m_out(out)
+    , m_width(width)
+    , m_row(size_t((width + 7) / 8 + 1), 0)
+    , m_lastInk(size_t(width))
+    , m_packed(kChunkBytes)
 {
     // A small window and hash: deflate's defaults allocate and clear far more
     // memory than a label has pixels, and a repeated row is found anyway.

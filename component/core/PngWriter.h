@@ -37,8 +37,8 @@ private:
     QByteArray &m_out;
     const int m_width;
     z_stream m_stream{};
-    std::vector<Bytef> m_row;      // the row packed, its filter byte first
-    std::vector<uchar> m_lastInk;  // the row before, as drawn
-    std::vector<Bytef> m_packed;   // deflate's output, one IDAT chunk when full
+    std::vector<Bytef> m_row; // the row packed, its filter byte first
+    std::vector<uchar> m_lastInk; // the row before, as drawn
+    std::vector<Bytef> m_packed; // deflate's output, one IDAT chunk when full
     bool m_haveRow = false;
 };

@@ -7,8 +7,11 @@
 #include <cstring>
 
 RowCanvas::RowCanvas(int width, int height, QImage::Format format, int rows, int margin)
-    : m_width(width), m_height(height), m_margin(margin), m_format(format),
-      m_bytesPerLine(QImage(width, 1, format).bytesPerLine())
+    : m_width(width)
+    , m_height(height)
+    , m_margin(margin)
+    , m_format(format)
+    , m_bytesPerLine(QImage(width, 1, format).bytesPerLine())
 {
     const qsizetype size = m_bytesPerLine * (qsizetype(rows) + 2 * qsizetype(margin));
     try {

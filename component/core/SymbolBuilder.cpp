@@ -17,9 +17,9 @@ using Rule = Built (*)(const Entry &entry, const QString &data, const FormatOpti
 
 struct Entry {
     Symbology symbology;
-    const char *name;    // the Format list's text
-    Code code;           // what zint encodes, where the rule does not choose
-    int quiet;           // modules each side, where no layout of its own sets them
+    const char *name; // the Format list's text
+    Code code; // what zint encodes, where the rule does not choose
+    int quiet; // modules each side, where no layout of its own sets them
     Rule rule;
     const char *accepts; // for the message when the rules refuse the data
 };
@@ -34,8 +34,8 @@ bool allDigits(const QString &text)
 
 QString acceptsMessage(const Entry &entry, const QString &reason)
 {
-    QString message = QStringLiteral("%1 accepts %2.").arg(QString::fromLatin1(entry.name),
-                                                           QString::fromLatin1(entry.accepts));
+    QString message = QStringLiteral("%1 accepts %2.")
+                          .arg(QString::fromLatin1(entry.name), QString::fromLatin1(entry.accepts));
     if (!reason.isEmpty())
         message += QStringLiteral(" (%1)").arg(reason);
     return message;
@@ -132,14 +132,15 @@ Built ean8(const Entry &entry, const QString &data, const FormatOptions &)
     if (padded.size() >= 8 && padded[7].isDigit()) {
         const QChar expected = eanCheckDigit(padded.left(7));
         if (padded[7] != expected)
-            return refused(entry, QStringLiteral("Invalid check digit '%1', expecting '%2'").arg(padded[7]).arg(expected));
+            return refused(
+                entry,
+                QStringLiteral("Invalid check digit '%1', expecting '%2'").arg(padded[7]).arg(expected));
         padded.remove(7, 1);
     }
     return ean(entry, padded, EanLayout::Kind::Ean8);
 }
 
-template <int Digits>
-Built addOnOnly(const Entry &entry, const QString &data, const FormatOptions &)
+template <int Digits> Built addOnOnly(const Entry &entry, const QString &data, const FormatOptions &)
 {
     if (data.size() > Digits || !allDigits(data))
         return refused(entry);
@@ -171,8 +172,7 @@ Built code39(const Entry &entry, const QString &data, const FormatOptions &optio
     return fromZint(entry, request(entry, data, options.code39Check ? 1 : 0));
 }
 
-template <Code128Encoder::Set Set>
-Built code128(const Entry &, const QString &data, const FormatOptions &)
+template <Code128Encoder::Set Set> Built code128(const Entry &, const QString &data, const FormatOptions &)
 {
     Built built;
     built.model = Code128Encoder::encode(data, Set, built.error);
@@ -240,7 +240,8 @@ Built isbn(const Entry &entry, const QString &data, const FormatOptions &)
 Built codabar(const Entry &entry, const QString &data, const FormatOptions &)
 {
     static const QString startStop = QStringLiteral("ABCDabcd");
-    const bool framed = data.size() >= 2 && startStop.contains(data.front()) && startStop.contains(data.back());
+    const bool framed
+        = data.size() >= 2 && startStop.contains(data.front()) && startStop.contains(data.back());
     return fromZint(entry, request(entry, framed ? data : QStringLiteral("A") + data + QStringLiteral("B")));
 }
 
@@ -280,41 +281,59 @@ Built msi(const Entry &entry, const QString &data, const FormatOptions &options)
 using S = Symbology;
 using Set = Code128Encoder::Set;
 constexpr Entry kEntries[] = {
-    {S::Ean13, "EAN-13", Code::Ean, 0, ean13, "up to 13 digits (fewer than 12 are padded with leading zeros to 12; a 13th is the check digit), optionally followed by +2 or +5 add-on digits"},
-    {S::Ean8, "EAN-8", Code::Ean, 0, ean8, "up to 8 digits (fewer than 7 are padded with leading zeros to 7; an 8th is the check digit), optionally followed by +2 or +5 add-on digits"},
+    {S::Ean13, "EAN-13", Code::Ean, 0, ean13,
+     "up to 13 digits (fewer than 12 are padded with leading zeros to 12; a 13th is the check digit), "
+     "optionally followed by +2 or +5 add-on digits"},
+    {S::Ean8, "EAN-8", Code::Ean, 0, ean8,
+     "up to 8 digits (fewer than 7 are padded with leading zeros to 7; an 8th is the check digit), "
+     "optionally followed by +2 or +5 add-on digits"},
     {S::Ean5, "EAN-5", Code::Ean, 0, addOnOnly<5>, "up to 5 digits (padded with leading zeros to 5)"},
     {S::Ean2, "EAN-2", Code::Ean, 0, addOnOnly<2>, "up to 2 digits (padded with a leading zero to 2)"},
-    {S::UpcA, "UPC-A", Code::UpcA, 0, upcA, "up to 12 digits (fewer than 11 are padded with leading zeros to 11; a 12th is the check digit), optionally followed by +2 or +5 add-on digits"},
-    {S::UpcE, "UPC-E", Code::UpcE, 0, upcE, "up to 8 digits (fewer than 6 are padded with leading zeros to 6; 7 digits begin with the number system 0 or 1; an 8th is the check digit), optionally followed by +2 or +5 add-on digits"},
+    {S::UpcA, "UPC-A", Code::UpcA, 0, upcA,
+     "up to 12 digits (fewer than 11 are padded with leading zeros to 11; a 12th is the check digit), "
+     "optionally followed by +2 or +5 add-on digits"},
+    {S::UpcE, "UPC-E", Code::UpcE, 0, upcE,
+     "up to 8 digits (fewer than 6 are padded with leading zeros to 6; 7 digits begin with the number system "
+     "0 or 1; an 8th is the check digit), optionally followed by +2 or +5 add-on digits"},
     {S::Code39, "Code39", Code::Code39, 10, code39, "digits, upper-case letters, space and - . $ / + %"},
     {S::Code39Ext, "Code39Ext", Code::Code39Ext, 10, code39, "ASCII characters only"},
     {S::Code128, "Code128", Code::Code128, 10, plain, "ASCII and Latin-1 characters"},
-    {S::Code128A, "Code128A", Code::Code128, 10, code128<Set::A>, "upper-case letters, digits, punctuation and control characters"},
+    {S::Code128A, "Code128A", Code::Code128, 10, code128<Set::A>,
+     "upper-case letters, digits, punctuation and control characters"},
     {S::Code128B, "Code128B", Code::Code128, 10, code128<Set::B>, "printable ASCII characters"},
     {S::Code128C, "Code128C", Code::Code128, 10, code128<Set::C>, "an even number of digits"},
     {S::Ean128, "EAN-128", Code::Gs1_128, 10, gs1,
      "GS1 data as application identifiers and values, e.g. [01]12345678901231 or (01)12345678901231; "
      "a (00), (01) or (02) one digit short gets its check digit"},
-    {S::Issn, "ISSN", Code::Ean, 0, issn, "an ISSN of 8 characters (a hyphen allowed after the 4th, the last the check character 0-9 or X), optionally followed by a space or + and 2 add-on digits"},
-    {S::Isbn, "ISBN", Code::Isbn, 0, isbn, "an ISBN of 10 or 13 digits (hyphens allowed, the last the check digit, X allowed in ISBN-10), optionally followed by +2 or +5 add-on digits"},
-    {S::Codabar, "Codebar", Code::Codabar, 10, codabar, "digits and - $ : / . +, optionally between start and stop characters A to D"},
+    {S::Issn, "ISSN", Code::Ean, 0, issn,
+     "an ISSN of 8 characters (a hyphen allowed after the 4th, the last the check character 0-9 or X), "
+     "optionally followed by a space or + and 2 add-on digits"},
+    {S::Isbn, "ISBN", Code::Isbn, 0, isbn,
+     "an ISBN of 10 or 13 digits (hyphens allowed, the last the check digit, X allowed in ISBN-10), "
+     "optionally followed by +2 or +5 add-on digits"},
+    {S::Codabar, "Codebar", Code::Codabar, 10, codabar,
+     "digits and - $ : / . +, optionally between start and stop characters A to D"},
     {S::Custom, "Custom", Code::QrCode, 10, custom, "the data of the symbology chosen in the format options"},
     {S::Interleaved2of5, "Interleaved 2of5", Code::Interleaved2of5, 10, interleaved, "digits only"},
     {S::Code25, "Code 25", Code::Industrial2of5, 10, plain, "digits only"},
-    {S::Postnet, "POSTNet", Code::Postnet, 6, postnet, "5, 9 or 11 digits (a ZIP code, ZIP+4, or ZIP+4 with the delivery point)"},
-    {S::Post25, "Post2/5", Code::Identcode, 10, post25, "up to 11 digits (Identcode) or 12 to 13 digits (Leitcode)"},
+    {S::Postnet, "POSTNet", Code::Postnet, 6, postnet,
+     "5, 9 or 11 digits (a ZIP code, ZIP+4, or ZIP+4 with the delivery point)"},
+    {S::Post25, "Post2/5", Code::Identcode, 10, post25,
+     "up to 11 digits (Identcode) or 12 to 13 digits (Leitcode)"},
     {S::Code93, "Code93", Code::Code93, 10, plain, "ASCII characters only"},
     {S::Plessey, "Plessey", Code::Plessey, 10, plain, "digits and the letters A to F"},
     {S::MsiPlessey, "MSI Plessey", Code::MsiPlessey, 10, msi, "digits only"},
     {S::Pdf417, "PDF417", Code::Pdf417, 2, plain, "text of up to about 1,800 characters"},
 };
 static_assert(std::size(kEntries) == kSymbologyCount);
-static_assert([] {
-    for (int i = 0; i < kSymbologyCount; ++i)
-        if (int(kEntries[i].symbology) != i)
-            return false;
-    return true;
-}(), "kEntries follows the order of Symbology");
+static_assert(
+    [] {
+        for (int i = 0; i < kSymbologyCount; ++i)
+            if (int(kEntries[i].symbology) != i)
+                return false;
+        return true;
+    }(),
+    "kEntries follows the order of Symbology");
 } // namespace
 
 QStringList SymbolBuilder::listNames()
@@ -343,7 +362,8 @@ QString SymbolBuilder::issnToEan(const QString &issn)
     return QStringLiteral("977") + seven + QStringLiteral("00");
 }
 
-SymbolBuilder::Built SymbolBuilder::build(Symbology symbology, const QString &data, const FormatOptions &options)
+SymbolBuilder::Built SymbolBuilder::build(Symbology symbology, const QString &data,
+                                          const FormatOptions &options)
 {
     const Entry &entry = kEntries[int(symbology)];
     if (data.isEmpty())

@@ -13,7 +13,7 @@ class SymbolBuilder {
 public:
     struct Built {
         SymbolModel model;
-        QString error;        // what the symbology accepts, for the user
+        QString error; // what the symbology accepts, for the user
         bool ok() const { return error.isEmpty(); }
     };
 

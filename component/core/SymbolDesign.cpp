@@ -1,21 +1,21 @@
 #include "SymbolDesign.h"
 
+#include "AtomicFile.h"
+#include "AtomicFileWriter.h"
 #include "Clipboard.h"
 #include "DeviceRegistry.h"
 #include "FormatOptions.h"
 #include "Numbers.h"
+#include "PictureWriters.h"
 #include "PngWriter.h"
-#include "RowCanvas.h"
 #include "QuillError.h"
+#include "RowCanvas.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "SymbolRenderer.h"
-#include "WmfDevice.h"
-#include "AtomicFile.h"
-#include "AtomicFileWriter.h"
-#include "PictureWriters.h"
 #include "VectorPicture.h"
+#include "WmfDevice.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
@@ -96,8 +96,9 @@ struct SymbolDesign::Impl {
     static constexpr double kLeastBarMm = 2.0;
     static constexpr double kLeastTextPixels = 6.0;
     static constexpr double kLeastTextPoints = 3.0;
-    void requireReadable(const SymbolRenderer::Layout &layout, const QRect &area, const SymbolRenderer::Style &s,
-                         QPaintDevice *device, QPointF dpi, bool printer) const
+    void requireReadable(const SymbolRenderer::Layout &layout, const QRect &area,
+                         const SymbolRenderer::Style &s, QPaintDevice *device, QPointF dpi,
+                         bool printer) const
     {
         SymbolRenderer::Fit fit = layout.fit;
         if (!fit.fits)
@@ -122,7 +123,8 @@ struct SymbolDesign::Impl {
             }
             throw SymbolFitError(fit, dpiAcross, printer);
         }
-        const double leastText = std::max(kLeastTextPixels, std::ceil(kLeastTextPoints / 72 * dpiAcross - 1e-6));
+        const double leastText
+            = std::max(kLeastTextPixels, std::ceil(kLeastTextPoints / 72 * dpiAcross - 1e-6));
         if (layout.textPixels > 0 && layout.textPixels < leastText) {
             fit.fits = false;
             fit.what = SymbolRenderer::Short::Text;
@@ -204,8 +206,8 @@ struct SymbolDesign::Impl {
         const SymbolRenderer::Layout &layout = savedLayout(area, s, device);
         // A band holds the bars painted whole, up to a third of kWindowBytes.
         const qsizetype rowBytes = qsizetype(device.depth() / 8) * w;
-        const int wholeRows =
-            int(std::min<qsizetype>(SymbolRenderer::bandRows(layout), kWindowBytes / 3 / rowBytes));
+        const int wholeRows
+            = int(std::min<qsizetype>(SymbolRenderer::bandRows(layout), kWindowBytes / 3 / rowBytes));
         const int rows = std::clamp(std::max(kBandPixels / w, wholeRows), 1, h);
         const int reach = std::min(wholeRows, rows);
         RowCanvas canvas(w, h, format, rows, reach);
@@ -228,11 +230,12 @@ struct SymbolDesign::Impl {
         SymbolRenderer::Style s = savedStyle();
         s.fillBackground = false;
         s.barColor = Qt::black;
-        drawInBands(w, h, QImage::Format_Grayscale8, Qt::white, s, false, [&](const QImage &ink, int firstRow, int n) {
-            writer.addRows(ink, firstRow, n);
-            if (drained)
-                drained();
-        });
+        drawInBands(w, h, QImage::Format_Grayscale8, Qt::white, s, false,
+                    [&](const QImage &ink, int firstRow, int n) {
+                        writer.addRows(ink, firstRow, n);
+                        if (drained)
+                            drained();
+                    });
         writer.finish();
     }
     QByteArray pngBytes(int w, int h) const
@@ -273,7 +276,10 @@ void VantrelFont::setSize(const QString &points)
     setSize(value);
 }
 
-SymbolDesign::SymbolDesign() : d(std::make_unique<Impl>()) {}
+SymbolDesign::SymbolDesign()
+    : d(std::make_unique<Impl>())
+{
+}
 
 SymbolDesign::~SymbolDesign() = default;
 
@@ -348,7 +354,8 @@ VantrelFont &SymbolDesign::Font() { return d->font; }
 QImage SymbolDesign::Picture() const
 {
     d->requireSymbol();
-    PictureWriters::checkSize(std::max(1, pixelWidth()), std::max(1, pixelHeight()), PictureWriters::Kind::Bitmap);
+    PictureWriters::checkSize(std::max(1, pixelWidth()), std::max(1, pixelHeight()),
+                              PictureWriters::Kind::Bitmap);
     return d->image(pixelWidth(), pixelHeight(), QImage::Format_RGB32);
 }
 
@@ -399,7 +406,9 @@ void SymbolDesign::SavePng(const QString &file, std::int32_t w, std::int32_t h) 
     d->requireSymbol();
     if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
         throw QuillError(QStringLiteral("Cannot write \"%1\": a picture of %2 x %3 pixels is not possible.")
-                             .arg(file).arg(w).arg(h));
+                             .arg(file)
+                             .arg(w)
+                             .arg(h));
     AtomicFileWriter out(file);
     QByteArray bytes;
     d->png(w, h, bytes, [&] {
@@ -417,7 +426,9 @@ void SymbolDesign::saveDrawing(const QString &file, Drawing kind, int w, int h) 
     d->requireSymbol();
     if (w <= 0 || h <= 0 || w > 1000000 || h > 1000000)
         throw QuillError(QStringLiteral("Cannot write \"%1\": a drawing of %2 x %3 pixels is not possible.")
-                             .arg(file).arg(w).arg(h));
+                             .arg(file)
+                             .arg(w)
+                             .arg(h));
     const QPointF dpi = d->savedDpi();
     SymbolRenderer::Style s = d->savedStyle();
     s.fillBackground = true;
@@ -431,8 +442,8 @@ void SymbolDesign::saveDrawing(const QString &file, Drawing kind, int w, int h) 
         pdf.setCreator(QStringLiteral("Quillmark"));
         pdf.setResolution(int(std::lround(dpi.x())));
         pdf.setPageMargins(QMarginsF());
-        pdf.setPageSize(QPageSize(QSizeF(w / dpi.x(), h / dpi.y()), QPageSize::Inch, QString(),
-                                  QPageSize::ExactMatch));
+        pdf.setPageSize(
+            QPageSize(QSizeF(w / dpi.x(), h / dpi.y()), QPageSize::Inch, QString(), QPageSize::ExactMatch));
         QImage device = d->measuringDevice(QImage::Format_RGB32);
         d->savedLayout(area, s, device); // refused before the file is begun
         QPainter painter(&pdf);
@@ -447,7 +458,8 @@ void SymbolDesign::saveDrawing(const QString &file, Drawing kind, int w, int h) 
     AtomicFile::write(file, bytes);
 }
 
-void SymbolDesign::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const
+void SymbolDesign::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t w,
+                                std::int32_t h) const
 {
     QPainter *painter = DeviceRegistry::resolve(hdc);
     if (!painter)
@@ -468,14 +480,17 @@ double SymbolDesign::moduleOn(const QSize &area, QPointF dpi, bool exact) const
 QByteArray SymbolDesign::metafileBytes() const
 {
     d->requireSymbol();
-    PictureWriters::checkSize(std::max(1, pixelWidth()), std::max(1, pixelHeight()), PictureWriters::Kind::Vector);
-    WmfDevice device(std::max(1, pixelWidth()), std::max(1, pixelHeight()), int(std::lround(ScreenMetrics::dpiY())));
+    PictureWriters::checkSize(std::max(1, pixelWidth()), std::max(1, pixelHeight()),
+                              PictureWriters::Kind::Vector);
+    WmfDevice device(std::max(1, pixelWidth()), std::max(1, pixelHeight()),
+                     int(std::lround(ScreenMetrics::dpiY())));
     QPainter painter;
     if (!device.paintEngine() || !painter.begin(&device))
         return {};
     SymbolRenderer::Style s = d->style(d->font);
     s.fillBackground = true;
-    d->render(painter, QRect(0, 0, std::max(1, pixelWidth()), std::max(1, pixelHeight())), s, Impl::screenDpi());
+    d->render(painter, QRect(0, 0, std::max(1, pixelWidth()), std::max(1, pixelHeight())), s,
+              Impl::screenDpi());
     painter.end();
     return device.bytes();
 }
@@ -541,8 +556,9 @@ QString SymbolDesign::drawPreview(QPainter &painter, const QRect &area) const
         if (!fit.fits) {
             // The whole symbol, made smaller, above a note that pictures of this
             // size would not hold it.
-            note = QStringLiteral("Too small for pictures: the symbol needs %1 pixels of %2, this size gives %3. "
-                                  "Printing at a higher resolution may still hold it.")
+            note = QStringLiteral(
+                       "Too small for pictures: the symbol needs %1 pixels of %2, this size gives %3. "
+                       "Printing at a higher resolution may still hold it.")
                        .arg(fit.needed)
                        .arg(fit.alongHeight ? QStringLiteral("height") : QStringLiteral("width"))
                        .arg(fit.given);

@@ -51,17 +51,17 @@ public:
     void setFormatOptions(const FormatOptions &options); // stored when they differ
 
     std::int16_t BarType() const;
-    void setBarType(std::int16_t code);          // a Symbology; anything else draws nothing
+    void setBarType(std::int16_t code); // a Symbology; anything else draws nothing
     std::int32_t ShowText() const;
-    void setShowText(std::int32_t show);         // always redraws, even unchanged
+    void setShowText(std::int32_t show); // always redraws, even unchanged
     double Orientation() const;
-    void setOrientation(double tenthsOfDegree);  // 0, 900, 1800, 2700
+    void setOrientation(double tenthsOfDegree); // 0, 900, 1800, 2700
     std::int16_t Scaling() const;
     void setScaling(std::int16_t scaling);
     QString Title() const;
     void setTitle(const QString &title);
     std::int16_t Alignment() const;
-    void setAlignment(std::int16_t alignment);   // 0 left, 1 centre, 2 right
+    void setAlignment(std::int16_t alignment); // 0 left, 1 centre, 2 right
     QString Caption() const;
     void setCaption(const QString &data);
     VantrelFont &Font();
@@ -70,7 +70,7 @@ public:
     // read) when the data cannot be encoded, instead of a label without bars,
     // and SymbolFitError, writing and drawing nothing, when the symbol with its
     // quiet zones would get less than one whole pixel a module.
-    QImage Picture() const;                       // at the component's pixel size
+    QImage Picture() const; // at the component's pixel size
     void SavePng(const QString &file, std::int32_t width, std::int32_t height) const;
     // Picture() as a Windows bitmap file, drawn and written a band of rows at
     // a time: the memory of a band, not of the picture.
@@ -88,15 +88,15 @@ public:
     // embeds it), the page the picture's size.
     enum class Drawing { Svg, Eps, Pdf };
     void saveDrawing(const QString &file, Drawing kind, int width, int height) const;
-    void DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y,
-                      std::int32_t width, std::int32_t height) const;
-    void CopyToClipboard() const;                 // metafile and PNG
-    QByteArray metafileBytes() const;             // the metafile CopyToClipboard puts
+    void DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t width,
+                      std::int32_t height) const;
+    void CopyToClipboard() const; // metafile and PNG
+    QByteArray metafileBytes() const; // the metafile CopyToClipboard puts
     // The module, in the surface's pixels, of the symbol drawn in area (pixels)
     // on a surface of dpi: whole pixels unless "Scale barcode" or exact asks for
     // the length shared out exactly. 0 when the symbol would not be drawn.
     double moduleOn(const QSize &area, QPointF dpi, bool exact = false) const;
-    void Refresh();                               // the preview redrawn at once
+    void Refresh(); // the preview redrawn at once
 
     // Placement inside the parent, in single-precision pixels; the exact values
     // set are kept, the pixel size is their nearest whole numbers.
@@ -120,7 +120,7 @@ protected:
     // A member changed: the preview is out of date (now: at once).
     virtual void changed(bool now) { (void)now; }
     // The placement changed.
-    virtual void placed() {}
+    virtual void placed() { }
 
 private:
     void memberChanged(bool now = false);

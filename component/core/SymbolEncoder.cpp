@@ -25,22 +25,20 @@ QString withoutPrefix(const char *errtxt)
 
 // zint's number for each Code, in the enum's order.
 constexpr int kZintNumbers[] = {
-    BARCODE_EANX, BARCODE_UPCA, BARCODE_UPCE, BARCODE_ISBNX, BARCODE_CODE39, BARCODE_EXCODE39, BARCODE_CODE128,
-    BARCODE_GS1_128, BARCODE_CODABAR, BARCODE_C25INTER, BARCODE_C25IND, BARCODE_POSTNET, BARCODE_DPIDENT,
-    BARCODE_DPLEIT, BARCODE_CODE93, BARCODE_PLESSEY, BARCODE_MSI_PLESSEY, BARCODE_PDF417,
-    BARCODE_QRCODE, BARCODE_DATAMATRIX, BARCODE_AZTEC, BARCODE_MICROQR, BARCODE_RMQR, BARCODE_HANXIN,
-    BARCODE_GRIDMATRIX, BARCODE_CODEONE, BARCODE_MICROPDF417, BARCODE_CODE16K, BARCODE_CODE49, BARCODE_CODABLOCKF,
-    BARCODE_CODE11, BARCODE_LOGMARS, BARCODE_TELEPEN, BARCODE_PHARMA, BARCODE_DBAR_OMN, BARCODE_DBAR_LTD,
-    BARCODE_DBAR_EXP, BARCODE_ITF14, BARCODE_PLANET, BARCODE_RM4SCC, BARCODE_KIX, BARCODE_USPS_IMAIL,
-    BARCODE_AUSPOST, BARCODE_JAPANPOST,
+    BARCODE_EANX,     BARCODE_UPCA,        BARCODE_UPCE,    BARCODE_ISBNX,     BARCODE_CODE39,
+    BARCODE_EXCODE39, BARCODE_CODE128,     BARCODE_GS1_128, BARCODE_CODABAR,   BARCODE_C25INTER,
+    BARCODE_C25IND,   BARCODE_POSTNET,     BARCODE_DPIDENT, BARCODE_DPLEIT,    BARCODE_CODE93,
+    BARCODE_PLESSEY,  BARCODE_MSI_PLESSEY, BARCODE_PDF417,  BARCODE_QRCODE,    BARCODE_DATAMATRIX,
+    BARCODE_AZTEC,    BARCODE_MICROQR,     BARCODE_RMQR,    BARCODE_HANXIN,    BARCODE_GRIDMATRIX,
+    BARCODE_CODEONE,  BARCODE_MICROPDF417, BARCODE_CODE16K, BARCODE_CODE49,    BARCODE_CODABLOCKF,
+    BARCODE_CODE11,   BARCODE_LOGMARS,     BARCODE_TELEPEN, BARCODE_PHARMA,    BARCODE_DBAR_OMN,
+    BARCODE_DBAR_LTD, BARCODE_DBAR_EXP,    BARCODE_ITF14,   BARCODE_PLANET,    BARCODE_RM4SCC,
+    BARCODE_KIX,      BARCODE_USPS_IMAIL,  BARCODE_AUSPOST, BARCODE_JAPANPOST,
 };
 static_assert(std::size(kZintNumbers) == std::size_t(SymbolEncoder::Code::JapanPost) + 1);
 } // namespace
 
-int SymbolEncoder::storedNumber(Code code)
-{
-    return kZintNumbers[int(code)];
-}
+int SymbolEncoder::storedNumber(Code code) { return kZintNumbers[int(code)]; }
 
 std::optional<SymbolEncoder::Code> SymbolEncoder::fromStoredNumber(int number)
 {
@@ -60,12 +58,14 @@ SymbolEncoder::Result SymbolEncoder::encode(const Request &request)
     }
     const int number = storedNumber(request.code);
     symbol->symbology = number;
-    symbol->input_mode = request.gs1 ? GS1_MODE | (request.gs1Parentheses ? GS1PARENS_MODE : 0) : UNICODE_MODE;
+    symbol->input_mode
+        = request.gs1 ? GS1_MODE | (request.gs1Parentheses ? GS1PARENS_MODE : 0) : UNICODE_MODE;
     symbol->option_1 = -1;
     symbol->option_2 = request.checkDigits;
     symbol->option_3 = 0;
-    const int status = ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(request.data.constData()),
-                                       int(request.data.size()));
+    const int status
+        = ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(request.data.constData()),
+                          int(request.data.size()));
     if (status >= ZINT_ERROR) {
         result.error = withoutPrefix(symbol->errtxt);
         if (result.error.isEmpty())

@@ -12,23 +12,62 @@ public:
     // The symbologies asked of zint: those of the Format list, then those
     // "Custom" may stand for.
     enum class Code {
-        Ean, UpcA, UpcE, Isbn, Code39, Code39Ext, Code128, Gs1_128, Codabar, Interleaved2of5, Industrial2of5,
-        Postnet, Identcode, Leitcode, Code93, Plessey, MsiPlessey, Pdf417,
-        QrCode, DataMatrix, Aztec, MicroQr, Rmqr, HanXin, GridMatrix, CodeOne, MicroPdf417, Code16k, Code49,
-        Codablock, Code11, Logmars, Telepen, Pharmacode, DataBarOmni, DataBarLimited, DataBarExpanded, Itf14,
-        Planet, RoyalMail, Kix, UspsIntelligentMail, AustraliaPost, JapanPost,
+        Ean,
+        UpcA,
+        UpcE,
+        Isbn,
+        Code39,
+        Code39Ext,
+        Code128,
+        Gs1_128,
+        Codabar,
+        Interleaved2of5,
+        Industrial2of5,
+        Postnet,
+        Identcode,
+        Leitcode,
+        Code93,
+        Plessey,
+        MsiPlessey,
+        Pdf417,
+        QrCode,
+        DataMatrix,
+        Aztec,
+        MicroQr,
+        Rmqr,
+        HanXin,
+        GridMatrix,
+        CodeOne,
+        MicroPdf417,
+        Code16k,
+        Code49,
+        Codablock,
+        Code11,
+        Logmars,
+        Telepen,
+        Pharmacode,
+        DataBarOmni,
+        DataBarLimited,
+        DataBarExpanded,
+        Itf14,
+        Planet,
+        RoyalMail,
+        Kix,
+        UspsIntelligentMail,
+        AustraliaPost,
+        JapanPost,
     };
     struct Request {
         Code code = Code::Code128;
-        QByteArray data;         // UTF-8
-        bool gs1 = false;        // application identifiers in [] (in () with gs1Parentheses)
+        QByteArray data; // UTF-8
+        bool gs1 = false; // application identifiers in [] (in () with gs1Parentheses)
         bool gs1Parentheses = false;
-        int checkDigits = 0;     // the symbology's check digit choice: 0 none, 1 one, MSI 0..6
+        int checkDigits = 0; // the symbology's check digit choice: 0 none, 1 one, MSI 0..6
     };
     struct Result {
         SymbolModel model;
-        QString humanText;  // zint's human-readable text (may be empty)
-        QString error;      // zint's reason, without its "Error nnn: " prefix
+        QString humanText; // zint's human-readable text (may be empty)
+        QString error; // zint's reason, without its "Error nnn: " prefix
         bool ok() const { return error.isEmpty(); }
     };
 

@@ -5,8 +5,10 @@
 #include <cmath>
 
 SymbolFitError::SymbolFitError(const SymbolRenderer::Fit &fit, double dpi, bool printer)
-    : QuillError(text(fit, dpi > 0 ? dpi : 96, printer, false)), m_fit(fit), m_dpi(dpi > 0 ? dpi : 96),
-      m_printer(printer)
+    : QuillError(text(fit, dpi > 0 ? dpi : 96, printer, false))
+    , m_fit(fit)
+    , m_dpi(dpi > 0 ? dpi : 96)
+    , m_printer(printer)
 {
 }
 
@@ -28,8 +30,9 @@ QString SymbolFitError::text(const SymbolRenderer::Fit &fit, double dpi, bool pr
     const QString extent = fit.alongHeight ? QStringLiteral("high") : QStringLiteral("wide");
     switch (fit.what) {
     case SymbolRenderer::Short::BarHeight:
-        return QStringLiteral("The symbol does not fit: for bars a scanner can read (2 mm) it needs %1 (%2 %3) "
-                              "of %4, but the %5 is %6 (%7 %3) %8.")
+        return QStringLiteral(
+                   "The symbol does not fit: for bars a scanner can read (2 mm) it needs %1 (%2 %3) "
+                   "of %4, but the %5 is %6 (%7 %3) %8.")
             .arg(inUnit(fit.needed, true), QString::number(fit.needed), dots, dimension, surface,
                  inUnit(fit.given, false), QString::number(fit.given), extent);
     case SymbolRenderer::Short::Text:
@@ -37,10 +40,12 @@ QString SymbolFitError::text(const SymbolRenderer::Fit &fit, double dpi, bool pr
                               "(3 pt at the least) to be read. Make the %4 larger, the text shorter, or "
                               "hide it.")
             .arg(QString::number(fit.given), dots, QString::number(fit.needed), surface);
-    case SymbolRenderer::Short::Modules: break;
+    case SymbolRenderer::Short::Modules:
+        break;
     }
-    return QStringLiteral("The symbol does not fit: with its quiet zones it needs %1 (%2 %3) of %4, but the %5 "
-                          "is %6 (%7 %3) %8.")
+    return QStringLiteral(
+               "The symbol does not fit: with its quiet zones it needs %1 (%2 %3) of %4, but the %5 "
+               "is %6 (%7 %3) %8.")
         .arg(inUnit(fit.needed, true), QString::number(fit.needed), dots, dimension, surface,
              inUnit(fit.given, false), QString::number(fit.given), extent);
 }

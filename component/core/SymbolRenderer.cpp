@@ -13,10 +13,14 @@ QTransform turned(const QRect &area, int quarterTurns)
 {
     const double x = area.x(), y = area.y(), w = area.width(), h = area.height();
     switch (quarterTurns) {
-    case 1: return QTransform(0, -1, 1, 0, x, y + h);
-    case 2: return QTransform(-1, 0, 0, -1, x + w, y + h);
-    case 3: return QTransform(0, 1, -1, 0, x + w, y);
-    default: return QTransform(1, 0, 0, 1, x, y);
+    case 1:
+        return QTransform(0, -1, 1, 0, x, y + h);
+    case 2:
+        return QTransform(-1, 0, 0, -1, x + w, y + h);
+    case 3:
+        return QTransform(0, 1, -1, 0, x + w, y);
+    default:
+        return QTransform(1, 0, 0, 1, x, y);
     }
 }
 } // namespace
@@ -30,7 +34,7 @@ int SymbolRenderer::quarterTurns(double tenthsOfDegree)
 }
 
 const SymbolRenderer::FontEntry &SymbolRenderer::fontFor(FontEntry &slot, const QString &name, double pixels,
-                                                          QPaintDevice *device)
+                                                         QPaintDevice *device)
 {
     const int deviceDpi = device ? device->logicalDpiY() : 96;
     if (slot.name != name || slot.pixels != pixels || slot.deviceDpi != deviceDpi) {
@@ -236,7 +240,8 @@ void SymbolRenderer::placeBars(QList<QRectF> &bars, const SymbolModel &model, co
     }
 }
 
-void SymbolRenderer::paint(QPainter &painter, const QRect &area, const Layout &layout, const Style &style) const
+void SymbolRenderer::paint(QPainter &painter, const QRect &area, const Layout &layout,
+                           const Style &style) const
 {
     if (!layout.painted)
         return;
@@ -319,19 +324,22 @@ SymbolRenderer::Fit SymbolRenderer::draw(QPainter &painter, const QRect &area, c
     return made.fit;
 }
 
-SymbolRenderer::Layout::Text SymbolRenderer::centred(const FontEntry &font, const QString &text, double centre,
-                                                     double top, double length)
+SymbolRenderer::Layout::Text SymbolRenderer::centred(const FontEntry &font, const QString &text,
+                                                     double centre, double top, double length)
 {
     const double width = textWidth(font, text);
-    return {text, QPointF(std::clamp(centre - width / 2, 1.0, std::max(1.0, length - 1 - width)), top + font.ascent),
-            &font};
+    return {
+        text,
+        QPointF(std::clamp(centre - width / 2, 1.0, std::max(1.0, length - 1 - width)), top + font.ascent),
+        &font};
 }
 
 void SymbolRenderer::paintText(QPainter &painter, const Layout::Text &text)
 {
     const FontEntry &font = *text.font;
     painter.setFont(font.font);
-    const QList<quint32> glyphs = font.raw.isValid() ? font.raw.glyphIndexesForString(text.text) : QList<quint32>();
+    const QList<quint32> glyphs
+        = font.raw.isValid() ? font.raw.glyphIndexesForString(text.text) : QList<quint32>();
     // Characters the font lacks go through Qt's text layout, which finds
     // another font; so does text for metafiles, which keep characters, not glyphs.
     if (glyphs.isEmpty() || glyphs.contains(0u) || painter.paintEngine()->type() == QPaintEngine::User) {
@@ -352,7 +360,8 @@ void SymbolRenderer::paintText(QPainter &painter, const Layout::Text &text)
     painter.drawGlyphRun(text.origin, run);
 }
 
-void SymbolRenderer::drawMessage(QPainter &painter, const QRect &area, const QString &message, const Style &style)
+void SymbolRenderer::drawMessage(QPainter &painter, const QRect &area, const QString &message,
+                                 const Style &style)
 {
     painter.save();
     if (style.fillBackground)
@@ -364,7 +373,8 @@ void SymbolRenderer::drawMessage(QPainter &painter, const QRect &area, const QSt
     QFont font = painter.font();
     for (double points = font.pointSizeF(); points > 4; points -= 0.5) {
         font.setPointSizeF(points);
-        if (QFontMetricsF(font, painter.device()).boundingRect(room, flags, message).height() <= room.height())
+        if (QFontMetricsF(font, painter.device()).boundingRect(room, flags, message).height()
+            <= room.height())
             break;
     }
     painter.setFont(font);

@@ -6,8 +6,8 @@
 #include <QFontMetricsF>
 #include <QList>
 #include <QRawFont>
-#include <QRectF>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 #include <QTransform>
 #include <optional>
@@ -20,16 +20,16 @@ class QPainter;
 class SymbolRenderer {
 public:
     struct Style {
-        int quarterTurns = 0;     // counter-clockwise
-        bool stretch = false;     // false: whole device pixels per module
-        int alignment = 0;        // 0 left, 1 centre, 2 right
+        int quarterTurns = 0; // counter-clockwise
+        bool stretch = false; // false: whole device pixels per module
+        int alignment = 0; // 0 left, 1 centre, 2 right
         bool showText = true;
         QString title;
         QString fontName = QStringLiteral("Arial");
-        double textPixels = 0;    // height of the text in the surface's pixels
+        double textPixels = 0; // height of the text in the surface's pixels
         QColor barColor = Qt::black;
         QColor backColor = Qt::white;
-        int barReduction = 0;     // device pixels off each bar
+        int barReduction = 0; // device pixels off each bar
         bool fillBackground = true;
         // Draw a symbol that does not fit with modules of less than a pixel
         // (the preview); otherwise such a symbol is not drawn at all.
@@ -72,9 +72,9 @@ public:
         };
         Fit fit;
         bool painted = true; // false: the symbol does not fit and is not shrunk
-        double module = 0;      // device pixels
-        double barHeight = 0;   // of the full bars, device pixels
-        double textPixels = 0;  // the smallest text drawn, its em in device pixels; 0: none
+        double module = 0; // device pixels
+        double barHeight = 0; // of the full bars, device pixels
+        double textPixels = 0; // the smallest text drawn, its em in device pixels; 0: none
         QTransform toArea;
         QList<QRectF> bars;
         QList<Text> texts;
@@ -83,7 +83,8 @@ public:
     // area is in the device's pixels (the device gives the resolution the
     // fonts are measured at; none: 96 dpi). The layout is the renderer's own,
     // valid until its next call.
-    const Layout &layout(const QRect &area, const SymbolModel &model, const Style &style, QPaintDevice *device);
+    const Layout &layout(const QRect &area, const SymbolModel &model, const Style &style,
+                         QPaintDevice *device);
     // Paints a layout made for area; the painter is left as it was.
     void paint(QPainter &painter, const QRect &area, const Layout &layout, const Style &style) const;
     // Paints only the device rows [top, top + count) of it, each pixel as paint()
@@ -121,23 +122,24 @@ private:
         double textLineHeight = 0;
         bool wholePixels = false;
         double module = 0;
-        double offset = 0;     // of the left quiet zone
+        double offset = 0; // of the left quiet zone
         double symbolLeft = 0; // of the first module
     };
     TextFonts textFonts(const SymbolModel &model, const Style &style, double length, double across,
                         QPaintDevice *device);
     static double lineHeight(const FontEntry *font, bool stretch);
-    static void checkFit(Fit &fit, const SymbolModel &model, double length, double across,
-                         double barHeight);
+    static void checkFit(Fit &fit, const SymbolModel &model, double length, double across, double barHeight);
     static void placeModules(Placement &at, const SymbolModel &model, const Style &style, double length,
                              bool fits);
     static void placeBars(QList<QRectF> &bars, const SymbolModel &model, const Style &style,
                           const Placement &at, const TextFonts &fonts);
-    static const FontEntry &fontFor(FontEntry &slot, const QString &name, double pixels, QPaintDevice *device);
+    static const FontEntry &fontFor(FontEntry &slot, const QString &name, double pixels,
+                                    QPaintDevice *device);
     static double textWidth(const FontEntry &font, const QString &text);
     // Text centred on centre, moved inwards when it would reach past the
     // edges of [0, length).
-    static Layout::Text centred(const FontEntry &font, const QString &text, double centre, double top, double length);
+    static Layout::Text centred(const FontEntry &font, const QString &text, double centre, double top,
+                                double length);
     static void paintText(QPainter &painter, const Layout::Text &text);
     // The last fonts used (as asked, and made smaller to fit for the title and
     // the text): most runs draw every label in the same fonts.

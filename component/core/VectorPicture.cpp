@@ -11,8 +11,7 @@ namespace {
 // Coordinates with at most four decimals and no exponent: readers differ on the rest.
 // Written digit by digit, since a save run writes them by the million; out is a
 // QByteArray or a std::string.
-template<typename Bytes>
-void appendNumber(Bytes &out, double value)
+template <typename Bytes> void appendNumber(Bytes &out, double value)
 {
     const double tenThousandths = std::round(value * 10000.0);
     // Beyond this a double's own steps exceed the last decimal; NaN goes there too.
@@ -62,15 +61,9 @@ QByteArray number(double value)
     return text;
 }
 
-QByteArray xmlEscaped(const QString &text)
-{
-    return text.toHtmlEscaped().toUtf8();
-}
+QByteArray xmlEscaped(const QString &text) { return text.toHtmlEscaped().toUtf8(); }
 
-QByteArray colour(const QColor &c)
-{
-    return c.name(QColor::HexRgb).toLatin1();
-}
+QByteArray colour(const QColor &c) { return c.name(QColor::HexRgb).toLatin1(); }
 
 // A PostScript string of Latin-1 characters; the rest become "?", which
 // the font's Latin-1 encoding cannot show.
@@ -105,7 +98,7 @@ QByteArray psName(const QString &family)
 QByteArray matrix(const QTransform &t)
 {
     return number(t.m11()) + ' ' + number(t.m12()) + ' ' + number(t.m21()) + ' ' + number(t.m22()) + ' '
-         + number(t.dx()) + ' ' + number(t.dy());
+        + number(t.dx()) + ' ' + number(t.dy());
 }
 
 } // namespace
@@ -118,13 +111,13 @@ QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
     out.reserve(256 + 64 * layout.bars.size());
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""
-         + number(pixels.width() / dpi) + "in\" height=\"" + number(pixels.height() / dpi)
-         + "in\" viewBox=\"0 0 " + w + ' ' + h + "\" shape-rendering=\"crispEdges\">\n";
+        + number(pixels.width() / dpi) + "in\" height=\"" + number(pixels.height() / dpi)
+        + "in\" viewBox=\"0 0 " + w + ' ' + h + "\" shape-rendering=\"crispEdges\">\n";
     if (style.fillBackground)
         out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + colour(style.backColor) + "\"/>\n";
     if (layout.painted) {
         out += "<g transform=\"matrix(" + matrix(layout.toArea) + ")\" fill=\"" + colour(style.barColor)
-             + "\">\n";
+            + "\">\n";
         // Gathered in a std::string: QByteArray checks every piece it is given
         // for overlap, which for short pieces costs more than the digits.
         std::string bars;
@@ -143,9 +136,9 @@ QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
         out.append(bars.data(), qsizetype(bars.size()));
         for (const SymbolRenderer::Layout::Text &text : layout.texts)
             out += "<text x=\"" + number(text.origin.x()) + "\" y=\"" + number(text.origin.y())
-                 + "\" font-family=\"" + xmlEscaped(text.font->name) + "\" font-size=\""
-                 + number(text.font->pixels) + "\" xml:space=\"preserve\">" + xmlEscaped(text.text)
-                 + "</text>\n";
+                + "\" font-family=\"" + xmlEscaped(text.font->name) + "\" font-size=\""
+                + number(text.font->pixels) + "\" xml:space=\"preserve\">" + xmlEscaped(text.text)
+                + "</text>\n";
         out += "</g>\n";
     }
     return out + "</svg>\n";
@@ -161,10 +154,10 @@ QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
     QByteArray out;
     out.reserve(512 + 48 * layout.bars.size());
     out += "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 " + QByteArray::number(boxWidth) + ' '
-         + QByteArray::number(boxHeight) + "\n%%HiResBoundingBox: 0 0 " + number(pixels.width() * scale) + ' '
-         + number(pixels.height() * scale) + "\n%%Creator: Quillmark\n%%EndComments\n"
-         + "save\n/R { rectfill } bind def\n" + number(scale) + ' ' + number(-scale) + " scale 0 "
-         + number(-pixels.height()) + " translate\n";
+        + QByteArray::number(boxHeight) + "\n%%HiResBoundingBox: 0 0 " + number(pixels.width() * scale) + ' '
+        + number(pixels.height() * scale) + "\n%%Creator: Quillmark\n%%EndComments\n"
+        + "save\n/R { rectfill } bind def\n" + number(scale) + ' ' + number(-scale) + " scale 0 "
+        + number(-pixels.height()) + " translate\n";
     const auto setColour = [&](const QColor &c) {
         out += number(c.redF()) + ' ' + number(c.greenF()) + ' ' + number(c.blueF()) + " setrgbcolor\n";
     };
@@ -201,13 +194,13 @@ QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
                 // The font with Latin-1 letters, as large as drawn; flipped back upright.
                 const QByteArray name = psName(current->name);
                 out += '/' + name
-                     + " findfont dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse } forall"
-                       " /Encoding ISOLatin1Encoding def currentdict end /"
-                     + name + "-Latin1 exch definefont [" + number(current->pixels) + " 0 0 "
-                     + number(-current->pixels) + " 0 0] makefont setfont\n";
+                    + " findfont dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse } forall"
+                      " /Encoding ISOLatin1Encoding def currentdict end /"
+                    + name + "-Latin1 exch definefont [" + number(current->pixels) + " 0 0 "
+                    + number(-current->pixels) + " 0 0] makefont setfont\n";
             }
             out += number(text.origin.x()) + ' ' + number(text.origin.y()) + " moveto " + psString(text.text)
-                 + " show\n";
+                + " show\n";
         }
     }
     return out + "restore\nshowpage\n%%EOF\n";

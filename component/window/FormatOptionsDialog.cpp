@@ -9,10 +9,16 @@
 #include <QSpinBox>
 
 FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, QWidget *parent)
-    : QDialog(parent), m_custom(new QComboBox(this)), m_code39(new QCheckBox(tr("Add a check digit"), this)),
-      m_interleaved(new QCheckBox(tr("Add a check digit"), this)), m_msi(new QComboBox(this)),
-      m_reduction(new QSpinBox(this)), m_barButton(new QPushButton(this)), m_backButton(new QPushButton(this)),
-      m_barColor(options.barColor), m_backColor(options.backColor)
+    : QDialog(parent)
+    , m_custom(new QComboBox(this))
+    , m_code39(new QCheckBox(tr("Add a check digit"), this))
+    , m_interleaved(new QCheckBox(tr("Add a check digit"), this))
+    , m_msi(new QComboBox(this))
+    , m_reduction(new QSpinBox(this))
+    , m_barButton(new QPushButton(this))
+    , m_backButton(new QPushButton(this))
+    , m_barColor(options.barColor)
+    , m_backColor(options.backColor)
 {
     setWindowTitle(tr("Format options"));
     for (const FormatOptions::Choice &choice : FormatOptions::customChoices())
@@ -71,6 +77,7 @@ void FormatOptionsDialog::pickColor(QColor &color, QPushButton *button)
 void FormatOptionsDialog::paintSwatch(QPushButton *button, const QColor &color)
 {
     button->setText(color.name());
-    button->setStyleSheet(QStringLiteral("background-color: %1; color: %2")
-                              .arg(color.name(), color.lightness() < 128 ? QStringLiteral("white") : QStringLiteral("black")));
+    button->setStyleSheet(
+        QStringLiteral("background-color: %1; color: %2")
+            .arg(color.name(), color.lightness() < 128 ? QStringLiteral("white") : QStringLiteral("black")));
 }

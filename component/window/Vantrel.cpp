@@ -4,7 +4,10 @@
 #include <QPainter>
 #include <cmath>
 
-Vantrel::Vantrel(QWidget *parent) : QWidget(parent) {}
+Vantrel::Vantrel(QWidget *parent)
+    : QWidget(parent)
+{
+}
 
 void Vantrel::ShowFormatOptions()
 {

@@ -116,7 +116,8 @@ QString Design::fault(DesignKey key, const QString &text)
         return QStringLiteral("which is not a whole number from %1 to %2").arg(entry.low).arg(entry.high);
     }
     case Rule::Color:
-        return QColor::fromString(text).isValid() ? QString() : QStringLiteral("which is no colour (#rrggbb)");
+        return QColor::fromString(text).isValid() ? QString()
+                                                  : QStringLiteral("which is no colour (#rrggbb)");
     case Rule::Resolution:
         if (DesignValues::pictureDpiOf(text))
             return {};
@@ -145,7 +146,8 @@ Design Design::readFile(const QString &path)
         throw QuillError(QStringLiteral("%1 cannot be read: %2.").arg(file, reason));
     if (!store.wellFormed())
         throw QuillError(QStringLiteral("%1 cannot be read as a design: it is not all [section] lines and "
-                                        "key=value lines.").arg(file));
+                                        "key=value lines.")
+                             .arg(file));
     Design design;
     const SettingsStore::Sections &sections = store.sections();
     for (auto section = sections.cbegin(); section != sections.cend(); ++section)
@@ -157,8 +159,8 @@ Design Design::readFile(const QString &path)
         if (why.isEmpty())
             continue;
         // As the window says it when nothing in the Format list is chosen.
-        const QString before = entry.key == DesignKey::Symbology ? SymbolBuilder::noSymbologyMessage() + u' '
-                                                                 : QString();
+        const QString before
+            = entry.key == DesignKey::Symbology ? SymbolBuilder::noSymbologyMessage() + u' ' : QString();
         throw QuillError(QStringLiteral("%1%2 holds %3=%4 in [%5], %6.")
                              .arg(before, file, entry.name, quoted(text), entry.section, why));
     }

@@ -11,8 +11,10 @@
 #include <QFontDatabase>
 
 DesignJob::DesignJob(const Design &design, bool standardInput)
-    : m_design(design), m_values(DesignValues::of(design)), m_source(m_design, m_values, standardInput),
-      m_data(m_source)
+    : m_design(design)
+    , m_values(DesignValues::of(design))
+    , m_source(m_design, m_values, standardInput)
+    , m_data(m_source)
 {
     FormatOptions options;
     options.load([this](DesignKey key) { return m_design.text(key); });
@@ -61,9 +63,9 @@ QString DesignJob::print(LabelPrinter &printer, int firstLabel, int copies)
     // The size boxes' texts as start-up leaves them, in the user's number format.
     sheet.width = Numbers::regionalPlainText(widthTwips() / perUnit);
     sheet.height = Numbers::regionalPlainText(heightTwips() / perUnit);
-    sheet.margins = {m_design.text(K::LabelLeft), m_design.text(K::LabelRight), m_design.text(K::LabelTop),
-                     m_design.text(K::LabelBottom), m_design.text(K::PageLeft), m_design.text(K::PageRight),
-                     m_design.text(K::PageTop), m_design.text(K::PageBottom)};
+    sheet.margins = {m_design.text(K::LabelLeft),   m_design.text(K::LabelRight), m_design.text(K::LabelTop),
+                     m_design.text(K::LabelBottom), m_design.text(K::PageLeft),   m_design.text(K::PageRight),
+                     m_design.text(K::PageTop),     m_design.text(K::PageBottom)};
     sheet.twipsPerUnit = perUnit;
     sheet.fixedText = m_values.source() == 1;
     sheet.titled = m_values.hasTitle != 0;

@@ -39,8 +39,10 @@ private:
     class Source : public DataSourceControls {
     public:
         Source(const Design &design, const DesignValues &values, bool standardInput)
-            : m_design(design), m_source(values.source()), m_columns(values.columns),
-              m_standardInput(standardInput)
+            : m_design(design)
+            , m_source(values.source())
+            , m_columns(values.columns)
+            , m_standardInput(standardInput)
         {
         }
         bool textSelected() const override { return m_source == 1; }

@@ -2,8 +2,8 @@
 #include "Design.h"
 #include "Numbers.h"
 #include "QuillError.h"
-#include "SymbolDesign.h"
 #include "StoredValue.h"
+#include "SymbolDesign.h"
 #include "Symbology.h"
 
 #include <QFont>
@@ -32,10 +32,7 @@ int indexIgnoringCase(const QStringList &items, const QString &text)
 
 // A pick-only list's item for a text, compared without letter case; the
 // first item for a text that is none (never written by the program).
-int itemOf(const QStringList &items, const QString &text)
-{
-    return qMax(indexIgnoringCase(items, text), 0);
-}
+int itemOf(const QStringList &items, const QString &text) { return qMax(indexIgnoringCase(items, text), 0); }
 
 } // namespace
 

@@ -15,26 +15,25 @@ class VantrelFont;
 // without a window gives them to the component directly. Both read them here,
 // so both draw the same symbol.
 struct DesignValues {
-    static const QStringList &rotations();  // the rotation list's items
+    static const QStringList &rotations(); // the rotation list's items
     static const QStringList &alignments(); // the alignment list's items
 
     double symbolWidth = 0.0; // twips, as stored
     double symbolHeight = 0.0;
     std::int32_t unitFlag = 0; // 1 inches, 0 centimetres
-    int symbology = 0;         // the Format list's position, -1 for none
-    int scaling = 0;           // check values: 0, 1 or 2
+    int symbology = 0; // the Format list's position, -1 for none
+    int scaling = 0; // check values: 0, 1 or 2
     int showText = 1;
     int hasTitle = 0;
-    int rotation = 0;          // positions in the two lists
+    int rotation = 0; // positions in the two lists
     int alignment = 0;
-    QString fontName;          // as stored; see fontIndex
-    QString fontSize;          // the size list's text
-    bool option1 = true;       // each source's key, in the order they are set
+    QString fontName; // as stored; see fontIndex
+    QString fontSize; // the size list's text
+    bool option1 = true; // each source's key, in the order they are set
     bool option2 = false;
     bool option3 = false;
-    ImportColumns columns;     // none chosen unless the design has a value template
-    int pictureDpi = 0;        // saved pictures' dots per inch, 0 the screen's
-
+    ImportColumns columns; // none chosen unless the design has a value template
+    int pictureDpi = 0; // saved pictures' dots per inch, 0 the screen's
 
     static DesignValues of(const Design &design);
     // The import columns as a design keeps them, and the words the delimiter

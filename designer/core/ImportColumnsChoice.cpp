@@ -19,7 +19,8 @@ QString delimiterName(ImportColumns::Delimiter delimiter)
 
 } // namespace
 
-ImportColumnsChoice::ImportColumnsChoice(const QString &path, const ImportColumns &columns) : m_path(path)
+ImportColumnsChoice::ImportColumnsChoice(const QString &path, const ImportColumns &columns)
+    : m_path(path)
 {
     setColumns(columns);
 }

@@ -7,7 +7,10 @@ namespace {
 const QString kSection = QStringLiteral("Recent designs");
 }
 
-RecentDesigns::RecentDesigns(QString file) : m_file(std::move(file)) {}
+RecentDesigns::RecentDesigns(QString file)
+    : m_file(std::move(file))
+{
+}
 
 QStringList RecentDesigns::paths() const
 {

@@ -11,7 +11,7 @@ public:
 
     explicit RecentDesigns(QString file);
     QStringList paths() const;
-    void add(const QString &path);    // to the front, once
+    void add(const QString &path); // to the front, once
     void remove(const QString &path); // one that could not be opened
 
 private:

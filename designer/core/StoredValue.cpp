@@ -53,10 +53,7 @@ int StoredValue::checkValue(const QString &text)
     }
 }
 
-bool StoredValue::selected(const QString &text)
-{
-    return Numbers::numericValue(text) != 0.0;
-}
+bool StoredValue::selected(const QString &text) { return Numbers::numericValue(text) != 0.0; }
 
 QString StoredValue::fontSizeText(const QString &text)
 {
@@ -79,12 +76,6 @@ QString StoredValue::plainNumber(const QString &text)
     return Numbers::numberText(Numbers::numericValue(text));
 }
 
-QString StoredValue::flag(bool set)
-{
-    return set ? QStringLiteral("1") : QStringLiteral("0");
-}
+QString StoredValue::flag(bool set) { return set ? QStringLiteral("1") : QStringLiteral("0"); }
 
-QString StoredValue::checkFlag(int value)
-{
-    return flag(value != 0);
-}
+QString StoredValue::checkFlag(int value) { return flag(value != 0); }

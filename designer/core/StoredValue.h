@@ -38,6 +38,6 @@ public:
     static QString plainNumber(const QString &text);
 
     // Written forms.
-    static QString flag(bool set);       // "1" or "0"
+    static QString flag(bool set); // "1" or "0"
     static QString checkFlag(int value); // "1" when nonzero, else "0"
 };

@@ -46,11 +46,9 @@ struct IconRect {
     QColor colour;
 };
 const IconRect kIconRects[] = {
-    {QRect(1, 2, 14, 12), kWhite},
-    {QRect(1, 2, 14, 1), kNavy},  {QRect(1, 13, 14, 1), kNavy},
-    {QRect(1, 2, 1, 12), kNavy},  {QRect(14, 2, 1, 12), kNavy},
-    {QRect(3, 4, 1, 7), kBlack},  {QRect(5, 4, 2, 7), kBlack},
-    {QRect(8, 4, 1, 7), kBlack},  {QRect(10, 4, 2, 7), kBlack},
+    {QRect(1, 2, 14, 12), kWhite}, {QRect(1, 2, 14, 1), kNavy},  {QRect(1, 13, 14, 1), kNavy},
+    {QRect(1, 2, 1, 12), kNavy},   {QRect(14, 2, 1, 12), kNavy}, {QRect(3, 4, 1, 7), kBlack},
+    {QRect(5, 4, 2, 7), kBlack},   {QRect(8, 4, 1, 7), kBlack},  {QRect(10, 4, 2, 7), kBlack},
     {QRect(3, 12, 10, 1), kTeal},
 };
 const QLine kQuill(13, 1, 9, 7);
@@ -71,10 +69,7 @@ QImage Artwork::iconImage(int size)
     return image;
 }
 
-QPixmap Artwork::iconPicture(int size)
-{
-    return QPixmap::fromImage(iconImage(size));
-}
+QPixmap Artwork::iconPicture(int size) { return QPixmap::fromImage(iconImage(size)); }
 
 QByteArray Artwork::iconSvg()
 {
@@ -83,12 +78,20 @@ QByteArray Artwork::iconSvg()
                      "viewBox=\"0 0 16 16\" shape-rendering=\"crispEdges\">\n";
     for (const IconRect &r : kIconRects)
         svg += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"/>\n")
-                   .arg(r.rect.x()).arg(r.rect.y()).arg(r.rect.width()).arg(r.rect.height())
-                   .arg(r.colour.name()).toUtf8();
+                   .arg(r.rect.x())
+                   .arg(r.rect.y())
+                   .arg(r.rect.width())
+                   .arg(r.rect.height())
+                   .arg(r.colour.name())
+                   .toUtf8();
     svg += QStringLiteral("  <line x1=\"%1.5\" y1=\"%2.5\" x2=\"%3.5\" y2=\"%4.5\" stroke=\"%5\" "
                           "stroke-width=\"1\" stroke-linecap=\"square\"/>\n</svg>\n")
-               .arg(kQuill.x1()).arg(kQuill.y1()).arg(kQuill.x2()).arg(kQuill.y2())
-               .arg(kBlue.name()).toUtf8();
+               .arg(kQuill.x1())
+               .arg(kQuill.y1())
+               .arg(kQuill.x2())
+               .arg(kQuill.y2())
+               .arg(kBlue.name())
+               .toUtf8();
     return svg;
 }
 

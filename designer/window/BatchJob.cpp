@@ -57,8 +57,10 @@ void applyOptions(const CommandLine &job, Design &design)
         selectSource(design, 2);
         design.setText(K::SequenceStart, job.sequence->start);
         design.setText(K::SequenceEnd, job.sequence->end);
-        design.setText(K::Prefix, job.sequence->prefix.isEmpty() ? QStringLiteral("(prefix)") : job.sequence->prefix);
-        design.setText(K::Suffix, job.sequence->suffix.isEmpty() ? QStringLiteral("(sufix)") : job.sequence->suffix);
+        design.setText(K::Prefix,
+                       job.sequence->prefix.isEmpty() ? QStringLiteral("(prefix)") : job.sequence->prefix);
+        design.setText(K::Suffix,
+                       job.sequence->suffix.isEmpty() ? QStringLiteral("(sufix)") : job.sequence->suffix);
     } else if (job.import) {
         selectSource(design, 3);
         const QString file = *job.import;
@@ -134,7 +136,8 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
                                              : Design::readFile(QFileInfo(job.design).absoluteFilePath());
         applyOptions(job, design);
         DesignJob run(design, job.importFromStandardInput());
-        run.setWarn([err](const QString &warning) { std::fprintf(err, "quillmark: %s\n", qPrintable(warning)); });
+        run.setWarn(
+            [err](const QString &warning) { std::fprintf(err, "quillmark: %s\n", qPrintable(warning)); });
         if (job.action == CommandLine::Action::Save) {
             summary = run.save(job.saveFile);
         } else {

@@ -20,14 +20,16 @@ CommandLine usageError(const QString &why)
 // "2x1in", "5.08x2.54cm": numbers with "." as the point, whatever the locale.
 std::optional<CommandLine::Size> sizeOf(const QString &text)
 {
-    static const QRegularExpression form(QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)x(\\d+\\.?\\d*|\\.\\d+)(in|cm)$"),
-                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)x(\\d+\\.?\\d*|\\.\\d+)(in|cm)$"),
+        QRegularExpression::CaseInsensitiveOption);
     const auto match = form.match(text.trimmed());
     if (!match.hasMatch())
         return std::nullopt;
     return CommandLine::Size{.width = match.captured(1).toDouble(),
                              .height = match.captured(2).toDouble(),
-                             .inches = match.captured(3).compare(QLatin1String("in"), Qt::CaseInsensitive) == 0};
+                             .inches
+                             = match.captured(3).compare(QLatin1String("in"), Qt::CaseInsensitive) == 0};
 }
 
 // What the options have said so far; the prefix and suffix wait for the
@@ -40,8 +42,8 @@ struct Parsing {
 };
 
 enum class Kind {
-    Once,  // given at most once, with values that are not empty
-    Job,   // --print, --save: given twice, they are told they are one job each
+    Once, // given at most once, with values that are not empty
+    Job, // --print, --save: given twice, they are told they are one job each
     Affix, // --prefix, --suffix: an empty one is simply none
 };
 
@@ -93,7 +95,8 @@ QString symbology(CommandLine &c, const QString &name)
             c.symbology = i;
     if (c.symbology)
         return {};
-    return QStringLiteral("--symbology: there is no symbology \"%1\" (--list-symbologies lists them)").arg(name);
+    return QStringLiteral("--symbology: there is no symbology \"%1\" (--list-symbologies lists them)")
+        .arg(name);
 }
 
 QString size(CommandLine &c, const QString &text)
@@ -101,7 +104,8 @@ QString size(CommandLine &c, const QString &text)
     c.size = sizeOf(text);
     if (c.size)
         return {};
-    return QStringLiteral("--size takes WIDTHxHEIGHT with in or cm, as 2x1in or 5.08x2.54cm, not \"%1\"").arg(text);
+    return QStringLiteral("--size takes WIDTHxHEIGHT with in or cm, as 2x1in or 5.08x2.54cm, not \"%1\"")
+        .arg(text);
 }
 
 QString firstLabel(CommandLine &c, const QString &text)
@@ -124,9 +128,8 @@ ImportColumns &columns(CommandLine &c)
 QString delimiter(CommandLine &c, const QString &text)
 {
     using D = ImportColumns::Delimiter;
-    const std::pair<D, QStringList> names[] = {{D::Comma, {",", "comma"}},
-                                               {D::Semicolon, {";", "semicolon"}},
-                                               {D::Tab, {"\t", "\\t", "tab"}}};
+    const std::pair<D, QStringList> names[]
+        = {{D::Comma, {",", "comma"}}, {D::Semicolon, {";", "semicolon"}}, {D::Tab, {"\t", "\\t", "tab"}}};
     for (const auto &[delimiter, spellings] : names) {
         if (spellings.contains(text, Qt::CaseInsensitive)) {
             columns(c).delimiter = delimiter;

@@ -5,7 +5,9 @@
 #include <QWidget>
 
 FocusValidator::FocusValidator(QWidget *control, Handler handler)
-    : QObject(control), m_control(control), m_handler(std::move(handler))
+    : QObject(control)
+    , m_control(control)
+    , m_handler(std::move(handler))
 {
     control->installEventFilter(this);
 }

@@ -4,9 +4,9 @@
 #include "DesignValues.h"
 #include "FocusValidator.h"
 #include "Form1Ports.h"
-#include "RecentDesigns.h"
 #include "Module1.h"
 #include "OutputCommands.h"
+#include "RecentDesigns.h"
 #include "ScreenMetrics.h"
 #include "SettingsStore.h"
 #include "SymbolBuilder.h"
@@ -44,16 +44,15 @@ void place(QWidget *widget, double left, double top, double width, double height
     const float tx = ScreenMetrics::twipsPerPixelX();
     const float ty = ScreenMetrics::twipsPerPixelY();
     const int h = height < 0 ? widget->sizeHint().height() : int(std::lround(height / ty));
-    widget->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
-                        int(std::lround(width / tx)), h);
+    widget->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)), int(std::lround(width / tx)),
+                        h);
 }
 
-const char *const kFontSizes[] = {
-    "5", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17", "18", "19", "20", "22",
-    "24", "26", "28", "30", "32", "34", "36", "38", "40", "45", "50", "55", "60", "65", "72"};
+const char *const kFontSizes[]
+    = {"5",  "8",  "9",  "10", "11", "12", "13", "14", "15", "16", "17", "18", "19", "20", "22",
+       "24", "26", "28", "30", "32", "34", "36", "38", "40", "45", "50", "55", "60", "65", "72"};
 
-template <std::size_t N>
-void addItems(QComboBox *combo, const char *const (&items)[N])
+template <std::size_t N> void addItems(QComboBox *combo, const char *const (&items)[N])
 {
     // Adding to an empty list selects its first item; the design has none
     // selected, and nothing is connected yet.
@@ -71,7 +70,8 @@ QLineEdit *textBox(QWidget *parent, const QString &text)
 } // namespace
 
 Form1::Form1(SettingsStore &store, QWidget *parent)
-    : QMainWindow(parent), m_store(store)
+    : QMainWindow(parent)
+    , m_store(store)
 {
     setWindowTitle(QStringLiteral("Quillmark"));
     setWindowIcon(Artwork::windowIcon());
@@ -297,12 +297,12 @@ void Form1::setTabOrder()
 {
     // The focus order of the design; labels, frames and hidden controls keep
     // their numbers there but never take the focus.
-    const std::vector<std::pair<int, QWidget *>> order = {
-        {0, Option1},  {1, Text1},   {2, Option2},  {3, Text2},    {4, Text3},
-        {5, Option3},  {6, Text4},   {7, Command1}, {8, Text5},    {9, Text6},
-        {10, Option4}, {11, Option5}, {12, Combo1}, {13, Check1},  {14, Combo2},
-        {15, Combo3},  {16, Picture1}, {25, Combo4}, {27, Command6}, {28, Check3},
-        {29, Text7},   {30, Text8},  {31, Toolbar1}, {32, Combo5}, {33, Command7}};
+    const std::vector<std::pair<int, QWidget *>> order
+        = {{0, Option1},  {1, Text1},     {2, Option2},   {3, Text2},     {4, Text3},
+           {5, Option3},  {6, Text4},     {7, Command1},  {8, Text5},     {9, Text6},
+           {10, Option4}, {11, Option5},  {12, Combo1},   {13, Check1},   {14, Combo2},
+           {15, Combo3},  {16, Picture1}, {25, Combo4},   {27, Command6}, {28, Check3},
+           {29, Text7},   {30, Text8},    {31, Toolbar1}, {32, Combo5},   {33, Command7}};
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1].second, order[i].second);
 }

@@ -90,8 +90,8 @@ public:
     bool openDesign(const QString &path);
     // The design as the controls, the print margins and the component hold it now.
     Design currentDesign() const;
-    QString designFile() const;   // empty while no design file is open
-    bool designChanged() const;   // since the design file was opened or saved
+    QString designFile() const; // empty while no design file is open
+    bool designChanged() const; // since the design file was opened or saved
     // The label product the print dialog last filled in, kept with the design.
     void setLabelProduct(const QString &name);
     QString labelProduct() const;
@@ -157,18 +157,18 @@ private:
     // A whole design made the current one: the controls, prefix and suffix,
     // margins, format options and label product.
     void takeDesign(const Design &design, const QString &file);
-    bool leaveDesign();           // asks to save a changed design file; false: stay
+    bool leaveDesign(); // asks to save a changed design file; false: stay
     bool writeDesign(const QString &path);
     void showDesignState();
-    void showModule();            // the module of the design's pictures, in the status bar
+    void showModule(); // the module of the design's pictures, in the status bar
     void applyStoredFontSize();
     void previewImport();
     void symbolSizeFromBox(QLineEdit *box, double &twips);
     QSize clientSizePixels() const;
 
     SettingsStore &m_store;
-    Design m_design;              // the design file as opened, with keys of its own
-    Design m_savedDesign;         // what it held when opened or last saved
+    Design m_design; // the design file as opened, with keys of its own
+    Design m_savedDesign; // what it held when opened or last saved
     QString m_designFile;
     QString m_labelProduct;
     std::unique_ptr<RecentDesigns> m_recent;

@@ -1,6 +1,6 @@
 // The symbol's appearance: each control pushes its value into the component.
-#include "Form1.h"
 #include "ClickCheckBox.h"
+#include "Form1.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "StoredValue.h"
@@ -9,15 +9,9 @@
 #include <QComboBox>
 #include <cmath>
 
-void Form1::Combo1_Click()
-{
-    Vantrel1->setBarType(std::int16_t(Combo1->currentIndex()));
-}
+void Form1::Combo1_Click() { Vantrel1->setBarType(std::int16_t(Combo1->currentIndex())); }
 
-void Form1::Command6_Click()
-{
-    Vantrel1->ShowFormatOptions();
-}
+void Form1::Command6_Click() { Vantrel1->ShowFormatOptions(); }
 
 // The font object does not redraw by itself; assigning ShowText again, even
 // unchanged, makes the component draw with the new font.
@@ -39,10 +33,7 @@ void Form1::Combo3_Click()
     Vantrel1->setShowText(ClickCheckBox::value(Check1));
 }
 
-void Form1::Combo3_Change()
-{
-    Combo3_Click();
-}
+void Form1::Combo3_Change() { Combo3_Click(); }
 
 void Form1::Combo3_Validate(bool &cancel)
 {
@@ -55,15 +46,9 @@ void Form1::Combo3_Validate(bool &cancel)
         throw QuillError(QStringLiteral("Invalid font size."));
 }
 
-void Form1::Check1_Click()
-{
-    Vantrel1->setShowText(ClickCheckBox::value(Check1));
-}
+void Form1::Check1_Click() { Vantrel1->setShowText(ClickCheckBox::value(Check1)); }
 
-void Form1::Check2_Click()
-{
-    Vantrel1->setScaling(std::int16_t(ClickCheckBox::value(Check2)));
-}
+void Form1::Check2_Click() { Vantrel1->setScaling(std::int16_t(ClickCheckBox::value(Check2))); }
 
 void Form1::Combo4_Click()
 {
@@ -71,7 +56,4 @@ void Form1::Combo4_Click()
     Vantrel1->setOrientation(Numbers::numericValue(Combo4->currentText()) * 10.0);
 }
 
-void Form1::Combo5_Click()
-{
-    Vantrel1->setAlignment(std::int16_t(Combo5->currentIndex()));
-}
+void Form1::Combo5_Click() { Vantrel1->setAlignment(std::int16_t(Combo5->currentIndex())); }

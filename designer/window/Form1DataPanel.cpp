@@ -1,7 +1,7 @@
 // The data panel: which source is in force, which boxes can be edited, and
 // the first value and title of that source in the preview.
-#include "Form1.h"
 #include "ClickCheckBox.h"
+#include "Form1.h"
 #include "ImportColumnsDialog.h"
 #include "ImportFile.h"
 #include "Module1.h"
@@ -115,10 +115,7 @@ void Form1::Command7_Click()
     Vantrel1->Refresh();
 }
 
-void Form1::Text1_Change()
-{
-    Vantrel1->setCaption(Text1->text());
-}
+void Form1::Text1_Change() { Vantrel1->setCaption(Text1->text()); }
 
 void Form1::Text2_Change()
 {

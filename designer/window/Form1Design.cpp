@@ -1,9 +1,9 @@
 // Design files: new, open, save and save as, the designs opened last, and
 // the question before a changed design file is left.
-#include "Form1.h"
 #include "ClickCheckBox.h"
 #include "Design.h"
 #include "DesignValues.h"
+#include "Form1.h"
 #include "FormatOptions.h"
 #include "Numbers.h"
 #include "QuillError.h"
@@ -66,9 +66,12 @@ void Form1::buildDesignMenu()
         }
     });
     emit menu->aboutToShow();
-    connect(mnuNewDesign, &QAction::triggered, this, [this] { runGuarded([this] { mnuNewDesign_Click(); }); });
-    connect(mnuOpenDesign, &QAction::triggered, this, [this] { runGuarded([this] { mnuOpenDesign_Click(); }); });
-    connect(mnuSaveDesign, &QAction::triggered, this, [this] { runGuarded([this] { mnuSaveDesign_Click(); }); });
+    connect(mnuNewDesign, &QAction::triggered, this,
+            [this] { runGuarded([this] { mnuNewDesign_Click(); }); });
+    connect(mnuOpenDesign, &QAction::triggered, this,
+            [this] { runGuarded([this] { mnuOpenDesign_Click(); }); });
+    connect(mnuSaveDesign, &QAction::triggered, this,
+            [this] { runGuarded([this] { mnuSaveDesign_Click(); }); });
     connect(mnuSaveDesignAs, &QAction::triggered, this,
             [this] { runGuarded([this] { mnuSaveDesignAs_Click(); }); });
 }
@@ -84,8 +87,8 @@ void Form1::mnuOpenDesign_Click()
     if (!leaveDesign())
         return;
     int filterIndex = 1;
-    const std::optional<QString> path = DialogProvider::current().openFile(kFilter, kExtension, QString(),
-                                                                           filterIndex);
+    const std::optional<QString> path
+        = DialogProvider::current().openFile(kFilter, kExtension, QString(), filterIndex);
     if (path && !path->isEmpty())
         openDesign(*path);
 }
@@ -121,8 +124,8 @@ void Form1::mnuSaveDesignAs_Click()
 {
     int filterIndex = 1;
     const QString suggested = m_designFile.isEmpty() ? QString() : QFileInfo(m_designFile).fileName();
-    const std::optional<QString> chosen = DialogProvider::current().saveFile(kFilter, kExtension, suggested,
-                                                                             filterIndex);
+    const std::optional<QString> chosen
+        = DialogProvider::current().saveFile(kFilter, kExtension, suggested, filterIndex);
     if (!chosen || chosen->isEmpty())
         return;
     QString path = QFileInfo(*chosen).absoluteFilePath();
@@ -171,7 +174,8 @@ void Form1::takeDesign(const Design &design, const QString &file)
     Text7->setText(design.text(K::Prefix));
     Text8->setText(design.text(K::Suffix));
     applyDesign(design);
-    for (const QString &section : {DesignKeys::entry(K::LabelLeft).section, DesignKeys::entry(K::PageLeft).section})
+    for (const QString &section :
+         {DesignKeys::entry(K::LabelLeft).section, DesignKeys::entry(K::PageLeft).section})
         design.writeSection(m_store, section);
     FormatOptions options;
     options.load([&design](DesignKey key) { return design.text(key); });
@@ -213,7 +217,8 @@ Design Form1::currentDesign() const
         if (entry.section == DesignKeys::entry(K::LabelLeft).section
             || entry.section == DesignKeys::entry(K::PageLeft).section)
             design.setText(entry.key, stored.text(entry.key));
-    Vantrel1->formatOptions().save([&design](DesignKey key, const QString &text) { design.setText(key, text); });
+    Vantrel1->formatOptions().save(
+        [&design](DesignKey key, const QString &text) { design.setText(key, text); });
     design.setText(K::Prefix, Text7->text());
     design.setText(K::Suffix, Text8->text());
     design.setText(K::LabelProduct, m_labelProduct);
@@ -222,10 +227,7 @@ Design Form1::currentDesign() const
 
 QString Form1::designFile() const { return m_designFile; }
 
-bool Form1::designChanged() const
-{
-    return !m_designFile.isEmpty() && currentDesign() != m_savedDesign;
-}
+bool Form1::designChanged() const { return !m_designFile.isEmpty() && currentDesign() != m_savedDesign; }
 
 void Form1::setLabelProduct(const QString &name) { m_labelProduct = name; }
 QString Form1::labelProduct() const { return m_labelProduct; }

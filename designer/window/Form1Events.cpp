@@ -1,8 +1,8 @@
 // How the toolkit's notifications reach the handlers: each handler runs nested
 // in whatever set the control's value, and only when the value changed.
-#include "Form1.h"
 #include "Dialogs.h"
 #include "FocusValidator.h"
+#include "Form1.h"
 #include "OutputCommands.h"
 #include "QuillError.h"
 #include "Vantrel.h"
@@ -27,7 +27,8 @@ void Form1::runGuarded(const std::function<void()> &handler)
     } catch (const QuillError &error) {
         DialogProvider::current().messageBox(error.description(), QStringLiteral("Quillmark"));
     } catch (const std::exception &error) {
-        DialogProvider::current().messageBox(QString::fromLocal8Bit(error.what()), QStringLiteral("Quillmark"));
+        DialogProvider::current().messageBox(QString::fromLocal8Bit(error.what()),
+                                             QStringLiteral("Quillmark"));
     }
 }
 
@@ -42,9 +43,8 @@ void Form1::tabStopsOnSelected(QButtonGroup *group)
 
 void Form1::connectHandlers()
 {
-    const auto guarded = [this](auto handler) {
-        return [this, handler](auto &&...) { runGuarded(handler); };
-    };
+    const auto guarded
+        = [this](auto handler) { return [this, handler](auto &&...) { runGuarded(handler); }; };
     connect(Text1, &QLineEdit::textChanged, this, guarded([this] { Text1_Change(); }));
     connect(Text2, &QLineEdit::textChanged, this, guarded([this] { Text2_Change(); }));
 
@@ -75,10 +75,11 @@ void Form1::connectHandlers()
     connect(Combo4, &QComboBox::currentIndexChanged, this, guarded([this] { Combo4_Click(); }));
     connect(Combo5, &QComboBox::currentIndexChanged, this, guarded([this] { Combo5_Click(); }));
 
-    const std::pair<QRadioButton *, void (Form1::*)()> options[] = {
-        {Option1, &Form1::Option1_Click}, {Option2, &Form1::Option2_Click},
-        {Option3, &Form1::Option3_Click}, {Option4, &Form1::Option4_Click},
-        {Option5, &Form1::Option5_Click}};
+    const std::pair<QRadioButton *, void (Form1::*)()> options[] = {{Option1, &Form1::Option1_Click},
+                                                                    {Option2, &Form1::Option2_Click},
+                                                                    {Option3, &Form1::Option3_Click},
+                                                                    {Option4, &Form1::Option4_Click},
+                                                                    {Option5, &Form1::Option5_Click}};
     for (const auto &[option, handler] : options) {
         connect(option, &QRadioButton::toggled, this, [this, option, handler = handler](bool checked) {
             tabStopsOnSelected(option->group());
@@ -108,7 +109,10 @@ void Form1::connectHandlers()
     // Once per change of the symbol, as cheap as one layout without drawing.
     connect(Vantrel1, &Vantrel::symbolChanged, this, [this] { showModule(); });
 
-    new FocusValidator(Text5, [this](bool &cancel) { runGuarded([this, &cancel] { Text5_Validate(cancel); }); });
-    new FocusValidator(Text6, [this](bool &cancel) { runGuarded([this, &cancel] { Text6_Validate(cancel); }); });
-    new FocusValidator(Combo3, [this](bool &cancel) { runGuarded([this, &cancel] { Combo3_Validate(cancel); }); });
+    new FocusValidator(Text5,
+                       [this](bool &cancel) { runGuarded([this, &cancel] { Text5_Validate(cancel); }); });
+    new FocusValidator(Text6,
+                       [this](bool &cancel) { runGuarded([this, &cancel] { Text6_Validate(cancel); }); });
+    new FocusValidator(Combo3,
+                       [this](bool &cancel) { runGuarded([this, &cancel] { Combo3_Validate(cancel); }); });
 }

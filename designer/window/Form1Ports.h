@@ -7,7 +7,10 @@ class Form1;
 // The data panel's controls as the data-value functions read them.
 class Form1DataSource : public DataSourceControls {
 public:
-    explicit Form1DataSource(const Form1 &form) : m_form(form) {}
+    explicit Form1DataSource(const Form1 &form)
+        : m_form(form)
+    {
+    }
     bool textSelected() const override;
     bool sequenceSelected() const override;
     bool importSelected() const override;
@@ -26,7 +29,10 @@ private:
 // The designer as the output commands and the print dialog use it.
 class Form1View : public DesignerView {
 public:
-    explicit Form1View(Form1 &form) : m_form(form) {}
+    explicit Form1View(Form1 &form)
+        : m_form(form)
+    {
+    }
     bool fixedTextSelected() const override;
     int titleState() const override;
     bool inchesSelected() const override;

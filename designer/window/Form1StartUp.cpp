@@ -1,7 +1,7 @@
 // Start-up from the saved design, and its saving at close.
-#include "Form1.h"
 #include "ClickCheckBox.h"
 #include "DesignValues.h"
+#include "Form1.h"
 #include "Numbers.h"
 #include "OutputCommands.h"
 #include "PrinterObject.h"
@@ -31,15 +31,9 @@ void Form1::startUp()
     runGuarded([this] { Form_Resize(); });
 }
 
-QStringList Form1::fontList(const QStringList &printerFonts)
-{
-    return DesignValues::fontList(printerFonts);
-}
+QStringList Form1::fontList(const QStringList &printerFonts) { return DesignValues::fontList(printerFonts); }
 
-void Form1::Form_Load()
-{
-    applyDesign(Design::fromStore(m_store));
-}
+void Form1::Form_Load() { applyDesign(Design::fromStore(m_store)); }
 
 void Form1::applyDesign(const Design &design)
 {
@@ -109,10 +103,7 @@ void Form1::applyDesign(const Design &design)
         Option3_Click();
 }
 
-void Form1::applyStoredFontSize()
-{
-    DesignValues::sizeFont(Vantrel1->Font(), Combo3->currentText());
-}
+void Form1::applyStoredFontSize() { DesignValues::sizeFont(Vantrel1->Font(), Combo3->currentText()); }
 
 void Form1::setOptionSelected(QRadioButton *option, bool selected)
 {

@@ -13,9 +13,14 @@
 #include <QTableWidget>
 
 ImportColumnsDialog::ImportColumnsDialog(const QString &path, const ImportColumns &columns, QWidget *parent)
-    : QDialog(parent), m_choice(path, columns), m_delimiter(new QComboBox(this)),
-      m_header(new QCheckBox(tr("The first row holds the column names"), this)), m_value(new QLineEdit(this)),
-      m_title(new QLineEdit(this)), m_table(new QTableWidget(this)), m_preview(new QLabel(this))
+    : QDialog(parent)
+    , m_choice(path, columns)
+    , m_delimiter(new QComboBox(this))
+    , m_header(new QCheckBox(tr("The first row holds the column names"), this))
+    , m_value(new QLineEdit(this))
+    , m_title(new QLineEdit(this))
+    , m_table(new QTableWidget(this))
+    , m_preview(new QLabel(this))
 {
     setWindowTitle(tr("Quillmark - Columns"));
     // Names the tests and the benchmark find the controls by.

@@ -19,10 +19,10 @@ public:
     static LabelGrid compute(double f, double symbolWidth, double symbolHeight, const Margins &label,
                              const Margins &page, std::int32_t pageWidthTwips, std::int32_t pageHeightTwips);
 
-    double cellWidth = 0, cellHeight = 0;   // twips
-    double originX = 0, originY = 0;        // twips
+    double cellWidth = 0, cellHeight = 0; // twips
+    double originX = 0, originY = 0; // twips
     double symbolWidth = 0, symbolHeight = 0; // twips
-    std::int32_t columns = 0, rows = 0;     // 0 or less: no label fits that way
+    std::int32_t columns = 0, rows = 0; // 0 or less: no label fits that way
 
     bool fitsALabel() const { return columns > 0 && rows > 0; }
     // Every symbol of the grid wholly inside the page (twips), and not empty.

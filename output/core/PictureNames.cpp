@@ -15,18 +15,22 @@ bool unfitForFileName(char16_t c)
     if (c < 0x20 || c == 0x7f)
         return true;
     switch (c) {
-    case u'/': case u'\\': case u':': case u'*': case u'?':
-    case u'"': case u'<': case u'>': case u'|':
+    case u'/':
+    case u'\\':
+    case u':':
+    case u'*':
+    case u'?':
+    case u'"':
+    case u'<':
+    case u'>':
+    case u'|':
         return true;
     default:
         return false;
     }
 }
 
-qsizetype folderLength(const QString &path)
-{
-    return path.lastIndexOf(u'/') + 1;
-}
+qsizetype folderLength(const QString &path) { return path.lastIndexOf(u'/') + 1; }
 
 // Drops whole characters from the end until the name fits.
 QString shortened(QString part, qsizetype bytesOver)
@@ -50,10 +54,7 @@ QString saveFilter()
                           "EPS drawings (*.eps)|*.eps|PDF drawings (*.pdf)|*.pdf");
 }
 
-QString saveDefaultExt()
-{
-    return QStringLiteral(".bmp");
-}
+QString saveDefaultExt() { return QStringLiteral(".bmp"); }
 
 Format formatOf(const QString &chosenName)
 {
@@ -92,12 +93,23 @@ QString furtherName(const QString &chosenName, const QString &value, Format form
     const QStringView base = QStringView(chosenName).mid(folderEnd, baseEnd - folderEnd);
     QStringView extension = u".bmp";
     switch (format) {
-    case Format::Bitmap: break;
-    case Format::Metafile: extension = u".wmf"; break;
-    case Format::Png: extension = u".png"; break;
-    case Format::Svg: extension = u".svg"; break;
-    case Format::Eps: extension = u".eps"; break;
-    case Format::Pdf: extension = u".pdf"; break;
+    case Format::Bitmap:
+        break;
+    case Format::Metafile:
+        extension = u".wmf";
+        break;
+    case Format::Png:
+        extension = u".png";
+        break;
+    case Format::Svg:
+        extension = u".svg";
+        break;
+    case Format::Eps:
+        extension = u".eps";
+        break;
+    case Format::Pdf:
+        extension = u".pdf";
+        break;
     }
 
     QString part = safeFileNamePart(value);
@@ -116,8 +128,7 @@ constexpr size_t kFilterBits = size_t(1) << 25; // 4 MB: one false "maybe" in 10
 constexpr int kFilterProbes = 5;
 
 // The filter's bits for a hash, by double hashing its two halves.
-template<typename Visit>
-bool probe(size_t key, Visit visit)
+template <typename Visit> bool probe(size_t key, Visit visit)
 {
     const quint64 wide = quint64(key);
     const quint64 step = (wide >> 32) | 1;
@@ -129,13 +140,15 @@ bool probe(size_t key, Visit visit)
 } // namespace
 
 // A second's margin: a file system stamps times from a coarser clock than the one read here.
-UniqueNames::UniqueNames() : m_since(QDateTime::currentDateTimeUtc().addSecs(-2)) {}
+UniqueNames::UniqueNames()
+    : m_since(QDateTime::currentDateTimeUtc().addSecs(-2))
+{
+}
 
 bool UniqueNames::taken(const QString &path, size_t key) const
 {
-    const bool maybe = !m_seen.empty() && probe(key, [this](quint64 bit) {
-        return (m_seen[bit / 64] >> (bit % 64)) & 1;
-    });
+    const bool maybe
+        = !m_seen.empty() && probe(key, [this](quint64 bit) { return (m_seen[bit / 64] >> (bit % 64)) & 1; });
     if (!maybe)
         return false;
     const QFileInfo file(path);

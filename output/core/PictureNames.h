@@ -11,8 +11,8 @@ namespace PictureNames {
 enum class Format { Bitmap, Metafile, Png, Svg, Eps, Pdf };
 
 // What the save dialog is given before every save.
-QString saveFilter();       // the four entries, then the drawings' three, "|"-separated
-QString saveDefaultExt();   // ".bmp"
+QString saveFilter(); // the four entries, then the drawings' three, "|"-separated
+QString saveDefaultExt(); // ".bmp"
 
 // By the last three characters of the chosen name, compared case-sensitively:
 // "wmf" a metafile, "png" a PNG, "svg", "eps" and "pdf" those drawings,

@@ -36,10 +36,7 @@ QString unitName(double twipsPerUnit)
     return twipsPerUnit == Numbers::kTwipsPerInch ? QStringLiteral("in") : QStringLiteral("cm");
 }
 
-QString pageField(const char *side)
-{
-    return QStringLiteral("Page margins \"%1\"").arg(QLatin1String(side));
-}
+QString pageField(const char *side) { return QStringLiteral("Page margins \"%1\"").arg(QLatin1String(side)); }
 
 // Why not one label fits, with the room the page margins leave (twips) where
 // the label is too large for it.
@@ -47,8 +44,8 @@ QString noLabelFits(const LabelGrid &grid, double f, double roomAcross, double r
 {
     const QString unit = unitName(f);
     const QString label = Numbers::sizeText(grid.cellWidth / f, grid.cellHeight / f, unit);
-    const QString start =
-        QStringLiteral("No label fits on the page: a label of %1 (symbol and barcode margins)").arg(label);
+    const QString start
+        = QStringLiteral("No label fits on the page: a label of %1 (symbol and barcode margins)").arg(label);
     const QString smaller = QStringLiteral("Make the margins or the symbol smaller.");
     if (grid.cellWidth <= 0 || grid.cellHeight <= 0)
         return QStringLiteral("%1 takes no room. Make the barcode margins 0 or more.").arg(start);
@@ -59,7 +56,7 @@ QString noLabelFits(const LabelGrid &grid, double f, double roomAcross, double r
     const bool wide = grid.columns <= 0;
     const bool tall = grid.rows <= 0;
     const QString larger = wide && tall ? QStringLiteral("wider and taller")
-                           : wide       ? QStringLiteral("wider")
+        : wide                          ? QStringLiteral("wider")
                                         : QStringLiteral("taller");
     QStringList rooms;
     if (wide)
@@ -79,7 +76,10 @@ const QString &PrintRun::errorTitle()
 }
 
 PrintRun::PrintRun(SymbolDesign &symbol, Module1 &data, LabelPrinter &printer, const Sheet &sheet)
-    : m_symbol(symbol), m_data(data), m_printer(printer), m_sheet(sheet)
+    : m_symbol(symbol)
+    , m_data(data)
+    , m_printer(printer)
+    , m_sheet(sheet)
 {
 }
 
@@ -146,10 +146,11 @@ void PrintRun::drawLabel(std::int32_t hdc, const LabelGrid::Rect &at)
         m_symbol.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
     } catch (const QuillError &error) {
         // The component knows why; the user also needs to know which label.
-        throw QuillError(QStringLiteral("Label %1 (page %2), value %3: %4")
-                             .arg(m_labels + 1)
-                             .arg(m_pages)
-                             .arg(quoted(m_symbol.Caption()), SymbolFitError::describe(error, m_sheet.centimetres)));
+        throw QuillError(
+            QStringLiteral("Label %1 (page %2), value %3: %4")
+                .arg(m_labels + 1)
+                .arg(m_pages)
+                .arg(quoted(m_symbol.Caption()), SymbolFitError::describe(error, m_sheet.centimetres)));
     }
     ++m_labels;
     if (m_progress)
@@ -283,5 +284,6 @@ QString PrintRun::labelsOnPages(long long labels) const
     const auto counted = [](long long count, const char *one, const char *many) {
         return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
     };
-    return QStringLiteral("%1 on %2").arg(counted(labels, "label", "labels"), counted(m_pages, "page", "pages"));
+    return QStringLiteral("%1 on %2")
+        .arg(counted(labels, "label", "labels"), counted(m_pages, "page", "pages"));
 }

@@ -25,12 +25,12 @@ public:
     };
     // What the run reads of the designer and the print dialog.
     struct Sheet {
-        QString width, height;       // the symbol's size as the designer shows it, in the dialog's unit
+        QString width, height; // the symbol's size as the designer shows it, in the dialog's unit
         MarginTexts margins;
         double twipsPerUnit = Numbers::kTwipsPerInch; // the dialog's unit
-        bool fixedText = false;       // data source "Text": one page of the same label
-        bool titled = false;          // "has title": each value has a title line
-        bool centimetres = false;     // the designer's unit, for the fit messages
+        bool fixedText = false; // data source "Text": one page of the same label
+        bool titled = false; // "has title": each value has a title line
+        bool centimetres = false; // the designer's unit, for the fit messages
     };
     static const QString &errorTitle(); // "Printing error!"
     static constexpr int kMostCopies = 999; // of each label

@@ -18,7 +18,8 @@ QString timeLeft(double seconds)
         return QStringLiteral("A few seconds left");
     if (seconds < 90)
         return QStringLiteral("About %1 seconds left").arg(std::lround(seconds / 5) * 5);
-    return QStringLiteral("About %1 minutes left").arg(QLocale().toString(qlonglong(std::lround(seconds / 60))));
+    return QStringLiteral("About %1 minutes left")
+        .arg(QLocale().toString(qlonglong(std::lround(seconds / 60))));
 }
 } // namespace
 
@@ -27,8 +28,8 @@ QString RunProgress::counted(long long done, std::optional<long long> total, con
     const QLocale locale;
     if (!total)
         return QStringLiteral("%1 %2").arg(locale.toString(qlonglong(done)), things);
-    return QStringLiteral("%1 of %2 %3").arg(locale.toString(qlonglong(done)), locale.toString(qlonglong(*total)),
-                                             things);
+    return QStringLiteral("%1 of %2 %3")
+        .arg(locale.toString(qlonglong(done)), locale.toString(qlonglong(*total)), things);
 }
 
 RunProgress::Report RunProgress::report(long long done, long long elapsedMs, const Describe &describe)
@@ -39,7 +40,7 @@ RunProgress::Report RunProgress::report(long long done, long long elapsedMs, con
     const double share = std::clamp(double(data->done) / double(data->total), 0.0, 1.0);
     // A file's size is no count of values: its share is told beside the count.
     QString text = data->bytes ? describe(done, std::nullopt)
-                                   + QStringLiteral(", %1% of the import file read").arg(std::lround(share * 100))
+            + QStringLiteral(", %1% of the import file read").arg(std::lround(share * 100))
                                : describe(done, data->total);
     if (share > 0) {
         const double whole = elapsedMs / 1000.0 / share; // seconds the run takes at its rate so far

@@ -6,7 +6,7 @@
 #include <optional>
 
 // Thrown out of a run when the user cancelled it.
-struct RunCancelled {};
+struct RunCancelled { };
 
 // Word of a long run, told of every value done. Showing it and offering
 // Cancel belongs to the window side (ProgressWindow); the run only counts.

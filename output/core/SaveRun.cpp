@@ -1,13 +1,13 @@
 #include "SaveRun.h"
 #include "AtomicFile.h"
+#include "Module1.h"
 #include "ModuleSize.h"
 #include "Numbers.h"
 #include "QuillError.h"
-#include "Module1.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
-#include "SymbolFitError.h"
 #include "SymbolDesign.h"
+#include "SymbolFitError.h"
 #include "SymbolRenderer.h"
 
 #include <QDir>
@@ -16,12 +16,12 @@ using PictureNames::Format;
 
 SaveRun::SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t width, std::int32_t height,
                  bool centimetres)
-    : m_symbol(symbol),
-      m_chosenName(chosenName),
-      m_format(PictureNames::formatOf(chosenName)),
-      m_width(width),
-      m_height(height),
-      m_centimetres(centimetres)
+    : m_symbol(symbol)
+    , m_chosenName(chosenName)
+    , m_format(PictureNames::formatOf(chosenName))
+    , m_width(width)
+    , m_height(height)
+    , m_centimetres(centimetres)
 {
 }
 
@@ -33,10 +33,11 @@ void SaveRun::refuseUnusable() const
     const int width = own ? m_width : m_symbol.pixelWidth();
     const int height = own ? m_height : m_symbol.pixelHeight();
     if (width <= 0 || height <= 0)
-        throw QuillError(QStringLiteral("No picture was saved: at %1 x %2 pixels the symbol has no room. Make its "
-                                        "Width and Height larger than 0.")
-                             .arg(width)
-                             .arg(height));
+        throw QuillError(
+            QStringLiteral("No picture was saved: at %1 x %2 pixels the symbol has no room. Make its "
+                           "Width and Height larger than 0.")
+                .arg(width)
+                .arg(height));
 }
 
 void SaveRun::run(const QString &firstValue, const std::function<QString()> &nextValue)
@@ -73,14 +74,15 @@ void SaveRun::save(const QString &value)
         m_symbol.setCaption(value);
         return;
     }
-    const QString path =
-        m_names.claim(first ? m_chosenName : PictureNames::furtherName(m_chosenName, value, m_format));
+    const QString path
+        = m_names.claim(first ? m_chosenName : PictureNames::furtherName(m_chosenName, value, m_format));
     try {
         m_symbol.setCaption(value);
         write(path);
     } catch (const QuillError &error) {
-        QString text = QStringLiteral("The save stopped at the value %1: its picture was not saved as \"%2\".\n%3")
-                           .arg(quoted(value), path, SymbolFitError::describe(error, m_centimetres));
+        QString text
+            = QStringLiteral("The save stopped at the value %1: its picture was not saved as \"%2\".\n%3")
+                  .arg(quoted(value), path, SymbolFitError::describe(error, m_centimetres));
         if (m_written == 1)
             text += QStringLiteral("\nThe picture file saved before it is kept.");
         else if (m_written > 1)
@@ -148,7 +150,7 @@ QString SaveRun::moduleWarning(const SymbolDesign &symbol, const QString &chosen
 QString SaveRun::picturesIn(long long count, const QString &folder)
 {
     return (count == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(count))
-           + QStringLiteral(" in ") + QDir::toNativeSeparators(folder);
+        + QStringLiteral(" in ") + QDir::toNativeSeparators(folder);
 }
 
 bool SaveRun::ownSize() const

@@ -12,17 +12,17 @@ class SettingsStore;
 class DesignerView {
 public:
     virtual ~DesignerView() = default;
-    virtual bool fixedTextSelected() const = 0;    // data source "Text"
-    virtual int titleState() const = 0;            // "has title": 0 clear, 1 ticked, 2 grey
-    virtual bool inchesSelected() const = 0;       // the sizes' unit
+    virtual bool fixedTextSelected() const = 0; // data source "Text"
+    virtual int titleState() const = 0; // "has title": 0 clear, 1 ticked, 2 grey
+    virtual bool inchesSelected() const = 0; // the sizes' unit
     virtual bool centimetresSelected() const = 0;
-    virtual QString widthText() const = 0;         // symbol width as shown
-    virtual QString heightText() const = 0;        // symbol height as shown
+    virtual QString widthText() const = 0; // symbol width as shown
+    virtual QString heightText() const = 0; // symbol height as shown
     virtual double widthTwips() const = 0;
     virtual double heightTwips() const = 0;
     virtual Vantrel &vantrel() = 0;
     virtual Module1 &module1() = 0;
-    virtual CommonDialog &commonDialog() = 0;      // shared with the import browse
+    virtual CommonDialog &commonDialog() = 0; // shared with the import browse
     virtual SettingsStore &settings() = 0;
 
     // The symbol size set as the user would: the unit selected ("inches" or

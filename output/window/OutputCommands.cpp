@@ -1,13 +1,13 @@
 #include "OutputCommands.h"
 #include "DesignerView.h"
 #include "Dialogs.h"
-#include "Module1.h"
 #include "HelpDocument.h"
 #include "HelpWindow.h"
+#include "Module1.h"
 #include "Numbers.h"
 #include "PictureNames.h"
-#include "QuillError.h"
 #include "ProgressWindow.h"
+#include "QuillError.h"
 #include "SaveRun.h"
 #include "ScreenMetrics.h"
 #include "SymbolFitError.h"
@@ -45,7 +45,7 @@ void OutputCommands::mnuSave_Click()
     const QSignalBlocker quiet(&m_view.vantrel());
     try {
         const QSize pixels = SaveRun::picturePixels(chosenName, m_view.widthTwips(), m_view.heightTwips(),
-                                                      m_view.vantrel().pictureDpi());
+                                                    m_view.vantrel().pictureDpi());
         const QString warning = SaveRun::moduleWarning(m_view.vantrel(), chosenName, pixels);
         if (!warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, kSaveTitle))
             return;
@@ -85,8 +85,8 @@ std::optional<ModuleSize> OutputCommands::pictureModule() const
     const QString name = PictureNames::saveDefaultExt();
     Vantrel &symbol = m_view.vantrel();
     try {
-        const QSize pixels = SaveRun::picturePixels(name, m_view.widthTwips(), m_view.heightTwips(),
-                                                    symbol.pictureDpi());
+        const QSize pixels
+            = SaveRun::picturePixels(name, m_view.widthTwips(), m_view.heightTwips(), symbol.pictureDpi());
         return SaveRun::pictureModule(symbol, name, pixels);
     } catch (const QuillError &) {
         return std::nullopt; // too large for a picture at all
@@ -98,7 +98,8 @@ void OutputCommands::mnuCopy_Click()
     try {
         m_view.vantrel().CopyToClipboard();
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(SymbolFitError::describe(error, m_view.centimetresSelected()), kCopyTitle);
+        DialogProvider::current().messageBox(SymbolFitError::describe(error, m_view.centimetresSelected()),
+                                             kCopyTitle);
     }
 }
 
@@ -128,9 +129,16 @@ void OutputCommands::mnuHelp_Click()
 void OutputCommands::Toolbar1_ButtonClick(int buttonIndex)
 {
     switch (buttonIndex) {
-    case 1: mnuCopy_Click(); break;
-    case 2: mnuSave_Click(); break;
-    case 3: mnuPrint_Click(); break;
-    default: break;
+    case 1:
+        mnuCopy_Click();
+        break;
+    case 2:
+        mnuSave_Click();
+        break;
+    case 3:
+        mnuPrint_Click();
+        break;
+    default:
+        break;
     }
 }

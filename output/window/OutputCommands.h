@@ -14,11 +14,11 @@ public:
     explicit OutputCommands(DesignerView &view);
     ~OutputCommands();
 
-    void mnuPrint_Click();   // the print dialog, modal; returns when it closes
-    void mnuSave_Click();    // the save run: one picture file per data value
-    void mnuCopy_Click();    // the symbol to the clipboard
-    void mnuAbout_Click();   // the version message
-    void mnuHelp_Click();    // the manual, in the desktop's browser or a window of our own
+    void mnuPrint_Click(); // the print dialog, modal; returns when it closes
+    void mnuSave_Click(); // the save run: one picture file per data value
+    void mnuCopy_Click(); // the symbol to the clipboard
+    void mnuAbout_Click(); // the version message
+    void mnuHelp_Click(); // the manual, in the desktop's browser or a window of our own
     void Toolbar1_ButtonClick(int buttonIndex); // 1 copy, 2 save, 3 print; others nothing
 
     // The module in the pictures "&Save picture" makes of the design as it

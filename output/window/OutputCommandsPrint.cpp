@@ -7,7 +7,11 @@ struct OutputCommands::PrintState {
     QPointer<frmPrint> dialog;
 };
 
-OutputCommands::OutputCommands(DesignerView &view) : m_view(view), m_print(std::make_unique<PrintState>()) {}
+OutputCommands::OutputCommands(DesignerView &view)
+    : m_view(view)
+    , m_print(std::make_unique<PrintState>())
+{
+}
 OutputCommands::~OutputCommands() = default;
 
 void OutputCommands::mnuPrint_Click()

@@ -7,24 +7,20 @@
 namespace {
 constexpr qint64 kShowAfterMs = 500;
 bool g_windowsShown = true;
-constexpr qint64 kUpdateEveryMs = 200; // the window and those behind it are painted this often (about 2 ms each)
+constexpr qint64 kUpdateEveryMs
+    = 200; // the window and those behind it are painted this often (about 2 ms each)
 } // namespace
 
 ProgressWindow::ProgressWindow(const QString &title, Describe describe)
-    : m_title(title), m_describe(std::move(describe))
+    : m_title(title)
+    , m_describe(std::move(describe))
 {
     m_clock.start();
 }
 
-void ProgressWindow::setWindowsShown(bool shown)
-{
-    g_windowsShown = shown;
-}
+void ProgressWindow::setWindowsShown(bool shown) { g_windowsShown = shown; }
 
-ProgressWindow::~ProgressWindow()
-{
-    delete m_window;
-}
+ProgressWindow::~ProgressWindow() { delete m_window; }
 
 void ProgressWindow::look(long long done)
 {

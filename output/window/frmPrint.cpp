@@ -43,9 +43,10 @@ void frmPrint::place(QWidget *widget, int left, int top, int width, int height)
 }
 
 frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
-      m_designer(designer)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                  | Qt::MSWindowsFixedSizeDialogHint)
+    , m_designer(designer)
 {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Quillmark - Print"));
@@ -95,15 +96,22 @@ frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
 
     fitFont();
 
-    const QList<QWidget *> focusOrder{Text6, Text7, Text8, Text9, Text1, Text2, Text4, Text5,
-                                      OKButton, CancelButton, Command1, Text3, Option5, Option4,
-                                      LabelProductButton, StartLabel, Copies, PreviewButton};
+    const QList<QWidget *> focusOrder{Text6,      Text7,  Text8,        Text9,    Text1,
+                                      Text2,      Text4,  Text5,        OKButton, CancelButton,
+                                      Command1,   Text3,  Option5,      Option4,  LabelProductButton,
+                                      StartLabel, Copies, PreviewButton};
     for (qsizetype i = 0; i + 1 < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
     Text6->setFocus(); // the first page margin, not the locked printer name
 
-    connect(Option4, &QRadioButton::toggled, this, [this](bool on) { if (on) Option4_Click(); });
-    connect(Option5, &QRadioButton::toggled, this, [this](bool on) { if (on) Option5_Click(); });
+    connect(Option4, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option4_Click();
+    });
+    connect(Option5, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option5_Click();
+    });
     connect(OKButton, &QPushButton::clicked, this, &frmPrint::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmPrint::CancelButton_Click);
     connect(Command1, &QPushButton::clicked, this, &frmPrint::Command1_Click);
@@ -139,9 +147,9 @@ QList<QLineEdit *> frmPrint::marginFields() const
 }
 
 namespace {
-const DesignKey kMarginKeys[] = {DesignKey::LabelLeft, DesignKey::LabelRight, DesignKey::LabelTop,
-                                 DesignKey::LabelBottom, DesignKey::PageLeft, DesignKey::PageRight,
-                                 DesignKey::PageTop, DesignKey::PageBottom};
+const DesignKey kMarginKeys[]
+    = {DesignKey::LabelLeft, DesignKey::LabelRight, DesignKey::LabelTop, DesignKey::LabelBottom,
+       DesignKey::PageLeft,  DesignKey::PageRight,  DesignKey::PageTop,  DesignKey::PageBottom};
 }
 
 void frmPrint::loadMargins()
@@ -204,10 +212,7 @@ void frmPrint::OKButton_Click()
         unload(QDialog::Accepted);
 }
 
-void frmPrint::reject()
-{
-    CancelButton_Click();
-}
+void frmPrint::reject() { CancelButton_Click(); }
 
 void frmPrint::unload(int result)
 {

@@ -4,12 +4,12 @@
 #include "DesignerView.h"
 #include "Dialogs.h"
 #include "LabelProducts.h"
+#include "Module1.h"
 #include "Numbers.h"
 #include "PrintRun.h"
 #include "PrinterObject.h"
-#include "QuillError.h"
-#include "Module1.h"
 #include "ProgressWindow.h"
+#include "QuillError.h"
 #include "Vantrel.h"
 #include "frmPrint.h"
 
@@ -17,8 +17,8 @@
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QScopeGuard>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <cmath>
 
@@ -81,8 +81,9 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
         PrinterObject::current().setMedia(paper, QPageLayout::Portrait);
     } catch (const QuillError &error) {
         DialogProvider::current().messageBox(
-            error.description() + QStringLiteral("\nThe label size and margins are filled in; choose the "
-                                                 "paper in \"Printer setup\"."),
+            error.description()
+                + QStringLiteral("\nThe label size and margins are filled in; choose the "
+                                 "paper in \"Printer setup\"."),
             QStringLiteral("Label product"));
     }
 }
@@ -123,7 +124,8 @@ void frmPrint::PreviewButton_Click()
 
 void frmPrint::showModule()
 {
-    const PrintRun run(m_designer.vantrel(), m_designer.module1(), PrinterObject::current(), sheetFromFields());
+    const PrintRun run(m_designer.vantrel(), m_designer.module1(), PrinterObject::current(),
+                       sheetFromFields());
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     ModuleLabel->setText(module ? module->onDevice() : QString());
 }
@@ -173,9 +175,9 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     if (preview)
         return printed;
     const QString to = printer.deviceName();
-    m_summary = printed           ? QStringLiteral("%1 to %2").arg(labelsOnPages(run.labelsDrawn()), to)
-                : run.cancelled() ? QStringLiteral("Printing cancelled: nothing was sent to %1").arg(to)
-                                  : QStringLiteral("Printing failed: nothing was sent to %1").arg(to);
+    m_summary = printed   ? QStringLiteral("%1 to %2").arg(labelsOnPages(run.labelsDrawn()), to)
+        : run.cancelled() ? QStringLiteral("Printing cancelled: nothing was sent to %1").arg(to)
+                          : QStringLiteral("Printing failed: nothing was sent to %1").arg(to);
     m_designer.showStatus(m_summary);
     return printed;
 }

@@ -7,13 +7,17 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-AtomicFileWriter::AtomicFileWriter(const QString &path, AtomicFile::Sync sync) : m_path(path), m_sync(sync) {}
+AtomicFileWriter::AtomicFileWriter(const QString &path, AtomicFile::Sync sync)
+    : m_path(path)
+    , m_sync(sync)
+{
+}
 
 AtomicFileWriter::~AtomicFileWriter()
 {
@@ -32,8 +36,8 @@ void AtomicFileWriter::fail(int error)
             ::unlink(m_temporary.constData());
         m_fd = -1;
     }
-    throw QuillError(QStringLiteral("Cannot write \"%1\": %2.")
-                         .arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
+    throw QuillError(
+        QStringLiteral("Cannot write \"%1\": %2.").arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
 namespace {

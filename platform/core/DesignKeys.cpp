@@ -49,7 +49,8 @@ Entry margin(DesignKey key, const char *section, const char *name)
 
 Entry option(DesignKey key, const char *name, const char *defaultText, Rule rule, int low = 0, int high = 0)
 {
-    return {key, optionsSection(), QString::fromLatin1(name), QString::fromLatin1(defaultText), rule, low, high};
+    return {key, optionsSection(), QString::fromLatin1(name), QString::fromLatin1(defaultText), rule, low,
+            high};
 }
 
 Entry columns(DesignKey key, const char *name, const char *defaultText, Rule rule, int low = 0, int high = 0)
@@ -60,7 +61,8 @@ Entry columns(DesignKey key, const char *name, const char *defaultText, Rule rul
 
 Entry fileOnly(DesignKey key, const char *name, const char *defaultText)
 {
-    return {key, fileSection(), QString::fromLatin1(name), QString::fromUtf8(defaultText), Rule::Text, 0, 0, false};
+    return {key, fileSection(), QString::fromLatin1(name), QString::fromUtf8(defaultText), Rule::Text, 0,
+            0,   false};
 }
 
 QList<Entry> table()

@@ -10,35 +10,69 @@ class SettingsStore;
 // kept there; design files hold them all.
 enum class DesignKey {
     // The designer window's section, in the order start-up reads it.
-    Width, Height, Caption, ImportFile, SequenceStart, SequenceEnd, Unit, Symbology, Scaling, ShowText,
-    HasTitle, Rotation, Align, FontName, FontSize, SourceText, SourceSequence, SourceImport,
+    Width,
+    Height,
+    Caption,
+    ImportFile,
+    SequenceStart,
+    SequenceEnd,
+    Unit,
+    Symbology,
+    Scaling,
+    ShowText,
+    HasTitle,
+    Rotation,
+    Align,
+    FontName,
+    FontSize,
+    SourceText,
+    SourceSequence,
+    SourceImport,
     // The print dialog's margins, in the unit the designer shows.
-    LabelLeft, LabelRight, LabelTop, LabelBottom, PageLeft, PageRight, PageTop, PageBottom,
+    LabelLeft,
+    LabelRight,
+    LabelTop,
+    LabelBottom,
+    PageLeft,
+    PageRight,
+    PageTop,
+    PageBottom,
     // The component's format options.
-    CustomSymbology, Code39Check, Interleaved2of5Check, MsiCheck, BarWidthReduction, BarColor, BackColor,
+    CustomSymbology,
+    Code39Check,
+    Interleaved2of5Check,
+    MsiCheck,
+    BarWidthReduction,
+    BarColor,
+    BackColor,
     // How the import file's rows split into columns, and the value and title made of them.
-    ImportDelimiter, ImportHeader, ImportValue, ImportTitle,
+    ImportDelimiter,
+    ImportHeader,
+    ImportValue,
+    ImportTitle,
     // The saved pictures' resolution.
     PictureDpi,
     // Only in design files: what the store does not keep.
-    Prefix, Suffix, LabelProduct,
+    Prefix,
+    Suffix,
+    LabelProduct,
 };
 
 namespace DesignKeys {
 
 enum class Rule {
-    Text,        // any text
-    Twips,       // a length above 0 and up to StoredValue's limit
-    Number,      // a number of any value (a unit flag, an option button)
-    Symbology,   // -1 (none) to the last symbology code
-    CheckValue,  // 0 clear, 1 ticked, 2 grey
-    Rotation,    // 0, 90, 180 or 270
-    Alignment,   // Left, Center or Right
-    FontSize,    // a size other than 0, within the drawable points
-    Whole,       // a whole number from low to high
-    Color,       // a colour name (#rrggbb)
-    Delimiter,   // detect, comma, semicolon or tab
-    Resolution,  // Screen, or dots per inch from low to high
+    Text, // any text
+    Twips, // a length above 0 and up to StoredValue's limit
+    Number, // a number of any value (a unit flag, an option button)
+    Symbology, // -1 (none) to the last symbology code
+    CheckValue, // 0 clear, 1 ticked, 2 grey
+    Rotation, // 0, 90, 180 or 270
+    Alignment, // Left, Center or Right
+    FontSize, // a size other than 0, within the drawable points
+    Whole, // a whole number from low to high
+    Color, // a colour name (#rrggbb)
+    Delimiter, // detect, comma, semicolon or tab
+    Resolution, // Screen, or dots per inch from low to high
 };
 
 struct Entry {
@@ -47,9 +81,9 @@ struct Entry {
     QString name;
     QString defaultText;
     Rule rule;
-    int low = 0;          // Whole: the range
+    int low = 0; // Whole: the range
     int high = 0;
-    bool stored = true;   // kept in the settings store, not only in design files
+    bool stored = true; // kept in the settings store, not only in design files
 };
 
 const QList<Entry> &all();
@@ -61,9 +95,9 @@ void write(SettingsStore &store, DesignKey key, const QString &text);
 
 // The sections, as the store and design files name them.
 const QString &designerSection(); // "Form1"
-const QString &optionsSection();  // the component's
-const QString &columnsSection();  // the import file's columns
+const QString &optionsSection(); // the component's
+const QString &columnsSection(); // the import file's columns
 const QString &picturesSection(); // the saved pictures'
-const QString &fileSection();     // design files only
+const QString &fileSection(); // design files only
 
 } // namespace DesignKeys

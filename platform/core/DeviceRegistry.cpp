@@ -18,10 +18,7 @@ std::int32_t DeviceRegistry::add(QPainter *painter)
     return handle;
 }
 
-void DeviceRegistry::remove(std::int32_t handle)
-{
-    surfaces().erase(handle);
-}
+void DeviceRegistry::remove(std::int32_t handle) { surfaces().erase(handle); }
 
 QPainter *DeviceRegistry::resolve(std::int32_t handle)
 {

@@ -33,8 +33,8 @@ void makeFolder(const QString &folder, const QString &page)
     if (QFileInfo(folder).isDir())
         return;
     const QString why = QString::fromLocal8Bit(std::strerror(error == EEXIST ? ENOTDIR : error));
-    throw QuillError(QStringLiteral("Cannot write \"%1\": its folder \"%2\" cannot be made: %3.")
-                         .arg(page, folder, why));
+    throw QuillError(
+        QStringLiteral("Cannot write \"%1\": its folder \"%2\" cannot be made: %3.").arg(page, folder, why));
 }
 
 } // namespace
@@ -42,9 +42,9 @@ void makeFolder(const QString &folder, const QString &page)
 QString manualPath()
 {
     const QString page = QStringLiteral("/docs/manual/index.md");
-    const QStringList candidates = {
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/quillmark") + page,
-        QStringLiteral(QUILLMARK_SOURCE_DIR) + page};
+    const QStringList candidates
+        = {QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/quillmark") + page,
+           QStringLiteral(QUILLMARK_SOURCE_DIR) + page};
     for (const QString &path : candidates)
         if (QFileInfo(path).isFile())
             return QFileInfo(path).canonicalFilePath();

@@ -13,10 +13,7 @@
 
 namespace {
 
-QString systemWords(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+QString systemWords(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 bool sameFile(const struct stat &a, const struct stat &b)
 {
@@ -71,7 +68,10 @@ std::unique_ptr<JobFolder> JobFolder::make(const QString &place, QString *error)
 }
 
 JobFolder::JobFolder(QString place, int folder, int file, QByteArray name)
-    : m_place(std::move(place)), m_folder(folder), m_file(file), m_name(std::move(name))
+    : m_place(std::move(place))
+    , m_folder(folder)
+    , m_file(file)
+    , m_name(std::move(name))
 {
 }
 

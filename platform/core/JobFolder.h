@@ -38,8 +38,8 @@ private:
     JobFolder(QString place, int folder, int file, QByteArray name);
 
     QString m_place;
-    int m_folder;       // the private folder, locked
-    int m_file;         // the file in it, read and write
-    QByteArray m_name;  // the folder's name in place
+    int m_folder; // the private folder, locked
+    int m_file; // the file in it, read and write
+    QByteArray m_name; // the folder's name in place
     bool m_installed = false;
 };

@@ -13,13 +13,13 @@ public:
 
     virtual QString deviceName() const = 0;
     virtual void setScaleMode(std::int16_t mode) = 0;
-    virtual void printEmptyLine() = 0;               // opens the job and its first page
+    virtual void printEmptyLine() = 0; // opens the job and its first page
     virtual std::int32_t pageWidthTwips() const = 0; // whole page
     virtual std::int32_t pageHeightTwips() const = 0;
     virtual float twipsPerPixelX() const = 0;
     virtual float twipsPerPixelY() const = 0;
-    virtual std::int32_t hDC() const = 0;            // handle of the open job's surface
+    virtual std::int32_t hDC() const = 0; // handle of the open job's surface
     virtual void newPage() = 0;
     virtual void endDoc() = 0;
-    virtual void abortDoc() = 0;                     // cancels an open job; no-op otherwise
+    virtual void abortDoc() = 0; // cancels an open job; no-op otherwise
 };

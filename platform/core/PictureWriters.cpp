@@ -20,10 +20,11 @@ void checkSize(qint64 width, qint64 height, Kind kind)
         && (kind == Kind::Vector || width * height <= kMaxBitmapPixels);
     if (!fits) {
         const QLocale c = QLocale::c();
-        throw QuillError(QStringLiteral("A picture of %1 x %2 pixels cannot be saved: a picture is at most %3 pixels "
-                                        "on a side, a bitmap at most %4 pixels in all.")
-                             .arg(c.toString(width), c.toString(height), c.toString(kMaxSide),
-                                  c.toString(kMaxBitmapPixels)));
+        throw QuillError(
+            QStringLiteral("A picture of %1 x %2 pixels cannot be saved: a picture is at most %3 pixels "
+                           "on a side, a bitmap at most %4 pixels in all.")
+                .arg(c.toString(width), c.toString(height), c.toString(kMaxSide),
+                     c.toString(kMaxBitmapPixels)));
     }
 }
 

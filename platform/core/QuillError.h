@@ -7,7 +7,10 @@
 class QuillError : public std::runtime_error {
 public:
     explicit QuillError(const QString &description)
-        : std::runtime_error(description.toStdString()), m_description(description) {}
+        : std::runtime_error(description.toStdString())
+        , m_description(description)
+    {
+    }
     const QString &description() const { return m_description; }
 
 private:

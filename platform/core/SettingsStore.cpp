@@ -55,7 +55,8 @@ QByteArray iniValue(QString text)
 {
     if (text.startsWith(u'@'))
         text.prepend(u'@');
-    const bool plain = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return plainAscii(c.unicode()); });
+    const bool plain
+        = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return plainAscii(c.unicode()); });
     if (plain)
         return text.toUtf8();
     QByteArray out = "\"";
@@ -76,10 +77,7 @@ QByteArray iniValue(QString text)
     return out + '"';
 }
 
-QString systemReason()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
+QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 // The file's bytes, through one descriptor that never waits: a pipe or a
 // device at the file's place must not stop the program. A link is followed (a
@@ -170,7 +168,9 @@ QString SettingsStore::userStorePath(const QString &application)
     return base + u'/' + application + u'/' + application + QStringLiteral(".conf");
 }
 
-SettingsStore::SettingsStore(const QString &iniPath, Access access) : m_path(iniPath), m_access(access)
+SettingsStore::SettingsStore(const QString &iniPath, Access access)
+    : m_path(iniPath)
+    , m_access(access)
 {
     // Opening the store to write it is the program's start: what a killed run left beside it goes.
     if (access == Access::ReadWrite)
@@ -185,8 +185,8 @@ SettingsStore::SettingsStore(const QString &iniPath, Access access) : m_path(ini
         const qsizetype slash = path.indexOf(u'/');
         const QVariant &value = entry.value();
         // A hand-edited line with unquoted commas comes back as a list: keep its text.
-        const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',')
-                                                                       : value.toString();
+        const QString text
+            = value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',') : value.toString();
         if (slash < 0)
             m_sections[QString()][path] = text;
         else
@@ -194,10 +194,7 @@ SettingsStore::SettingsStore(const QString &iniPath, Access access) : m_path(ini
     }
 }
 
-SettingsStore::~SettingsStore()
-{
-    flush();
-}
+SettingsStore::~SettingsStore() { flush(); }
 
 QString SettingsStore::read(const QString &section, const QString &key, const QString &defaultText) const
 {
@@ -215,20 +212,11 @@ void SettingsStore::write(const QString &section, const QString &key, const QStr
     m_changed = true;
 }
 
-bool SettingsStore::exists() const
-{
-    return m_exists;
-}
+bool SettingsStore::exists() const { return m_exists; }
 
-QString SettingsStore::readFailure() const
-{
-    return m_readFailure;
-}
+QString SettingsStore::readFailure() const { return m_readFailure; }
 
-bool SettingsStore::wellFormed() const
-{
-    return m_wellFormed;
-}
+bool SettingsStore::wellFormed() const { return m_wellFormed; }
 
 QString SettingsStore::flush()
 {
@@ -252,7 +240,7 @@ QByteArray SettingsStore::iniText(const Sections &sections)
         if (!ini.isEmpty())
             ini += '\n';
         const QString &name = section.key();
-        ini += name.isEmpty()                                   ? QByteArray("[General]")
+        ini += name.isEmpty()                                    ? QByteArray("[General]")
             : name.compare(u"General", Qt::CaseInsensitive) == 0 ? "[%" + iniKey(name) + ']'
                                                                  : '[' + iniKey(name) + ']';
         ini += '\n';
@@ -262,12 +250,6 @@ QByteArray SettingsStore::iniText(const Sections &sections)
     return ini;
 }
 
-const SettingsStore::Sections &SettingsStore::sections() const
-{
-    return m_sections;
-}
+const SettingsStore::Sections &SettingsStore::sections() const { return m_sections; }
 
-QString SettingsStore::path() const
-{
-    return m_path;
-}
+QString SettingsStore::path() const { return m_path; }

@@ -7,10 +7,7 @@
 
 namespace {
 
-QPoint devicePoint(const QPointF &p)
-{
-    return QPoint(int(std::lround(p.x())), int(std::lround(p.y())));
-}
+QPoint devicePoint(const QPointF &p) { return QPoint(int(std::lround(p.x())), int(std::lround(p.y()))); }
 
 // True for the identity, mirrors and turns by multiples of 90 degrees: the
 // image of a rectangle is then a rectangle again.
@@ -23,7 +20,10 @@ bool keepsRectangles(const QTransform &t)
 
 } // namespace
 
-WmfPaintEngine::WmfPaintEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+WmfPaintEngine::WmfPaintEngine()
+    : QPaintEngine(QPaintEngine::AllFeatures)
+{
+}
 
 bool WmfPaintEngine::begin(QPaintDevice *device)
 {
@@ -262,4 +262,4 @@ void WmfPaintEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     m_writer.extTextOut(origin.x(), origin.y(), text);
 }
 
-void WmfPaintEngine::drawPixmap(const QRectF &, const QPixmap &, const QRectF &) {}
+void WmfPaintEngine::drawPixmap(const QRectF &, const QPixmap &, const QRectF &) { }

@@ -30,10 +30,7 @@ constexpr std::uint16_t kBrushSolid = 0, kBrushNull = 1;
 constexpr std::uint16_t kPenSolid = 0, kPenNull = 5;
 constexpr int kFaceNameBytes = 32;
 
-std::uint16_t coord(int value)
-{
-    return std::uint16_t(std::int16_t(std::clamp(value, -32768, 32767)));
-}
+std::uint16_t coord(int value) { return std::uint16_t(std::int16_t(std::clamp(value, -32768, 32767))); }
 
 // COLORREF: red in the low byte.
 void putColor(std::vector<std::uint16_t> &params, const QColor &color)
@@ -109,7 +106,10 @@ int WmfWriter::takeSlot()
 void WmfWriter::setMapMode(std::uint16_t mode) { record(MetaSetMapMode, {mode}); }
 // The format keeps y before x.
 void WmfWriter::setWindowOrg(int x, int y) { record(MetaSetWindowOrg, {coord(y), coord(x)}); }
-void WmfWriter::setWindowExt(int width, int height) { record(MetaSetWindowExt, {coord(height), coord(width)}); }
+void WmfWriter::setWindowExt(int width, int height)
+{
+    record(MetaSetWindowExt, {coord(height), coord(width)});
+}
 void WmfWriter::setBkMode(BackgroundMode mode) { record(MetaSetBkMode, {mode}); }
 void WmfWriter::setPolyFillMode(PolyFillMode mode) { record(MetaSetPolyFillMode, {mode}); }
 void WmfWriter::setTextAlign(std::uint16_t align) { record(MetaSetTextAlign, {align}); }

@@ -10,15 +10,9 @@
 
 namespace Numbers {
 
-double twipsPerUnit(std::int32_t unitFlag)
-{
-    return unitFlag != 0 ? kTwipsPerInch : kTwipsPerCm;
-}
+double twipsPerUnit(std::int32_t unitFlag) { return unitFlag != 0 ? kTwipsPerInch : kTwipsPerCm; }
 
-double unitToTwips(double amount, std::int32_t unitFlag)
-{
-    return amount * twipsPerUnit(unitFlag);
-}
+double unitToTwips(double amount, std::int32_t unitFlag) { return amount * twipsPerUnit(unitFlag); }
 
 namespace {
 // Where the first nonzero digit of a decimal number stands, with the exponent
@@ -230,9 +224,8 @@ QString fixedFormat(double value)
     QString text = locale.toString(value, 'f', 2);
     // A value that rounds to zero shows no sign. Judged on the digits shown,
     // because the formatter rounds a half away from zero (-0.005 gives -0.01).
-    const bool allZero = std::all_of(text.cbegin(), text.cend(), [&](QChar c) {
-        return !c.isDigit() || c == locale.zeroDigit().front();
-    });
+    const bool allZero = std::all_of(
+        text.cbegin(), text.cend(), [&](QChar c) { return !c.isDigit() || c == locale.zeroDigit().front(); });
     if (allZero && text.startsWith(locale.negativeSign()))
         text.remove(0, locale.negativeSign().size());
     return text;
@@ -282,8 +275,7 @@ double roundHalfEven(double value)
 }
 
 namespace {
-template <typename Int>
-Int toInteger(double value)
+template <typename Int> Int toInteger(double value)
 {
     const double rounded = roundHalfEven(value);
     if (!std::isfinite(rounded) || rounded < double(std::numeric_limits<Int>::min())

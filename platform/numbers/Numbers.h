@@ -24,7 +24,7 @@ double numericValue(const QString &text);
 // round: the value is 0.digits x 10^exponent.
 struct Decimal {
     bool negative = false;
-    std::string digits;        // significant digits: no zero first or last; empty for 0
+    std::string digits; // significant digits: no zero first or last; empty for 0
     std::int64_t exponent = 0; // for 1 and more, the number of digits before the point
 };
 // The number numericValue reads at the start of a text, not rounded

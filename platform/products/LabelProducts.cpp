@@ -16,8 +16,10 @@ namespace {
 // or a bare number of points.
 double points(QStringView text)
 {
-    static const struct { const char *unit; double points; } units[] = {
-        {"in", 72.0}, {"mm", 72.0 / 25.4}, {"cm", 72.0 / 2.54}, {"pc", 12.0}, {"pt", 1.0}};
+    static const struct {
+        const char *unit;
+        double points;
+    } units[] = {{"in", 72.0}, {"mm", 72.0 / 25.4}, {"cm", 72.0 / 2.54}, {"pc", 12.0}, {"pt", 1.0}};
     for (const auto &u : units)
         if (text.endsWith(QLatin1String(u.unit)))
             return text.chopped(2).trimmed().toDouble() * u.points;
@@ -43,8 +45,9 @@ QHash<QString, Paper> readPapers(const QString &path)
     QXmlStreamReader xml(&file);
     while (xml.readNextStartElement() || !xml.atEnd()) {
         if (xml.isStartElement() && xml.name() == QLatin1String("Paper-size"))
-            papers.insert(xml.attributes().value("id").toString(),
-                          {xml.attributes().value("_name").toString(), attr(xml, "width"), attr(xml, "height")});
+            papers.insert(
+                xml.attributes().value("id").toString(),
+                {xml.attributes().value("_name").toString(), attr(xml, "width"), attr(xml, "height")});
         else if (!xml.isStartElement())
             xml.readNext();
     }
@@ -57,8 +60,8 @@ struct Alias {
 
 // One file's templates. A template with more than one layout (labels that are
 // not one regular grid) is left out: the printing run lays out one grid.
-void readTemplates(const QString &path, const QHash<QString, Paper> &papers,
-                   std::vector<LabelProduct> &out, std::vector<Alias> &aliases)
+void readTemplates(const QString &path, const QHash<QString, Paper> &papers, std::vector<LabelProduct> &out,
+                   std::vector<Alias> &aliases)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -73,7 +76,8 @@ void readTemplates(const QString &path, const QHash<QString, Paper> &papers,
         if (xml.isStartElement() && name == QLatin1String("Template")) {
             const auto a = xml.attributes();
             if (a.hasAttribute("equiv")) {
-                aliases.push_back({a.value("brand").toString(), a.value("part").toString(), a.value("equiv").toString()});
+                aliases.push_back(
+                    {a.value("brand").toString(), a.value("part").toString(), a.value("equiv").toString()});
                 continue;
             }
             p = LabelProduct{};
@@ -118,7 +122,8 @@ void readTemplates(const QString &path, const QHash<QString, Paper> &papers,
         } else if (inTemplate && xml.isEndElement() && name == QLatin1String("Template")) {
             inTemplate = false;
             if (layouts == 1 && p.columns > 0 && p.rows > 0 && p.labelWidth > 0 && p.labelHeight > 0
-                && p.paperWidth > 0 && p.paperHeight > 0 && p.pitchX >= p.labelWidth && p.pitchY >= p.labelHeight)
+                && p.paperWidth > 0 && p.paperHeight > 0 && p.pitchX >= p.labelWidth
+                && p.pitchY >= p.labelHeight)
                 out.push_back(p);
         }
     }
@@ -137,13 +142,14 @@ bool metric(const LabelProduct &p)
 QString LabelProduct::summary() const
 {
     const bool mm = metric(*this);
-    const auto length = [mm](double pt) {
-        return Numbers::amountText(mm ? pt * 25.4 / 72.0 : pt / 72.0, mm ? 1 : 3);
-    };
+    const auto length
+        = [mm](double pt) { return Numbers::amountText(mm ? pt * 25.4 / 72.0 : pt / 72.0, mm ? 1 : 3); };
     const QString paper = ownPaper ? kOwnPaper.toLower() : paperName;
     return QStringLiteral("%1 x %2 %3, %4 x %5 on %6")
         .arg(length(labelWidth), length(labelHeight), mm ? QStringLiteral("mm") : QStringLiteral("in"))
-        .arg(columns).arg(rows).arg(paper);
+        .arg(columns)
+        .arg(rows)
+        .arg(paper);
 }
 
 QPageSize LabelProduct::paper() const
@@ -160,10 +166,7 @@ QString LabelProduct::paperTitle() const
     return Numbers::sizeText(paperWidth / 72.0, paperHeight / 72.0, QStringLiteral("in"));
 }
 
-QString LabelProducts::defaultFolder()
-{
-    return QStringLiteral("/usr/share/libglabels-3.0/templates");
-}
+QString LabelProducts::defaultFolder() { return QStringLiteral("/usr/share/libglabels-3.0/templates"); }
 
 std::vector<LabelProduct> LabelProducts::load(const QString &folder, QString *error)
 {
@@ -191,7 +194,8 @@ std::vector<LabelProduct> LabelProducts::load(const QString &folder, QString *er
     });
     if (products.empty() && error)
         *error = QStringLiteral("No label products were found in %1. They come with the glabels-data "
-                                "package: sudo apt-get install glabels-data").arg(folder);
+                                "package: sudo apt-get install glabels-data")
+                     .arg(folder);
     return products;
 }
 
@@ -212,7 +216,8 @@ std::vector<const LabelProduct *> LabelProducts::search(const std::vector<LabelP
     auto rank = [&](const LabelProduct *p) {
         const QString name = p->name();
         return name.compare(query.trimmed(), Qt::CaseInsensitive) == 0 ? 0
-               : name.startsWith(query.trimmed(), Qt::CaseInsensitive) ? 1 : 2;
+            : name.startsWith(query.trimmed(), Qt::CaseInsensitive)    ? 1
+                                                                       : 2;
     };
     std::stable_sort(found.begin(), found.end(), [&](auto *a, auto *b) { return rank(a) < rank(b); });
     return found;

@@ -15,10 +15,10 @@ struct LabelProduct {
     double paperWidth = 0, paperHeight = 0;
     bool ownPaper = false;
     double labelWidth = 0, labelHeight = 0; // the label's bounding box
-    QString shape;                          // "rectangle", "round", "ellipse", "cd"
+    QString shape; // "rectangle", "round", "ellipse", "cd"
     int columns = 0, rows = 0;
-    double left = 0, top = 0;               // the first label's top-left corner on the paper
-    double pitchX = 0, pitchY = 0;          // from one label to the next
+    double left = 0, top = 0; // the first label's top-left corner on the paper
+    double pitchX = 0, pitchY = 0; // from one label to the next
 
     static inline const QString kOwnPaper = QStringLiteral("Paper of its own size");
     QString name() const { return brand + ' ' + part; }
@@ -35,7 +35,7 @@ struct LabelProduct {
 // label's, the label margins the gaps, the page margins the first label's
 // corner and what leaves no room for one more column or row.
 struct LabelProductFill {
-    double width = 0, height = 0;                     // designer's Width and Height
+    double width = 0, height = 0; // designer's Width and Height
     double labelLeft = 0, labelRight = 0, labelTop = 0, labelBottom = 0;
     double pageLeft = 0, pageRight = 0, pageTop = 0, pageBottom = 0;
 };

@@ -6,19 +6,19 @@
 
 #include <QColorDialog>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -135,13 +135,13 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
 
 class QtDialogProvider : public DialogProvider {
 public:
-    std::optional<QString> openFile(const QString &filter, const QString &defaultExt,
-                                    const QString &fileName, int &filterIndex) override
+    std::optional<QString> openFile(const QString &filter, const QString &defaultExt, const QString &fileName,
+                                    int &filterIndex) override
     {
         return runFileDialog(QFileDialog::AcceptOpen, filter, defaultExt, fileName, filterIndex);
     }
-    std::optional<QString> saveFile(const QString &filter, const QString &defaultExt,
-                                    const QString &fileName, int &filterIndex) override
+    std::optional<QString> saveFile(const QString &filter, const QString &defaultExt, const QString &fileName,
+                                    int &filterIndex) override
     {
         return runFileDialog(QFileDialog::AcceptSave, filter, defaultExt, fileName, filterIndex);
     }
@@ -164,7 +164,10 @@ public:
         return dialog.exec() == QDialog::Accepted ? dialog.chosen() : std::nullopt;
     }
     bool printPreview(QPrintPreviewWidget &preview) override;
-    bool openDocument(const QString &path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+    bool openDocument(const QString &path) override
+    {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
     bool printerDialog(PrinterObject &printer) override
     {
         PrinterSetupDialog dialog(printer);
@@ -180,16 +183,17 @@ public:
     int runDialog(QDialog &dialog) override { return dialog.exec(); }
     SaveChanges askSaveChanges(const QString &text, const QString &title) override
     {
-        const auto answer = QMessageBox::question(nullptr, title, text,
-                                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                                  QMessageBox::Save);
-        return answer == QMessageBox::Save      ? SaveChanges::Save
-             : answer == QMessageBox::Discard ? SaveChanges::Discard
-                                              : SaveChanges::Cancel;
+        const auto answer = QMessageBox::question(
+            nullptr, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+            QMessageBox::Save);
+        return answer == QMessageBox::Save   ? SaveChanges::Save
+            : answer == QMessageBox::Discard ? SaveChanges::Discard
+                                             : SaveChanges::Cancel;
     }
     bool warnBeforeRun(const QString &text, const QString &title) override
     {
-        return QMessageBox::warning(nullptr, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        return QMessageBox::warning(nullptr, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                                    QMessageBox::Ok)
             == QMessageBox::Ok;
     }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *parent) override
@@ -215,8 +219,9 @@ bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
     QObject::connect(&preview, &QPrintPreviewWidget::previewChanged, pages, [&preview, pages] {
         const PrinterObject &printer = PrinterObject::current();
         pages->setText(QStringLiteral("%1 of %2 for %3")
-                           .arg(preview.pageCount() == 1 ? QStringLiteral("1 page")
-                                                         : QStringLiteral("%1 pages").arg(preview.pageCount()),
+                           .arg(preview.pageCount() == 1
+                                    ? QStringLiteral("1 page")
+                                    : QStringLiteral("%1 pages").arg(preview.pageCount()),
                                 printer.media().name(), printer.deviceName()));
     });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -251,10 +256,7 @@ DialogProvider &DialogProvider::current()
     return g_installed ? *g_installed : real;
 }
 
-void DialogProvider::install(DialogProvider *provider)
-{
-    g_installed = provider;
-}
+void DialogProvider::install(DialogProvider *provider) { g_installed = provider; }
 
 // A cancelled dialog changes nothing: neither the name nor the filter entry.
 bool CommonDialog::ShowOpen()
@@ -290,7 +292,4 @@ bool CommonDialog::ShowSavePicture(int &dpi)
     return true;
 }
 
-bool CommonDialog::ShowPrinter()
-{
-    return DialogProvider::current().printerDialog(PrinterObject::current());
-}
+bool CommonDialog::ShowPrinter() { return DialogProvider::current().printerDialog(PrinterObject::current()); }

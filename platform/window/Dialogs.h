@@ -20,9 +20,11 @@ public:
     // (1-based) is the entry to open on and receives the entry the user chose.
     // nullopt when the user cancelled.
     virtual std::optional<QString> openFile(const QString &filter, const QString &defaultExt,
-                                            const QString &fileName, int &filterIndex) = 0;
+                                            const QString &fileName, int &filterIndex)
+        = 0;
     virtual std::optional<QString> saveFile(const QString &filter, const QString &defaultExt,
-                                            const QString &fileName, int &filterIndex) = 0;
+                                            const QString &fileName, int &filterIndex)
+        = 0;
     // Printer setup: the printer, its paper and resolution; true when
     // confirmed (the printer changed).
     virtual bool printerDialog(PrinterObject &printer) = 0;
@@ -49,7 +51,8 @@ public:
 
     // The save dialog opened in a folder (empty: where the dialog likes).
     virtual std::optional<QString> saveFileIn(const QString &folder, const QString &filter,
-                                              const QString &defaultExt, const QString &fileName, int &filterIndex)
+                                              const QString &defaultExt, const QString &fileName,
+                                              int &filterIndex)
     {
         (void)folder;
         return saveFile(filter, defaultExt, fileName, filterIndex);

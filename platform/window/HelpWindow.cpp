@@ -8,7 +8,8 @@
 #include <QVBoxLayout>
 
 HelpWindow::HelpWindow(const QString &first, QWidget *parent)
-    : QDialog(parent), browser(new QTextBrowser(this))
+    : QDialog(parent)
+    , browser(new QTextBrowser(this))
 {
     setWindowTitle(QStringLiteral("Quillmark help"));
     // Web links go to the desktop; the manual's own pages stay here.

@@ -12,7 +12,8 @@
 
 LabelProductDialog::LabelProductDialog(const std::vector<LabelProduct> &products, const QString &error,
                                        QWidget *parent)
-    : QDialog(parent), m_products(products)
+    : QDialog(parent)
+    , m_products(products)
 {
     setWindowTitle(QStringLiteral("Label product"));
     searchBox = new QLineEdit(this);
@@ -45,7 +46,8 @@ LabelProductDialog::LabelProductDialog(const std::vector<LabelProduct> &products
     connect(paperBox, &QComboBox::currentIndexChanged, this, &LabelProductDialog::showMatches);
     connect(list, &QListWidget::currentRowChanged, this, [this, buttons, error](int row) {
         buttons->button(QDialogButtonBox::Ok)->setEnabled(row >= 0);
-        details->setText(row >= 0 ? m_shown[row]->name() + QStringLiteral(": ") + m_shown[row]->summary() : error);
+        details->setText(row >= 0 ? m_shown[row]->name() + QStringLiteral(": ") + m_shown[row]->summary()
+                                  : error);
     });
     connect(list, &QListWidget::itemActivated, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -15,7 +15,8 @@ class LabelProductDialog : public QDialog {
     Q_OBJECT
 public:
     // error: why the list is empty (the templates are missing), shown instead.
-    LabelProductDialog(const std::vector<LabelProduct> &products, const QString &error, QWidget *parent = nullptr);
+    LabelProductDialog(const std::vector<LabelProduct> &products, const QString &error,
+                       QWidget *parent = nullptr);
 
     QLineEdit *searchBox;
     QComboBox *paperBox;

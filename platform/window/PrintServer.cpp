@@ -39,21 +39,19 @@ namespace {
 // What the asking thread and the waiting one share. The asking thread may
 // outlive the wait (a stopped server holds it until the CUPS library gives
 // up), so it is kept alive by both.
-template <typename Result>
-struct Question {
+template <typename Result> struct Question {
     std::mutex mutex;
     std::condition_variable finished;
     Clock::time_point deadline;
     bool done = false;
     bool reached = false; // a connection was made
-    bool late = false;    // the answer came after the deadline
+    bool late = false; // the answer came after the deadline
     Result result{};
 };
 
 // Called by the CUPS library whenever a read has waited its interval: it
 // goes on waiting until the question's deadline, then gives up.
-template <typename Result>
-int keepWaiting(http_t *, void *data)
+template <typename Result> int keepWaiting(http_t *, void *data)
 {
     auto *question = static_cast<Question<Result> *>(data);
     return Clock::now() < question->deadline ? 1 : 0;
@@ -68,8 +66,7 @@ void keepPainting()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-template <typename Result>
-void waitResponsively(Question<Result> &question)
+template <typename Result> void waitResponsively(Question<Result> &question)
 {
     std::unique_lock lock(question.mutex);
     while (!question.done && Clock::now() < question.deadline) {
@@ -84,8 +81,7 @@ void waitResponsively(Question<Result> &question)
 // Runs ask on a connection of its own, in a thread of its own, and waits at
 // most kAnswerSeconds for it. nullopt when no server is there at all (nothing
 // listens at the address); raises the "does not answer" error past the bound.
-template <typename Result>
-std::optional<Result> ask(std::function<Result(http_t *)> question)
+template <typename Result> std::optional<Result> ask(std::function<Result(http_t *)> question)
 {
     auto shared = std::make_shared<Question<Result>>();
     shared->deadline = Clock::now() + std::chrono::seconds(PrintServer::kAnswerSeconds);
@@ -97,8 +93,8 @@ std::optional<Result> ask(std::function<Result(http_t *)> question)
         const auto left = std::chrono::duration_cast<milliseconds>(shared->deadline - Clock::now());
         const int msec = int(std::max<milliseconds::rep>(1, left.count()));
         const int blocking = 1;
-        http_t *http = httpConnect2(server.constData(), port, nullptr, AF_UNSPEC, encryption, blocking, msec,
-                                    nullptr);
+        http_t *http
+            = httpConnect2(server.constData(), port, nullptr, AF_UNSPEC, encryption, blocking, msec, nullptr);
         Result result{};
         if (http) {
             // Every read waits a quarter of a second at a time and asks keepWaiting whether to go on.
@@ -173,8 +169,8 @@ int PrintServer::defaultDpi(const QString &queue)
     const QByteArray name = queue.section(u'/', 0, 0).toUtf8();
     const QByteArray instance = queue.section(u'/', 1).toUtf8();
     const auto answer = ask<int>([name, instance](http_t *http) {
-        cups_dest_t *dest = cupsGetNamedDest(http, name.constData(),
-                                             instance.isEmpty() ? nullptr : instance.constData());
+        cups_dest_t *dest
+            = cupsGetNamedDest(http, name.constData(), instance.isEmpty() ? nullptr : instance.constData());
         if (!dest)
             return 0;
         int dpi = 0;

@@ -50,8 +50,7 @@ public:
         Unasked(const Unasked &) = delete;
         Unasked &operator=(const Unasked &) = delete;
     };
-    template <typename Make>
-    static auto unasked(Make make)
+    template <typename Make> static auto unasked(Make make)
     {
         const Unasked guard;
         return make();

@@ -77,9 +77,9 @@ QString PrinterObject::paperName(const QPageSize &size)
         return name;
     // From the size as it was given: Qt rounds it in the other units.
     const QPageSize::Unit given = size.definitionUnits();
-    const QSizeF inches = given == QPageSize::Inch    ? size.definitionSize()
-                          : given == QPageSize::Point ? size.definitionSize() / 72.0
-                                                      : size.size(QPageSize::Millimeter) / 25.4;
+    const QSizeF inches = given == QPageSize::Inch ? size.definitionSize()
+        : given == QPageSize::Point                ? size.definitionSize() / 72.0
+                                                   : size.size(QPageSize::Millimeter) / 25.4;
     return Numbers::sizeText(inches.width(), inches.height(), QStringLiteral("in"));
 }
 
@@ -87,22 +87,22 @@ struct PrinterObject::Impl {
     QPrinter printer{QPrinter::HighResolution};
     QPainter painter;
     std::int32_t handle = 0;
-    bool pdf = false;        // the PDF file printer rather than a queue
-    QString pdfPath;         // its file; empty until one is chosen
-    bool pdfOut = false;     // the PDF file printer writes to standard output, not to pdfPath
+    bool pdf = false; // the PDF file printer rather than a queue
+    QString pdfPath; // its file; empty until one is chosen
+    bool pdfOut = false; // the PDF file printer writes to standard output, not to pdfPath
     int pdfDpi = kPdfDefaultDpi;
     QString queue;
-    int queueDpi = 0;        // 0: the driver offers no resolution
+    int queueDpi = 0; // 0: the driver offers no resolution
     QList<QPageSize> queueMedia; // what the queue offers, asked once when it is chosen
     QList<int> queueResolutions;
     // Sizes the queue takes beyond its list (a label printer's driver takes any
     // label length and width in its range); both empty when it takes none.
     QSizeF queueLeast, queueMost; // points
-    bool chosen = false;     // false until a printer is chosen or the default queue is known
+    bool chosen = false; // false until a printer is chosen or the default queue is known
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     std::unique_ptr<JobFolder> job; // where the open job is being written
-    QString jobFile;         // its file, as the writers open it
-    bool preview = false;    // jobs are drawn for the print preview
+    QString jobFile; // its file, as the writers open it
+    bool preview = false; // jobs are drawn for the print preview
 
     int dpi() const { return pdf ? pdfDpi : (queueDpi ? queueDpi : kUnknownDriverDpi); }
     // A queue always gets its media upright, as its driver lays the dots out;
@@ -154,7 +154,8 @@ PrinterObject &PrinterObject::current()
 // when a printer is first needed, and never when the PDF file printer is
 // chosen first. Qt's printer looks for the default queue as it is made, so it
 // is made where it finds no server.
-PrinterObject::PrinterObject() : d(PrintServer::unasked([] { return std::make_unique<Impl>(); }))
+PrinterObject::PrinterObject()
+    : d(PrintServer::unasked([] { return std::make_unique<Impl>(); }))
 {
     d->printer.setFullPage(true);
 }
@@ -192,10 +193,7 @@ bool PrinterObject::settledQuietly() const
     return d->chosen;
 }
 
-PrinterObject::~PrinterObject()
-{
-    abortDoc();
-}
+PrinterObject::~PrinterObject() { abortDoc(); }
 
 QPrinter &PrinterObject::qprinter()
 {
@@ -243,8 +241,8 @@ void PrinterObject::selectQueue(const QString &queueName)
     d->orientation = QPageLayout::Portrait;
     d->printer.setPageOrientation(QPageLayout::Portrait);
     const QList<int> &offered = d->queueResolutions;
-    d->queueDpi = offered.contains(announced) || (offered.isEmpty() && announced > 0) ? announced
-                                                                                      : offered.value(0);
+    d->queueDpi
+        = offered.contains(announced) || (offered.isEmpty() && announced > 0) ? announced : offered.value(0);
     d->printer.setResolution(d->dpi());
 }
 
@@ -281,7 +279,8 @@ QList<QPageSize> PrinterObject::mediaSizes() const
     if (!d->pdf)
         sizes = d->queueMedia;
     else
-        for (QPageSize::PageSizeId id : {QPageSize::Letter, QPageSize::Legal, QPageSize::A4, QPageSize::A5, QPageSize::A6})
+        for (QPageSize::PageSizeId id :
+             {QPageSize::Letter, QPageSize::Legal, QPageSize::A4, QPageSize::A5, QPageSize::A6})
             sizes.append(QPageSize(id));
     bool listed = false;
     for (const QPageSize &size : sizes)
@@ -315,8 +314,8 @@ void PrinterObject::setMedia(const QPageSize &size, QPageLayout::Orientation ori
     // page of that size (a roll's label, for one), under the name it came with.
     const QSizeF points = size.size(QPageSize::Point);
     const bool custom = !offered && d->queueMost.isValid() && points.width() >= d->queueLeast.width()
-                     && points.height() >= d->queueLeast.height() && points.width() <= d->queueMost.width()
-                     && points.height() <= d->queueMost.height();
+        && points.height() >= d->queueLeast.height() && points.width() <= d->queueMost.width()
+        && points.height() <= d->queueMost.height();
     if (!offered && !custom)
         throw QuillError(
             QStringLiteral("The printer \"%1\" has no paper of size %2.").arg(deviceName(), paperName(size)));
@@ -347,14 +346,15 @@ void PrinterObject::setResolution(int dpi)
     if (isPrinting())
         throw QuillError(QStringLiteral("The resolution cannot be changed while a job is being printed."));
     if (!resolutions().contains(dpi))
-        throw QuillError(QStringLiteral("The printer \"%1\" does not print at %2 dpi.").arg(deviceName()).arg(dpi));
+        throw QuillError(
+            QStringLiteral("The printer \"%1\" does not print at %2 dpi.").arg(deviceName()).arg(dpi));
     (d->pdf ? d->pdfDpi : d->queueDpi) = dpi;
     d->printer.setResolution(dpi);
 }
 
 // Positions are always given in device pixels; the mode is accepted for the
 // callers that set it and changes nothing here.
-void PrinterObject::setScaleMode(std::int16_t) {}
+void PrinterObject::setScaleMode(std::int16_t) { }
 
 void PrinterObject::printEmptyLine()
 {
@@ -374,7 +374,8 @@ void PrinterObject::printEmptyLine()
                                         "Choose one with \"Printer setup\"."));
     if (!d->pdf && (d->queue.isEmpty() || !PrintServer::queues().names.contains(d->queue)))
         throw QuillError(QStringLiteral("The printer \"%1\" is not available. "
-                                        "Choose another one with \"Printer setup\".").arg(d->queue));
+                                        "Choose another one with \"Printer setup\".")
+                             .arg(d->queue));
 
     QString why;
     d->job = JobFolder::make(jobPlace(destination), &why);
@@ -400,7 +401,8 @@ void PrinterObject::printEmptyLine()
     if (!d->painter.begin(&d->printer)) {
         d->job.reset();
         d->closeJob();
-        throw QuillError(QStringLiteral("The printer \"%1\" could not start the print job.").arg(deviceName()));
+        throw QuillError(
+            QStringLiteral("The printer \"%1\" could not start the print job.").arg(deviceName()));
     }
     d->applyTurn();
     d->handle = DeviceRegistry::add(&d->painter);
@@ -471,8 +473,8 @@ void PrinterObject::endDoc()
 
     // The queue gets the finished job in one piece, on the media and at the
     // resolution it was drawn for.
-    QStringList options{QStringLiteral("-t"), QStringLiteral("Quillmark labels"),
-                        QStringLiteral("-o"), QStringLiteral("media=%1").arg(cupsMedia(media()))};
+    QStringList options{QStringLiteral("-t"), QStringLiteral("Quillmark labels"), QStringLiteral("-o"),
+                        QStringLiteral("media=%1").arg(cupsMedia(media()))};
     if (!resolutions().isEmpty())
         options << QStringLiteral("-o") << QStringLiteral("Resolution=%1dpi").arg(d->queueDpi);
     PrintServer::submit(d->queue, options, jobFile);

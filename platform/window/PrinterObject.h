@@ -33,7 +33,7 @@ public:
     QPrinter &qprinter();
     QString deviceName() const override;
     void selectQueue(const QString &queueName); // a CUPS queue, at its own media and resolution
-    void selectPdfFile(const QString &path);     // the PDF file printer; an empty path chooses no file
+    void selectPdfFile(const QString &path); // the PDF file printer; an empty path chooses no file
     // The PDF file printer writing to standard output: each job is made in the
     // temporary folder as a queue's is, and copied out only once it is whole.
     void selectPdfStandardOutput();

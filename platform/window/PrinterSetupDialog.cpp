@@ -17,7 +17,8 @@ const QString kPdfPrinter = QStringLiteral("PDF file printer");
 }
 
 PrinterSetupDialog::PrinterSetupDialog(PrinterObject &printer, QWidget *parent)
-    : QDialog(parent), m_printer(printer)
+    : QDialog(parent)
+    , m_printer(printer)
 {
     setWindowTitle(QStringLiteral("Printer setup"));
     // A print server that does not answer leaves the PDF file printer to choose.

@@ -36,7 +36,8 @@ inline QString inChild(const std::function<QString()> &work)
 // Its working files stay and its pid lives until kill().
 class StoppedRun {
 public:
-    explicit StoppedRun(const std::function<void()> &work) : m_pid(::fork())
+    explicit StoppedRun(const std::function<void()> &work)
+        : m_pid(::fork())
     {
         if (m_pid == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);

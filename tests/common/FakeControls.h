@@ -8,12 +8,17 @@
 // The data panel's controls as plain fields.
 struct FakeControls : DataSourceControls {
     bool o1 = true, o2 = false, o3 = false;
-    QString t1 = QStringLiteral("0123456789"), t2 = QStringLiteral("001"), t3 = QStringLiteral("999"),
-            t4, t7 = QStringLiteral("(prefix)"), t8 = QStringLiteral("(sufix)");
+    QString t1 = QStringLiteral("0123456789"), t2 = QStringLiteral("001"), t3 = QStringLiteral("999"), t4,
+            t7 = QStringLiteral("(prefix)"), t8 = QStringLiteral("(sufix)");
     ImportColumns columns;
     bool standardInput = false;
 
-    void source(int n) { o1 = n == 1; o2 = n == 2; o3 = n == 3; }
+    void source(int n)
+    {
+        o1 = n == 1;
+        o2 = n == 2;
+        o3 = n == 3;
+    }
 
     bool textSelected() const override { return o1; }
     bool sequenceSelected() const override { return o2; }
@@ -32,6 +37,9 @@ struct FakeControls : DataSourceControls {
 inline bool heldOpen(const QString &path)
 {
     const QString file = QFileInfo(path).canonicalFilePath();
-    const auto fds = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    return !file.isEmpty() && std::any_of(fds.begin(), fds.end(), [&](const QFileInfo &fd) { return fd.symLinkTarget() == file; });
+    const auto fds = QDir(QStringLiteral("/proc/self/fd"))
+                         .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    return !file.isEmpty() && std::any_of(fds.begin(), fds.end(), [&](const QFileInfo &fd) {
+        return fd.symLinkTarget() == file;
+    });
 }

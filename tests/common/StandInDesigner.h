@@ -15,11 +15,14 @@ using StandInDialogs = ScriptedDialogs;
 // The designer as the output commands see it, without its window: a real
 // component, real data values and a settings store of its own.
 struct StandInDesigner : DesignerView, FakeControls {
-    StandInDesigner() : store(dir.filePath(QStringLiteral("Quillmark2.conf"))), data(*this)
+    StandInDesigner()
+        : store(dir.filePath(QStringLiteral("Quillmark2.conf")))
+        , data(*this)
     {
         sequence("001", "003");
         t1 = QStringLiteral("FIXED");
-        vantrel_.setBarType(std::int16_t(Symbology::Code128)); // any digits and letters, read by every decoder
+        vantrel_.setBarType(
+            std::int16_t(Symbology::Code128)); // any digits and letters, read by every decoder
         vantrel_.Font().setSize(14.0);
         vantrel_.setWidth(192), vantrel_.setHeight(96); // 2 x 1 in on the screen
     }

@@ -87,8 +87,7 @@ private slots:
         QTest::addColumn<int>("barType");
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("says"); // where the message also names the data's fault
-        const auto row = [](const char *name, Symbology barType, const QString &data,
-                            const char *says = "") {
+        const auto row = [](const char *name, Symbology barType, const QString &data, const char *says = "") {
             QTest::newRow(name) << int(barType) << data << QString::fromLatin1(says);
         };
         row("EAN-13 letters", S::Ean13, "ABCDEFGHIJKL");
@@ -187,10 +186,12 @@ private slots:
         QTest::addColumn<QString>("pick");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("shown"); // what the dialog showed first
-        QTest::newRow("as written before, changed") << "58" << "" << "Data Matrix" << int(QDialog::Accepted)
-                                                    << "QR Code";
-        QTest::newRow("cancelled") << "71" << "#000080" << "QR Code" << int(QDialog::Rejected)
-                                   << "Data Matrix";
+        QTest::newRow("as written before, changed") << "58"
+                                                    << ""
+                                                    << "Data Matrix" << int(QDialog::Accepted) << "QR Code";
+        QTest::newRow("cancelled") << "71"
+                                   << "#000080"
+                                   << "QR Code" << int(QDialog::Rejected) << "Data Matrix";
     }
     // The custom symbology and the bar colour picked in the dialog, kept in the
     // options and drawn; a cancelled dialog keeps them.

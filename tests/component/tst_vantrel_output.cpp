@@ -28,8 +28,8 @@
 namespace {
 // Picture: its bitmap file.
 enum Surface { Preview, Picture, Png, Copy, Metafile, Device, SaveInCm, Svg, Eps, Pdf };
-const char *const kSurfaces[] = {"preview", "bitmap", "PNG", "clipboard", "metafile", "device", "save run",
-                                 "SVG", "EPS", "PDF"};
+const char *const kSurfaces[]
+    = {"preview", "bitmap", "PNG", "clipboard", "metafile", "device", "save run", "SVG", "EPS", "PDF"};
 
 using S = Symbology;
 using Code = SymbolEncoder::Code;
@@ -40,11 +40,13 @@ struct Case {
     QSize size = {500, 500}; // pixels or dots of the surface
     int dpi = 96, orientation = 0;
     int quiet = 10, need = 0; // modules at least on each side; not 0: refused, needing this many pixels
-    QString title = {}, reader = {}; // reader: "" zxing-cpp, "39ext" its full-ASCII Code 39, else zbar's option
+    QString title = {},
+            reader = {}; // reader: "" zxing-cpp, "39ext" its full-ASCII Code 39, else zbar's option
     Code custom = Code::QrCode;
     double points = 8;
-    int alignment = -1, scaling = 0, msiCheck = 1; // alignment -1: left, and where the symbol sits is not checked
-    qint64 disk = 0;   // not 0: the disk takes only this many bytes of a file
+    int alignment = -1, scaling = 0,
+        msiCheck = 1; // alignment -1: left, and where the symbol sits is not checked
+    qint64 disk = 0; // not 0: the disk takes only this many bytes of a file
     qint64 memory = 0; // not 0: the process gets only this many bytes more address space
     QString shown = {}; // the text under the symbol, where it is not what a decoder reads
     QString refused = {}; // not empty: refused for short bars or small text, with these words
@@ -66,8 +68,8 @@ QString modules(const char *start, const QString &bits, const char *one, const c
 // Industrial 2 of 5: only the bars carry data, wide bars three modules.
 QString code25(const QString &digits)
 {
-    static const char *const table[10] = {"00110", "10001", "01001", "11000", "00101",
-                                          "10100", "01100", "00011", "10010", "01010"};
+    static const char *const table[10]
+        = {"00110", "10001", "01001", "11000", "00101", "10100", "01100", "00011", "10010", "01010"};
     QString bits;
     for (const QChar d : digits)
         bits += QLatin1String(table[d.digitValue()]);
@@ -78,8 +80,8 @@ QString code25(const QString &digits)
 // at both ends, check digit bringing the sum to a multiple of 10.
 QString postnet(const QString &digits)
 {
-    static const char *const table[10] = {"TTSSS", "SSSTT", "SSTST", "SSTTS", "STSST",
-                                          "STSTS", "STTSS", "TSSST", "TSSTS", "TSTSS"};
+    static const char *const table[10]
+        = {"TTSSS", "SSSTT", "SSTST", "SSTTS", "STSST", "STSTS", "STTSS", "TSSST", "TSSTS", "TSTSS"};
     int sum = 0;
     QString out = QStringLiteral("T");
     for (const QChar d : digits) {
@@ -131,8 +133,9 @@ QImage rasterised(const QString &path, Surface surface, int dpi)
     if (surface == Svg)
         tool.start(QStringLiteral("rsvg-convert"), {"-d", r, "-p", r, "-o", png + ".png", path});
     if (surface == Eps)
-        tool.start(QStringLiteral("gs"), {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-r" + r,
-                                          "-sDEVICE=pnggray", "-o", png + ".png", path});
+        tool.start(QStringLiteral("gs"),
+                   {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-r" + r, "-sDEVICE=pnggray", "-o",
+                    png + ".png", path});
     if (surface == Pdf)
         tool.start(QStringLiteral("pdftoppm"), {"-r", r, "-gray", "-singlefile", "-png", path, png});
     if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
@@ -218,7 +221,8 @@ void checkLayout(const Case &c, const FormatOptions &options)
     SymbolRenderer renderer;
     QImage device = Scan::page(1, 1, c.dpi);
     const SymbolModel model = SymbolBuilder::build(c.barType, c.data, options).model;
-    const SymbolRenderer::Layout &layout = renderer.layout(QRect(QPoint(), c.size), model, styleOf(c), &device);
+    const SymbolRenderer::Layout &layout
+        = renderer.layout(QRect(QPoint(), c.size), model, styleOf(c), &device);
     const int length = c.orientation % 1800 ? c.size.height() : c.size.width();
     const auto [extent, module] = extentAndModule(layout, length);
     for (const QRectF &bar : layout.bars) {
@@ -237,7 +241,8 @@ void checkLayout(const Case &c, const FormatOptions &options)
     QVERIFY2(std::min(left, right) >= c.quiet * module, qPrintable(sides));
     if (c.alignment < 0) // where the symbol sits is not checked
         return;
-    const double placed[] = {left, std::abs(left - right), right}; // left: no more than its quiet zone, centred, right
+    const double placed[]
+        = {left, std::abs(left - right), right}; // left: no more than its quiet zone, centred, right
     const double allowed[] = {c.quiet * module, 1, c.quiet * module};
     QVERIFY2(placed[c.alignment] <= allowed[c.alignment], qPrintable(sides));
 }
@@ -274,69 +279,212 @@ private slots:
     {
         QTest::addColumn<Case>("c");
         const auto row = [](const Case &c) {
-            QTest::addRow("%s %s %dx%d %d dpi %d", qPrintable(c.data.left(16)), kSurfaces[c.surface], c.size.width(),
-                          c.size.height(), c.dpi, c.orientation) << c;
+            QTest::addRow("%s %s %dx%d %d dpi %d", qPrintable(c.data.left(16)), kSurfaces[c.surface],
+                          c.size.width(), c.size.height(), c.dpi, c.orientation)
+                << c;
         };
         // Every symbology, each on another surface and turned another way.
-        const struct { Symbology barType; const char *data, *expected, *reader; int quiet; Code custom = Code::QrCode; } symbologies[] = {
-            {S::Ean13, "590123412345", "5901234123457", "", 7}, {S::Ean13, "12345", "000000123457", "", 7}, {S::Ean8, "9638507+12", "96385074", "", 7},
-            {S::Ean5, "52495", "52495", "-Sean5.enable", 5}, {S::Ean2, "12", "12", "-Sean2.enable", 5}, {S::UpcA, "03600029145", "036000291452", "", 9},
-            {S::UpcE, "0123456", "01234565", "", 7}, {S::Code39, "CODE 39-TEST", "CODE 39-TEST", "", 10}, {S::Code39Ext, "Code39 ext!", "Code39 ext!", "39ext", 10},
-            {S::Code128, "Hello, World 123", "Hello, World 123", "", 10}, {S::Code128A, "A B\tC", "A B\tC", "", 10}, {S::Code128B, "Hello b~", "Hello b~", "", 10},
-            {S::Code128C, "12345678", "12345678", "", 10}, {S::Ean128, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10},
-            {S::Issn, "2434-561x 05", "9772434561006", "", 7}, {S::Isbn, "0306406152", "9780306406157", "", 7}, {S::Codabar, "C40156D", "40156", "", 10},
-            {S::Custom, "Quillmark QR 123", "Quillmark QR 123", "", 2}, {S::Custom, "Quillmark DM 456", "Quillmark DM 456", "", 1, Code::DataMatrix},
-            {S::Interleaved2of5, "12345678", "12345678", "", 10}, {S::Post25, "12345678901", "123456789016", "", 10}, {S::Post25, "1234567890123", "12345678901236", "", 10},
-            {S::Code93, "CODE93 TEST", "CODE93 TEST", "", 10}, {S::Pdf417, "PDF417 Quillmark 0123456789", "PDF417 Quillmark 0123456789", "", 2}};
+        const struct {
+            Symbology barType;
+            const char *data, *expected, *reader;
+            int quiet;
+            Code custom = Code::QrCode;
+        } symbologies[] = {{S::Ean13, "590123412345", "5901234123457", "", 7},
+                           {S::Ean13, "12345", "000000123457", "", 7},
+                           {S::Ean8, "9638507+12", "96385074", "", 7},
+                           {S::Ean5, "52495", "52495", "-Sean5.enable", 5},
+                           {S::Ean2, "12", "12", "-Sean2.enable", 5},
+                           {S::UpcA, "03600029145", "036000291452", "", 9},
+                           {S::UpcE, "0123456", "01234565", "", 7},
+                           {S::Code39, "CODE 39-TEST", "CODE 39-TEST", "", 10},
+                           {S::Code39Ext, "Code39 ext!", "Code39 ext!", "39ext", 10},
+                           {S::Code128, "Hello, World 123", "Hello, World 123", "", 10},
+                           {S::Code128A, "A B\tC", "A B\tC", "", 10},
+                           {S::Code128B, "Hello b~", "Hello b~", "", 10},
+                           {S::Code128C, "12345678", "12345678", "", 10},
+                           {S::Ean128, "(01)12345678901231(10)ABC", "011234567890123110ABC", "", 10},
+                           {S::Issn, "2434-561x 05", "9772434561006", "", 7},
+                           {S::Isbn, "0306406152", "9780306406157", "", 7},
+                           {S::Codabar, "C40156D", "40156", "", 10},
+                           {S::Custom, "Quillmark QR 123", "Quillmark QR 123", "", 2},
+                           {S::Custom, "Quillmark DM 456", "Quillmark DM 456", "", 1, Code::DataMatrix},
+                           {S::Interleaved2of5, "12345678", "12345678", "", 10},
+                           {S::Post25, "12345678901", "123456789016", "", 10},
+                           {S::Post25, "1234567890123", "12345678901236", "", 10},
+                           {S::Code93, "CODE93 TEST", "CODE93 TEST", "", 10},
+                           {S::Pdf417, "PDF417 Quillmark 0123456789", "PDF417 Quillmark 0123456789", "", 2}};
         int i = 0;
         for (const auto &s : symbologies) {
             const auto surface = Surface(i % 6);
-            row({s.barType, s.data, s.expected, surface, surface >= Metafile ? QSize(1000, 1000) : QSize(500, 500), surface == Device ? 300 : 96,
-                 900 * (i++ % 4), s.quiet, 0, {}, s.reader, s.custom});
+            row({s.barType,
+                 s.data,
+                 s.expected,
+                 surface,
+                 surface >= Metafile ? QSize(1000, 1000) : QSize(500, 500),
+                 surface == Device ? 300 : 96,
+                 900 * (i++ % 4),
+                 s.quiet,
+                 0,
+                 {},
+                 s.reader,
+                 s.custom});
         }
         // The sizes users pick: 1.5 x 0.75 in and the default 2 x 1 in on screen, 4 x 2 cm, printers' dots.
         row({.barType = S::Code128B, .data = "Quill-128b", .surface = Png, .size = {144, 72}, .need = 165});
-        row({.barType = S::Code128A, .data = "QUILL-128A", .surface = Picture, .size = {144, 72}, .need = 165});
+        row({.barType = S::Code128A,
+             .data = "QUILL-128A",
+             .surface = Picture,
+             .size = {144, 72},
+             .need = 165});
         row({.barType = S::Code39Ext, .data = "Quill-39e", .surface = Copy, .size = {144, 72}, .need = 227});
-        row({.barType = S::Ean128, .data = "[01]09501101530003[10]ABC123", .surface = Picture, .size = {192, 96}, .need = 242});
-        row({.barType = S::Post25, .data = "1234567890123", .surface = Metafile, .size = {144, 72}, .need = 155});
+        row({.barType = S::Ean128,
+             .data = "[01]09501101530003[10]ABC123",
+             .surface = Picture,
+             .size = {192, 96},
+             .need = 242});
+        row({.barType = S::Post25,
+             .data = "1234567890123",
+             .surface = Metafile,
+             .size = {144, 72},
+             .need = 155});
         // Bars at 2 mm and text at 6 pixels (on screen) or 3 pt (on a printer), and just below: refused.
         row({.data = "AB", .expected = "AB", .size = {192, 15}});
-        row({.data = "AB", .size = {192, 14}, .refused = "needs 0.16 in (15 pixels) of height, but the picture is"});
-        row({.data = "AB", .expected = "AB", .surface = Device, .size = {31, 400}, .dpi = 203, .orientation = 900});
-        row({.data = "AB", .surface = Device, .size = {30, 400}, .dpi = 203, .orientation = 900,
+        row({.data = "AB",
+             .size = {192, 14},
+             .refused = "needs 0.16 in (15 pixels) of height, but the picture is"});
+        row({.data = "AB",
+             .expected = "AB",
+             .surface = Device,
+             .size = {31, 400},
+             .dpi = 203,
+             .orientation = 900});
+        row({.data = "AB",
+             .surface = Device,
+             .size = {30, 400},
+             .dpi = 203,
+             .orientation = 900,
              .refused = "needs 0.16 in (31 dots) of width, but the label is 0.15 in (30 dots) wide"});
         row({.data = "AB", .expected = "AB", .surface = Png, .size = {192, 96}, .points = 4.5});
-        row({.data = "AB", .surface = Png, .size = {192, 96}, .points = 4.4,
+        row({.data = "AB",
+             .surface = Png,
+             .size = {192, 96},
+             .points = 4.4,
              .refused = "its text would be 5 pixels high, and text needs 6 pixels"});
-        row({.data = "AB", .expected = "AB", .surface = Device, .size = {600, 300}, .dpi = 300, .points = 3.2});
-        row({.data = "AB", .surface = Device, .size = {600, 300}, .dpi = 300, .points = 3.1,
+        row({.data = "AB",
+             .expected = "AB",
+             .surface = Device,
+             .size = {600, 300},
+             .dpi = 300,
+             .points = 3.2});
+        row({.data = "AB",
+             .surface = Device,
+             .size = {600, 300},
+             .dpi = 300,
+             .points = 3.1,
              .refused = "its text would be 12 dots high, and text needs 13 dots"});
         // GS1 fields one digit short get their check digit, in the bars and in the text.
-        row({.barType = S::Ean128, .data = "[00]01234560000000001", .expected = "00012345600000000012",
-             .surface = Metafile, .size = {1000, 300}, .shown = "(00)012345600000000012"});
-        row({.barType = S::Ean128, .data = "(01)0950110153000(10)ABC", .expected = "010950110153000310ABC",
-             .surface = Device, .size = {500, 500}, .dpi = 300});
+        row({.barType = S::Ean128,
+             .data = "[00]01234560000000001",
+             .expected = "00012345600000000012",
+             .surface = Metafile,
+             .size = {1000, 300},
+             .shown = "(00)012345600000000012"});
+        row({.barType = S::Ean128,
+             .data = "(01)0950110153000(10)ABC",
+             .expected = "010950110153000310ABC",
+             .surface = Device,
+             .size = {500, 500},
+             .dpi = 300});
         row({.barType = S::Ean128, .data = "[02]1234567890123[37]24", .expected = "02123456789012313724"});
-        row({.barType = S::Ean13, .data = "590123412345+52495", .surface = Device, .size = {144, 72}, .need = 165});
+        row({.barType = S::Ean13,
+             .data = "590123412345+52495",
+             .surface = Device,
+             .size = {144, 72},
+             .need = 165});
         row({.data = "SKU-000123-BLUE", .surface = Preview, .size = {151, 76}, .need = 209});
         row({.data = "SKU-000123-BLUE", .surface = SaveInCm, .size = {151, 76}, .need = 209});
         row({.data = "A-1", .surface = Png, .size = {151, 76}, .orientation = 900, .need = 88});
         row({.data = "A-1", .surface = Device, .size = {151, 76}, .orientation = 2700, .need = 88});
         row({.data = "Quill-128", .surface = Preview, .size = {144, 72}, .orientation = 1800, .need = 154});
-        row({.barType = S::Ean13, .data = "590123412345", .surface = Device, .size = {105, 60}, .dpi = 203, .need = 113});
-        row({.barType = S::Ean13, .data = "590123412345", .expected = "5901234123457", .surface = Device, .size = {113, 60}, .dpi = 203, .quiet = 7});
-        row({.barType = S::Ean13, .data = "0123456789", .expected = "001234567895", .surface = Picture, .size = {192, 96}, .quiet = 7, .points = 14});
-        row({.barType = S::Ean2, .data = "12", .expected = "12", .surface = Preview, .size = {576, 144}, .quiet = 5, .reader = "-Sean2.enable"});
-        row({.barType = S::Ean5, .data = "52495", .expected = "52495", .surface = Device, .size = {600, 450}, .dpi = 300, .orientation = 900, .quiet = 5, .reader = "-Sean5.enable"});
-        row({.barType = S::Ean13, .data = "590123412345+12", .expected = "12|5901234123457", .surface = Device, .size = {1200, 600}, .dpi = 600, .orientation = 1800, .quiet = 7, .reader = "-Sean2.enable"});
-        row({.barType = S::Custom, .data = "Quillmark QR 12345", .expected = "Quillmark QR 12345", .surface = Preview, .size = {192, 96}, .quiet = 2});
-        row({.data = "AB", .expected = "AB", .surface = Picture, .size = {192, 96}, .title = "A title far longer than the label is wide"});
-        row({.data = "Meta 128", .expected = "Meta 128", .surface = Metafile, .size = {600, 300}, .title = "Batch 7"});
-        row({.data = "Caf\u00e9 \u00a7", .expected = "Caf\u00e9 \u00a7", .surface = Metafile, .size = {500, 1000}, .orientation = 2700});
-        row({.barType = S::Ean13, .data = "590123412345", .expected = "5901234123457", .surface = Metafile, .size = {300, 600}, .orientation = 900, .quiet = 7});
+        row({.barType = S::Ean13,
+             .data = "590123412345",
+             .surface = Device,
+             .size = {105, 60},
+             .dpi = 203,
+             .need = 113});
+        row({.barType = S::Ean13,
+             .data = "590123412345",
+             .expected = "5901234123457",
+             .surface = Device,
+             .size = {113, 60},
+             .dpi = 203,
+             .quiet = 7});
+        row({.barType = S::Ean13,
+             .data = "0123456789",
+             .expected = "001234567895",
+             .surface = Picture,
+             .size = {192, 96},
+             .quiet = 7,
+             .points = 14});
+        row({.barType = S::Ean2,
+             .data = "12",
+             .expected = "12",
+             .surface = Preview,
+             .size = {576, 144},
+             .quiet = 5,
+             .reader = "-Sean2.enable"});
+        row({.barType = S::Ean5,
+             .data = "52495",
+             .expected = "52495",
+             .surface = Device,
+             .size = {600, 450},
+             .dpi = 300,
+             .orientation = 900,
+             .quiet = 5,
+             .reader = "-Sean5.enable"});
+        row({.barType = S::Ean13,
+             .data = "590123412345+12",
+             .expected = "12|5901234123457",
+             .surface = Device,
+             .size = {1200, 600},
+             .dpi = 600,
+             .orientation = 1800,
+             .quiet = 7,
+             .reader = "-Sean2.enable"});
+        row({.barType = S::Custom,
+             .data = "Quillmark QR 12345",
+             .expected = "Quillmark QR 12345",
+             .surface = Preview,
+             .size = {192, 96},
+             .quiet = 2});
+        row({.data = "AB",
+             .expected = "AB",
+             .surface = Picture,
+             .size = {192, 96},
+             .title = "A title far longer than the label is wide"});
+        row({.data = "Meta 128",
+             .expected = "Meta 128",
+             .surface = Metafile,
+             .size = {600, 300},
+             .title = "Batch 7"});
+        row({.data = "Caf\u00e9 \u00a7",
+             .expected = "Caf\u00e9 \u00a7",
+             .surface = Metafile,
+             .size = {500, 1000},
+             .orientation = 2700});
+        row({.barType = S::Ean13,
+             .data = "590123412345",
+             .expected = "5901234123457",
+             .surface = Metafile,
+             .size = {300, 600},
+             .orientation = 900,
+             .quiet = 7});
         for (const auto &[alignment, scaling] : {std::pair{0, 0}, {1, 0}, {2, 0}, {1, 1}})
-            row({.data = "AB", .expected = "AB", .size = {1000, 120}, .alignment = alignment, .scaling = scaling});
+            row({.data = "AB",
+                 .expected = "AB",
+                 .size = {1000, 120},
+                 .alignment = alignment,
+                 .scaling = scaling});
         // A pixel a module, several bands of rows, every turn; bitmap rows of 155 and 2001 pixels padded by
         // 3 bytes and 1.
         for (const Surface surface : {Picture, Png})
@@ -354,17 +502,33 @@ private slots:
         // Saved at a resolution of their own: 2 x 1 in and a turned 1 x 2 in; too narrow at 203 dpi.
         for (const int dpi : {300, 600}) {
             for (const Surface surface : {Picture, Png, Svg, Eps, Pdf})
-                row({.data = "Quill-300", .expected = "Quill-300", .surface = surface, .size = {2 * dpi, dpi},
+                row({.data = "Quill-300",
+                     .expected = "Quill-300",
+                     .surface = surface,
+                     .size = {2 * dpi, dpi},
                      .dpi = dpi});
             for (const Surface surface : {Svg, Eps, Pdf})
-                row({.barType = S::Ean13, .data = "590123412345", .expected = "5901234123457", .surface = surface,
-                     .size = {dpi, 2 * dpi}, .dpi = dpi, .orientation = 900, .quiet = 7, .title = "Batch 7"});
+                row({.barType = S::Ean13,
+                     .data = "590123412345",
+                     .expected = "5901234123457",
+                     .surface = surface,
+                     .size = {dpi, 2 * dpi},
+                     .dpi = dpi,
+                     .orientation = 900,
+                     .quiet = 7,
+                     .title = "Batch 7"});
         }
         for (const Surface surface : {Png, Svg, Pdf})
             row({.data = "SKU-000123-BLUE", .surface = surface, .size = {203, 100}, .dpi = 203, .need = 209});
         for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
             for (const int turn : {0, 900, 1800, 2700})
-                row({.data = "Quill-128", .expected = "Quill-128", .surface = Device, .size = turn % 1800 ? QSize(dpi * 2 / 3 + 1, dpi * 2 + 7) : QSize(dpi * 2 + 7, dpi * 2 / 3 + 1), .dpi = dpi, .orientation = turn});
+                row({.data = "Quill-128",
+                     .expected = "Quill-128",
+                     .surface = Device,
+                     .size = turn % 1800 ? QSize(dpi * 2 / 3 + 1, dpi * 2 + 7)
+                                         : QSize(dpi * 2 + 7, dpi * 2 / 3 + 1),
+                     .dpi = dpi,
+                     .orientation = turn});
     }
 
     void outputs()
@@ -378,11 +542,19 @@ private slots:
         // Saved pictures at a resolution of their own scale the text themselves.
         const bool saved = c.surface == Picture || c.surface == Png || c.surface >= Svg;
         const bool ownDpi = saved && c.dpi != 96;
-        Scan::setUp(v, {.width = c.size.width(), .height = c.size.height(), .barType = int(c.barType), .data = c.data,
-                        .fontSize = ownDpi ? c.points : c.points * c.dpi / 96, .title = c.title, // as the printing run scales it
-                        .orientation = c.orientation, .alignment = std::max(0, c.alignment), .scaling = c.scaling});
+        Scan::setUp(v,
+                    {.width = c.size.width(),
+                     .height = c.size.height(),
+                     .barType = int(c.barType),
+                     .data = c.data,
+                     .fontSize = ownDpi ? c.points : c.points * c.dpi / 96,
+                     .title = c.title, // as the printing run scales it
+                     .orientation = c.orientation,
+                     .alignment = std::max(0, c.alignment),
+                     .scaling = c.scaling});
 
-        const char *const extensions[] = {"png", "bmp", "png", "png", "png", "png", "png", "svg", "eps", "pdf"};
+        const char *const extensions[]
+            = {"png", "bmp", "png", "png", "png", "png", "png", "svg", "eps", "pdf"};
         const QString path = m_dir.filePath(QStringLiteral("label.") + extensions[c.surface]);
         if (ownDpi)
             v.setPictureDpi(c.dpi);
@@ -400,7 +572,8 @@ private slots:
                 if (c.surface == Picture && ownDpi)
                     v.saveBitmap(path, c.size.width(), c.size.height());
                 if (c.surface >= Svg)
-                    v.saveDrawing(path, SymbolDesign::Drawing(c.surface - Svg), c.size.width(), c.size.height());
+                    v.saveDrawing(path, SymbolDesign::Drawing(c.surface - Svg), c.size.width(),
+                                  c.size.height());
                 if (c.surface == Png)
                     v.SavePng(path, c.size.width(), c.size.height());
             });
@@ -410,28 +583,51 @@ private slots:
             QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
             QCOMPARE(contents(path), QByteArray("old"));
             const QDir folder(m_dir.path());
-            const QStringList working = folder.entryList({QStringLiteral(".quill-*")}, QDir::Hidden | QDir::Files);
+            const QStringList working
+                = folder.entryList({QStringLiteral(".quill-*")}, QDir::Hidden | QDir::Files);
             QCOMPARE(working, QStringList());
             return;
         }
         if (error.isEmpty())
             error = raised([&] {
-            switch (c.surface) {
-            case Preview: image = v.grab().toImage(); break;
-            case Picture: image = QImage(path, "BMP"); break;
-            case Png: image = QImage(path, "PNG"); break;
-            case Copy: v.CopyToClipboard(); image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG"); break;
-            case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
-            case Device: Scan::drawOn(v, image, cell); break;
-            case SaveInCm: SaveRun(v, path, c.size.width(), c.size.height(), true).save(c.data); break;
-            case Svg:
-            case Eps:
-            case Pdf: image = rasterised(path, c.surface, c.dpi); break;
-            }
-        });
+                switch (c.surface) {
+                case Preview:
+                    image = v.grab().toImage();
+                    break;
+                case Picture:
+                    image = QImage(path, "BMP");
+                    break;
+                case Png:
+                    image = QImage(path, "PNG");
+                    break;
+                case Copy:
+                    v.CopyToClipboard();
+                    image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG");
+                    break;
+                case Metafile:
+                    wmf = v.metafileBytes();
+                    image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf));
+                    break;
+                case Device:
+                    Scan::drawOn(v, image, cell);
+                    break;
+                case SaveInCm:
+                    SaveRun(v, path, c.size.width(), c.size.height(), true).save(c.data);
+                    break;
+                case Svg:
+                case Eps:
+                case Pdf:
+                    image = rasterised(path, c.surface, c.dpi);
+                    break;
+                }
+            });
         if ((c.need && c.surface != Preview) || !c.refused.isEmpty()) {
             QVERIFY2(error.contains(c.refused), qPrintable(error));
-            QVERIFY2(!c.need || (error.contains(QStringLiteral("(%1 ").arg(c.need)) && error.contains(QStringLiteral("(%1 ").arg(c.orientation % 1800 ? c.size.height() : c.size.width()))), qPrintable(error));
+            QVERIFY2(!c.need
+                         || (error.contains(QStringLiteral("(%1 ").arg(c.need))
+                             && error.contains(QStringLiteral("(%1 ").arg(
+                                 c.orientation % 1800 ? c.size.height() : c.size.width()))),
+                     qPrintable(error));
             QVERIFY(c.surface != SaveInCm || error.contains(QStringLiteral(" cm (%1 pixels)").arg(c.need)));
             QCOMPARE(contents(path), QByteArray("old")); // what was there stays
             QCOMPARE(clipboard(QStringLiteral("image/png")), QByteArray("old"));
@@ -447,15 +643,20 @@ private slots:
             QCOMPARE(image.size(), c.size);
         if (ownDpi && c.surface < Svg)
             QCOMPARE(recordedPerMetre(path, c.surface), qRound(c.dpi / 0.0254));
-        QVERIFY(c.surface != Copy || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.metafileBytes());
+        QVERIFY(c.surface != Copy
+                || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.metafileBytes());
         if (c.surface < Device)
             cell = image.rect();
         const bool sideways = c.orientation % 1800 != 0;
-        const int start = sideways ? cell.top() : cell.left(), length = sideways ? cell.height() : cell.width();
+        const int start = sideways ? cell.top() : cell.left(),
+                  length = sideways ? cell.height() : cell.width();
         const QRect ink = Decode::inkBox(image, cell);
         // Along the symbol, no ink at the cell's edges: nothing cut, text and title included.
-        QVERIFY2(!ink.isNull() && (sideways ? ink.top() : ink.left()) > start && (sideways ? ink.bottom() : ink.right()) < start + length - 1, qPrintable(QDebug::toString(ink)));
-        if (c.need) { // the preview: the whole symbol made smaller, and a word that pictures would not hold it
+        QVERIFY2(!ink.isNull() && (sideways ? ink.top() : ink.left()) > start
+                     && (sideways ? ink.bottom() : ink.right()) < start + length - 1,
+                 qPrintable(QDebug::toString(ink)));
+        if (c.need) { // the preview: the whole symbol made smaller, and a word that pictures would not hold
+                      // it
             const QRect aboveNote(0, 0, image.width(), image.height() / 3);
             QVERIFY(!Decode::inkBox(image, aboveNote).isNull());
             QVERIFY2(v.toolTip().contains(QStringLiteral(" %1 pixels").arg(c.need)), qPrintable(v.toolTip()));
@@ -475,21 +676,28 @@ private slots:
             for (const int run : runs)
                 QVERIFY2(run % module == 0, qPrintable(QStringLiteral("%1 of %2").arg(run).arg(module)));
         }
-        if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing outside the frame
+        if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing
+                                     // outside the frame
             const QList<Decode::SvgShape> shapes = Decode::wmfShapes(wmf);
-            QVERIFY(!shapes.isEmpty()); // the background first: the frame, as large as wmf2svg chose to draw it
+            QVERIFY(
+                !shapes.isEmpty()); // the background first: the frame, as large as wmf2svg chose to draw it
             const QRectF frame = shapes[0].box.adjusted(-1, -1, 1, 1);
             const double scale = shapes[0].box.width() / c.size.width();
             QString texts;
             for (const Decode::SvgShape &shape : shapes) {
                 const bool text = shape.kind == u"text";
-                QVERIFY2(text ? frame.contains(shape.box.topLeft()) : frame.contains(shape.box), qPrintable(shape.kind));
-                QVERIFY2(!text || std::abs(shape.fontSize / scale - c.points * 4 / 3) <= 1, qPrintable(QString::number(shape.fontSize)));
-                QVERIFY(!text || std::abs(std::fmod(shape.angle + c.orientation / 10 + 360, 360)) < 0.5); // turned with the symbol
+                QVERIFY2(text ? frame.contains(shape.box.topLeft()) : frame.contains(shape.box),
+                         qPrintable(shape.kind));
+                QVERIFY2(!text || std::abs(shape.fontSize / scale - c.points * 4 / 3) <= 1,
+                         qPrintable(QString::number(shape.fontSize)));
+                QVERIFY(!text
+                        || std::abs(std::fmod(shape.angle + c.orientation / 10 + 360, 360))
+                            < 0.5); // turned with the symbol
                 texts += text ? shape.text : QString();
             }
             const QString shown = c.shown.isEmpty() ? c.expected : c.shown;
-            QVERIFY2(texts.contains(c.title) && texts.simplified().contains(shown.simplified()), qPrintable(texts));
+            QVERIFY2(texts.contains(c.title) && texts.simplified().contains(shown.simplified()),
+                     qPrintable(texts));
             return;
         }
     }
@@ -514,8 +722,13 @@ private slots:
         c.data = "55555123405";
         row("POSTNET 11 digits", c, "", postnet(c.data));
         // Scaled to a turned label: the half bars end on a half pixel, also where a band of rows cuts them.
-        const Case turned{.barType = S::Postnet, .data = "12345", .size = {333, 3001}, .orientation = 900,
-                          .quiet = 5, .title = "Batch 237 title", .scaling = 1};
+        const Case turned{.barType = S::Postnet,
+                          .data = "12345",
+                          .size = {333, 3001},
+                          .orientation = 900,
+                          .quiet = 5,
+                          .title = "Batch 237 title",
+                          .scaling = 1};
         row("POSTNET scaled, turned", turned, "", postnet(turned.data));
         c = tableRow;
         c.barType = S::Code25;
@@ -546,7 +759,8 @@ private slots:
         SymbolRenderer renderer;
         QImage device = Scan::page(1, 1, c.dpi);
         const SymbolModel model = SymbolBuilder::build(c.barType, c.data, options).model;
-        const SymbolRenderer::Layout &layout = renderer.layout(QRect(QPoint(), c.size), model, styleOf(c), &device);
+        const SymbolRenderer::Layout &layout
+            = renderer.layout(QRect(QPoint(), c.size), model, styleOf(c), &device);
         const Bars bars = barsOf(layout, c.orientation % 1800 ? c.size.height() : c.size.width());
         if (!modules.isEmpty())
             QCOMPARE(bars.modules, modules);
@@ -554,8 +768,14 @@ private slots:
             QCOMPARE(bars.heights, heights);
         Vantrel v;
         v.setOptionsStore(&store);
-        Scan::setUp(v, {.width = c.size.width(), .height = c.size.height(), .barType = int(c.barType),
-                        .data = c.data, .title = c.title, .orientation = c.orientation, .scaling = c.scaling});
+        Scan::setUp(v,
+                    {.width = c.size.width(),
+                     .height = c.size.height(),
+                     .barType = int(c.barType),
+                     .data = c.data,
+                     .title = c.title,
+                     .orientation = c.orientation,
+                     .scaling = c.scaling});
         const QString path = m_dir.filePath(QStringLiteral("bars.bmp"));
         v.saveBitmap(path);
         QCOMPARE(QImage(path, "BMP"), v.Picture());

@@ -38,7 +38,7 @@ struct Csv {
     bool header = false;
     QString value = QStringLiteral("{1}");
     QString title = QStringLiteral("{2}");
-    QStringList rows = {};    // value/title of each row before the end or the message
+    QStringList rows = {}; // value/title of each row before the end or the message
     QStringList message = {}; // what the message that stops the reader says; none: no message
 };
 Q_DECLARE_METATYPE(Csv)
@@ -143,11 +143,15 @@ private slots:
         row("semicolon on every line, comma not", {.bytes = "1;2,50\n2;3\n", .rows = {"1/2,50", "2/3"}});
         row("delimiter chosen", {.bytes = "a;b,c\n", .delimiter = Delimiter::Comma, .rows = {"a;b/c"}});
         row("UTF-8 with byte-order mark",
-            {.bytes = "\xEF\xBB\xBFsku,name\nS1,Stra\xC3\x9F" "e\n",
+            {.bytes = "\xEF\xBB\xBFsku,name\nS1,Stra\xC3\x9F"
+                      "e\n",
              .header = true,
              .value = "{sku}",
              .rows = {"S1/Straße"}});
-        row("Latin-1", {.bytes = "S1,Stra\xDF" "e\n", .rows = {"S1/Straße"}});
+        row("Latin-1",
+            {.bytes = "S1,Stra\xDF"
+                      "e\n",
+             .rows = {"S1/Straße"}});
         row("CR, no end on the last line", {.bytes = "a,1\rb,2", .rows = {"a/1", "b/2"}});
         row("literal text and braces",
             {.bytes = "a,1\n", .value = "{1}-{ 2 }", .title = "{{{2}}} }", .rows = {"a-1/{1} }"}});
@@ -235,24 +239,30 @@ private slots:
             QString values;
             ImportColumns columns = {};
         };
-        const Row rows[] = {
-            {"A\r\nB\rC\nD", false, "A B C D"},
-            {"A\r\nB\r\n\r\nC\r\n", false, "A B"}, // a blank line ends
-            {"A\r\nTA\r\nB\r\nTB\r\n", true, "A/TA B/TB"}, {"A\nTA\nB", true, "A/TA B/"},
-            {"", false, ""}, {"\xEF\xBB\xBF", false, ""},
-            {"\r\nA\r\nB", false, " A B"}, // an empty first line is a value
-            {"  A \rB\t\n", false, "  A  B\t"},
-            {"\xEF\xBB\xBF" "Stra\xC3\x9F" "e\n\xE2\x82\xAC" "5", false, QStringLiteral("Straße €5")},
-            {"Stra\xDF" "e\n\x80\xFF", false, QStringLiteral("Straße \u0080ÿ")}, // Latin-1 when not UTF-8
-            // A CR LF pair split across the reader's buffer.
-            {QByteArray(65534, 'x') + "A\r\nB", false, QString(65534, u'x') + QStringLiteral("A B")},
-            {QByteArray(65535, 'x') + "A\r\nB", false, QString(65535, u'x') + QStringLiteral("A B")},
-            // Columns: each row's value and title, up to a blank line.
-            {"sku,name\r\n1001,Widget\r\n1002,\"Gadget, large\"\r\n\r\n1003,Gizmo\r\n",
-             true,
-             "1001/Widget 1002/Gadget, large",
-             kSkuName},
-            {"a;1\nb;2", true, "a-1/ b-2/", twoColumns}};
+        const Row rows[]
+            = {{"A\r\nB\rC\nD", false, "A B C D"},
+               {"A\r\nB\r\n\r\nC\r\n", false, "A B"}, // a blank line ends
+               {"A\r\nTA\r\nB\r\nTB\r\n", true, "A/TA B/TB"},
+               {"A\nTA\nB", true, "A/TA B/"},
+               {"", false, ""},
+               {"\xEF\xBB\xBF", false, ""},
+               {"\r\nA\r\nB", false, " A B"}, // an empty first line is a value
+               {"  A \rB\t\n", false, "  A  B\t"},
+               {"\xEF\xBB\xBF"
+                "Stra\xC3\x9F"
+                "e\n\xE2\x82\xAC"
+                "5",
+                false, QStringLiteral("Straße €5")},
+               {"Stra\xDF"
+                "e\n\x80\xFF",
+                false, QStringLiteral("Straße \u0080ÿ")}, // Latin-1 when not UTF-8
+               // A CR LF pair split across the reader's buffer.
+               {QByteArray(65534, 'x') + "A\r\nB", false, QString(65534, u'x') + QStringLiteral("A B")},
+               {QByteArray(65535, 'x') + "A\r\nB", false, QString(65535, u'x') + QStringLiteral("A B")},
+               // Columns: each row's value and title, up to a blank line.
+               {"sku,name\r\n1001,Widget\r\n1002,\"Gadget, large\"\r\n\r\n1003,Gizmo\r\n", true,
+                "1001/Widget 1002/Gadget, large", kSkuName},
+               {"a;1\nb;2", true, "a-1/ b-2/", twoColumns}};
         for (const auto &row : rows) {
             FakeControls c;
             c.source(3);
@@ -264,7 +274,7 @@ private slots:
             QVERIFY(!heldOpen(c.t4));
             const QString first = m.getFirstData(); // as a preview reads it
             QCOMPARE(heldOpen(c.t4), !row.values.isEmpty()); // an empty file is not kept open
-            QCOMPARE(m.getFirstData(), first);                         // every first call starts from the top
+            QCOMPARE(m.getFirstData(), first); // every first call starts from the top
             // The data panel's preview: with columns, the first row's value and title.
             const QString preview = m.importPreview(c.t4) + u'/' + m.importPreviewTitle(c.t4);
             QVERIFY(!heldOpen(c.t4));
@@ -333,8 +343,10 @@ private slots:
     // alike; the previews stay silent where the file is only missing or empty.
     void refusedFiles()
     {
-        const QString fifo = m_dir.filePath(QStringLiteral("fifo")), zeros = m_dir.filePath(QStringLiteral("zeros"));
-        const QString third = m_dir.filePath(QStringLiteral("third")), empty = m_dir.filePath(QStringLiteral("empty"));
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo")),
+                      zeros = m_dir.filePath(QStringLiteral("zeros"));
+        const QString third = m_dir.filePath(QStringLiteral("third")),
+                      empty = m_dir.filePath(QStringLiteral("empty"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY(plant(zeros, ""));
         QVERIFY(QFile(zeros).resize(qint64(1) << 30)); // 1 GB of zero bytes, sparse
@@ -345,14 +357,20 @@ private slots:
         ImportColumns size = kSkuOnly;
         size.valueTemplate = QStringLiteral("{size}");
         // steps: those that stop with the message
-        const struct { QString name, message; int steps; ImportColumns columns = {}; } rows[] = {
-            {fifo, "is not an ordinary file", 7}, {"/dev/zero", "is not an ordinary file", 7}, {m_dir.path(), "is not an ordinary file", 7},
-            {zeros, "Line 1 of", 7}, // an endless line
-            {third, "Line 3 of", 4},
-            {"", "No import file is chosen.", 1}, {"/nonexistent/list.txt", "No such file or directory.", 1},
-            {empty, "is empty.", 1}, // but a byte-order mark
-            {shortRow, "Line 3 of", 4, kSkuName},
-            {shortRow, "its header names the columns: \"sku\", \"name\".", 7, size}};
+        const struct {
+            QString name, message;
+            int steps;
+            ImportColumns columns = {};
+        } rows[] = {{fifo, "is not an ordinary file", 7},
+                    {"/dev/zero", "is not an ordinary file", 7},
+                    {m_dir.path(), "is not an ordinary file", 7},
+                    {zeros, "Line 1 of", 7}, // an endless line
+                    {third, "Line 3 of", 4},
+                    {"", "No import file is chosen.", 1},
+                    {"/nonexistent/list.txt", "No such file or directory.", 1},
+                    {empty, "is empty.", 1}, // but a byte-order mark
+                    {shortRow, "Line 3 of", 4, kSkuName},
+                    {shortRow, "its header names the columns: \"sku\", \"name\".", 7, size}};
         for (const auto &[name, message, steps, columns] : rows) {
             FakeControls c;
             c.source(3);
@@ -362,11 +380,11 @@ private slots:
             for (int step : {1, 2, 4}) {
                 try {
                     step == 1 ? m.checkRun() : void(m.getFirstTitle());
-                    while (step == 4 && !m.getNextData().isEmpty()) {
-                    }
+                    while (step == 4 && !m.getNextData().isEmpty()) { }
                     QVERIFY2(!(steps & step), qPrintable(name + QStringLiteral(": no message")));
                 } catch (const QuillError &error) {
-                    QVERIFY2(steps & step && error.description().contains(message) && error.description().size() < 300,
+                    QVERIFY2(steps & step && error.description().contains(message)
+                                 && error.description().size() < 300,
                              qPrintable(error.description()));
                 }
                 QVERIFY(step == 2 || !heldOpen(c.t4));

@@ -110,8 +110,8 @@ inline QString differs(Form1 &f, const QString &want)
     QLabel *module = f.statusBar()->findChild<QLabel *>("module");
     const Widgets sources{{"Option1", f.Option1}, {"Option2", f.Option2}, {"Option3", f.Option3}};
     const Widgets units{{"Option4", f.Option4}, {"Option5", f.Option5}};
-    const Widgets switches{{"Text1", f.Text1}, {"Text2", f.Text2}, {"Text3", f.Text3},
-                           {"Text7", f.Text7}, {"Text8", f.Text8}, {"Text4", f.Text4},
+    const Widgets switches{{"Text1", f.Text1},       {"Text2", f.Text2},  {"Text3", f.Text3},
+                           {"Text7", f.Text7},       {"Text8", f.Text8},  {"Text4", f.Text4},
                            {"Command1", f.Command1}, {"Check3", f.Check3}};
     const Keys shown{
         {"Text1", f.Text1->text()},

@@ -3,17 +3,17 @@
 // read back from outside (pdftoppm and zxing-cpp through the bench's checks).
 #include "CommandLine.h"
 #include "Decode.h"
-#include "Files.h"
 #include "Design.h"
+#include "Files.h"
 #include "Form1.h"
 #include "LabelSheet.h"
 #include "OutputCommands.h"
-#include "PrinterObject.h"
-#include "ScriptedDialogs.h"
-#include "frmPrint.h"
 #include "PdfCheck.h"
+#include "PrinterObject.h"
 #include "SaveCheck.h"
+#include "ScriptedDialogs.h"
 #include "SettingsStore.h"
+#include "frmPrint.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -26,8 +26,8 @@
 
 // What a job's child gets besides its arguments.
 struct Plumbing {
-    QString tmp = {};        // TMPDIR; a file stands there when empty
-    QByteArray input = {};   // standard input through a pipe, when given
+    QString tmp = {}; // TMPDIR; a file stands there when empty
+    QByteArray input = {}; // standard input through a pipe, when given
     QString stdoutFile = {}; // where standard output goes, in place of out
 };
 
@@ -38,12 +38,16 @@ private slots:
     {
         // Code128 on the bench's 3 x 10 sheet, 2.5 x 0.75 in.
         SettingsStore design(path("design.conf"));
-        const std::pair<const char *, double> margins[] = {{"Label margins/Left", LabelSheet::labelLeft}, {"Label margins/Right", LabelSheet::labelRight},
-            {"Label margins/Top", LabelSheet::labelTop}, {"Label margins/Bottom", LabelSheet::labelBottom}, {"Page margins/Left", LabelSheet::pageLeft},
-            {"Page margins/Right", LabelSheet::pageRight}, {"Page margins/Top", LabelSheet::pageTop}, {"Page margins/Bottom", LabelSheet::pageBottom}};
+        const std::pair<const char *, double> margins[] = {
+            {"Label margins/Left", LabelSheet::labelLeft}, {"Label margins/Right", LabelSheet::labelRight},
+            {"Label margins/Top", LabelSheet::labelTop},   {"Label margins/Bottom", LabelSheet::labelBottom},
+            {"Page margins/Left", LabelSheet::pageLeft},   {"Page margins/Right", LabelSheet::pageRight},
+            {"Page margins/Top", LabelSheet::pageTop},     {"Page margins/Bottom", LabelSheet::pageBottom}};
         for (const auto &[key, value] : margins)
-            design.write(QString(key).section('/', 0, 0), QString(key).section('/', 1), LabelSheet::text(value));
-        for (const auto &[key, value] : {std::pair{"vtlw", "3600"}, {"vtlh", "1080"}, {"mesure", "1"}, {"bartype", "8"}})
+            design.write(QString(key).section('/', 0, 0), QString(key).section('/', 1),
+                         LabelSheet::text(value));
+        for (const auto &[key, value] :
+             {std::pair{"vtlw", "3600"}, {"vtlh", "1080"}, {"mesure", "1"}, {"bartype", "8"}})
             design.write(QStringLiteral("Form1"), key, value);
         QVERIFY(design.flush().isEmpty());
         QVERIFY(QDir().mkpath(path("tmp"))); // the runs' TMPDIR
@@ -67,57 +71,65 @@ private slots:
         QTest::newRow("unknown argument") << QStringList{"--frobnicate"} << 2 << "unknown argument";
         QTest::newRow("two jobs") << QStringList{"--print", "--save", "a.png"} << 2 << "one job each";
         QTest::newRow("value missing") << QStringList{"--print", "--text"} << 2 << "needs a value";
-        QTest::newRow("prefix twice") << QStringList{"--print", "--sequence", "1", "2", "--prefix", "a", "--prefix", "b"} << 2 << "--prefix is given twice";
-        QTest::newRow("two data sources") << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2 << "one data source";
-        QTest::newRow("missing queue") << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
-        QTest::newRow("printer with save") << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
+        QTest::newRow("prefix twice")
+            << QStringList{"--print", "--sequence", "1", "2", "--prefix", "a", "--prefix", "b"} << 2
+            << "--prefix is given twice";
+        QTest::newRow("two data sources")
+            << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2 << "one data source";
+        QTest::newRow("missing queue")
+            << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
+        QTest::newRow("printer with save")
+            << QStringList{"--save", "a.png", "--printer", "q"} << 2 << "go with --print";
         QTest::newRow("a short row halfway through a print")
-            << QStringList{"--print", "--pdf", "x.pdf", "--import", "short.csv", "--header",
-                           "--value", "{sku}", "--title", "{name}"}
+            << QStringList{"--print",  "--pdf",   "x.pdf", "--import", "short.csv",
+                           "--header", "--value", "{sku}", "--title",  "{name}"}
             << 1 << "Line 3 of the import file";
-        QTest::newRow("data the symbology refuses") << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1 << "\u20ac";
+        QTest::newRow("data the symbology refuses")
+            << QStringList{"--save", "b.png", "--text", "\u00e9\u20ac"} << 1 << "\u20ac";
         QTest::newRow("symbology 999") << QStringList{"--save", "a.png", "--design", "bartype-999.conf"} << 1
                                        << "No symbology is chosen: pick one from the Format list. The design";
-        QTest::newRow("save past 2^53") << QStringList{"--save", "a.png", "--sequence", "9007199254740990",
-                                                       "9007199254740993"}
-                                        << 1 << "cannot count by one";
-        QTest::newRow("print past 2^53") << QStringList{"--print", "--pdf", "x.pdf", "--sequence",
-                                                        "9007199254740990", "9007199254740993"}
-                                         << 1 << "cannot count by one";
+        QTest::newRow("save past 2^53")
+            << QStringList{"--save", "a.png", "--sequence", "9007199254740990", "9007199254740993"} << 1
+            << "cannot count by one";
+        QTest::newRow("print past 2^53")
+            << QStringList{"--print", "--pdf", "x.pdf", "--sequence", "9007199254740990", "9007199254740993"}
+            << 1 << "cannot count by one";
         QTest::newRow("empty picture name") << QStringList{"--save", ""} << 2 << "--save needs a file name";
-        QTest::newRow("empty sequence end") << QStringList{"--save", "a.png", "--sequence", "1", ""} << 2
-                                            << "--sequence needs a value";
+        QTest::newRow("empty sequence end")
+            << QStringList{"--save", "a.png", "--sequence", "1", ""} << 2 << "--sequence needs a value";
         QTest::newRow("unknown symbology") << QStringList{"--save", "a.png", "--symbology", "Code 127"} << 2
                                            << "there is no symbology \"Code 127\"";
-        QTest::newRow("size without unit") << QStringList{"--save", "a.png", "--size", "2x1"} << 2
-                                           << "--size takes WIDTHxHEIGHT";
+        QTest::newRow("size without unit")
+            << QStringList{"--save", "a.png", "--size", "2x1"} << 2 << "--size takes WIDTHxHEIGHT";
         QTest::newRow("size beyond drawing") << QStringList{"--save", "a.png", "--size", "20000x1in"} << 1
                                              << "The size 20000 x 1 in is refused: vtlw is 28800000";
-        QTest::newRow("first label 0") << QStringList{"--print", "--first", "0"} << 2 << "--first takes a label";
-        QTest::newRow("first label with save") << QStringList{"--save", "a.png", "--first", "2"} << 2
-                                               << "--first goes with --print";
+        QTest::newRow("first label 0")
+            << QStringList{"--print", "--first", "0"} << 2 << "--first takes a label";
+        QTest::newRow("first label with save")
+            << QStringList{"--save", "a.png", "--first", "2"} << 2 << "--first goes with --print";
         QTest::newRow("title without value")
-            << QStringList{"--save", "a.png", "--import", "f", "--title", "{name}"}
-            << 2 << "--title, --delimiter and --header go with --value";
+            << QStringList{"--save", "a.png", "--import", "f", "--title", "{name}"} << 2
+            << "--title, --delimiter and --header go with --value";
         QTest::newRow("delimiter word")
-            << QStringList{"--save", "a.png", "--value", "{1}", "--delimiter", "pipe"}
-            << 2 << "--delimiter takes , ; or tab";
+            << QStringList{"--save", "a.png", "--value", "{1}", "--delimiter", "pipe"} << 2
+            << "--delimiter takes , ; or tab";
         QTest::newRow("copies past 999") << QStringList{"--print", "--copies", "1000"} << 2
                                          << "--copies takes a count from 1 to 999, not \"1000\"";
         QTest::newRow("PDF on a terminal") << QStringList{"--print", "--pdf", "-", "--text", "A"} << 1
                                            << "standard output, which is a terminal here";
         QTest::newRow("resolution past 2400") << QStringList{"--save", "a.png", "--dpi", "4800"} << 2
                                               << "--dpi takes screen or a resolution from 50 to 2400";
-        QTest::newRow("resolution with print") << QStringList{"--print", "--dpi", "300"} << 2
-                                               << "--dpi goes with --save";
+        QTest::newRow("resolution with print")
+            << QStringList{"--print", "--dpi", "300"} << 2 << "--dpi goes with --save";
         // EAN-13 on the PDF printer's 1200 dpi: 13 dots (0.275 mm) a module, and 12 (0.254 mm) warned of.
         QTest::newRow("module at the standard's least")
-            << QStringList{"--print", "--pdf", "x.pdf", "--symbology", "ean-13", "--size", "1.23x1in"}
-            << 0 << "";
+            << QStringList{"--print", "--pdf", "x.pdf", "--symbology", "ean-13", "--size", "1.23x1in"} << 0
+            << "";
         QTest::newRow("module under the standard's least")
             << QStringList{"--print", "--pdf", "x.pdf", "--symbology", "ean-13", "--size", "1.2x1in"} << 0
             << "The module 0.254 mm (10 mils), 12 dots at 1200 dpi, is below the 0.264 mm";
-        QTest::newRow("paper the printer lacks") << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
+        QTest::newRow("paper the printer lacks")
+            << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
     }
     void exitStatusAndMessage()
     {
@@ -138,7 +150,8 @@ private slots:
         if (status == 0)
             return;
         QVERIFY(out.isEmpty());
-        QVERIFY(!QFileInfo::exists(path("x.pdf")) && !QFileInfo::exists(path("a.png")) && !QFileInfo::exists(path("b.png")));
+        QVERIFY(!QFileInfo::exists(path("x.pdf")) && !QFileInfo::exists(path("a.png"))
+                && !QFileInfo::exists(path("b.png")));
     }
 
     // Also the start's sweep of the temporary folder: the print job a killed run
@@ -155,15 +168,16 @@ private slots:
         QVERIFY(QDir().mkpath(killedJob) && QDir().mkpath(livingJob));
         QVERIFY(plant(killedJob + "/job", "%PDF-1.4 half"));
         const QByteArray design = contents(path("design.conf"));
-        const auto [code, out, err] = run({"--save", path("pictures/item.png"), "--import", path("values.txt"),
-                                           "--design", path("design.conf")},
+        const auto [code, out, err] = run({"--save", path("pictures/item.png"), "--import",
+                                           path("values.txt"), "--design", path("design.conf")},
                                           {.tmp = path("tmp")});
         QVERIFY2(code == 0, qPrintable(err));
         QVERIFY2(out.contains("100 pictures in"), qPrintable(out));
         const SaveCheck check(path("pictures"), "item.png", 100,
                               [](qint64 k) { return QStringLiteral("%1").arg(k, 5, 10, QLatin1Char('0')); });
         const SaveCheckReport report = check.check(100);
-        QVERIFY2(report.ok() && report.format == "png", qPrintable(report.summary() + report.problems.join("; ")));
+        QVERIFY2(report.ok() && report.format == "png",
+                 qPrintable(report.summary() + report.problems.join("; ")));
         QVERIFY(!QFileInfo::exists(path("config")));
         QVERIFY(!QFileInfo::exists(killedJob) && QFileInfo::exists(livingJob));
         QCOMPARE(contents(path("design.conf")), design); // a job never writes its design
@@ -189,9 +203,9 @@ private slots:
         const Decode::Found found = Decode::zxingRead(picture);
         QCOMPARE(found.text, QStringLiteral("12345670"));
         QCOMPARE(found.format, QStringLiteral("EAN-8"));
-        const auto [printed, summary, why] = run({"--print", "--pdf", path("first.pdf"), "--paper", "Letter",
-                                                  "--first", "29", "--copies", "2", "--sequence", "1", "5",
-                                                  "--design", path("design.conf")});
+        const auto [printed, summary, why]
+            = run({"--print", "--pdf", path("first.pdf"), "--paper", "Letter", "--first", "29", "--copies",
+                   "2", "--sequence", "1", "5", "--design", path("design.conf")});
         QVERIFY2(printed == 0, qPrintable(why));
         QVERIFY2(summary.startsWith("10 labels on 2 pages"), qPrintable(summary));
     }
@@ -213,11 +227,11 @@ private slots:
             << false << "3 pictures in";
         QTest::newRow("printed to PDF, titled")
             << pdf + QStringList{"--import", "shop.csv", "--title", "{name}"}
-                   + QStringList{"--delimiter", "semicolon"} + columns
+                + QStringList{"--delimiter", "semicolon"} + columns
             << false << "3 labels on 1 page";
         QTest::newRow("printed from a pipe, the delimiter found")
-            << pdf + QStringList{"--import", "-", "--title", "{name}"} + columns
-            << true << "3 labels on 1 page";
+            << pdf + QStringList{"--import", "-", "--title", "{name}"} + columns << true
+            << "3 labels on 1 page";
     }
 
     void columnsOfACsvFile()
@@ -280,18 +294,28 @@ private slots:
         QTest::addColumn<QString>("rotation");
         QTest::addColumn<bool>("titled");
         QTest::addColumn<bool>("piped"); // the job's PDF on its standard output
-        QTest::addColumn<int>("dpi");    // chosen in the save dialog and with --dpi; 0 none
-        QTest::addColumn<int>("width");  // the first picture's pixels; 0 not checked
-        QTest::newRow("PNG") << "item.png" << "0" << false << false << 0 << 0;
-        QTest::newRow("BMP, turned") << "item.bmp" << "90" << false << false << 0 << 0;
-        QTest::newRow("WMF") << "item.wmf" << "180" << false << false << 0 << 0;
-        QTest::newRow("PNG at 600 dpi") << "item.png" << "90" << false << false << 600 << 1500;
-        QTest::newRow("BMP at 300 dpi") << "item.bmp" << "0" << false << false << 300 << 750;
-        QTest::newRow("SVG at 300 dpi") << "item.svg" << "0" << false << false << 300 << 0;
-        QTest::newRow("EPS at 600 dpi") << "item.eps" << "270" << false << false << 600 << 0;
-        QTest::newRow("PDF pages") << "labels.pdf" << "270" << false << false << 0 << 0;
-        QTest::newRow("PDF pages, values with titles") << "titled.pdf" << "0" << true << false << 0 << 0;
-        QTest::newRow("PDF pages on standard output") << "piped.pdf" << "90" << false << true << 0 << 0;
+        QTest::addColumn<int>("dpi"); // chosen in the save dialog and with --dpi; 0 none
+        QTest::addColumn<int>("width"); // the first picture's pixels; 0 not checked
+        QTest::newRow("PNG") << "item.png"
+                             << "0" << false << false << 0 << 0;
+        QTest::newRow("BMP, turned") << "item.bmp"
+                                     << "90" << false << false << 0 << 0;
+        QTest::newRow("WMF") << "item.wmf"
+                             << "180" << false << false << 0 << 0;
+        QTest::newRow("PNG at 600 dpi") << "item.png"
+                                        << "90" << false << false << 600 << 1500;
+        QTest::newRow("BMP at 300 dpi") << "item.bmp"
+                                        << "0" << false << false << 300 << 750;
+        QTest::newRow("SVG at 300 dpi") << "item.svg"
+                                        << "0" << false << false << 300 << 0;
+        QTest::newRow("EPS at 600 dpi") << "item.eps"
+                                        << "270" << false << false << 600 << 0;
+        QTest::newRow("PDF pages") << "labels.pdf"
+                                   << "270" << false << false << 0 << 0;
+        QTest::newRow("PDF pages, values with titles") << "titled.pdf"
+                                                       << "0" << true << false << 0 << 0;
+        QTest::newRow("PDF pages on standard output") << "piped.pdf"
+                                                      << "90" << false << true << 0 << 0;
     }
 
     void windowAndCommandLineAgree()
@@ -397,7 +421,6 @@ private:
         return drawn;
     }
 
-
     std::tuple<int, QString, QString> run(const QStringList &arguments, const Plumbing &plumbing = {})
     {
         const QString &tmp = plumbing.tmp;
@@ -419,7 +442,8 @@ private:
         }
         p.waitForFinished(120000);
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
+                QString::fromLocal8Bit(p.readAllStandardOutput()),
+                QString::fromLocal8Bit(p.readAllStandardError())};
     }
 
     QTemporaryDir m_dir;

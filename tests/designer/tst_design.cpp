@@ -24,43 +24,138 @@ private slots:
         QTest::addColumn<QString>("bad");
         QTest::addColumn<bool>("stored");
         using K = DesignKey;
-        QTest::newRow("width") << K::Width << "vtlw" << "2880" << "4320.5" << "-5" << true;
-        QTest::newRow("height") << K::Height << "vtlh" << "1440" << "720" << "1e308" << true;
-        QTest::newRow("fixed text") << K::Caption << "Caption" << "0123456789" << "Quill, 128" << "" << true;
-        QTest::newRow("import file") << K::ImportFile << "text4" << "" << "/tmp/a b.txt" << "" << true;
-        QTest::newRow("sequence start") << K::SequenceStart << "text2" << "001" << "0042" << "" << true;
-        QTest::newRow("sequence end") << K::SequenceEnd << "text3" << "999" << "120" << "" << true;
-        QTest::newRow("unit") << K::Unit << "mesure" << "0" << "1" << "inch" << true;
-        QTest::newRow("symbology") << K::Symbology << "bartype" << "0" << "24" << "999" << true;
-        QTest::newRow("symbology not a number") << K::Symbology << "bartype" << "0" << "-1" << "nan" << true;
-        QTest::newRow("scaling") << K::Scaling << "Scaling" << "0" << "2" << "3" << true;
-        QTest::newRow("show text") << K::ShowText << "hasText" << "1" << "0" << "-1" << true;
-        QTest::newRow("has title") << K::HasTitle << "Check3" << "0" << "1" << "yes" << true;
-        QTest::newRow("rotation") << K::Rotation << "Orientation" << "0" << "270" << "45" << true;
-        QTest::newRow("alignment") << K::Align << "Align" << "Left" << "center" << "Middle" << true;
-        QTest::newRow("font") << K::FontName << "combo2" << "Arial" << "Liberation Sans" << "" << true;
-        QTest::newRow("font size") << K::FontSize << "combo3" << "14" << "12.5" << "5000" << true;
-        QTest::newRow("font size zero") << K::FontSize << "combo3" << "14" << "1000" << "0" << true;
-        QTest::newRow("source text") << K::SourceText << "option1" << "1" << "0" << "on" << true;
-        QTest::newRow("source sequence") << K::SourceSequence << "option2" << "0" << "1" << "" << true;
-        QTest::newRow("source import") << K::SourceImport << "option3" << "0" << "1" << "x" << true;
-        QTest::newRow("label margin") << K::LabelLeft << "Left" << "0" << "0,25" << "" << true;
-        QTest::newRow("page margin") << K::PageBottom << "Bottom" << "0" << ".5" << "" << true;
-        QTest::newRow("custom symbology")
-            << K::CustomSymbology << "CustomSymbology" << "58" << "71" << "0" << true;
-        QTest::newRow("MSI check digit") << K::MsiCheck << "MSICheckDigit" << "1" << "6" << "7" << true;
-        QTest::newRow("bar colour") << K::BarColor << "BarColor" << "#000000" << "#102030" << "ink" << true;
-        QTest::newRow("import delimiter")
-            << K::ImportDelimiter << "Delimiter" << "detect" << "Semicolon" << "pipe" << true;
-        QTest::newRow("import header") << K::ImportHeader << "Header" << "0" << "1" << "2" << true;
-        QTest::newRow("import value") << K::ImportValue << "Value" << "" << "{sku}-{size}" << "" << true;
-        QTest::newRow("import title") << K::ImportTitle << "Title" << "" << "{name} {price}" << "" << true;
-        QTest::newRow("picture resolution")
-            << K::PictureDpi << "Resolution" << "Screen" << "600" << "20" << true;
-        QTest::newRow("prefix") << K::Prefix << "Prefix" << "(prefix)" << "SSCC-" << "" << false;
-        QTest::newRow("suffix") << K::Suffix << "Suffix" << "(sufix)" << "/A" << "" << false;
-        QTest::newRow("label product")
-            << K::LabelProduct << "LabelProduct" << "" << "Avery 5160" << "" << false;
+        QTest::newRow("width") << K::Width << "vtlw"
+                               << "2880"
+                               << "4320.5"
+                               << "-5" << true;
+        QTest::newRow("height") << K::Height << "vtlh"
+                                << "1440"
+                                << "720"
+                                << "1e308" << true;
+        QTest::newRow("fixed text") << K::Caption << "Caption"
+                                    << "0123456789"
+                                    << "Quill, 128"
+                                    << "" << true;
+        QTest::newRow("import file") << K::ImportFile << "text4"
+                                     << ""
+                                     << "/tmp/a b.txt"
+                                     << "" << true;
+        QTest::newRow("sequence start") << K::SequenceStart << "text2"
+                                        << "001"
+                                        << "0042"
+                                        << "" << true;
+        QTest::newRow("sequence end") << K::SequenceEnd << "text3"
+                                      << "999"
+                                      << "120"
+                                      << "" << true;
+        QTest::newRow("unit") << K::Unit << "mesure"
+                              << "0"
+                              << "1"
+                              << "inch" << true;
+        QTest::newRow("symbology") << K::Symbology << "bartype"
+                                   << "0"
+                                   << "24"
+                                   << "999" << true;
+        QTest::newRow("symbology not a number") << K::Symbology << "bartype"
+                                                << "0"
+                                                << "-1"
+                                                << "nan" << true;
+        QTest::newRow("scaling") << K::Scaling << "Scaling"
+                                 << "0"
+                                 << "2"
+                                 << "3" << true;
+        QTest::newRow("show text") << K::ShowText << "hasText"
+                                   << "1"
+                                   << "0"
+                                   << "-1" << true;
+        QTest::newRow("has title") << K::HasTitle << "Check3"
+                                   << "0"
+                                   << "1"
+                                   << "yes" << true;
+        QTest::newRow("rotation") << K::Rotation << "Orientation"
+                                  << "0"
+                                  << "270"
+                                  << "45" << true;
+        QTest::newRow("alignment") << K::Align << "Align"
+                                   << "Left"
+                                   << "center"
+                                   << "Middle" << true;
+        QTest::newRow("font") << K::FontName << "combo2"
+                              << "Arial"
+                              << "Liberation Sans"
+                              << "" << true;
+        QTest::newRow("font size") << K::FontSize << "combo3"
+                                   << "14"
+                                   << "12.5"
+                                   << "5000" << true;
+        QTest::newRow("font size zero") << K::FontSize << "combo3"
+                                        << "14"
+                                        << "1000"
+                                        << "0" << true;
+        QTest::newRow("source text") << K::SourceText << "option1"
+                                     << "1"
+                                     << "0"
+                                     << "on" << true;
+        QTest::newRow("source sequence") << K::SourceSequence << "option2"
+                                         << "0"
+                                         << "1"
+                                         << "" << true;
+        QTest::newRow("source import") << K::SourceImport << "option3"
+                                       << "0"
+                                       << "1"
+                                       << "x" << true;
+        QTest::newRow("label margin") << K::LabelLeft << "Left"
+                                      << "0"
+                                      << "0,25"
+                                      << "" << true;
+        QTest::newRow("page margin") << K::PageBottom << "Bottom"
+                                     << "0"
+                                     << ".5"
+                                     << "" << true;
+        QTest::newRow("custom symbology") << K::CustomSymbology << "CustomSymbology"
+                                          << "58"
+                                          << "71"
+                                          << "0" << true;
+        QTest::newRow("MSI check digit") << K::MsiCheck << "MSICheckDigit"
+                                         << "1"
+                                         << "6"
+                                         << "7" << true;
+        QTest::newRow("bar colour") << K::BarColor << "BarColor"
+                                    << "#000000"
+                                    << "#102030"
+                                    << "ink" << true;
+        QTest::newRow("import delimiter") << K::ImportDelimiter << "Delimiter"
+                                          << "detect"
+                                          << "Semicolon"
+                                          << "pipe" << true;
+        QTest::newRow("import header") << K::ImportHeader << "Header"
+                                       << "0"
+                                       << "1"
+                                       << "2" << true;
+        QTest::newRow("import value") << K::ImportValue << "Value"
+                                      << ""
+                                      << "{sku}-{size}"
+                                      << "" << true;
+        QTest::newRow("import title") << K::ImportTitle << "Title"
+                                      << ""
+                                      << "{name} {price}"
+                                      << "" << true;
+        QTest::newRow("picture resolution") << K::PictureDpi << "Resolution"
+                                            << "Screen"
+                                            << "600"
+                                            << "20" << true;
+        QTest::newRow("prefix") << K::Prefix << "Prefix"
+                                << "(prefix)"
+                                << "SSCC-"
+                                << "" << false;
+        QTest::newRow("suffix") << K::Suffix << "Suffix"
+                                << "(sufix)"
+                                << "/A"
+                                << "" << false;
+        QTest::newRow("label product") << K::LabelProduct << "LabelProduct"
+                                       << ""
+                                       << "Avery 5160"
+                                       << "" << false;
     }
 
     void keys()
@@ -141,9 +236,12 @@ private slots:
             << "holds Delimiter=\"pipe\" in [Import columns], which is not detect, comma, semicolon or tab";
         QTest::newRow("not INI") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[[", 20) << "file"
                                  << "cannot be read as a design";
-        QTest::newRow("too large") << QByteArray() << "large" << "larger than 1048576 bytes";
-        QTest::newRow("pipe") << QByteArray() << "fifo" << "cannot be read: it is not an ordinary file";
-        QTest::newRow("missing") << QByteArray() << "missing" << "cannot be read: No such file or directory";
+        QTest::newRow("too large") << QByteArray() << "large"
+                                   << "larger than 1048576 bytes";
+        QTest::newRow("pipe") << QByteArray() << "fifo"
+                              << "cannot be read: it is not an ordinary file";
+        QTest::newRow("missing") << QByteArray() << "missing"
+                                 << "cannot be read: No such file or directory";
     }
 
     // Refused whole, with the file named: nothing of it is taken.

@@ -2,10 +2,10 @@
 // and what closing writes back, sizes and units, the editors, the focus and the
 // data panel. Also run under a comma-decimal locale.
 #include "Decode.h"
-#include "DesignerSession.h"
-#include "component/Scan.h"
 #include "Design.h"
+#include "DesignerSession.h"
 #include "SymbolBuilder.h"
+#include "component/Scan.h"
 
 #include <cerrno>
 #include <cstring>
@@ -276,9 +276,9 @@ private slots:
     void fontSize_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<double>("size");      // the component's after the last key
-        QTest::addColumn<bool>("focusStays");  // when the box is left
-        QTest::addColumn<QString>("message");  // shown when the box is left, none while typing
+        QTest::addColumn<double>("size"); // the component's after the last key
+        QTest::addColumn<bool>("focusStays"); // when the box is left
+        QTest::addColumn<QString>("message"); // shown when the box is left, none while typing
         QTest::newRow("with a unit") << "12pt" << 12.0 << false << "";
         QTest::newRow("negative") << "-5" << -5.0 << false << "";
         QTest::newRow("fraction") << "0.5" << 0.5 << false << "";
@@ -378,34 +378,43 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("storedValue"); // the value template before the dialog
-        QTest::addColumn<int>("delimiter");       // the list's entry chosen
-        QTest::addColumn<QString>("written");     // the delimiter as the settings keep it
+        QTest::addColumn<int>("delimiter"); // the list's entry chosen
+        QTest::addColumn<QString>("written"); // the delimiter as the settings keep it
         QTest::addColumn<bool>("header");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QStringList>("firstRow"); // as the dialog's table shows it
-        QTest::addColumn<QString>("line");         // the dialog's preview line holds this
+        QTest::addColumn<QString>("line"); // the dialog's preview line holds this
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shownTitle");
         const QByteArray shop = "sku;name;size\r\n1001;Widget;M\r\n1002;\"Gadget; large\";L\r\n";
         const QByteArray tabs = "A-1\tred\nB-2\tblue\n";
         const QStringList widget{"1001", "Widget", "M"};
         QTest::newRow("names, semicolon found")
-            << shop << "" << 0 << "detect" << true << "{sku}-{size}" << "{name}" << true << widget
-            << "First label: 1001-M, titled Widget" << "1001-M" << "Widget";
+            << shop << "" << 0 << "detect" << true << "{sku}-{size}"
+            << "{name}" << true << widget << "First label: 1001-M, titled Widget"
+            << "1001-M"
+            << "Widget";
         QTest::newRow("numbers, tab chosen, no title")
-            << tabs << "" << 3 << "tab" << false << "{1}/{2}" << "" << true << QStringList{"A-1", "red"}
-            << "First label: A-1/red" << "A-1/red" << "";
-        QTest::newRow("cancelled")
-            << shop << "" << 1 << "detect" << false << "{1}" << "" << false << QStringList{"sku;name;size"}
-            << "First label: sku;name;size" << "sku;name;size" << "";
-        QTest::newRow("a column the header lacks")
-            << shop << "" << 0 << "detect" << true << "{price}" << "" << true << widget
-            << "names the column \"price\"" << "" << "";
+            << tabs << "" << 3 << "tab" << false << "{1}/{2}"
+            << "" << true << QStringList{"A-1", "red"} << "First label: A-1/red"
+            << "A-1/red"
+            << "";
+        QTest::newRow("cancelled") << shop << "" << 1 << "detect" << false << "{1}"
+                                   << "" << false << QStringList{"sku;name;size"}
+                                   << "First label: sku;name;size"
+                                   << "sku;name;size"
+                                   << "";
+        QTest::newRow("a column the header lacks") << shop << "" << 0 << "detect" << true << "{price}"
+                                                   << "" << true << widget << "names the column \"price\""
+                                                   << ""
+                                                   << "";
         QTest::newRow("value cleared: line by line again")
-            << shop << "{sku}" << 2 << "semicolon" << true << "" << "" << true << widget
-            << "each line of the file is a value" << "sku;name;size" << "";
+            << shop << "{sku}" << 2 << "semicolon" << true << ""
+            << "" << true << widget << "each line of the file is a value"
+            << "sku;name;size"
+            << "";
     }
 
     void importColumns()
@@ -469,8 +478,8 @@ private slots:
                                                 "text2=0042\n[Label margins]\nLeft=0,125\n"
                                                 "[Quillmark design]\nPrefix=SSCC-\nSuffix=/A\n")
                                   << QString();
-        QTest::newRow("no symbology") << QByteArray("[Form1]\nbartype=-5\n")
-                                      << "holds bartype=\"-5\" in [Form1]";
+        QTest::newRow("no symbology")
+            << QByteArray("[Form1]\nbartype=-5\n") << "holds bartype=\"-5\" in [Form1]";
     }
 
     void openDesign()

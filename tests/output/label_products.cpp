@@ -6,11 +6,11 @@
 #include "LabelGrid.h"
 #include "LabelProducts.h"
 #include "OutputCommands.h"
-#include "ScreenMetrics.h"
-#include "frmPrint.h"
 #include "PdfCheck.h"
 #include "PrinterObject.h"
+#include "ScreenMetrics.h"
 #include "StandInDesigner.h"
+#include "frmPrint.h"
 
 #include "Decode.h"
 
@@ -26,7 +26,8 @@ namespace {
 struct SheetDialogs : StandInDialogs {
     QString product, folder;
     int previewPages = -1;
-    std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &all, const QString &) override
+    std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &all,
+                                                   const QString &) override
     {
         return *LabelProducts::search(all, product).front();
     }
@@ -43,7 +44,6 @@ struct SheetDialogs : StandInDialogs {
         return saveFile(f, e, n, i);
     }
 };
-
 
 // What the print dialog shows for a product, and how far the furthest label
 // may lie from the product's place.
@@ -251,8 +251,9 @@ private slots:
         commands.mnuSave_Click();
         const QStringList files = dir.entryList({"p*.bmp"}, QDir::Files);
         QVERIFY(files.size() > 1 && files.size() < 100000);
-        QCOMPARE(commands.lastRunSummary(), QStringLiteral("Saving cancelled: %1 pictures in %2 kept")
-                                                .arg(files.size()).arg(dir.path()));
+        QCOMPARE(
+            commands.lastRunSummary(),
+            QStringLiteral("Saving cancelled: %1 pictures in %2 kept").arg(files.size()).arg(dir.path()));
         for (const QString &file : files)
             QVERIFY2(!QImage(dir.filePath(file)).isNull(), qPrintable(file));
         QCOMPARE(dialogs.folder, QString());

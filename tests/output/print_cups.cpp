@@ -5,23 +5,23 @@
 // and decodes it. The machine's own CUPS set-up is neither read nor changed.
 #include "Form1.h"
 #include "OutputCommands.h"
+#include "PdfCheck.h"
 #include "PrintServer.h"
 #include "PrinterObject.h"
 #include "PrinterSetupDialog.h"
 #include "ScreenMetrics.h"
-#include "frmPrint.h"
-#include "PdfCheck.h"
 #include "StandInDesigner.h"
+#include "frmPrint.h"
 
-#include "common/ChildRun.h"
 #include "Decode.h"
 #include "Files.h"
+#include "common/ChildRun.h"
 #include "common/Raised.h"
 
 #include <QtTest>
 #include <QtWidgets>
-#include <sys/prctl.h>
 #include <csignal>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -145,7 +145,7 @@ enum class Route { PdfCommandLine, CommandLine, PrintDialog, PrinterSetup, Windo
 struct StalledCase {
     Route route;
     const char *told; // how what the user is told starts, %1 the message naming the server; "": nothing
-    int status = 0;   // the command line's
+    int status = 0; // the command line's
 };
 
 // The server the stalled-server case stopped; continued by an alarm when the
@@ -155,7 +155,7 @@ pid_t g_stoppedServer = 0;
 // A label product chosen in the print dialog with the Zebra queue.
 struct RollCase {
     QString product;
-    QString paper;   // the page's name after the choice (the queue's key when refused)
+    QString paper; // the page's name after the choice (the queue's key when refused)
     double widthMm = 0, heightMm = 0;
     QString refused; // the message when the queue cannot take the paper
 };
@@ -178,8 +178,12 @@ private slots:
             return;
         // From here on the server is up: anything that goes wrong is a failure.
         QString output;
-        QVERIFY2(run("lpadmin", {"-p", kQueue, "-E", "-v", "quilllabels:" + m_out, "-m", "drv:///sample.drv/zebra.ppd",
-                                 "-o", "PageSize=w162h90"}, &output) == 0 && run("lpadmin", {"-d", kQueue}) == 0,
+        QVERIFY2(run("lpadmin",
+                     {"-p", kQueue, "-E", "-v", "quilllabels:" + m_out, "-m", "drv:///sample.drv/zebra.ppd",
+                      "-o", "PageSize=w162h90"},
+                     &output)
+                         == 0
+                     && run("lpadmin", {"-d", kQueue}) == 0,
                  qPrintable(QStringLiteral("lpadmin could not add the queue: ") + output));
     }
 
@@ -247,8 +251,8 @@ private slots:
     void labelProductOnTheQueue_data()
     {
         QTest::addColumn<RollCase>("roll");
-        QTest::newRow("Dymo 11354, a roll: a custom page of its label")
-            << RollCase{.product = "Dymo 11354", .paper = "32 × 57 mm", .widthMm = 32, .heightMm = 57, .refused = {}};
+        QTest::newRow("Dymo 11354, a roll: a custom page of its label") << RollCase{
+            .product = "Dymo 11354", .paper = "32 × 57 mm", .widthMm = 32, .heightMm = 57, .refused = {}};
         QTest::newRow("Avery 5160, US Letter: wider than the printer takes")
             << RollCase{.product = "Avery 5160",
                         .paper = "w162h90",
@@ -397,7 +401,8 @@ private slots:
         printer.selectPdfFile(pdf);
         printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
         printer.setResolution(203);
-        QCOMPARE(printer.mediaSizes().count(QPageSize(QPageSize::Letter)), 1); // the paper chosen is listed once
+        QCOMPARE(printer.mediaSizes().count(QPageSize(QPageSize::Letter)),
+                 1); // the paper chosen is listed once
         frmPrint(designer).OKButton_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
         const QImage page = PdfCheck::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
@@ -410,9 +415,11 @@ private slots:
         limited(RLIMIT_FSIZE, 16384, [&dialog] { dialog.OKButton_Click(); });
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
-        QCOMPARE(dialogs.messages[0].text, QStringLiteral("The PDF file %1 could not be written: File too large.").arg(pdf));
+        QCOMPARE(dialogs.messages[0].text,
+                 QStringLiteral("The PDF file %1 could not be written: File too large.").arg(pdf));
         QCOMPARE(contents(pdf), printed);
-        QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden), QStringList{"labels.pdf"});
+        QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden),
+                 QStringList{"labels.pdf"});
     }
 
     void stalledServer_data()
@@ -500,8 +507,8 @@ private slots:
         const qint64 waited = clock.elapsed();
 
         const QString socket = QDir(m_root.path()).filePath("cups.sock");
-        const QString stalls =
-            QStringLiteral("The print server %1 does not answer within 5 seconds").arg(socket);
+        const QString stalls
+            = QStringLiteral("The print server %1 does not answer within 5 seconds").arg(socket);
         const QString expected = QString::fromUtf8(stalled.told).replace(QStringLiteral("%1"), stalls);
         QVERIFY2(expected.isEmpty() ? told.isEmpty() : told.startsWith(expected), qPrintable(told));
         QCOMPARE(status, stalled.status);
@@ -527,17 +534,28 @@ private:
         QFile::setPermissions(m_out, QFile::Permissions(0x7777));
         // Filters, drivers and helpers are CUPS's own; only the backend is ours.
         for (const char *sub : {"filter", "daemon", "notifier", "monitor", "cgi-bin", "driver"})
-            QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub), dir.filePath("bin/") + QLatin1String(sub));
+            QFile::link(QStringLiteral("/usr/lib/cups/") + QLatin1String(sub),
+                        dir.filePath("bin/") + QLatin1String(sub));
         const auto readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
         const QString socket = dir.filePath("cups.sock");
         // cupsd runs a backend as root only when others cannot read or run it.
         if (!writeFile(dir.filePath("bin/backend/quilllabels"), kBackend, QFile::ReadOwner | QFile::ExeOwner)
-            || !writeFile(dir.filePath("cupsd.conf"), QStringLiteral("Listen %1\nLogLevel warn\nBrowsing No\n"
-                              "DefaultAuthType None\nMaxJobs 0\n<Location />\n Allow all\n</Location>\n"
-                              "<Policy default>\n <Limit All>\n  Allow all\n </Limit>\n</Policy>\n").arg(socket).toUtf8(), readable)
-            || !writeFile(dir.filePath("cups-files.conf"), QStringLiteral("ServerRoot %1\nServerBin %1/bin\n"
+            || !writeFile(
+                dir.filePath("cupsd.conf"),
+                QStringLiteral("Listen %1\nLogLevel warn\nBrowsing No\n"
+                               "DefaultAuthType None\nMaxJobs 0\n<Location />\n Allow all\n</Location>\n"
+                               "<Policy default>\n <Limit All>\n  Allow all\n </Limit>\n</Policy>\n")
+                    .arg(socket)
+                    .toUtf8(),
+                readable)
+            || !writeFile(dir.filePath("cups-files.conf"),
+                          QStringLiteral(
+                              "ServerRoot %1\nServerBin %1/bin\n"
                               "RequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\nTempDir %1/spool\n"
-                              "ErrorLog %1/log/error_log\nSandboxing Relaxed\n").arg(root).toUtf8(), readable))
+                              "ErrorLog %1/log/error_log\nSandboxing Relaxed\n")
+                              .arg(root)
+                              .toUtf8(),
+                          readable))
             return QStringLiteral("cannot write the server's files");
         endsWithThisTest(m_cupsd);
         m_cupsd.start(cupsd, {"-f", "-c", dir.filePath("cupsd.conf"), "-s", dir.filePath("cups-files.conf")});
@@ -553,7 +571,10 @@ private:
         }
         return QStringLiteral("cupsd does not answer: ") + output;
     }
-    QStringList jobs() const { return QDir(m_out).entryList({QStringLiteral("job-*.out")}, QDir::Files, QDir::Time); }
+    QStringList jobs() const
+    {
+        return QDir(m_out).entryList({QStringLiteral("job-*.out")}, QDir::Files, QDir::Time);
+    }
 
     QTemporaryDir m_root{QStringLiteral("/tmp/quill-cups-XXXXXX")};
     QProcess m_cupsd;

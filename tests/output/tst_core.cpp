@@ -23,9 +23,12 @@ constexpr double kDpi = 150; // of the rendered pages
 // A PDF file at 300 dpi on US letter, as the printing run sees a printer.
 class PdfPrinter : public LabelPrinter {
 public:
-    explicit PdfPrinter(const QString &file) : m_file(file) {}
+    explicit PdfPrinter(const QString &file)
+        : m_file(file)
+    {
+    }
     QString deviceName() const override { return QStringLiteral("PDF"); }
-    void setScaleMode(std::int16_t) override {}
+    void setScaleMode(std::int16_t) override { }
     void printEmptyLine() override
     {
         if (!m_painter) {
@@ -130,40 +133,57 @@ private slots:
         const QStringList v7 = sequence(1, 7, 2);
         const QStringList imported{"A-1", "B-2"};
         const QStringList twice = copied(v7, 2);
-        QTest::newRow("10 values on 4 x 2: 2 pages")
-            << Sheet{.values = v10, .margins = twoRows, .grid = belowAnInch, .rows = 2,
-                     .pages = {v10.mid(0, 8), v10.mid(8)}};
-        QTest::newRow("8 values on 4 x 2: 1 page")
-            << Sheet{.values = v10.mid(0, 8), .margins = twoRows, .grid = belowAnInch, .rows = 2,
-                     .pages = {v10.mid(0, 8)}};
+        QTest::newRow("10 values on 4 x 2: 2 pages") << Sheet{.values = v10,
+                                                              .margins = twoRows,
+                                                              .grid = belowAnInch,
+                                                              .rows = 2,
+                                                              .pages = {v10.mid(0, 8), v10.mid(8)}};
+        QTest::newRow("8 values on 4 x 2: 1 page") << Sheet{.values = v10.mid(0, 8),
+                                                            .margins = twoRows,
+                                                            .grid = belowAnInch,
+                                                            .rows = 2,
+                                                            .pages = {v10.mid(0, 8)}};
         QTest::newRow("7 values, 2 copies each, on 4 x 2: 2 pages")
-            << Sheet{.values = v7, .margins = twoRows, .grid = belowAnInch, .rows = 2,
-                     .pages = {twice.mid(0, 8), twice.mid(8)}, .copies = 2};
+            << Sheet{.values = v7,
+                     .margins = twoRows,
+                     .grid = belowAnInch,
+                     .rows = 2,
+                     .pages = {twice.mid(0, 8), twice.mid(8)},
+                     .copies = 2};
         QTest::newRow("2 titled values, 3 copies each")
-            << Sheet{.source = TitledFile, .values = imported, .pages = {copied(imported, 3)},
-                     .copies = 3};
-        QTest::newRow("left label margin")
-            << Sheet{.values = v7, .margins = {.labelLeft = 0.5, .labelBottom = 0.5},
-                     .grid = {.cellWidth = 2.5, .cellHeight = 1.5}, .columns = 3, .rows = 7, .pages = {v7}};
+            << Sheet{.source = TitledFile, .values = imported, .pages = {copied(imported, 3)}, .copies = 3};
+        QTest::newRow("left label margin") << Sheet{.values = v7,
+                                                    .margins = {.labelLeft = 0.5, .labelBottom = 0.5},
+                                                    .grid = {.cellWidth = 2.5, .cellHeight = 1.5},
+                                                    .columns = 3,
+                                                    .rows = 7,
+                                                    .pages = {v7}};
         QTest::newRow("page margins")
-            << Sheet{.values = v7, .margins = {.pageLeft = 0.5, .pageRight = 1.5, .pageTop = 0.75},
-                     .grid = {.left = 0.5, .top = 0.75}, .columns = 3, .rows = 10, .pages = {v7}};
-        QTest::newRow("fixed text, 3 copies: one page still")
-            << Sheet{.source = FixedText, .values = {"FIXED"}, .pages = {QStringList(44, "FIXED")},
-                     .copies = 3};
+            << Sheet{.values = v7,
+                     .margins = {.pageLeft = 0.5, .pageRight = 1.5, .pageTop = 0.75},
+                     .grid = {.left = 0.5, .top = 0.75},
+                     .columns = 3,
+                     .rows = 10,
+                     .pages = {v7}};
+        QTest::newRow("fixed text, 3 copies: one page still") << Sheet{
+            .source = FixedText, .values = {"FIXED"}, .pages = {QStringList(44, "FIXED")}, .copies = 3};
         QTest::newRow("empty fixed text")
             << Sheet{.source = FixedText, .values = {""}, .pages = {QStringList(44, "")}};
         QTest::newRow("empty first value")
             << Sheet{.source = PlainFile, .values = {"", "A-1", "B-2"}, .pages = {{"", "A-1", "B-2"}}};
-        QTest::newRow("comma locale")
-            << Sheet{.values = v7.mid(0, 4), .size = "2,00 1,00", .margins = {.pageTop = 0.5},
-                     .grid = {.top = 0.5}, .rows = 10, .pages = {v7.mid(0, 4)}};
+        QTest::newRow("comma locale") << Sheet{.values = v7.mid(0, 4),
+                                               .size = "2,00 1,00",
+                                               .margins = {.pageTop = 0.5},
+                                               .grid = {.top = 0.5},
+                                               .rows = 10,
+                                               .pages = {v7.mid(0, 4)}};
         // 5.08 x 2.54 cm is 2880.36 x 1440.18 twips: 10 rows fit, not 11.
-        QTest::newRow("cm")
-            << Sheet{.values = v41, .size = "5.08 2.54 cm",
-                     .grid = {.cellWidth = 2.032, .cellHeight = 1.016,
-                              .symbolWidth = 2.032, .symbolHeight = 1.016},
-                     .rows = 10, .pages = {v41.mid(0, 40), v41.mid(40)}};
+        QTest::newRow("cm") << Sheet{
+            .values = v41,
+            .size = "5.08 2.54 cm",
+            .grid = {.cellWidth = 2.032, .cellHeight = 1.016, .symbolWidth = 2.032, .symbolHeight = 1.016},
+            .rows = 10,
+            .pages = {v41.mid(0, 40), v41.mid(40)}};
     }
 
     void sheets()

@@ -4,14 +4,14 @@
 #include "HelpDocument.h"
 #include "OutputCommands.h"
 #include "PictureNames.h"
-#include "ScreenMetrics.h"
+#include "PrinterObject.h"
 #include "RunProgress.h"
 #include "SaveRun.h"
-#include "SymbolBuilder.h"
-#include "frmPrint.h"
-#include "PrinterObject.h"
+#include "ScreenMetrics.h"
 #include "StandInDesigner.h"
+#include "SymbolBuilder.h"
 #include "Symbology.h"
+#include "frmPrint.h"
 
 #include "Decode.h"
 #include "Files.h"
@@ -51,13 +51,16 @@ private slots:
                 QCOMPARE(d.twipsPerUnit, how == "Cancel" ? 567.0 : 1440.0);
                 d.show();
                 QVERIFY(QTest::qWaitForWindowActive(&d));
-                for (QWidget *want : QList<QWidget *>{d.Text6, d.Text7, d.Text8, d.Text9, d.Text1, d.Text2, d.Text4, d.Text5,
-                                                      d.OKButton, d.CancelButton, d.Command1, d.Text3}) {
+                for (QWidget *want :
+                     QList<QWidget *>{d.Text6, d.Text7, d.Text8, d.Text9, d.Text1, d.Text2, d.Text4, d.Text5,
+                                      d.OKButton, d.CancelButton, d.Command1, d.Text3}) {
                     QCOMPARE(QApplication::focusWidget(), want);
                     QTest::keyClick(want, Qt::Key_Tab);
                 }
                 d.Text6->setText("2,5");
-                how == "Cancel" ? d.CancelButton->click() : how == "Esc" ? QTest::keyClick(&d, Qt::Key_Escape) : (void)d.close();
+                how == "Cancel"    ? d.CancelButton->click()
+                    : how == "Esc" ? QTest::keyClick(&d, Qt::Key_Escape)
+                                   : (void)d.close();
                 QVERIFY(d.isUnloaded() && !d.isVisible());
             }
             QCOMPARE(frmPrint(designer).Text6->text(), how == "close box" ? "2,5" : "1"); // as stored
@@ -66,7 +69,10 @@ private slots:
         StandInDesigner designer;
         OutputCommands commands(designer);
         bool wasOpen = false;
-        QTimer::singleShot(0, [&] { wasOpen = qobject_cast<frmPrint *>(QApplication::activeModalWidget()), commands.closePrintDialog(); });
+        QTimer::singleShot(0, [&] {
+            wasOpen = qobject_cast<frmPrint *>(QApplication::activeModalWidget()),
+            commands.closePrintDialog();
+        });
         commands.Toolbar1_ButtonClick(3);
         QVERIFY(wasOpen && !QApplication::activeModalWidget());
     }
@@ -100,7 +106,8 @@ private slots:
             {.what = "Text7",
              .typed = "8.5",
              .says = "is wider than the room inside the page margins, none across."},
-            {"Text6", "-100", "reach from -100 to 8 in across and from 0 to 11 in down, on a page of 8.5 × 11 in"},
+            {"Text6", "-100",
+             "reach from -100 to 8 in across and from 0 to 11 in down, on a page of 8.5 × 11 in"},
             {"Text7", "-3", "reach from 0 to 10 in across"},
             {"bartype", "", "No symbology is chosen"},
             {"bartype", "EAN-2", "Label 100 (page 3), value \"100\": ", true}, // EAN-2 takes 2 digits
@@ -117,7 +124,10 @@ private slots:
                 usePdfFile(designer, typed);
             frmPrint dialog(designer);
             QLineEdit *spoiled = QMap<QString, QLineEdit *>{{"Text1", dialog.Text1}, {"Text2", dialog.Text2},
-                {"Text5", dialog.Text5}, {"Text6", dialog.Text6}, {"Text7", dialog.Text7}, {"Text8", dialog.Text8}, {"Text9", dialog.Text9}}.value(what);
+                                                            {"Text5", dialog.Text5}, {"Text6", dialog.Text6},
+                                                            {"Text7", dialog.Text7}, {"Text8", dialog.Text8},
+                                                            {"Text9", dialog.Text9}}
+                                     .value(what);
             if (spoiled)
                 spoiled->setText(QString(typed).section(u';', 0, 0));
             if (QString(what) == "width" || QString(typed).contains(u';'))
@@ -126,11 +136,14 @@ private slots:
                 designer.vantrel().setBarType(*typed ? 3 : -1);
             dialog.OKButton_Click();
             QVERIFY2(dialogs.messages.size() == 1 && dialogs.messages[0].title == "Printing error!"
-                         && dialogs.messages[0].text.contains(says), qPrintable(dialogs.allText()));
+                         && dialogs.messages[0].text.contains(says),
+                     qPrintable(dialogs.allText()));
             QVERIFY(!dialog.isUnloaded() && !PrinterObject::current().isPrinting());
             QCOMPARE(designer.vantrel().Font().Size(), 9.5);
             QCOMPARE(contents(earlier), QByteArray("printed yesterday"));
-            QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf", "*.part*"}, QDir::Files | QDir::Hidden).size(), 1);
+            QCOMPARE(
+                QDir(designer.dir.path()).entryList({"*.pdf", "*.part*"}, QDir::Files | QDir::Hidden).size(),
+                1);
             dialog.PreviewButton_Click();
             QCOMPARE(dialogs.previews, int(previewOpens));
             const QString previewSays = previewOpens ? QString() : dialogs.messages[0].text;
@@ -148,7 +161,7 @@ private slots:
         QTest::addColumn<int>("barType");
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("width"); // inches
-        QTest::addColumn<bool>("goOn");     // the warning's answer: OK
+        QTest::addColumn<bool>("goOn"); // the warning's answer: OK
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("warning"); // its end; empty: none shown
         QTest::addColumn<bool>("printed");
@@ -158,24 +171,25 @@ private slots:
                                       "not read the symbol. Make the symbol wider or use a finer resolution.";
         const QString oneDot = "is a single dot: on paper bars one dot wide are the first to fail. Make the "
                                "symbol wider or print at a finer resolution.";
-        QTest::newRow("203 dpi")
-            << 203 << code128 << "HELLO-42" << "2.00" << true
-            << "module 0.25 mm (9.9 mils), 2 dots at 203 dpi" << "" << true;
-        QTest::newRow("300 dpi")
-            << 300 << code128 << "HELLO-42" << "2.00" << true
-            << "module 0.339 mm (13.3 mils), 4 dots at 300 dpi" << "" << true;
+        QTest::newRow("203 dpi") << 203 << code128 << "HELLO-42"
+                                 << "2.00" << true << "module 0.25 mm (9.9 mils), 2 dots at 203 dpi"
+                                 << "" << true;
+        QTest::newRow("300 dpi") << 300 << code128 << "HELLO-42"
+                                 << "2.00" << true << "module 0.339 mm (13.3 mils), 4 dots at 300 dpi"
+                                 << "" << true;
         QTest::newRow("203 dpi, one dot under the standard, OK")
-            << 203 << code128 << "HELLO-42" << "1.00" << true
-            << "module 0.125 mm (4.9 mils), 1 dot at 203 dpi" << belowStandard << true;
+            << 203 << code128 << "HELLO-42"
+            << "1.00" << true << "module 0.125 mm (4.9 mils), 1 dot at 203 dpi" << belowStandard << true;
         QTest::newRow("203 dpi, one dot under the standard, Cancel")
-            << 203 << code128 << "HELLO-42" << "1.00" << false
-            << "module 0.125 mm (4.9 mils), 1 dot at 203 dpi" << belowStandard << false;
+            << 203 << code128 << "HELLO-42"
+            << "1.00" << false << "module 0.125 mm (4.9 mils), 1 dot at 203 dpi" << belowStandard << false;
         QTest::newRow("POSTNET, one dot at 300 dpi")
-            << 300 << postnet << "12345" << "0.30" << true
-            << "module 0.085 mm (3.3 mils), 1 dot at 300 dpi" << oneDot << true;
+            << 300 << postnet << "12345"
+            << "0.30" << true << "module 0.085 mm (3.3 mils), 1 dot at 300 dpi" << oneDot << true;
         QTest::newRow("POSTNET, one dot at 600 dpi")
-            << 600 << postnet << "12345" << "0.15" << true
-            << "module 0.042 mm (1.7 mils), 1 dot at 600 dpi" << "" << true;
+            << 600 << postnet << "12345"
+            << "0.15" << true << "module 0.042 mm (1.7 mils), 1 dot at 600 dpi"
+            << "" << true;
     }
     void moduleOnPrinter()
     {
@@ -212,15 +226,26 @@ private slots:
     // should go, and what the one message says (none: no message).
     void runs()
     {
-        struct Run { const char *name; QStringList lines; QString chosen; std::int16_t barType; double w, h;
-                     QStringList files; QSize pixels = {}; QString blocker = {}, says = {};
-                     ImportColumns columns = {};
-                     int dpi = 0; QString warns = {}; bool goOn = true; };
+        struct Run {
+            const char *name;
+            QStringList lines;
+            QString chosen;
+            std::int16_t barType;
+            double w, h;
+            QStringList files;
+            QSize pixels = {};
+            QString blocker = {}, says = {};
+            ImportColumns columns = {};
+            int dpi = 0;
+            QString warns = {};
+            bool goOn = true;
+        };
         const ImportColumns sku{.delimiter = ImportColumns::Delimiter::Detect,
                                 .header = true,
                                 .valueTemplate = "{sku}",
                                 .titleTemplate = "{name}"};
-        const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"}, pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
+        const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"},
+            pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
         const Run runs[] = {
             {"bmp", {}, "item.bmp", 8, 4800, 1800, QStringList{"item.bmp=001"} + bmps},
             {"PNG is a bitmap", {}, "item.PNG", 8, 4800, 1800, QStringList{"item.PNG=001"} + bmps},
@@ -229,26 +254,71 @@ private slots:
             {"png, below half", {}, "item.png", 8, 3127, 1507, pngs, {208, 100}},
             {"wmf", {}, "item.wmf", 8, 4800, 1800, {"item.wmf=", "item_002.wmf=", "item_003.wmf="}},
             // Drawings by the name's last letters, compared exactly; rasterised by rsvg-convert.
-            {"svg", {}, "item.svg", 8, 4800, 1800,
-             {"item.svg=001", "item_002.svg=002", "item_003.svg=003"}, {320, 120}},
+            {"svg",
+             {},
+             "item.svg",
+             8,
+             4800,
+             1800,
+             {"item.svg=001", "item_002.svg=002", "item_003.svg=003"},
+             {320, 120}},
             {"SVG is a bitmap", {}, "item.SVG", 8, 4800, 1800, QStringList{"item.SVG=001"} + bmps},
             // Every line a value; unsafe values stay in the folder and never replace an
             // earlier file; a blank is kept.
-            {"unsafe values", {"A1", "../../x", "a/b", "A1", "a_b", "..", "A B"}, "item.bmp", 8, 4800, 1800,
-             {"item.bmp=A1", "item_.._.._x.bmp=../../x", "item_a_b.bmp=a/b", "item_A1.bmp=A1", "item_a_b_2.bmp=a_b", "item___.bmp=..", "item_A B.bmp=A B"}},
-            {"empty first value", {"", "A-1", "B-2"}, "item.bmp", 8, 4800, 1800, {"item_A-1.bmp=A-1", "item_B-2.bmp=B-2"}},
+            {"unsafe values",
+             {"A1", "../../x", "a/b", "A1", "a_b", "..", "A B"},
+             "item.bmp",
+             8,
+             4800,
+             1800,
+             {"item.bmp=A1", "item_.._.._x.bmp=../../x", "item_a_b.bmp=a/b", "item_A1.bmp=A1",
+              "item_a_b_2.bmp=a_b", "item___.bmp=..", "item_A B.bmp=A B"}},
+            {"empty first value",
+             {"", "A-1", "B-2"},
+             "item.bmp",
+             8,
+             4800,
+             1800,
+             {"item_A-1.bmp=A-1", "item_B-2.bmp=B-2"}},
             {"only an empty value", {""}, "item.bmp", 8, 4800, 1800, {}, {}, {}, "No picture was saved"},
             {"no symbology", {}, "item.bmp", -1, 4800, 1800, {}, {}, {}, "No symbology is chosen"},
             {"width 0", {}, "item.bmp", 8, 0, 1800, {}, {}, {}, "at 0 x 120 pixels the symbol has no room"},
             {"png height below 0", {}, "item.png", 8, 2880, -30, {}, {}, {}, "at 192 x -2 pixels"},
             {"folder gone", {"1", "2"}, "gone/item.bmp", 8, 4800, 1800, {}, {}, {}, "gone/item.bmp"},
-            {"folder in the way", {"1", "2"}, "item.bmp", 8, 4800, 1800, {"item.bmp=1"}, {}, "item_2.bmp", "value \"2\""},
-            {"EAN-13 letters", {"590123412345", "ABC"}, "item.bmp", 0, 4800, 1800, {"item.bmp=5901234123457"}, {}, {},
-             "value \"ABC\": its picture was not saved as \"%1/item_ABC.bmp\".\nEAN-13 accepts up to 13 digits (fewer than "
+            {"folder in the way",
+             {"1", "2"},
+             "item.bmp",
+             8,
+             4800,
+             1800,
+             {"item.bmp=1"},
+             {},
+             "item_2.bmp",
+             "value \"2\""},
+            {"EAN-13 letters",
+             {"590123412345", "ABC"},
+             "item.bmp",
+             0,
+             4800,
+             1800,
+             {"item.bmp=5901234123457"},
+             {},
+             {},
+             "value \"ABC\": its picture was not saved as \"%1/item_ABC.bmp\".\nEAN-13 accepts up to 13 "
+             "digits (fewer than "
              "12 are padded with leading zeros"},
             // Columns: the run stops before the row without a value; the files before it stay.
-            {"bad row", {"sku,name", "A1,x", "B2,y", ",z", "D4,w"}, "item.bmp", 8, 4800, 1800,
-             {"item.bmp=A1", "item_B2.bmp=B2"}, {}, {}, "Line 4 of the import file", sku},
+            {"bad row",
+             {"sku,name", "A1,x", "B2,y", ",z", "D4,w"},
+             "item.bmp",
+             8,
+             4800,
+             1800,
+             {"item.bmp=A1", "item_B2.bmp=B2"},
+             {},
+             {},
+             "Line 4 of the import file",
+             sku},
             // 1.25 in at 300 dpi: 3 pixels a module, under EAN-13's 0.264 mm; warned of first.
             {.name = "EAN-13 module warned, OK",
              .lines = {"590123412345"},
@@ -290,9 +360,11 @@ private slots:
             commands.mnuSave_Click();
             QCOMPARE(dialogs.warnings.join(u'\n').section(", is ", 0, 0), r.warns);
 
-            QVERIFY2(dialogs.messages.size() == !r.says.isEmpty() && dialogs.allText().contains(QString(r.says).replace("%1", out)),
+            QVERIFY2(dialogs.messages.size() == !r.says.isEmpty()
+                         && dialogs.allText().contains(QString(r.says).replace("%1", out)),
                      qPrintable(dialogs.allText()));
-            QStringList files = QDir(out).entryList(QDir::Files | QDir::Hidden), expected; // nothing half-written
+            QStringList files = QDir(out).entryList(QDir::Files | QDir::Hidden),
+                        expected; // nothing half-written
             for (const QString &entry : r.files)
                 expected << entry.section(u'=', 0, 0);
             QCOMPARE((files.sort(), files), (expected.sort(), expected));
@@ -311,13 +383,15 @@ private slots:
                     QVERIFY2(rsvg.waitForFinished(30000) && rsvg.exitCode() == 0, qPrintable(path));
                     reader.setFileName(path + ".png");
                 }
-                const bool png = r.chosen.endsWith("png") || r.chosen.endsWith("svg"); // SVG rasterised as PNG
+                const bool png
+                    = r.chosen.endsWith("png") || r.chosen.endsWith("svg"); // SVG rasterised as PNG
                 const QByteArray format = png ? "png" : "bmp";
                 QVERIFY(reader.format() == format && (!r.pixels.isValid() || reader.size() == r.pixels));
                 QCOMPARE(Decode::zxingOne(reader.read()), entry.section(u'=', 1));
             }
             if (r.says.isEmpty() && r.goOn) // the preview ends on the last value
-                QCOMPARE(designer.vantrel_.Caption(), r.lines.isEmpty() ? QStringLiteral("003") : r.lines.last());
+                QCOMPARE(designer.vantrel_.Caption(),
+                         r.lines.isEmpty() ? QStringLiteral("003") : r.lines.last());
             QVERIFY(QGuiApplication::clipboard()->text() == "the user's own text" && !heldOpen(designer.t4));
         }
     }
@@ -327,9 +401,13 @@ private slots:
     // Text source: one file); others do nothing; About.
     void commands()
     {
-        const QList<std::tuple<int, std::int16_t, QString>> rows{
-            {0, 8, "copied"}, {0, -1, SymbolBuilder::noSymbologyMessage()}, {1, 8, "copied"}, {2, 8, "saved"},
-            {2, 8, ""}, {4, 8, ""}, {5, 8, "Vantrel control version 5.1.5"}};
+        const QList<std::tuple<int, std::int16_t, QString>> rows{{0, 8, "copied"},
+                                                                 {0, -1, SymbolBuilder::noSymbologyMessage()},
+                                                                 {1, 8, "copied"},
+                                                                 {2, 8, "saved"},
+                                                                 {2, 8, ""},
+                                                                 {4, 8, ""},
+                                                                 {5, 8, "Vantrel control version 5.1.5"}};
         for (const auto &[button, barType, result] : rows) {
             StandInDesigner designer;
             StandInDialogs dialogs;
@@ -340,10 +418,13 @@ private slots:
             QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
             if (result == "saved")
                 dialogs.saveAnswer = designer.dir.filePath("tool.bmp");
-            button == 5 ? commands.mnuAbout_Click() : button ? commands.Toolbar1_ButtonClick(button) : commands.mnuCopy_Click();
+            button == 5  ? commands.mnuAbout_Click()
+                : button ? commands.Toolbar1_ButtonClick(button)
+                         : commands.mnuCopy_Click();
             QCOMPARE(dialogs.allText(), result == "copied" || result == "saved" ? QString() : result);
             QCOMPARE(dialogs.saveCalls, button == 2 ? 1 : 0);
-            QCOMPARE(Decode::zxingOne(QImage(designer.dir.filePath("tool.bmp"))), result == "saved" ? "HELLO 42" : QString());
+            QCOMPARE(Decode::zxingOne(QImage(designer.dir.filePath("tool.bmp"))),
+                     result == "saved" ? "HELLO 42" : QString());
             QCOMPARE(designer.vantrel_.Caption(), QString(result == "saved" ? "HELLO 42" : "COPY-7"));
             const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
             QCOMPARE(mime->text() == QStringLiteral("untouched"), result != "copied");
@@ -356,12 +437,14 @@ private slots:
     void progress_data()
     {
         QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("text");   // what the window says after 64 of 80 values, 10 s each 16
-        QTest::addColumn<double>("share");   // of the bar filled; -1: a busy bar
-        QTest::newRow("sequence") << "sequence" << "64 of 80 pictures\nAbout 10 seconds left" << 0.8;
+        QTest::addColumn<QString>("text"); // what the window says after 64 of 80 values, 10 s each 16
+        QTest::addColumn<double>("share"); // of the bar filled; -1: a busy bar
+        QTest::newRow("sequence") << "sequence"
+                                  << "64 of 80 pictures\nAbout 10 seconds left" << 0.8;
         const QString fileText = "64 pictures saved, 80% of the import file read\nAbout 10 seconds left";
         QTest::newRow("file") << "file" << fileText << 0.8;
-        QTest::newRow("standard input") << "standard input" << "64 pictures saved" << -1.0;
+        QTest::newRow("standard input") << "standard input"
+                                        << "64 pictures saved" << -1.0;
     }
     // A save of 80 values, 5 bytes a line in a file, told to the progress a run
     // reports to: its count of a total where the data's end is known, and the
@@ -414,10 +497,14 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QMessageBox::Icon>("icon");
-        QTest::newRow("printing error") << "print, margin empty" << "Printing error!" << QMessageBox::Warning;
-        QTest::newRow("data refused") << "copy, no symbology" << "Copy" << QMessageBox::Warning;
-        QTest::newRow("file not written") << "save, folder gone" << "Save picture" << QMessageBox::Warning;
-        QTest::newRow("information") << "about" << "" << QMessageBox::Information;
+        QTest::newRow("printing error") << "print, margin empty"
+                                        << "Printing error!" << QMessageBox::Warning;
+        QTest::newRow("data refused") << "copy, no symbology"
+                                      << "Copy" << QMessageBox::Warning;
+        QTest::newRow("file not written") << "save, folder gone"
+                                          << "Save picture" << QMessageBox::Warning;
+        QTest::newRow("information") << "about"
+                                     << "" << QMessageBox::Information;
     }
     // Failures show the warning icon, information the information icon, in
     // the message box Qt shows; texts and captions stay.
@@ -572,10 +659,13 @@ private slots:
     // Names made of any value: the system takes them (the value shortened), in the chosen folder.
     void names()
     {
-        QCOMPARE(PictureNames::furtherName("/d/ab", "a/b\\C:\t<*?\"|>", PictureNames::Format::Png), "/d/_a_b_C________.png");
+        QCOMPARE(PictureNames::furtherName("/d/ab", "a/b\\C:\t<*?\"|>", PictureNames::Format::Png),
+                 "/d/_a_b_C________.png");
         QCOMPARE(PictureNames::furtherName("/d/item.eps", "7", PictureNames::Format::Eps), "/d/item_7.eps");
-        QFile file(PictureNames::furtherName(m_dir.filePath("item.bmp"), QString(400, QChar(0xE9)) + QChar(0), PictureNames::Format::Bitmap));
-        QVERIFY2(file.open(QIODevice::WriteOnly) && QFileInfo(file).absolutePath() == m_dir.path(), qPrintable(file.fileName()));
+        QFile file(PictureNames::furtherName(m_dir.filePath("item.bmp"), QString(400, QChar(0xE9)) + QChar(0),
+                                             PictureNames::Format::Bitmap));
+        QVERIFY2(file.open(QIODevice::WriteOnly) && QFileInfo(file).absolutePath() == m_dir.path(),
+                 qPrintable(file.fileName()));
     }
 };
 

@@ -14,8 +14,8 @@
 #include <QtTest>
 #include <sys/resource.h>
 
-#include "common/ChildRun.h"
 #include "Files.h"
+#include "common/ChildRun.h"
 
 namespace {
 
@@ -49,15 +49,39 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("line"); // the line the file holds, where it is plain text to a person too
-        QTest::newRow("blanks in names") << "Label margins" << "Font Name_1-2.3" << "-2880.36"
+        QTest::newRow("blanks in names") << "Label margins"
+                                         << "Font Name_1-2.3"
+                                         << "-2880.36"
                                          << "\nFont%20Name_1-2.3=-2880.36\n";
-        QTest::newRow("commas") << "Form1" << "Caption" << "a,b, c," << "";
-        QTest::newRow("quotes") << "Form1" << "Caption" << "say \"hi\" \"" << "";
-        QTest::newRow("blanks around") << "Form1" << "Caption" << "  padded\t " << "";
-        QTest::newRow("looks like a variant") << "Form1" << "Caption" << "@Variant(\\0\\0\\0\\x7f)" << "";
-        QTest::newRow("backslashes and controls") << "Form1" << "File" << "C:\\new\\x41\x01" "f\n" << "";
-        QTest::newRow("separators and comments") << "Form1" << "Caption" << "a=b; c # %20" << "";
-        QTest::newRow("empty, in General") << "General" << "Title" << "" << "";
+        QTest::newRow("commas") << "Form1"
+                                << "Caption"
+                                << "a,b, c,"
+                                << "";
+        QTest::newRow("quotes") << "Form1"
+                                << "Caption"
+                                << "say \"hi\" \""
+                                << "";
+        QTest::newRow("blanks around") << "Form1"
+                                       << "Caption"
+                                       << "  padded\t "
+                                       << "";
+        QTest::newRow("looks like a variant") << "Form1"
+                                              << "Caption"
+                                              << "@Variant(\\0\\0\\0\\x7f)"
+                                              << "";
+        QTest::newRow("backslashes and controls") << "Form1"
+                                                  << "File"
+                                                  << "C:\\new\\x41\x01"
+                                                     "f\n"
+                                                  << "";
+        QTest::newRow("separators and comments") << "Form1"
+                                                 << "Caption"
+                                                 << "a=b; c # %20"
+                                                 << "";
+        QTest::newRow("empty, in General") << "General"
+                                           << "Title"
+                                           << ""
+                                           << "";
         QTest::newRow("not Latin-1") << "Form1" << QStringLiteral("\u00e9")
                                      << QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57") << "";
     }
@@ -91,9 +115,12 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("failure"); // empty: read
-        QTest::newRow("a link to the file") << "link" << "";
-        QTest::newRow("exactly 1 MB") << "1 MB" << "";
-        QTest::newRow("1 MB and a byte") << "1 MB and a byte" << "larger than 1048576 bytes";
+        QTest::newRow("a link to the file") << "link"
+                                            << "";
+        QTest::newRow("exactly 1 MB") << "1 MB"
+                                      << "";
+        QTest::newRow("1 MB and a byte") << "1 MB and a byte"
+                                         << "larger than 1048576 bytes";
     }
     // A link to the settings is legal; a file over the limit is not parsed, and
     // a store that could not read its file never replaces it.
@@ -222,10 +249,14 @@ private slots:
         QTest::addColumn<QString>("writer");
         QTest::addColumn<QString>("place");
         // A folder at the settings' place is refused when it is read, and left alone (tst_form1).
-        QTest::newRow("bytes to a folder") << "bytes" << "a/b";
-        QTest::newRow("bytes to a missing folder") << "bytes" << "missing/file";
-        QTest::newRow("settings to a read-only folder") << "settings" << "a/new";
-        QTest::newRow("bytes to a read-only folder") << "bytes" << "a/new";
+        QTest::newRow("bytes to a folder") << "bytes"
+                                           << "a/b";
+        QTest::newRow("bytes to a missing folder") << "bytes"
+                                                   << "missing/file";
+        QTest::newRow("settings to a read-only folder") << "settings"
+                                                        << "a/new";
+        QTest::newRow("bytes to a read-only folder") << "bytes"
+                                                     << "a/new";
     }
     // A folder where the file should be, a missing folder (the settings make
     // theirs) or a read-only one: a message naming the file.
@@ -242,8 +273,8 @@ private slots:
             QVERIFY(QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         const QString file = dir.filePath(place);
         const QString refusal = writeBig(writer, file);
-        QFile::setPermissions(dir.filePath("a"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                     | QFileDevice::ExeOwner);
+        QFile::setPermissions(dir.filePath("a"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY2(refusal.contains(file), qPrintable(refusal));
         QVERIFY2(refusal.endsWith(u'.'), qPrintable(refusal));
     }
@@ -253,14 +284,17 @@ private slots:
     void labelProducts()
     {
         const QString layout = R"(<Layout nx="2" ny="3" x0="0" y0="0" dx="2in" dy="2in"/>)";
-        QVERIFY(plant(m_dir.filePath("own-templates.xml"), QStringLiteral(R"(<Glabels-templates>
+        QVERIFY(plant(m_dir.filePath("own-templates.xml"),
+                      QStringLiteral(R"(<Glabels-templates>
             <Template brand="Zeta" part="1" size="Own" width="8in" height="11in">
               <Label-round radius="0.5in">%1</Label-round></Template>
             <Template brand="Zeta" part="2" size="Own" width="8in" height="11in">
               <Label-cd radius="1in" hole="0.2in">%1</Label-cd></Template>
             <Template brand="avery" part="9" size="Own" width="8in" height="11in">
               <Label-rectangle width="2in" height="1in">%1</Label-rectangle></Template>
-            </Glabels-templates>)").arg(layout).toUtf8()));
+            </Glabels-templates>)")
+                          .arg(layout)
+                          .toUtf8()));
         QStringList found;
         for (const LabelProduct &p : LabelProducts::load(m_dir.path()))
             found << p.brand + p.part + u' ' + p.summary();

@@ -24,10 +24,14 @@ double converted(Conversion conversion, const QString &text)
 {
     const double value = Numbers::numericValue(text);
     switch (conversion) {
-    case HalfEven: return Numbers::roundHalfEven(value);
-    case Int16: return Numbers::toInt16(value);
-    case Int32: return Numbers::toInt32(value);
-    case Regional: return Numbers::regionalNumber(regional(text));
+    case HalfEven:
+        return Numbers::roundHalfEven(value);
+    case Int16:
+        return Numbers::toInt16(value);
+    case Int32:
+        return Numbers::toInt32(value);
+    case Regional:
+        return Numbers::regionalNumber(regional(text));
     }
     return qQNaN();
 }
@@ -58,8 +62,8 @@ private slots:
         QTest::newRow("huge negative saturates") << "-0.2e3248" << -max << int(Read);
         QTest::newRow("no digit before the point") << "-.2e3248" << -max << int(Read);
         QTest::newRow("tiny exponent is 0") << "1e-999" << 0.0 << int(Read);
-        QTest::newRow("arabic-indic digits are no digits") << QStringLiteral("\u0661\u0662") << 0.0
-                                                          << int(Read);
+        QTest::newRow("arabic-indic digits are no digits")
+            << QStringLiteral("\u0661\u0662") << 0.0 << int(Read);
         QTest::newRow("decimals") << "2880.36" << 2880.36 << int(Both);
         QTest::newRow("negative fraction") << "-.95" << -0.95 << int(Both);
         QTest::newRow("15 digits") << "123456789012345" << 123456789012345.0 << int(Both);
@@ -98,8 +102,8 @@ private slots:
         QTest::newRow("regional, empty") << int(Regional) << "" << Expected();
         QTest::newRow("regional, other separator") << int(Regional) << "2,54" << Expected();
         QTest::newRow("regional, inf") << int(Regional) << "inf" << Expected();
-        QTest::newRow("regional, long text quoted short") << int(Regional) << QString(5000, u'1') + u'x'
-                                                          << Expected();
+        QTest::newRow("regional, long text quoted short")
+            << int(Regional) << QString(5000, u'1') + u'x' << Expected();
     }
 
     void conversions()

@@ -24,7 +24,8 @@ QImage code128(const QString &text)
     std::unique_ptr<zint_symbol, void (*)(zint_symbol *)> symbol(ZBarcode_Create(), ZBarcode_Delete);
     symbol->symbology = BARCODE_CODE128;
     const QByteArray data = text.toUtf8();
-    ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(data.constData()), int(data.size()));
+    ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(data.constData()),
+                    int(data.size()));
     QImage image(2 * (symbol->width + 20), 60, QImage::Format_RGB32);
     image.fill(Qt::white);
     for (int column = 0; column < symbol->width; ++column)
@@ -54,7 +55,8 @@ void writeSheet(const QString &path, qint64 labels, Fault fault)
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setResolution(300);
     QPainter painter(&writer);
-    const qint64 pages = (labels + LabelSheet::labelsPerPage - 1) / LabelSheet::labelsPerPage + (fault == ExtraPage);
+    const qint64 pages
+        = (labels + LabelSheet::labelsPerPage - 1) / LabelSheet::labelsPerPage + (fault == ExtraPage);
     for (qint64 k = 1; k <= pages * LabelSheet::labelsPerPage; ++k) {
         const int index = int((k - 1) % LabelSheet::labelsPerPage);
         if (k > 1 && index == 0)
@@ -63,8 +65,9 @@ void writeSheet(const QString &path, qint64 labels, Fault fault)
         if (fault == Shifted && k == 7)
             cell.translate(LabelSheet::cellWidth(), 0); // drawn over its neighbour's cell
         if (const qint64 drawn = drawnFor(k, labels, fault))
-            painter.drawImage(QRectF(cell.topLeft() * 300, QSizeF(LabelSheet::symbolWidth, LabelSheet::symbolHeight) * 300),
-                              code128(value(drawn)));
+            painter.drawImage(
+                QRectF(cell.topLeft() * 300, QSizeF(LabelSheet::symbolWidth, LabelSheet::symbolHeight) * 300),
+                code128(value(drawn)));
     }
 }
 
@@ -102,7 +105,8 @@ private slots:
         const PdfCheckReport report = check.check(check.allPages(), work.path());
         QCOMPARE(report.ok(), fault == None);
         QCOMPARE(report.labelsChecked, labels);
-        QVERIFY2(pdfWrong < 0 ? report.labelsWrong > 0 : report.labelsWrong == pdfWrong, qPrintable(report.summary()));
+        QVERIFY2(pdfWrong < 0 ? report.labelsWrong > 0 : report.labelsWrong == pdfWrong,
+                 qPrintable(report.summary()));
 
         QTemporaryDir pictures;
         const int files = 12;
@@ -110,11 +114,13 @@ private slots:
         for (int k = 1; k <= files; ++k) {
             const qint64 drawn = drawnFor(k, files, fault);
             filesSound &= drawn == k;
-            const QString name = k == 1 ? QStringLiteral("item.png") : QStringLiteral("item_%1.png").arg(value(k));
+            const QString name
+                = k == 1 ? QStringLiteral("item.png") : QStringLiteral("item_%1.png").arg(value(k));
             QVERIFY(!drawn || code128(value(drawn)).save(pictures.filePath(name)));
         }
         // Every file is sampled, so every fault is seen.
-        const SaveCheckReport saved = SaveCheck(pictures.path(), QStringLiteral("item.png"), files, value).check(files);
+        const SaveCheckReport saved
+            = SaveCheck(pictures.path(), QStringLiteral("item.png"), files, value).check(files);
         QCOMPARE(saved.ok(), filesSound);
     }
 };
