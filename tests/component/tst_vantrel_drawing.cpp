@@ -115,7 +115,7 @@ private slots:
         for (const auto &[key, value] : {std::pair{"BarWidthReduction", "1"}, {"BarColor", "#000080"}, {"BackColor", "#ffff00"}})
             store.write(QStringLiteral("Vantrel options"), QLatin1String(key), QLatin1String(value));
         Vantrel plain, styled;
-        styled.setOptionsStore(&store);
+        styled.design().setOptionsStore(&store);
         for (Vantrel *v : {&plain, &styled})
             setUp(*v, {.width = 800, .height = 100, .data = QStringLiteral("Quill")});
         const QImage a = plain.Picture(), b = styled.Picture(); // each bar a pixel narrower on its right
@@ -136,7 +136,7 @@ private slots:
         for (const auto &[pick, answer, shown] : {std::tuple{"Data Matrix", QDialog::Accepted, "QR Code"}, {"QR Code", QDialog::Rejected, "Data Matrix"}}) {
             SettingsStore store(path);
             Vantrel v;
-            v.setOptionsStore(&store);
+            v.design().setOptionsStore(&store);
             ScriptedDialogs dialogs;
             QString was;
             dialogs.onColor = [](const QColor &) { return std::optional(QColor(0, 0, 0x80)); };

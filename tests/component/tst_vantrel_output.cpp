@@ -347,7 +347,7 @@ private slots:
         const FormatOptions options{.customSymbology = c.custom, .msiCheck = c.msiCheck};
         options.save(&store);
         Vantrel v;
-        v.setOptionsStore(&store);
+        v.design().setOptionsStore(&store);
         // Saved pictures at a resolution of their own scale the text themselves.
         const bool saved = c.surface == Picture || c.surface == Png || c.surface >= Svg;
         const bool ownDpi = saved && c.dpi != 96;
@@ -358,7 +358,7 @@ private slots:
         const char *const extensions[] = {"png", "bmp", "png", "png", "png", "png", "png", "svg", "eps", "pdf"};
         const QString path = m_dir.filePath(QStringLiteral("label.") + extensions[c.surface]);
         if (ownDpi)
-            v.setPictureDpi(c.dpi);
+            v.design().setPictureDpi(c.dpi);
         QVERIFY(plant(path, "old"));
         Clipboard::setData({{QStringLiteral("image/png"), QByteArray("old")}});
         QImage image = Scan::page(c.size.width() + 40, c.size.height() + 40, c.dpi);
@@ -369,11 +369,12 @@ private slots:
         limited(c.disk ? RLIMIT_FSIZE : RLIMIT_AS, c.disk ? c.disk : memory, [&] {
             error = raised([&] {
                 if (c.surface == Picture && !ownDpi)
-                    v.saveBitmap(path);
+                    v.design().saveBitmap(path);
                 if (c.surface == Picture && ownDpi)
-                    v.saveBitmap(path, c.size.width(), c.size.height());
+                    v.design().saveBitmap(path, c.size.width(), c.size.height());
                 if (c.surface >= Svg)
-                    v.saveDrawing(path, SymbolDesign::Drawing(c.surface - Svg), c.size.width(), c.size.height());
+                    v.design().saveDrawing(path, SymbolDesign::Drawing(c.surface - Svg), c.size.width(),
+                                           c.size.height());
                 if (c.surface == Png)
                     v.SavePng(path, c.size.width(), c.size.height());
             });
@@ -394,9 +395,9 @@ private slots:
             case Picture: image = QImage(path, "BMP"); break;
             case Png: image = QImage(path, "PNG"); break;
             case Copy: v.CopyToClipboard(); image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG"); break;
-            case Metafile: wmf = v.metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
+            case Metafile: wmf = v.design().metafileBytes(); image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf)); break;
             case Device: Scan::drawOn(v, image, cell); break;
-            case SaveInCm: SaveRun(v, path, c.size.width(), c.size.height(), true).save(c.data); break;
+            case SaveInCm: SaveRun(v.design(), path, c.size.width(), c.size.height(), true).save(c.data); break;
             case Svg:
             case Eps:
             case Pdf: image = rasterised(path, c.surface, c.dpi); break;
@@ -420,7 +421,7 @@ private slots:
             QCOMPARE(image.size(), c.size);
         if (ownDpi && c.surface < Svg)
             QCOMPARE(recordedPerMetre(path, c.surface), qRound(c.dpi / 0.0254));
-        QVERIFY(c.surface != Copy || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.metafileBytes());
+        QVERIFY(c.surface != Copy || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.design().metafileBytes());
         if (c.surface < Device)
             cell = image.rect();
         const bool sideways = c.orientation % 1800 != 0;
