@@ -11,6 +11,7 @@
 #include "SymbolFitError.h"
 #include "SymbolRenderer.h"
 
+#include <QRect>
 #include <cmath>
 #include <exception>
 
@@ -131,11 +132,11 @@ bool PrintRun::execute()
         m_symbol.Refresh(); // the preview drew with the printer's scaled size
     }
     // No half-filled sheet goes out: the open job is thrown away.
-    m_printer.abortDoc();
+    m_printer.abortJob();
     return false;
 }
 
-void PrintRun::drawLabel(std::int32_t hdc, const LabelGrid::Rect &at)
+void PrintRun::drawLabel(const LabelGrid::Rect &at)
 {
     // An empty value is a value: its cell stays empty and the run goes on.
     if (m_symbol.Caption().isEmpty()) {
@@ -143,7 +144,7 @@ void PrintRun::drawLabel(std::int32_t hdc, const LabelGrid::Rect &at)
         return;
     }
     try {
-        m_symbol.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
+        m_symbol.draw(m_printer.painter(), QRect(at.x, at.y, at.width, at.height));
     } catch (const QuillError &error) {
         // The component knows why; the user also needs to know which label.
         throw QuillError(QStringLiteral("Label %1 (page %2), value %3: %4")
@@ -162,8 +163,7 @@ void PrintRun::run()
 
     if (!symbologyAt(m_symbol.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());
-    m_printer.setScaleMode(1); // twips
-    m_printer.printEmptyLine();
+    m_printer.beginJob();
     m_pages = 1;
 
     m_savedFontSize = m_symbol.Font().Size();
@@ -192,9 +192,7 @@ void PrintRun::run()
                     --usedCells;
                     continue;
                 }
-                const std::int32_t hdc = m_printer.hDC();
-                const LabelGrid::Rect at = grid.symbolRect(column, row, tppX, tppY);
-                drawLabel(hdc, at);
+                drawLabel(grid.symbolRect(column, row, tppX, tppY));
                 if (fixedText || ++copiesDrawn < m_copies)
                     continue;
                 copiesDrawn = 0;
@@ -213,11 +211,10 @@ void PrintRun::run()
         if (!more || fixedText)
             break;
         m_printer.newPage();
-        m_printer.printEmptyLine();
         ++m_pages;
     }
 
-    m_printer.endDoc();
+    m_printer.endJob();
     // The size first: ShowText redraws the preview with the font as it is then.
     m_symbol.Font().setSize(m_savedFontSize);
     m_symbol.setShowText(std::int32_t(m_symbol.ShowText()));

@@ -67,7 +67,7 @@ public:
 private:
     void run();
     LabelGrid sheetGrid() const; // raises what sheetError() describes of the fields and the grid
-    void drawLabel(std::int32_t hdc, const LabelGrid::Rect &at);
+    void drawLabel(const LabelGrid::Rect &at);
 
     SymbolDesign &m_symbol;
     Module1 &m_data;

@@ -1,5 +1,4 @@
 #include "PrinterObject.h"
-#include "DeviceRegistry.h"
 #include "JobFolder.h"
 #include "Numbers.h"
 #include "PrintServer.h"
@@ -86,7 +85,6 @@ QString PrinterObject::paperName(const QPageSize &size)
 struct PrinterObject::Impl {
     QPrinter printer{QPrinter::HighResolution};
     QPainter painter;
-    std::int32_t handle = 0;
     bool pdf = false;        // the PDF file printer rather than a queue
     QString pdfPath;         // its file; empty until one is chosen
     bool pdfOut = false;     // the PDF file printer writes to standard output, not to pdfPath
@@ -130,9 +128,6 @@ struct PrinterObject::Impl {
     }
     void closeJob()
     {
-        if (handle)
-            DeviceRegistry::remove(handle);
-        handle = 0;
         jobFile.clear();
         // The printer keeps the user's choice, not the job's working file.
         if (pdf && !pdfPath.isEmpty())
@@ -194,7 +189,7 @@ bool PrinterObject::settledQuietly() const
 
 PrinterObject::~PrinterObject()
 {
-    abortDoc();
+    abortJob();
 }
 
 QPrinter &PrinterObject::qprinter()
@@ -352,20 +347,15 @@ void PrinterObject::setResolution(int dpi)
     d->printer.setResolution(dpi);
 }
 
-// Positions are always given in device pixels; the mode is accepted for the
-// callers that set it and changes nothing here.
-void PrinterObject::setScaleMode(std::int16_t) {}
-
-void PrinterObject::printEmptyLine()
+void PrinterObject::beginJob()
 {
     if (isPrinting())
-        return; // the new page (or the job) is already open; an empty line draws nothing
+        return; // the job goes on
     settle();
     if (d->preview) {
         if (!d->painter.begin(&d->printer))
             throw QuillError(QStringLiteral("The preview could not be drawn."));
         d->applyTurn();
-        d->handle = DeviceRegistry::add(&d->painter);
         return;
     }
     const QString destination = d->pdf ? d->pdfPath : QString();
@@ -403,7 +393,6 @@ void PrinterObject::printEmptyLine()
         throw QuillError(QStringLiteral("The printer \"%1\" could not start the print job.").arg(deviceName()));
     }
     d->applyTurn();
-    d->handle = DeviceRegistry::add(&d->painter);
 }
 
 std::int32_t PrinterObject::pageWidthTwips() const
@@ -421,11 +410,11 @@ std::int32_t PrinterObject::pageHeightTwips() const
 float PrinterObject::twipsPerPixelX() const { return float(Numbers::kTwipsPerInch / resolution()); }
 float PrinterObject::twipsPerPixelY() const { return float(Numbers::kTwipsPerInch / resolution()); }
 
-std::int32_t PrinterObject::hDC() const
+QPainter &PrinterObject::painter()
 {
     if (!isPrinting())
         throw QuillError(QStringLiteral("The printer has no open print job to draw on."));
-    return d->handle;
+    return d->painter;
 }
 
 void PrinterObject::newPage()
@@ -438,14 +427,12 @@ void PrinterObject::newPage()
     d->applyTurn();
 }
 
-void PrinterObject::endDoc()
+void PrinterObject::endJob()
 {
     if (!isPrinting())
         return;
     if (d->preview) {
         d->painter.end();
-        DeviceRegistry::remove(d->handle);
-        d->handle = 0;
         return;
     }
     const bool ended = d->painter.end();
@@ -478,23 +465,20 @@ void PrinterObject::endDoc()
     PrintServer::submit(d->queue, options, jobFile);
 }
 
-void PrinterObject::abortDoc()
+void PrinterObject::abortJob()
 {
     if (!isPrinting())
         return;
     d->painter.end();
-    if (d->preview) {
-        DeviceRegistry::remove(d->handle);
-        d->handle = 0;
+    if (d->preview)
         return;
-    }
     d->job.reset();
     d->closeJob();
 }
 
 void PrinterObject::setPreview(bool on)
 {
-    abortDoc();
+    abortJob();
     d->preview = on;
 }
 
