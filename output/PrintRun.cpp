@@ -114,6 +114,7 @@ bool PrintRun::execute()
     m_labels = 0;
     m_pages = 0;
     m_cancelled = false;
+    m_copiesDrawn = 0;
     m_error.clear();
     try {
         run();
@@ -160,56 +161,19 @@ void PrintRun::drawLabel(const LabelGrid::Rect &at)
 void PrintRun::run()
 {
     m_data.checkRun();
-
     if (!symbologyAt(m_symbol.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());
     m_printer.beginJob();
     m_pages = 1;
-
-    m_savedFontSize = m_symbol.Font().Size();
-    m_fontSaved = true;
-    const float ratio = ScreenMetrics::twipsPerPixelY() / m_printer.twipsPerPixelY();
-    m_symbol.Font().setSize(m_savedFontSize * ratio);
-
+    scaleFontToPrinter();
     const LabelGrid grid = sheetGrid();
+
+    m_symbol.setCaption(m_data.getFirstData());
+    if (m_sheet.titled)
+        m_symbol.setTitle(m_data.getFirstTitle());
     // The cells of a partly used sheet that are already gone, in the grid's order.
     long long usedCells = m_firstLabel - 1;
-
-    const bool fixedText = m_sheet.fixedText;
-    const bool titled = m_sheet.titled;
-    m_symbol.setCaption(m_data.getFirstData());
-    if (titled)
-        m_symbol.setTitle(m_data.getFirstTitle());
-
-    const float tppX = m_printer.twipsPerPixelX();
-    const float tppY = m_printer.twipsPerPixelY();
-    int copiesDrawn = 0; // of the value in Caption
-    bool more = true;
-    while (more) {
-        for (std::int32_t row = 0; row < grid.rows && more; ++row) {
-            for (std::int32_t column = 0; column < grid.columns; ++column) {
-                if (usedCells > 0) {
-                    --usedCells;
-                    continue;
-                }
-                drawLabel(grid.symbolRect(column, row, tppX, tppY));
-                if (fixedText || ++copiesDrawn < m_copies)
-                    continue;
-                copiesDrawn = 0;
-                // Asking for the next value before a new page is started means a
-                // sequence that fills its last page exactly leaves no empty page.
-                const QString next = m_data.getNextData();
-                if (next.isEmpty()) {
-                    more = false;
-                    break;
-                }
-                m_symbol.setCaption(next);
-                if (titled)
-                    m_symbol.setTitle(m_data.getNextTitle());
-            }
-        }
-        if (!more || fixedText)
-            break;
+    while (fillPage(grid, usedCells) && !m_sheet.fixedText) {
         m_printer.newPage();
         ++m_pages;
     }
@@ -218,6 +182,50 @@ void PrintRun::run()
     // The size first: ShowText redraws the preview with the font as it is then.
     m_symbol.Font().setSize(m_savedFontSize);
     m_symbol.setShowText(std::int32_t(m_symbol.ShowText()));
+}
+
+// The font size is in points at the screen's resolution; on the printer's dots
+// the text keeps its printed size.
+void PrintRun::scaleFontToPrinter()
+{
+    m_savedFontSize = m_symbol.Font().Size();
+    m_fontSaved = true;
+    const float ratio = ScreenMetrics::twipsPerPixelY() / m_printer.twipsPerPixelY();
+    m_symbol.Font().setSize(m_savedFontSize * ratio);
+}
+
+bool PrintRun::fillPage(const LabelGrid &grid, long long &usedCells)
+{
+    const float tppX = m_printer.twipsPerPixelX();
+    const float tppY = m_printer.twipsPerPixelY();
+    for (std::int32_t row = 0; row < grid.rows; ++row) {
+        for (std::int32_t column = 0; column < grid.columns; ++column) {
+            if (usedCells > 0) {
+                --usedCells;
+                continue;
+            }
+            drawLabel(grid.symbolRect(column, row, tppX, tppY));
+            if (!nextLabel())
+                return false;
+        }
+    }
+    return true;
+}
+
+bool PrintRun::nextLabel()
+{
+    if (m_sheet.fixedText || ++m_copiesDrawn < m_copies)
+        return true;
+    m_copiesDrawn = 0;
+    // Asking for the next value before a new page is started means a
+    // sequence that fills its last page exactly leaves no empty page.
+    const QString next = m_data.getNextData();
+    if (next.isEmpty())
+        return false;
+    m_symbol.setCaption(next);
+    if (m_sheet.titled)
+        m_symbol.setTitle(m_data.getNextTitle());
+    return true;
 }
 
 LabelGrid PrintRun::sheetGrid() const
