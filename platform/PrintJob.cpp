@@ -51,7 +51,8 @@ PrintJob::PrintJob(QPrinter &printer, const Destination &to) : m_printer(printer
     }
     const QString file = m_folder->filePath();
     if (!to.pdfFile.isEmpty())
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(file,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 
     // A name without the .pdf suffix keeps a queue's own engine (its paper and
     // resolution) while it writes to the file instead of sending at once.
@@ -59,7 +60,8 @@ PrintJob::PrintJob(QPrinter &printer, const Destination &to) : m_printer(printer
     printer.setDocName(QStringLiteral("Quillmark labels"));
     printer.setFullPage(true);
     if (!m_painter.begin(&printer))
-        throw QuillError(QStringLiteral("The printer \"%1\" could not start the print job.").arg(to.deviceName));
+        throw QuillError(
+            QStringLiteral("The printer \"%1\" could not start the print job.").arg(to.deviceName));
 }
 
 PrintJob::~PrintJob()

@@ -336,8 +336,9 @@ void PrinterObject::beginJob()
             throw QuillError(QStringLiteral("The printer \"%1\" is not available. "
                                             "Choose another one with \"Printer setup\".").arg(d->queue));
         to.queue = d->queue;
+        const QString mediaOption = QStringLiteral("media=%1").arg(cupsMedia(media()));
         to.queueOptions = QStringList{QStringLiteral("-t"), QStringLiteral("Quillmark labels"),
-                                      QStringLiteral("-o"), QStringLiteral("media=%1").arg(cupsMedia(media()))};
+                                      QStringLiteral("-o"), mediaOption};
         if (!resolutions().isEmpty())
             to.queueOptions << QStringLiteral("-o") << QStringLiteral("Resolution=%1dpi").arg(d->queueDpi);
     }
