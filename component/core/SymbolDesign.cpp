@@ -464,12 +464,17 @@ void SymbolDesign::DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y
     QPainter *painter = DeviceRegistry::resolve(hdc);
     if (!painter)
         throw QuillError(QStringLiteral("The device handle %1 names no drawing surface.").arg(hdc));
+    draw(*painter, QRect(x, y, w, h));
+}
+
+void SymbolDesign::draw(QPainter &painter, const QRect &area) const
+{
     d->requireSymbol();
     SymbolRenderer::Style s = d->style(d->font);
     // Paper is white already; only a coloured background needs painting.
     s.fillBackground = d->options.backColor != QColor(Qt::white);
-    const QPaintDevice *device = painter->device();
-    d->render(*painter, QRect(x, y, w, h), s, QPointF(device->logicalDpiX(), device->logicalDpiY()), true);
+    const QPaintDevice *device = painter.device();
+    d->render(painter, area, s, QPointF(device->logicalDpiX(), device->logicalDpiY()), true);
 }
 
 double SymbolDesign::moduleOn(const QSize &area, QPointF dpi, bool exact) const

@@ -88,8 +88,12 @@ public:
     // embeds it), the page the picture's size.
     enum class Drawing { Svg, Eps, Pdf };
     void saveDrawing(const QString &file, Drawing kind, int width, int height) const;
+    // draw() on the surface the device handle names (see DeviceRegistry).
     void DrawToDevice(std::int32_t hdc, std::int32_t x, std::int32_t y, std::int32_t width,
                       std::int32_t height) const;
+    // The symbol filling area (the painter's device pixels) as a printer takes
+    // it: at the device's resolution, on its white unless the background is coloured.
+    void draw(QPainter &painter, const QRect &area) const;
     void CopyToClipboard() const; // metafile and PNG
     QByteArray metafileBytes() const; // the metafile CopyToClipboard puts
     // The module, in the surface's pixels, of the symbol drawn in area (pixels)

@@ -11,29 +11,29 @@ Vantrel::Vantrel(QWidget *parent)
 
 void Vantrel::ShowFormatOptions()
 {
-    FormatOptionsDialog dialog(formatOptions(), this);
+    FormatOptionsDialog dialog(m_design.formatOptions(), this);
     if (dialog.run() == QDialog::Accepted)
-        setFormatOptions(dialog.options());
+        m_design.setFormatOptions(dialog.options());
 }
 
 void Vantrel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QString note = drawPreview(painter, rect());
+    const QString note = m_design.drawPreview(painter, rect());
     if (toolTip() != note)
         setToolTip(note);
 }
 
-void Vantrel::changed(bool now)
+void Vantrel::Shown::changed(bool now)
 {
     if (now)
-        repaint();
+        m_window.repaint();
     else
-        update();
-    emit symbolChanged();
+        m_window.update();
+    emit m_window.symbolChanged();
 }
 
-void Vantrel::placed()
+void Vantrel::Shown::placed()
 {
-    setGeometry(int(std::lround(Left())), int(std::lround(Top())), pixelWidth(), pixelHeight());
+    m_window.setGeometry(int(std::lround(Left())), int(std::lround(Top())), pixelWidth(), pixelHeight());
 }

@@ -198,7 +198,7 @@ void Form1::buildControls()
     place(Picture1, 0, 3600, 6852, 2352);
 
     Vantrel1 = new Vantrel(Picture1);
-    Vantrel1->setOptionsStore(&m_store);
+    Vantrel1->design().setOptionsStore(&m_store);
     const float tx = ScreenMetrics::twipsPerPixelX();
     const float ty = ScreenMetrics::twipsPerPixelY();
     Vantrel1->setWidth(3132.0f / tx);

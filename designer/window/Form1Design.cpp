@@ -179,7 +179,7 @@ void Form1::takeDesign(const Design &design, const QString &file)
         design.writeSection(m_store, section);
     FormatOptions options;
     options.load([&design](DesignKey key) { return design.text(key); });
-    Vantrel1->setFormatOptions(options);
+    Vantrel1->design().setFormatOptions(options);
     m_labelProduct = design.text(K::LabelProduct);
     m_design = design;
     m_designFile = file;
@@ -210,14 +210,14 @@ Design Form1::currentDesign() const
     design.setText(K::SourceSequence, StoredValue::flag(Option2->isChecked()));
     design.setText(K::SourceImport, StoredValue::flag(Option3->isChecked()));
     DesignValues::setColumns(design, importColumns);
-    design.setText(K::PictureDpi, DesignValues::pictureDpiText(Vantrel1->pictureDpi()));
+    design.setText(K::PictureDpi, DesignValues::pictureDpiText(Vantrel1->design().pictureDpi()));
     // The margins as the print dialog last stored them.
     const Design stored = Design::fromStore(m_store);
     for (const DesignKeys::Entry &entry : DesignKeys::all())
         if (entry.section == DesignKeys::entry(K::LabelLeft).section
             || entry.section == DesignKeys::entry(K::PageLeft).section)
             design.setText(entry.key, stored.text(entry.key));
-    Vantrel1->formatOptions().save(
+    Vantrel1->design().formatOptions().save(
         [&design](DesignKey key, const QString &text) { design.setText(key, text); });
     design.setText(K::Prefix, Text7->text());
     design.setText(K::Suffix, Text8->text());

@@ -91,7 +91,7 @@ void Form1::applyDesign(const Design &design)
 
     // Before the source is chosen, so that the import file's preview reads its columns.
     importColumns = values.columns;
-    Vantrel1->setPictureDpi(values.pictureDpi);
+    Vantrel1->design().setPictureDpi(values.pictureDpi);
     setOptionSelected(Option1, values.option1);
     setOptionSelected(Option2, values.option2);
     setOptionSelected(Option3, values.option3);

@@ -11,6 +11,7 @@
 #include "SymbolFitError.h"
 #include "SymbolRenderer.h"
 
+#include <QRect>
 #include <cmath>
 #include <exception>
 
@@ -113,6 +114,7 @@ bool PrintRun::execute()
     m_labels = 0;
     m_pages = 0;
     m_cancelled = false;
+    m_copiesDrawn = 0;
     m_error.clear();
     try {
         run();
@@ -131,11 +133,11 @@ bool PrintRun::execute()
         m_symbol.Refresh(); // the preview drew with the printer's scaled size
     }
     // No half-filled sheet goes out: the open job is thrown away.
-    m_printer.abortDoc();
+    m_printer.abortJob();
     return false;
 }
 
-void PrintRun::drawLabel(std::int32_t hdc, const LabelGrid::Rect &at)
+void PrintRun::drawLabel(const LabelGrid::Rect &at)
 {
     // An empty value is a value: its cell stays empty and the run goes on.
     if (m_symbol.Caption().isEmpty()) {
@@ -143,7 +145,7 @@ void PrintRun::drawLabel(std::int32_t hdc, const LabelGrid::Rect &at)
         return;
     }
     try {
-        m_symbol.DrawToDevice(hdc, at.x, at.y, at.width, at.height);
+        m_symbol.draw(m_printer.painter(), QRect(at.x, at.y, at.width, at.height));
     } catch (const QuillError &error) {
         // The component knows why; the user also needs to know which label.
         throw QuillError(
@@ -160,68 +162,71 @@ void PrintRun::drawLabel(std::int32_t hdc, const LabelGrid::Rect &at)
 void PrintRun::run()
 {
     m_data.checkRun();
-
     if (!symbologyAt(m_symbol.BarType()))
         throw QuillError(SymbolBuilder::noSymbologyMessage());
-    m_printer.setScaleMode(1); // twips
-    m_printer.printEmptyLine();
+    m_printer.beginJob();
     m_pages = 1;
+    scaleFontToPrinter();
+    const LabelGrid grid = sheetGrid();
 
+    m_symbol.setCaption(m_data.getFirstData());
+    if (m_sheet.titled)
+        m_symbol.setTitle(m_data.getFirstTitle());
+    // The cells of a partly used sheet that are already gone, in the grid's order.
+    long long usedCells = m_firstLabel - 1;
+    while (fillPage(grid, usedCells) && !m_sheet.fixedText) {
+        m_printer.newPage();
+        ++m_pages;
+    }
+
+    m_printer.endJob();
+    // The size first: ShowText redraws the preview with the font as it is then.
+    m_symbol.Font().setSize(m_savedFontSize);
+    m_symbol.setShowText(std::int32_t(m_symbol.ShowText()));
+}
+
+// The font size is in points at the screen's resolution; on the printer's dots
+// the text keeps its printed size.
+void PrintRun::scaleFontToPrinter()
+{
     m_savedFontSize = m_symbol.Font().Size();
     m_fontSaved = true;
     const float ratio = ScreenMetrics::twipsPerPixelY() / m_printer.twipsPerPixelY();
     m_symbol.Font().setSize(m_savedFontSize * ratio);
+}
 
-    const LabelGrid grid = sheetGrid();
-    // The cells of a partly used sheet that are already gone, in the grid's order.
-    long long usedCells = m_firstLabel - 1;
-
-    const bool fixedText = m_sheet.fixedText;
-    const bool titled = m_sheet.titled;
-    m_symbol.setCaption(m_data.getFirstData());
-    if (titled)
-        m_symbol.setTitle(m_data.getFirstTitle());
-
+bool PrintRun::fillPage(const LabelGrid &grid, long long &usedCells)
+{
     const float tppX = m_printer.twipsPerPixelX();
     const float tppY = m_printer.twipsPerPixelY();
-    int copiesDrawn = 0; // of the value in Caption
-    bool more = true;
-    while (more) {
-        for (std::int32_t row = 0; row < grid.rows && more; ++row) {
-            for (std::int32_t column = 0; column < grid.columns; ++column) {
-                if (usedCells > 0) {
-                    --usedCells;
-                    continue;
-                }
-                const std::int32_t hdc = m_printer.hDC();
-                const LabelGrid::Rect at = grid.symbolRect(column, row, tppX, tppY);
-                drawLabel(hdc, at);
-                if (fixedText || ++copiesDrawn < m_copies)
-                    continue;
-                copiesDrawn = 0;
-                // Asking for the next value before a new page is started means a
-                // sequence that fills its last page exactly leaves no empty page.
-                const QString next = m_data.getNextData();
-                if (next.isEmpty()) {
-                    more = false;
-                    break;
-                }
-                m_symbol.setCaption(next);
-                if (titled)
-                    m_symbol.setTitle(m_data.getNextTitle());
+    for (std::int32_t row = 0; row < grid.rows; ++row) {
+        for (std::int32_t column = 0; column < grid.columns; ++column) {
+            if (usedCells > 0) {
+                --usedCells;
+                continue;
             }
+            drawLabel(grid.symbolRect(column, row, tppX, tppY));
+            if (!nextLabel())
+                return false;
         }
-        if (!more || fixedText)
-            break;
-        m_printer.newPage();
-        m_printer.printEmptyLine();
-        ++m_pages;
     }
+    return true;
+}
 
-    m_printer.endDoc();
-    // The size first: ShowText redraws the preview with the font as it is then.
-    m_symbol.Font().setSize(m_savedFontSize);
-    m_symbol.setShowText(std::int32_t(m_symbol.ShowText()));
+bool PrintRun::nextLabel()
+{
+    if (m_sheet.fixedText || ++m_copiesDrawn < m_copies)
+        return true;
+    m_copiesDrawn = 0;
+    // Asking for the next value before a new page is started means a
+    // sequence that fills its last page exactly leaves no empty page.
+    const QString next = m_data.getNextData();
+    if (next.isEmpty())
+        return false;
+    m_symbol.setCaption(next);
+    if (m_sheet.titled)
+        m_symbol.setTitle(m_data.getNextTitle());
+    return true;
 }
 
 LabelGrid PrintRun::sheetGrid() const

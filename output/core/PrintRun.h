@@ -67,7 +67,13 @@ public:
 private:
     void run();
     LabelGrid sheetGrid() const; // raises what sheetError() describes of the fields and the grid
-    void drawLabel(std::int32_t hdc, const LabelGrid::Rect &at);
+    void scaleFontToPrinter();
+    // The page's free cells, left to right and top to bottom, after the first
+    // usedCells (counted down); false when the data ran out on it.
+    bool fillPage(const LabelGrid &grid, long long &usedCells);
+    void drawLabel(const LabelGrid::Rect &at);
+    // The value for the next cell in Caption (and Title); false when there is none.
+    bool nextLabel();
 
     SymbolDesign &m_symbol;
     Module1 &m_data;
@@ -81,5 +87,6 @@ private:
     RunProgress *m_progress = nullptr;
     int m_firstLabel = 1;
     int m_copies = 1;
+    int m_copiesDrawn = 0; // of the value in Caption
     bool m_cancelled = false;
 };

@@ -28,13 +28,13 @@ void OutputCommands::mnuSave_Click()
     dialog.Filter = PictureNames::saveFilter();
     dialog.DefaultExt = PictureNames::saveDefaultExt();
     dialog.FileName = QString();
-    int dpi = m_view.vantrel().pictureDpi();
+    int dpi = m_view.vantrel().design().pictureDpi();
     dialog.ShowSavePicture(dpi);
     const QString chosenName = dialog.FileName;
     if (chosenName.isEmpty())
         return;
     // Kept with the design, as the other choices that make its pictures.
-    m_view.vantrel().setPictureDpi(dpi);
+    m_view.vantrel().design().setPictureDpi(dpi);
     // The next save opens where this one went, still with no name.
     dialog.InitDir = QFileInfo(chosenName).absolutePath();
 
@@ -45,12 +45,12 @@ void OutputCommands::mnuSave_Click()
     const QSignalBlocker quiet(&m_view.vantrel());
     try {
         const QSize pixels = SaveRun::picturePixels(chosenName, m_view.widthTwips(), m_view.heightTwips(),
-                                                    m_view.vantrel().pictureDpi());
-        const QString warning = SaveRun::moduleWarning(m_view.vantrel(), chosenName, pixels);
+                                                    m_view.vantrel().design().pictureDpi());
+        const QString warning = SaveRun::moduleWarning(m_view.vantrel().design(), chosenName, pixels);
         if (!warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, kSaveTitle))
             return;
         data.checkRun();
-        SaveRun run(m_view.vantrel(), chosenName, pixels.width(), pixels.height(),
+        SaveRun run(m_view.vantrel().design(), chosenName, pixels.width(), pixels.height(),
                     m_view.centimetresSelected());
         ProgressWindow progress(kSaveTitle, [](long long done, std::optional<long long> total) {
             return RunProgress::counted(done, total, QStringLiteral("pictures")) + (total ? "" : " saved");
@@ -83,7 +83,7 @@ void OutputCommands::mnuSave_Click()
 std::optional<ModuleSize> OutputCommands::pictureModule() const
 {
     const QString name = PictureNames::saveDefaultExt();
-    Vantrel &symbol = m_view.vantrel();
+    const SymbolDesign &symbol = m_view.vantrel().design();
     try {
         const QSize pixels
             = SaveRun::picturePixels(name, m_view.widthTwips(), m_view.heightTwips(), symbol.pictureDpi());

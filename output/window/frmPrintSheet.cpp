@@ -102,7 +102,7 @@ void frmPrint::PreviewButton_Click()
     }
     // A sheet that cannot print is said before the preview opens: no empty
     // preview with a Print button behind the message.
-    const PrintRun check(m_designer.vantrel(), m_designer.module1(), printer, sheetFromFields());
+    const PrintRun check(m_designer.vantrel().design(), m_designer.module1(), printer, sheetFromFields());
     if (const QString error = check.sheetError(); !error.isEmpty()) {
         DialogProvider::current().messageBox(error, PrintRun::errorTitle());
         return;
@@ -124,7 +124,7 @@ void frmPrint::PreviewButton_Click()
 
 void frmPrint::showModule()
 {
-    const PrintRun run(m_designer.vantrel(), m_designer.module1(), PrinterObject::current(),
+    const PrintRun run(m_designer.vantrel().design(), m_designer.module1(), PrinterObject::current(),
                        sheetFromFields());
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     ModuleLabel->setText(module ? module->onDevice() : QString());
@@ -146,7 +146,7 @@ PrintRun::Sheet frmPrint::sheetFromFields() const
 
 bool frmPrint::printOn(PrinterObject &printer, bool preview)
 {
-    PrintRun run(m_designer.vantrel(), m_designer.module1(), printer, sheetFromFields());
+    PrintRun run(m_designer.vantrel().design(), m_designer.module1(), printer, sheetFromFields());
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     const QString warning = module ? module->warning() : QString();
     // Stopping leaves the dialog open, for another printer or size.

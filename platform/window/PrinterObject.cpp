@@ -1,21 +1,16 @@
 #include "PrinterObject.h"
-#include "DeviceRegistry.h"
-#include "JobFolder.h"
 #include "Numbers.h"
+#include "PrintJob.h"
 #include "PrintServer.h"
 #include "QuillError.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFontDatabase>
-#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <algorithm>
-#include <unistd.h>
 
 namespace {
 
@@ -23,30 +18,6 @@ const QString kPdfPrinterName = QStringLiteral("PDF file printer");
 const QString kUnknownDefault = QStringLiteral("Default printer (the print server does not answer)");
 constexpr int kPdfDefaultDpi = 1200;
 constexpr int kUnknownDriverDpi = 1200; // a driver that names no resolution rasterises on its own
-
-// A job is first written to a file of its own next to its destination (or in
-// the temporary folder for a queue) and only handed on when it is complete, so
-// that an aborted run neither leaves half a PDF behind nor sends half a sheet.
-QString jobPlace(const QString &pdfFile)
-{
-    return pdfFile.isEmpty() ? QDir::tempPath() : QFileInfo(pdfFile).absolutePath();
-}
-
-// Qt's PDF writer reports success even when its writes failed (a full disk),
-// so the file is read back: a whole PDF ends with its trailer, whose start
-// offset points at the cross-reference table.
-bool pdfComplete(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 32)
-        return false;
-    const qint64 size = file.size();
-    file.seek(qMax<qint64>(0, size - 64));
-    static const QRegularExpression trailer(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"));
-    const auto match = trailer.match(QString::fromLatin1(file.readAll()));
-    const qint64 xref = match.hasMatch() ? match.captured(1).toLongLong() : -1;
-    return xref > 0 && xref < size && file.seek(xref) && file.read(4) == "xref";
-}
 
 // The media option a queue takes: its own name for a size it lists, and for
 // any other CUPS's custom size, width and length in points ("Custom.90.71x161.57").
@@ -85,8 +56,6 @@ QString PrinterObject::paperName(const QPageSize &size)
 
 struct PrinterObject::Impl {
     QPrinter printer{QPrinter::HighResolution};
-    QPainter painter;
-    std::int32_t handle = 0;
     bool pdf = false; // the PDF file printer rather than a queue
     QString pdfPath; // its file; empty until one is chosen
     bool pdfOut = false; // the PDF file printer writes to standard output, not to pdfPath
@@ -100,8 +69,7 @@ struct PrinterObject::Impl {
     QSizeF queueLeast, queueMost; // points
     bool chosen = false; // false until a printer is chosen or the default queue is known
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    std::unique_ptr<JobFolder> job; // where the open job is being written
-    QString jobFile; // its file, as the writers open it
+    std::unique_ptr<PrintJob> job; // the open job
     bool preview = false; // jobs are drawn for the print preview
 
     int dpi() const { return pdf ? pdfDpi : (queueDpi ? queueDpi : kUnknownDriverDpi); }
@@ -110,6 +78,7 @@ struct PrinterObject::Impl {
     bool turned() const { return !pdf && orientation == QPageLayout::Landscape; }
     void applyTurn()
     {
+        QPainter &painter = job->painter();
         painter.resetTransform();
         if (turned()) {
             painter.translate(printer.width(), 0);
@@ -124,17 +93,11 @@ struct PrinterObject::Impl {
         return pdf ? QStringLiteral("The PDF file %1").arg(QDir::toNativeSeparators(pdfPath))
                    : QStringLiteral("The print job for \"%1\"").arg(queue);
     }
-    QuillError notWritten(const QString &why) const
+    // The printer keeps the user's choice, not the job's working file.
+    void restoreChoice()
     {
-        return QuillError(QStringLiteral("%1 could not be written: %2.").arg(target(), why));
-    }
-    void closeJob()
-    {
-        if (handle)
-            DeviceRegistry::remove(handle);
-        handle = 0;
-        jobFile.clear();
-        // The printer keeps the user's choice, not the job's working file.
+        if (preview)
+            return;
         if (pdf && !pdfPath.isEmpty())
             printer.setOutputFileName(pdfPath);
         else if (!pdf) {
@@ -193,7 +156,7 @@ bool PrinterObject::settledQuietly() const
     return d->chosen;
 }
 
-PrinterObject::~PrinterObject() { abortDoc(); }
+PrinterObject::~PrinterObject() { abortJob(); }
 
 QPrinter &PrinterObject::qprinter()
 {
@@ -352,60 +315,43 @@ void PrinterObject::setResolution(int dpi)
     d->printer.setResolution(dpi);
 }
 
-// Positions are always given in device pixels; the mode is accepted for the
-// callers that set it and changes nothing here.
-void PrinterObject::setScaleMode(std::int16_t) { }
-
-void PrinterObject::printEmptyLine()
+void PrinterObject::beginJob()
 {
     if (isPrinting())
-        return; // the new page (or the job) is already open; an empty line draws nothing
+        return; // the job goes on
     settle();
-    if (d->preview) {
-        if (!d->painter.begin(&d->printer))
-            throw QuillError(QStringLiteral("The preview could not be drawn."));
-        d->applyTurn();
-        d->handle = DeviceRegistry::add(&d->painter);
-        return;
+    PrintJob::Destination to;
+    to.target = d->target();
+    to.deviceName = deviceName();
+    to.preview = d->preview;
+    if (!d->preview && d->pdf) {
+        if (d->pdfPath.isEmpty() && !d->pdfOut)
+            throw QuillError(QStringLiteral("No file is chosen for the PDF file printer. "
+                                            "Choose one with \"Printer setup\"."));
+        to.pdfFile = d->pdfPath;
+        to.standardOutput = d->pdfOut;
     }
-    const QString destination = d->pdf ? d->pdfPath : QString();
-    if (d->pdf && destination.isEmpty() && !d->pdfOut)
-        throw QuillError(QStringLiteral("No file is chosen for the PDF file printer. "
-                                        "Choose one with \"Printer setup\"."));
-    if (!d->pdf && (d->queue.isEmpty() || !PrintServer::queues().names.contains(d->queue)))
-        throw QuillError(QStringLiteral("The printer \"%1\" is not available. "
-                                        "Choose another one with \"Printer setup\".")
-                             .arg(d->queue));
-
-    QString why;
-    d->job = JobFolder::make(jobPlace(destination), &why);
-    if (!d->job) {
-        if (!destination.isEmpty())
-            throw QuillError(QStringLiteral("The PDF file %1 cannot be written: %2.")
-                                 .arg(QDir::toNativeSeparators(destination), why));
-        throw QuillError(QStringLiteral("The print job could not be started: "
-                                        "no working file can be made in %1: %2.")
-                             .arg(QDir::toNativeSeparators(QDir::tempPath()), why));
+    if (!d->preview && !d->pdf) {
+        if (d->queue.isEmpty() || !PrintServer::queues().names.contains(d->queue))
+            throw QuillError(QStringLiteral("The printer \"%1\" is not available. "
+                                            "Choose another one with \"Printer setup\".")
+                                 .arg(d->queue));
+        to.queue = d->queue;
+        const QString mediaOption = QStringLiteral("media=%1").arg(cupsMedia(media()));
+        to.queueOptions = QStringList{QStringLiteral("-t"), QStringLiteral("Quillmark labels"),
+                                      QStringLiteral("-o"), mediaOption};
+        if (!resolutions().isEmpty())
+            to.queueOptions << QStringLiteral("-o") << QStringLiteral("Resolution=%1dpi").arg(d->queueDpi);
     }
-    d->jobFile = d->job->filePath();
-    if (!destination.isEmpty())
-        QFile::setPermissions(d->jobFile,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-
-    // A name without the .pdf suffix keeps a queue's own engine (its paper and
-    // resolution) while it writes to the file instead of sending at once.
-    d->printer.setOutputFileName(d->jobFile);
-    d->printer.setDocName(QStringLiteral("Quillmark labels"));
-    d->printer.setFullPage(true);
-    d->printer.setResolution(d->dpi());
-    if (!d->painter.begin(&d->printer)) {
-        d->job.reset();
-        d->closeJob();
-        throw QuillError(
-            QStringLiteral("The printer \"%1\" could not start the print job.").arg(deviceName()));
+    if (!d->preview)
+        d->printer.setResolution(d->dpi());
+    try {
+        d->job = std::make_unique<PrintJob>(d->printer, to);
+    } catch (...) {
+        d->restoreChoice();
+        throw;
     }
     d->applyTurn();
-    d->handle = DeviceRegistry::add(&d->painter);
 }
 
 std::int32_t PrinterObject::pageWidthTwips() const
@@ -423,83 +369,44 @@ std::int32_t PrinterObject::pageHeightTwips() const
 float PrinterObject::twipsPerPixelX() const { return float(Numbers::kTwipsPerInch / resolution()); }
 float PrinterObject::twipsPerPixelY() const { return float(Numbers::kTwipsPerInch / resolution()); }
 
-std::int32_t PrinterObject::hDC() const
+QPainter &PrinterObject::painter()
 {
     if (!isPrinting())
         throw QuillError(QStringLiteral("The printer has no open print job to draw on."));
-    return d->handle;
+    return d->job->painter();
 }
 
 void PrinterObject::newPage()
 {
     if (!isPrinting())
         throw QuillError(QStringLiteral("The printer has no open print job."));
-    // The PDF writer refuses a new page once a write of the last one failed.
-    if (!d->printer.newPage())
-        throw d->notWritten(d->job->writeFailure());
+    d->job->newPage();
     d->applyTurn();
 }
 
-void PrinterObject::endDoc()
+void PrinterObject::endJob()
 {
     if (!isPrinting())
         return;
-    if (d->preview) {
-        d->painter.end();
-        DeviceRegistry::remove(d->handle);
-        d->handle = 0;
-        return;
-    }
-    const bool ended = d->painter.end();
-    const QString jobFile = d->jobFile;
-    const std::unique_ptr<JobFolder> job = std::move(d->job); // gone, with its folder, when this returns
-    const QString destination = d->pdf ? d->pdfPath : QString();
-    d->closeJob();
-    if (!ended || !pdfComplete(jobFile))
-        throw d->notWritten(job->writeFailure());
-
-    if (d->pdf && d->pdfOut) {
-        if (const QString why = job->copyTo(STDOUT_FILENO); !why.isEmpty())
-            throw d->notWritten(why);
-        return;
-    }
-
-    if (!destination.isEmpty()) {
-        const QString why = job->install(destination);
-        if (!why.isEmpty())
-            throw d->notWritten(why);
-        return;
-    }
-
-    // The queue gets the finished job in one piece, on the media and at the
-    // resolution it was drawn for.
-    QStringList options{QStringLiteral("-t"), QStringLiteral("Quillmark labels"), QStringLiteral("-o"),
-                        QStringLiteral("media=%1").arg(cupsMedia(media()))};
-    if (!resolutions().isEmpty())
-        options << QStringLiteral("-o") << QStringLiteral("Resolution=%1dpi").arg(d->queueDpi);
-    PrintServer::submit(d->queue, options, jobFile);
+    const std::unique_ptr<PrintJob> job = std::move(d->job); // gone, with its file, when this returns
+    const auto restore = qScopeGuard([this] { d->restoreChoice(); });
+    job->end();
 }
 
-void PrinterObject::abortDoc()
+void PrinterObject::abortJob()
 {
     if (!isPrinting())
         return;
-    d->painter.end();
-    if (d->preview) {
-        DeviceRegistry::remove(d->handle);
-        d->handle = 0;
-        return;
-    }
     d->job.reset();
-    d->closeJob();
+    d->restoreChoice();
 }
 
 void PrinterObject::setPreview(bool on)
 {
-    abortDoc();
+    abortJob();
     d->preview = on;
 }
 
-bool PrinterObject::isPrinting() const { return d->painter.isActive(); }
+bool PrinterObject::isPrinting() const { return d->job != nullptr; }
 
 QStringList PrinterObject::fontNames() { return QFontDatabase::families(); }

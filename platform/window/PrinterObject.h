@@ -56,16 +56,15 @@ public:
     void setResolution(int dpi);
 
     // Printing run operations.
-    void setScaleMode(std::int16_t mode) override;
-    void printEmptyLine() override;
+    void beginJob() override;
+    QPainter &painter() override;
     std::int32_t pageWidthTwips() const override;
     std::int32_t pageHeightTwips() const override;
     float twipsPerPixelX() const override;
     float twipsPerPixelY() const override;
-    std::int32_t hDC() const override;
     void newPage() override;
-    void endDoc() override;
-    void abortDoc() override;
+    void endJob() override;
+    void abortJob() override;
     bool isPrinting() const;
 
     // While on, a job is drawn for the print preview: onto the printer as it

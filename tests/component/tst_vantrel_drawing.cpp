@@ -161,7 +161,7 @@ private slots:
         store.write(section, QStringLiteral("BackColor"), QStringLiteral("#ffff00"));
         Vantrel plain;
         Vantrel styled;
-        styled.setOptionsStore(&store);
+        styled.design().setOptionsStore(&store);
         setUp(plain, {.width = 800, .height = 100, .data = QStringLiteral("Quill")});
         setUp(styled, {.width = 800, .height = 100, .data = QStringLiteral("Quill")});
         const QImage a = plain.Picture();
@@ -210,7 +210,7 @@ private slots:
             SettingsStore(path).write(section, QStringLiteral("BarColor"), colour);
         SettingsStore store(path);
         Vantrel v;
-        v.setOptionsStore(&store);
+        v.design().setOptionsStore(&store);
         ScriptedDialogs dialogs;
         QString was;
         dialogs.onColor = [](const QColor &) { return std::optional(QColor(0, 0, 0x80)); };

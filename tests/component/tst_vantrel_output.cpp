@@ -538,7 +538,7 @@ private slots:
         const FormatOptions options{.customSymbology = c.custom, .msiCheck = c.msiCheck};
         options.save(&store);
         Vantrel v;
-        v.setOptionsStore(&store);
+        v.design().setOptionsStore(&store);
         // Saved pictures at a resolution of their own scale the text themselves.
         const bool saved = c.surface == Picture || c.surface == Png || c.surface >= Svg;
         const bool ownDpi = saved && c.dpi != 96;
@@ -557,7 +557,7 @@ private slots:
             = {"png", "bmp", "png", "png", "png", "png", "png", "svg", "eps", "pdf"};
         const QString path = m_dir.filePath(QStringLiteral("label.") + extensions[c.surface]);
         if (ownDpi)
-            v.setPictureDpi(c.dpi);
+            v.design().setPictureDpi(c.dpi);
         QVERIFY(plant(path, "old"));
         Clipboard::setData({{QStringLiteral("image/png"), QByteArray("old")}});
         QImage image = Scan::page(c.size.width() + 40, c.size.height() + 40, c.dpi);
@@ -568,11 +568,11 @@ private slots:
         limited(c.disk ? RLIMIT_FSIZE : RLIMIT_AS, c.disk ? c.disk : memory, [&] {
             error = raised([&] {
                 if (c.surface == Picture && !ownDpi)
-                    v.saveBitmap(path);
+                    v.design().saveBitmap(path);
                 if (c.surface == Picture && ownDpi)
-                    v.saveBitmap(path, c.size.width(), c.size.height());
+                    v.design().saveBitmap(path, c.size.width(), c.size.height());
                 if (c.surface >= Svg)
-                    v.saveDrawing(path, SymbolDesign::Drawing(c.surface - Svg), c.size.width(),
+                    v.design().saveDrawing(path, SymbolDesign::Drawing(c.surface - Svg), c.size.width(),
                                   c.size.height());
                 if (c.surface == Png)
                     v.SavePng(path, c.size.width(), c.size.height());
@@ -605,14 +605,14 @@ private slots:
                     image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG");
                     break;
                 case Metafile:
-                    wmf = v.metafileBytes();
+                    wmf = v.design().metafileBytes();
                     image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf));
                     break;
                 case Device:
                     Scan::drawOn(v, image, cell);
                     break;
                 case SaveInCm:
-                    SaveRun(v, path, c.size.width(), c.size.height(), true).save(c.data);
+                    SaveRun(v.design(), path, c.size.width(), c.size.height(), true).save(c.data);
                     break;
                 case Svg:
                 case Eps:
@@ -644,7 +644,7 @@ private slots:
         if (ownDpi && c.surface < Svg)
             QCOMPARE(recordedPerMetre(path, c.surface), qRound(c.dpi / 0.0254));
         QVERIFY(c.surface != Copy
-                || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.metafileBytes());
+                || clipboard(QString::fromLatin1(Clipboard::kWmfMime)) == v.design().metafileBytes());
         if (c.surface < Device)
             cell = image.rect();
         const bool sideways = c.orientation % 1800 != 0;
@@ -767,7 +767,7 @@ private slots:
         if (!heights.isEmpty())
             QCOMPARE(bars.heights, heights);
         Vantrel v;
-        v.setOptionsStore(&store);
+        v.design().setOptionsStore(&store);
         Scan::setUp(v,
                     {.width = c.size.width(),
                      .height = c.size.height(),
@@ -777,7 +777,7 @@ private slots:
                      .orientation = c.orientation,
                      .scaling = c.scaling});
         const QString path = m_dir.filePath(QStringLiteral("bars.bmp"));
-        v.saveBitmap(path);
+        v.design().saveBitmap(path);
         QCOMPARE(QImage(path, "BMP"), v.Picture());
     }
 

@@ -263,7 +263,7 @@ private slots:
             retype(f.Text1, typed);
             QCOMPARE(Decode::zxingOne(f.Vantrel1->grab().toImage()), item == "EAN-13" ? typed + "1" : typed);
         }
-        f.Vantrel1->setPictureDpi(300); // pictures 375 dots high, 3 a module
+        f.Vantrel1->design().setPictureDpi(300); // pictures 375 dots high, 3 a module
         QCOMPARE(differs(f, "Module=Module 0.254 mm (10 mils)"), QString());
         retype(f.Combo1, QStringLiteral("QR"));
         QCOMPARE(mismatches(session.close(), "bartype=-1;combo3=36;Orientation=270;Align=Right"), QString());

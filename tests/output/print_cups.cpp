@@ -66,8 +66,8 @@ int run(const QString &program, const QStringList &arguments, QString *output = 
 QString printBlank()
 {
     return raised([] {
-        PrinterObject::current().printEmptyLine();
-        PrinterObject::current().endDoc();
+        PrinterObject::current().beginJob();
+        PrinterObject::current().endJob();
     });
 }
 
@@ -358,7 +358,7 @@ private slots:
         const int sent = jobs().size();
 
         if (fault == u"kill") {
-            StoppedRun killed([&printer] { printer.printEmptyLine(); });
+            StoppedRun killed([&printer] { printer.beginJob(); });
             QVERIFY(killed.stopped());
             const QStringList working = entries(shared);
             QCOMPARE(working.size(), 1);
@@ -367,13 +367,13 @@ private slots:
             QVERIFY(killed.kill());
         }
         if (fault == u"link") {
-            QCOMPARE(raised([&printer] { printer.printEmptyLine(); }), QString());
+            QCOMPARE(raised([&printer] { printer.beginJob(); }), QString());
             for (const QString &entry : entries(shared)) {
                 QVERIFY(QFile::rename(shared + u'/' + entry, dir.filePath(entry)));
                 QVERIFY(QFile::link(outside, shared + u'/' + entry));
             }
             QVERIFY(!entries(shared).isEmpty());
-            QCOMPARE(raised([&printer] { printer.endDoc(); }), QString());
+            QCOMPARE(raised([&printer] { printer.endJob(); }), QString());
         } else {
             QCOMPARE(printBlank(), QString());
         }

@@ -2,7 +2,6 @@
 // (this program links nothing else): sheets drawn on a PDF writer through the
 // printer interface, read back by poppler, every label cell decoded by
 // zxing-cpp at its place on its page.
-#include "DeviceRegistry.h"
 #include "FakeControls.h"
 #include "LabelPrinter.h"
 #include "Module1.h"
@@ -12,6 +11,7 @@
 
 #include "Decode.h"
 
+#include <QPainter>
 #include <QPdfWriter>
 #include <QtTest>
 #include <optional>
@@ -23,39 +23,32 @@ constexpr double kDpi = 150; // of the rendered pages
 // A PDF file at 300 dpi on US letter, as the printing run sees a printer.
 class PdfPrinter : public LabelPrinter {
 public:
-    explicit PdfPrinter(const QString &file)
-        : m_file(file)
-    {
-    }
+    explicit PdfPrinter(const QString &file) : m_file(file) {}
     QString deviceName() const override { return QStringLiteral("PDF"); }
-    void setScaleMode(std::int16_t) override { }
-    void printEmptyLine() override
+    void beginJob() override
     {
-        if (!m_painter) {
-            m_writer.emplace(m_file);
-            m_writer->setPageMargins(QMarginsF());
-            m_writer->setResolution(300);
-            m_writer->setPageSize(QPageSize(QPageSize::Letter));
-            m_hdc = DeviceRegistry::add(&m_painter.emplace(&*m_writer));
-        }
+        m_writer.emplace(m_file);
+        m_writer->setPageMargins(QMarginsF());
+        m_writer->setResolution(300);
+        m_writer->setPageSize(QPageSize(QPageSize::Letter));
+        m_painter.emplace(&*m_writer);
     }
+    QPainter &painter() override { return *m_painter; }
     std::int32_t pageWidthTwips() const override { return 8.5 * 1440; }
     std::int32_t pageHeightTwips() const override { return 11 * 1440; }
     float twipsPerPixelX() const override { return 1440.0f / 300; }
     float twipsPerPixelY() const override { return 1440.0f / 300; }
-    std::int32_t hDC() const override { return m_hdc; }
     void newPage() override { m_writer->newPage(); }
-    void endDoc() override
+    void endJob() override
     {
-        DeviceRegistry::remove(m_hdc);
         m_painter.reset();
         m_writer.reset();
     }
-    void abortDoc() override
+    void abortJob() override
     {
         if (!m_painter)
             return;
-        endDoc();
+        endJob();
         QFile::remove(m_file);
     }
 
@@ -63,7 +56,6 @@ private:
     QString m_file;
     std::optional<QPdfWriter> m_writer;
     std::optional<QPainter> m_painter;
-    std::int32_t m_hdc = 0;
 };
 
 // The component as its preview sees it: the font size of its last redraw.

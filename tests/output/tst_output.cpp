@@ -480,7 +480,7 @@ private slots:
             }
         } recorder;
         recorder.setExtent([&designer] { return designer.module1().extent(); });
-        SaveRun run(designer.vantrel_, designer.dir.filePath("item.bmp"), 0, 0);
+        SaveRun run(designer.vantrel_.design(), designer.dir.filePath("item.bmp"), 0, 0);
         run.run(designer.module1(), false, [&] { recorder.step(run.filesWritten()); });
         QVERIFY(::dup2(savedInput, STDIN_FILENO) == STDIN_FILENO);
         ::close(file);
