@@ -64,7 +64,10 @@ private:
     // The design, telling this window of every change and new placement.
     class Shown : public SymbolDesign {
     public:
-        explicit Shown(Vantrel &window) : m_window(window) {}
+        explicit Shown(Vantrel &window)
+            : m_window(window)
+        {
+        }
 
     protected:
         void changed(bool now) override;

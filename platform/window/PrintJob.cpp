@@ -31,7 +31,9 @@ bool pdfComplete(const QString &path)
 
 } // namespace
 
-PrintJob::PrintJob(QPrinter &printer, const Destination &to) : m_printer(printer), m_to(to)
+PrintJob::PrintJob(QPrinter &printer, const Destination &to)
+    : m_printer(printer)
+    , m_to(to)
 {
     if (to.preview) {
         if (!m_painter.begin(&printer))

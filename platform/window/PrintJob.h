@@ -15,13 +15,13 @@ class QPrinter;
 class PrintJob {
 public:
     struct Destination {
-        QString pdfFile;             // the PDF file it becomes; empty for a queue
+        QString pdfFile; // the PDF file it becomes; empty for a queue
         bool standardOutput = false; // the PDF is copied to standard output
-        QString queue;               // the CUPS queue it is sent to
-        QStringList queueOptions;    // what the queue is told with it (media, resolution)
-        QString target;              // what a failed write names ("The PDF file ...")
-        QString deviceName;          // the printer as users know it
-        bool preview = false;        // drawn for the print preview: no file, nothing sent
+        QString queue; // the CUPS queue it is sent to
+        QStringList queueOptions; // what the queue is told with it (media, resolution)
+        QString target; // what a failed write names ("The PDF file ...")
+        QString deviceName; // the printer as users know it
+        bool preview = false; // drawn for the print preview: no file, nothing sent
     };
 
     // Raises QuillError when the working file or the printer cannot start.

@@ -573,7 +573,7 @@ private slots:
                     v.design().saveBitmap(path, c.size.width(), c.size.height());
                 if (c.surface >= Svg)
                     v.design().saveDrawing(path, SymbolDesign::Drawing(c.surface - Svg), c.size.width(),
-                                  c.size.height());
+                                           c.size.height());
                 if (c.surface == Png)
                     v.SavePng(path, c.size.width(), c.size.height());
             });

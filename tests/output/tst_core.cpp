@@ -23,7 +23,10 @@ constexpr double kDpi = 150; // of the rendered pages
 // A PDF file at 300 dpi on US letter, as the printing run sees a printer.
 class PdfPrinter : public LabelPrinter {
 public:
-    explicit PdfPrinter(const QString &file) : m_file(file) {}
+    explicit PdfPrinter(const QString &file)
+        : m_file(file)
+    {
+    }
     QString deviceName() const override { return QStringLiteral("PDF"); }
     void beginJob() override
     {
