@@ -148,7 +148,7 @@ UniqueNames::UniqueNames()
 bool UniqueNames::taken(const QString &path, size_t key) const
 {
     const bool maybe
-        = !m_seen.empty() && probe(key, [this](quint64 bit) { return (m_seen[bit / 64] >> (bit % 64)) & 1; });
+        = m_seen && probe(key, [this](quint64 bit) { return (m_seen[bit / 64] >> (bit % 64)) & 1; });
     if (!maybe)
         return false;
     const QFileInfo file(path);
@@ -157,8 +157,11 @@ bool UniqueNames::taken(const QString &path, size_t key) const
 
 QString UniqueNames::claim(const QString &path)
 {
-    if (m_seen.empty())
-        m_seen.resize(kFilterBits / 64);
+    if (!m_seen) {
+        m_seen.reset(static_cast<quint64 *>(std::calloc(kFilterBits / 64, sizeof(quint64))));
+        if (!m_seen)
+            throw std::bad_alloc();
+    }
     const auto mark = [this](size_t key) {
         probe(key, [this](quint64 bit) {
             m_seen[bit / 64] |= quint64(1) << (bit % 64);

@@ -2,7 +2,9 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
-#include <vector>
+#include <cstdlib>
+#include <memory>
+#include <new>
 
 // How the save run names and types its picture files.
 namespace PictureNames {
@@ -46,7 +48,12 @@ private:
     // put there since the run began; so a case-insensitive disk finds "A1" in
     // "a1" by itself, and a hash shared by two names costs one look, never a
     // replaced file or a needless suffix.
-    std::vector<quint64> m_seen;
+    // Zeroed by the system page by page as the filter is touched, not all at
+    // the run's first name: calloc takes memory this large straight from it.
+    struct Free {
+        void operator()(quint64 *words) const { std::free(words); }
+    };
+    std::unique_ptr<quint64[], Free> m_seen;
     QDateTime m_since;
     QHash<size_t, int> m_nextSuffix; // per name wanted more than once
 };
