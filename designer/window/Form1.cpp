@@ -129,6 +129,16 @@ void Form1::buildControls()
     Check1->setCheckState(Qt::Checked);
     place(Check1, 240, 1800, 1692, 252);
 
+    // Made in this order, which is the order they are drawn in.
+    buildSizeRow();
+    buildAppearanceRows();
+    buildPreview();
+}
+
+// The symbol's size and its unit.
+void Form1::buildSizeRow()
+{
+    QWidget *w = m_client;
     Label4 = new QLabel(QStringLiteral("Width:"), w);
     place(Label4, 120, 2400, 852, 252);
     Text5 = textBox(w, QString());
@@ -148,6 +158,15 @@ void Form1::buildControls()
     place(Check2, 4320, 2640, 1692, 252);
     Check2->hide();
 
+    m_unitGroup = new QButtonGroup(this);
+    m_unitGroup->addButton(Option4);
+    m_unitGroup->addButton(Option5);
+}
+
+// The symbology, the font and its size, the rotation and the alignment.
+void Form1::buildAppearanceRows()
+{
+    QWidget *w = m_client;
     Label2 = new QLabel(QStringLiteral("Format:"), w);
     place(Label2, 120, 2760, 1212, 252);
     Combo1 = new QComboBox(w);
@@ -185,7 +204,12 @@ void Form1::buildControls()
     Combo5->addItems(DesignValues::alignments());
     Combo5->setCurrentIndex(-1);
     place(Combo5, 5160, 3120, 1092, -1);
+}
 
+// The work area and the symbol in it.
+void Form1::buildPreview()
+{
+    QWidget *w = m_client;
     Picture1 = new QFrame(w);
     Picture1->setFrameShape(QFrame::Panel);
     Picture1->setFrameShadow(QFrame::Sunken);
@@ -204,10 +228,6 @@ void Form1::buildControls()
     Vantrel1->setWidth(3132.0f / tx);
     Vantrel1->setHeight(1692.0f / ty);
     Vantrel1->Move(0.0f, 0.0f);
-
-    m_unitGroup = new QButtonGroup(this);
-    m_unitGroup->addButton(Option4);
-    m_unitGroup->addButton(Option5);
 }
 
 void Form1::buildDataPanel()

@@ -141,6 +141,9 @@ protected:
 
 private:
     void buildControls();
+    void buildSizeRow();
+    void buildAppearanceRows();
+    void buildPreview();
     void buildDataPanel();
     void buildMenu();
     void buildDesignMenu();
