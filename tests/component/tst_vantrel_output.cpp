@@ -21,6 +21,7 @@
 
 #include <QClipboard>
 #include <QPainter>
+#include <QXmlStreamReader>
 #include <QtEndian>
 #include <QtTest>
 #include <unistd.h>
@@ -141,6 +142,20 @@ QImage rasterised(const QString &path, Surface surface, int dpi)
     if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
         return {};
     return QImage(png + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The text elements of an SVG drawing, as an XML reader gives them back.
+QStringList svgTexts(const QByteArray &svg)
+{
+    QStringList texts;
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text")
+            texts << xml.readElementText();
+    }
+    if (xml.hasError())
+        texts << QStringLiteral("XML error: ") + xml.errorString();
+    return texts;
 }
 
 // The dark runs' lengths along the line through the middle of the ink, across the bars.
@@ -518,6 +533,12 @@ private slots:
                      .quiet = 7,
                      .title = "Batch 7"});
         }
+        row({.data = "Fish & Chips <1>",
+             .expected = "Fish & Chips <1>",
+             .surface = Svg,
+             .size = {900, 300},
+             .dpi = 300,
+             .title = "Menu \"A\" & B"});
         for (const Surface surface : {Png, Svg, Pdf})
             row({.data = "SKU-000123-BLUE", .surface = surface, .size = {203, 100}, .dpi = 203, .need = 209});
         for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
@@ -675,6 +696,12 @@ private slots:
             const int module = *std::min_element(runs.begin(), runs.end());
             for (const int run : runs)
                 QVERIFY2(run % module == 0, qPrintable(QStringLiteral("%1 of %2").arg(run).arg(module)));
+        }
+        if (c.surface == Svg) { // the value and the title are text, whatever characters they hold
+            const QStringList texts = svgTexts(contents(path));
+            const QString shown = c.shown.isEmpty() ? c.expected : c.shown;
+            QVERIFY2(texts.join(QString()).contains(shown), qPrintable(texts.join(u'|'))); // EAN in parts
+            QVERIFY2(c.title.isEmpty() || texts.contains(c.title), qPrintable(texts.join(u'|')));
         }
         if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing
                                      // outside the frame
