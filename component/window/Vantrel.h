@@ -27,7 +27,7 @@ public:
     std::int16_t Alignment() const { return m_design.Alignment(); }
     void setAlignment(std::int16_t alignment) { m_design.setAlignment(alignment); }
     QString Caption() const { return m_design.Caption(); }
-    void setCaption(const QString &data) { m_design.setCaption(data); }
+    void setCaption(const QString &caption) { m_design.setCaption(caption); }
     VantrelFont &Font() { return m_design.Font(); }
 
     QImage Picture() const { return m_design.Picture(); }
