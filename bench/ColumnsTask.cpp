@@ -122,12 +122,12 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
                    LabelSheet::text(LabelSheet::pageLeft),  LabelSheet::text(LabelSheet::pageRight),
                    LabelSheet::text(LabelSheet::pageTop),   LabelSheet::text(LabelSheet::pageBottom)};
             sheet.titled = true;
-            PrintRun run(view.vantrel(), data, printer, sheet);
+            PrintRun run(view.vantrel().design(), data, printer, sheet);
             if (!run.execute())
                 result.fail(run.error());
         } else {
             const QSize png = SaveRun::picturePixels(chosen, view.widthTwips(), view.heightTwips());
-            SaveRun run(view.vantrel(), chosen, png.width(), png.height());
+            SaveRun run(view.vantrel().design(), chosen, png.width(), png.height());
             run.run(data.getFirstData(), [&data] { return data.getNextData(); });
         }
     } catch (const QuillError &error) {

@@ -46,7 +46,7 @@ BenchResult runSaveTask(qint64 files, const QString &format, int dpi, const Benc
     const Vantrel &symbol = *designer.form().Vantrel1;
     const QSize pixels(qRound(LabelSheet::symbolWidth * dpi), qRound(LabelSheet::symbolHeight * dpi));
     if (dpi > 0)
-        result.add(QStringLiteral("module_px"), symbol.moduleOn(pixels, QPointF(dpi, dpi)), 2);
+        result.add(QStringLiteral("module_px"), symbol.design().moduleOn(pixels, QPointF(dpi, dpi)), 2);
     result.add(QStringLiteral("dpi"), dpi > 0 ? QString::number(dpi) : QStringLiteral("screen"));
 
     if (!dialogs.messages.isEmpty())
