@@ -106,42 +106,65 @@ QByteArray matrix(const QTransform &t)
 QByteArray svg(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels,
                double dpi)
 {
-    const QByteArray w = number(pixels.width()), h = number(pixels.height());
-    QByteArray out;
-    out.reserve(256 + 64 * layout.bars.size());
+    // Gathered in a std::string: QByteArray checks every piece it is given
+    // for overlap, and each + makes a temporary, which for a file of short
+    // pieces costs more than the digits.
+    std::string out;
+    out.reserve(512 + 64 * size_t(layout.bars.size()));
+    const auto put = [&out](const QByteArray &bytes) { out.append(bytes.constData(), size_t(bytes.size())); };
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""
-        + number(pixels.width() / dpi) + "in\" height=\"" + number(pixels.height() / dpi)
-        + "in\" viewBox=\"0 0 " + w + ' ' + h + "\" shape-rendering=\"crispEdges\">\n";
-    if (style.fillBackground)
-        out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + colour(style.backColor) + "\"/>\n";
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
+    appendNumber(out, pixels.width() / dpi);
+    out += "in\" height=\"";
+    appendNumber(out, pixels.height() / dpi);
+    out += "in\" viewBox=\"0 0 ";
+    appendNumber(out, pixels.width());
+    out += ' ';
+    appendNumber(out, pixels.height());
+    out += "\" shape-rendering=\"crispEdges\">\n";
+    if (style.fillBackground) {
+        out += "<rect width=\"";
+        appendNumber(out, pixels.width());
+        out += "\" height=\"";
+        appendNumber(out, pixels.height());
+        out += "\" fill=\"";
+        put(colour(style.backColor));
+        out += "\"/>\n";
+    }
     if (layout.painted) {
-        out += "<g transform=\"matrix(" + matrix(layout.toArea) + ")\" fill=\"" + colour(style.barColor)
-            + "\">\n";
-        // Gathered in a std::string: QByteArray checks every piece it is given
-        // for overlap, which for short pieces costs more than the digits.
-        std::string bars;
-        bars.reserve(64 * size_t(layout.bars.size()));
+        out += "<g transform=\"matrix(";
+        put(matrix(layout.toArea));
+        out += ")\" fill=\"";
+        put(colour(style.barColor));
+        out += "\">\n";
         for (const QRectF &bar : layout.bars) {
-            bars += "<rect x=\"";
-            appendNumber(bars, bar.x());
-            bars += "\" y=\"";
-            appendNumber(bars, bar.y());
-            bars += "\" width=\"";
-            appendNumber(bars, bar.width());
-            bars += "\" height=\"";
-            appendNumber(bars, bar.height());
-            bars += "\"/>\n";
+            out += "<rect x=\"";
+            appendNumber(out, bar.x());
+            out += "\" y=\"";
+            appendNumber(out, bar.y());
+            out += "\" width=\"";
+            appendNumber(out, bar.width());
+            out += "\" height=\"";
+            appendNumber(out, bar.height());
+            out += "\"/>\n";
         }
-        out.append(bars.data(), qsizetype(bars.size()));
-        for (const SymbolRenderer::Layout::Text &text : layout.texts)
-            out += "<text x=\"" + number(text.origin.x()) + "\" y=\"" + number(text.origin.y())
-                + "\" font-family=\"" + xmlEscaped(text.font->name) + "\" font-size=\""
-                + number(text.font->pixels) + "\" xml:space=\"preserve\">" + xmlEscaped(text.text)
-                + "</text>\n";
+        for (const SymbolRenderer::Layout::Text &text : layout.texts) {
+            out += "<text x=\"";
+            appendNumber(out, text.origin.x());
+            out += "\" y=\"";
+            appendNumber(out, text.origin.y());
+            out += "\" font-family=\"";
+            put(xmlEscaped(text.font->name));
+            out += "\" font-size=\"";
+            appendNumber(out, text.font->pixels);
+            out += "\" xml:space=\"preserve\">";
+            put(xmlEscaped(text.text));
+            out += "</text>\n";
+        }
         out += "</g>\n";
     }
-    return out + "</svg>\n";
+    out += "</svg>\n";
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
 QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &style, QSize pixels,
