@@ -36,7 +36,7 @@ using S = Symbology;
 using Code = SymbolEncoder::Code;
 struct Case {
     Symbology barType = S::Code128;
-    QString data{}, expected{}; // expected: what a decoder reads
+    QString data{}, expected{}; // expected: what a decoder reads, if not the data
     Surface surface = Picture;
     QSize size = {500, 500}; // pixels or dots of the surface
     int dpi = 96, orientation = 0;
@@ -331,26 +331,19 @@ private slots:
         int i = 0;
         for (const auto &s : symbologies) {
             const auto surface = Surface(i % 6);
-            row({s.barType,
-                 s.data,
-                 s.expected,
-                 surface,
-                 surface >= Metafile ? QSize(1000, 1000) : QSize(500, 500),
-                 surface == Device ? 300 : 96,
-                 900 * (i++ % 4),
-                 s.quiet,
-                 0,
-                 {},
-                 s.reader,
-                 s.custom});
+            row({.barType = s.barType,
+                 .data = s.data,
+                 .expected = s.expected,
+                 .surface = surface,
+                 .size = surface >= Metafile ? QSize(1000, 1000) : QSize(500, 500),
+                 .dpi = surface == Device ? 300 : 96,
+                 .orientation = 900 * (i++ % 4),
+                 .quiet = s.quiet,
+                 .reader = s.reader,
+                 .custom = s.custom});
         }
         // The sizes users pick: 1.5 x 0.75 in and the default 2 x 1 in on screen, 4 x 2 cm, printers' dots.
         row({.barType = S::Code128B, .data = "Quill-128b", .surface = Png, .size = {144, 72}, .need = 165});
-        row({.barType = S::Code128A,
-             .data = "QUILL-128A",
-             .surface = Picture,
-             .size = {144, 72},
-             .need = 165});
         row({.barType = S::Code39Ext, .data = "Quill-39e", .surface = Copy, .size = {144, 72}, .need = 227});
         row({.barType = S::Ean128,
              .data = "[01]09501101530003[10]ABC123",
@@ -363,34 +356,24 @@ private slots:
              .size = {144, 72},
              .need = 155});
         // Bars at 2 mm and text at 6 pixels (on screen) or 3 pt (on a printer), and just below: refused.
-        row({.data = "AB", .expected = "AB", .size = {192, 15}});
+        row({.data = "AB", .size = {192, 15}});
         row({.data = "AB",
              .size = {192, 14},
              .refused = "needs 0.16 in (15 pixels) of height, but the picture is"});
-        row({.data = "AB",
-             .expected = "AB",
-             .surface = Device,
-             .size = {31, 400},
-             .dpi = 203,
-             .orientation = 900});
+        row({.data = "AB", .surface = Device, .size = {31, 400}, .dpi = 203, .orientation = 900});
         row({.data = "AB",
              .surface = Device,
              .size = {30, 400},
              .dpi = 203,
              .orientation = 900,
              .refused = "needs 0.16 in (31 dots) of width, but the label is 0.15 in (30 dots) wide"});
-        row({.data = "AB", .expected = "AB", .surface = Png, .size = {192, 96}, .points = 4.5});
+        row({.data = "AB", .surface = Png, .size = {192, 96}, .points = 4.5});
         row({.data = "AB",
              .surface = Png,
              .size = {192, 96},
              .points = 4.4,
              .refused = "its text would be 5 pixels high, and text needs 6 pixels"});
-        row({.data = "AB",
-             .expected = "AB",
-             .surface = Device,
-             .size = {600, 300},
-             .dpi = 300,
-             .points = 3.2});
+        row({.data = "AB", .surface = Device, .size = {600, 300}, .dpi = 300, .points = 3.2});
         row({.data = "AB",
              .surface = Device,
              .size = {600, 300},
@@ -410,7 +393,6 @@ private slots:
              .surface = Device,
              .size = {500, 500},
              .dpi = 300});
-        row({.barType = S::Ean128, .data = "[02]1234567890123[37]24", .expected = "02123456789012313724"});
         row({.barType = S::Ean13,
              .data = "590123412345+52495",
              .surface = Device,
@@ -419,8 +401,6 @@ private slots:
         row({.data = "SKU-000123-BLUE", .surface = Preview, .size = {151, 76}, .need = 209});
         row({.data = "SKU-000123-BLUE", .surface = SaveInCm, .size = {151, 76}, .need = 209});
         row({.data = "A-1", .surface = Png, .size = {151, 76}, .orientation = 900, .need = 88});
-        row({.data = "A-1", .surface = Device, .size = {151, 76}, .orientation = 2700, .need = 88});
-        row({.data = "Quill-128", .surface = Preview, .size = {144, 72}, .orientation = 1800, .need = 154});
         row({.barType = S::Ean13,
              .data = "590123412345",
              .surface = Device,
@@ -441,22 +421,6 @@ private slots:
              .size = {192, 96},
              .quiet = 7,
              .points = 14});
-        row({.barType = S::Ean2,
-             .data = "12",
-             .expected = "12",
-             .surface = Preview,
-             .size = {576, 144},
-             .quiet = 5,
-             .reader = "-Sean2.enable"});
-        row({.barType = S::Ean5,
-             .data = "52495",
-             .expected = "52495",
-             .surface = Device,
-             .size = {600, 450},
-             .dpi = 300,
-             .orientation = 900,
-             .quiet = 5,
-             .reader = "-Sean5.enable"});
         row({.barType = S::Ean13,
              .data = "590123412345+12",
              .expected = "12|5901234123457",
@@ -468,25 +432,18 @@ private slots:
              .reader = "-Sean2.enable"});
         row({.barType = S::Custom,
              .data = "Quillmark QR 12345",
-             .expected = "Quillmark QR 12345",
              .surface = Preview,
              .size = {192, 96},
              .quiet = 2});
         row({.data = "AB",
-             .expected = "AB",
              .surface = Picture,
              .size = {192, 96},
              .title = "A title far longer than the label is wide"});
-        row({.data = "Meta 128",
-             .expected = "Meta 128",
-             .surface = Metafile,
-             .size = {600, 300},
-             .title = "Batch 7"});
         row({.data = "Caf\u00e9 \u00a7",
-             .expected = "Caf\u00e9 \u00a7",
              .surface = Metafile,
              .size = {500, 1000},
-             .orientation = 2700});
+             .orientation = 2700,
+             .title = "Batch 7"});
         row({.barType = S::Ean13,
              .data = "590123412345",
              .expected = "5901234123457",
@@ -495,33 +452,24 @@ private slots:
              .orientation = 900,
              .quiet = 7});
         for (const auto &[alignment, scaling] : {std::pair{0, 0}, {1, 0}, {2, 0}, {1, 1}})
-            row({.data = "AB",
-                 .expected = "AB",
-                 .size = {1000, 120},
-                 .alignment = alignment,
-                 .scaling = scaling});
+            row({.data = "AB", .size = {1000, 120}, .alignment = alignment, .scaling = scaling});
         // A pixel a module, several bands of rows, every turn; bitmap rows of 155 and 2001 pixels padded by
         // 3 bytes and 1.
         for (const Surface surface : {Picture, Png})
             for (const int turn : {0, 900, 1800, 2700})
                 row({.data = "Quill-128",
-                     .expected = "Quill-128",
                      .surface = surface,
                      .size = turn % 1800 ? QSize(2001, 155) : QSize(155, 2001),
                      .orientation = turn});
         // Where memory is short (the picture alone would take 64 MB); on a full disk after a megabyte, and at
         // once.
-        row({.data = "Quill-128", .expected = "Quill-128", .size = {4000, 4000}, .memory = 48 << 20});
+        row({.data = "Quill-128", .size = {4000, 4000}, .memory = 48 << 20});
         row({.data = "Quill-128", .size = {2000, 1000}, .disk = 3 << 20});
         row({.data = "Quill-128", .surface = Png, .size = {2000, 1000}, .disk = 1024});
         // Saved at a resolution of their own: 2 x 1 in and a turned 1 x 2 in; too narrow at 203 dpi.
         for (const int dpi : {300, 600}) {
             for (const Surface surface : {Picture, Png, Svg, Eps, Pdf})
-                row({.data = "Quill-300",
-                     .expected = "Quill-300",
-                     .surface = surface,
-                     .size = {2 * dpi, dpi},
-                     .dpi = dpi});
+                row({.data = "Quill-300", .surface = surface, .size = {2 * dpi, dpi}, .dpi = dpi});
             for (const Surface surface : {Svg, Eps, Pdf})
                 row({.barType = S::Ean13,
                      .data = "590123412345",
@@ -534,7 +482,6 @@ private slots:
                      .title = "Batch 7"});
         }
         row({.data = "Fish & Chips <1>",
-             .expected = "Fish & Chips <1>",
              .surface = Svg,
              .size = {900, 300},
              .dpi = 300,
@@ -544,7 +491,6 @@ private slots:
         for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
             for (const int turn : {0, 900, 1800, 2700})
                 row({.data = "Quill-128",
-                     .expected = "Quill-128",
                      .surface = Device,
                      .size = turn % 1800 ? QSize(dpi * 2 / 3 + 1, dpi * 2 + 7)
                                          : QSize(dpi * 2 + 7, dpi * 2 / 3 + 1),
@@ -611,36 +557,26 @@ private slots:
         }
         if (error.isEmpty())
             error = raised([&] {
-                switch (c.surface) {
-                case Preview:
+                if (c.surface == Preview)
                     image = v.grab().toImage();
-                    break;
-                case Picture:
+                if (c.surface == Picture)
                     image = QImage(path, "BMP");
-                    break;
-                case Png:
+                if (c.surface == Png)
                     image = QImage(path, "PNG");
-                    break;
-                case Copy:
+                if (c.surface == Copy) {
                     v.CopyToClipboard();
                     image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG");
-                    break;
-                case Metafile:
+                }
+                if (c.surface == Metafile) {
                     wmf = v.design().metafileBytes();
                     image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf));
-                    break;
-                case Device:
-                    Scan::drawOn(v, image, cell);
-                    break;
-                case SaveInCm:
-                    SaveRun(v.design(), path, c.size.width(), c.size.height(), true).save(c.data);
-                    break;
-                case Svg:
-                case Eps:
-                case Pdf:
-                    image = rasterised(path, c.surface, c.dpi);
-                    break;
                 }
+                if (c.surface == Device)
+                    Scan::drawOn(v, image, cell);
+                if (c.surface == SaveInCm)
+                    SaveRun(v.design(), path, c.size.width(), c.size.height(), true).save(c.data);
+                if (c.surface >= Svg)
+                    image = rasterised(path, c.surface, c.dpi);
             });
         if ((c.need && c.surface != Preview) || !c.refused.isEmpty()) {
             QVERIFY2(error.contains(c.refused), qPrintable(error));
@@ -683,13 +619,15 @@ private slots:
             QVERIFY2(v.toolTip().contains(QStringLiteral(" %1 pixels").arg(c.need)), qPrintable(v.toolTip()));
             return;
         }
+        const QString expected = c.expected.isEmpty() ? c.data : c.expected;
+        const QString shown = c.shown.isEmpty() ? expected : c.shown;
         QStringList found;
         if (c.reader.startsWith(u'-'))
             found = Decode::zbarImage(image, {c.reader});
         else
             found << Decode::zxingOne(image, c.reader == u"39ext");
         found.sort();
-        QCOMPARE(found.join(u'|'), c.expected);
+        QCOMPARE(found.join(u'|'), expected);
         checkLayout(c, options);
         if (c.surface >= Svg) { // the rasterised bars are whole modules, as the smallest is
             const QList<int> runs = darkRuns(image, ink, sideways);
@@ -699,7 +637,6 @@ private slots:
         }
         if (c.surface == Svg) { // the value and the title are text, whatever characters they hold
             const QStringList texts = svgTexts(contents(path));
-            const QString shown = c.shown.isEmpty() ? c.expected : c.shown;
             QVERIFY2(texts.join(QString()).contains(shown), qPrintable(texts.join(u'|'))); // EAN in parts
             QVERIFY2(c.title.isEmpty() || texts.contains(c.title), qPrintable(texts.join(u'|')));
         }
@@ -722,7 +659,6 @@ private slots:
                             < 0.5); // turned with the symbol
                 texts += text ? shape.text : QString();
             }
-            const QString shown = c.shown.isEmpty() ? c.expected : c.shown;
             QVERIFY2(texts.contains(c.title) && texts.simplified().contains(shown.simplified()),
                      qPrintable(texts));
             return;
@@ -744,8 +680,6 @@ private slots:
         Case c = postnetRow;
         c.data = "12345";
         row("POSTNET 5 digits", c, "", postnet(c.data));
-        c.data = "123456789";
-        row("POSTNET 9 digits", c, "", postnet(c.data));
         c.data = "55555123405";
         row("POSTNET 11 digits", c, "", postnet(c.data));
         // Scaled to a turned label: the half bars end on a half pixel, also where a band of rows cuts them.
@@ -762,8 +696,6 @@ private slots:
         c.data = "0123456789";
         row("Industrial 2 of 5", c, code25(c.data), "");
         c.barType = S::Plessey;
-        c.data = "1234";
-        row("UK Plessey digits", c, plessey(c.data), "");
         c.data = "0F9A5C";
         row("UK Plessey hex", c, plessey(c.data), "");
         c.barType = S::MsiPlessey;

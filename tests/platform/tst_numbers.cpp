@@ -10,7 +10,7 @@
 namespace {
 enum Way { Read = 1, Write = 2, Both = 3 };
 // What a text is converted with, and what can fail on the way.
-enum Conversion { HalfEven, Int16, Int32, Regional };
+enum Conversion { Int16, Int32, Regional };
 using Expected = std::optional<double>; // nullopt: refused with an error
 
 QString regional(QString t) // as typed under the locale in force
@@ -23,17 +23,11 @@ QString regional(QString t) // as typed under the locale in force
 double converted(Conversion conversion, const QString &text)
 {
     const double value = Numbers::numericValue(text);
-    switch (conversion) {
-    case HalfEven:
-        return Numbers::roundHalfEven(value);
-    case Int16:
+    if (conversion == Int16)
         return Numbers::toInt16(value);
-    case Int32:
+    if (conversion == Int32)
         return Numbers::toInt32(value);
-    case Regional:
-        return Numbers::regionalNumber(regional(text));
-    }
-    return qQNaN();
+    return Numbers::regionalNumber(regional(text));
 }
 } // namespace
 Q_DECLARE_METATYPE(Expected)
@@ -55,16 +49,11 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("way");
         QTest::newRow("unit after the number") << "12pt" << 12.0 << int(Read);
-        QTest::newRow("comma ends the number") << "5,08" << 5.0 << int(Read);
         QTest::newRow("blanks and sign before") << "  \t +2880.36" << 2880.36 << int(Read);
-        QTest::newRow("huge exponent saturates") << "1e999" << max << int(Read);
         QTest::newRow("400 nines saturate") << QString(400, u'9') << max << int(Read);
-        QTest::newRow("huge negative saturates") << "-0.2e3248" << -max << int(Read);
         QTest::newRow("no digit before the point") << "-.2e3248" << -max << int(Read);
         QTest::newRow("tiny exponent is 0") << "1e-999" << 0.0 << int(Read);
-        QTest::newRow("arabic-indic digits are no digits")
-            << QStringLiteral("\u0661\u0662") << 0.0 << int(Read);
-        QTest::newRow("decimals") << "2880.36" << 2880.36 << int(Both);
+        QTest::newRow("arabic-indic digits") << QStringLiteral("\u0661\u0662") << 0.0 << int(Read);
         QTest::newRow("negative fraction") << "-.95" << -0.95 << int(Both);
         QTest::newRow("15 digits") << "123456789012345" << 123456789012345.0 << int(Both);
         QTest::newRow("large exponent") << "-1E+20" << -1e20 << int(Both);
@@ -85,15 +74,14 @@ private slots:
             QCOMPARE(Numbers::numberText(value), text);
     }
 
-    // Into a 16- or 32-bit integer, rounded alone (halves to even), or a
-    // regional number as typed under a "." locale.
+    // Into a 16- or 32-bit integer, halves rounded to even, or a regional
+    // number as typed under a "." locale; a long text is quoted short.
     void conversions_data()
     {
         QTest::addColumn<int>("conversion");
         QTest::addColumn<QString>("text");
         QTest::addColumn<Expected>("expected");
-        QTest::newRow("half to even, down") << int(HalfEven) << "2.5" << Expected(2);
-        QTest::newRow("negative half to even") << int(HalfEven) << "-2.5" << Expected(-2);
+        QTest::newRow("16 bits, half to even") << int(Int16) << "2.5" << Expected(2);
         QTest::newRow("16 bits, over") << int(Int16) << "32767.5" << Expected();
         QTest::newRow("16 bits, lowest") << int(Int16) << "-32768.5" << Expected(-32768);
         QTest::newRow("32 bits, highest") << int(Int32) << "2147483647" << Expected(2147483647);
@@ -102,8 +90,7 @@ private slots:
         QTest::newRow("regional, empty") << int(Regional) << "" << Expected();
         QTest::newRow("regional, other separator") << int(Regional) << "2,54" << Expected();
         QTest::newRow("regional, inf") << int(Regional) << "inf" << Expected();
-        QTest::newRow("regional, long text quoted short")
-            << int(Regional) << QString(5000, u'1') + u'x' << Expected();
+        QTest::newRow("regional, long text") << int(Regional) << QString(5000, u'1') + u'x' << Expected();
     }
 
     void conversions()
