@@ -87,19 +87,18 @@ private slots:
         QTest::addColumn<int>("barType");
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("says"); // where the message also names the data's fault
+        // Data that only the encoder library refuses goes one way whatever the symbology: one row a way
+        // (a letter, a check digit).
         const auto row = [](const char *name, Symbology barType, const QString &data, const char *says = "") {
             QTest::newRow(name) << int(barType) << data << QString::fromLatin1(says);
         };
         row("EAN-13 letters", S::Ean13, "ABCDEFGHIJKL");
         row("EAN-13 add-on alone", S::Ean13, "+12");
         row("EAN-13 check digit", S::Ean13, "5901234123458");
-        row("EAN-13 too long", S::Ean13, "59012341234577");
         row("EAN-8 too long", S::Ean8, "963850749");
         row("EAN-8 check digit", S::Ean8, "96385075");
         row("UPC-E number system 2", S::UpcE, "2123456");
-        row("UPC-E check digit", S::UpcE, "01234566");
         row("EAN-2 too long", S::Ean2, "123");
-        row("UPC-A letter", S::UpcA, "03600029145A");
         row("Code 39 lower case", S::Code39, "abc");
         row("Code 128 A lower case", S::Code128A, "abc");
         row("Code 128 B beyond ASCII", S::Code128B, QStringLiteral("caf\u00e9"));
@@ -110,12 +109,9 @@ private slots:
         row("ISSN check digit", S::Issn, "0317-8472");
         row("ISBN check digit", S::Isbn, "978-0-306-40615-8");
         row("Codabar letter", S::Codabar, "12X4");
-        row("Interleaved 2 of 5 letters", S::Interleaved2of5, "12AB");
         row("2 of 5 too long", S::Post25, "12345678901234");
-        row("MSI letter", S::MsiPlessey, "12A");
         row("empty", S::Code128, "");
         row("POSTNET 6 digits", S::Postnet, "123456");
-        row("POSTNET 4 digits", S::Postnet, "1234");
         row("GS1 (01) check digit", S::Ean128, "[01]09501101530004",
             "the check digit of (01) is '4', it must be '3'");
         row("GS1 (00) check digit", S::Ean128, "(00)123456789012345678",
@@ -184,14 +180,11 @@ private slots:
         QTest::addColumn<QString>("stored"); // the custom symbology the options hold
         QTest::addColumn<QString>("colour"); // the bar colour they hold, if any
         QTest::addColumn<QString>("pick");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("answer"); // QDialog::Accepted or Rejected
         QTest::addColumn<QString>("shown"); // what the dialog showed first
-        QTest::newRow("as written before, changed") << "58"
-                                                    << ""
-                                                    << "Data Matrix" << int(QDialog::Accepted) << "QR Code";
-        QTest::newRow("cancelled") << "71"
-                                   << "#000080"
-                                   << "QR Code" << int(QDialog::Rejected) << "Data Matrix";
+        const QString navy = QStringLiteral("#000080");
+        QTest::newRow("as written before, changed") << "58" << QString() << "Data Matrix" << 1 << "QR Code";
+        QTest::newRow("cancelled") << "71" << navy << "QR Code" << 0 << "Data Matrix";
     }
     // The custom symbology and the bar colour picked in the dialog, kept in the
     // options and drawn; a cancelled dialog keeps them.
