@@ -33,7 +33,7 @@ private slots:
         DesignerSession session;
         Form1 &f = session.start();
         const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
-        const char *shown = "Text1=0123456789;Text2=001;Text4=;Text5=5.08;Text6=2.54;"
+        const char *shown = "Text1=0123456789;Text5=5.08;Text6=2.54;"
                             "Combo1=EAN-13;Combo3=14;Combo4=0;Combo5=Left;Check1=1;Check2=0;Check3=0;"
                             "source=Option1;unit=Option5;enabled=Text1;BarType=0;Scaling=0;Orientation=0;"
                             "ShowText=1;Alignment=0;Caption=0123456789;Title=;FontSize=14";
