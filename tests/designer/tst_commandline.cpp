@@ -91,9 +91,6 @@ private slots:
         QTest::newRow("save past 2^53")
             << QStringList{"--save", "a.png", "--sequence", "9007199254740990", "9007199254740993"} << 1
             << "cannot count by one";
-        QTest::newRow("print past 2^53")
-            << QStringList{"--print", "--pdf", "x.pdf", "--sequence", "9007199254740990", "9007199254740993"}
-            << 1 << "cannot count by one";
         QTest::newRow("empty picture name") << QStringList{"--save", ""} << 2 << "--save needs a file name";
         QTest::newRow("empty sequence end")
             << QStringList{"--save", "a.png", "--sequence", "1", ""} << 2 << "--sequence needs a value";
@@ -223,12 +220,9 @@ private slots:
             << QStringList{"--save", "csv/item.png", "--import", "shop.csv", "--delimiter", ";"} + columns
             << false << "3 pictures in";
         QTest::newRow("saved as metafiles, titled")
-            << QStringList{"--save", "csv/item.wmf", "--import", "shop.csv", "--title", "{name}"} + columns
-            << false << "3 pictures in";
-        QTest::newRow("printed to PDF, titled")
-            << pdf + QStringList{"--import", "shop.csv", "--title", "{name}"}
+            << QStringList{"--save", "csv/item.wmf", "--import", "shop.csv", "--title", "{name}"}
                 + QStringList{"--delimiter", "semicolon"} + columns
-            << false << "3 labels on 1 page";
+            << false << "3 pictures in";
         QTest::newRow("printed from a pipe, the delimiter found")
             << pdf + QStringList{"--import", "-", "--title", "{name}"} + columns << true
             << "3 labels on 1 page";
@@ -296,10 +290,6 @@ private slots:
         QTest::addColumn<bool>("piped"); // the job's PDF on its standard output
         QTest::addColumn<int>("dpi"); // chosen in the save dialog and with --dpi; 0 none
         QTest::addColumn<int>("width"); // the first picture's pixels; 0 not checked
-        QTest::newRow("PNG") << "item.png"
-                             << "0" << false << false << 0 << 0;
-        QTest::newRow("BMP, turned") << "item.bmp"
-                                     << "90" << false << false << 0 << 0;
         QTest::newRow("WMF") << "item.wmf"
                              << "180" << false << false << 0 << 0;
         QTest::newRow("PNG at 600 dpi") << "item.png"
@@ -423,21 +413,18 @@ private:
 
     std::tuple<int, QString, QString> run(const QStringList &arguments, const Plumbing &plumbing = {})
     {
-        const QString &tmp = plumbing.tmp;
-        const QByteArray &input = plumbing.input;
-        const QString &stdoutFile = plumbing.stdoutFile;
         QProcess p;
-        if (!stdoutFile.isEmpty())
-            p.setStandardOutputFile(stdoutFile);
+        if (!plumbing.stdoutFile.isEmpty())
+            p.setStandardOutputFile(plumbing.stdoutFile);
         p.setWorkingDirectory(m_dir.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", path("config")); // never the user's settings
         // A job needs no temporary folder: a file stands there unless a test asks for the folder.
-        env.insert("TMPDIR", tmp.isEmpty() ? path("values.txt") : tmp);
+        env.insert("TMPDIR", plumbing.tmp.isEmpty() ? path("values.txt") : plumbing.tmp);
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QUILLMARK_BINARY), arguments);
-        if (!input.isEmpty()) {
-            p.write(input);
+        if (!plumbing.input.isEmpty()) {
+            p.write(plumbing.input);
             p.closeWriteChannel();
         }
         p.waitForFinished(120000);

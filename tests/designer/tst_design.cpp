@@ -10,181 +10,114 @@
 #include "Files.h"
 #include "common/Raised.h"
 
-Q_DECLARE_METATYPE(DesignKey)
+// One key: its name in the files, its text by default, a text its rule takes
+// and one it refuses (the refused text is not checked for free-text keys).
+struct KeyCase {
+    DesignKey key;
+    QString name;
+    QString byDefault;
+    QString good;
+    QString bad = {};
+    bool stored = true; // false: a design file's key, kept out of the settings store
+};
+Q_DECLARE_METATYPE(KeyCase)
 
 class TestDesign : public QObject {
     Q_OBJECT
 private slots:
     void keys_data()
     {
-        QTest::addColumn<DesignKey>("key");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("defaultText");
-        QTest::addColumn<QString>("good");
-        QTest::addColumn<QString>("bad");
-        QTest::addColumn<bool>("stored");
+        QTest::addColumn<KeyCase>("c");
+        const auto row = [](const char *name, const KeyCase &c) { QTest::newRow(name) << c; };
         using K = DesignKey;
-        QTest::newRow("width") << K::Width << "vtlw"
-                               << "2880"
-                               << "4320.5"
-                               << "-5" << true;
-        QTest::newRow("height") << K::Height << "vtlh"
-                                << "1440"
-                                << "720"
-                                << "1e308" << true;
-        QTest::newRow("fixed text") << K::Caption << "Caption"
-                                    << "0123456789"
-                                    << "Quill, 128"
-                                    << "" << true;
-        QTest::newRow("import file") << K::ImportFile << "text4"
-                                     << ""
-                                     << "/tmp/a b.txt"
-                                     << "" << true;
-        QTest::newRow("sequence start") << K::SequenceStart << "text2"
-                                        << "001"
-                                        << "0042"
-                                        << "" << true;
-        QTest::newRow("sequence end") << K::SequenceEnd << "text3"
-                                      << "999"
-                                      << "120"
-                                      << "" << true;
-        QTest::newRow("unit") << K::Unit << "mesure"
-                              << "0"
-                              << "1"
-                              << "inch" << true;
-        QTest::newRow("symbology") << K::Symbology << "bartype"
-                                   << "0"
-                                   << "24"
-                                   << "999" << true;
-        QTest::newRow("symbology not a number") << K::Symbology << "bartype"
-                                                << "0"
-                                                << "-1"
-                                                << "nan" << true;
-        QTest::newRow("scaling") << K::Scaling << "Scaling"
-                                 << "0"
-                                 << "2"
-                                 << "3" << true;
-        QTest::newRow("show text") << K::ShowText << "hasText"
-                                   << "1"
-                                   << "0"
-                                   << "-1" << true;
-        QTest::newRow("has title") << K::HasTitle << "Check3"
-                                   << "0"
-                                   << "1"
-                                   << "yes" << true;
-        QTest::newRow("rotation") << K::Rotation << "Orientation"
-                                  << "0"
-                                  << "270"
-                                  << "45" << true;
-        QTest::newRow("alignment") << K::Align << "Align"
-                                   << "Left"
-                                   << "center"
-                                   << "Middle" << true;
-        QTest::newRow("font") << K::FontName << "combo2"
-                              << "Arial"
-                              << "Liberation Sans"
-                              << "" << true;
-        QTest::newRow("font size") << K::FontSize << "combo3"
-                                   << "14"
-                                   << "12.5"
-                                   << "5000" << true;
-        QTest::newRow("font size zero") << K::FontSize << "combo3"
-                                        << "14"
-                                        << "1000"
-                                        << "0" << true;
-        QTest::newRow("source text") << K::SourceText << "option1"
-                                     << "1"
-                                     << "0"
-                                     << "on" << true;
-        QTest::newRow("source sequence") << K::SourceSequence << "option2"
-                                         << "0"
-                                         << "1"
-                                         << "" << true;
-        QTest::newRow("source import") << K::SourceImport << "option3"
-                                       << "0"
-                                       << "1"
-                                       << "x" << true;
-        QTest::newRow("label margin") << K::LabelLeft << "Left"
-                                      << "0"
-                                      << "0,25"
-                                      << "" << true;
-        QTest::newRow("page margin") << K::PageBottom << "Bottom"
-                                     << "0"
-                                     << ".5"
-                                     << "" << true;
-        QTest::newRow("custom symbology") << K::CustomSymbology << "CustomSymbology"
-                                          << "58"
-                                          << "71"
-                                          << "0" << true;
-        QTest::newRow("MSI check digit") << K::MsiCheck << "MSICheckDigit"
-                                         << "1"
-                                         << "6"
-                                         << "7" << true;
-        QTest::newRow("bar colour") << K::BarColor << "BarColor"
-                                    << "#000000"
-                                    << "#102030"
-                                    << "ink" << true;
-        QTest::newRow("import delimiter") << K::ImportDelimiter << "Delimiter"
-                                          << "detect"
-                                          << "Semicolon"
-                                          << "pipe" << true;
-        QTest::newRow("import header") << K::ImportHeader << "Header"
-                                       << "0"
-                                       << "1"
-                                       << "2" << true;
-        QTest::newRow("import value") << K::ImportValue << "Value"
-                                      << ""
-                                      << "{sku}-{size}"
-                                      << "" << true;
-        QTest::newRow("import title") << K::ImportTitle << "Title"
-                                      << ""
-                                      << "{name} {price}"
-                                      << "" << true;
-        QTest::newRow("picture resolution") << K::PictureDpi << "Resolution"
-                                            << "Screen"
-                                            << "600"
-                                            << "20" << true;
-        QTest::newRow("prefix") << K::Prefix << "Prefix"
-                                << "(prefix)"
-                                << "SSCC-"
-                                << "" << false;
-        QTest::newRow("suffix") << K::Suffix << "Suffix"
-                                << "(sufix)"
-                                << "/A"
-                                << "" << false;
-        QTest::newRow("label product") << K::LabelProduct << "LabelProduct"
-                                       << ""
-                                       << "Avery 5160"
-                                       << "" << false;
+        row("width", {.key = K::Width, .name = "vtlw", .byDefault = "2880", .good = "4320.5", .bad = "-5"});
+        row("height", {.key = K::Height, .name = "vtlh", .byDefault = "1440", .good = "720", .bad = "1e308"});
+        row("fixed text",
+            {.key = K::Caption, .name = "Caption", .byDefault = "0123456789", .good = "Quill, 128"});
+        row("import file", {.key = K::ImportFile, .name = "text4", .byDefault = "", .good = "/tmp/a b.txt"});
+        row("sequence start", {.key = K::SequenceStart, .name = "text2", .byDefault = "001", .good = "0042"});
+        row("sequence end", {.key = K::SequenceEnd, .name = "text3", .byDefault = "999", .good = "120"});
+        row("unit", {.key = K::Unit, .name = "mesure", .byDefault = "0", .good = "1", .bad = "inch"});
+        row("symbology",
+            {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "24", .bad = "999"});
+        row("symbology not a number",
+            {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "-1", .bad = "nan"});
+        row("scaling", {.key = K::Scaling, .name = "Scaling", .byDefault = "0", .good = "2", .bad = "3"});
+        row("show text", {.key = K::ShowText, .name = "hasText", .byDefault = "1", .good = "0", .bad = "-1"});
+        row("has title", {.key = K::HasTitle, .name = "Check3", .byDefault = "0", .good = "1", .bad = "yes"});
+        row("rotation",
+            {.key = K::Rotation, .name = "Orientation", .byDefault = "0", .good = "270", .bad = "45"});
+        row("alignment",
+            {.key = K::Align, .name = "Align", .byDefault = "Left", .good = "center", .bad = "Middle"});
+        row("font", {.key = K::FontName, .name = "combo2", .byDefault = "Arial", .good = "Liberation Sans"});
+        row("font size",
+            {.key = K::FontSize, .name = "combo3", .byDefault = "14", .good = "12.5", .bad = "5000"});
+        row("font size zero",
+            {.key = K::FontSize, .name = "combo3", .byDefault = "14", .good = "1000", .bad = "0"});
+        row("source text",
+            {.key = K::SourceText, .name = "option1", .byDefault = "1", .good = "0", .bad = "on"});
+        row("source import",
+            {.key = K::SourceImport, .name = "option3", .byDefault = "0", .good = "1", .bad = "x"});
+        row("label margin", {.key = K::LabelLeft, .name = "Left", .byDefault = "0", .good = "0,25"});
+        row("page margin", {.key = K::PageBottom, .name = "Bottom", .byDefault = "0", .good = ".5"});
+        row("custom symbology",
+            {.key = K::CustomSymbology,
+             .name = "CustomSymbology",
+             .byDefault = "58",
+             .good = "71",
+             .bad = "0"});
+        row("MSI check digit",
+            {.key = K::MsiCheck, .name = "MSICheckDigit", .byDefault = "1", .good = "6", .bad = "7"});
+        row("bar colour",
+            {.key = K::BarColor,
+             .name = "BarColor",
+             .byDefault = "#000000",
+             .good = "#102030",
+             .bad = "ink"});
+        row("import delimiter",
+            {.key = K::ImportDelimiter,
+             .name = "Delimiter",
+             .byDefault = "detect",
+             .good = "Semicolon",
+             .bad = "pipe"});
+        row("import header",
+            {.key = K::ImportHeader, .name = "Header", .byDefault = "0", .good = "1", .bad = "2"});
+        row("import value",
+            {.key = K::ImportValue, .name = "Value", .byDefault = "", .good = "{sku}-{size}"});
+        row("picture resolution",
+            {.key = K::PictureDpi, .name = "Resolution", .byDefault = "Screen", .good = "600", .bad = "20"});
+        row("prefix",
+            {.key = K::Prefix, .name = "Prefix", .byDefault = "(prefix)", .good = "SSCC-", .stored = false});
+        row("label product",
+            {.key = K::LabelProduct,
+             .name = "LabelProduct",
+             .byDefault = "",
+             .good = "Avery 5160",
+             .stored = false});
     }
 
     void keys()
     {
-        QFETCH(DesignKey, key);
-        QFETCH(QString, name);
-        QFETCH(QString, defaultText);
-        QFETCH(QString, good);
-        QFETCH(QString, bad);
-        QFETCH(bool, stored);
-        const DesignKeys::Entry &entry = DesignKeys::entry(key);
-        QCOMPARE(entry.name, name);
-        QCOMPARE(Design().text(key), defaultText);
-        QCOMPARE(Design::fault(key, defaultText), QString());
-        QCOMPARE(Design::fault(key, good), QString());
+        QFETCH(KeyCase, c);
+        const DesignKeys::Entry &entry = DesignKeys::entry(c.key);
+        QCOMPARE(entry.name, c.name);
+        QCOMPARE(Design().text(c.key), c.byDefault);
+        QCOMPARE(Design::fault(c.key, c.byDefault), QString());
+        QCOMPARE(Design::fault(c.key, c.good), QString());
         if (entry.rule != DesignKeys::Rule::Text)
-            QVERIFY2(!Design::fault(key, bad).isEmpty(), qPrintable(bad));
+            QVERIFY2(!Design::fault(c.key, c.bad).isEmpty(), qPrintable(c.bad));
 
         QTemporaryDir dir;
         Design design;
-        design.setText(key, good);
+        design.setText(c.key, c.good);
         {
             SettingsStore store(dir.filePath("store.conf"));
             design.writeSection(store, entry.section);
             QCOMPARE(store.flush(), QString());
         }
         const SettingsStore store(dir.filePath("store.conf"));
-        QCOMPARE(Design::fromStore(store).text(key), stored ? good : defaultText);
-        QCOMPARE(contents(dir.filePath("store.conf")).contains(name.toUtf8()), stored);
+        QCOMPARE(Design::fromStore(store).text(c.key), c.stored ? c.good : c.byDefault);
+        QCOMPARE(contents(dir.filePath("store.conf")).contains(c.name.toUtf8()), c.stored);
 
         const QString file = dir.filePath("label.qmdesign");
         design.writeFile(file);
