@@ -3,7 +3,6 @@
 // zxing-cpp, must have exactly the product's columns and rows, each label
 // where the product has it. Also a partly used sheet, the preview's pages, and
 // runs cancelled half way.
-#include "LabelGrid.h"
 #include "LabelProducts.h"
 #include "OutputCommands.h"
 #include "PdfCheck.h"
@@ -45,17 +44,21 @@ struct SheetDialogs : StandInDialogs {
     }
 };
 
-// What the print dialog shows for a product, and how far the furthest label
-// may lie from the product's place.
-struct FillCase {
-    bool inches = true;
-    QString pageLeft, labelRight; // as the fields show them
-    double mostOffMm = 0;
+// A product chosen in the print dialog and printed at 300 dpi from label
+// "start", each value "copies" times.
+struct SheetCase {
+    bool inches = true; // the dialog's unit
+    int start = 1;
+    int values = 0;
+    int copies = 1;
+    int pages = 1;
+    QString pageLeft = {}, labelRight = {}; // as the dialog's fields show them
+    double mostOffMm = 0; // how far the dialog's grid may lie from the product's places
 };
 
 } // namespace
 
-Q_DECLARE_METATYPE(FillCase)
+Q_DECLARE_METATYPE(SheetCase)
 
 class LabelProductsTest : public QObject {
     Q_OBJECT
@@ -77,150 +80,108 @@ private slots:
         QVERIFY(error.contains("apt-get install glabels-data"));
     }
 
-    // Chosen in the print dialog (whose unit the designer takes on), printed
-    // at 300 dpi from label "start": every cell of the first page empty before
-    // it, then decoded in order (each value "copies" times), its top left within
-    // a dot of the product's; the preview shows as many pages as the PDF has.
     void printedSheet_data()
     {
-        for (const char *column : {"inches", "start", "values", "copies", "pages"})
-            QTest::addColumn<int>(column);
-        QTest::newRow("Avery 5160, cm, from label 5: 2 pages") << 0 << 5 << 56 << 1 << 2;
-        QTest::newRow("Avery 5160, from label 5, 3 copies each: 3 pages") << 1 << 5 << 20 << 3 << 3;
-        QTest::newRow("Avery 5260, the same sheet by another number") << 1 << 1 << 30 << 1 << 1;
-        QTest::newRow("Zweckform 3474, cm") << 0 << 1 << 24 << 1 << 1;
-        QTest::newRow("Zweckform 3474, in: 17 pages") << 1 << 1 << 385 << 1 << 17;
-        QTest::newRow("Brother DK-1201, a roll: a page a label") << 0 << 1 << 2 << 1 << 2;
+        QTest::addColumn<SheetCase>("sheet");
+        QTest::newRow("Avery 5160, cm, from label 5: 2 pages") << SheetCase{.inches = false,
+                                                                            .start = 5,
+                                                                            .values = 56,
+                                                                            .pages = 2,
+                                                                            .pageLeft = "0.4",
+                                                                            .labelRight = "0.4",
+                                                                            .mostOffMm = 0.04};
+        QTest::newRow("Avery 5160, in: tight to the page's right edge, from label 5, 3 copies each")
+            << SheetCase{.start = 5,
+                         .values = 20,
+                         .copies = 3,
+                         .pages = 3,
+                         .pageLeft = "0.16",
+                         .labelRight = "0.16",
+                         .mostOffMm = 0.1};
+        QTest::newRow("Zweckform 3474, cm: A4 filled to its edges") << SheetCase{
+            .inches = false, .values = 24, .pageLeft = "0.01", .labelRight = "0", .mostOffMm = 0.1};
+        // A grid whose last gap runs past the page must shrink its cells.
+        QTest::newRow("Avery 5167, in: the last gap past the page")
+            << SheetCase{.values = 80, .pageLeft = "0.3", .labelRight = "0.3", .mostOffMm = 0.48};
+        QTest::newRow("Dymo 11354, cm: a roll, paper of its label's size, a page a label")
+            << SheetCase{.inches = false, .values = 2, .pages = 2, .pageLeft = "0", .labelRight = "0"};
     }
+    // The print dialog's numbers for the product (whose unit the designer takes
+    // on): none below 0, none with more than two decimals, no label further from
+    // the product's place than the row allows. Printed: every cell of the first
+    // page empty before "start", then decoded in order, its top left within a
+    // dot of where the dialog's numbers put it; the preview shows as many pages
+    // as the PDF has.
     void printedSheet()
     {
+        QFETCH(SheetCase, sheet);
         const QString query = QString(QTest::currentDataTag()).section(u',', 0, 0);
-        QFETCH(int, inches);
-        QFETCH(int, start);
-        QFETCH(int, values);
-        QFETCH(int, copies);
-        QFETCH(int, pages);
+        const LabelProduct &p = *LabelProducts::search(m_products, query).front();
         StandInDesigner designer;
         SheetDialogs dialogs;
         dialogs.product = query;
-        designer.sequence("101", QString::number(100 + values));
+        designer.sequence("101", QString::number(100 + sheet.values));
         designer.vantrel().setAlignment(1); // centred
         const QString pdf = designer.dir.filePath("sheet.pdf");
         PrinterObject::current().selectPdfFile(pdf);
         PrinterObject::current().setResolution(300);
         frmPrint dialog(designer);
-        (inches ? dialog.Option4 : dialog.Option5)->click();
+        (sheet.inches ? dialog.Option4 : dialog.Option5)->click();
         dialog.LabelProductButton_Click();
-        QCOMPARE(designer.o4, bool(inches));
-        dialog.StartLabel->setValue(start);
-        dialog.Copies->setValue(copies);
+        QCOMPARE(designer.o4, sheet.inches);
+        QCOMPARE(dialog.Text6->text(), sheet.pageLeft);
+        QCOMPARE(dialog.Text2->text(), sheet.labelRight);
+        const QLocale locale;
+        const QList<QLineEdit *> fields{dialog.Text1, dialog.Text2, dialog.Text4, dialog.Text5,
+                                        dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9};
+        for (const QLineEdit *field : fields) {
+            QVERIFY2(locale.toDouble(field->text()) >= 0, qPrintable(field->text()));
+            QVERIFY2(field->text().section(locale.decimalPoint(), 1).size() <= 2, qPrintable(field->text()));
+        }
+        dialog.StartLabel->setValue(sheet.start);
+        dialog.Copies->setValue(sheet.copies);
         dialog.PreviewButton_Click();
         dialog.OKButton_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
-        QCOMPARE(dialogs.previewPages, pages);
-        QCOMPARE(PdfCheck::pageCount(pdf), pages);
-        const QString summary = QStringLiteral("%1 labels on %2 page").arg(values * copies).arg(pages);
+        QCOMPARE(dialogs.previewPages, sheet.pages);
+        QCOMPARE(PdfCheck::pageCount(pdf), sheet.pages);
+        const QString summary
+            = QStringLiteral("%1 labels on %2 page").arg(sheet.values * sheet.copies).arg(sheet.pages);
         QVERIFY2(dialog.runSummary().startsWith(summary), qPrintable(dialog.runSummary()));
 
-        const LabelProduct &p = *LabelProducts::search(m_products, query).front();
         const QImage page = PdfCheck::render(pdf, 300, 1, 1).value(0); // the first page at 300 dpi
-        const double dot = 300.0 / 72;
-        QVERIFY(qAbs(page.width() - p.paperWidth * dot) < 2 && qAbs(page.height() - p.paperHeight * dot) < 2);
+        const double dot = 300.0 / 72; // dots a point
+        // The product's paper, to a whole point as a PDF page has it.
+        QVERIFY(qAbs(page.width() - p.paperWidth * dot) < dot
+                && qAbs(page.height() - p.paperHeight * dot) < dot);
         // The symbol is centred across its width: its left edge is found from its ink.
-        const QLocale locale;
-        const double unit = (inches ? 1440 : 567) / 4.8; // dots, 4.8 twips a dot
+        const double unit = dialog.twipsPerUnit / 4.8; // dots, 4.8 twips a dot
         const auto dots = [&](const QString &text) { return locale.toDouble(text) * unit; };
         const int width = qRound(dots(designer.width));
-        // Where the dialog's numbers put each label; the fills table bounds how
-        // far that may lie from the product's place.
-        const double gapAcross = dots(dialog.Text1->text()) + dots(dialog.Text2->text());
-        const double gapDown = dots(dialog.Text4->text()) + dots(dialog.Text5->text());
-        const double cellWidth = dots(designer.width) + gapAcross;
-        const double cellHeight = dots(designer.height) + gapDown;
+        const double cellWidth
+            = dots(designer.width) + dots(dialog.Text1->text()) + dots(dialog.Text2->text());
+        const double cellHeight
+            = dots(designer.height) + dots(dialog.Text4->text()) + dots(dialog.Text5->text());
+        const double mostOff = sheet.mostOffMm / 25.4 * 300 + 0.1;
         for (int cell = 0; cell < p.columns * p.rows; ++cell) {
-            const double x = dots(dialog.Text6->text()) + cell % p.columns * cellWidth;
-            const double y = dots(dialog.Text8->text()) + cell / p.columns * cellHeight;
-            const QPointF at(x, y);
+            const int column = cell % p.columns;
+            const int row = cell / p.columns;
+            const QPointF at(dots(dialog.Text6->text()) + column * cellWidth,
+                             dots(dialog.Text8->text()) + row * cellHeight);
+            const QPointF place((p.left + column * p.pitchX) * dot, (p.top + row * p.pitchY) * dot);
+            const QString where = QStringLiteral("cell %1").arg(cell);
+            QVERIFY2(qAbs(at.x() - place.x()) <= mostOff && qAbs(at.y() - place.y()) <= mostOff,
+                     qPrintable(where));
             const QRect label(at.toPoint(), QSize(qRound(p.labelWidth * dot), qRound(p.labelHeight * dot)));
             const QRect ink = Decode::inkBox(page, label.adjusted(-3, -3, 0, 0));
-            if (cell < start - 1) {
+            if (cell < sheet.start - 1) {
                 QVERIFY(ink.isNull());
                 continue;
             }
-            const QPointF corner((ink.left() + ink.right() + 1 - width) / 2.0, ink.top());
-            const QPointF off = corner - at;
-            const QString where = QStringLiteral("cell %1").arg(cell);
+            const QPointF off = QPointF((ink.left() + ink.right() + 1 - width) / 2.0, ink.top()) - at;
             QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1, qPrintable(where));
-            const int value = (cell - (start - 1)) / copies;
+            const int value = (cell - (sheet.start - 1)) / sheet.copies;
             QCOMPARE(Decode::zxingOne(Decode::label(page, label)), QString::number(101 + value));
-        }
-    }
-
-    // The print dialog's numbers for a product: none below 0, none with more
-    // than two decimals, and the grid the run computes from them has the
-    // product's columns and rows, no label further from its place than the
-    // row allows (a grid whose last gap runs past the page must shrink its cells).
-    void fills_data()
-    {
-        QTest::addColumn<FillCase>("fill");
-        QTest::newRow("Avery 5160, in: tight to the page's right edge")
-            << FillCase{.inches = true, .pageLeft = "0.16", .labelRight = "0.16", .mostOffMm = 0.1};
-        QTest::newRow("Avery 5160, cm")
-            << FillCase{.inches = false, .pageLeft = "0.4", .labelRight = "0.4", .mostOffMm = 0.04};
-        QTest::newRow("Avery 5163, in: roomy")
-            << FillCase{.inches = true, .pageLeft = "0.18", .labelRight = "0.16", .mostOffMm = 0.45};
-        QTest::newRow("Zweckform 3474, cm: A4 filled to its edges")
-            << FillCase{.inches = false, .pageLeft = "0.01", .labelRight = "0", .mostOffMm = 0.1};
-        QTest::newRow("Avery 5167, in: the last gap past the page")
-            << FillCase{.inches = true, .pageLeft = "0.3", .labelRight = "0.3", .mostOffMm = 0.48};
-        QTest::newRow("Dymo 11354, cm: paper of its own size")
-            << FillCase{.inches = false, .pageLeft = "0", .labelRight = "0", .mostOffMm = 0};
-    }
-    void fills()
-    {
-        QFETCH(FillCase, fill);
-        const QString query = QString(QTest::currentDataTag()).section(u',', 0, 0);
-        const LabelProduct &p = *LabelProducts::search(m_products, query).front();
-        StandInDesigner designer;
-        SheetDialogs dialogs;
-        dialogs.product = query;
-        PrinterObject::current().selectPdfFile(designer.dir.filePath("sheet.pdf"));
-        frmPrint dialog(designer);
-        (fill.inches ? dialog.Option4 : dialog.Option5)->click();
-        dialog.LabelProductButton_Click();
-        QCOMPARE(dialog.Text6->text(), fill.pageLeft);
-        QCOMPARE(dialog.Text2->text(), fill.labelRight);
-        const QLocale locale;
-        const QLineEdit *const fields[] = {dialog.Text1, dialog.Text2, dialog.Text4, dialog.Text5,
-                                           dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9};
-        QList<double> m;
-        for (const QLineEdit *field : fields) {
-            const double value = locale.toDouble(field->text());
-            QVERIFY2(value >= 0, qPrintable(field->text()));
-            QVERIFY2(field->text().section(locale.decimalPoint(), 1).size() <= 2, qPrintable(field->text()));
-            m << value;
-        }
-        const double f = dialog.twipsPerUnit;
-        const double width = locale.toDouble(designer.width);
-        const double height = locale.toDouble(designer.height);
-        const LabelGrid::Margins label{.left = m[0], .right = m[1], .top = m[2], .bottom = m[3]};
-        const LabelGrid::Margins page{.left = m[4], .right = m[5], .top = m[6], .bottom = m[7]};
-        const std::int32_t pageWidth = PrinterObject::current().pageWidthTwips();
-        const std::int32_t pageHeight = PrinterObject::current().pageHeightTwips();
-        const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, pageWidth, pageHeight);
-        QCOMPARE(grid.columns, p.columns);
-        QCOMPARE(grid.rows, p.rows);
-        const double twipsPerMm = 1440 / 25.4;
-        const double mostOff = fill.mostOffMm * twipsPerMm + 0.5;
-        for (int column : {0, p.columns - 1}) {
-            const double placed = grid.originX + column * grid.cellWidth;
-            const double product = (p.left + column * p.pitchX) * 20;
-            QVERIFY2(std::abs(placed - product) <= mostOff, qPrintable(QString::number(column)));
-        }
-        for (int row : {0, p.rows - 1}) {
-            const double placed = grid.originY + row * grid.cellHeight;
-            const double product = (p.top + row * p.pitchY) * 20;
-            QVERIFY2(std::abs(placed - product) <= mostOff, qPrintable(QString::number(row)));
         }
     }
 

@@ -100,11 +100,15 @@ QList<QImage> zplGraphics(const QByteArray &zpl)
                 continue;
             } else if (c == ':' || c == ',') {
                 row = c == ':' ? last : row.leftJustified(perRow * 2, '0');
-            } else if ((row += QByteArray(qMax(count, 1), c), count = 0, row.size() < perRow * 2)) {
-                continue;
+            } else {
+                row += QByteArray(qMax(count, 1), c);
+                count = 0;
+                if (row.size() < perRow * 2)
+                    continue;
             }
             memcpy(image.scanLine(y++), QByteArray::fromHex(row).constData(), perRow);
-            last = row, row.clear();
+            last = row;
+            row.clear();
         }
         images << image;
     }
@@ -117,8 +121,10 @@ QList<int> runs(const QImage &image, int y)
     QList<int> widths;
     bool dark = false;
     for (int x = 0; x < image.width(); ++x) {
-        if ((qGray(image.pixel(x, y)) < 128) != dark)
-            widths << 0, dark = !dark;
+        if ((qGray(image.pixel(x, y)) < 128) != dark) {
+            widths << 0;
+            dark = !dark;
+        }
         if (!widths.isEmpty())
             ++widths.last();
     }
@@ -187,7 +193,11 @@ private slots:
                  qPrintable(QStringLiteral("lpadmin could not add the queue: ") + output));
     }
 
-    void cleanupTestCase() { m_cupsd.terminate(), m_cupsd.waitForFinished(10000); }
+    void cleanupTestCase()
+    {
+        m_cupsd.terminate();
+        m_cupsd.waitForFinished(10000);
+    }
 
     void labelPrinter_data()
     {
@@ -209,8 +219,10 @@ private slots:
         StandInDesigner designer;
         StandInDialogs dialogs;
         designer.sequence("1001", "1004");
-        if (landscape)
-            designer.width = "1.00", designer.height = "2.00";
+        if (landscape) {
+            designer.width = "1.00";
+            designer.height = "2.00";
+        }
         PrinterObject &printer = PrinterObject::current();
         // The default queue is the printer the program starts with, at its own media.
         QCOMPARE(printer.deviceName(), kQueue);

@@ -123,21 +123,13 @@ private slots:
         QTest::addColumn<Sheet>("s");
         const Margins twoRows{.pageTop = 1, .pageBottom = 8};
         const Grid belowAnInch{.top = 1};
-        const QStringList v10 = sequence(1, 10, 2);
+        const QStringList v8 = sequence(1, 8, 2);
         const QStringList v41 = sequence(1, 41, 3);
         const QStringList v7 = sequence(1, 7, 2);
         const QStringList imported{"A-1", "B-2"};
         const QStringList twice = copied(v7, 2);
-        QTest::newRow("10 values on 4 x 2: 2 pages") << Sheet{.values = v10,
-                                                              .margins = twoRows,
-                                                              .grid = belowAnInch,
-                                                              .rows = 2,
-                                                              .pages = {v10.mid(0, 8), v10.mid(8)}};
-        QTest::newRow("8 values on 4 x 2: 1 page") << Sheet{.values = v10.mid(0, 8),
-                                                            .margins = twoRows,
-                                                            .grid = belowAnInch,
-                                                            .rows = 2,
-                                                            .pages = {v10.mid(0, 8)}};
+        QTest::newRow("8 values on 4 x 2: 1 page")
+            << Sheet{.values = v8, .margins = twoRows, .grid = belowAnInch, .rows = 2, .pages = {v8}};
         QTest::newRow("7 values, 2 copies each, on 4 x 2: 2 pages")
             << Sheet{.values = v7,
                      .margins = twoRows,
@@ -230,7 +222,6 @@ private slots:
         QCOMPARE(symbol.Font().Size(), 14.0);
         QCOMPARE(symbol.shownSize, 14.0);
         const QList<QImage> pages = PdfCheck::render(pdf, kDpi);
-        QCOMPARE(PdfCheck::pageCount(pdf), int(s.pages.size()));
         QCOMPARE(pages.size(), s.pages.size());
         const Grid &g = s.grid;
         for (int p = 0; p < s.pages.size(); ++p) {

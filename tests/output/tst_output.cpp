@@ -30,6 +30,39 @@ static QString usePdfFile(StandInDesigner &designer, const QString &name = QStri
     return designer.dir.filePath(name);
 }
 
+namespace {
+
+// A print that stops on a spoiled field, symbol or printer.
+struct Failure {
+    int field = 0; // the dialog's TextN typed into; 0: none
+    QString typed = {};
+    QString width = QStringLiteral("2.00"); // the symbol's, as the designer shows it
+    int barType = int(Symbology::Code128); // -1: none chosen
+    QString printer = QStringLiteral("labels.pdf"); // the PDF file, in the designer's folder; empty: none
+    QString says = {}; // part of the one message
+    bool previewOpens = false; // the fault shows only while the labels are drawn
+};
+
+// A run saved under the name chosen.
+struct Run {
+    QStringList lines = {}; // of the import file; none: the sequence 001 to 003
+    QString chosen = QStringLiteral("item.bmp");
+    int barType = int(Symbology::Code128);
+    double w = 4800, h = 1800; // the symbol's size in twips
+    QStringList files = {}; // expected, each decoded: file=value
+    QSize pixels = {}; // of each PNG
+    QString says = {}; // part of the one message; empty: none
+    ImportColumns columns = {};
+    int dpi = 0; // chosen in the save dialog
+    QString warns = {}; // the warning before the run
+    bool goOn = true; // its answer
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Failure)
+Q_DECLARE_METATYPE(Run)
+
 class OutputTest : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
@@ -37,118 +70,139 @@ class OutputTest : public QObject {
 private slots:
     void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
 
+    void dialog_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("inches"); // the designer's unit
+        QTest::addColumn<QString>("stored"); // the page left margin, from "1", edited to "2,5"
+        QTest::newRow("Esc, centimetres") << "Esc" << false << "1";
+        QTest::newRow("close box") << "close box" << true << "2,5";
+    }
     // The focus order, first on the page left margin; the unit follows the
-    // designer; what the store holds after each way of closing, from "1" in
-    // every entry and the page left margin edited to "2,5".
+    // designer; what the store holds after each way of closing.
     void dialog()
     {
-        for (const QString how : {"Cancel", "Esc", "close box"}) {
-            StandInDesigner designer;
-            designer.store.write("Page margins", "Left", "1");
-            designer.o4 = how != "Cancel", designer.o5 = how == "Cancel";
-            {
-                frmPrint d(designer);
-                QCOMPARE(d.twipsPerUnit, how == "Cancel" ? 567.0 : 1440.0);
-                d.show();
-                QVERIFY(QTest::qWaitForWindowActive(&d));
-                for (QWidget *want :
-                     QList<QWidget *>{d.Text6, d.Text7, d.Text8, d.Text9, d.Text1, d.Text2, d.Text4, d.Text5,
-                                      d.OKButton, d.CancelButton, d.Command1, d.Text3}) {
-                    QCOMPARE(QApplication::focusWidget(), want);
-                    QTest::keyClick(want, Qt::Key_Tab);
-                }
-                d.Text6->setText("2,5");
-                how == "Cancel"    ? d.CancelButton->click()
-                    : how == "Esc" ? QTest::keyClick(&d, Qt::Key_Escape)
-                                   : (void)d.close();
-                QVERIFY(d.isUnloaded() && !d.isVisible());
+        QFETCH(QString, how);
+        QFETCH(bool, inches);
+        QFETCH(QString, stored);
+        StandInDesigner designer;
+        designer.store.write("Page margins", "Left", "1");
+        designer.o4 = inches;
+        designer.o5 = !inches;
+        {
+            frmPrint d(designer);
+            QCOMPARE(d.twipsPerUnit, inches ? 1440.0 : 567.0);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            const QList<QWidget *> order{d.Text6, d.Text7, d.Text8,    d.Text9,        d.Text1,    d.Text2,
+                                         d.Text4, d.Text5, d.OKButton, d.CancelButton, d.Command1, d.Text3};
+            for (QWidget *want : order) {
+                QCOMPARE(QApplication::focusWidget(), want);
+                QTest::keyClick(want, Qt::Key_Tab);
             }
-            QCOMPARE(frmPrint(designer).Text6->text(), how == "close box" ? "2,5" : "1"); // as stored
+            d.Text6->setText("2,5");
+            if (how == "Esc")
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                d.close();
+            QVERIFY(d.isUnloaded());
+            QVERIFY(!d.isVisible());
         }
-        // Toolbar button 3 opens it modally, and the designer can close it.
+        QCOMPARE(frmPrint(designer).Text6->text(), stored);
+    }
+
+    // Toolbar button 3 opens the print dialog modally, and the designer can close it.
+    void toolbarOpensPrintDialog()
+    {
         StandInDesigner designer;
         OutputCommands commands(designer);
         bool wasOpen = false;
         QTimer::singleShot(0, [&] {
-            wasOpen = qobject_cast<frmPrint *>(QApplication::activeModalWidget()),
+            wasOpen = qobject_cast<frmPrint *>(QApplication::activeModalWidget());
             commands.closePrintDialog();
         });
         commands.Toolbar1_ButtonClick(3);
-        QVERIFY(wasOpen && !QApplication::activeModalWidget());
+        QVERIFY(wasOpen);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
+    void failures_data()
+    {
+        QTest::addColumn<Failure>("f");
+        QTest::newRow("page left margin empty")
+            << Failure{.field = 6, .says = "Page margins \"Left\": A number is needed"};
+        QTest::newRow("barcode margin not a number") << Failure{
+            .field = 2, .typed = "abc", .says = "Barcode margins \"Right\": \"abc\" is not a number"};
+        QTest::newRow("symbol 0 wide") << Failure{.width = "0", .says = "0 wide"};
+        QTest::newRow("symbol too narrow to count") << Failure{.width = "0.000000001", .says = "Overflow"};
+        QTest::newRow("symbol 0 wide in a wider cell")
+            << Failure{.field = 1, .typed = "0.5", .width = "0", .says = "would not lie wholly on the page"};
+        QTest::newRow("too tall") << Failure{
+            .field = 8,
+            .typed = "10.5",
+            .says = "No label fits on the page: a label of 2 × 1 in (symbol and barcode margins) is taller "
+                    "than the room inside the page margins, 0.5 in down. Make the margins"};
+        QTest::newRow("too wide") << Failure{
+            .field = 2,
+            .typed = "6.6234567",
+            .says = "a label of 8.623 × 1 in (symbol and barcode margins) is wider than the room inside the "
+                    "page margins, 8.5 in across."};
+        QTest::newRow("no room across")
+            << Failure{.field = 7,
+                       .typed = "8.5",
+                       .says = "is wider than the room inside the page margins, none across."};
+        QTest::newRow("page left margin below 0") << Failure{
+            .field = 6,
+            .typed = "-100",
+            .says = "reach from -100 to 8 in across and from 0 to 11 in down, on a page of 8.5 × 11 in"};
+        QTest::newRow("past the page's right edge")
+            << Failure{.field = 7, .typed = "-3", .says = "reach from 0 to 10 in across"};
+        QTest::newRow("no symbology") << Failure{.barType = -1, .says = "No symbology is chosen"};
+        // EAN-2 takes 2 digits: found only while the labels are drawn.
+        QTest::newRow("EAN-2, a value it refuses") << Failure{.barType = int(Symbology::Ean2),
+                                                              .says = "Label 100 (page 3), value \"100\": ",
+                                                              .previewOpens = true};
+        QTest::newRow("no printer") << Failure{
+            .printer = "", .says = "\"Printer setup\"", .previewOpens = true};
+        QTest::newRow("PDF folder gone") << Failure{
+            .printer = "gone/labels.pdf", .says = "gone/labels.pdf cannot be written", .previewOpens = true};
+    }
     // A spoiled field stops the run with one message: nothing is printed, the
     // file printed before stays whole, the font size is as before and the
     // dialog stays open. Preview gives the same message and opens no preview,
     // but for a fault it finds only while drawing the labels.
     void failures()
     {
-        struct Failure {
-            const char *what, *typed, *says;
-            bool previewOpens = false;
-        };
-        const QList<Failure> rows{
-            {"Text6", "", "Page margins \"Left\": A number is needed"},
-            {"Text2", "abc", "Barcode margins \"Right\": \"abc\" is not a number"},
-            {"Text9", "x", "Page margins \"Bottom\""},
-            {"width", "", "Symbol \"Width\""},
-            {"width", "0", "0 wide"},
-            {"width", "0.000000001", "Overflow"},
-            {"Text1", "0.5;0", "would not lie wholly on the page"}, // a symbol 0 wide in a wider cell
-            {.what = "Text8",
-             .typed = "10.5",
-             .says = "No label fits on the page: a label of 2 × 1 in (symbol and barcode margins) is taller "
-                     "than the room inside the page margins, 0.5 in down. Make the margins"},
-            {.what = "Text2",
-             .typed = "6.6234567",
-             .says = "a label of 8.623 × 1 in (symbol and barcode margins) is wider than the room inside "
-                     "the page margins, 8.5 in across."},
-            {.what = "Text7",
-             .typed = "8.5",
-             .says = "is wider than the room inside the page margins, none across."},
-            {"Text6", "-100",
-             "reach from -100 to 8 in across and from 0 to 11 in down, on a page of 8.5 × 11 in"},
-            {"Text7", "-3", "reach from 0 to 10 in across"},
-            {"bartype", "", "No symbology is chosen"},
-            {"bartype", "EAN-2", "Label 100 (page 3), value \"100\": ", true}, // EAN-2 takes 2 digits
-            {"printer", "", "\"Printer setup\"", true},
-            {"printer", "gone/labels.pdf", "gone/labels.pdf cannot be written", true}};
-        for (const auto &[what, typed, says, previewOpens] : rows) {
-            StandInDesigner designer;
-            StandInDialogs dialogs;
-            designer.sequence("1", "100");
-            designer.vantrel().Font().setSize(9.5);
-            const QString earlier = usePdfFile(designer);
-            QVERIFY(plant(earlier, "printed yesterday"));
-            if (QString(what) == "printer")
-                usePdfFile(designer, typed);
-            frmPrint dialog(designer);
-            QLineEdit *spoiled = QMap<QString, QLineEdit *>{{"Text1", dialog.Text1}, {"Text2", dialog.Text2},
-                                                            {"Text5", dialog.Text5}, {"Text6", dialog.Text6},
-                                                            {"Text7", dialog.Text7}, {"Text8", dialog.Text8},
-                                                            {"Text9", dialog.Text9}}
-                                     .value(what);
-            if (spoiled)
-                spoiled->setText(QString(typed).section(u';', 0, 0));
-            if (QString(what) == "width" || QString(typed).contains(u';'))
-                designer.width = QString(typed).section(u';', -1);
-            if (QString(what) == "bartype")
-                designer.vantrel().setBarType(*typed ? 3 : -1);
-            dialog.OKButton_Click();
-            QVERIFY2(dialogs.messages.size() == 1 && dialogs.messages[0].title == "Printing error!"
-                         && dialogs.messages[0].text.contains(says),
-                     qPrintable(dialogs.allText()));
-            QVERIFY(!dialog.isUnloaded() && !PrinterObject::current().isPrinting());
-            QCOMPARE(designer.vantrel().Font().Size(), 9.5);
-            QCOMPARE(contents(earlier), QByteArray("printed yesterday"));
-            QCOMPARE(
-                QDir(designer.dir.path()).entryList({"*.pdf", "*.part*"}, QDir::Files | QDir::Hidden).size(),
-                1);
-            dialog.PreviewButton_Click();
-            QCOMPARE(dialogs.previews, int(previewOpens));
-            const QString previewSays = previewOpens ? QString() : dialogs.messages[0].text;
-            QCOMPARE(dialogs.texts().mid(1).join(u'\n'), previewSays);
-        }
+        QFETCH(Failure, f);
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        designer.sequence("1", "100");
+        designer.vantrel().Font().setSize(9.5);
+        const QString earlier = usePdfFile(designer);
+        QVERIFY(plant(earlier, "printed yesterday"));
+        usePdfFile(designer, f.printer);
+        frmPrint dialog(designer);
+        const QList<QLineEdit *> fields{nullptr,      dialog.Text1, dialog.Text2, dialog.Text3, dialog.Text4,
+                                        dialog.Text5, dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9};
+        if (f.field)
+            fields[f.field]->setText(f.typed);
+        designer.width = f.width;
+        designer.vantrel().setBarType(std::int16_t(f.barType));
+        dialog.OKButton_Click();
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
+        QCOMPARE(dialogs.messages[0].icon, DialogProvider::MessageIcon::Warning);
+        QVERIFY2(dialogs.messages[0].text.contains(f.says), qPrintable(dialogs.allText()));
+        QVERIFY(!dialog.isUnloaded());
+        QVERIFY(!PrinterObject::current().isPrinting());
+        QCOMPARE(designer.vantrel().Font().Size(), 9.5);
+        QCOMPARE(contents(earlier), QByteArray("printed yesterday"));
+        const QDir folder(designer.dir.path());
+        QCOMPARE(folder.entryList({"*.pdf", "*.part*"}, QDir::Files | QDir::Hidden).size(), 1);
+        dialog.PreviewButton_Click();
+        QCOMPARE(dialogs.previews, int(f.previewOpens));
+        const QString previewSays = f.previewOpens ? QString() : dialogs.messages[0].text;
+        QCOMPARE(dialogs.texts().mid(1).join(u'\n'), previewSays);
     }
 
     // The module on the chosen printer, as the dialog's label shows it, and the
@@ -159,48 +213,39 @@ private slots:
     {
         QTest::addColumn<int>("dpi");
         QTest::addColumn<int>("barType");
-        QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("width"); // inches
-        QTest::addColumn<bool>("goOn"); // the warning's answer: OK
+        QTest::addColumn<bool>("goOn"); // the warning's answer: OK prints
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("warning"); // its end; empty: none shown
-        QTest::addColumn<bool>("printed");
         const int code128 = int(Symbology::Code128);
         const int postnet = int(Symbology::Postnet);
         const QString belowStandard = "is below the 0.191 mm its symbology's standard asks for: scanners may "
                                       "not read the symbol. Make the symbol wider or use a finer resolution.";
         const QString oneDot = "is a single dot: on paper bars one dot wide are the first to fail. Make the "
                                "symbol wider or print at a finer resolution.";
-        QTest::newRow("203 dpi") << 203 << code128 << "HELLO-42"
-                                 << "2.00" << true << "module 0.25 mm (9.9 mils), 2 dots at 203 dpi"
-                                 << "" << true;
-        QTest::newRow("300 dpi") << 300 << code128 << "HELLO-42"
-                                 << "2.00" << true << "module 0.339 mm (13.3 mils), 4 dots at 300 dpi"
-                                 << "" << true;
+        const QString oneDotAt203 = "module 0.125 mm (4.9 mils), 1 dot at 203 dpi";
+        QTest::newRow("203 dpi") << 203 << code128 << "2.00" << true
+                                 << "module 0.25 mm (9.9 mils), 2 dots at 203 dpi"
+                                 << "";
         QTest::newRow("203 dpi, one dot under the standard, OK")
-            << 203 << code128 << "HELLO-42"
-            << "1.00" << true << "module 0.125 mm (4.9 mils), 1 dot at 203 dpi" << belowStandard << true;
+            << 203 << code128 << "1.00" << true << oneDotAt203 << belowStandard;
         QTest::newRow("203 dpi, one dot under the standard, Cancel")
-            << 203 << code128 << "HELLO-42"
-            << "1.00" << false << "module 0.125 mm (4.9 mils), 1 dot at 203 dpi" << belowStandard << false;
+            << 203 << code128 << "1.00" << false << oneDotAt203 << belowStandard;
         QTest::newRow("POSTNET, one dot at 300 dpi")
-            << 300 << postnet << "12345"
-            << "0.30" << true << "module 0.085 mm (3.3 mils), 1 dot at 300 dpi" << oneDot << true;
+            << 300 << postnet << "0.30" << true << "module 0.085 mm (3.3 mils), 1 dot at 300 dpi" << oneDot;
         QTest::newRow("POSTNET, one dot at 600 dpi")
-            << 600 << postnet << "12345"
-            << "0.15" << true << "module 0.042 mm (1.7 mils), 1 dot at 600 dpi"
-            << "" << true;
+            << 600 << postnet << "0.15" << true << "module 0.042 mm (1.7 mils), 1 dot at 600 dpi"
+            << "";
     }
     void moduleOnPrinter()
     {
         QFETCH(int, dpi);
         QFETCH(int, barType);
-        QFETCH(QString, data);
         QFETCH(QString, width);
         QFETCH(bool, goOn);
         QFETCH(QString, label);
         QFETCH(QString, warning);
-        QFETCH(bool, printed);
+        const QString data = barType == int(Symbology::Postnet) ? "12345" : "HELLO-42";
         StandInDesigner designer;
         StandInDialogs dialogs;
         dialogs.goOn = goOn;
@@ -216,222 +261,191 @@ private slots:
         dialog.OKButton_Click();
         QCOMPARE(dialogs.warnings.join(u'\n').section(", ", 2), warning);
         QCOMPARE(dialogs.allText(), QString());
-        QCOMPARE(dialog.isUnloaded(), printed);
-        QCOMPARE(QFileInfo::exists(pdf), printed);
+        QCOMPARE(dialog.isUnloaded(), goOn);
+        QCOMPARE(QFileInfo::exists(pdf), goOn);
     }
 
-    // A run saved under the name chosen: the import lines (none: the sequence
-    // 001 to 003), the symbology, the symbol's size in twips, the files
-    // expected (decoded: file=value), the PNG pixels, a folder made where a file
-    // should go, and what the one message says (none: no message).
-    void runs()
+    void runs_data()
     {
-        struct Run {
-            const char *name;
-            QStringList lines;
-            QString chosen;
-            std::int16_t barType;
-            double w, h;
-            QStringList files;
-            QSize pixels = {};
-            QString blocker = {}, says = {};
-            ImportColumns columns = {};
-            int dpi = 0;
-            QString warns = {};
-            bool goOn = true;
-        };
+        QTest::addColumn<Run>("r");
+        const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"};
+        const QStringList pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
+        QTest::newRow("PNG is a bitmap")
+            << Run{.chosen = "item.PNG", .files = QStringList{"item.PNG=001"} + bmps};
+        // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
+        QTest::newRow("png, halves") << Run{
+            .chosen = "item.png", .w = 2887.5, .h = 1462.5, .files = pngs, .pixels = {192, 98}};
+        QTest::newRow("wmf") << Run{.chosen = "item.wmf",
+                                    .files = {"item.wmf=", "item_002.wmf=", "item_003.wmf="}};
+        // Drawings by the name's last letters, compared exactly; rasterised by rsvg-convert.
+        QTest::newRow("svg") << Run{.chosen = "item.svg",
+                                    .files = {"item.svg=001", "item_002.svg=002", "item_003.svg=003"},
+                                    .pixels = {320, 120}};
+        // Every line a value; unsafe values stay in the folder and never replace an
+        // earlier file; a blank is kept.
+        QTest::newRow("unsafe values")
+            << Run{.lines = {"A1", "../../x", "a/b", "A1", "a_b", "..", "A B"},
+                   .files = {"item.bmp=A1", "item_.._.._x.bmp=../../x", "item_a_b.bmp=a/b", "item_A1.bmp=A1",
+                             "item_a_b_2.bmp=a_b", "item___.bmp=..", "item_A B.bmp=A B"}};
+        QTest::newRow("empty first value")
+            << Run{.lines = {"", "A-1", "B-2"}, .files = {"item_A-1.bmp=A-1", "item_B-2.bmp=B-2"}};
+        QTest::newRow("only an empty value") << Run{.lines = {""}, .says = "No picture was saved"};
+        QTest::newRow("no symbology") << Run{.barType = -1, .says = "No symbology is chosen"};
+        QTest::newRow("width 0") << Run{.w = 0, .says = "at 0 x 120 pixels the symbol has no room"};
+        QTest::newRow("png height below 0")
+            << Run{.chosen = "item.png", .w = 2880, .h = -30, .says = "at 192 x -2 pixels"};
+        QTest::newRow("folder gone") << Run{
+            .lines = {"1", "2"}, .chosen = "gone/item.bmp", .says = "gone/item.bmp"};
+        QTest::newRow("EAN-13 letters") << Run{
+            .lines = {"590123412345", "ABC"},
+            .barType = int(Symbology::Ean13),
+            .files = {"item.bmp=5901234123457"},
+            .says = "value \"ABC\": its picture was not saved as \"%1/item_ABC.bmp\".\nEAN-13 accepts up to "
+                    "13 digits (fewer than 12 are padded with leading zeros"};
+        // Columns: the run stops before the row without a value; the files before it stay.
         const ImportColumns sku{.delimiter = ImportColumns::Delimiter::Detect,
                                 .header = true,
                                 .valueTemplate = "{sku}",
                                 .titleTemplate = "{name}"};
-        const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"},
-            pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
-        const Run runs[] = {
-            {"bmp", {}, "item.bmp", 8, 4800, 1800, QStringList{"item.bmp=001"} + bmps},
-            {"PNG is a bitmap", {}, "item.PNG", 8, 4800, 1800, QStringList{"item.PNG=001"} + bmps},
-            // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
-            {"png, halves", {}, "item.png", 8, 2887.5, 1462.5, pngs, {192, 98}},
-            {"png, below half", {}, "item.png", 8, 3127, 1507, pngs, {208, 100}},
-            {"wmf", {}, "item.wmf", 8, 4800, 1800, {"item.wmf=", "item_002.wmf=", "item_003.wmf="}},
-            // Drawings by the name's last letters, compared exactly; rasterised by rsvg-convert.
-            {"svg",
-             {},
-             "item.svg",
-             8,
-             4800,
-             1800,
-             {"item.svg=001", "item_002.svg=002", "item_003.svg=003"},
-             {320, 120}},
-            {"SVG is a bitmap", {}, "item.SVG", 8, 4800, 1800, QStringList{"item.SVG=001"} + bmps},
-            // Every line a value; unsafe values stay in the folder and never replace an
-            // earlier file; a blank is kept.
-            {"unsafe values",
-             {"A1", "../../x", "a/b", "A1", "a_b", "..", "A B"},
-             "item.bmp",
-             8,
-             4800,
-             1800,
-             {"item.bmp=A1", "item_.._.._x.bmp=../../x", "item_a_b.bmp=a/b", "item_A1.bmp=A1",
-              "item_a_b_2.bmp=a_b", "item___.bmp=..", "item_A B.bmp=A B"}},
-            {"empty first value",
-             {"", "A-1", "B-2"},
-             "item.bmp",
-             8,
-             4800,
-             1800,
-             {"item_A-1.bmp=A-1", "item_B-2.bmp=B-2"}},
-            {"only an empty value", {""}, "item.bmp", 8, 4800, 1800, {}, {}, {}, "No picture was saved"},
-            {"no symbology", {}, "item.bmp", -1, 4800, 1800, {}, {}, {}, "No symbology is chosen"},
-            {"width 0", {}, "item.bmp", 8, 0, 1800, {}, {}, {}, "at 0 x 120 pixels the symbol has no room"},
-            {"png height below 0", {}, "item.png", 8, 2880, -30, {}, {}, {}, "at 192 x -2 pixels"},
-            {"folder gone", {"1", "2"}, "gone/item.bmp", 8, 4800, 1800, {}, {}, {}, "gone/item.bmp"},
-            {"folder in the way",
-             {"1", "2"},
-             "item.bmp",
-             8,
-             4800,
-             1800,
-             {"item.bmp=1"},
-             {},
-             "item_2.bmp",
-             "value \"2\""},
-            {"EAN-13 letters",
-             {"590123412345", "ABC"},
-             "item.bmp",
-             0,
-             4800,
-             1800,
-             {"item.bmp=5901234123457"},
-             {},
-             {},
-             "value \"ABC\": its picture was not saved as \"%1/item_ABC.bmp\".\nEAN-13 accepts up to 13 "
-             "digits (fewer than "
-             "12 are padded with leading zeros"},
-            // Columns: the run stops before the row without a value; the files before it stay.
-            {"bad row",
-             {"sku,name", "A1,x", "B2,y", ",z", "D4,w"},
-             "item.bmp",
-             8,
-             4800,
-             1800,
-             {"item.bmp=A1", "item_B2.bmp=B2"},
-             {},
-             {},
-             "Line 4 of the import file",
-             sku},
-            // 1.25 in at 300 dpi: 3 pixels a module, under EAN-13's 0.264 mm; warned of first.
-            {.name = "EAN-13 module warned, OK",
-             .lines = {"590123412345"},
-             .chosen = "item.png",
-             .barType = 0,
-             .w = 1800,
-             .h = 1800,
-             .files = {"item.png=5901234123457"},
-             .pixels = {375, 375},
-             .dpi = 300,
-             .warns = "The module 0.254 mm (10 mils), 3 pixels at 300 dpi"},
-            {.name = "EAN-13 module warned, Cancel",
-             .lines = {"590123412345"},
-             .chosen = "item.png",
-             .barType = 0,
-             .w = 1800,
-             .h = 1800,
-             .files = {},
-             .dpi = 300,
-             .warns = "The module 0.254 mm (10 mils), 3 pixels at 300 dpi",
-             .goOn = false}};
-        for (const Run &r : runs) {
-            const QString out = m_dir.filePath(r.name);
-            QVERIFY(QDir().mkpath(out) && (r.blocker.isEmpty() || QDir(out).mkdir(r.blocker)));
-            StandInDesigner designer;
-            StandInDialogs dialogs;
-            OutputCommands commands(designer);
-            QFile file(designer.t4 = designer.dir.filePath("import.txt"));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(r.lines.join("\r\n").toUtf8() + "\r\n"));
-            file.close(), designer.source(r.lines.isEmpty() ? 2 : 3), designer.vantrel_.setBarType(r.barType);
-            designer.columns = r.columns;
-            designer.vantrel_.setCaption(r.lines.value(0)); // the window previews the first line
-            designer.widthTwips_ = r.w, designer.heightTwips_ = r.h;
-            designer.vantrel_.setWidth(float(r.w / 15)), designer.vantrel_.setHeight(float(r.h / 15));
-            QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
-            dialogs.saveAnswer = out + u'/' + r.chosen;
-            dialogs.pictureDpi = r.dpi;
-            dialogs.goOn = r.goOn;
-            commands.mnuSave_Click();
-            QCOMPARE(dialogs.warnings.join(u'\n').section(", is ", 0, 0), r.warns);
-
-            QVERIFY2(dialogs.messages.size() == !r.says.isEmpty()
-                         && dialogs.allText().contains(QString(r.says).replace("%1", out)),
-                     qPrintable(dialogs.allText()));
-            QStringList files = QDir(out).entryList(QDir::Files | QDir::Hidden),
-                        expected; // nothing half-written
-            for (const QString &entry : r.files)
-                expected << entry.section(u'=', 0, 0);
-            QCOMPARE((files.sort(), files), (expected.sort(), expected));
-            for (const QString &entry : r.files) {
-                const QString path = out + u'/' + entry.section(u'=', 0, 0);
-                QImageReader reader(path);
+        QTest::newRow("bad row") << Run{.lines = {"sku,name", "A1,x", "B2,y", ",z", "D4,w"},
+                                        .files = {"item.bmp=A1", "item_B2.bmp=B2"},
+                                        .says = "Line 4 of the import file",
+                                        .columns = sku};
+        // 1.25 in at 300 dpi: 3 pixels a module, under EAN-13's 0.264 mm; warned of first.
+        const Run warned{.lines = {"590123412345"},
+                         .chosen = "item.png",
+                         .barType = int(Symbology::Ean13),
+                         .w = 1800,
+                         .h = 1800,
+                         .dpi = 300,
+                         .warns = "The module 0.254 mm (10 mils), 3 pixels at 300 dpi"};
+        Run warnedOk = warned;
+        warnedOk.files = {"item.png=5901234123457"};
+        warnedOk.pixels = {375, 375};
+        Run warnedCancel = warned;
+        warnedCancel.goOn = false;
+        QTest::newRow("EAN-13 module warned, OK") << warnedOk;
+        QTest::newRow("EAN-13 module warned, Cancel") << warnedCancel;
+    }
+    // Each file decoded and its format read back (a metafile by wmf2svg), nothing
+    // half-written, the preview ending on the last value, the clipboard and the
+    // import file left alone.
+    void runs()
+    {
+        QFETCH(Run, r);
+        const QString out = m_dir.filePath(QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(out));
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        OutputCommands commands(designer);
+        designer.t4 = designer.dir.filePath("import.txt");
+        QVERIFY(plant(designer.t4, r.lines.join("\r\n").toUtf8() + "\r\n"));
+        designer.source(r.lines.isEmpty() ? 2 : 3);
+        designer.vantrel_.setBarType(std::int16_t(r.barType));
+        designer.columns = r.columns;
+        designer.vantrel_.setCaption(r.lines.value(0)); // the window previews the first line
+        designer.widthTwips_ = r.w;
+        designer.heightTwips_ = r.h;
+        designer.vantrel_.setWidth(float(r.w / 15));
+        designer.vantrel_.setHeight(float(r.h / 15));
+        QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));
+        dialogs.saveAnswer = out + u'/' + r.chosen;
+        dialogs.pictureDpi = r.dpi;
+        dialogs.goOn = r.goOn;
+        commands.mnuSave_Click();
+        QCOMPARE(dialogs.warnings.join(u'\n').section(", is ", 0, 0), r.warns);
+        QCOMPARE(dialogs.messages.size(), int(!r.says.isEmpty()));
+        QVERIFY2(dialogs.allText().contains(QString(r.says).replace("%1", out)),
+                 qPrintable(dialogs.allText()));
+        QStringList expected;
+        for (const QString &entry : r.files)
+            expected << entry.section(u'=', 0, 0);
+        expected.sort();
+        QStringList files = QDir(out).entryList(QDir::Files | QDir::Hidden); // nothing half-written
+        files.sort();
+        QCOMPARE(files, expected);
+        for (const QString &entry : r.files) {
+            const QString path = out + u'/' + entry.section(u'=', 0, 0);
+            if (r.chosen.endsWith("wmf")) {
                 QProcess wmf2svg;
-                if (r.chosen.endsWith("wmf")) {
-                    wmf2svg.start(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), path + ".svg", path});
-                    QVERIFY2(wmf2svg.waitForFinished(30000) && wmf2svg.exitCode() == 0, qPrintable(path));
-                    continue;
-                }
-                if (r.chosen.endsWith("svg")) {
-                    QProcess rsvg;
-                    rsvg.start(QStringLiteral("rsvg-convert"), {QStringLiteral("-o"), path + ".png", path});
-                    QVERIFY2(rsvg.waitForFinished(30000) && rsvg.exitCode() == 0, qPrintable(path));
-                    reader.setFileName(path + ".png");
-                }
-                const bool png
-                    = r.chosen.endsWith("png") || r.chosen.endsWith("svg"); // SVG rasterised as PNG
-                const QByteArray format = png ? "png" : "bmp";
-                QVERIFY(reader.format() == format && (!r.pixels.isValid() || reader.size() == r.pixels));
-                QCOMPARE(Decode::zxingOne(reader.read()), entry.section(u'=', 1));
+                wmf2svg.start(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), path + ".svg", path});
+                QVERIFY2(wmf2svg.waitForFinished(30000) && wmf2svg.exitCode() == 0, qPrintable(path));
+                continue;
             }
-            if (r.says.isEmpty() && r.goOn) // the preview ends on the last value
-                QCOMPARE(designer.vantrel_.Caption(),
-                         r.lines.isEmpty() ? QStringLiteral("003") : r.lines.last());
-            QVERIFY(QGuiApplication::clipboard()->text() == "the user's own text" && !heldOpen(designer.t4));
+            QImageReader reader(path);
+            if (r.chosen.endsWith("svg")) {
+                QProcess rsvg;
+                rsvg.start(QStringLiteral("rsvg-convert"), {QStringLiteral("-o"), path + ".png", path});
+                QVERIFY2(rsvg.waitForFinished(30000) && rsvg.exitCode() == 0, qPrintable(path));
+                reader.setFileName(path + ".png");
+            }
+            const bool png = r.chosen.endsWith("png") || r.chosen.endsWith("svg"); // SVG rasterised as PNG
+            QCOMPARE(reader.format(), png ? QByteArray("png") : QByteArray("bmp"));
+            if (r.pixels.isValid())
+                QCOMPARE(reader.size(), r.pixels);
+            QCOMPARE(Decode::zxingOne(reader.read()), entry.section(u'=', 1));
         }
+        if (r.says.isEmpty() && r.goOn) // the preview ends on the last value
+            QCOMPARE(designer.vantrel_.Caption(), r.lines.isEmpty() ? QStringLiteral("003") : r.lines.last());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own text"));
+        QVERIFY(!heldOpen(designer.t4));
     }
 
-    // The dialog's settings; a cancel writes nothing. Copy (menu or toolbar
-    // button 1) puts a metafile and a PNG or says why not; button 2 saves (the
-    // Text source: one file); others do nothing; About.
+    void commands_data()
+    {
+        QTest::addColumn<int>("button"); // of the toolbar; 0: the Copy menu; 5: the About menu
+        QTest::addColumn<int>("barType");
+        QTest::addColumn<QString>("result"); // "copied", "saved", or what the one message says
+        const int code128 = int(Symbology::Code128);
+        QTest::newRow("Copy, no symbology") << 0 << -1 << SymbolBuilder::noSymbologyMessage();
+        QTest::newRow("button 1 copies") << 1 << code128 << "copied";
+        QTest::newRow("button 2 saves") << 2 << code128 << "saved";
+        QTest::newRow("button 2, the save cancelled") << 2 << code128 << "";
+        QTest::newRow("button 4 does nothing") << 4 << code128 << "";
+        QTest::newRow("About") << 5 << code128 << "Vantrel control version 5.1.5";
+    }
+    // Copy puts a metafile and a PNG or says why not; button 2 saves (the
+    // Text source: one file) and a cancel writes nothing; About informs.
     void commands()
     {
-        const QList<std::tuple<int, std::int16_t, QString>> rows{{0, 8, "copied"},
-                                                                 {0, -1, SymbolBuilder::noSymbologyMessage()},
-                                                                 {1, 8, "copied"},
-                                                                 {2, 8, "saved"},
-                                                                 {2, 8, ""},
-                                                                 {4, 8, ""},
-                                                                 {5, 8, "Vantrel control version 5.1.5"}};
-        for (const auto &[button, barType, result] : rows) {
-            StandInDesigner designer;
-            StandInDialogs dialogs;
-            OutputCommands commands(designer);
-            designer.source(1), designer.t1 = QStringLiteral("HELLO 42");
-            designer.vantrel_.setBarType(barType), designer.vantrel_.setCaption(QStringLiteral("COPY-7"));
-            designer.vantrel_.setWidth(320), designer.vantrel_.setHeight(120);
-            QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-            if (result == "saved")
-                dialogs.saveAnswer = designer.dir.filePath("tool.bmp");
-            button == 5  ? commands.mnuAbout_Click()
-                : button ? commands.Toolbar1_ButtonClick(button)
-                         : commands.mnuCopy_Click();
-            QCOMPARE(dialogs.allText(), result == "copied" || result == "saved" ? QString() : result);
-            QCOMPARE(dialogs.saveCalls, button == 2 ? 1 : 0);
-            QCOMPARE(Decode::zxingOne(QImage(designer.dir.filePath("tool.bmp"))),
-                     result == "saved" ? "HELLO 42" : QString());
-            QCOMPARE(designer.vantrel_.Caption(), QString(result == "saved" ? "HELLO 42" : "COPY-7"));
-            const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-            QCOMPARE(mime->text() == QStringLiteral("untouched"), result != "copied");
-            if (result == "copied")
-                QVERIFY(!mime->data("image/x-wmf").isEmpty()
-                        && Decode::zxingOne(QImage::fromData(mime->data("image/png"), "PNG")) == "COPY-7");
+        QFETCH(int, button);
+        QFETCH(int, barType);
+        QFETCH(QString, result);
+        StandInDesigner designer;
+        StandInDialogs dialogs;
+        OutputCommands commands(designer);
+        designer.source(1);
+        designer.t1 = QStringLiteral("HELLO 42");
+        designer.vantrel_.setBarType(std::int16_t(barType));
+        designer.vantrel_.setCaption(QStringLiteral("COPY-7"));
+        designer.vantrel_.setWidth(320);
+        designer.vantrel_.setHeight(120);
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        if (result == "saved")
+            dialogs.saveAnswer = designer.dir.filePath("tool.bmp");
+        if (button == 0)
+            commands.mnuCopy_Click();
+        else if (button == 5)
+            commands.mnuAbout_Click();
+        else
+            commands.Toolbar1_ButtonClick(button);
+        const bool quiet = result == "copied" || result == "saved" || result.isEmpty();
+        QCOMPARE(dialogs.allText(), quiet ? QString() : result);
+        if (button == 5) {
+            QCOMPARE(dialogs.messages[0].icon, DialogProvider::MessageIcon::Information);
+            QCOMPARE(dialogs.messages[0].title, QGuiApplication::applicationDisplayName());
         }
+        QCOMPARE(dialogs.saveCalls, button == 2 ? 1 : 0);
+        QCOMPARE(Decode::zxingOne(QImage(designer.dir.filePath("tool.bmp"))),
+                 result == "saved" ? "HELLO 42" : QString());
+        QCOMPARE(designer.vantrel_.Caption(), QString(result == "saved" ? "HELLO 42" : "COPY-7"));
+        const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(mime->text() == QStringLiteral("untouched"), result != "copied");
+        if (result != "copied")
+            return;
+        QVERIFY(!mime->data("image/x-wmf").isEmpty());
+        QCOMPARE(Decode::zxingOne(QImage::fromData(mime->data("image/png"), "PNG")),
+                 QStringLiteral("COPY-7"));
     }
 
     void progress_data()
@@ -494,57 +508,34 @@ private slots:
 
     void messageIcons_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("failure");
         QTest::addColumn<QMessageBox::Icon>("icon");
-        QTest::newRow("printing error") << "print, margin empty"
-                                        << "Printing error!" << QMessageBox::Warning;
-        QTest::newRow("data refused") << "copy, no symbology"
-                                      << "Copy" << QMessageBox::Warning;
-        QTest::newRow("file not written") << "save, folder gone"
-                                          << "Save picture" << QMessageBox::Warning;
-        QTest::newRow("information") << "about"
-                                     << "" << QMessageBox::Information;
+        QTest::newRow("a failure") << true << QMessageBox::Warning;
+        QTest::newRow("information") << false << QMessageBox::Information;
     }
-    // Failures show the warning icon, information the information icon, in
-    // the message box Qt shows; texts and captions stay.
+    // The message box Qt shows: the warning icon for a failure, else the
+    // information icon; the text and the caption stay.
     void messageIcons()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, title);
+        QFETCH(bool, failure);
         QFETCH(QMessageBox::Icon, icon);
-        StandInDesigner designer;
-        StandInDialogs dialogs;
-        OutputCommands commands(designer);
-        frmPrint dialog(designer);
-        usePdfFile(designer);
-        if (command == "print, margin empty") {
-            dialog.Text6->clear();
-            dialog.OKButton_Click();
-        }
-        if (command == "copy, no symbology") {
-            designer.vantrel_.setBarType(-1);
-            commands.mnuCopy_Click();
-        }
-        if (command == "save, folder gone") {
-            dialogs.saveAnswer = designer.dir.filePath("gone/item.bmp");
-            commands.mnuSave_Click();
-        }
-        if (command == "about")
-            commands.mnuAbout_Click();
-        QCOMPARE(dialogs.messages.size(), 1);
-        const StandInDialogs::Message shown = dialogs.messages.first();
-        QCOMPARE(shown.title, title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
         QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
-        QTimer::singleShot(0, [&boxIcon] {
+        QString shown;
+        QTimer::singleShot(0, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            boxIcon = box ? box->icon() : QMessageBox::NoIcon;
-            if (box)
-                box->accept();
+            if (!box)
+                return;
+            boxIcon = box->icon();
+            shown = box->windowTitle() + ": " + box->text();
+            box->accept();
         });
-        DialogProvider::install(nullptr); // the real message box, with the recorded text and icon
-        DialogProvider::current().showMessage(shown.text, shown.title, shown.icon);
+        DialogProvider::install(nullptr); // the real message box
+        if (failure)
+            DialogProvider::current().messageBox("The text.", "The caption");
+        else
+            DialogProvider::current().information("The text.", "The caption");
         QCOMPARE(boxIcon, icon);
+        QCOMPARE(shown, QStringLiteral("The caption: The text."));
     }
 
     // Help: the manual's pages in the desktop's browser, or in a window of our own when
