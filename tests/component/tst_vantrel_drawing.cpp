@@ -2,6 +2,7 @@
 // font asks, errors in place of a symbol, and its own options.
 #include "Decode.h"
 #include "FormatOptionsDialog.h"
+#include "ModuleSize.h"
 #include "Scan.h"
 #include "ScreenMetrics.h"
 #include "ScriptedDialogs.h"
@@ -234,6 +235,13 @@ private slots:
         const QString missing = m_dir.filePath(QStringLiteral("missing-folder/label.png"));
         const QString message = raised([&] { v.SavePng(missing, 200, 100); });
         QVERIFY2(message.contains(QStringLiteral("label.png")), qPrintable(message));
+    }
+
+    // A surface that tells no resolution is taken at the screen's.
+    void moduleAtNoResolution()
+    {
+        const ModuleSize unknown(Symbology::Code128, 3, 0, false);
+        QCOMPARE(unknown.physical(), ModuleSize(Symbology::Code128, 3, 96, false).physical());
     }
 
     void pngSizeLimits_data()

@@ -556,14 +556,19 @@ private slots:
     {
         DesignerSession session;
         Form1 &f = session.start();
+        QMenu *menu = f.menuBar()->actions().first()->menu();
+        QAction *separator = menu->actions().value(menu->actions().indexOf(f.mnuRecentDesign[0]) - 1);
+        QVERIFY(separator->isSeparator());
+        emit menu->aboutToShow();
+        QVERIFY(!separator->isVisible()); // no list yet: no line above it
         for (const char *name : {"a", "b", "c", "d", "e", "b"}) {
             session.dialogs.saveAnswer = session.dir.filePath(name);
             f.mnuSaveDesignAs_Click();
         }
         QStringList listed;
-        QMenu *menu = f.menuBar()->actions().first()->menu();
         QCOMPARE(menu->title(), QStringLiteral("&File"));
         emit menu->aboutToShow();
+        QVERIFY(separator->isVisible());
         for (QAction *recent : f.mnuRecentDesign)
             listed << (recent->isVisible() ? recent->text() : QString());
         QCOMPARE(listed, (QStringList{"&1 b.qmdesign", "&2 e.qmdesign", "&3 d.qmdesign", "&4 c.qmdesign"}));

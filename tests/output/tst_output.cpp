@@ -504,6 +504,9 @@ private slots:
         const RunProgress::Report &last = recorder.reports.value(3);
         QCOMPARE(last.text, text);
         QCOMPARE(last.share.value_or(-1.0), share);
+        // Once every value is done, no time is left to tell.
+        QVERIFY2(!recorder.reports.value(4).text.contains("left"),
+                 qPrintable(recorder.reports.value(4).text));
     }
 
     void messageIcons_data()

@@ -158,6 +158,21 @@ private slots:
     }
 
     // A shape of two outlines keeps its hole when wmf2gd draws it.
+    // A line without a pen, or in a colour that cannot be seen, writes no record.
+    void unseenLinesWriteNothing()
+    {
+        WmfDevice empty(100, 100, 0);
+        QPainter(&empty).end();
+        WmfDevice device(100, 100, 0);
+        QPainter p(&device);
+        p.setPen(Qt::NoPen);
+        p.drawPolyline(QPolygon{{0, 0}, {50, 50}});
+        p.setPen(Qt::transparent);
+        p.drawPolyline(QPolygon{{0, 50}, {50, 0}});
+        QVERIFY(p.end());
+        QCOMPARE(device.bytes(), empty.bytes());
+    }
+
     void ringKeepsItsHole()
     {
         WmfDevice device(90, 90, 96);
