@@ -402,7 +402,8 @@ private slots:
         QCOMPARE(preview.isEmpty(), r.stops != Stops::Everywhere);
         QCOMPARE(whole.isEmpty(), r.stops == Stops::Check);
         for (const QString &message : {check, preview, whole}) {
-            QVERIFY2(message.isEmpty() || message.contains(r.message), qPrintable(message));
+            if (!message.isEmpty())
+                QVERIFY2(message.contains(r.message), qPrintable(message));
             QVERIFY2(message.size() < 300, qPrintable(message));
         }
     }
