@@ -262,6 +262,9 @@ private slots:
               <Label-cd radius="1in" hole="0.2in">%1</Label-cd></Template>
             <Template brand="avery" part="9" size="Own" width="8in" height="11in">
               <Label-rectangle width="2in" height="1in">%1</Label-rectangle></Template>
+            <Template brand="Zeta" part="3" size="Own" width="3in" height="5in">
+              <Label-rectangle width="2in" height="1in"><Layout nx="1" ny="3" x0="0" y0="0" dy="1.5in"/>
+              </Label-rectangle></Template>
             </Glabels-templates>)")
                           .arg(layout)
                           .toUtf8()));
@@ -271,7 +274,8 @@ private slots:
         // No paper-sizes.xml names "Own": paper of the template's own size.
         const QStringList expected{"avery9 2 x 1 in, 2 x 3 on paper of its own size",
                                    "Zeta1 1 x 1 in, 2 x 3 on paper of its own size",
-                                   "Zeta2 2 x 2 in, 2 x 3 on paper of its own size"};
+                                   "Zeta2 2 x 2 in, 2 x 3 on paper of its own size",
+                                   "Zeta3 2 x 1 in, 1 x 3 on paper of its own size"}; // one column, no pitch
         QCOMPARE(found, expected);
     }
 
