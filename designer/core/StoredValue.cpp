@@ -31,18 +31,6 @@ int StoredValue::listIndex(const QString &text, int count, int fallback)
     }
 }
 
-bool StoredValue::isListIndex(const QString &text, int count)
-{
-    if (!Numbers::exactValue(text))
-        return false;
-    try {
-        const int index = Numbers::toInt16(Numbers::numericValue(text));
-        return index >= -1 && index < count;
-    } catch (const QuillError &) {
-        return false;
-    }
-}
-
 int StoredValue::checkValue(const QString &text)
 {
     try {

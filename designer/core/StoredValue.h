@@ -20,10 +20,6 @@ public:
     static std::int32_t unitFlag(const QString &text);
     // A list position from -1 (nothing selected) to count - 1; fallback otherwise.
     static int listIndex(const QString &text, int count, int fallback);
-    // Whether listIndex takes the text without its fallback: a number whose
-    // rounded value is from -1 to count - 1. "nan" or an empty text, which
-    // read as 0, are not.
-    static bool isListIndex(const QString &text, int count);
     // A check box value: 0 clear, 1 ticked, 2 grey; any other nonzero value ticks.
     static int checkValue(const QString &text);
     // An option button's key: selected when its numeric value is not 0.

@@ -270,17 +270,6 @@ bool CommonDialog::ShowOpen()
     return true;
 }
 
-bool CommonDialog::ShowSave()
-{
-    int index = FilterIndex;
-    auto name = DialogProvider::current().saveFileIn(InitDir, Filter, DefaultExt, FileName, index);
-    if (!name)
-        return false;
-    FileName = *name;
-    FilterIndex = index;
-    return true;
-}
-
 bool CommonDialog::ShowSavePicture(int &dpi)
 {
     int index = FilterIndex;

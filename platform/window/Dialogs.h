@@ -115,8 +115,7 @@ public:
 
     // On cancel FileName is left as it was.
     bool ShowOpen();
-    bool ShowSave();
-    // ShowSave for pictures: also their resolution, dots per inch (0: the screen's).
+    // The save dialog for pictures: also their resolution, dots per inch (0: the screen's).
     bool ShowSavePicture(int &dpi);
     bool ShowPrinter();
 };
