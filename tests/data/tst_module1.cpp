@@ -121,6 +121,7 @@ private slots:
             {.start = "9007199254740990",
              .end = "9007199254740992",
              .values = "9007199254740990 9007199254740991 9007199254740992"});
+        row("past 2^53, an end with an exponent", {.start = "9007199254740991", .end = "1E+20"});
         row("past 2^53 as typed", {.start = "9007199254740990", .end = " 9007199254740993 pcs"});
         row("from below -2^53", {.start = "-9007199254740993", .end = "-9007199254740990"});
         row("end compared as typed",

@@ -573,9 +573,11 @@ private slots:
         QString firstPage;
         QString messagesPage;
         QVariant picture;
+        bool webToDesktop = false;
         dialogs.onDialog = [&](QDialog &window) {
             title = window.windowTitle();
             auto *text = window.findChild<QTextBrowser *>();
+            webToDesktop = text->openExternalLinks();
             firstPage = text->toPlainText();
             picture = text->loadResource(QTextDocument::ImageResource, QUrl("../form1.png"));
             text->setSource(text->source().resolved(QUrl("messages.md")));
@@ -586,6 +588,7 @@ private slots:
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
         const bool window = !browser || blocked;
         QCOMPARE(title, window ? "Quillmark help" : "");
+        QCOMPARE(webToDesktop, window); // a web link in the manual opens in the desktop's browser
         QCOMPARE(firstPage.contains("Quillmark manual"), window);
         QCOMPARE(messagesPage.contains("No symbology is chosen: pick one from the Format list."), window);
         QCOMPARE(QImage::fromData(picture.toByteArray()).isNull(), !window);
