@@ -453,12 +453,16 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("text"); // what the window says after 64 of 80 values, 10 s each 16
         QTest::addColumn<double>("share"); // of the bar filled; -1: a busy bar
+        QTest::addColumn<bool>("slowing"); // each 16 values take 10 s longer than the last
         QTest::newRow("sequence") << "sequence"
-                                  << "64 of 80 pictures\nAbout 10 seconds left" << 0.8;
+                                  << "64 of 80 pictures\nAbout 10 seconds left" << 0.8 << false;
+        QTest::newRow("sequence slowing: no estimate agrees with the last")
+            << "sequence"
+            << "64 of 80 pictures" << 0.8 << true;
         const QString fileText = "64 pictures saved, 80% of the import file read\nAbout 10 seconds left";
-        QTest::newRow("file") << "file" << fileText << 0.8;
+        QTest::newRow("file") << "file" << fileText << 0.8 << false;
         QTest::newRow("standard input") << "standard input"
-                                        << "64 pictures saved" << -1.0;
+                                        << "64 pictures saved" << -1.0 << false;
     }
     // A save of 80 values, 5 bytes a line in a file, told to the progress a run
     // reports to: its count of a total where the data's end is known, and the
@@ -468,6 +472,7 @@ private slots:
         QFETCH(QString, source);
         QFETCH(QString, text);
         QFETCH(double, share);
+        QFETCH(bool, slowing);
         StandInDesigner designer;
         QByteArray lines;
         for (int value = 1; value <= 80; ++value)
@@ -482,17 +487,19 @@ private slots:
         const int file = ::open(QFile::encodeName(designer.t4).constData(), O_RDONLY);
         QVERIFY(::dup2(file, STDIN_FILENO) == STDIN_FILENO);
         struct Recorder : RunProgress {
+            bool slowing = false;
             long long elapsedMs = 0;
             QList<Report> reports;
             void look(long long done) override
             {
-                elapsedMs += 10000;
+                elapsedMs += slowing ? 10000 * (reports.size() + 1) : 10000;
                 const auto describe = [](long long count, std::optional<long long> total) {
                     return counted(count, total, QStringLiteral("pictures")) + (total ? "" : " saved");
                 };
                 reports << report(done, elapsedMs, describe);
             }
         } recorder;
+        recorder.slowing = slowing;
         recorder.setExtent([&designer] { return designer.module1().extent(); });
         SaveRun run(designer.vantrel_.design(), designer.dir.filePath("item.bmp"), 0, 0);
         run.run(designer.module1(), false, [&] { recorder.step(run.filesWritten()); });
