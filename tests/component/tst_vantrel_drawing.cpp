@@ -102,7 +102,7 @@ private slots:
         row("EAN-2 too long", S::Ean2, "123");
         row("Code 39 lower case", S::Code39, "abc");
         row("Code 128 A lower case", S::Code128A, "abc");
-        row("Code 128 B beyond ASCII", S::Code128B, QStringLiteral("caf\u00e9"));
+        row("Code 128 B just beyond ASCII", S::Code128B, QStringLiteral("abc\u0080"));
         row("Code 128 C odd", S::Code128C, "12345");
         row("Code 128 C letters", S::Code128C, "12AB");
         row("Code 128 too long", S::Code128B, QString(161, u'x'));

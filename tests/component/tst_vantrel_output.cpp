@@ -644,6 +644,8 @@ private slots:
             if (!c.title.isEmpty())
                 QVERIFY2(texts.contains(c.title), qPrintable(texts.join(u'|')));
         }
+        if (c.surface == Eps) // the text in the design's font, its Latin-1 letters included
+            QVERIFY(contents(path).contains("/LiberationSans findfont"));
         if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing
                                      // outside the frame
             const QList<Decode::SvgShape> shapes = Decode::wmfShapes(wmf);
