@@ -6,6 +6,7 @@
 #include "DesignerSession.h"
 #include "SymbolBuilder.h"
 #include "component/Scan.h"
+#include "frmPrint.h"
 
 #include <cerrno>
 #include <cstring>
@@ -502,6 +503,14 @@ private slots:
         QCOMPARE(f.Vantrel1->Caption(), QStringLiteral("SSCC-0042/A"));
         QVERIFY(f.statusBar()->currentMessage().isEmpty());
         QVERIFY(f.statusBar()->findChild<QLabel *>("design")->text().contains(file));
+        // Margins changed in the print dialog after opening are the design's from then on.
+        {
+            frmPrint print(f.view());
+            print.Text6->setText("0,75");
+            print.Form_Unload();
+        }
+        QCOMPARE(f.currentDesign().text(DesignKey::PageLeft), QStringLiteral("0,75"));
+        session.dialogs.saveChangesAnswer = DialogProvider::SaveChanges::Discard;
         const Keys written = session.close();
         QCOMPARE(mismatches(written, "bartype=8;mesure=1;vtlw=4320;option2=1;text2=0042"), QString());
         QCOMPARE(SettingsStore(session.path).read("Label margins", "Left", "0"), QStringLiteral("0,125"));

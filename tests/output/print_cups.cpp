@@ -27,6 +27,7 @@
 namespace {
 
 const QString kQueue = QStringLiteral("Zebra");
+const QString kOneResolution = QStringLiteral("Cpcl"); // a printer of 203 dpi only
 
 // Files each job as the printer would receive it, into the folder named by the device URI.
 const char *kBackend = R"SH(#!/bin/sh
@@ -190,7 +191,12 @@ private slots:
                       "-o", "PageSize=w162h90"},
                      &output)
                          == 0
-                     && run("lpadmin", {"-d", kQueue}) == 0,
+                     && run("lpadmin", {"-d", kQueue}) == 0
+                     && run("lpadmin",
+                            {"-p", kOneResolution, "-E", "-v", "quilllabels:" + m_out, "-m",
+                             "drv:///sample.drv/zebracpl.ppd"},
+                            &output)
+                         == 0,
                  qPrintable(QStringLiteral("lpadmin could not add the queue: ") + output));
     }
 
@@ -259,6 +265,19 @@ private slots:
             const QString uneven = wholeModules(upright, qRound(0.4 * dpi));
             QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
         }
+    }
+
+    // The resolution is offered where the printer has more than one.
+    void resolutionChoice()
+    {
+        if (!m_down.isEmpty())
+            QSKIP(qPrintable(m_down));
+        PrinterSetupDialog setup(PrinterObject::current());
+        QVERIFY(!setup.resolutionLabel->isHidden());
+        emit setup.printers->activated(setup.printers->findText(kOneResolution));
+        QCOMPARE(setup.resolution->count(), 1);
+        QVERIFY(setup.resolutionLabel->isHidden());
+        QVERIFY(setup.resolution->isHidden());
     }
 
     void customPageLimits_data()
