@@ -183,9 +183,14 @@ private slots:
         QTest::addColumn<QString>("pick");
         QTest::addColumn<int>("answer"); // QDialog::Accepted or Rejected
         QTest::addColumn<QString>("shown"); // what the dialog showed first
+        QTest::addColumn<QString>("drawn"); // the custom symbol before the dialog
         const QString navy = QStringLiteral("#000080");
-        QTest::newRow("as written before, changed") << "58" << QString() << "Data Matrix" << 1 << "QR Code";
-        QTest::newRow("cancelled") << "71" << navy << "QR Code" << 0 << "Data Matrix";
+        QTest::newRow("as written before, changed") << "58" << QString() << "Data Matrix" << 1 << "QR Code"
+                                                    << "QRCode";
+        QTest::newRow("cancelled") << "71" << navy << "QR Code" << 0 << "Data Matrix"
+                                   << "DataMatrix";
+        QTest::newRow("a symbology not offered") << "20" << QString() << "Data Matrix" << 1 << "QR Code"
+                                                 << "QRCode";
     }
     // The custom symbology and the bar colour picked in the dialog, kept in the
     // options and drawn; a cancelled dialog keeps them.
@@ -196,6 +201,7 @@ private slots:
         QFETCH(QString, pick);
         QFETCH(int, answer);
         QFETCH(QString, shown);
+        QFETCH(QString, drawn);
         const QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("format.ini"));
         const QString section = QStringLiteral("Vantrel options");
@@ -205,6 +211,8 @@ private slots:
         SettingsStore store(path);
         Vantrel v;
         v.design().setOptionsStore(&store);
+        setUp(v, {.width = 400, .height = 400, .barType = int(S::Custom), .data = QStringLiteral("Custom")});
+        QCOMPARE(Decode::zxingRead(v.Picture()).format, drawn);
         ScriptedDialogs dialogs;
         QString was;
         dialogs.onColor = [](const QColor &) { return std::optional(QColor(0, 0, 0x80)); };

@@ -249,6 +249,7 @@ void checkLayout(const Case &c, const FormatOptions &options)
             const double width = t.font->metrics->horizontalAdvance(t.text);
             const QRectF box(t.origin.x(), t.origin.y() - t.font->ascent, width, t.font->height);
             QVERIFY(!bar.intersects(box));
+            QVERIFY2(box.left() >= 0 && box.right() <= length, "text beyond the label's edge");
         }
     }
     const double left = extent.left();
@@ -422,6 +423,14 @@ private slots:
              .size = {192, 96},
              .quiet = 7,
              .points = 14});
+        row({.barType = S::UpcE,
+             .data = "0123456",
+             .expected = "01234565",
+             .surface = Picture,
+             .size = {67, 48},
+             .quiet = 7,
+             .points = 14,
+             .alignment = 2});
         row({.barType = S::Ean13,
              .data = "590123412345+12",
              .expected = "12|5901234123457",
