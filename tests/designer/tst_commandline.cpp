@@ -214,18 +214,23 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("fromPipe");
         QTest::addColumn<QString>("summary");
+        QTest::addColumn<QByteArray>("design"); // a design of its own, if not empty
         const QStringList columns{"--value", "{sku}-{size}", "--header"};
         const QStringList pdf{"--print", "--pdf", "csv.pdf", "--paper", "Letter"};
         QTest::newRow("saved as PNG")
             << QStringList{"--save", "csv/item.png", "--import", "shop.csv", "--delimiter", ";"} + columns
-            << false << "3 pictures in";
+            << false << "3 pictures in" << QByteArray();
         QTest::newRow("saved as metafiles, titled")
             << QStringList{"--save", "csv/item.wmf", "--import", "shop.csv", "--title", "{name}"}
                 + QStringList{"--delimiter", "semicolon"} + columns
-            << false << "3 pictures in";
+            << false << "3 pictures in" << QByteArray();
+        QTest::newRow("the design's own columns, titled")
+            << QStringList{"--save", "csv/item.wmf", "--import", "shop.csv"} << false << "3 pictures in"
+            << QByteArray("[Form1]\nbartype=8\n[Import columns]\nDelimiter=semicolon\nHeader=1\n"
+                          "Value={sku}-{size}\nTitle={name}\n");
         QTest::newRow("printed from a pipe, the delimiter found")
             << pdf + QStringList{"--import", "-", "--title", "{name}"} + columns << true
-            << "3 labels on 1 page";
+            << "3 labels on 1 page" << QByteArray();
     }
 
     void columnsOfACsvFile()
@@ -233,6 +238,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(bool, fromPipe);
         QFETCH(QString, summary);
+        QFETCH(QByteArray, design);
         const QByteArray shop = "sku;name;size\r\n1001;Widget;M\r\n1002;\"Gadget; large\";L\r\n3;Gizmo;S";
         QVERIFY(plant(path("shop.csv"), shop));
         QDir(path("csv")).removeRecursively();
@@ -242,7 +248,9 @@ private slots:
         const QStringList titles{"Widget", "Gadget; large", "Gizmo"};
         const auto valueOf = [&values](qint64 k) { return values.value(k - 1); };
         const QByteArray input = fromPipe ? shop : QByteArray();
-        arguments << "--design" << path("design.conf");
+        if (!design.isEmpty())
+            QVERIFY(plant(path("columns.conf"), design));
+        arguments << "--design" << path(design.isEmpty() ? "design.conf" : "columns.conf");
         const auto [code, out, err] = run(arguments, {.input = input});
         QVERIFY2(code == 0, qPrintable(err));
         QVERIFY2(out.startsWith(summary), qPrintable(out));
