@@ -2,6 +2,8 @@
 // designer, their results read back from outside: saved pictures by
 // QImageReader, zxing-cpp and wmf2svg. The sheets themselves: tst_core.
 #include "HelpDocument.h"
+#include "LabelProductDialog.h"
+#include "LabelProducts.h"
 #include "OutputCommands.h"
 #include "PictureNames.h"
 #include "PrinterObject.h"
@@ -546,6 +548,70 @@ private slots:
             DialogProvider::current().information("The text.", "The caption");
         QCOMPARE(boxIcon, icon);
         QCOMPARE(shown, QStringLiteral("The caption: The text."));
+    }
+
+    // The label product chooser: the product a search leaves first is the one
+    // chosen, and a cancelled chooser chooses none.
+    void productChooser_data()
+    {
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("chosen") << true << "Avery 5160";
+        QTest::newRow("cancelled") << false << "";
+    }
+    void productChooser()
+    {
+        QFETCH(bool, accepted);
+        QFETCH(QString, chosen);
+        const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder());
+        QTimer::singleShot(0, [accepted] {
+            auto *dialog = qobject_cast<LabelProductDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->searchBox->setText("Avery 5160");
+            dialog->done(accepted ? QDialog::Accepted : QDialog::Rejected);
+        });
+        DialogProvider::install(nullptr);
+        const std::optional<LabelProduct> product
+            = DialogProvider::current().chooseLabelProduct(products, {});
+        QCOMPARE(product ? product->name() : QString(), chosen);
+    }
+
+    // The picture's resolution typed in Qt's save dialog: one beyond the range is
+    // refused with a message and the dialog asks again.
+    void pictureResolutionTyped()
+    {
+        const QTemporaryDir dir;
+        QString told;
+        const auto answer = [&dir](const QString &resolution) {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            for (QComboBox *box : dialog->findChildren<QComboBox *>())
+                if (box->toolTip().startsWith("Screen"))
+                    box->setCurrentText(resolution);
+            dialog->selectFile(dir.filePath("label.png"));
+            static_cast<QDialog *>(dialog)->accept();
+        };
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(0, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                told = box->text();
+                QTimer::singleShot(0, [&] { answer("300 dpi"); });
+                box->accept();
+            });
+            answer("99999");
+        });
+        DialogProvider::install(nullptr);
+        int filterIndex = 1;
+        int dpi = 0;
+        const std::optional<QString> file = DialogProvider::current().savePictureIn(
+            dir.path(), "PNG (*.png)|*.png", "png", {}, filterIndex, dpi);
+        QCOMPARE(file, dir.filePath("label.png"));
+        QCOMPARE(dpi, 300);
+        QVERIFY2(told.startsWith("\"99999\" is no resolution"), qPrintable(told));
     }
 
     // Help: the manual's pages in the desktop's browser, or in a window of our own when
