@@ -1,16 +1,12 @@
 // Every file the program writes, read back by another reader (QSettings; the
 // pictures in tst_vantrel_output); and what a full disk, a link planted in the
-// folder or a kill mid-write do to it.
+// folder do to it.
 // Import files that are pipes, devices or endless: tst_module1.
 #include "AtomicFile.h"
-#include "LabelProducts.h"
-#include "PictureWriters.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
-#include "WmfWriter.h"
 
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 #include <sys/resource.h>
 
@@ -40,7 +36,6 @@ QString writeBig(const QString &writer, const QString &path)
 
 class TestFiles : public QObject {
     Q_OBJECT
-    QTemporaryDir m_dir;
 
 private slots:
     void settingsRoundTrip_data()
@@ -126,23 +121,6 @@ private slots:
         QCOMPARE(contents(path) == before, !failure.isEmpty());
     }
 
-    void bitmapTooLarge_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("too wide") << QSize(40000, 1);
-        QTest::newRow("too many pixels") << QSize(20000, 20000);
-    }
-    // A bitmap too large is refused before anything of its size is allocated,
-    // and no file is left. (Bitmaps read back: tst_vantrel_output.)
-    void bitmapTooLarge()
-    {
-        QFETCH(QSize, size);
-        const QString huge = m_dir.filePath(QStringLiteral("huge.bmp"));
-        const QImage picture(size, QImage::Format_Mono);
-        QVERIFY_THROWS_EXCEPTION(QuillError, PictureWriters::writeBmp(picture, huge));
-        QVERIFY(!QFile::exists(huge));
-    }
-
     // A full disk: the old file stays whole, nothing is left beside it, and the
     // message names the file and the reason. A link at the target, or at the
     // temporary name writers used to take, is replaced, never written through.
@@ -175,44 +153,6 @@ private slots:
         QCOMPARE(contents(path), QByteArray("[Form1]\nCaption=old\n"));
         QVERIFY(!QFileInfo(target).isSymLink());
         QVERIFY(QFileInfo(target).size() > 1000);
-
-        // Killed mid-write: a working file without a name leaves nothing. A named
-        // one is kept by the next run in the folder (for the settings, the next
-        // start) while its writer lives, here stopped, and removed once the writer
-        // is killed, as a dead run's leftover is; never a file that only looks like
-        // one: a link, or one of another user.
-        const QString killed = dir.filePath(QStringLiteral("killed"));
-        QVERIFY(QDir().mkpath(killed));
-        StoppedRun writing([&] { // stopped halfway through the file, as it passes 1 KB
-            std::signal(SIGXFSZ, [](int) { ::raise(SIGSTOP); });
-            const rlimit limit{1024, 1024};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            writeBig(writer, killed + QStringLiteral("/old.file"));
-        });
-        QVERIFY(writing.stopped());
-        const QStringList working = entries(killed);
-        QVERIFY(working.size() <= 1);
-        const pid_t ended = ::fork();
-        if (ended == 0)
-            ::_exit(0);
-        QCOMPARE(::waitpid(ended, nullptr, 0), ended); // its pid is now no process's
-        QStringList kept{QStringLiteral("new.file"), QStringLiteral(".quill-%1-a.tmp").arg(ended)};
-        QVERIFY(QFile::link(path, killed + u'/' + kept.last()));
-        QVERIFY(plant(killed + QStringLiteral("/.quill-%1-c.tmp").arg(ended), "half a picture"));
-        if (::geteuid() == 0) {
-            kept << QStringLiteral(".quill-%1-b.tmp").arg(ended);
-            QVERIFY(plant(killed + u'/' + kept.last(), "someone else's"));
-            QCOMPARE(::chown(QFile::encodeName(killed + u'/' + kept.last()).constData(), 65534, 65534), 0);
-        }
-        const QString next = killed + QStringLiteral("/new.file");
-        const auto nextRun = [&] { return inChild([&] { return writeBig(writer, next); }); };
-        QCOMPARE(nextRun(), QString());
-        for (const QString &name : working)
-            QVERIFY(entries(killed).contains(name));
-        QVERIFY(writing.kill());
-        QCOMPARE(nextRun(), QString());
-        kept.sort();
-        QCOMPARE(entries(killed), kept);
     }
 
     void refusedPlaces_data()
@@ -226,7 +166,6 @@ private slots:
         row("bytes to a folder", "bytes", "a/b");
         row("bytes to a missing folder", "bytes", "missing/file");
         row("settings to a read-only folder", "settings", "a/new");
-        row("bytes to a read-only folder", "bytes", "a/new");
     }
     // A folder where the file should be, a missing folder (the settings make
     // theirs) or a read-only one: a message naming the file.
@@ -247,56 +186,6 @@ private slots:
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY2(refusal.contains(file), qPrintable(refusal));
         QVERIFY2(refusal.endsWith(u'.'), qPrintable(refusal));
-    }
-
-    // Label products from template files: a round label or a CD as wide as
-    // its diameter; by brand, then part number, whatever the case.
-    void labelProducts()
-    {
-        const QString layout = R"(<Layout nx="2" ny="3" x0="0" y0="0" dx="2in" dy="2in"/>)";
-        QVERIFY(plant(m_dir.filePath("own-templates.xml"),
-                      QStringLiteral(R"(<Glabels-templates>
-            <Template brand="Zeta" part="1" size="Own" width="8in" height="11in">
-              <Label-round radius="0.5in">%1</Label-round></Template>
-            <Template brand="Zeta" part="2" size="Own" width="8in" height="11in">
-              <Label-cd radius="1in" hole="0.2in">%1</Label-cd></Template>
-            <Template brand="avery" part="9" size="Own" width="8in" height="11in">
-              <Label-rectangle width="2in" height="1in">%1</Label-rectangle></Template>
-            <Template brand="Zeta" part="3" size="Own" width="3in" height="5in">
-              <Label-rectangle width="2in" height="1in"><Layout nx="1" ny="3" x0="0" y0="0" dy="1.5in"/>
-              </Label-rectangle></Template>
-            </Glabels-templates>)")
-                          .arg(layout)
-                          .toUtf8()));
-        QStringList found;
-        for (const LabelProduct &p : LabelProducts::load(m_dir.path()))
-            found << p.brand + p.part + u' ' + p.summary();
-        // No paper-sizes.xml names "Own": paper of the template's own size.
-        const QStringList expected{"avery9 2 x 1 in, 2 x 3 on paper of its own size",
-                                   "Zeta1 1 x 1 in, 2 x 3 on paper of its own size",
-                                   "Zeta2 2 x 2 in, 2 x 3 on paper of its own size",
-                                   "Zeta3 2 x 1 in, 1 x 3 on paper of its own size"}; // one column, no pitch
-        QCOMPARE(found, expected);
-    }
-
-    // A count beyond 16 bits splits instead of wrapping.
-    void longMetafileOutlines()
-    {
-        QPolygon points;
-        for (int i = 0; i < 70000; ++i)
-            points << QPoint(i % 1000, i / 1000);
-        WmfWriter writer;
-        writer.polyline(points);
-        writer.polygon(points);
-        const QByteArray bytes = writer.finish(QRect(0, 0, 1000, 70), 96);
-        QList<int> words; // per record: its function, its count and the word after it
-        qsizetype at = 22 + 18; // after the placeable and the standard header
-        while (at + 10 <= bytes.size()) {
-            for (int i : {0, 1, 2})
-                words << qFromLittleEndian<quint16>(bytes.constData() + at + 4 + 2 * i);
-            at += 2 * qFromLittleEndian<quint32>(bytes.constData() + at); // its size in words
-        }
-        QCOMPARE(words, (QList<int>{0x0325, 65535, 0, 0x0325, 4466, 534, 0x0538, 2, 65535}));
     }
 };
 
