@@ -244,7 +244,7 @@ private slots:
         QTest::newRow("32767 wide") << "png" << QSize(32767, 40) << true;
         QTest::newRow("32768 wide") << "png" << QSize(32768, 40) << false;
         QTest::newRow("no height") << "png" << QSize(200, 0) << false;
-        QTest::newRow("bitmap too wide") << "bmp" << QSize(40000, 1) << false;
+        QTest::newRow("bitmap too wide") << "bmp" << QSize(40000, 40) << false;
         QTest::newRow("bitmap of too many pixels") << "bmp" << QSize(20000, 20000) << false;
     }
     // 1 to 32,767 pixels a side: the edges of that range are written, beyond them
