@@ -166,10 +166,6 @@ private slots:
         QTest::addColumn<QByteArray>("design"); // a design of its own, if not empty
         const QStringList columns{"--value", "{sku}-{size}", "--header"};
         const QStringList pdf{"--print", "--pdf", "csv.pdf", "--paper", "Letter"};
-        QTest::newRow("saved as metafiles, titled")
-            << QStringList{"--save", "csv/item.wmf", "--import", "shop.csv", "--title", "{name}"}
-                + QStringList{"--delimiter", "semicolon"} + columns
-            << false << "3 pictures in" << QByteArray();
         QTest::newRow("the design's own columns, titled")
             << QStringList{"--save", "csv/item.wmf", "--import", "shop.csv"} << false << "3 pictures in"
             << QByteArray("[Form1]\nbartype=8\n[Import columns]\nDelimiter=semicolon\nHeader=1\n"

@@ -97,7 +97,6 @@ private slots:
         const QString file = dir.filePath("shop.qmdesign");
         QVERIFY(plant(file, "[Form1]\nbartype=8\nnote=from the shop\n\n[Shop]\nowner=Anna\n"));
         const Design design = Design::readFile(file);
-        QCOMPARE(design.text(DesignKey::Symbology), QStringLiteral("8"));
         design.writeFile(dir.filePath("again.qmdesign"));
         QSettings again(dir.filePath("again.qmdesign"), QSettings::IniFormat);
         QCOMPARE(again.value("Form1/note").toString(), QStringLiteral("from the shop"));

@@ -416,10 +416,8 @@ private slots:
         QTest::addColumn<QString>("caption");
         using A = DialogProvider::SaveChanges;
         QTest::newRow("exit, save") << A::Save << false << "changed";
-        QTest::newRow("exit, discard") << A::Discard << false << "0123456789";
         QTest::newRow("exit, cancel") << A::Cancel << false << "0123456789";
         QTest::newRow("new design, save") << A::Save << true << "changed";
-        QTest::newRow("new design, cancel") << A::Cancel << true << "0123456789";
     }
 
     void leaveChangedDesign()
