@@ -35,7 +35,6 @@ private slots:
         row("symbology",
             {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "24", .bad = "999"});
         row("scaling", {.key = K::Scaling, .name = "Scaling", .byDefault = "0", .good = "2", .bad = "3"});
-        row("show text", {.key = K::ShowText, .name = "hasText", .byDefault = "1", .good = "0", .bad = "-1"});
         row("rotation",
             {.key = K::Rotation, .name = "Orientation", .byDefault = "0", .good = "270", .bad = "45"});
         row("alignment",
@@ -51,8 +50,6 @@ private slots:
              .byDefault = "58",
              .good = "71",
              .bad = "0"});
-        row("MSI check digit",
-            {.key = K::MsiCheck, .name = "MSICheckDigit", .byDefault = "1", .good = "6", .bad = "7"});
         row("bar colour",
             {.key = K::BarColor,
              .name = "BarColor",
