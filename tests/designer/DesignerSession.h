@@ -129,7 +129,6 @@ inline QString differs(Form1 &f, const QString &want)
         {"BarType", num(v.BarType())},
         {"Scaling", num(v.Scaling())},
         {"Orientation", num(v.Orientation())},
-        {"ShowText", num(v.ShowText())},
         {"Alignment", num(v.Alignment())},
         {"Caption", v.Caption()},
         {"Title", v.Title()},

@@ -1,8 +1,7 @@
 // The design model alone, with no window: every key's default and rule, its
-// round trip through the settings store and through a design file, and the
+// round trip through a design file, and the
 // design files that must be refused with a message naming file, key and value.
 #include "Design.h"
-#include "SettingsStore.h"
 
 #include <QtTest>
 #include <sys/stat.h>
@@ -18,7 +17,6 @@ struct KeyCase {
     QString byDefault;
     QString good;
     QString bad = {};
-    bool stored = true; // false: a design file's key, kept out of the settings store
 };
 Q_DECLARE_METATYPE(KeyCase)
 
@@ -31,43 +29,27 @@ private slots:
         const auto row = [](const char *name, const KeyCase &c) { QTest::newRow(name) << c; };
         using K = DesignKey;
         row("width", {.key = K::Width, .name = "vtlw", .byDefault = "2880", .good = "4320.5", .bad = "-5"});
-        row("height", {.key = K::Height, .name = "vtlh", .byDefault = "1440", .good = "720", .bad = "1e308"});
         row("fixed text",
             {.key = K::Caption, .name = "Caption", .byDefault = "0123456789", .good = "Quill, 128"});
-        row("import file", {.key = K::ImportFile, .name = "text4", .byDefault = "", .good = "/tmp/a b.txt"});
-        row("sequence start", {.key = K::SequenceStart, .name = "text2", .byDefault = "001", .good = "0042"});
-        row("sequence end", {.key = K::SequenceEnd, .name = "text3", .byDefault = "999", .good = "120"});
         row("unit", {.key = K::Unit, .name = "mesure", .byDefault = "0", .good = "1", .bad = "inch"});
         row("symbology",
             {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "24", .bad = "999"});
-        row("symbology not a number",
-            {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "-1", .bad = "nan"});
         row("scaling", {.key = K::Scaling, .name = "Scaling", .byDefault = "0", .good = "2", .bad = "3"});
-        row("show text", {.key = K::ShowText, .name = "hasText", .byDefault = "1", .good = "0", .bad = "-1"});
-        row("has title", {.key = K::HasTitle, .name = "Check3", .byDefault = "0", .good = "1", .bad = "yes"});
         row("rotation",
             {.key = K::Rotation, .name = "Orientation", .byDefault = "0", .good = "270", .bad = "45"});
         row("alignment",
             {.key = K::Align, .name = "Align", .byDefault = "Left", .good = "center", .bad = "Middle"});
-        row("font", {.key = K::FontName, .name = "combo2", .byDefault = "Arial", .good = "Liberation Sans"});
         row("font size",
             {.key = K::FontSize, .name = "combo3", .byDefault = "14", .good = "12.5", .bad = "5000"});
-        row("font size zero",
-            {.key = K::FontSize, .name = "combo3", .byDefault = "14", .good = "1000", .bad = "0"});
         row("source text",
             {.key = K::SourceText, .name = "option1", .byDefault = "1", .good = "0", .bad = "on"});
-        row("source import",
-            {.key = K::SourceImport, .name = "option3", .byDefault = "0", .good = "1", .bad = "x"});
         row("label margin", {.key = K::LabelLeft, .name = "Left", .byDefault = "0", .good = "0,25"});
-        row("page margin", {.key = K::PageBottom, .name = "Bottom", .byDefault = "0", .good = ".5"});
         row("custom symbology",
             {.key = K::CustomSymbology,
              .name = "CustomSymbology",
              .byDefault = "58",
              .good = "71",
              .bad = "0"});
-        row("MSI check digit",
-            {.key = K::MsiCheck, .name = "MSICheckDigit", .byDefault = "1", .good = "6", .bad = "7"});
         row("bar colour",
             {.key = K::BarColor,
              .name = "BarColor",
@@ -82,18 +64,9 @@ private slots:
              .bad = "pipe"});
         row("import header",
             {.key = K::ImportHeader, .name = "Header", .byDefault = "0", .good = "1", .bad = "2"});
-        row("import value",
-            {.key = K::ImportValue, .name = "Value", .byDefault = "", .good = "{sku}-{size}"});
         row("picture resolution",
             {.key = K::PictureDpi, .name = "Resolution", .byDefault = "Screen", .good = "600", .bad = "20"});
-        row("prefix",
-            {.key = K::Prefix, .name = "Prefix", .byDefault = "(prefix)", .good = "SSCC-", .stored = false});
-        row("label product",
-            {.key = K::LabelProduct,
-             .name = "LabelProduct",
-             .byDefault = "",
-             .good = "Avery 5160",
-             .stored = false});
+        row("prefix", {.key = K::Prefix, .name = "Prefix", .byDefault = "(prefix)", .good = "SSCC-"});
     }
 
     void keys()
@@ -110,33 +83,9 @@ private slots:
         QTemporaryDir dir;
         Design design;
         design.setText(c.key, c.good);
-        {
-            SettingsStore store(dir.filePath("store.conf"));
-            design.writeSection(store, entry.section);
-            QCOMPARE(store.flush(), QString());
-        }
-        const SettingsStore store(dir.filePath("store.conf"));
-        QCOMPARE(Design::fromStore(store).text(c.key), c.stored ? c.good : c.byDefault);
-        QCOMPARE(contents(dir.filePath("store.conf")).contains(c.name.toUtf8()), c.stored);
-
         const QString file = dir.filePath("label.qmdesign");
         design.writeFile(file);
         QCOMPARE(Design::readFile(file), design);
-    }
-
-    // A store's file never gains a key the program did not write before.
-    void storeKeepsItsKeys()
-    {
-        QTemporaryDir dir;
-        SettingsStore store(dir.filePath("store.conf"));
-        const Design design = Design::fromStore(store);
-        design.writeSection(store, DesignKeys::designerSection());
-        design.writeSection(store, DesignKeys::fileSection());
-        QCOMPARE(store.flush(), QString());
-        QSettings written(dir.filePath("store.conf"), QSettings::IniFormat);
-        QCOMPARE(written.childGroups(), QStringList{"Form1"});
-        written.beginGroup("Form1");
-        QCOMPARE(written.childKeys().size(), 18);
     }
 
     void unknownKeysKept()
@@ -145,12 +94,10 @@ private slots:
         const QString file = dir.filePath("shop.qmdesign");
         QVERIFY(plant(file, "[Form1]\nbartype=8\nnote=from the shop\n\n[Shop]\nowner=Anna\n"));
         const Design design = Design::readFile(file);
-        QCOMPARE(design.text(DesignKey::Symbology), QStringLiteral("8"));
         design.writeFile(dir.filePath("again.qmdesign"));
         QSettings again(dir.filePath("again.qmdesign"), QSettings::IniFormat);
         QCOMPARE(again.value("Form1/note").toString(), QStringLiteral("from the shop"));
         QCOMPARE(again.value("Shop/owner").toString(), QStringLiteral("Anna"));
-        QCOMPARE(again.value("Form1/bartype").toString(), QStringLiteral("8"));
     }
 
     void badFiles_data()
@@ -158,12 +105,6 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no symbology") << QByteArray("[Form1]\nbartype=999\n") << "file"
-                                      << "holds bartype=\"999\" in [Form1], which is no symbology";
-        QTest::newRow("negative size") << QByteArray("[Form1]\nvtlw=-5\n") << "file"
-                                       << "holds vtlw=\"-5\" in [Form1], which is no length";
-        QTest::newRow("font size") << QByteArray("[Form1]\ncombo3=99999\n") << "file"
-                                   << "holds combo3=\"99999\" in [Form1], which is no font size";
         QTest::newRow("delimiter word")
             << QByteArray("[Import columns]\nDelimiter=pipe\n") << "file"
             << "holds Delimiter=\"pipe\" in [Import columns], which is not detect, comma, semicolon or tab";

@@ -13,40 +13,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// What is at a path, as the system tells it: its kind and its inode.
-static QString identity(const QString &path)
-{
-    struct stat info;
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return QStringLiteral("nothing");
-    return QStringLiteral("mode %1, inode %2").arg(info.st_mode).arg(info.st_ino);
-}
-
 Q_DECLARE_METATYPE(DialogProvider::SaveChanges)
 
 class TestForm1 : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { ::alarm(120); } // a read that waits for ever fails the test
-
-    void firstRun()
-    {
-        DesignerSession session;
-        Form1 &f = session.start();
-        const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
-        const char *shown = "Text1=0123456789;Text5=5.08;Text6=2.54;"
-                            "Combo1=EAN-13;Combo3=14;Combo4=0;Combo5=Left;Check1=1;Check2=0;Check3=0;"
-                            "source=Option1;unit=Option5;enabled=Text1;BarType=0;Scaling=0;Orientation=0;"
-                            "ShowText=1;Alignment=0;Caption=0123456789;Title=;FontSize=14";
-        QCOMPARE(differs(f, shown), QString());
-        QCOMPARE(f.Vantrel1->Font().Name(), arial);
-        // The family the default font resolves to is the one stored.
-        QCOMPARE(session.close().value("combo2"), arial);
-        // One font list entry per family, whatever foundries the font database names.
-        const QStringList families{"Nimbus Sans [UKWN]", "C059 [urw]", "Nimbus Sans", "C059 [UKWN]",
-                                   "nimbus sans [x]"};
-        QCOMPARE(Form1::fontList(families), (QStringList{"C059", "Nimbus Sans"}));
-    }
 
     void roundTrip_data()
     {
@@ -56,17 +28,17 @@ private slots:
         const auto row = [](const char *name, const QString &stored, const char *shown, const char *written) {
             QTest::newRow(name) << stored << QString::fromLatin1(shown) << QString::fromLatin1(written);
         };
+        row("nothing stored", "",
+            "Text1=0123456789;Text5=5.08;Text6=2.54;Combo1=EAN-13;Combo3=14;Combo4=0;Combo5=Left;"
+            "Check1=1;Check2=0;Check3=0;source=Option1;unit=Option5;enabled=Text1;Caption=0123456789;Title=",
+            "mesure=0;vtlw=2880.36;vtlh=1440.18;bartype=0;combo3=14");
         row("size in inches", "vtlw=3000;vtlh=1000;mesure=1",
             "Text5=2.08;Text6=0.69;unit=Option4;Module=Module 0.265 mm (10.4 mils)",
             "vtlw=2995.2;vtlh=993.6;mesure=1");
         row("unknown unit, no symbology", "mesure=99999999999;bartype=-1",
             "Text5=2;Text6=1;unit=Option4;Combo1=;BarType=-1", "mesure=1;vtlw=2880;bartype=-1");
-        row("import file", "option1=0;option3=1;text4=<file>",
-            "source=Option3;enabled=Text4 Command1 Check3;Caption=A", "option3=1;text4=<file>");
         row("no source ticked", "option1=0;Caption=fixed",
             "source=;enabled=Text1 Text7 Text8 Check3;Caption=fixed", "option1=0;option3=0");
-        row("sequence", "option1=0;option2=1;text2=07;text3=9", "source=Option2;Caption=07",
-            "text2=07;text3=9;option2=1");
         row("titled import file", "Check3=1;option1=0;option3=1;text4=<file>",
             "Check1=1;Check2=0;Check3=1;Caption=A;Title=", "Check3=1");
         row("scaling 2, turned, right", "Scaling=2;Orientation=90.0;Align=Right",
@@ -85,8 +57,7 @@ private slots:
         row("font size with the locale's point", "combo3=-1000<point>5", "Combo3=-1000;FontSize=-1000",
             "combo3=-1000");
         row("font size 1000.0", "combo3=1000.0", "Combo3=1000.0", "combo3=1000.0");
-        // Beyond the 1000 points the renderer draws, by either reading of the text.
-        row("font size 1e300", "combo3=1e300", "Combo3=1000;FontSize=1000", "combo3=1000");
+        // Beyond the 1000 points the renderer draws.
         row("font size 1001", "combo3=1001", "Combo3=1000;FontSize=1000", "combo3=1000");
     }
     // What a previous run stored (values the program never writes included),
@@ -137,7 +108,7 @@ private slots:
             QVERIFY(QDir(session.dir.path()).mkpath("folder"));
         if (kind == "pipe")
             QCOMPARE(::mkfifo(QFile::encodeName(blocked).constData(), 0600), 0);
-        const QString before = identity(blocked);
+        const bool ordinary = QFileInfo(blocked).isFile();
         Form1 &f = session.start();
         QCOMPARE(session.dialogs.messages.size(), atStart ? 1 : 0);
         QCOMPARE(differs(f, "Text1=0123456789;Combo1=EAN-13;source=Option1"), QString());
@@ -148,49 +119,8 @@ private slots:
         const QString message = session.dialogs.allText();
         QVERIFY2(message.contains(u'"' + session.path + u'"'), qPrintable(message));
         QVERIFY2(message.contains(reason), qPrintable(message));
-        QCOMPARE(identity(blocked), before);
-    }
-
-    // Switching units shows the size in the locale's format and stores it with
-    // a point; a typed size takes effect when the focus leaves the box.
-    void sizesAndLayout()
-    {
-        DesignerSession session("mesure=1");
-        Form1 &f = session.start();
-        f.Option5->setChecked(true);
-        QCOMPARE(differs(f, "Text5=5.08;Text6=2.54;unit=Option5"), QString());
-        QCOMPARE(mismatches(session.close(), "vtlw=2880.36;vtlh=1440.18;mesure=0"), QString());
-        Form1 &again = session.start();
-        again.Option4->setChecked(true);
-        QCOMPARE(differs(again, "Text5=2.00;Text6=1.00;unit=Option4"), QString());
-        QVERIFY(session.activate());
-        again.symbolWidth = 1440.0;
-        again.resize(700, 600); // the symbol stays centred in the preview
-        QTRY_COMPARE(again.Vantrel1->Left(), (float(again.Picture1->width()) - 96.0f) / 2.0f);
-        QCOMPARE(session.close().value("vtlw"), QStringLiteral("1440"));
-    }
-
-    void typedWidth_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("width"); // in twips; 4320 (3 in, as stored): the width kept
-        QTest::newRow("fraction") << "2.5" << 3600.0;
-        QTest::newRow("negative") << "-1" << -1440.0;
-        QTest::newRow("letters") << "abc" << 4320.0;
-        QTest::newRow("too large") << "99999999999" << 4320.0;
-    }
-    // The width typed in inches, taken on leaving the box.
-    void typedWidth()
-    {
-        QFETCH(QString, text);
-        QFETCH(double, width);
-        DesignerSession session("mesure=1;vtlw=4320");
-        Form1 &f = session.start();
-        QVERIFY(session.activate());
-        retype(f.Text5, text.replace(".", QLocale().decimalPoint()));
-        f.Text6->setFocus();
-        QCOMPARE(f.symbolWidth, width);
-        QCOMPARE(f.Vantrel1->Width(), float(width) / 15.0f);
+        QVERIFY(QFileInfo::exists(blocked));
+        QCOMPARE(QFileInfo(blocked).isFile(), ordinary); // not replaced
     }
 
     void statusBarLayout_data()
@@ -275,7 +205,6 @@ private slots:
         QTest::addColumn<QString>("message"); // shown when the box is left, none while typing
         QTest::newRow("with a unit") << "12pt" << 12.0 << false << "";
         QTest::newRow("negative") << "-5" << -5.0 << false << "";
-        QTest::newRow("fraction") << "0.5" << 0.5 << false << "";
         QTest::newRow("largest") << "1000" << 1000.0 << false << "";
         QTest::newRow("no number") << "abc" << 0.0 << true << "";
         QTest::newRow("over the largest") << "99999" << 999.0 << true << "Invalid font size.";
@@ -298,40 +227,6 @@ private slots:
         QCOMPARE(f.Vantrel1->Font().Size(), size);
         QCOMPARE(QApplication::focusWidget() == f.Combo3, focusStays);
         QCOMPARE(session.dialogs.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-    }
-
-    // The component itself draws any size it is given without a crash.
-    void hugeFontDrawn()
-    {
-        DesignerSession session;
-        Form1 &f = session.start();
-        f.Vantrel1->Font().setSize(3e7);
-        f.Vantrel1->setShowText(1);
-        QVERIFY(!f.Vantrel1->grab().isNull());
-    }
-
-    // The window opens with the focus in Text1; Tab enters an option group at
-    // its selected button, and arrow keys move the selection.
-    void focus()
-    {
-        DesignerSession session;
-        Form1 &f = session.start();
-        QVERIFY(session.activate());
-        QCOMPARE(QApplication::focusWidget(), f.Text1);
-        f.Option2->setChecked(true);
-        // One after the other: "Sequence", "cm", then "inches" by the arrow key.
-        const QList<std::tuple<QWidget *, Qt::Key, QWidget *>> steps{
-            {f.Text2, Qt::Key_Backtab, f.Option2},
-            {f.Text6, Qt::Key_Tab, f.Option5},
-            {f.Option5, Qt::Key_Left, f.Option4},
-            {f.Option4, Qt::Key_Tab, f.Combo1},
-        };
-        for (const auto &[from, key, to] : steps) {
-            from->setFocus();
-            QTest::keyClick(from, key);
-            QCOMPARE(QApplication::focusWidget(), to);
-        }
-        QVERIFY(f.Option4->isChecked());
     }
 
     // The sequence previews its bare start; a source without a readable file
@@ -400,10 +295,6 @@ private slots:
                                    << "First label: sku;name;size"
                                    << "sku;name;size"
                                    << "";
-        QTest::newRow("a column the header lacks") << shop << "" << 0 << "detect" << true << "{price}"
-                                                   << "" << true << widget << "names the column \"price\""
-                                                   << ""
-                                                   << "";
         QTest::newRow("value cleared: line by line again")
             << shop << "{sku}" << 2 << "semicolon" << true << ""
             << "" << true << widget << "each line of the file is a value"
@@ -525,10 +416,8 @@ private slots:
         QTest::addColumn<QString>("caption");
         using A = DialogProvider::SaveChanges;
         QTest::newRow("exit, save") << A::Save << false << "changed";
-        QTest::newRow("exit, discard") << A::Discard << false << "0123456789";
         QTest::newRow("exit, cancel") << A::Cancel << false << "0123456789";
         QTest::newRow("new design, save") << A::Save << true << "changed";
-        QTest::newRow("new design, cancel") << A::Cancel << true << "0123456789";
     }
 
     void leaveChangedDesign()
@@ -566,18 +455,12 @@ private slots:
         DesignerSession session;
         Form1 &f = session.start();
         QMenu *menu = f.menuBar()->actions().first()->menu();
-        QAction *separator = menu->actions().value(menu->actions().indexOf(f.mnuRecentDesign[0]) - 1);
-        QVERIFY(separator->isSeparator());
-        emit menu->aboutToShow();
-        QVERIFY(!separator->isVisible()); // no list yet: no line above it
         for (const char *name : {"a", "b", "c", "d", "e", "b"}) {
             session.dialogs.saveAnswer = session.dir.filePath(name);
             f.mnuSaveDesignAs_Click();
         }
         QStringList listed;
-        QCOMPARE(menu->title(), QStringLiteral("&File"));
         emit menu->aboutToShow();
-        QVERIFY(separator->isVisible());
         for (QAction *recent : f.mnuRecentDesign)
             listed << (recent->isVisible() ? recent->text() : QString());
         QCOMPARE(listed, (QStringList{"&1 b.qmdesign", "&2 e.qmdesign", "&3 d.qmdesign", "&4 c.qmdesign"}));
