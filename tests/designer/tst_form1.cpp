@@ -197,6 +197,16 @@ private slots:
         QVERIFY(shown.copy(0, 0, 1, 1).scaled(shown.size()) != shown); // the message is drawn
     }
 
+    // A font far beyond any the box takes, set on the component directly, is drawn without a crash.
+    void hugeFontDrawn()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        f.Vantrel1->Font().setSize(3e7);
+        f.Vantrel1->setShowText(1);
+        QVERIFY(!f.Vantrel1->grab().isNull());
+    }
+
     void fontSize_data()
     {
         QTest::addColumn<QString>("typed");
