@@ -231,25 +231,29 @@ private slots:
     {
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("rotation");
+        QTest::addColumn<bool>("titled"); // values with titles from a file
         QTest::addColumn<bool>("piped"); // the job's PDF on its standard output
         QTest::addColumn<int>("dpi"); // chosen in the save dialog and with --dpi; 0 none
         QTest::addColumn<int>("width"); // the first picture's pixels; 0 not checked
         QTest::newRow("WMF") << "item.wmf"
-                             << "180" << false << 0 << 0;
+                             << "180" << false << false << 0 << 0;
         QTest::newRow("BMP at 300 dpi") << "item.bmp"
-                                        << "0" << false << 300 << 750;
+                                        << "0" << false << false << 300 << 750;
         QTest::newRow("SVG at 300 dpi") << "item.svg"
-                                        << "0" << false << 300 << 0;
+                                        << "0" << false << false << 300 << 0;
         QTest::newRow("EPS at 600 dpi") << "item.eps"
-                                        << "270" << false << 600 << 0;
+                                        << "270" << false << false << 600 << 0;
+        QTest::newRow("PDF pages, values with titles") << "titled.pdf"
+                                                       << "0" << true << false << 0 << 0;
         QTest::newRow("PDF pages on standard output") << "piped.pdf"
-                                                      << "90" << true << 0 << 0;
+                                                      << "90" << false << true << 0 << 0;
     }
 
     void windowAndCommandLineAgree()
     {
         QFETCH(QString, output);
         QFETCH(QString, rotation);
+        QFETCH(bool, titled);
         QFETCH(bool, piped);
         QFETCH(int, dpi);
         QFETCH(int, width);
@@ -267,6 +271,13 @@ private slots:
         design.setText(K::Prefix, "Q-");
         design.setText(K::PageLeft, "1");
         design.setText(K::LabelRight, "0.5");
+        if (titled) {
+            QVERIFY(plant(path("titled.txt"), "A-1\nTitle one\nB-2\nTitle two\n"));
+            design.setText(K::SourceSequence, "0");
+            design.setText(K::SourceImport, "1");
+            design.setText(K::ImportFile, path("titled.txt"));
+            design.setText(K::HasTitle, "1");
+        }
         const QString file = path("agree.qmdesign");
         design.writeFile(file);
         QDir(path("window")).removeRecursively();
