@@ -77,6 +77,8 @@ void SaveRun::save(const QString &value)
     const QString path
         = m_names.claim(first ? m_chosenName : PictureNames::furtherName(m_chosenName, value, m_format));
     try {
+        // A device or pipe at the name is refused before the value is drawn.
+        AtomicFile::refuseSpecialTarget(path);
         m_symbol.setCaption(value);
         write(path);
     } catch (const QuillError &error) {

@@ -18,4 +18,11 @@ enum class Sync { No, Yes };
 // the disk before the rename: for the settings, not for thousands of labels.
 void write(const QString &path, const QByteArray &bytes, Sync sync = Sync::No);
 
+// Only a regular file, a link (replaced, never followed) or nothing may stand
+// where a file is written: a device, a pipe, a socket or a folder there, or a
+// link to one of them, raises QuillError "Cannot write "<path>": it is a
+// named pipe, not a regular file." Writers check before they draw, and
+// AtomicFileWriter again as its last step.
+void refuseSpecialTarget(const QString &path);
+
 } // namespace AtomicFile

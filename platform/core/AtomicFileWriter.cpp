@@ -19,16 +19,9 @@ AtomicFileWriter::AtomicFileWriter(const QString &path, AtomicFile::Sync sync)
 {
 }
 
-AtomicFileWriter::~AtomicFileWriter()
-{
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        if (!m_temporary.isEmpty())
-            ::unlink(m_temporary.constData());
-    }
-}
+AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
-void AtomicFileWriter::fail(int error)
+void AtomicFileWriter::discard()
 {
     if (m_fd >= 0) {
         ::close(m_fd);
@@ -36,6 +29,11 @@ void AtomicFileWriter::fail(int error)
             ::unlink(m_temporary.constData());
         m_fd = -1;
     }
+}
+
+void AtomicFileWriter::fail(int error)
+{
+    discard();
     throw QuillError(
         QStringLiteral("Cannot write \"%1\": %2.").arg(m_path, QString::fromLocal8Bit(std::strerror(error))));
 }
@@ -53,6 +51,7 @@ bool procFdAvailable()
 
 void AtomicFileWriter::open()
 {
+    AtomicFile::refuseSpecialTarget(m_path);
     const QFileInfo info(m_path);
     const QString folderPath = info.absolutePath();
     m_folder = QFile::encodeName(folderPath);
@@ -88,12 +87,13 @@ void AtomicFileWriter::takeWorkingName(const std::function<bool(const QByteArray
     fail(EEXIST);
 }
 
-// An existing file keeps its permissions (a private settings file stays private).
+// An existing file keeps its permissions (a private settings file stays
+// private), but never the right to run as its owner or group: a picture is no program.
 void AtomicFileWriter::keepTargetMode()
 {
     struct stat old;
     if (::lstat(m_target.constData(), &old) == 0 && S_ISREG(old.st_mode))
-        ::fchmod(m_fd, old.st_mode & 07777);
+        ::fchmod(m_fd, old.st_mode & 07777 & ~mode_t(S_ISUID | S_ISGID));
 }
 
 // Gives the nameless file the target's name; false when a working name was
@@ -151,6 +151,13 @@ void AtomicFileWriter::commit()
         open();
     if (m_sync == AtomicFile::Sync::Yes && ::fsync(m_fd) != 0)
         fail(errno);
+    // What took the target's place while the pieces were made is refused too.
+    try {
+        AtomicFile::refuseSpecialTarget(m_path);
+    } catch (const QuillError &) {
+        discard();
+        throw;
+    }
     const bool linked = m_temporary.isEmpty() && linkAtTarget();
     const int fd = m_fd;
     m_fd = -1;

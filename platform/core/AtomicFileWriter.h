@@ -25,7 +25,8 @@ public:
     // The working file is made at the first piece, so a file written in one
     // piece costs what AtomicFile::write costs. Both raise QuillError
     // "Cannot write "<path>": <reason>." with the system's words for the
-    // reason ("No space left on device"), and remove the working file.
+    // reason ("No space left on device"), and remove the working file; both
+    // refuse a target that is not a regular file (AtomicFile::refuseSpecialTarget).
     void append(const QByteArray &bytes);
     void commit();
 
@@ -35,6 +36,7 @@ private:
     void keepTargetMode();
     bool linkAtTarget();
     bool replaceTarget();
+    void discard(); // the working file goes
     [[noreturn]] void fail(int error);
 
     QString m_path;

@@ -1,4 +1,5 @@
 #include "PrintJob.h"
+#include "AtomicFile.h"
 #include "JobFolder.h"
 #include "PrintServer.h"
 #include "QuillError.h"
@@ -40,6 +41,9 @@ PrintJob::PrintJob(QPrinter &printer, const Destination &to)
             throw QuillError(QStringLiteral("The preview could not be drawn."));
         return;
     }
+    // A device, a pipe or a link to one where the PDF should go is refused before a page is drawn.
+    if (!to.pdfFile.isEmpty())
+        AtomicFile::refuseSpecialTarget(to.pdfFile);
     const QString place = to.pdfFile.isEmpty() ? QDir::tempPath() : QFileInfo(to.pdfFile).absolutePath();
     QString why;
     m_folder = JobFolder::make(place, &why);

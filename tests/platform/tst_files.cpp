@@ -3,12 +3,15 @@
 // folder do to it.
 // Import files that are pipes, devices or endless: tst_module1.
 #include "AtomicFile.h"
+#include "AtomicFileWriter.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "Files.h"
 #include "common/ChildRun.h"
@@ -24,6 +27,13 @@ QString writeBig(const QString &writer, const QString &path)
             SettingsStore store(path);
             store.write(QStringLiteral("Form1"), QStringLiteral("Caption"), QString(2000, u'x'));
             return store.flush();
+        }
+        if (writer == u"late pipe") { // a pipe takes the name while the pieces are written
+            AtomicFileWriter pieces(path);
+            pieces.append(QByteArray(2000, 'x'));
+            ::mkfifo(QFile::encodeName(path).constData(), 0600);
+            pieces.commit();
+            return {};
         }
         AtomicFile::write(path, QByteArray(2000, 'x'));
     } catch (const QuillError &error) {
@@ -153,6 +163,12 @@ private slots:
         QCOMPARE(contents(path), QByteArray("[Form1]\nCaption=old\n"));
         QVERIFY(!QFileInfo(target).isSymLink());
         QVERIFY(QFileInfo(target).size() > 1000);
+        // A file replaced keeps its permissions, but not the set-user-ID and set-group-ID bits.
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 06750) == 0);
+        QCOMPARE(writeBig(QStringLiteral("bytes"), path), QString());
+        struct stat replaced;
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &replaced) == 0);
+        QCOMPARE(replaced.st_mode & 07777, mode_t(0750));
     }
 
     void refusedPlaces_data()
@@ -166,15 +182,27 @@ private slots:
         row("bytes to a folder", "bytes", "a/b");
         row("bytes to a missing folder", "bytes", "missing/file");
         row("settings to a read-only folder", "settings", "a/new");
+        row("bytes to a pipe", "bytes", "fifo");
+        row("bytes to a link to a pipe", "bytes", "link to fifo");
+        row("bytes to a character device", "bytes", "null");
+        row("a pipe made while the pieces are written", "late pipe", "late");
     }
     // A folder where the file should be, a missing folder (the settings make
-    // theirs) or a read-only one: a message naming the file.
+    // theirs) or a read-only one; a pipe, a device or a link to one, left in
+    // its place: a message naming the file.
     void refusedPlaces()
     {
         QFETCH(QString, writer);
         QFETCH(QString, place);
         const QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a/b")));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(dir.filePath("fifo"), dir.filePath("link to fifo")));
+        // The null device's numbers: harmless even if written through.
+        const dev_t null = makedev(1, 3);
+        const QByteArray node = QFile::encodeName(dir.filePath(place));
+        if (place == u"null" && ::mknod(node.constData(), S_IFCHR | 0600, null) != 0)
+            QSKIP("mknod is not permitted here (it needs root): no character device to write to");
         const bool readOnly = place == u"a/new";
         if (readOnly && ::geteuid() == 0)
             QSKIP("root writes into a read-only folder");
@@ -186,6 +214,7 @@ private slots:
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY2(refusal.contains(file), qPrintable(refusal));
         QVERIFY2(refusal.endsWith(u'.'), qPrintable(refusal));
+        QVERIFY(!QFileInfo(file).isFile()); // nothing written in its place
     }
 };
 
