@@ -1,6 +1,7 @@
 #include "PictureNames.h"
 
 #include <QFileInfo>
+#include <utility>
 
 namespace PictureNames {
 
@@ -59,16 +60,14 @@ QString saveDefaultExt() { return QStringLiteral(".bmp"); }
 Format formatOf(const QString &chosenName)
 {
     const QStringView last = QStringView(chosenName).right(3);
-    if (last == u"wmf")
-        return Format::Metafile;
-    if (last == u"png")
-        return Format::Png;
-    if (last == u"svg")
-        return Format::Svg;
-    if (last == u"eps")
-        return Format::Eps;
-    if (last == u"pdf")
-        return Format::Pdf;
+    const std::pair<QStringView, Format> endings[] = {{u"wmf", Format::Metafile},
+                                                      {u"png", Format::Png},
+                                                      {u"svg", Format::Svg},
+                                                      {u"eps", Format::Eps},
+                                                      {u"pdf", Format::Pdf}};
+    for (const auto &[ending, format] : endings)
+        if (last.compare(ending, Qt::CaseInsensitive) == 0)
+            return format;
     return Format::Bitmap;
 }
 

@@ -16,9 +16,9 @@ enum class Format { Bitmap, Metafile, Png, Svg, Eps, Pdf };
 QString saveFilter(); // the four entries, then the drawings' three, "|"-separated
 QString saveDefaultExt(); // ".bmp"
 
-// By the last three characters of the chosen name, compared case-sensitively:
-// "wmf" a metafile, "png" a PNG, "svg", "eps" and "pdf" those drawings,
-// anything else (upper case included) a bitmap.
+// By the last three characters of the chosen name, in any letter case: "wmf"
+// a metafile, "png" a PNG, "svg", "eps" and "pdf" those drawings, anything
+// else a bitmap.
 Format formatOf(const QString &chosenName);
 
 // A data value made fit to stand inside a file name: path separators, control

@@ -207,14 +207,17 @@ private slots:
         QTest::addColumn<Run>("r");
         const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"};
         const QStringList pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
-        QTest::newRow("PNG is a bitmap")
-            << Run{.chosen = "item.PNG", .files = QStringList{"item.PNG=001"} + bmps};
+        // The name's ending in any letter case; the further files' in lower case, as a bitmap's.
+        QTest::newRow("PNG in capitals")
+            << Run{.chosen = "item.PNG", .files = QStringList{"item.PNG=001"} + pngs.mid(1)};
+        QTest::newRow("unknown ending a bitmap")
+            << Run{.chosen = "item.jpg", .files = QStringList{"item.jpg=001"} + bmps};
         // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
         QTest::newRow("png, halves") << Run{
             .chosen = "item.png", .w = 2887.5, .h = 1462.5, .files = pngs, .pixels = {192, 98}};
         QTest::newRow("wmf") << Run{.chosen = "item.wmf",
                                     .files = {"item.wmf=", "item_002.wmf=", "item_003.wmf="}};
-        // Drawings by the name's last letters, compared exactly; rasterised by rsvg-convert.
+        // Drawings by the name's last letters; rasterised by rsvg-convert.
         QTest::newRow("svg") << Run{.chosen = "item.svg",
                                     .files = {"item.svg=001", "item_002.svg=002", "item_003.svg=003"},
                                     .pixels = {320, 120}};
@@ -312,7 +315,8 @@ private slots:
                 QVERIFY2(rsvg.waitForFinished(30000) && rsvg.exitCode() == 0, qPrintable(path));
                 reader.setFileName(path + ".png");
             }
-            const bool png = r.chosen.endsWith("png") || r.chosen.endsWith("svg"); // SVG rasterised as PNG
+            // SVG rasterised as PNG
+            const bool png = r.chosen.endsWith("png", Qt::CaseInsensitive) || r.chosen.endsWith("svg");
             QCOMPARE(reader.format(), png ? QByteArray("png") : QByteArray("bmp"));
             if (r.pixels.isValid())
                 QCOMPARE(reader.size(), r.pixels);
