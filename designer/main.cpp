@@ -14,6 +14,8 @@ int main(int argc, char **argv)
 {
     // Arguments are read before any window system is needed: --help, --version
     // and the jobs work without a display.
+    // Before any file is opened: a closed standard output is no place for the first file Qt opens.
+    holdClosedStandardDescriptors();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -21,14 +23,14 @@ int main(int argc, char **argv)
     switch (job.action) {
     case CommandLine::Action::Help:
         std::fputs(qPrintable(CommandLine::usage()), stdout);
-        return 0;
+        return finishOutput(stdout, stderr, 0);
     case CommandLine::Action::Version:
         std::printf("quillmark %s\n", QUILLMARK_VERSION);
-        return 0;
+        return finishOutput(stdout, stderr, 0);
     case CommandLine::Action::ListSymbologies:
         for (const QString &name : SymbolBuilder::listNames())
             std::printf("%s\n", qPrintable(name));
-        return 0;
+        return finishOutput(stdout, stderr, 0);
     case CommandLine::Action::Usage:
         std::fprintf(stderr, "quillmark: %s\n%s", qPrintable(job.error), qPrintable(CommandLine::usage()));
         return 2;

@@ -14,6 +14,9 @@
 #include <QFileInfo>
 #include <QPageSize>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -132,6 +135,12 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
         if (pdfOut && ::isatty(STDOUT_FILENO))
             throw QuillError(QStringLiteral("--pdf - writes the PDF to standard output, which is a terminal "
                                             "here; send it to a file or a pipe (--pdf - > labels.pdf)."));
+        // Closed (held by holdClosedStandardDescriptors) or open for reading only, it takes no PDF.
+        const int outFlags = ::fcntl(STDOUT_FILENO, F_GETFL);
+        if (pdfOut && (outFlags < 0 || (outFlags & O_ACCMODE) == O_RDONLY))
+            throw QuillError(QStringLiteral("--pdf - writes the PDF to standard output, which is closed or "
+                                            "read-only here; send it to a file or a pipe "
+                                            "(--pdf - > labels.pdf)."));
         Design design = job.design.isEmpty() ? storedDesign()
                                              : Design::readFile(QFileInfo(job.design).absoluteFilePath());
         applyOptions(job, design);
@@ -149,5 +158,27 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
         return 1;
     }
     std::fprintf(pdfOut ? err : out, "%s\n", qPrintable(summary));
-    return 0;
+    return finishOutput(out, err, 0);
+}
+
+int finishOutput(std::FILE *out, std::FILE *err, int status)
+{
+    if (std::fflush(out) == 0 && !std::ferror(out))
+        return status;
+    const int error = errno ? errno : EIO; // the failed write's, at the flush or before it
+    std::fprintf(err, "quillmark: standard output could not be written: %s.\n", std::strerror(error));
+    return 1;
+}
+
+void holdClosedStandardDescriptors()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", O_RDONLY);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
 }

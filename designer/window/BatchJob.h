@@ -10,3 +10,14 @@
 // status: 0 done (the status line on out, or on err when the PDF itself goes
 // to standard output), 1 failed (the message the window would show, on err).
 int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err);
+
+// Ends what the program printed on out: flushed, and checked, since a full
+// disk, a closed pipe or a closed standard output fails only there. Returns
+// status, or 1 with "quillmark: standard output could not be written: <reason>."
+// on err when out could not be written.
+int finishOutput(std::FILE *out, std::FILE *err, int status);
+
+// Standard input, output and error that the program was started without are
+// held by a descriptor that reads nothing and takes no writes, so that no file
+// the program opens takes their place and every write there fails as it should.
+void holdClosedStandardDescriptors();

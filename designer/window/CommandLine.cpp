@@ -171,6 +171,10 @@ const QList<Option> &options()
         {"--print", 0, Kind::Job, [](P &p, const V &) { return job(p.c, A::Print); }},
         {"--save", 1, Kind::Job,
          [](P &p, const V &v) {
+             // A picture's format is its name's; - names none (./- is a file of that name).
+             if (v[0] == QLatin1String("-"))
+                 return QStringLiteral(
+                     "--save needs a file name, not - (only --pdf - writes to standard output)");
              p.c.saveFile = v[0];
              return job(p.c, A::Save);
          }},
@@ -273,20 +277,26 @@ const Mismatch mismatches[] = {
      "--titles takes every second line as a title; with --value, --title says which columns make it"},
 };
 
-// The arguments that stand alone: --help, --version, --list-symbologies, a design file.
+// The options that stand alone.
+const std::pair<const char *, CommandLine::Action> aloneOptions[] = {
+    {"--help", CommandLine::Action::Help},
+    {"--version", CommandLine::Action::Version},
+    {"--list-symbologies", CommandLine::Action::ListSymbologies},
+};
+
+// An option that stands alone, or a design file.
 std::optional<CommandLine> alone(const QString &only)
 {
     CommandLine c;
-    if (only == QLatin1String("--help"))
-        c.action = CommandLine::Action::Help;
-    else if (only == QLatin1String("--version"))
-        c.action = CommandLine::Action::Version;
-    else if (only == QLatin1String("--list-symbologies"))
-        c.action = CommandLine::Action::ListSymbologies;
-    else if (!only.startsWith(u'-') && !only.isEmpty())
-        c.openFile = only;
-    else
+    for (const auto &[name, action] : aloneOptions) {
+        if (only == QLatin1String(name)) {
+            c.action = action;
+            return c;
+        }
+    }
+    if (only.startsWith(u'-') || only.isEmpty())
         return std::nullopt;
+    c.openFile = only;
     return c;
 }
 
@@ -320,6 +330,16 @@ QString CommandLine::usage()
         "(50 to 2400; screen: the screen's pixels). --pdf - writes the PDF to standard output,\n"
         "which must not be a terminal, and the status line to standard error.\n"
         "Nothing is stored back.\n");
+}
+
+QStringList CommandLine::optionNames()
+{
+    QStringList names;
+    for (const auto &[name, action] : aloneOptions)
+        names << QLatin1String(name);
+    for (const Option &option : options())
+        names << QLatin1String(option.name);
+    return names;
 }
 
 CommandLine CommandLine::parse(const QStringList &arguments)

@@ -43,4 +43,6 @@ struct CommandLine {
 
     static CommandLine parse(const QStringList &arguments); // without the program name
     static QString usage();
+    // Every option parse() takes, "--print" to "--version", for the documentation's checks.
+    static QStringList optionNames();
 };

@@ -16,10 +16,13 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +31,9 @@ struct Plumbing {
     QString tmp = {}; // TMPDIR; a file stands there when empty
     QByteArray input = {}; // standard input through a pipe, when given
     QString stdoutFile = {}; // where standard output goes, in place of out
+    // A standard output that takes no writes, in the shell's words: "1>&-" closed,
+    // "1<FILE" open for reading only, "|true" a pipe whose reader is gone.
+    QString stdoutShut = {};
 };
 
 class CommandLineTest : public QObject {
@@ -53,6 +59,8 @@ private slots:
         QVERIFY(plant(path("not-a-folder"), ""));
         // The third line lacks the title's column.
         QVERIFY(plant(path("short.csv"), "sku,name\n1001,Widget\n1002\n1003,Gizmo\n"));
+        QVERIFY(::mkfifo(QFile::encodeName(path("pipe.png")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(path("pipe.png"), path("link.pdf")));
     }
 
     void exitStatusAndMessage_data()
@@ -105,20 +113,39 @@ private slots:
             << "The module 0.254 mm (10 mils), 12 dots at 1200 dpi, is below the 0.264 mm";
         QTest::newRow("paper the printer lacks")
             << QStringList{"--print", "--pdf", "x.pdf", "--paper", "A0"} << 1 << "has no paper \"A0\"";
+        // Refused before a value is drawn: the value would be refused too.
+        QTest::newRow("picture over a pipe")
+            << QStringList{"--save", "pipe.png", "--symbology", "ean-13", "--text", "A"} << 1
+            << "pipe.png\": it is a named pipe, not a regular file.";
+        QTest::newRow("PDF over a link to a pipe")
+            << QStringList{"--print", "--pdf", "link.pdf", "--symbology", "ean-13", "--text", "A"} << 1
+            << "link.pdf\": it is a link to a named pipe, not a regular file.";
+        QTest::newRow("picture to standard output")
+            << QStringList{"--save", "-", "--text", "A"} << 2 << "--save needs a file name, not -";
+        QTest::newRow("PDF without standard output")
+            << QStringList{"1>&-", "--print", "--pdf", "-", "--text", "A"} << 1
+            << "standard output, which is closed or read-only here";
+        QTest::newRow("status line to a pipe whose reader is gone")
+            << QStringList{"|true", "--save", "ok.png", "--text", "A"} << 1
+            << "standard output could not be written: Broken pipe.";
+        QTest::newRow("symbologies to a read-only standard output")
+            << QStringList{"1<ro.txt", "--list-symbologies"} << 1
+            << "standard output could not be written: Bad file descriptor.";
     }
     void exitStatusAndMessage()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QString, message);
-        if (status != 2)
+        const QString shut = arguments.first().startsWith("--") ? QString() : arguments.takeFirst();
+        if (status != 2 && (arguments.contains("--print") || arguments.contains("--save")))
             arguments << "--design" << path("design.conf");
         for (const char *output : {"x.pdf", "a.png", "b.png"})
             QFile::remove(path(output)); // a row that wrote fails alone
         // A PDF asked for on standard output finds a terminal there.
         const QString terminal = QString::fromLatin1(::ptsname(m_terminal));
         const QString stdoutFile = arguments.contains("-") ? terminal : QString();
-        const auto [code, out, err] = run(arguments, {.stdoutFile = stdoutFile});
+        const auto [code, out, err] = run(arguments, {.stdoutFile = stdoutFile, .stdoutShut = shut});
         QCOMPARE(code, status);
         // No message: the job says nothing of its module.
         QVERIFY2(message.isEmpty() ? !err.contains("module") : err.contains(message), qPrintable(err));
@@ -154,6 +181,25 @@ private slots:
                    "2", "--sequence", "1", "5", "--design", path("design.conf")});
         QVERIFY2(printed == 0, qPrintable(why));
         QVERIFY2(summary.startsWith("10 labels on 2 pages"), qPrintable(summary));
+    }
+
+    // The man page and the manual's copy of --help name every option the
+    // parser takes, and no other.
+    void documentedOptions()
+    {
+        QStringList taken = CommandLine::optionNames();
+        taken.sort();
+        const QString source = QStringLiteral(QUILLMARK_SOURCE);
+        const QString page = QString::fromUtf8(contents(source + "/dist/quillmark.1")).replace("\\-", "-");
+        const QRegularExpression option(QStringLiteral("--[a-z]+(-[a-z]+)*"));
+        QStringList named;
+        for (const QRegularExpressionMatch &match : option.globalMatch(page))
+            named << match.captured();
+        named.removeDuplicates();
+        named.sort();
+        QCOMPARE(named, taken);
+        const QString manual = QString::fromUtf8(contents(source + "/docs/manual/command-line.md"));
+        QVERIFY(manual.contains("```\n" + CommandLine::usage() + "```"));
     }
 
     // A spreadsheet's export, its columns chosen on the command line: each
@@ -380,6 +426,19 @@ private:
         // A job needs no temporary folder: a file stands there unless a test asks for the folder.
         env.insert("TMPDIR", plumbing.tmp.isEmpty() ? path("not-a-folder") : plumbing.tmp);
         p.setProcessEnvironment(env);
+        const QString shut = plumbing.stdoutShut;
+        const QByteArray readOnly = QFile::encodeName(path(shut.mid(2)));
+        p.setChildProcessModifier([shut, readOnly] {
+            int pipe[2] = {-1, -1};
+            if (shut == u"|true" && ::pipe(pipe) == 0 && ::close(pipe[0]) == 0) {
+                std::signal(SIGPIPE, SIG_IGN); // as a shell's script may: EPIPE, not death
+                ::dup2(pipe[1], STDOUT_FILENO);
+            }
+            if (shut.startsWith(u"1<"))
+                ::dup2(::open(readOnly.constData(), O_RDONLY | O_CREAT, 0600), STDOUT_FILENO);
+            if (shut == u"1>&-")
+                ::close(STDOUT_FILENO);
+        });
         p.start(QStringLiteral(QUILLMARK_BINARY), arguments);
         if (!plumbing.input.isEmpty()) {
             p.write(plumbing.input);
