@@ -11,6 +11,7 @@
 #include "QuillError.h"
 #include "RowCanvas.h"
 #include "ScreenMetrics.h"
+#include "SteadyPdf.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "SymbolRenderer.h"
@@ -449,6 +450,9 @@ void SymbolDesign::saveDrawing(const QString &file, Drawing kind, int w, int h) 
         QPainter painter(&pdf);
         d->render(painter, area, s, dpi);
         painter.end();
+        // The same design gives the same bytes, on a page of exactly its size.
+        SteadyPdf::dropDate(bytes);
+        SteadyPdf::setPageSize(bytes, QSizeF(w / dpi.x() * 72, h / dpi.y() * 72));
     } else {
         QImage device = d->measuringDevice(QImage::Format_RGB32);
         const SymbolRenderer::Layout &layout = d->savedLayout(area, s, device);
