@@ -9,9 +9,17 @@
 #include <QDir>
 
 #include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
+    // Qt's PDF writer orders the fonts of a file by a hash whose seed Qt draws
+    // at random when its library loads, before main; only a process started
+    // with the seed fixed writes the same PDF twice. So the program starts
+    // itself again, once, with it fixed (if that fails, it runs as it is).
+    if (qstrcmp(std::getenv("QT_HASH_SEED"), "0") != 0 && ::setenv("QT_HASH_SEED", "0", 1) == 0)
+        ::execv("/proc/self/exe", argv);
     // Arguments are read before any window system is needed: --help, --version
     // and the jobs work without a display.
     // Before any file is opened: a closed standard output is no place for the first file Qt opens.

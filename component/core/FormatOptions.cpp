@@ -1,6 +1,11 @@
 #include "FormatOptions.h"
 
+#include "Numbers.h"
+#include "ScreenMetrics.h"
 #include "SettingsStore.h"
+
+#include <QRegularExpression>
+#include <algorithm>
 
 const QList<FormatOptions::Choice> &FormatOptions::customChoices()
 {
@@ -52,6 +57,32 @@ const QList<FormatOptions::Choice> &FormatOptions::msiChoices()
 
 const QString &FormatOptions::section() { return DesignKeys::optionsSection(); }
 
+std::optional<double> FormatOptions::reductionOf(const QString &text, double pixelDpi)
+{
+    static const QRegularExpression millimetres(QStringLiteral("^\\s*(\\d*\\.?\\d+)\\s*mm\\s*$"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = millimetres.match(text);
+    if (match.hasMatch()) {
+        const double value = match.captured(1).toDouble();
+        if (value <= kMostReductionMm)
+            return value;
+        return std::nullopt;
+    }
+    const DesignKeys::Entry &entry = DesignKeys::entry(DesignKey::BarWidthReduction);
+    bool ok = false;
+    const int pixels = text.trimmed().toInt(&ok);
+    if (!ok || pixels < entry.low || pixels > entry.high || pixelDpi <= 0)
+        return std::nullopt;
+    return std::min(kMostReductionMm, pixels * 25.4 / pixelDpi);
+}
+
+QString FormatOptions::reductionText(double millimetres)
+{
+    if (millimetres <= 0)
+        return QStringLiteral("0");
+    return Numbers::numberText(std::round(millimetres * 10000) / 10000) + QStringLiteral("mm");
+}
+
 namespace {
 int readInt(const std::function<QString(DesignKey)> &text, DesignKey key)
 {
@@ -81,7 +112,11 @@ void FormatOptions::load(const std::function<QString(DesignKey)> &text)
     code39Check = readInt(text, K::Code39Check) != 0;
     interleavedCheck = readInt(text, K::Interleaved2of5Check) != 0;
     msiCheck = readInt(text, K::MsiCheck);
-    barReduction = readInt(text, K::BarWidthReduction);
+    // Earlier versions kept device pixels; those of the design's pictures are what its user saw.
+    bool ownDpi = false;
+    const int pictureDpi = text(K::PictureDpi).trimmed().toInt(&ownDpi);
+    const double pixelDpi = ownDpi && pictureDpi > 0 ? pictureDpi : ScreenMetrics::dpiX();
+    barReduction = reductionOf(text(K::BarWidthReduction), pixelDpi).value_or(0);
     barColor = readColor(text, K::BarColor);
     backColor = readColor(text, K::BackColor);
 }
@@ -93,7 +128,7 @@ void FormatOptions::save(const std::function<void(DesignKey, const QString &)> &
     write(K::Code39Check, QString::number(int(code39Check)));
     write(K::Interleaved2of5Check, QString::number(int(interleavedCheck)));
     write(K::MsiCheck, QString::number(msiCheck));
-    write(K::BarWidthReduction, QString::number(barReduction));
+    write(K::BarWidthReduction, reductionText(barReduction));
     write(K::BarColor, barColor.name());
     write(K::BackColor, backColor.name());
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class SettingsStore;
 
@@ -26,9 +27,18 @@ struct FormatOptions {
     bool code39Check = false;
     bool interleavedCheck = false;
     int msiCheck = 1; // mod 10
-    int barReduction = 0; // device pixels taken off each bar (ink spread)
+    double barReduction = 0; // millimetres taken off each bar (ink spread)
     QColor barColor = Qt::black;
     QColor backColor = Qt::white;
+
+    // The most a bar may lose: a module of 2 mm loses half of it.
+    static constexpr double kMostReductionMm = 1.0;
+    // A stored reduction in millimetres: "0.05mm", or a whole number of pixels
+    // from 0 to 50 as earlier versions kept it, taken at pixelDpi (the design's
+    // picture resolution, where those pixels were drawn) and held to the most;
+    // nullopt for any other text.
+    static std::optional<double> reductionOf(const QString &text, double pixelDpi);
+    static QString reductionText(double millimetres); // "0", "0.05mm"
 
     static const QString &section();
     // From and to the texts a design keeps; values out of range fall back to the defaults.

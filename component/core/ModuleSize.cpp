@@ -2,6 +2,7 @@
 
 #include "Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -49,9 +50,10 @@ QString number(double value, int decimals)
 }
 } // namespace
 
-ModuleSize::ModuleSize(Symbology symbology, double pixels, double dpi, bool printer)
+ModuleSize::ModuleSize(Symbology symbology, double pixels, double dpi, bool printer, double exactPixels)
     : m_symbology(symbology)
     , m_pixels(pixels)
+    , m_exactPixels(std::max(pixels, exactPixels))
     , m_dpi(dpi > 0 ? dpi : 96)
     , m_printer(printer)
 {
@@ -87,10 +89,16 @@ QString ModuleSize::warning() const
         return {};
     const double least = leastModule(m_symbology);
     // A hair below the figure is the figure: 1 pixel at 96 dpi is 0.2646 mm.
-    if (millimetres() < least - 0.0005)
+    if (millimetres() < least - 0.0005) {
+        // Finer dots help only where whole dots made the module smaller than the size gives.
+        const bool finerHelps = m_exactPixels / m_dpi * kMmPerInch >= least - 0.0005;
+        const QString remedy = finerHelps
+            ? QStringLiteral("Make the symbol wider or use a finer resolution.")
+            : QStringLiteral("Make the symbol larger: at this size no resolution gives a larger module.");
         return QStringLiteral("%1, is below the %2 its symbology's standard asks for: scanners may not "
-                              "read the symbol. Make the symbol wider or use a finer resolution.")
-            .arg(sentenceStart(), Numbers::lengthText(least, QStringLiteral("mm")));
+                              "read the symbol. %3")
+            .arg(sentenceStart(), Numbers::lengthText(least, QStringLiteral("mm")), remedy);
+    }
     if (m_printer && m_pixels < 2 && m_dpi <= kCoarsestOneDotDpi)
         return QStringLiteral("%1, is a single dot: on paper bars one dot wide are the first to fail. Make "
                               "the symbol wider or print at a finer resolution.")

@@ -8,8 +8,10 @@
 class ModuleSize {
 public:
     // pixels: the module in the surface's pixels (or dots) at dpi; printer:
-    // the surface is a printer's, whose dots are ink on paper.
-    ModuleSize(Symbology symbology, double pixels, double dpi, bool printer);
+    // the surface is a printer's, whose dots are ink on paper. exactPixels:
+    // the module the symbol's size gives before it is cut to whole dots (0:
+    // the same as pixels), what no resolution can make larger.
+    ModuleSize(Symbology symbology, double pixels, double dpi, bool printer, double exactPixels = 0);
 
     double millimetres() const;
     // "0.254 mm (10 mils)"
@@ -32,6 +34,7 @@ private:
 
     Symbology m_symbology;
     double m_pixels;
+    double m_exactPixels;
     double m_dpi;
     bool m_printer;
 };

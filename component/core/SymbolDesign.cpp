@@ -11,6 +11,7 @@
 #include "QuillError.h"
 #include "RowCanvas.h"
 #include "ScreenMetrics.h"
+#include "SteadyPdf.h"
 #include "SymbolBuilder.h"
 #include "SymbolFitError.h"
 #include "SymbolRenderer.h"
@@ -123,6 +124,7 @@ struct SymbolDesign::Impl {
             }
             throw SymbolFitError(fit, dpiAcross, printer);
         }
+        requireReduction(layout, s, fit.alongHeight ? dpi.x() : dpi.y(), printer);
         const double leastText
             = std::max(kLeastTextPixels, std::ceil(kLeastTextPoints / 72 * dpiAcross - 1e-6));
         if (layout.textPixels > 0 && layout.textPixels < leastText) {
@@ -132,6 +134,28 @@ struct SymbolDesign::Impl {
             fit.needed = int(leastText);
             throw SymbolFitError(fit, dpiAcross, printer);
         }
+    }
+    // A bar width reduction may leave the narrowest bar no less than one dot
+    // and half a module: below that, scanners lose the bar.
+    static void requireReduction(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style &s,
+                                 double dpiAlong, bool printer)
+    {
+        const double left = layout.narrowestBar - layout.reduction;
+        const bool halfModule = left < layout.module / 2 - 1e-9;
+        if (layout.reduction <= 0 || (left >= 1 - 1e-9 && !halfModule))
+            return;
+        const QString dots = printer ? QStringLiteral("dots") : QStringLiteral("pixels");
+        const QString dot = dots.chopped(1);
+        const auto figure = [](double v) { return Numbers::regionalPlainText(std::round(v * 100) / 100); };
+        const QString least
+            = left < 1 - 1e-9 ? QStringLiteral("one ") + dot : QStringLiteral("half a module");
+        throw QuillError(
+            QStringLiteral("The bar width reduction of %1 leaves the narrowest bar %2 of its %3 %4 "
+                           "at %5 dpi, less than %6: scanners may not read the symbol. Make the "
+                           "reduction smaller or the symbol wider.")
+                .arg(Numbers::lengthText(s.barReduction, QStringLiteral("mm")), figure(std::max(0.0, left)),
+                     figure(layout.narrowestBar), layout.narrowestBar == 1 ? dot : dots, figure(dpiAlong),
+                     least));
     }
     // The module on a surface of dpi for a symbol in area; with whole pixels a
     // module unless stretched or exact. 0 when nothing would be drawn.
@@ -449,6 +473,9 @@ void SymbolDesign::saveDrawing(const QString &file, Drawing kind, int w, int h) 
         QPainter painter(&pdf);
         d->render(painter, area, s, dpi);
         painter.end();
+        // The same design gives the same bytes, on a page of exactly its size.
+        SteadyPdf::dropDate(bytes);
+        SteadyPdf::setPageSize(bytes, QSizeF(w / dpi.x() * 72, h / dpi.y() * 72));
     } else {
         QImage device = d->measuringDevice(QImage::Format_RGB32);
         const SymbolRenderer::Layout &layout = d->savedLayout(area, s, device);

@@ -33,6 +33,24 @@ int SymbolRenderer::quarterTurns(double tenthsOfDegree)
     return int(std::fmod(std::fmod(turns, 4.0) + 4.0, 4.0));
 }
 
+QString SymbolRenderer::oneLine(const QString &text)
+{
+    const auto isBreak = [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    };
+    if (std::none_of(text.begin(), text.end(), isBreak))
+        return text;
+    QString line;
+    line.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isBreak(text[i]))
+            line.append(text[i]);
+        else if (!(text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n'))
+            line.append(u' ');
+    }
+    return line;
+}
+
 const SymbolRenderer::FontEntry &SymbolRenderer::fontFor(FontEntry &slot, const QString &name, double pixels,
                                                          QPaintDevice *device)
 {
@@ -86,6 +104,10 @@ const SymbolRenderer::Layout &SymbolRenderer::layout(const QRect &area, const Sy
     layout.fit = {true, model.totalModules(), int(length), sideways};
     if (model.isEmpty())
         return layout;
+    m_title = oneLine(style.title);
+    m_runTexts.clear();
+    for (const SymbolModel::TextRun &run : model.text)
+        m_runTexts.append(oneLine(run.text));
 
     const TextFonts fonts = textFonts(model, style, length, across, device);
     Placement at;
@@ -99,20 +121,33 @@ const SymbolRenderer::Layout &SymbolRenderer::layout(const QRect &area, const Sy
 
     placeModules(at, model, style, length, layout.fit.fits);
     layout.module = at.module;
+    if (style.barReduction > 0) {
+        const int dpi = !device ? 96 : sideways ? device->logicalDpiY() : device->logicalDpiX();
+        at.reduction = style.barReduction / 25.4 * dpi;
+        if (at.wholePixels)
+            at.reduction = std::round(at.reduction);
+    }
+    layout.reduction = at.reduction;
+    layout.narrowestBar = 0;
+    for (const SymbolModel::Row &row : model.rows)
+        for (const SymbolModel::Bar &bar : row.bars)
+            if (layout.narrowestBar == 0 || bar.width * at.module < layout.narrowestBar)
+                layout.narrowestBar = bar.width * at.module;
     const int rowCount = int(model.rows.size());
     layout.barHeight = model.squareModules ? rowCount * at.module : at.barBottom - at.barTop;
     for (const FontEntry *f : {fonts.title, fonts.text})
         if (f && (layout.textPixels == 0 || f->pixels < layout.textPixels))
             layout.textPixels = f->pixels;
-    placeBars(layout.bars, model, style, at, fonts);
+    placeBars(layout.bars, model, at, fonts);
     const double span = model.totalModules() * at.module;
     if (fonts.title)
-        layout.texts.append(centred(*fonts.title, style.title, at.offset + span / 2, 0, length));
+        layout.texts.append(centred(*fonts.title, m_title, at.offset + span / 2, 0, length));
     if (fonts.text)
-        for (const SymbolModel::TextRun &run : model.text) {
+        for (std::size_t i = 0; i < model.text.size(); ++i) {
+            const SymbolModel::TextRun &run = model.text[i];
             const double centre = at.symbolLeft + (run.from + run.to) / 2 * at.module;
             const double top = run.above ? at.barTop : at.barBottom;
-            layout.texts.append(centred(*fonts.text, run.text, centre, top, length));
+            layout.texts.append(centred(*fonts.text, m_runTexts[qsizetype(i)], centre, top, length));
         }
     return layout;
 }
@@ -138,12 +173,13 @@ SymbolRenderer::TextFonts SymbolRenderer::textFonts(const SymbolModel &model, co
     const double roughModule = style.stretch ? length / total : wholeModule;
     double titleScale = tall;
     double textScale = tall;
-    if (titled && textWidth(*font, style.title) > length - 2)
-        titleScale = std::min(tall, (length - 2) / textWidth(*font, style.title));
-    for (const SymbolModel::TextRun &run : model.text) {
+    if (titled && textWidth(*font, m_title) > length - 2)
+        titleScale = std::min(tall, (length - 2) / textWidth(*font, m_title));
+    for (std::size_t i = 0; i < model.text.size(); ++i) {
+        const SymbolModel::TextRun &run = model.text[i];
         const bool wholeSymbol = !run.above && run.from <= 0 && run.to >= model.width;
         const double room = wholeSymbol ? length - 2 : (run.to - run.from) * roughModule - 2;
-        const double width = textWidth(*font, run.text);
+        const double width = textWidth(*font, m_runTexts[qsizetype(i)]);
         if (width > room && width > 0)
             textScale = std::min(textScale, std::max(0.0, room) / width);
     }
@@ -200,8 +236,8 @@ void SymbolRenderer::placeModules(Placement &at, const SymbolModel &model, const
 
 // Guard bars run down to the middle of the text band, add-on bars start below
 // the add-on's digits.
-void SymbolRenderer::placeBars(QList<QRectF> &bars, const SymbolModel &model, const Style &style,
-                               const Placement &at, const TextFonts &fonts)
+void SymbolRenderer::placeBars(QList<QRectF> &bars, const SymbolModel &model, const Placement &at,
+                               const TextFonts &fonts)
 {
     const double guardExtra = fonts.textUnder ? std::floor(at.textLineHeight / 2) : 0;
     const double addOnTop = fonts.textAbove ? at.textLineHeight : 0;
@@ -227,8 +263,8 @@ void SymbolRenderer::placeBars(QList<QRectF> &bars, const SymbolModel &model, co
         }
         for (const SymbolModel::Bar &bar : row.bars) {
             double barWidth = bar.width * at.module;
-            if (style.barReduction > 0)
-                barWidth = std::max(std::min(barWidth, 1.0), barWidth - style.barReduction);
+            if (at.reduction > 0)
+                barWidth = std::max(std::min(barWidth, 1.0), barWidth - at.reduction);
             double y0 = top;
             double y1 = bottom;
             if (bar.kind != SymbolModel::BarKind::Normal)

@@ -29,7 +29,7 @@ public:
         double textPixels = 0; // height of the text in the surface's pixels
         QColor barColor = Qt::black;
         QColor backColor = Qt::white;
-        int barReduction = 0; // device pixels off each bar
+        double barReduction = 0; // millimetres off each bar
         bool fillBackground = true;
         // Draw a symbol that does not fit with modules of less than a pixel
         // (the preview); otherwise such a symbol is not drawn at all.
@@ -75,6 +75,8 @@ public:
         double module = 0; // device pixels
         double barHeight = 0; // of the full bars, device pixels
         double textPixels = 0; // the smallest text drawn, its em in device pixels; 0: none
+        double reduction = 0; // device pixels off each bar, whole ones with whole-pixel modules
+        double narrowestBar = 0; // device pixels, before the reduction
         QTransform toArea;
         QList<QRectF> bars;
         QList<Text> texts;
@@ -105,6 +107,10 @@ public:
     // The quarter turns for an orientation in tenths of a degree, snapped to
     // the nearest quarter.
     static int quarterTurns(double tenthsOfDegree);
+    // The text as drawn: each line break (CR, LF, CR LF, U+2028, U+2029) one
+    // space, so that a title or value of several lines is one line on every
+    // surface. Only what is drawn: the data encoded keeps its breaks.
+    static QString oneLine(const QString &text);
 
 private:
     // The fonts of the title and of the symbol's text, made smaller where they
@@ -124,6 +130,7 @@ private:
         double module = 0;
         double offset = 0; // of the left quiet zone
         double symbolLeft = 0; // of the first module
+        double reduction = 0; // device pixels off each bar
     };
     TextFonts textFonts(const SymbolModel &model, const Style &style, double length, double across,
                         QPaintDevice *device);
@@ -131,8 +138,8 @@ private:
     static void checkFit(Fit &fit, const SymbolModel &model, double length, double across, double barHeight);
     static void placeModules(Placement &at, const SymbolModel &model, const Style &style, double length,
                              bool fits);
-    static void placeBars(QList<QRectF> &bars, const SymbolModel &model, const Style &style,
-                          const Placement &at, const TextFonts &fonts);
+    static void placeBars(QList<QRectF> &bars, const SymbolModel &model, const Placement &at,
+                          const TextFonts &fonts);
     static const FontEntry &fontFor(FontEntry &slot, const QString &name, double pixels,
                                     QPaintDevice *device);
     static double textWidth(const FontEntry &font, const QString &text);
@@ -147,4 +154,7 @@ private:
     FontEntry m_titleFont;
     FontEntry m_textFont;
     Layout m_layout; // kept between labels to save the allocations
+    // The title and the texts of the model's runs as drawn: oneLine's.
+    QString m_title;
+    QList<QString> m_runTexts;
 };

@@ -4,9 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QPushButton>
-#include <QSpinBox>
 
 FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, QWidget *parent)
     : QDialog(parent)
@@ -14,7 +14,7 @@ FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, QWidget *
     , m_code39(new QCheckBox(tr("Add a check digit"), this))
     , m_interleaved(new QCheckBox(tr("Add a check digit"), this))
     , m_msi(new QComboBox(this))
-    , m_reduction(new QSpinBox(this))
+    , m_reduction(new QDoubleSpinBox(this))
     , m_barButton(new QPushButton(this))
     , m_backButton(new QPushButton(this))
     , m_barColor(options.barColor)
@@ -29,8 +29,11 @@ FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, QWidget *
     m_msi->setCurrentIndex(std::max(0, m_msi->findData(options.msiCheck)));
     m_code39->setChecked(options.code39Check);
     m_interleaved->setChecked(options.interleavedCheck);
-    m_reduction->setRange(0, 50);
-    m_reduction->setSuffix(tr(" device pixels"));
+    // Millimetres: one design loses the same ink on every printer.
+    m_reduction->setDecimals(3);
+    m_reduction->setRange(0, FormatOptions::kMostReductionMm);
+    m_reduction->setSingleStep(0.01);
+    m_reduction->setSuffix(tr(" mm"));
     m_reduction->setValue(options.barReduction);
     paintSwatch(m_barButton, m_barColor);
     paintSwatch(m_backButton, m_backColor);

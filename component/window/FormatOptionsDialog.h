@@ -6,7 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QPushButton;
-class QSpinBox;
+class QDoubleSpinBox;
 
 // The component's own options dialog (the "..." button of the format row).
 class FormatOptionsDialog : public QDialog {
@@ -27,7 +27,7 @@ private:
     QCheckBox *m_code39;
     QCheckBox *m_interleaved;
     QComboBox *m_msi;
-    QSpinBox *m_reduction;
+    QDoubleSpinBox *m_reduction;
     QPushButton *m_barButton;
     QPushButton *m_backButton;
     QColor m_barColor;

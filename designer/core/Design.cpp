@@ -1,6 +1,7 @@
 #include "Design.h"
 #include "AtomicFile.h"
 #include "DesignValues.h"
+#include "FormatOptions.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
@@ -122,6 +123,13 @@ QString Design::fault(DesignKey key, const QString &text)
         if (DesignValues::pictureDpiOf(text))
             return {};
         return QStringLiteral("which is not Screen or a whole number of dots per inch from %1 to %2")
+            .arg(entry.low)
+            .arg(entry.high);
+    case Rule::Reduction:
+        if (FormatOptions::reductionOf(text, 96)) // whatever the resolution, only whether it is one
+            return {};
+        return QStringLiteral("which is not a length from 0 to 1 mm (as 0.05mm) or a whole number of pixels "
+                              "from %1 to %2")
             .arg(entry.low)
             .arg(entry.high);
     case Rule::Delimiter: {

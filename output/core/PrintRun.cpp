@@ -105,7 +105,8 @@ std::optional<ModuleSize> PrintRun::moduleOnPrinter() const
     const bool sideways = SymbolRenderer::quarterTurns(m_symbol.Orientation()) % 2 != 0;
     if (module <= 0)
         return std::nullopt;
-    return ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), true);
+    return ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), true,
+                      m_symbol.moduleOn(dots, dpi, true));
 }
 
 bool PrintRun::execute()

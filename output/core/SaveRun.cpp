@@ -140,7 +140,8 @@ std::optional<ModuleSize> SaveRun::pictureModule(const SymbolDesign &symbol, con
     const bool sideways = SymbolRenderer::quarterTurns(symbol.Orientation()) % 2 != 0;
     if (module <= 0)
         return std::nullopt;
-    return ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), false);
+    return ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), false,
+                      symbol.moduleOn(picture, dpi, true));
 }
 
 QString SaveRun::moduleWarning(const SymbolDesign &symbol, const QString &chosenName, const QSize &pixels)

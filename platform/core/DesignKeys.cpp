@@ -100,7 +100,7 @@ QList<Entry> table()
         option(K::Code39Check, "Code39CheckDigit", "0", Rule::Whole, 0, 1),
         option(K::Interleaved2of5Check, "Interleaved2of5CheckDigit", "0", Rule::Whole, 0, 1),
         option(K::MsiCheck, "MSICheckDigit", "1", Rule::Whole, 0, 6),
-        option(K::BarWidthReduction, "BarWidthReduction", "0", Rule::Whole, 0, 50),
+        option(K::BarWidthReduction, "BarWidthReduction", "0", Rule::Reduction, 0, 50),
         option(K::BarColor, "BarColor", "#000000", Rule::Color),
         option(K::BackColor, "BackColor", "#ffffff", Rule::Color),
         // No value template: the file is read line by line.

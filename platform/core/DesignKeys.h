@@ -73,6 +73,7 @@ enum class Rule {
     Color, // a colour name (#rrggbb)
     Delimiter, // detect, comma, semicolon or tab
     Resolution, // Screen, or dots per inch from low to high
+    Reduction, // millimetres ("0.05mm") up to 1, or pixels from low to high as kept before
 };
 
 struct Entry {

@@ -3,6 +3,7 @@
 #include "JobFolder.h"
 #include "PrintServer.h"
 #include "QuillError.h"
+#include "SteadyPdf.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,6 +95,9 @@ void PrintJob::end()
     if (m_to.preview)
         return;
     if (!ended || !pdfComplete(m_folder->filePath()))
+        throw notWritten(m_folder->writeFailure());
+    // The same labels give the same file: no date of the run in it.
+    if (!SteadyPdf::dropDate(m_folder->filePath()))
         throw notWritten(m_folder->writeFailure());
     if (m_to.standardOutput) {
         if (const QString why = m_folder->copyTo(STDOUT_FILENO); !why.isEmpty())

@@ -50,6 +50,9 @@ struct Case {
     qint64 memory = 0; // not 0: the process gets only this many bytes more address space
     QString shown = {}; // the text under the symbol, where it is not what a decoder reads
     QString refused = {}; // not empty: refused for short bars or small text, with these words
+    QString oneLine = {}; // the title with its line breaks drawn as spaces; empty: it has none
+    double reduction = 0; // bar width reduction, millimetres
+    int narrowest = 0; // not 0: the narrowest bar's pixels or dots, as the reduction leaves it
 };
 // A drawing as another program rasterises it at dpi, in gray.
 QImage rasterised(const QString &path, Surface surface, int dpi)
@@ -68,6 +71,15 @@ QImage rasterised(const QString &path, Surface surface, int dpi)
     if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
         return {};
     return QImage(png + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// What a tool prints on its standard output.
+QString tool(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // The text elements of an SVG drawing, as an XML reader gives them back.
@@ -195,8 +207,8 @@ private slots:
     {
         QTest::addColumn<Case>("c");
         const auto row = [](const Case &c) {
-            QTest::addRow("%s %s %dx%d %d dpi %d", qPrintable(c.data.left(16)), kSurfaces[c.surface],
-                          c.size.width(), c.size.height(), c.dpi, c.orientation)
+            QTest::addRow("%s %s %dx%d %d dpi %d", qPrintable(c.data.left(16).replace(u'\n', u' ')),
+                          kSurfaces[c.surface], c.size.width(), c.size.height(), c.dpi, c.orientation)
                 << c;
         };
         // Every symbology, each on another surface and turned another way.
@@ -364,6 +376,60 @@ private slots:
              .title = "Menu \"A\" & B"});
         for (const Surface surface : {Png, Svg, Pdf})
             row({.data = "SKU-000123-BLUE", .surface = surface, .size = {203, 100}, .dpi = 203, .need = 209});
+        // A page of exactly the design's size: 1.6 in is 115.2 points, not 116.
+        row({.data = "Quill-300", .surface = Pdf, .size = {480, 300}, .dpi = 300});
+        // A title's line breaks (LF, CR LF, CR, U+2028) are one space on every surface; the data keeps its
+        // own.
+        row({.data = "AB",
+             .surface = Png,
+             .size = {400, 200},
+             .title = "Two\nlines",
+             .oneLine = "Two lines"});
+        row({.data = "AB",
+             .surface = Pdf,
+             .size = {800, 400},
+             .dpi = 300,
+             .title = "Two\r\nlines",
+             .oneLine = "Two lines"});
+        row({.data = "AB",
+             .surface = Metafile,
+             .size = {400, 200},
+             .title = "Two\rlines",
+             .oneLine = "Two lines"});
+        row({.barType = S::Custom,
+             .data = "Two\nlines",
+             .surface = Svg,
+             .size = {900, 600},
+             .dpi = 300,
+             .quiet = 4,
+             .title = "Two\u2028lines",
+             .shown = "Two lines",
+             .oneLine = "Two lines"});
+        // Bar width reduction in millimetres: one dot at 300 dpi, four at 1200; two of a three-dot module
+        // leave less than half of it.
+        row({.data = "Quill-128",
+             .surface = Device,
+             .size = {600, 300},
+             .dpi = 300,
+             .reduction = 0.085,
+             .narrowest = 2});
+        row({.data = "Quill-128",
+             .surface = Device,
+             .size = {2400, 1200},
+             .dpi = 1200,
+             .reduction = 0.085,
+             .narrowest = 11});
+        row({.data = "Quill-128",
+             .surface = Device,
+             .size = {600, 300},
+             .dpi = 300,
+             .refused = "leaves the narrowest bar 1 of its 3 dots at 300 dpi, less than half a module",
+             .reduction = 0.17});
+        row({.data = "Quill-128",
+             .surface = Png,
+             .size = {154, 100},
+             .refused = "leaves the narrowest bar 0 of its 1 pixel at 96 dpi, less than one pixel",
+             .reduction = 0.26});
         for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
             for (const int turn : {0, 900, 1800, 2700})
                 row({.data = "Quill-128",
@@ -378,7 +444,7 @@ private slots:
     {
         QFETCH(Case, c);
         SettingsStore store(m_dir.filePath(QStringLiteral("options.ini")));
-        const FormatOptions options{.customSymbology = c.custom};
+        const FormatOptions options{.customSymbology = c.custom, .barReduction = c.reduction};
         options.save(&store);
         Vantrel v;
         v.design().setOptionsStore(&store);
@@ -478,6 +544,26 @@ private slots:
             QCOMPARE(image.size(), c.size);
         if (ownDpi && c.surface < Svg)
             QCOMPARE(recordedPerMetre(path, c.surface), qRound(c.dpi / 0.0254));
+        // A PDF's page is the design's size, and no date makes one run differ from the next.
+        if (c.surface == Pdf) {
+            const QString info = tool("pdfinfo", {path});
+            const QString page = QStringLiteral("Page size: %1 x %2 pts")
+                                     .arg(c.size.width() * 72.0 / c.dpi)
+                                     .arg(c.size.height() * 72.0 / c.dpi);
+            QVERIFY2(info.simplified().contains(page.simplified()) && !info.contains("CreationDate"),
+                     qPrintable(info));
+            if (!c.oneLine.isEmpty())
+                QCOMPARE(tool("pdftotext", {path, "-"}).split(u'\n').first(), c.oneLine);
+        }
+        if (c.surface == Png && !c.oneLine.isEmpty()) { // the same picture as with the title on one line
+            v.setTitle(c.oneLine);
+            v.SavePng(path + ".one.png", c.size.width(), c.size.height());
+            QCOMPARE(image, QImage(path + ".one.png", "PNG"));
+        }
+        if (c.narrowest) { // the reduction taken in the surface's dots
+            const QList<int> runs = darkRuns(image, Decode::inkBox(image, cell), false);
+            QCOMPARE(*std::min_element(runs.begin(), runs.end()), c.narrowest);
+        }
         if (c.surface == Copy) // the metafile beside the picture
             QCOMPARE(clipboard(QString::fromLatin1(Clipboard::kWmfMime)), v.design().metafileBytes());
         if (c.surface < Device)
@@ -517,7 +603,8 @@ private slots:
             const QStringList texts = svgTexts(contents(path));
             QVERIFY2(texts.join(QString()).contains(shown), qPrintable(texts.join(u'|'))); // EAN in parts
             if (!c.title.isEmpty())
-                QVERIFY2(texts.contains(c.title), qPrintable(texts.join(u'|')));
+                QVERIFY2(texts.contains(c.oneLine.isEmpty() ? c.title : c.oneLine),
+                         qPrintable(texts.join(u'|')));
         }
         if (c.surface == Eps) // the text in the design's font, its Latin-1 letters included
             QVERIFY(contents(path).contains("/LiberationSans findfont"));
@@ -541,7 +628,8 @@ private slots:
                 QVERIFY2(std::abs(turned) < 0.5, qPrintable(QString::number(shape.angle))); // with the symbol
                 texts += shape.text;
             }
-            QVERIFY2(texts.contains(c.title) && texts.simplified().contains(shown.simplified()),
+            QVERIFY2(texts.contains(c.oneLine.isEmpty() ? c.title : c.oneLine)
+                         && texts.simplified().contains(shown.simplified()),
                      qPrintable(texts));
             return;
         }

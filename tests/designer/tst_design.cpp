@@ -64,6 +64,12 @@ private slots:
              .bad = "pipe"});
         row("import header",
             {.key = K::ImportHeader, .name = "Header", .byDefault = "0", .good = "1", .bad = "2"});
+        row("bar width reduction, in millimetres or pixels as kept before",
+            {.key = K::BarWidthReduction,
+             .name = "BarWidthReduction",
+             .byDefault = "0",
+             .good = ".05mm",
+             .bad = "1.5mm"});
         row("picture resolution",
             {.key = K::PictureDpi, .name = "Resolution", .byDefault = "Screen", .good = "600", .bad = "20"});
         row("prefix", {.key = K::Prefix, .name = "Prefix", .byDefault = "(prefix)", .good = "SSCC-"});

@@ -156,8 +156,12 @@ private slots:
         QTest::addColumn<QString>("warning"); // its end; empty: none shown
         const int code128 = int(Symbology::Code128);
         const int postnet = int(Symbology::Postnet);
-        const QString belowStandard = "is below the 0.191 mm its symbology's standard asks for: scanners may "
-                                      "not read the symbol. Make the symbol wider or use a finer resolution.";
+        const QString belowStandard
+            = "is below the 0.191 mm its symbology's standard asks for: scanners may "
+              "not read the symbol. Make the symbol larger: at this size no resolution "
+              "gives a larger module.";
+        const QString belowInDots = "is below the 0.191 mm its symbology's standard asks for: scanners may "
+                                    "not read the symbol. Make the symbol wider or use a finer resolution.";
         const QString oneDot = "is a single dot: on paper bars one dot wide are the first to fail. Make the "
                                "symbol wider or print at a finer resolution.";
         const QString oneDotAt203 = "module 0.125 mm (4.9 mils), 1 dot at 203 dpi";
@@ -168,6 +172,8 @@ private slots:
             << 203 << code128 << "1.00" << true << oneDotAt203 << belowStandard;
         QTest::newRow("203 dpi, one dot under the standard, Cancel")
             << 203 << code128 << "1.00" << false << oneDotAt203 << belowStandard;
+        QTest::newRow("203 dpi, whole dots under the standard the size would hold")
+            << 203 << code128 << "1.20" << true << oneDotAt203 << belowInDots;
         QTest::newRow("POSTNET, one dot at 300 dpi")
             << 300 << postnet << "0.30" << true << "module 0.085 mm (3.3 mils), 1 dot at 300 dpi" << oneDot;
         QTest::newRow("POSTNET, one dot at 600 dpi")
