@@ -73,7 +73,13 @@ enum class Rule {
     Color, // a colour name (#rrggbb)
     Delimiter, // detect, comma, semicolon or tab
     Resolution, // Screen, or dots per inch from low to high
+    Margin, // a print margin: any text, but a number read from it within kMaxMargin either way
 };
+
+// The largest print margin either way, in the design's unit (inches or
+// centimetres): what the symbol may be at most, 10,000 inches, and well
+// within the printing run's 32-bit twips.
+constexpr double kMaxMargin = 10000.0;
 
 struct Entry {
     DesignKey key;

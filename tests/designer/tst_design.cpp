@@ -43,7 +43,10 @@ private slots:
             {.key = K::FontSize, .name = "combo3", .byDefault = "14", .good = "12.5", .bad = "5000"});
         row("source text",
             {.key = K::SourceText, .name = "option1", .byDefault = "1", .good = "0", .bad = "on"});
-        row("label margin", {.key = K::LabelLeft, .name = "Left", .byDefault = "0", .good = "0,25"});
+        row("label margin",
+            {.key = K::LabelLeft, .name = "Left", .byDefault = "0", .good = "0,25", .bad = "10000.5"});
+        row("page margin",
+            {.key = K::PageLeft, .name = "Left", .byDefault = "0", .good = "-10000", .bad = "-1e300"});
         row("custom symbology",
             {.key = K::CustomSymbology,
              .name = "CustomSymbology",
@@ -132,6 +135,13 @@ private slots:
         QTest::newRow("delimiter word")
             << QByteArray("[Import columns]\nDelimiter=pipe\n") << "file"
             << "holds Delimiter=\"pipe\" in [Import columns], which is not detect, comma, semicolon or tab";
+        QTest::newRow("margin far beyond") << QByteArray("[Page margins]\nLeft=1e23\n") << "file"
+                                           << "holds Left=\"1e23\" in [Page margins], which is no length "
+                                              "from -10,000 to 10,000 in the design's unit";
+        QTest::newRow("margin not a number") << QByteArray("[Label margins]\nTop= nan\n") << "file"
+                                             << "holds Top=\"nan\" in [Label margins], which is no length";
+        QTest::newRow("margin infinite") << QByteArray("[Label margins]\nRight=-inf\n") << "file"
+                                         << "holds Right=\"-inf\" in [Label margins], which is no length";
         QTest::newRow("not INI") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[[", 20) << "file"
                                  << "cannot be read as a design";
         QTest::newRow("too large") << QByteArray() << "large"
