@@ -142,6 +142,9 @@ private slots:
                                              << "holds Top=\"nan\" in [Label margins], which is no length";
         QTest::newRow("margin infinite") << QByteArray("[Label margins]\nRight=-inf\n") << "file"
                                          << "holds Right=\"-inf\" in [Label margins], which is no length";
+        QTest::newRow("control characters shown")
+            << QByteArray("[Form1]\nbartype=\"x\\0\\x1b[2J\"\n") << "file"
+            << "holds bartype=\"x\\x00\\x1b[2J\" in [Form1], which is no symbology";
         QTest::newRow("not INI") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[[", 20) << "file"
                                  << "cannot be read as a design";
         QTest::newRow("too large") << QByteArray() << "large"
