@@ -41,6 +41,7 @@ struct ImportFile::Impl {
     bool standardInput = false;
     bool keep = false; // everything read stays in the buffer, from its first byte
     QByteArray record; // the bytes of the record being read, without quotes and delimiters
+    std::optional<QStringDecoder> utf16; // a UTF-16 file's, from its byte-order mark on
 
     QString source() const
     {
@@ -74,16 +75,23 @@ struct ImportFile::Impl {
         recordLine = 1;
         atEnd = false;
         startOfFile = true;
+        utf16.reset();
     }
 
     // Appends the next chunk to the buffer, or replaces the buffer with it
-    // when nothing needs to stay; false at the end of the file.
+    // when nothing needs to stay; false at the end of the file. A UTF-16 file
+    // comes in as UTF-8, so that everything after reads bytes alike.
     bool readChunk()
     {
-        QByteArray chunk = file.read(kChunk);
-        if (chunk.isEmpty()) {
-            atEnd = true;
-            return false;
+        QByteArray chunk;
+        while (chunk.isEmpty()) {
+            chunk = file.read(kChunk);
+            if (chunk.isEmpty()) {
+                atEnd = true;
+                return false;
+            }
+            if (utf16)
+                chunk = QString(utf16->decode(chunk)).toUtf8(); // empty for half a character
         }
         if (keep) {
             buffer.append(chunk);
@@ -92,6 +100,49 @@ struct ImportFile::Impl {
             pos = 0;
         }
         return true;
+    }
+
+    // The start of the file: a byte-order mark is passed over, UTF-16 is
+    // decoded from here on, and a file that is no text is refused.
+    void takeStart()
+    {
+        static const QByteArray utf8Mark("\xEF\xBB\xBF");
+        static const QByteArray littleEndian("\xFF\xFE");
+        static const QByteArray bigEndian("\xFE\xFF");
+        static const QByteArray zip("PK\x03\x04");
+        const auto partial = [this] {
+            const QByteArray head = buffer.mid(pos);
+            for (const QByteArray *mark : {&utf8Mark, &littleEndian, &bigEndian, &zip})
+                if (head.size() < mark->size() && mark->startsWith(head))
+                    return true;
+            return false;
+        };
+        // A pipe may hand over the mark in pieces.
+        while (partial() && !atEnd) {
+            const bool kept = keep;
+            keep = true;
+            readChunk();
+            keep = kept;
+        }
+        const QByteArray head = buffer.mid(pos);
+        QString name = source();
+        name[0] = name[0].toUpper();
+        if (head.startsWith(utf8Mark)) {
+            pos += utf8Mark.size();
+        } else if (head.startsWith(littleEndian) || head.startsWith(bigEndian)) {
+            utf16.emplace(head.startsWith(littleEndian) ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+            buffer = buffer.left(pos) + QString(utf16->decode(head.mid(2))).toUtf8();
+        } else if (head.startsWith(zip)) {
+            throw QuillError(
+                QStringLiteral("%1 is not text but a zip container, as a spreadsheet (.xlsx, .ods) "
+                               "is: save it as CSV in UTF-8.")
+                    .arg(name));
+        } else if (head.contains('\0')) {
+            throw QuillError(QStringLiteral("%1 is not text: it holds NUL bytes (a file of another kind, or "
+                                            "UTF-16 without its byte-order mark): save it as CSV in UTF-8.")
+                                 .arg(name));
+        }
+        start = pos;
     }
 
     // Makes at least one unread byte available; false at the end of the file.
@@ -103,17 +154,7 @@ struct ImportFile::Impl {
             return false;
         if (startOfFile) {
             startOfFile = false;
-            static const QByteArray bom("\xEF\xBB\xBF");
-            // A pipe may hand over the mark in pieces.
-            while (buffer.size() - pos < bom.size() && bom.startsWith(buffer.mid(pos)) && !atEnd) {
-                const bool kept = keep;
-                keep = true;
-                readChunk();
-                keep = kept;
-            }
-            if (buffer.mid(pos).startsWith(bom))
-                pos += bom.size();
-            start = pos;
+            takeStart();
             return fill();
         }
         return true;
@@ -173,8 +214,10 @@ std::optional<std::pair<qint64, qint64>> ImportFile::bytesRead() const
 {
     if (!d->file.isOpen() || d->standardInput)
         return std::nullopt;
-    // What the file handed over less what waits in the buffer.
-    return std::pair(d->file.pos() - (d->buffer.size() - d->pos), d->file.size());
+    // What the file handed over less what waits in the buffer (UTF-8 of a
+    // UTF-16 file's bytes: about right).
+    const qint64 done = d->file.pos() - (d->buffer.size() - d->pos);
+    return std::pair(std::clamp<qint64>(done, 0, d->file.size()), d->file.size());
 }
 
 bool ImportFile::openStandardInput()

@@ -9,8 +9,10 @@ class QFile;
 
 // The one slot through which the import file is read, as lines or as records
 // of columns. Lines end at CR, CRLF or a lone LF; text is UTF-8, or Latin-1
-// when the file is not valid UTF-8, so no byte is lost. Reads stream from the
-// file, 64 KB at a time.
+// when the file is not valid UTF-8, so no byte is lost; UTF-16 with its
+// byte-order mark is read too. A file that is no text (a zip container such
+// as a spreadsheet, or NUL bytes in its first 64 KB) raises QuillError at the
+// first read. Reads stream from the file, 64 KB at a time.
 class ImportFile {
 public:
     // The longest value a line may hold, in bytes: a label holds far less,

@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QLocale>
 #include <QRegularExpression>
 #include <cerrno>
 #include <cmath>
@@ -31,6 +32,20 @@ std::optional<double> wholeNumber(const QString &text)
     if (!isNumber(text) || !std::isfinite(value) || value != std::floor(value))
         return std::nullopt;
     return value;
+}
+
+// A margin is typed in the regional format; a file may come from another
+// one. A text that is no number there is left to the print run, which names
+// the field; a number either way must be a length the run can use.
+bool plausibleMargin(const QString &text)
+{
+    for (const QLocale &locale : {QLocale(), QLocale::c()}) {
+        bool ok = false;
+        const double value = locale.toDouble(text.trimmed(), &ok);
+        if ((ok || std::isinf(value)) && !(std::fabs(value) <= DesignKeys::kMaxMargin))
+            return false;
+    }
+    return true;
 }
 
 bool within(const std::optional<double> &value, double low, double high)
@@ -132,6 +147,10 @@ QString Design::fault(DesignKey key, const QString &text)
                               "from %1 to %2")
             .arg(entry.low)
             .arg(entry.high);
+    case Rule::Margin:
+        if (plausibleMargin(text))
+            return {};
+        return QStringLiteral("which is no length from -10,000 to 10,000 in the design's unit");
     case Rule::Delimiter: {
         if (DesignValues::delimiterOf(text))
             return {};

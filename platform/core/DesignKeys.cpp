@@ -44,7 +44,7 @@ Entry form1(DesignKey key, const char *name, const char *defaultText, Rule rule)
 
 Entry margin(DesignKey key, const char *section, const char *name)
 {
-    return {key, QString::fromLatin1(section), QString::fromLatin1(name), QStringLiteral("0"), Rule::Text};
+    return {key, QString::fromLatin1(section), QString::fromLatin1(name), QStringLiteral("0"), Rule::Margin};
 }
 
 Entry option(DesignKey key, const char *name, const char *defaultText, Rule rule, int low = 0, int high = 0)

@@ -74,7 +74,13 @@ enum class Rule {
     Delimiter, // detect, comma, semicolon or tab
     Resolution, // Screen, or dots per inch from low to high
     Reduction, // millimetres ("0.05mm") up to 1, or pixels from low to high as kept before
+    Margin, // a print margin: any text, but a number read from it within kMaxMargin either way
 };
+
+// The largest print margin either way, in the design's unit (inches or
+// centimetres): what the symbol may be at most, 10,000 inches, and well
+// within the printing run's 32-bit twips.
+constexpr double kMaxMargin = 10000.0;
 
 struct Entry {
     DesignKey key;

@@ -19,8 +19,18 @@ private:
 
 // A value as a message quotes it: in double quotes and cut after 80
 // characters, since a value may be 64 KB long and a message box is not.
+// Control characters (NUL among them, which would end the message on a
+// terminal, and those that move its cursor) show as \xNN.
 inline QString quoted(const QString &value)
 {
     constexpr qsizetype kShown = 80;
-    return u'"' + (value.size() > kShown ? value.left(kShown) + QStringLiteral("...") : value) + u'"';
+    QString shown;
+    for (const QChar c : QStringView(value).left(kShown)) {
+        const char16_t code = c.unicode();
+        if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+            shown += QStringLiteral("\\x%1").arg(unsigned(code), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return u'"' + shown + (value.size() > kShown ? QStringLiteral("...") : QString()) + u'"';
 }

@@ -1,81 +1,20 @@
 #include "SettingsStore.h"
 #include "AtomicFile.h"
+#include "IniText.h"
 #include "QuillError.h"
 #include "WorkingFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStringList>
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-bool plainAscii(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_'
-        || c == u'-' || c == u'.';
-}
-
-bool hexDigit(char16_t c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
-
-// Section and key names as QSettings spells them in an INI file.
-QByteArray iniKey(const QString &key)
-{
-    QByteArray out;
-    for (QChar ch : key) {
-        const char16_t c = ch.unicode();
-        if (c == u'/')
-            out += '\\';
-        else if (plainAscii(c))
-            out += char(c);
-        else if (c <= 0xFF)
-            out += '%' + QByteArray::number(c, 16).rightJustified(2, '0').toUpper();
-        else
-            out += "%U" + QByteArray::number(c, 16).rightJustified(4, '0').toUpper();
-    }
-    return out;
-}
-
-// A text value as QSettings reads it back unchanged: quoted unless plain, "\"
-// escapes, and a leading "@" doubled (QSettings keeps "@..." for typed values).
-QByteArray iniValue(QString text)
-{
-    if (text.startsWith(u'@'))
-        text.prepend(u'@');
-    const bool plain
-        = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return plainAscii(c.unicode()); });
-    if (plain)
-        return text.toUtf8();
-    QByteArray out = "\"";
-    bool afterHexEscape = false;
-    for (QChar ch : text) {
-        const char16_t c = ch.unicode();
-        // A "\x" escape takes every hex digit after it, so one that follows is escaped too.
-        if (c < 0x20 || c == 0x7F || (afterHexEscape && hexDigit(c))) {
-            out += "\\x" + QByteArray::number(c, 16);
-            afterHexEscape = true;
-            continue;
-        }
-        afterHexEscape = false;
-        if (c == u'"' || c == u'\\')
-            out += '\\';
-        out += QString(ch).toUtf8();
-    }
-    return out + '"';
-}
 
 QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
@@ -121,41 +60,6 @@ std::optional<QByteArray> readSettingsFile(const QString &path, QString *failure
     return bytes;
 }
 
-// QSettings parses only a file it opens by name, so the bytes are handed to it
-// as a file in memory. It keeps what it parsed under the file's name and parses
-// again only when the size or the time differ; descriptor names recur, so each
-// such file gets a time of its own.
-bool parseIni(const QByteArray &bytes, QSettings::SettingsMap *keys, QString *failure)
-{
-    static std::atomic<qint64> stamp{0};
-    const int fd = ::memfd_create("quillmark-settings", MFD_CLOEXEC);
-    if (fd < 0) {
-        *failure = systemReason();
-        return true;
-    }
-    for (qsizetype written = 0; written < bytes.size();) {
-        const ssize_t count = ::write(fd, bytes.constData() + written, bytes.size() - written);
-        if (count < 0 && errno != EINTR) {
-            *failure = systemReason();
-            ::close(fd);
-            return true;
-        }
-        written += std::max<ssize_t>(count, 0);
-    }
-    const timespec time{.tv_sec = ++stamp, .tv_nsec = 0};
-    const timespec times[2] = {time, time};
-    ::futimens(fd, times);
-    bool wellFormed = true;
-    {
-        const QSettings file(QStringLiteral("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
-        for (const QString &key : file.allKeys())
-            keys->insert(key, file.value(key));
-        wellFormed = file.status() != QSettings::FormatError;
-    }
-    ::close(fd);
-    return wellFormed;
-}
-
 } // namespace
 
 QString SettingsStore::userStorePath(const QString &application)
@@ -177,21 +81,8 @@ SettingsStore::SettingsStore(const QString &iniPath, Access access)
         WorkingFiles::sweep(QFileInfo(iniPath).absolutePath());
     const std::optional<QByteArray> bytes = readSettingsFile(iniPath, &m_readFailure);
     m_exists = bytes || !m_readFailure.isEmpty();
-    QSettings::SettingsMap keys;
     if (bytes)
-        m_wellFormed = parseIni(*bytes, &keys, &m_readFailure);
-    for (auto entry = keys.cbegin(); entry != keys.cend(); ++entry) {
-        const QString &path = entry.key();
-        const qsizetype slash = path.indexOf(u'/');
-        const QVariant &value = entry.value();
-        // A hand-edited line with unquoted commas comes back as a list: keep its text.
-        const QString text
-            = value.typeId() == QMetaType::QStringList ? value.toStringList().join(u',') : value.toString();
-        if (slash < 0)
-            m_sections[QString()][path] = text;
-        else
-            m_sections[path.left(slash)][path.mid(slash + 1)] = text;
-    }
+        m_wellFormed = IniText::read(*bytes, &m_sections);
 }
 
 SettingsStore::~SettingsStore() { flush(); }
@@ -233,22 +124,7 @@ QString SettingsStore::flush()
     return {};
 }
 
-QByteArray SettingsStore::iniText(const Sections &sections)
-{
-    QByteArray ini;
-    for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
-        if (!ini.isEmpty())
-            ini += '\n';
-        const QString &name = section.key();
-        ini += name.isEmpty()                                    ? QByteArray("[General]")
-            : name.compare(u"General", Qt::CaseInsensitive) == 0 ? "[%" + iniKey(name) + ']'
-                                                                 : '[' + iniKey(name) + ']';
-        ini += '\n';
-        for (auto key = section->cbegin(); key != section->cend(); ++key)
-            ini += iniKey(key.key()) + '=' + iniValue(key.value()) + '\n';
-    }
-    return ini;
-}
+QByteArray SettingsStore::iniText(const Sections &sections) { return IniText::write(sections); }
 
 const SettingsStore::Sections &SettingsStore::sections() const { return m_sections; }
 

@@ -1,15 +1,16 @@
 #pragma once
-#include <QMap>
+#include "IniText.h"
+
 #include <QString>
 
 // The per-user settings store: (section, key) -> text for one application.
-// Kept in an INI file that QSettings reads; reading a missing key gives the
-// default, writing creates or replaces, nothing is ever deleted. Key case is
-// kept exactly.
+// Kept in an INI file (IniText) that QSettings reads as well; reading a
+// missing key gives the default, writing creates or replaces, nothing is ever
+// deleted. Key case is kept exactly.
 class SettingsStore {
 public:
     // Section -> key -> text; the section "" is INI's [General].
-    using Sections = QMap<QString, QMap<QString, QString>>;
+    using Sections = IniText::Sections;
     // A design takes a few kilobytes; a larger file is refused before it is parsed.
     static constexpr qint64 kLargestFile = 1024 * 1024;
     // ReadOnly keeps what is written in memory only: the file is never written.

@@ -9,6 +9,7 @@
 #include "Files.h"
 #include "common/Raised.h"
 
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
@@ -42,6 +43,12 @@ struct Csv {
     QStringList message = {}; // what the message that stops the reader says; none: no message
 };
 Q_DECLARE_METATYPE(Csv)
+
+// A text as a UTF-16 export holds it: the byte-order mark, then the characters.
+QByteArray utf16(const QString &text, QStringEncoder::Encoding order)
+{
+    return QStringEncoder(order, QStringEncoder::Flag::WriteBom).encode(text);
+}
 
 // Lines or columns read by a run, from standard input or a file.
 struct Stream {
@@ -92,6 +99,7 @@ private slots:
                       "A\nB\n" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\nC\n"));
         QVERIFY(plant(m_dir.filePath("empty"), "\xEF\xBB\xBF"));
         QVERIFY(plant(m_dir.filePath("short.csv"), "sku,name\n1,A\n2\n"));
+        QVERIFY(plant(m_dir.filePath("book.xlsx"), QByteArray("PK\x03\x04\x14\0\x06\0\x08\0", 12)));
     }
 
     void sequence_data()
@@ -151,6 +159,13 @@ private slots:
             {.bytes = "a,\"x\r\ny\"\r\nb\r\n",
              .rows = {"a/x\r\ny"},
              .message = {"Line 3 of", "has 1 column(s)", "column 2"}});
+        row("UTF-16, big-endian",
+            {.bytes = utf16("1,Stra\u00dfe\r\n2,\"x, \u65e5\"\r\n", QStringEncoder::Utf16BE),
+             .rows = {"1/Stra\u00dfe", "2/x, \u65e5"}});
+        row("control characters shown in a message",
+            {.bytes = "a\x01\x1b[2J\u0085b\x7f,n\n,X\n",
+             .header = true,
+             .message = {"column 1 (\"a\\x01\\x1b[2J\\x85b\\x7f\"): the value template"}});
         row("brace not closed", {.bytes = "1,A\n", .value = "{1", .message = {"not closed"}});
         row("record too long",
             {.bytes = "a\n\"" + QByteArray(ImportFile::kLongestLine + 1, 'x') + "\"\n",
@@ -208,6 +223,9 @@ private slots:
                       "e\n\x80\xFF",
              .values = "Straße \u0080ÿ"});
         // A CR LF pair split across the reader's buffer, and one just within it.
+        row("UTF-16 with its byte-order mark",
+            {.bytes = utf16("A\r\nB\u20ac\n\u65e5\u672c", QStringEncoder::Utf16LE),
+             .values = "A B\u20ac \u65e5\u672c"});
         row("CR LF split by the buffer",
             {.bytes = QByteArray(65534, 'x') + "A\r\nB", .values = QString(65534, u'x') + "A B"});
         row("columns, up to a blank line",
@@ -296,7 +314,8 @@ private slots:
         ImportColumns size = kSkuOnly;
         size.valueTemplate = QStringLiteral("{size}");
         row("a pipe", {.file = "fifo", .message = notOrdinary});
-        row("an endless line", {.file = "zeros", .message = "Line 1 of"});
+        row("NUL bytes, endless", {.file = "zeros", .message = "is not text: it holds NUL bytes"});
+        row("a spreadsheet", {.file = "book.xlsx", .message = "is not text but a zip container"});
         row("a line too long", {.file = "third", .message = "Line 3 of", .stops = Stops::Run});
         row("none chosen", {.file = "", .message = "No import file is chosen.", .stops = Stops::Check});
         row("missing",

@@ -93,6 +93,7 @@ private slots:
         QCOMPARE(reader.value(section + u'/' + key), QVariant(text));
         QCOMPARE(reader.value(page + u'/' + left), QVariant(QStringLiteral("720")));
         QCOMPARE(reader.allKeys().size(), 2); // key case kept: no other spelling
+        QCOMPARE(SettingsStore(copy, SettingsStore::Access::ReadOnly).read(section, key, {}), text);
     }
 
     void settingsRead_data()
