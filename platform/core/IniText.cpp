@@ -74,9 +74,10 @@ struct Line {
     qsizetype equals = -1;
 };
 
-// The next line from pos, past blank lines and comments. A line ends at a
-// line break or a ";" outside double quotes; a backslash takes the character
-// after it along, a line break too (one CR LF or LF CR).
+// The next line from pos, past blank lines and comments (a ";" at the start
+// of a line). A line ends at a line break outside double quotes; a ";" after
+// its start is the value's own, as people write it in a caption. A backslash
+// takes the character after it along, a line break too (one CR LF or LF CR).
 bool nextLine(QByteArrayView bytes, qsizetype &pos, Line *line)
 {
     const qsizetype size = bytes.size();
@@ -94,7 +95,7 @@ bool nextLine(QByteArrayView bytes, qsizetype &pos, Line *line)
     qsizetype i = pos;
     for (; i < size; ++i) {
         const char c = bytes[i];
-        if (!inQuotes && (lineBreak(c) || c == ';'))
+        if (!inQuotes && lineBreak(c))
             break;
         if (c == '=' && !inQuotes && line->equals < 0)
             line->equals = i;

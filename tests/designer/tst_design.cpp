@@ -111,6 +111,8 @@ private slots:
         row("a comma in an unknown key", "[Shop]\nowner=Anna, Berlin\n", "Shop/owner", "Anna, Berlin");
         row("a typed value's look", "[Shop]\nnote=@Rect(1 2 3 4)\n", "Shop/note", "@Rect(1 2 3 4)");
         row("a comma in the caption", "[Form1]\nCaption=Hello, World\n", "Form1/Caption", "Hello, World");
+        row("a semicolon in the caption", "; a comment\n[Form1]\nCaption=Hello; World\n", "Form1/Caption",
+            "Hello; World");
         row("quotes, escapes and @ as written", "[Form1]\nCaption=\"@@x, \\\"y\\\"\"\n", "Form1/Caption",
             "@x, \"y\"");
         row("a byte-order mark", "\xEF\xBB\xBF[Form1]\r\nCaption=marked\r\n", "Form1/Caption", "marked");
