@@ -42,14 +42,14 @@ QStringList zbarImage(const QImage &image, const QStringList &options)
     return texts;
 }
 
-QByteArray wmfTool(const QString &tool, const QByteArray &wmf)
+QByteArray wmfTool(const QString &tool, const QByteArray &wmf, const QStringList &options)
 {
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("picture.wmf")), out = dir.filePath(QStringLiteral("out"));
     if (!plant(in, wmf))
         return {};
     QProcess process; // quiet: wmf2gd writes its progress to the terminal
-    process.start(tool, {QStringLiteral("-o"), out, in});
+    process.start(tool, options + QStringList{QStringLiteral("-o"), out, in});
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
         return {};
     QFile result(out);

@@ -112,6 +112,8 @@ int recordedPerMetre(const QString &path, Surface surface)
     const QByteArray bytes = file.readAll();
     if (surface == Picture)
         return qFromLittleEndian<qint32>(bytes.constData() + 38);
+    if (surface == Metafile) // the placeable header's units an inch
+        return qRound(qFromLittleEndian<quint16>(bytes.constData() + 14) / 0.0254);
     const qsizetype chunk = bytes.indexOf("pHYs");
     return chunk < 0 ? 0 : int(qFromBigEndian<quint32>(bytes.constData() + chunk + 4));
 }
@@ -344,7 +346,7 @@ private slots:
         row({.data = "Quill-128", .surface = Png, .size = {2000, 1000}, .disk = 1024});
         // Saved at a resolution of their own: 2 x 1 in and a turned 1 x 2 in; too narrow at 203 dpi.
         for (const int dpi : {300, 600}) {
-            for (const Surface surface : {Picture, Png, Svg, Eps, Pdf})
+            for (const Surface surface : {Picture, Png, Metafile, Svg, Eps, Pdf})
                 row({.data = "Quill-300", .surface = surface, .size = {2 * dpi, dpi}, .dpi = dpi});
             for (const Surface surface : {Svg, Eps, Pdf})
                 row({.barType = S::Ean13,
@@ -383,7 +385,8 @@ private slots:
         Vantrel v;
         v.design().setOptionsStore(&store);
         // Saved pictures at a resolution of their own scale the text themselves.
-        const bool saved = c.surface == Picture || c.surface == Png || c.surface >= Svg;
+        const bool saved
+            = c.surface == Picture || c.surface == Png || c.surface == Metafile || c.surface >= Svg;
         const bool ownDpi = saved && c.dpi != 96;
         Scan::setUp(v,
                     {.width = c.size.width(),
@@ -397,7 +400,7 @@ private slots:
                      .scaling = c.scaling});
 
         const char *const extensions[]
-            = {"png", "bmp", "png", "png", "png", "png", "png", "svg", "eps", "pdf"};
+            = {"png", "bmp", "png", "png", "wmf", "png", "png", "svg", "eps", "pdf"};
         const QString path = m_dir.filePath(QStringLiteral("label.") + extensions[c.surface]);
         if (ownDpi)
             v.design().setPictureDpi(c.dpi);
@@ -419,6 +422,8 @@ private slots:
                                            c.size.height());
                 if (c.surface == Png)
                     v.SavePng(path, c.size.width(), c.size.height());
+                if (c.surface == Metafile && ownDpi)
+                    SaveRun(v.design(), path, c.size.width(), c.size.height()).save(c.data);
             });
         });
         if (c.disk) { // the old file whole, no working file beside it, the name and the reason said
@@ -443,9 +448,12 @@ private slots:
                     v.CopyToClipboard();
                     image = QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG");
                 }
-                if (c.surface == Metafile) {
-                    wmf = v.design().metafileBytes();
-                    image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf));
+                if (c.surface == Metafile) { // drawn by wmf2gd at the picture's resolution
+                    wmf = ownDpi ? contents(path) : v.design().metafileBytes();
+                    const QStringList size = {QStringLiteral("--maxwidth=%1").arg(c.size.width()),
+                                              QStringLiteral("--maxheight=%1").arg(c.size.height()),
+                                              QStringLiteral("--maxpect")};
+                    image = QImage::fromData(Decode::wmfTool(QStringLiteral("wmf2gd"), wmf, size));
                 }
                 if (c.surface == Device)
                     Scan::drawOn(v, image, cell);
@@ -536,7 +544,7 @@ private slots:
                 if (!text)
                     continue;
                 const double points = shape.fontSize / scale;
-                QVERIFY2(std::abs(points - c.points * 4 / 3) <= 1, qPrintable(QString::number(points)));
+                QVERIFY2(std::abs(points - c.points * c.dpi / 72) <= 1, qPrintable(QString::number(points)));
                 const double turned = std::fmod(shape.angle + c.orientation / 10 + 360, 360);
                 QVERIFY2(std::abs(turned) < 0.5, qPrintable(QString::number(shape.angle))); // with the symbol
                 texts += shape.text;
