@@ -61,7 +61,28 @@ QByteArray number(double value)
     return text;
 }
 
-QByteArray xmlEscaped(const QString &text) { return text.toHtmlEscaped().toUtf8(); }
+// The characters a drawing shows: control characters (U+0001, form feed, escape...)
+// draw nothing on any surface and have no place in XML, so they are dropped, as
+// are the noncharacters U+FFFE and U+FFFF and halves of surrogate pairs.
+QString drawnText(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        const bool pair = QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair) {
+            shown += text[i];
+            shown += text[++i];
+        } else if ((u >= 0x20 || u == u'\t' || u == u'\n' || u == u'\r') && !QChar::isSurrogate(u)
+                   && u != 0xfffe && u != 0xffff) {
+            shown += QChar(u);
+        }
+    }
+    return shown;
+}
+
+QByteArray xmlEscaped(const QString &text) { return drawnText(text).toHtmlEscaped().toUtf8(); }
 
 QByteArray colour(const QColor &c) { return c.name(QColor::HexRgb).toLatin1(); }
 
