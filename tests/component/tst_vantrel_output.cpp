@@ -70,6 +70,25 @@ QImage rasterised(const QString &path, Surface surface, int dpi)
     return QImage(png + ".png").convertToFormat(QImage::Format_RGB32);
 }
 
+// The characters of a text in order of their codes, blanks left out: text drawn in parts
+// (EAN digits) may come back from a reader in any order.
+QString sortedCharacters(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    std::sort(text.begin(), text.end());
+    return text;
+}
+
+// The characters of an EPS drawing's text as Ghostscript extracts it.
+QString epsText(const QString &path)
+{
+    QProcess gs;
+    gs.start(QStringLiteral("gs"),
+             {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-o", "-", path});
+    gs.waitForFinished(60000);
+    return sortedCharacters(QString::fromUtf8(gs.readAllStandardOutput()));
+}
+
 // The text elements of an SVG drawing, as an XML reader gives them back.
 QStringList svgTexts(const QByteArray &svg)
 {
@@ -369,6 +388,12 @@ private slots:
              .size = {900, 300},
              .dpi = 300,
              .title = "A\001B\014C\033D"}); // control characters
+        for (const Surface surface : {Svg, Eps}) // hyphens, accents, CJK and the euro as drawn
+            row({.data = "Quill-300",
+                 .surface = surface,
+                 .size = {900, 300},
+                 .dpi = 300,
+                 .title = "Caf\u00e9-\u65e5\u672c\u8a9e \u20ac it's"});
         for (const Surface surface : {Png, Svg, Pdf})
             row({.data = "SKU-000123-BLUE", .surface = surface, .size = {203, 100}, .dpi = 203, .need = 209});
         for (const int dpi : {203, 600}) // cells no multiple of the modules long, every turn
@@ -535,8 +560,10 @@ private slots:
             if (!c.title.isEmpty())
                 QVERIFY2(texts.contains(title), qPrintable(texts.join(u'|')));
         }
-        if (c.surface == Eps) // the text in the design's font, its Latin-1 letters included
+        if (c.surface == Eps) { // the text in the design's font, beyond Latin-1 in its glyphs' outlines
             QVERIFY(contents(path).contains("/LiberationSans findfont"));
+            QCOMPARE(epsText(path), sortedCharacters(shown + c.title)); // read back by Ghostscript
+        }
         if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing
                                      // outside the frame
             const QList<Decode::SvgShape> shapes = Decode::wmfShapes(wmf);
