@@ -42,14 +42,14 @@ QStringList zbarImage(const QImage &image, const QStringList &options)
     return texts;
 }
 
-QByteArray wmfTool(const QString &tool, const QByteArray &wmf)
+QByteArray wmfTool(const QString &tool, const QByteArray &wmf, const QStringList &options)
 {
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("picture.wmf")), out = dir.filePath(QStringLiteral("out"));
     if (!plant(in, wmf))
         return {};
     QProcess process; // quiet: wmf2gd writes its progress to the terminal
-    process.start(tool, {QStringLiteral("-o"), out, in});
+    process.start(tool, options + QStringList{QStringLiteral("-o"), out, in});
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
         return {};
     QFile result(out);
@@ -57,7 +57,7 @@ QByteArray wmfTool(const QString &tool, const QByteArray &wmf)
 }
 
 // wmf2svg copies the text's 8-bit bytes as they are, unescaped: decode them as
-// that code page and take the elements as text.
+// that code page (Windows-1252) and take the elements as text.
 QList<SvgShape> wmfShapes(const QByteArray &wmf)
 {
     static const QRegularExpression element(
@@ -65,7 +65,12 @@ QList<SvgShape> wmfShapes(const QByteArray &wmf)
     static const QRegularExpression number(QStringLiteral("-?[0-9.]+"));
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     QList<SvgShape> shapes;
-    for (const auto &e : element.globalMatch(QString::fromLatin1(wmfTool(QStringLiteral("wmf2svg"), wmf)))) {
+    QProcess iconv; // from the code page of the text we write
+    iconv.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("WINDOWS-1252")});
+    iconv.write(wmfTool(QStringLiteral("wmf2svg"), wmf));
+    iconv.closeWriteChannel();
+    iconv.waitForFinished(30000);
+    for (const auto &e : element.globalMatch(QString::fromUtf8(iconv.readAllStandardOutput()))) {
         const QString attributes = e.captured(2);
         const auto value = [&](const char *name) { // an attribute (name="v") or a style property (name:v)
             const QRegularExpression re(

@@ -29,7 +29,7 @@ QStringList zbarImage(const QImage &image, const QStringList &options = {});
 
 // A metafile through one of libwmf's tools ("wmf2svg", "wmf2gd"): the output
 // file's bytes, empty when the tool failed.
-QByteArray wmfTool(const QString &tool, const QByteArray &wmf);
+QByteArray wmfTool(const QString &tool, const QByteArray &wmf, const QStringList &options = {});
 
 // What wmf2svg drew, in order: rectangles, polygons and texts (all our symbols hold).
 struct SvgShape {

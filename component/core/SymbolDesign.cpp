@@ -268,6 +268,18 @@ struct SymbolDesign::Impl {
         png(w, h, out);
         return out;
     }
+    // A metafile of w x h units, dpi of them an inch; empty when it cannot be begun.
+    QByteArray metafile(int w, int h, SymbolRenderer::Style s, QPointF dpi) const
+    {
+        WmfDevice device(w, h, int(std::lround(dpi.y())));
+        QPainter painter;
+        if (!device.paintEngine() || !painter.begin(&device))
+            return {};
+        s.fillBackground = true;
+        render(painter, QRect(0, 0, w, h), s, dpi);
+        painter.end();
+        return device.bytes();
+    }
     QImage image(int w, int h, QImage::Format format) const
     {
         QImage picture(std::max(1, w), std::max(1, h), format);
@@ -512,19 +524,17 @@ double SymbolDesign::moduleOn(const QSize &area, QPointF dpi, bool exact) const
 QByteArray SymbolDesign::metafileBytes() const
 {
     d->requireSymbol();
-    PictureWriters::checkSize(std::max(1, pixelWidth()), std::max(1, pixelHeight()),
-                              PictureWriters::Kind::Vector);
-    WmfDevice device(std::max(1, pixelWidth()), std::max(1, pixelHeight()),
-                     int(std::lround(ScreenMetrics::dpiY())));
-    QPainter painter;
-    if (!device.paintEngine() || !painter.begin(&device))
-        return {};
-    SymbolRenderer::Style s = d->style(d->font);
-    s.fillBackground = true;
-    d->render(painter, QRect(0, 0, std::max(1, pixelWidth()), std::max(1, pixelHeight())), s,
-              Impl::screenDpi());
-    painter.end();
-    return device.bytes();
+    const int w = std::max(1, pixelWidth());
+    const int h = std::max(1, pixelHeight());
+    PictureWriters::checkSize(w, h, PictureWriters::Kind::Vector);
+    return d->metafile(w, h, d->style(d->font), Impl::screenDpi());
+}
+
+QByteArray SymbolDesign::metafileBytes(int w, int h) const
+{
+    d->requireSymbol();
+    PictureWriters::checkSize(w, h, PictureWriters::Kind::Vector);
+    return d->metafile(w, h, d->savedStyle(), d->savedDpi());
 }
 
 void SymbolDesign::CopyToClipboard() const

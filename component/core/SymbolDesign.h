@@ -96,6 +96,8 @@ public:
     void draw(QPainter &painter, const QRect &area) const;
     void CopyToClipboard() const; // metafile and PNG
     QByteArray metafileBytes() const; // the metafile CopyToClipboard puts
+    // A saved metafile of width x height units at pictureDpi(), its units an inch.
+    QByteArray metafileBytes(int width, int height) const;
     // The module, in the surface's pixels, of the symbol drawn in area (pixels)
     // on a surface of dpi: whole pixels unless "Scale barcode" or exact asks for
     // the length shared out exactly. 0 when the symbol would not be drawn.

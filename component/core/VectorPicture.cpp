@@ -1,6 +1,8 @@
 #include "VectorPicture.h"
+#include "PsOutlineFonts.h"
 
 #include <QStringBuilder>
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -61,12 +63,38 @@ QByteArray number(double value)
     return text;
 }
 
-QByteArray xmlEscaped(const QString &text) { return text.toHtmlEscaped().toUtf8(); }
+// The characters a drawing shows: control characters (U+0001, form feed, escape, DEL, C1)
+// draw nothing on any surface and have no place in XML, so they are dropped, as
+// are the noncharacters U+FFFE and U+FFFF and halves of surrogate pairs.
+QString drawnText(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        const bool pair = QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair) {
+            shown += text[i];
+            shown += text[++i];
+        } else if ((u >= 0x20 || u == u'\t' || u == u'\n' || u == u'\r') && (u < 0x7f || u > 0x9f)
+                   && !QChar::isSurrogate(u) && u != 0xfffe && u != 0xffff) {
+            shown += QChar(u);
+        }
+    }
+    return shown;
+}
+
+QByteArray xmlEscaped(const QString &text) { return drawnText(text).toHtmlEscaped().toUtf8(); }
 
 QByteArray colour(const QColor &c) { return c.name(QColor::HexRgb).toLatin1(); }
 
-// A PostScript string of Latin-1 characters; the rest become "?", which
-// the font's Latin-1 encoding cannot show.
+// True when the design's font shows the text through its Latin-1 encoding.
+bool latin1(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xff; });
+}
+
+// A PostScript string of Latin-1 characters.
 QByteArray psString(const QString &text)
 {
     QByteArray out = "(";
@@ -76,10 +104,8 @@ QByteArray psString(const QString &text)
             out += '\\' + QByteArray(1, char(u));
         else if (u >= 0x20 && u < 0x7f)
             out += char(u);
-        else if (u >= 0xa0 && u <= 0xff)
-            out += '\\' + QByteArray::number(u, 8);
         else
-            out += '?';
+            out += '\\' + QByteArray::number(u, 8);
     }
     return out + ')';
 }
@@ -210,19 +236,42 @@ QByteArray eps(const SymbolRenderer::Layout &layout, const SymbolRenderer::Style
             bars += " R\n";
         }
         out.append(bars.data(), qsizetype(bars.size()));
+        // Text beyond Latin-1 in outline fonts of its own glyphs.
+        PsOutlineFonts outlines;
+        for (const SymbolRenderer::Layout::Text &text : layout.texts) {
+            if (const QString shown = drawnText(text.text); !latin1(shown))
+                outlines.add(*text.font, shown);
+        }
+        out += outlines.definitions();
         const SymbolRenderer::FontEntry *current = nullptr;
         for (const SymbolRenderer::Layout::Text &text : layout.texts) {
+            const QString shown = drawnText(text.text);
+            const QByteArray size = '[' + number(text.font->pixels) + " 0 0 " + number(-text.font->pixels)
+                + " 0 0] makefont setfont ";
+            if (!latin1(shown)) {
+                for (const PsOutlineFonts::Run &run : outlines.runs(*text.font, shown)) {
+                    out += number(text.origin.x() + run.x) + ' ' + number(text.origin.y()) + " moveto /"
+                        + run.fontName + " findfont " + size + '<' + run.codes.toHex() + "> [";
+                    for (const double advance : run.advances)
+                        out += number(advance) + ' ';
+                    out += "] xshow\n";
+                }
+                current = nullptr;
+                continue;
+            }
             if (text.font != current) {
                 current = text.font;
                 // The font with Latin-1 letters, as large as drawn; flipped back upright.
+                // ISOLatin1Encoding has a minus at "-" and curly quotes at "'" and "`":
+                // the characters typed are the hyphen and the straight quote and accent.
                 const QByteArray name = psName(current->name);
                 out += '/' + name
                     + " findfont dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse } forall"
-                      " /Encoding ISOLatin1Encoding def currentdict end /"
-                    + name + "-Latin1 exch definefont [" + number(current->pixels) + " 0 0 "
-                    + number(-current->pixels) + " 0 0] makefont setfont\n";
+                      " /Encoding ISOLatin1Encoding 256 array copy dup 8#055 /hyphen put"
+                      " dup 8#047 /quotesingle put dup 8#140 /grave put def currentdict end /"
+                    + name + "-Latin1 exch definefont " + size.trimmed() + '\n';
             }
-            out += number(text.origin.x()) + ' ' + number(text.origin.y()) + " moveto " + psString(text.text)
+            out += number(text.origin.x()) + ' ' + number(text.origin.y()) + " moveto " + psString(shown)
                 + " show\n";
         }
     }

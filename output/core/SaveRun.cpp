@@ -100,7 +100,8 @@ void SaveRun::write(const QString &path)
     case Format::Metafile: {
         // Straight from the component: going through the clipboard would destroy
         // whatever the user had copied there.
-        const QByteArray metafile = m_symbol.metafileBytes();
+        const QByteArray metafile
+            = ownSize() ? m_symbol.metafileBytes(m_width, m_height) : m_symbol.metafileBytes();
         if (metafile.isEmpty())
             throw QuillError(QStringLiteral("The symbol gave no metafile."));
         AtomicFile::write(path, metafile);
@@ -127,13 +128,14 @@ void SaveRun::write(const QString &path)
     }
 }
 
-std::optional<ModuleSize> SaveRun::pictureModule(const SymbolDesign &symbol, const QString &chosenName,
+// Every format is at the component's resolution: the chosen name no longer matters here.
+std::optional<ModuleSize> SaveRun::pictureModule(const SymbolDesign &symbol, const QString & /*chosenName*/,
                                                  const QSize &pixels)
 {
     const std::optional<Symbology> symbology = symbologyAt(symbol.BarType());
     const bool ownSize = !pixels.isEmpty();
     const QSize picture = ownSize ? pixels : QSize(symbol.pixelWidth(), symbol.pixelHeight());
-    const int pictureDpi = PictureNames::formatOf(chosenName) == Format::Metafile ? 0 : symbol.pictureDpi();
+    const int pictureDpi = symbol.pictureDpi();
     const QPointF dpi = pictureDpi > 0 ? QPointF(pictureDpi, pictureDpi)
                                        : QPointF(ScreenMetrics::dpiX(), ScreenMetrics::dpiY());
     const double module = symbology && !picture.isEmpty() ? symbol.moduleOn(picture, dpi) : 0;
@@ -158,13 +160,14 @@ QString SaveRun::picturesIn(long long count, const QString &folder)
 
 bool SaveRun::ownSize() const
 {
-    return m_format != Format::Metafile && (m_format != Format::Bitmap || m_symbol.pictureDpi() > 0);
+    const bool componentsSize = m_format == Format::Metafile || m_format == Format::Bitmap;
+    return !componentsSize || m_symbol.pictureDpi() > 0;
 }
 
 QSize SaveRun::picturePixels(const QString &chosenName, double widthTwips, double heightTwips, int dpi)
 {
     const Format format = PictureNames::formatOf(chosenName);
-    if (format == Format::Metafile || (format == Format::Bitmap && dpi <= 0))
+    if ((format == Format::Metafile || format == Format::Bitmap) && dpi <= 0)
         return {0, 0};
     // At the screen's, widths convert with the horizontal twips per pixel, heights with the vertical.
     const double perPixelX = dpi > 0 ? 1440.0 / dpi : ScreenMetrics::twipsPerPixelX();

@@ -16,7 +16,7 @@ class SymbolDesign;
 class SaveRun {
 public:
     // width and height (pixels, from picturePixels) are the picture's size but for a metafile
-    // and, at the screen's resolution, a bitmap, which take the component's; pictures are at
+    // and a bitmap at the screen's resolution, which take the component's; pictures are at
     // the component's pictureDpi(). centimetres: the designer's unit, for a symbol too large
     // for its picture.
     SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t width, std::int32_t height,
@@ -40,8 +40,8 @@ public:
 
     int filesWritten() const { return m_written; }
     // A picture's size for a symbol of that size in twips at dpi (0: the
-    // screen's pixels); 0 x 0 where the component's size is taken (a metafile,
-    // a bitmap at the screen's). QuillError when too large.
+    // screen's pixels); 0 x 0 where the component's size is taken (a metafile
+    // or a bitmap at the screen's). QuillError when too large.
     static QSize picturePixels(const QString &chosenName, double widthTwips, double heightTwips, int dpi = 0);
     // The module in the pictures of that chosen name (pixels: picturePixels());
     // none when no symbol would be drawn.

@@ -252,6 +252,19 @@ void WmfPaintEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     int escapement = int(std::lround(-degrees * 10.0)) % 3600;
     if (escapement < 0)
         escapement += 3600;
+    if (!WmfWriter::ansiText(text)) {
+        // No code page of the format holds every character (CJK beside the euro,
+        // say), and each reader maps code pages to fonts its own way: the glyphs'
+        // outlines, filled in the text's colour, draw exactly the same everywhere.
+        QPainterPath outline;
+        outline.setFillRule(Qt::WindingFill);
+        outline.addText(p, textItem.font(), text);
+        const QBrush brush = m_brush;
+        m_brush = QBrush(m_pen.color());
+        drawPath(outline);
+        m_brush = brush;
+        return;
+    }
     selectFont(textItem.font(), escapement);
     const QColor color = m_pen.color();
     if (m_textColor != color) {

@@ -57,12 +57,33 @@ void putPoints(std::vector<std::uint16_t> &params, const QPolygon &points)
     }
 }
 
+// Windows-1252 at 0x80 to 0x9F; 0 where it has no character.
+constexpr char16_t kWindows1252[32]
+    = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+       0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The character's byte in Windows-1252, the code page of ANSI_CHARSET; -1 for none.
+int ansiByte(QChar c)
+{
+    const char16_t u = c.unicode();
+    if ((u >= 0x20 && u < 0x7f) || (u >= 0xa0 && u <= 0xff))
+        return u;
+    const char16_t *const at = std::find(std::begin(kWindows1252), std::end(kWindows1252), u);
+    return u != 0 && at != std::end(kWindows1252) ? int(0x80 + (at - std::begin(kWindows1252))) : -1;
+}
+
+// Control characters draw nothing: they are left out.
 QByteArray ansiBytes(const QString &text)
 {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (QChar c : text)
-        bytes.append(c.unicode() > 0 && c.unicode() < 256 ? char(c.unicode()) : '?');
+    for (QChar c : text) {
+        if (const int b = ansiByte(c); b >= 0)
+            bytes.append(char(b));
+        else if (!c.isNonCharacter() && c.category() != QChar::Other_Control)
+            bytes.append('?');
+    }
     return bytes;
 }
 
@@ -230,6 +251,12 @@ void WmfWriter::extTextOut(int x, int y, const QString &text)
     std::vector<std::uint16_t> params{coord(y), coord(x), std::uint16_t(bytes.size()), 0};
     putBytes(params, bytes);
     record(MetaExtTextOut, params);
+}
+
+bool WmfWriter::ansiText(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return ansiByte(c) >= 0 || c.category() == QChar::Other_Control; });
 }
 
 std::uint16_t WmfWriter::placeableChecksum(const QByteArray &header)

@@ -44,8 +44,11 @@ public:
     void polygon(const QPolygon &points);
     void polyline(const QPolygon &points);
     void polyPolygon(const QList<QPolygon> &polygons);
-    // Text in the Windows "ANSI" code page; characters outside Latin-1 become "?".
+    // Text in the Windows "ANSI" code page, Windows-1252; characters beyond it
+    // become "?" (see ansiText), control characters are left out.
     void extTextOut(int x, int y, const QString &text);
+    // True when every character of the text has its byte in Windows-1252.
+    static bool ansiText(const QString &text);
 
     // The finished file: placeable header (bounding box in logical units,
     // unitsPerInch logical units to the inch), META_HEADER, the records, EOF.
