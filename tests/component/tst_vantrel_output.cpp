@@ -94,8 +94,8 @@ QString sortedCharacters(QString text)
 // The characters of an EPS drawing's text as Ghostscript extracts it.
 QString epsText(const QString &path)
 {
-    return sortedCharacters(
-        tool(QStringLiteral("gs"), {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-o", "-", path}));
+    const QStringList arguments = {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-o", "-", path};
+    return sortedCharacters(tool(QStringLiteral("gs"), arguments));
 }
 
 // The text elements of an SVG drawing, as an XML reader gives them back.
