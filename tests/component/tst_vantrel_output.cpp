@@ -94,7 +94,8 @@ QString sortedCharacters(QString text)
 // The characters of an EPS drawing's text as Ghostscript extracts it.
 QString epsText(const QString &path)
 {
-    const QStringList arguments = {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-o", "-", path};
+    const QStringList arguments
+        = {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-o", "-", path};
     return sortedCharacters(tool(QStringLiteral("gs"), arguments));
 }
 
