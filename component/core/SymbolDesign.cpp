@@ -239,6 +239,10 @@ struct SymbolDesign::Impl {
             const int count = std::min(rows, h - done);
             const int firstRow = bottomUp ? h - done - count : done;
             QImage &image = canvas.band(firstRow, count, fill);
+            // Text that Qt's layout draws in a fallback font is sized by the
+            // canvas's resolution: the picture's, as the layout measured it.
+            image.setDotsPerMeterX(device.dotsPerMeterX());
+            image.setDotsPerMeterY(device.dotsPerMeterY());
             QPainter painter(&image);
             renderer.paintRows(painter, area, layout, s, firstRow, count, reach);
             painter.end();

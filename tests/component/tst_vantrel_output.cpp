@@ -386,7 +386,7 @@ private slots:
         for (const int dpi : {300, 600}) {
             for (const Surface surface : {Picture, Png, Metafile, Svg, Eps, Pdf})
                 row({.data = "Quill-300", .surface = surface, .size = {2 * dpi, dpi}, .dpi = dpi});
-            for (const Surface surface : {Svg, Eps, Pdf})
+            for (const Surface surface : {Png, Svg, Eps, Pdf})
                 row({.barType = S::Ean13,
                      .data = "590123412345",
                      .expected = "5901234123457",
@@ -395,7 +395,7 @@ private slots:
                      .dpi = dpi,
                      .orientation = 900,
                      .quiet = 7,
-                     .title = "Batch 7"});
+                     .title = "Batch 7 \u65e5\u672c"}); // in the design's font and a fallback
         }
         row({.data = "Fish & Chips <1>",
              .surface = Svg,
@@ -599,6 +599,15 @@ private slots:
                      qPrintable(info));
             if (!c.oneLine.isEmpty())
                 QCOMPARE(tool("pdftotext", {path, "-"}).split(u'\n').first(), c.oneLine);
+        }
+        if (c.surface == Png && ownDpi && !c.title.isEmpty()) { // the title as tall as poppler draws the PDF's
+            const QString pdf = path + QStringLiteral(".pdf");
+            v.design().saveDrawing(pdf, SymbolDesign::Drawing::Pdf, c.size.width(), c.size.height());
+            const QImage drawn = rasterised(pdf, Pdf, c.dpi);
+            const QSize inked = Decode::inkBox(image, image.rect()).size();
+            const QSize expected = Decode::inkBox(drawn, drawn.rect()).size();
+            QVERIFY2(std::abs(inked.width() - expected.width()) <= 2, qPrintable(pdf));
+            QVERIFY2(std::abs(inked.height() - expected.height()) <= 2, qPrintable(pdf));
         }
         if (c.surface == Png && !c.oneLine.isEmpty()) { // the same picture as with the title on one line
             v.setTitle(c.oneLine);
