@@ -600,7 +600,7 @@ private slots:
             if (!c.oneLine.isEmpty())
                 QCOMPARE(tool("pdftotext", {path, "-"}).split(u'\n').first(), c.oneLine);
         }
-        if (c.surface == Png && ownDpi && !c.title.isEmpty()) { // the title as tall as poppler draws the PDF's
+        if (c.surface == Png && ownDpi && !c.title.isEmpty()) { // as large as poppler draws the PDF
             const QString pdf = path + QStringLiteral(".pdf");
             v.design().saveDrawing(pdf, SymbolDesign::Drawing::Pdf, c.size.width(), c.size.height());
             const QImage drawn = rasterised(pdf, Pdf, c.dpi);
