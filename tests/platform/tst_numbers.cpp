@@ -54,6 +54,7 @@ private slots:
         QTest::newRow("no digit before the point") << "-.2e3248" << -max << int(Read);
         QTest::newRow("tiny exponent is 0") << "1e-999" << 0.0 << int(Read);
         QTest::newRow("arabic-indic digits") << QStringLiteral("\u0661\u0662") << 0.0 << int(Read);
+        QTest::newRow("a 0 after the point") << "5.08cm" << 5.08 << int(Read);
         QTest::newRow("negative fraction") << "-.95" << -0.95 << int(Both);
         QTest::newRow("15 digits") << "123456789012345" << 123456789012345.0 << int(Both);
         QTest::newRow("large exponent") << "-1E+20" << -1e20 << int(Both);
