@@ -1,6 +1,7 @@
 // How the component draws apart from its outputs' sizes: text of the size the
 // font asks, errors in place of a symbol, and its own options.
 #include "Decode.h"
+#include "FormatOptions.h"
 #include "FormatOptionsDialog.h"
 #include "ModuleSize.h"
 #include "Scan.h"
@@ -160,6 +161,10 @@ private slots:
         const QList<QRgb> colours = png.colorTable();
         const QSet<QRgb> barAndBack{qRgb(0, 0, 0x80), qRgb(0xff, 0xff, 0)};
         QCOMPARE(QSet<QRgb>(colours.begin(), colours.end()), barAndBack);
+        // No reduction is written as earlier versions wrote it, so that they read it too.
+        FormatOptions none;
+        none.save(&store);
+        QCOMPARE(store.read(section, QStringLiteral("BarWidthReduction"), QString()), QStringLiteral("0"));
     }
 
     void formatOptionsPersist_data()

@@ -2,6 +2,8 @@
 // round trip through a design file, and the
 // design files that must be refused with a message naming file, key and value.
 #include "Design.h"
+#include "ImportColumnsChoice.h"
+#include "SettingsStore.h"
 
 #include <QtTest>
 #include <sys/stat.h>
@@ -95,6 +97,21 @@ private slots:
         const QString file = dir.filePath("label.qmdesign");
         design.writeFile(file);
         QCOMPARE(Design::readFile(file), design);
+        // The settings store keeps the key's section, and only the keys it keeps.
+        SettingsStore store(dir.filePath("Quillmark2.conf"));
+        design.writeSection(store, entry.section);
+        QCOMPARE(Design::fromStore(store).text(c.key), entry.stored ? c.good : c.byDefault);
+    }
+
+    // The Columns dialog's delimiters, the one found in the file named first.
+    void delimiterChoices()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("items.tsv");
+        QVERIFY(plant(file, "sku\tname\n1\tA\n"));
+        const ImportColumnsChoice choice(file, ImportColumns{});
+        const QStringList listed = {"Find by itself (tab)", "Comma", "Semicolon", "Tab"};
+        QCOMPARE(choice.delimiterChoices(), listed);
     }
 
     void fileValues_data()
