@@ -74,6 +74,8 @@ private slots:
     {
         const auto a4 = LabelProducts::search(m_products, "", "A4");
         QVERIFY(a4.size() > 100 && a4.size() < m_products.size());
+        // One column that gives no pitch: one label's width is the pitch.
+        QVERIFY(!LabelProducts::search(m_products, "Begalabel M-600 (box1)").empty());
         QString error;
         QVERIFY(LabelProducts::load(QStringLiteral("/nonexistent"), &error).empty());
         QVERIFY(error.contains("apt-get install glabels-data"));
