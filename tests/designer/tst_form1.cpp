@@ -477,15 +477,20 @@ private slots:
         DesignerSession session;
         Form1 &f = session.start();
         QMenu *menu = f.menuBar()->actions().first()->menu();
+        const auto listed = [&f, menu] {
+            QStringList shown;
+            emit menu->aboutToShow();
+            for (QAction *recent : f.mnuRecentDesign)
+                shown << (recent->isVisible() ? recent->text() : QString());
+            return shown;
+        };
         for (const char *name : {"a", "b", "c", "d", "e", "b"}) {
             session.dialogs.saveAnswer = session.dir.filePath(name);
             f.mnuSaveDesignAs_Click();
+            if (QByteArray(name) == "a") // one design, one entry
+                QCOMPARE(listed(), (QStringList{"&1 a.qmdesign", "", "", ""}));
         }
-        QStringList listed;
-        emit menu->aboutToShow();
-        for (QAction *recent : f.mnuRecentDesign)
-            listed << (recent->isVisible() ? recent->text() : QString());
-        QCOMPARE(listed, (QStringList{"&1 b.qmdesign", "&2 e.qmdesign", "&3 d.qmdesign", "&4 c.qmdesign"}));
+        QCOMPARE(listed(), (QStringList{"&1 b.qmdesign", "&2 e.qmdesign", "&3 d.qmdesign", "&4 c.qmdesign"}));
         f.Text1->setText(QStringLiteral("other"));
         session.dialogs.saveChangesAnswer = DialogProvider::SaveChanges::Discard;
         f.mnuRecentDesign_Click(3);

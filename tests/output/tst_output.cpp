@@ -539,7 +539,7 @@ private slots:
                 if (!box)
                     return;
                 told = box->text();
-                QTimer::singleShot(0, [&] { answer("300 dpi"); });
+                QTimer::singleShot(0, [&] { answer("2400 dpi"); }); // the finest taken
                 box->accept();
             });
             answer("99999");
@@ -550,7 +550,7 @@ private slots:
         const std::optional<QString> file = DialogProvider::current().savePictureIn(
             dir.path(), "PNG (*.png)|*.png", "png", {}, filterIndex, dpi);
         QCOMPARE(file, dir.filePath("label.png"));
-        QCOMPARE(dpi, 300);
+        QCOMPARE(dpi, 2400);
         QVERIFY2(told.startsWith("\"99999\" is no resolution"), qPrintable(told));
     }
 
