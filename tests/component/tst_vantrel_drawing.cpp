@@ -251,9 +251,11 @@ private slots:
         QTest::newRow("no height") << "png" << QSize(200, 0) << false;
         QTest::newRow("bitmap too wide") << "bmp" << QSize(40000, 40) << false;
         QTest::newRow("bitmap of too many pixels") << "bmp" << QSize(20000, 20000) << false;
+        QTest::newRow("drawing a million wide") << "svg" << QSize(1000000, 40) << true;
+        QTest::newRow("drawing wider") << "svg" << QSize(1000001, 40) << false;
     }
-    // 1 to 32,767 pixels a side: the edges of that range are written, beyond them
-    // nothing; a bitmap too large is refused before anything of its size is allocated.
+    // 1 to 32,767 pixels a side (a drawing's: a million): the edges of that range are written, beyond
+    // them nothing; a bitmap too large is refused before anything of its size is allocated.
     void pictureSizeLimits()
     {
         QFETCH(QString, format);
@@ -267,6 +269,9 @@ private slots:
             raised([&] { v.SavePng(path, size.width(), size.height()); });
         if (format == u"bmp")
             raised([&] { v.design().saveBitmap(path, size.width(), size.height()); });
+        const auto svg = SymbolDesign::Drawing::Svg;
+        if (format == u"svg")
+            raised([&] { v.design().saveDrawing(path, svg, size.width(), size.height()); });
         QCOMPARE(QFile::exists(path), written);
     }
 

@@ -3,6 +3,7 @@
 // design files that must be refused with a message naming file, key and value.
 #include "Design.h"
 #include "ImportColumnsChoice.h"
+#include "RecentDesigns.h"
 #include "SettingsStore.h"
 
 #include <QtTest>
@@ -112,6 +113,15 @@ private slots:
         const ImportColumnsChoice choice(file, ImportColumns{});
         const QStringList listed = {"Find by itself (tab)", "Comma", "Semicolon", "Tab"};
         QCOMPARE(choice.delimiterChoices(), listed);
+    }
+
+    // The recent designs as a settings file lists them: each once, none empty.
+    void recentDesignsListed()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("Quillmark2.conf");
+        QVERIFY(plant(file, "[Recent designs]\n1=/a.qmdesign\n2=\n3=/a.qmdesign\n4=/b.qmdesign\n"));
+        QCOMPARE(RecentDesigns(file).paths(), (QStringList{"/a.qmdesign", "/b.qmdesign"}));
     }
 
     void fileValues_data()

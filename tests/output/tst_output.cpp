@@ -552,6 +552,11 @@ private slots:
         QCOMPARE(file, dir.filePath("label.png"));
         QCOMPARE(dpi, 2400);
         QVERIFY2(told.startsWith("\"99999\" is no resolution"), qPrintable(told));
+        // Cancel chooses nothing, whatever name the dialog holds.
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        const std::optional<QString> cancelled = DialogProvider::current().savePictureIn(
+            dir.path(), "PNG (*.png)|*.png", "png", dir.filePath("label.png"), filterIndex, dpi);
+        QCOMPARE(cancelled, std::nullopt);
     }
 
     // Help: the manual's pages in the desktop's browser, or in a window of our own when
