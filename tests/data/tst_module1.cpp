@@ -56,6 +56,7 @@ struct Stream {
     ImportColumns columns = {};
     bool titles = false;
     QString values = {}; // the run's values, or the message that refuses it
+    QString preview = {}; // the data panel's: the first line's first field, and its title
 };
 Q_DECLARE_METATYPE(Stream)
 
@@ -218,6 +219,8 @@ private slots:
         row("line ends of every kind", {.bytes = "A\r\nB\rC\nD", .values = "A B C D"});
         row("a blank line ends", {.bytes = "A\r\nB\r\n\r\nC\r\n", .values = "A B"});
         row("the last title missing", {.bytes = "A\nTA\nB", .titles = true, .values = "A/TA B/"});
+        row("a quoted first field previewed whole",
+            {.bytes = "\"A, B\",x\n", .values = "\"A, B\",x", .preview = "A, B/"});
         row("empty", {.bytes = "", .values = ""});
         row("byte-order mark only", {.bytes = "\xEF\xBB\xBF", .values = ""});
         row("Latin-1 when not UTF-8",
@@ -257,6 +260,8 @@ private slots:
         QVERIFY(!heldOpen(c.t4));
         if (s.columns.chosen())
             QCOMPARE(preview, s.values.section(u' ', 0, 0));
+        if (!s.preview.isEmpty())
+            QCOMPARE(preview, s.preview);
     }
 
     void standardInput_data()

@@ -135,6 +135,7 @@ private slots:
         dialog.StartLabel->setValue(sheet.start);
         dialog.Copies->setValue(sheet.copies);
         dialog.PreviewButton_Click();
+        QCOMPARE(dialog.runSummary(), QString()); // the preview printed nothing
         dialog.OKButton_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
         QCOMPARE(dialogs.previewPages, sheet.pages);
