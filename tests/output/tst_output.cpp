@@ -393,18 +393,20 @@ private slots:
     void progress_data()
     {
         QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("text"); // what the window says after 64 of 80 values, 10 s each 16
+        QTest::addColumn<QString>("text"); // what the window says after 64 of 80 values
         QTest::addColumn<double>("share"); // of the bar filled; -1: a busy bar
-        QTest::addColumn<bool>("slowing"); // each 16 values take 10 s longer than the last
-        QTest::newRow("sequence") << "sequence"
-                                  << "64 of 80 pictures\nAbout 10 seconds left" << 0.8 << false;
+        QTest::addColumn<bool>("slowing"); // each 16 values take a step longer than the last
+        QTest::addColumn<int>("step"); // seconds each 16 values take
+        QTest::newRow("sequence: 90 s left are minutes")
+            << "sequence"
+            << "64 of 80 pictures\nAbout 2 minutes left" << 0.8 << false << 90;
         QTest::newRow("sequence slowing: no estimate agrees with the last")
             << "sequence"
-            << "64 of 80 pictures" << 0.8 << true;
+            << "64 of 80 pictures" << 0.8 << true << 10;
         const QString fileText = "64 pictures saved, 80% of the import file read\nAbout 10 seconds left";
-        QTest::newRow("file") << "file" << fileText << 0.8 << false;
+        QTest::newRow("file") << "file" << fileText << 0.8 << false << 10;
         QTest::newRow("standard input") << "standard input"
-                                        << "64 pictures saved" << -1.0 << false;
+                                        << "64 pictures saved" << -1.0 << false << 10;
     }
     // A save of 80 values, 5 bytes a line in a file, told to the progress a run
     // reports to: its count of a total where the data's end is known, and the
@@ -415,6 +417,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, share);
         QFETCH(bool, slowing);
+        QFETCH(int, step);
         StandInDesigner designer;
         QByteArray lines;
         for (int value = 1; value <= 80; ++value)
@@ -430,11 +433,12 @@ private slots:
         QVERIFY(::dup2(file, STDIN_FILENO) == STDIN_FILENO);
         struct Recorder : RunProgress {
             bool slowing = false;
+            long long stepMs = 0;
             long long elapsedMs = 0;
             QList<Report> reports;
             void look(long long done) override
             {
-                elapsedMs += slowing ? 10000 * (reports.size() + 1) : 10000;
+                elapsedMs += slowing ? stepMs * (reports.size() + 1) : stepMs;
                 const auto describe = [](long long count, std::optional<long long> total) {
                     return counted(count, total, QStringLiteral("pictures")) + (total ? "" : " saved");
                 };
@@ -442,6 +446,7 @@ private slots:
             }
         } recorder;
         recorder.slowing = slowing;
+        recorder.stepMs = step * 1000;
         recorder.setExtent([&designer] { return designer.module1().extent(); });
         SaveRun run(designer.vantrel_.design(), designer.dir.filePath("item.bmp"), 0, 0);
         run.run(designer.module1(), false, [&] { recorder.step(run.filesWritten()); });
