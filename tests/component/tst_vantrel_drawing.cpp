@@ -165,6 +165,10 @@ private slots:
         FormatOptions none;
         none.save(&store);
         QCOMPARE(store.read(section, QStringLiteral("BarWidthReduction"), QString()), QStringLiteral("0"));
+        // A check digit choice beyond the list falls back to mod 10.
+        store.write(section, QStringLiteral("MSICheckDigit"), QStringLiteral("7"));
+        none.load(&store);
+        QCOMPARE(none.msiCheck, 1);
     }
 
     void formatOptionsPersist_data()
