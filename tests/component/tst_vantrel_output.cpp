@@ -446,18 +446,13 @@ private slots:
              .oneLine = "Two lines"});
         // Bar width reduction in millimetres: one dot at 300 dpi, four at 1200; two of a three-dot module
         // leave less than half of it.
-        row({.data = "Quill-128",
-             .surface = Device,
-             .size = {600, 300},
-             .dpi = 300,
-             .reduction = 0.085,
-             .narrowest = 2});
-        row({.data = "Quill-128",
-             .surface = Device,
-             .size = {2400, 1200},
-             .dpi = 1200,
-             .reduction = 0.085,
-             .narrowest = 11});
+        for (const auto &[dpi, narrowest] : {std::pair{300, 2}, {1200, 11}})
+            row({.data = "Quill-128",
+                 .surface = Device,
+                 .size = {2 * dpi, dpi},
+                 .dpi = dpi,
+                 .reduction = 0.085,
+                 .narrowest = narrowest});
         row({.data = "Quill-128",
              .surface = Device,
              .size = {600, 300},

@@ -22,6 +22,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -359,30 +360,38 @@ private slots:
         if (dpi)
             job << "--dpi" << QString::number(dpi);
         const QString tmp = piped ? path("piped") : QString(); // where the piped job's working folder goes
-        // The start's sweep: the job a killed run left goes (its pid is no process's), a living one's stays.
+        // The start's sweep: the job a killed run left goes (its pid is no process's), a living one's stays,
+        // and so does one whose lock is held.
         const pid_t ended = ::fork();
         if (ended == 0)
             ::_exit(0);
         QCOMPARE(::waitpid(ended, nullptr, 0), ended);
         const QString killedJob = QStringLiteral(".quill-%1-a.job").arg(ended);
         const QString livingJob = QStringLiteral(".quill-%1-b.job").arg(::getpid());
+        const QString lockedJob = QStringLiteral(".quill-%1-c.job").arg(ended);
+        const QByteArray locked = QFile::encodeName(tmp + "/" + lockedJob);
         if (piped) {
             QVERIFY(QDir(tmp).mkpath(killedJob));
             QVERIFY(QDir(tmp).mkpath(livingJob));
+            QVERIFY(QDir(tmp).mkpath(lockedJob));
             QVERIFY(plant(tmp + "/" + killedJob + "/job", "%PDF-1.4 half"));
         }
         const QByteArray designBytes = contents(file);
         const QString stdoutFile = piped ? path("job/" + output) : QString();
         const Plumbing plumbing{.tmp = tmp, .stdoutFile = stdoutFile};
+        const int lock = piped ? ::open(locked.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+        ::flock(lock, LOCK_EX);
         const auto [code, out, err] = run(job + QStringList{"--design", file}, plumbing);
+        ::close(lock);
         QVERIFY2(code == 0, qPrintable(err));
         // The status line keeps out of the PDF's way, and the job's working folder is gone.
         const QString status = "6 labels on 1 page to PDF file printer (standard output)\n";
         if (piped) {
             QCOMPARE(err, status);
             const QDir folder(tmp);
-            QCOMPARE(folder.entryList({QStringLiteral(".quill-*")}, QDir::Dirs | QDir::Hidden),
-                     QStringList{livingJob});
+            QStringList kept{livingJob, lockedJob};
+            kept.sort();
+            QCOMPARE(folder.entryList({QStringLiteral(".quill-*")}, QDir::Dirs | QDir::Hidden), kept);
         }
         QCOMPARE(contents(file), designBytes); // a job never writes its design
         QVERIFY(!QFileInfo::exists(path("config")));

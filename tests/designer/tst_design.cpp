@@ -175,8 +175,6 @@ private slots:
                                               "from -10,000 to 10,000 in the design's unit";
         QTest::newRow("margin not a number") << QByteArray("[Label margins]\nTop= nan\n") << "file"
                                              << "holds Top=\"nan\" in [Label margins], which is no length";
-        QTest::newRow("margin infinite") << QByteArray("[Label margins]\nRight=-inf\n") << "file"
-                                         << "holds Right=\"-inf\" in [Label margins], which is no length";
         QTest::newRow("control characters shown")
             << QByteArray("[Form1]\nbartype=\"x\\0\\x1b[2J\"\n") << "file"
             << "holds bartype=\"x\\x00\\x1b[2J\" in [Form1], which is no symbology";

@@ -211,13 +211,10 @@ private slots:
     void runs_data()
     {
         QTest::addColumn<Run>("r");
-        const QStringList bmps{"item_002.bmp=002", "item_003.bmp=003"};
         const QStringList pngs{"item.png=001", "item_002.png=002", "item_003.png=003"};
         // The name's ending in any letter case; the further files' in lower case, as a bitmap's.
         QTest::newRow("PNG in capitals")
             << Run{.chosen = "item.PNG", .files = QStringList{"item.PNG=001"} + pngs.mid(1)};
-        QTest::newRow("unknown ending a bitmap")
-            << Run{.chosen = "item.jpg", .files = QStringList{"item.jpg=001"} + bmps};
         // PNGs at the screen size: 15 twips a pixel, halves to the even neighbour.
         QTest::newRow("png, halves") << Run{
             .chosen = "item.png", .w = 2887.5, .h = 1462.5, .files = pngs, .pixels = {192, 98}};

@@ -6,12 +6,9 @@
 #include "AtomicFileWriter.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
-#include "WorkingFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -173,26 +170,6 @@ private slots:
         struct stat replaced;
         QVERIFY(::stat(QFile::encodeName(path).constData(), &replaced) == 0);
         QCOMPARE(replaced.st_mode & 07777, mode_t(0750));
-    }
-
-    // A killed run's working file goes at the next sweep of its folder; one whose lock is held stays.
-    void leftoversSwept()
-    {
-        const QTemporaryDir dir;
-        const pid_t ended = ::fork();
-        if (ended == 0)
-            ::_exit(0);
-        QCOMPARE(::waitpid(ended, nullptr, 0), ended);
-        const QString left = dir.filePath(QStringLiteral(".quill-%1-a.tmp").arg(ended));
-        const QString held = dir.filePath(QStringLiteral(".quill-%1-b.tmp").arg(ended));
-        QVERIFY(plant(left, "half"));
-        QVERIFY(plant(held, "half"));
-        const int lock = ::open(QFile::encodeName(held).constData(), O_RDONLY | O_CLOEXEC);
-        QCOMPARE(::flock(lock, LOCK_EX), 0);
-        WorkingFiles::sweep(dir.path());
-        ::close(lock);
-        QVERIFY(!QFileInfo::exists(left));
-        QVERIFY(QFileInfo::exists(held));
     }
 
     void refusedPlaces_data()
