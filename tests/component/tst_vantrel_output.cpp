@@ -91,14 +91,6 @@ QString sortedCharacters(QString text)
     return text;
 }
 
-// The characters of an EPS drawing's text as Ghostscript extracts it.
-QString epsText(const QString &path)
-{
-    const QStringList arguments
-        = {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-o", "-", path};
-    return sortedCharacters(tool(QStringLiteral("gs"), arguments));
-}
-
 // The text elements of an SVG drawing, as an XML reader gives them back.
 QStringList svgTexts(const QByteArray &svg)
 {
@@ -660,7 +652,8 @@ private slots:
         }
         if (c.surface == Eps) { // the text in the design's font, beyond Latin-1 in its glyphs' outlines
             QVERIFY(contents(path).contains("/LiberationSans findfont"));
-            QCOMPARE(epsText(path), sortedCharacters(shown + c.title)); // read back by Ghostscript
+            const QStringList text = {"-q", "-sDEVICE=txtwrite", "-o", "-", path}; // as Ghostscript reads it
+            QCOMPARE(sortedCharacters(tool("gs", text)), sortedCharacters(shown + c.title));
         }
         if (c.surface == Metafile) { // wmf2svg finds the text and the title, of the font's size, and nothing
                                      // outside the frame
