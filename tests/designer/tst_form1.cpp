@@ -214,9 +214,8 @@ private slots:
         f.Vantrel1->Font().setSize(3e7);
         f.Vantrel1->setShowText(1);
         QVERIFY(!f.Vantrel1->grab().isNull());
-        // Beyond a billion points, as no number, it is refused.
+        // Beyond a billion points it is refused.
         QCOMPARE(raised([&f] { f.Vantrel1->Font().setSize(2e9); }), QStringLiteral("Invalid font size."));
-        QCOMPARE(raised([&f] { f.Vantrel1->Font().setSize(qQNaN()); }), QStringLiteral("Invalid font size."));
     }
 
     void fontSize_data()
