@@ -1,6 +1,7 @@
 #include "BatchJob.h"
 #include "CommandLine.h"
 #include "Form1.h"
+#include "PictureNames.h"
 #include "SettingsStore.h"
 #include "SymbolBuilder.h"
 #include "WorkingFiles.h"
@@ -12,14 +13,20 @@
 #include <cstdlib>
 #include <unistd.h>
 
+namespace {
+
+// The designer and printing may write PDFs; a save only under a PDF's name.
+bool mayWritePdf(const CommandLine &job)
+{
+    if (job.action == CommandLine::Action::Save)
+        return PictureNames::formatOf(job.saveFile) == PictureNames::Format::Pdf;
+    return job.action == CommandLine::Action::Print || job.action == CommandLine::Action::Designer;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
-    // Qt's PDF writer orders the fonts of a file by a hash whose seed Qt draws
-    // at random when its library loads, before main; only a process started
-    // with the seed fixed writes the same PDF twice. So the program starts
-    // itself again, once, with it fixed (if that fails, it runs as it is).
-    if (qstrcmp(std::getenv("QT_HASH_SEED"), "0") != 0 && ::setenv("QT_HASH_SEED", "0", 1) == 0)
-        ::execv("/proc/self/exe", argv);
     // Arguments are read before any window system is needed: --help, --version
     // and the jobs work without a display.
     // Before any file is opened: a closed standard output is no place for the first file Qt opens.
@@ -28,6 +35,13 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine job = CommandLine::parse(arguments);
+    // Qt's PDF writer orders the fonts of a file by a hash whose seed Qt draws
+    // at random when its library loads, before main; only a process started
+    // with the seed fixed writes the same PDF twice. So a run that may write a
+    // PDF starts itself again, once, with it fixed (if that fails, it runs as it is).
+    if (mayWritePdf(job) && qstrcmp(std::getenv("QT_HASH_SEED"), "0") != 0
+        && ::setenv("QT_HASH_SEED", "0", 1) == 0)
+        ::execv("/proc/self/exe", argv);
     switch (job.action) {
     case CommandLine::Action::Help:
         std::fputs(qPrintable(CommandLine::usage()), stdout);
