@@ -3,6 +3,8 @@
 #include "DataSourceControls.h"
 #include "DesignerView.h"
 #include "Form1.h"
+#include "LabelDocument.h"
+#include "LabelRenderer.h"
 #include "LabelSheet.h"
 #include "Module1.h"
 #include "PdfCheck.h"
@@ -113,16 +115,15 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
             PrinterObject &printer = PrinterObject::current();
             printer.selectPdfFile(pdf);
             printer.qprinter().setPageSize(QPageSize(QPageSize::Letter));
-            PrintRun::Sheet sheet;
-            sheet.width = view.widthText();
-            sheet.height = view.heightText();
-            sheet.margins
-                = {LabelSheet::text(LabelSheet::labelLeft), LabelSheet::text(LabelSheet::labelRight),
-                   LabelSheet::text(LabelSheet::labelTop),  LabelSheet::text(LabelSheet::labelBottom),
-                   LabelSheet::text(LabelSheet::pageLeft),  LabelSheet::text(LabelSheet::pageRight),
-                   LabelSheet::text(LabelSheet::pageTop),   LabelSheet::text(LabelSheet::pageBottom)};
-            sheet.titled = true;
-            PrintRun run(view.vantrel().design(), data, printer, sheet);
+            LabelDocument document = view.document();
+            document.setMargins({LabelSheet::labelLeft, LabelSheet::labelRight, LabelSheet::labelTop,
+                                 LabelSheet::labelBottom, LabelSheet::pageLeft, LabelSheet::pageRight,
+                                 LabelSheet::pageTop, LabelSheet::pageBottom});
+            DataSource titled = document.source();
+            titled.titled = SymbolObject::Tick::Ticked;
+            document.setSource(titled);
+            LabelRenderer renderer(document);
+            PrintRun run(document, renderer, data, printer);
             if (!run.execute())
                 result.fail(run.error());
         } else {

@@ -1,22 +1,21 @@
 #pragma once
-#include "Design.h"
-#include "DesignValues.h"
+#include "DocumentSource.h"
+#include "LabelDocument.h"
+#include "LabelRenderer.h"
 #include "Module1.h"
-#include "SymbolDesign.h"
 
 #include <functional>
 
 class LabelPrinter;
 
-// A design's save or print run without a window: the component set up as the
-// designer's start-up sets it, values from the data source the design names,
-// and the same runs the window's commands start. What the command line runs.
+// A document's save or print run without a window: values from the data
+// source the document names, drawn by a renderer of the document, in the same
+// runs the window's commands start. What the command line runs.
 class DesignJob {
 public:
-    // QuillError when the design names no symbology the component draws.
     // With standardInput the import data is the process's standard input,
-    // read once, in place of the design's import file.
-    explicit DesignJob(const Design &design, bool standardInput = false);
+    // read once, in place of the document's import file.
+    explicit DesignJob(const LabelDocument &document, bool standardInput = false);
     DesignJob(const DesignJob &) = delete;
     DesignJob &operator=(const DesignJob &) = delete;
 
@@ -29,47 +28,15 @@ public:
     // error!" box shows.
     QString print(LabelPrinter &printer, int firstLabel = 1, int copies = 1);
 
-    SymbolDesign &symbol() { return m_symbol; }
+    const LabelDocument &document() const { return m_document; }
     // Told, after a save or print, of a module too small for scanners (the
     // last value's): the command line warns and does not fail.
     void setWarn(std::function<void(const QString &)> warn) { m_warn = std::move(warn); }
 
 private:
     std::function<void(const QString &)> m_warn;
-    class Source : public DataSourceControls {
-    public:
-        Source(const Design &design, const DesignValues &values, bool standardInput)
-            : m_design(design)
-            , m_source(values.source())
-            , m_columns(values.columns)
-            , m_standardInput(standardInput)
-        {
-        }
-        bool textSelected() const override { return m_source == 1; }
-        bool sequenceSelected() const override { return m_source == 2; }
-        bool importSelected() const override { return m_source == 3; }
-        QString fixedText() const override { return m_design.text(DesignKey::Caption); }
-        QString sequenceStart() const override { return m_design.text(DesignKey::SequenceStart); }
-        QString sequenceEnd() const override { return m_design.text(DesignKey::SequenceEnd); }
-        QString importFileName() const override { return m_design.text(DesignKey::ImportFile); }
-        QString prefix() const override { return m_design.text(DesignKey::Prefix); }
-        QString suffix() const override { return m_design.text(DesignKey::Suffix); }
-        ImportColumns importColumns() const override { return m_columns; }
-        bool importFromStandardInput() const override { return m_standardInput; }
-
-    private:
-        const Design &m_design;
-        int m_source;
-        ImportColumns m_columns;
-        bool m_standardInput;
-    };
-
-    double widthTwips() const;
-    double heightTwips() const;
-
-    const Design m_design;
-    const DesignValues m_values;
-    Source m_source;
+    const LabelDocument m_document;
+    DocumentSource m_source;
     Module1 m_data;
-    SymbolDesign m_symbol;
+    LabelRenderer m_renderer;
 };

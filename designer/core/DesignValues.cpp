@@ -1,26 +1,16 @@
 #include "DesignValues.h"
 #include "Design.h"
+#include "FontFamilies.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "StoredValue.h"
 #include "SymbolDesign.h"
 #include "Symbology.h"
 
-#include <QFont>
-#include <QFontInfo>
 #include <QRegularExpression>
-#include <QSet>
 #include <cmath>
 
 namespace {
-
-// The font database names a family once per foundry ("C059 [urw]"); the
-// family name alone selects it.
-QString withoutFoundry(QString name)
-{
-    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
-    return name.remove(foundry);
-}
 
 int indexIgnoringCase(const QStringList &items, const QString &text)
 {
@@ -133,32 +123,9 @@ double DesignValues::inUnitSteps(double twips) const
     return std::isfinite(value) && std::fabs(value) <= StoredValue::kMaxTwips ? value : twips;
 }
 
-QStringList DesignValues::fontList(const QStringList &systemFonts)
-{
-    QStringList names;
-    QSet<QString> seen;
-    for (const QString &font : systemFonts) {
-        const QString name = withoutFoundry(font);
-        if (!name.isEmpty() && !seen.contains(name.toCaseFolded())) {
-            seen.insert(name.toCaseFolded());
-            names << name;
-        }
-    }
-    names.sort(Qt::CaseInsensitive);
-    return names;
-}
+QStringList DesignValues::fontList(const QStringList &systemFonts) { return FontFamilies::list(systemFonts); }
 
-int DesignValues::fontIndex(const QStringList &list) const
-{
-    int index = int(list.indexOf(fontName));
-    if (index < 0)
-        index = indexIgnoringCase(list, fontName);
-    if (index < 0 && !fontName.isEmpty()) {
-        // Not offered: the family the system draws in its place, if any.
-        index = indexIgnoringCase(list, withoutFoundry(QFontInfo(QFont(fontName)).family()));
-    }
-    return index;
-}
+int DesignValues::fontIndex(const QStringList &list) const { return FontFamilies::indexOf(list, fontName); }
 
 void DesignValues::sizeFont(VantrelFont &font, const QString &text)
 {

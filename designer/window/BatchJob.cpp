@@ -1,5 +1,6 @@
 #include "BatchJob.h"
 #include "Design.h"
+#include "DesignCodec.h"
 #include "DesignJob.h"
 #include "DesignValues.h"
 #include "Numbers.h"
@@ -144,7 +145,7 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
         Design design = job.design.isEmpty() ? storedDesign()
                                              : Design::readFile(QFileInfo(job.design).absoluteFilePath());
         applyOptions(job, design);
-        DesignJob run(design, job.importFromStandardInput());
+        DesignJob run(DesignCodec::read(design), job.importFromStandardInput());
         run.setWarn(
             [err](const QString &warning) { std::fprintf(err, "quillmark: %s\n", qPrintable(warning)); });
         if (job.action == CommandLine::Action::Save) {

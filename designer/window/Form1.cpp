@@ -94,6 +94,7 @@ Form1::Form1(SettingsStore &store, QWidget *parent)
     buildToolbar();
     setTabOrder();
     connectHandlers();
+    connectDocument();
     m_output = std::make_unique<OutputCommands>(*m_view);
     m_client->installEventFilter(this);
     m_moduleLabel = new QLabel(this);

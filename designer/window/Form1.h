@@ -2,6 +2,7 @@
 #include "Design.h"
 #include "Dialogs.h"
 #include "ImportColumns.h"
+#include "LabelDocument.h"
 
 #include <QMainWindow>
 #include <cstdint>
@@ -88,13 +89,15 @@ public:
     // Shows a design file in every control and makes it the stored design;
     // false, with a message and nothing changed, when it cannot be used.
     bool openDesign(const QString &path);
-    // The design as the controls, the print margins and the component hold it now.
-    Design currentDesign() const;
+    // The design the window shows: every control writes its changes into it.
+    LabelDocument &document() { return m_document; }
+    const LabelDocument &document() const { return m_document; }
     QString designFile() const; // empty while no design file is open
     bool designChanged() const; // since the design file was opened or saved
     // The label product the print dialog last filled in, kept with the design.
     void setLabelProduct(const QString &name);
-    QString labelProduct() const;
+    // The margin sections of the store written from the document.
+    void storeMargins();
 
     Module1 &module1();
     OutputCommands &output();
@@ -126,13 +129,6 @@ public:
     QAction *mnuHelp; // beside About: the user manual
     CommonDialog CommonDialog1;
 
-    // Twips; unitFlag nonzero shows sizes in inches, 0 in centimetres.
-    double symbolWidth = 0.0;
-    double symbolHeight = 0.0;
-    std::int32_t unitFlag = 0;
-    // The import file's columns as the Columns dialog last set them; none chosen: line by line.
-    ImportColumns importColumns;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -153,6 +149,12 @@ private:
     void runGuarded(const std::function<void()> &handler);
     void tabStopsOnSelected(QButtonGroup *group);
     void connectHandlers();
+    // The controls' changes written into the document, after their handlers ran.
+    void connectDocument();
+    void writeSymbol();
+    void writeSource();
+    // The design file as opened, with the document written over it.
+    Design documentDesign() const;
     void unitSwitch();
     void setOptionSelected(QRadioButton *option, bool selected);
     // Start-up's steps from a design's texts, handlers running as they do for a user.
@@ -166,14 +168,14 @@ private:
     void showModule(); // the module of the design's pictures, in the status bar
     void applyStoredFontSize();
     void previewImport();
-    void symbolSizeFromBox(QLineEdit *box, double &twips);
+    void symbolSizeFromBox(QLineEdit *box, bool width);
     QSize clientSizePixels() const;
 
     SettingsStore &m_store;
     Design m_design; // the design file as opened, with keys of its own
-    Design m_savedDesign; // what it held when opened or last saved
+    LabelDocument m_document;
+    LabelDocument m_savedDocument; // what the design file held when opened or last saved
     QString m_designFile;
-    QString m_labelProduct;
     std::unique_ptr<RecentDesigns> m_recent;
     QLabel *m_designLabel = nullptr;
     QLabel *m_moduleLabel = nullptr;

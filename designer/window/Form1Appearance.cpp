@@ -11,7 +11,11 @@
 
 void Form1::Combo1_Click() { Vantrel1->setBarType(std::int16_t(Combo1->currentIndex())); }
 
-void Form1::Command6_Click() { Vantrel1->ShowFormatOptions(); }
+void Form1::Command6_Click()
+{
+    Vantrel1->ShowFormatOptions();
+    writeSymbol();
+}
 
 // The font object does not redraw by itself; assigning ShowText again, even
 // unchanged, makes the component draw with the new font.
@@ -31,6 +35,7 @@ void Form1::Combo3_Click()
         return;
     Vantrel1->Font().setSize(size);
     Vantrel1->setShowText(ClickCheckBox::value(Check1));
+    writeSymbol();
 }
 
 void Form1::Combo3_Change() { Combo3_Click(); }

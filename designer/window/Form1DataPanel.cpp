@@ -88,7 +88,7 @@ void Form1::previewImport()
     const QString name = Text4->text();
     if (!ordinaryFileExists(name))
         return;
-    if (!importColumns.chosen()) {
+    if (!m_document.source().columns.chosen()) {
         Vantrel1->setCaption(module1().importPreview(name).trimmed());
         return;
     }
@@ -99,13 +99,16 @@ void Form1::previewImport()
 
 void Form1::Command7_Click()
 {
-    ImportColumnsDialog dialog(Text4->text(), importColumns, this);
+    ImportColumnsDialog dialog(Text4->text(), m_document.source().columns, this);
     if (dialog.run() != QDialog::Accepted)
         return;
-    importColumns = dialog.columns();
-    if (importColumns.chosen() && !importColumns.titleTemplate.isEmpty())
+    const ImportColumns columns = dialog.columns();
+    DataSource source = m_document.source();
+    source.columns = columns;
+    m_document.setSource(source);
+    if (columns.chosen() && !columns.titleTemplate.isEmpty())
         ClickCheckBox::setValue(Check3, 1);
-    if (importColumns.chosen()) {
+    if (columns.chosen()) {
         previewImport();
     } else if (ordinaryFileExists(Text4->text())) {
         // Line by line again: the preview a browse to the file gives.

@@ -2,6 +2,7 @@
 // the question before a changed design file is left.
 #include "ClickCheckBox.h"
 #include "Design.h"
+#include "DesignCodec.h"
 #include "DesignValues.h"
 #include "Form1.h"
 #include "FormatOptions.h"
@@ -137,7 +138,7 @@ void Form1::mnuSaveDesignAs_Click()
 
 bool Form1::writeDesign(const QString &path)
 {
-    const Design design = currentDesign();
+    const Design design = documentDesign();
     try {
         design.writeFile(path);
     } catch (const QuillError &error) {
@@ -145,7 +146,7 @@ bool Form1::writeDesign(const QString &path)
         return false;
     }
     m_design = design;
-    m_savedDesign = design;
+    m_savedDocument = m_document;
     m_designFile = path;
     showDesignState();
     return true;
@@ -174,63 +175,40 @@ void Form1::takeDesign(const Design &design, const QString &file)
     Text7->setText(design.text(K::Prefix));
     Text8->setText(design.text(K::Suffix));
     applyDesign(design);
-    for (const QString &section :
-         {DesignKeys::entry(K::LabelLeft).section, DesignKeys::entry(K::PageLeft).section})
-        design.writeSection(m_store, section);
-    FormatOptions options;
-    options.load([&design](DesignKey key) { return design.text(key); });
-    Vantrel1->design().setFormatOptions(options);
-    m_labelProduct = design.text(K::LabelProduct);
+    const LabelDocument opened = DesignCodec::read(design);
+    m_document.setMargins(opened.margins());
+    // The print dialog shows them from the store too, as when they were typed there.
+    storeMargins();
+    Vantrel1->design().setFormatOptions(opened.symbol().options);
+    writeSymbol();
+    m_document.setLabelProduct(opened.labelProduct());
     m_design = design;
     m_designFile = file;
-    m_savedDesign = currentDesign();
+    m_savedDocument = m_document;
     showDesignState();
 }
 
-Design Form1::currentDesign() const
+Design Form1::documentDesign() const
 {
-    using K = DesignKey;
     Design design = m_design;
-    design.setText(K::Width, Numbers::numberText(symbolWidth));
-    design.setText(K::Height, Numbers::numberText(symbolHeight));
-    design.setText(K::Caption, Text1->text());
-    design.setText(K::ImportFile, Text4->text());
-    design.setText(K::SequenceStart, Text2->text());
-    design.setText(K::SequenceEnd, Text3->text());
-    design.setText(K::Unit, Numbers::numberText(unitFlag));
-    design.setText(K::Symbology, Numbers::numberText(Combo1->currentIndex()));
-    design.setText(K::Scaling, StoredValue::checkFlag(ClickCheckBox::value(Check2)));
-    design.setText(K::Rotation, Numbers::numberText(Numbers::numericValue(Combo4->currentText())));
-    design.setText(K::ShowText, StoredValue::checkFlag(ClickCheckBox::value(Check1)));
-    design.setText(K::FontName, Combo2->currentText());
-    design.setText(K::FontSize, Combo3->currentText());
-    design.setText(K::HasTitle, StoredValue::checkFlag(ClickCheckBox::value(Check3)));
-    design.setText(K::Align, Combo5->currentText());
-    design.setText(K::SourceText, StoredValue::flag(Option1->isChecked()));
-    design.setText(K::SourceSequence, StoredValue::flag(Option2->isChecked()));
-    design.setText(K::SourceImport, StoredValue::flag(Option3->isChecked()));
-    DesignValues::setColumns(design, importColumns);
-    design.setText(K::PictureDpi, DesignValues::pictureDpiText(Vantrel1->design().pictureDpi()));
-    // The margins as the print dialog last stored them.
-    const Design stored = Design::fromStore(m_store);
-    for (const DesignKeys::Entry &entry : DesignKeys::all())
-        if (entry.section == DesignKeys::entry(K::LabelLeft).section
-            || entry.section == DesignKeys::entry(K::PageLeft).section)
-            design.setText(entry.key, stored.text(entry.key));
-    Vantrel1->design().formatOptions().save(
-        [&design](DesignKey key, const QString &text) { design.setText(key, text); });
-    design.setText(K::Prefix, Text7->text());
-    design.setText(K::Suffix, Text8->text());
-    design.setText(K::LabelProduct, m_labelProduct);
+    DesignCodec::write(m_document, design);
+    // The size box's text as it stands ("12abc" draws 12 points), as the store has always kept it.
+    design.setText(DesignKey::FontSize, Combo3->currentText());
     return design;
+}
+
+void Form1::storeMargins()
+{
+    const Design design = DesignCodec::written(m_document);
+    for (const DesignKey key : {DesignKey::LabelLeft, DesignKey::PageLeft})
+        design.writeSection(m_store, DesignKeys::entry(key).section);
 }
 
 QString Form1::designFile() const { return m_designFile; }
 
-bool Form1::designChanged() const { return !m_designFile.isEmpty() && currentDesign() != m_savedDesign; }
+bool Form1::designChanged() const { return !m_designFile.isEmpty() && m_document != m_savedDocument; }
 
-void Form1::setLabelProduct(const QString &name) { m_labelProduct = name; }
-QString Form1::labelProduct() const { return m_labelProduct; }
+void Form1::setLabelProduct(const QString &name) { m_document.setLabelProduct(name); }
 
 void Form1::showDesignState()
 {

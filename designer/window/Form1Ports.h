@@ -41,10 +41,12 @@ public:
     QString heightText() const override;
     double widthTwips() const override;
     double heightTwips() const override;
+    LabelDocument &document() override;
     Vantrel &vantrel() override;
     Module1 &module1() override;
     CommonDialog &commonDialog() override;
     SettingsStore &settings() override;
+    void storeMargins() override;
     void setSymbolSize(bool inches, const QString &width, const QString &height) override;
     void showStatus(const QString &line) override;
     void setLabelProduct(const QString &name) override;

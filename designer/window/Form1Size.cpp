@@ -18,13 +18,13 @@
 
 void Form1::Option4_Click()
 {
-    unitFlag = 1;
+    m_document.setUnit(LabelDocument::Unit::Inches);
     unitSwitch();
 }
 
 void Form1::Option5_Click()
 {
-    unitFlag = 0;
+    m_document.setUnit(LabelDocument::Unit::Centimetres);
     unitSwitch();
 }
 
@@ -32,9 +32,9 @@ void Form1::unitSwitch()
 {
     // Reading the two-decimal texts back rounds the stored size to hundredths
     // of the new unit, on purpose: what is stored is what is shown.
-    const double perUnit = Numbers::twipsPerUnit(unitFlag);
-    Text5->setText(Numbers::fixedFormat(symbolWidth / perUnit));
-    Text6->setText(Numbers::fixedFormat(symbolHeight / perUnit));
+    const double perUnit = m_document.twipsPerUnit();
+    Text5->setText(Numbers::fixedFormat(m_document.width() / perUnit));
+    Text6->setText(Numbers::fixedFormat(m_document.height() / perUnit));
     bool cancel = false;
     Text5_Validate(cancel);
     Text6_Validate(cancel);
@@ -51,35 +51,40 @@ void Form1::setSymbolSize(bool inches, const QString &width, const QString &heig
     Text6_Validate(cancel);
 }
 
-void Form1::symbolSizeFromBox(QLineEdit *box, double &twips)
+void Form1::symbolSizeFromBox(QLineEdit *box, bool width)
 {
     // A text that is no number in the user's format (or one too large to
     // draw) leaves the stored size as it was; the box keeps what was typed.
     double amount = 0.0;
     if (!Numbers::tryRegionalNumber(box->text(), &amount))
         return;
-    const double value = Numbers::unitToTwips(amount, unitFlag);
-    if (std::isfinite(value) && std::fabs(value) <= StoredValue::kMaxTwips)
-        twips = value;
+    const double value
+        = Numbers::unitToTwips(amount, m_document.unit() == LabelDocument::Unit::Inches ? 1 : 0);
+    if (!std::isfinite(value) || std::fabs(value) > StoredValue::kMaxTwips)
+        return;
+    if (width)
+        m_document.setSize(value, m_document.height());
+    else
+        m_document.setSize(m_document.width(), value);
 }
 
 void Form1::Text5_Validate(bool &)
 {
-    symbolSizeFromBox(Text5, symbolWidth);
+    symbolSizeFromBox(Text5, true);
     sizeVantrel1();
 }
 
 void Form1::Text6_Validate(bool &)
 {
-    symbolSizeFromBox(Text6, symbolHeight);
+    symbolSizeFromBox(Text6, false);
     sizeVantrel1();
 }
 
 void Form1::sizeVantrel1()
 {
     // Single precision throughout, as the component's placement is kept.
-    Vantrel1->setWidth(float(symbolWidth) / ScreenMetrics::twipsPerPixelX());
-    Vantrel1->setHeight(float(symbolHeight) / ScreenMetrics::twipsPerPixelY());
+    Vantrel1->setWidth(float(m_document.width()) / ScreenMetrics::twipsPerPixelX());
+    Vantrel1->setHeight(float(m_document.height()) / ScreenMetrics::twipsPerPixelY());
     // Centred on the values the component took, which may differ from those given.
     const float width = Vantrel1->Width();
     const float height = Vantrel1->Height();

@@ -1,5 +1,6 @@
 // Start-up from the saved design, and its saving at close.
 #include "ClickCheckBox.h"
+#include "DesignCodec.h"
 #include "DesignValues.h"
 #include "Form1.h"
 #include "Numbers.h"
@@ -33,19 +34,23 @@ void Form1::startUp()
 
 QStringList Form1::fontList(const QStringList &printerFonts) { return DesignValues::fontList(printerFonts); }
 
-void Form1::Form_Load() { applyDesign(Design::fromStore(m_store)); }
+void Form1::Form_Load()
+{
+    const Design stored = Design::fromStore(m_store);
+    applyDesign(stored);
+    // The print dialog's margins, as it last stored them.
+    m_document.setMargins(DesignCodec::read(stored).margins());
+}
 
 void Form1::applyDesign(const Design &design)
 {
     using K = DesignKey;
     const DesignValues values = DesignValues::of(design);
-    symbolWidth = values.symbolWidth;
-    symbolHeight = values.symbolHeight;
+    m_document.setSize(values.symbolWidth, values.symbolHeight);
     Text1->setText(design.text(K::Caption));
     Text4->setText(design.text(K::ImportFile));
     Text2->setText(design.text(K::SequenceStart));
     Text3->setText(design.text(K::SequenceEnd));
-    unitFlag = values.unitFlag;
     Combo1->setCurrentIndex(values.symbology);
     ClickCheckBox::setValue(Check2, values.scaling);
     ClickCheckBox::setValue(Check1, values.showText);
@@ -63,9 +68,9 @@ void Form1::applyDesign(const Design &design)
 
     sizeVantrel1();
     // A unit already selected (a design opened later) rounds the new size all the same.
-    QRadioButton *unit = unitFlag != 0 ? Option4 : Option5;
+    QRadioButton *unit = values.unitFlag != 0 ? Option4 : Option5;
     if (unit->isChecked())
-        unitFlag != 0 ? Option4_Click() : Option5_Click();
+        values.unitFlag != 0 ? Option4_Click() : Option5_Click();
     else
         setOptionSelected(unit, true);
 
@@ -86,12 +91,15 @@ void Form1::applyDesign(const Design &design)
         Vantrel1->Font().setName(Combo2->currentText());
     applyStoredFontSize();
 
-    Text5->setText(Numbers::regionalPlainText(symbolWidth / Numbers::twipsPerUnit(unitFlag)));
-    Text6->setText(Numbers::regionalPlainText(symbolHeight / Numbers::twipsPerUnit(unitFlag)));
+    Text5->setText(Numbers::regionalPlainText(m_document.width() / m_document.twipsPerUnit()));
+    Text6->setText(Numbers::regionalPlainText(m_document.height() / m_document.twipsPerUnit()));
 
     // Before the source is chosen, so that the import file's preview reads its columns.
-    importColumns = values.columns;
+    DataSource source = m_document.source();
+    source.columns = values.columns;
+    m_document.setSource(source);
     Vantrel1->design().setPictureDpi(values.pictureDpi);
+    m_document.setPictureDpi(values.pictureDpi);
     setOptionSelected(Option1, values.option1);
     setOptionSelected(Option2, values.option2);
     setOptionSelected(Option3, values.option3);
@@ -103,7 +111,11 @@ void Form1::applyDesign(const Design &design)
         Option3_Click();
 }
 
-void Form1::applyStoredFontSize() { DesignValues::sizeFont(Vantrel1->Font(), Combo3->currentText()); }
+void Form1::applyStoredFontSize()
+{
+    DesignValues::sizeFont(Vantrel1->Font(), Combo3->currentText());
+    writeSymbol();
+}
 
 void Form1::setOptionSelected(QRadioButton *option, bool selected)
 {
@@ -124,7 +136,7 @@ void Form1::setOptionSelected(QRadioButton *option, bool selected)
 
 void Form1::Form_Unload()
 {
-    const Design design = currentDesign();
+    const Design design = documentDesign();
     design.writeSection(m_store, DesignKeys::designerSection());
     design.writeSection(m_store, DesignKeys::columnsSection());
     design.writeSection(m_store, DesignKeys::picturesSection());

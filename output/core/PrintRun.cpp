@@ -12,20 +12,11 @@
 #include "SymbolRenderer.h"
 
 #include <QRect>
+#include <QScopeGuard>
 #include <cmath>
 #include <exception>
 
 namespace {
-
-// A number the user typed, read in the regional format; the error names the field.
-double fieldNumber(const QString &field, const QString &text)
-{
-    try {
-        return Numbers::regionalNumber(text);
-    } catch (const QuillError &error) {
-        throw QuillError(QStringLiteral("%1: %2").arg(field, error.description()));
-    }
-}
 
 QString labelField(const char *side)
 {
@@ -70,53 +61,80 @@ QString noLabelFits(const LabelGrid &grid, double f, double roomAcross, double r
 
 } // namespace
 
+double PrintRun::fieldNumber(const QString &field, const QString &text)
+{
+    try {
+        return Numbers::regionalNumber(text);
+    } catch (const QuillError &error) {
+        throw QuillError(QStringLiteral("%1: %2").arg(field, error.description()));
+    }
+}
+
 const QString &PrintRun::errorTitle()
 {
     static const QString title = QStringLiteral("Printing error!");
     return title;
 }
 
-PrintRun::PrintRun(SymbolDesign &symbol, Module1 &data, LabelPrinter &printer, const Sheet &sheet)
-    : m_symbol(symbol)
+PrintRun::PrintRun(const LabelDocument &document, LabelRenderer &renderer, Module1 &data,
+                   LabelPrinter &printer)
+    : m_document(document)
+    , m_renderer(renderer)
     , m_data(data)
     , m_printer(printer)
-    , m_sheet(sheet)
+    , m_fixedText(document.source().kind == DataSource::Kind::Text)
+    , m_titled(document.source().titled != SymbolObject::Tick::Clear)
 {
+}
+
+double PrintRun::marginTwipsPerUnit() const
+{
+    const LabelDocument::Unit unit = m_marginUnit.value_or(m_document.unit());
+    return Numbers::twipsPerUnit(unit == LabelDocument::Unit::Inches ? 1 : 0);
+}
+
+double PrintRun::shownWidth() const
+{
+    return Numbers::shownAmount(m_document.width() / m_document.twipsPerUnit());
+}
+double PrintRun::shownHeight() const
+{
+    return Numbers::shownAmount(m_document.height() / m_document.twipsPerUnit());
 }
 
 std::optional<ModuleSize> PrintRun::moduleOnPrinter() const
 {
-    const std::optional<Symbology> symbology = symbologyAt(m_symbol.BarType());
-    double width = 0;
-    double height = 0;
-    if (!symbology || !Numbers::tryRegionalNumber(m_sheet.width, &width)
-        || !Numbers::tryRegionalNumber(m_sheet.height, &height))
+    const SymbolDesign &symbol = m_renderer.symbol();
+    const std::optional<Symbology> symbology = symbologyAt(symbol.BarType());
+    if (!symbology)
         return std::nullopt;
     const float tppX = m_printer.twipsPerPixelX();
     const float tppY = m_printer.twipsPerPixelY();
     if (!(tppX > 0 && tppY > 0))
         return std::nullopt;
+    const double f = marginTwipsPerUnit();
     const QPointF dpi(Numbers::kTwipsPerInch / tppX, Numbers::kTwipsPerInch / tppY);
-    const QSize dots(int(std::lround(m_sheet.twipsPerUnit * width / tppX)),
-                     int(std::lround(m_sheet.twipsPerUnit * height / tppY)));
+    const QSize dots(int(std::lround(f * shownWidth() / tppX)), int(std::lround(f * shownHeight() / tppY)));
     if (dots.isEmpty())
         return std::nullopt;
-    const double module = m_symbol.moduleOn(dots, dpi);
-    const bool sideways = SymbolRenderer::quarterTurns(m_symbol.Orientation()) % 2 != 0;
+    const double module = symbol.moduleOn(dots, dpi);
+    const bool sideways = SymbolRenderer::quarterTurns(symbol.Orientation()) % 2 != 0;
     if (module <= 0)
         return std::nullopt;
     return ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), true,
-                      m_symbol.moduleOn(dots, dpi, true));
+                      symbol.moduleOn(dots, dpi, true));
 }
 
 bool PrintRun::execute()
 {
-    m_fontSaved = false;
     m_labels = 0;
     m_pages = 0;
     m_cancelled = false;
     m_copiesDrawn = 0;
+    m_recordTaken = false;
     m_error.clear();
+    // The text back at the screen's size, for the module measured after the run.
+    const auto screenText = qScopeGuard([this] { m_renderer.scaleTextTo(ScreenMetrics::twipsPerPixelY()); });
     try {
         run();
         return true;
@@ -129,10 +147,6 @@ bool PrintRun::execute()
     } catch (const std::exception &error) {
         m_error = QString::fromLocal8Bit(error.what());
     }
-    if (m_fontSaved) {
-        m_symbol.Font().setSize(m_savedFontSize);
-        m_symbol.Refresh(); // the preview drew with the printer's scaled size
-    }
     // No half-filled sheet goes out: the open job is thrown away.
     m_printer.abortJob();
     return false;
@@ -141,19 +155,19 @@ bool PrintRun::execute()
 void PrintRun::drawLabel(const LabelGrid::Rect &at)
 {
     // An empty value is a value: its cell stays empty and the run goes on.
-    if (m_symbol.Caption().isEmpty()) {
+    if (m_record.value.isEmpty()) {
         ++m_labels;
         return;
     }
+    const bool centimetres = m_document.unit() == LabelDocument::Unit::Centimetres;
     try {
-        m_symbol.draw(m_printer.painter(), QRect(at.x, at.y, at.width, at.height));
+        m_renderer.draw(m_printer.painter(), QRect(at.x, at.y, at.width, at.height), m_record);
     } catch (const QuillError &error) {
         // The component knows why; the user also needs to know which label.
-        throw QuillError(
-            QStringLiteral("Label %1 (page %2), value %3: %4")
-                .arg(m_labels + 1)
-                .arg(m_pages)
-                .arg(quoted(m_symbol.Caption()), SymbolFitError::describe(error, m_sheet.centimetres)));
+        throw QuillError(QStringLiteral("Label %1 (page %2), value %3: %4")
+                             .arg(m_labels + 1)
+                             .arg(m_pages)
+                             .arg(quoted(m_record.value), SymbolFitError::describe(error, centimetres)));
     }
     ++m_labels;
     if (m_progress)
@@ -163,37 +177,27 @@ void PrintRun::drawLabel(const LabelGrid::Rect &at)
 void PrintRun::run()
 {
     m_data.checkRun();
-    if (!symbologyAt(m_symbol.BarType()))
+    if (!m_document.symbol().symbology)
         throw QuillError(SymbolBuilder::noSymbologyMessage());
     m_printer.beginJob();
     m_pages = 1;
-    scaleFontToPrinter();
+    // The font size is in points at the screen's resolution; on the printer's
+    // dots the text keeps its printed size.
+    m_renderer.scaleTextTo(m_printer.twipsPerPixelY());
     const LabelGrid grid = sheetGrid();
 
-    m_symbol.setCaption(m_data.getFirstData());
-    if (m_sheet.titled)
-        m_symbol.setTitle(m_data.getFirstTitle());
+    m_record = {m_data.getFirstData(), std::nullopt};
+    m_recordTaken = true;
+    if (m_titled)
+        m_record.title = m_data.getFirstTitle();
     // The cells of a partly used sheet that are already gone, in the grid's order.
     long long usedCells = m_firstLabel - 1;
-    while (fillPage(grid, usedCells) && !m_sheet.fixedText) {
+    while (fillPage(grid, usedCells) && !m_fixedText) {
         m_printer.newPage();
         ++m_pages;
     }
 
     m_printer.endJob();
-    // The size first: ShowText redraws the preview with the font as it is then.
-    m_symbol.Font().setSize(m_savedFontSize);
-    m_symbol.setShowText(std::int32_t(m_symbol.ShowText()));
-}
-
-// The font size is in points at the screen's resolution; on the printer's dots
-// the text keeps its printed size.
-void PrintRun::scaleFontToPrinter()
-{
-    m_savedFontSize = m_symbol.Font().Size();
-    m_fontSaved = true;
-    const float ratio = ScreenMetrics::twipsPerPixelY() / m_printer.twipsPerPixelY();
-    m_symbol.Font().setSize(m_savedFontSize * ratio);
 }
 
 bool PrintRun::fillPage(const LabelGrid &grid, long long &usedCells)
@@ -216,7 +220,7 @@ bool PrintRun::fillPage(const LabelGrid &grid, long long &usedCells)
 
 bool PrintRun::nextLabel()
 {
-    if (m_sheet.fixedText || ++m_copiesDrawn < m_copies)
+    if (m_fixedText || ++m_copiesDrawn < m_copies)
         return true;
     m_copiesDrawn = 0;
     // Asking for the next value before a new page is started means a
@@ -224,27 +228,32 @@ bool PrintRun::nextLabel()
     const QString next = m_data.getNextData();
     if (next.isEmpty())
         return false;
-    m_symbol.setCaption(next);
-    if (m_sheet.titled)
-        m_symbol.setTitle(m_data.getNextTitle());
+    m_record = {next, std::nullopt};
+    if (m_titled)
+        m_record.title = m_data.getNextTitle();
     return true;
 }
 
 LabelGrid PrintRun::sheetGrid() const
 {
-    const double f = m_sheet.twipsPerUnit;
+    const double f = marginTwipsPerUnit();
+    const LabelMargins &margins = m_document.margins();
+    // A margin that is no number is named as the field it came from.
+    const auto amount = [](const QString &field, double value) {
+        return std::isnan(value) ? fieldNumber(field, QString()) : value;
+    };
     LabelGrid::Margins label;
     LabelGrid::Margins page;
-    const double width = fieldNumber(QStringLiteral("Symbol \"Width\""), m_sheet.width);
-    label.left = fieldNumber(labelField("Left"), m_sheet.margins.labelLeft);
-    label.right = fieldNumber(labelField("Right"), m_sheet.margins.labelRight);
-    const double height = fieldNumber(QStringLiteral("Symbol \"Height\""), m_sheet.height);
-    label.top = fieldNumber(labelField("Top"), m_sheet.margins.labelTop);
-    label.bottom = fieldNumber(labelField("Bottom"), m_sheet.margins.labelBottom);
-    page.left = fieldNumber(pageField("Left"), m_sheet.margins.pageLeft);
-    page.right = fieldNumber(pageField("Right"), m_sheet.margins.pageRight);
-    page.top = fieldNumber(pageField("Top"), m_sheet.margins.pageTop);
-    page.bottom = fieldNumber(pageField("Bottom"), m_sheet.margins.pageBottom);
+    const double width = shownWidth();
+    label.left = amount(labelField("Left"), margins.labelLeft);
+    label.right = amount(labelField("Right"), margins.labelRight);
+    const double height = shownHeight();
+    label.top = amount(labelField("Top"), margins.labelTop);
+    label.bottom = amount(labelField("Bottom"), margins.labelBottom);
+    page.left = amount(pageField("Left"), margins.pageLeft);
+    page.right = amount(pageField("Right"), margins.pageRight);
+    page.top = amount(pageField("Top"), margins.pageTop);
+    page.bottom = amount(pageField("Bottom"), margins.pageBottom);
 
     const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, m_printer.pageWidthTwips(),
                                               m_printer.pageHeightTwips());
@@ -276,7 +285,7 @@ QString PrintRun::sheetError() const
 {
     try {
         m_data.checkRun();
-        if (!symbologyAt(m_symbol.BarType()))
+        if (!m_document.symbol().symbology)
             throw QuillError(SymbolBuilder::noSymbologyMessage());
         sheetGrid();
     } catch (const QuillError &error) {

@@ -1,5 +1,7 @@
 #pragma once
+#include "LabelDocument.h"
 #include "LabelGrid.h"
+#include "LabelRenderer.h"
 #include "ModuleSize.h"
 #include "Numbers.h"
 
@@ -10,41 +12,33 @@
 class LabelPrinter;
 class Module1;
 class RunProgress;
-class SymbolDesign;
 
-// One printing run: the label grid filled page after page with the designer's
-// symbol, one data value per label (the fixed text fills one page). Any error
+// One printing run: the label grid filled page after page with the document's
+// label, one data value per label (the fixed text fills one page). Any error
 // ends it with one description for the "Printing error!" message; the job is
-// then thrown away and the component's font size put back.
+// then thrown away.
 class PrintRun {
 public:
-    // The dialog's margin texts as typed, in the dialog's unit.
-    struct MarginTexts {
-        QString labelLeft, labelRight, labelTop, labelBottom;
-        QString pageLeft, pageRight, pageTop, pageBottom;
-    };
-    // What the run reads of the designer and the print dialog.
-    struct Sheet {
-        QString width, height; // the symbol's size as the designer shows it, in the dialog's unit
-        MarginTexts margins;
-        double twipsPerUnit = Numbers::kTwipsPerInch; // the dialog's unit
-        bool fixedText = false; // data source "Text": one page of the same label
-        bool titled = false; // "has title": each value has a title line
-        bool centimetres = false; // the designer's unit, for the fit messages
-    };
     static const QString &errorTitle(); // "Printing error!"
     static constexpr int kMostCopies = 999; // of each label
 
-    PrintRun(SymbolDesign &symbol, Module1 &data, LabelPrinter &printer, const Sheet &sheet);
+    // The document's labels, drawn by renderer, one value of data a label.
+    PrintRun(const LabelDocument &document, LabelRenderer &renderer, Module1 &data, LabelPrinter &printer);
+
+    // The unit the margins are amounts in, where the print dialog shows
+    // another than the document's.
+    void setMarginUnit(LabelDocument::Unit unit) { m_marginUnit = unit; }
+    // A number the user typed into a field, in the regional format; QuillError naming the field.
+    static double fieldNumber(const QString &field, const QString &text);
 
     // true when the job was printed; false when it failed (error() says why)
     // or the user cancelled in the progress window (error() is empty).
     bool execute();
-    // The module the symbol gets on the printer's dots; nullopt while a size
-    // is not a number or the symbol would not be drawn.
+    // The module the symbol gets on the printer's dots; nullopt while the
+    // symbol would not be drawn.
     std::optional<ModuleSize> moduleOnPrinter() const;
     // What would stop the run before it draws anything (the data source, the
-    // symbology, the fields, the grid on the printer's page), or empty: the
+    // symbology, the margins, the grid on the printer's page), or empty: the
     // preview asks before it opens.
     QString sheetError() const;
     bool cancelled() const { return m_cancelled; }
@@ -63,30 +57,42 @@ public:
     long long pagesStarted() const { return m_pages; }
     // "120 labels on 3 pages": so many labels, on the pages started so far.
     QString labelsOnPages(long long labels) const;
+    // The last label's record, drawn or empty, once the run took one: the
+    // designer's preview shows it after the run.
+    std::optional<LabelRecord> lastRecord() const
+    {
+        return m_recordTaken ? std::optional(m_record) : std::nullopt;
+    }
 
 private:
     void run();
     LabelGrid sheetGrid() const; // raises what sheetError() describes of the fields and the grid
-    void scaleFontToPrinter();
+    double marginTwipsPerUnit() const;
+    // The symbol's size as the designer's boxes show it, in the margins' unit's amounts.
+    double shownWidth() const;
+    double shownHeight() const;
     // The page's free cells, left to right and top to bottom, after the first
     // usedCells (counted down); false when the data ran out on it.
     bool fillPage(const LabelGrid &grid, long long &usedCells);
     void drawLabel(const LabelGrid::Rect &at);
-    // The value for the next cell in Caption (and Title); false when there is none.
+    // The value for the next cell in m_record; false when there is none.
     bool nextLabel();
 
-    SymbolDesign &m_symbol;
+    const LabelDocument &m_document;
+    LabelRenderer &m_renderer;
     Module1 &m_data;
     LabelPrinter &m_printer;
-    Sheet m_sheet;
+    std::optional<LabelDocument::Unit> m_marginUnit;
+    bool m_fixedText = false;
+    bool m_titled = false;
+    LabelRecord m_record;
+    bool m_recordTaken = false;
     QString m_error;
-    bool m_fontSaved = false;
-    double m_savedFontSize = 0.0;
     long long m_labels = 0;
     long long m_pages = 0;
     RunProgress *m_progress = nullptr;
     int m_firstLabel = 1;
     int m_copies = 1;
-    int m_copiesDrawn = 0; // of the value in Caption
+    int m_copiesDrawn = 0; // of the value in m_record
     bool m_cancelled = false;
 };

@@ -1,5 +1,7 @@
 #include "SaveRun.h"
 #include "AtomicFile.h"
+#include "LabelDocument.h"
+#include "LabelRenderer.h"
 #include "Module1.h"
 #include "ModuleSize.h"
 #include "Numbers.h"
@@ -23,6 +25,15 @@ SaveRun::SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t w
     , m_height(height)
     , m_centimetres(centimetres)
 {
+}
+
+SaveRun::SaveRun(const LabelDocument &document, LabelRenderer &renderer, const QString &chosenName)
+    : SaveRun(renderer.symbol(), chosenName, 0, 0, document.unit() == LabelDocument::Unit::Centimetres)
+{
+    const QSize size = picturePixels(chosenName, document.width(), document.height(), document.pictureDpi());
+    m_width = size.width();
+    m_height = size.height();
+    m_titled = document.source().titled != SymbolObject::Tick::Clear;
 }
 
 void SaveRun::refuseUnusable() const

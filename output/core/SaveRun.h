@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+class LabelDocument;
+class LabelRenderer;
 class Module1;
 class SymbolDesign;
 
@@ -21,6 +23,9 @@ public:
     // for its picture.
     SaveRun(SymbolDesign &symbol, const QString &chosenName, std::int32_t width, std::int32_t height,
             bool centimetres = false);
+    // A document's pictures, drawn by its renderer at the document's size and
+    // resolution. QuillError when the symbol is too large for a picture.
+    SaveRun(const LabelDocument &document, LabelRenderer &renderer, const QString &chosenName);
 
     // Sets the component's Caption to the value and writes its file. Raises
     // QuillError naming the value, the file and the reason when the value cannot
@@ -37,8 +42,13 @@ public:
     // other pictures keep the title the component shows. between runs before
     // each further value is asked for, between two whole files.
     void run(Module1 &data, bool titled, const std::function<void()> &between = {});
+    // The same, "has title" as the document has it.
+    void run(Module1 &data, const std::function<void()> &between = {}) { run(data, m_titled, between); }
 
     int filesWritten() const { return m_written; }
+    QSize pixels() const { return {m_width, m_height}; } // as picturePixels() gives them
+    // The warning for a module under the symbology's standard in these pictures; empty when none.
+    QString moduleWarning() const { return moduleWarning(m_symbol, m_chosenName, pixels()); }
     // A picture's size for a symbol of that size in twips at dpi (0: the
     // screen's pixels); 0 x 0 where the component's size is taken (a metafile
     // or a bitmap at the screen's). QuillError when too large.
@@ -61,9 +71,10 @@ private:
     SymbolDesign &m_symbol;
     const QString m_chosenName;
     const PictureNames::Format m_format;
-    const std::int32_t m_width;
-    const std::int32_t m_height;
+    std::int32_t m_width;
+    std::int32_t m_height;
     const bool m_centimetres;
+    bool m_titled = false;
     PictureNames::UniqueNames m_names;
     int m_written = 0;
     int m_values = 0;

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 
+class LabelDocument;
 class Vantrel;
 class Module1;
 class CommonDialog;
@@ -20,10 +21,14 @@ public:
     virtual QString heightText() const = 0; // symbol height as shown
     virtual double widthTwips() const = 0;
     virtual double heightTwips() const = 0;
+    // The design as a document: what the runs draw.
+    virtual LabelDocument &document() = 0;
     virtual Vantrel &vantrel() = 0;
     virtual Module1 &module1() = 0;
     virtual CommonDialog &commonDialog() = 0; // shared with the import browse
     virtual SettingsStore &settings() = 0;
+    // The document's margins written to the settings store, where the print dialog keeps them.
+    virtual void storeMargins() = 0;
 
     // The symbol size set as the user would: the unit selected ("inches" or
     // "cm"), then the width and height typed into the size boxes and validated.

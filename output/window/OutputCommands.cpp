@@ -3,6 +3,8 @@
 #include "Dialogs.h"
 #include "HelpDocument.h"
 #include "HelpWindow.h"
+#include "LabelDocument.h"
+#include "LabelRenderer.h"
 #include "Module1.h"
 #include "Numbers.h"
 #include "PictureNames.h"
@@ -15,6 +17,7 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 
 namespace {
@@ -35,29 +38,36 @@ void OutputCommands::mnuSave_Click()
         return;
     // Kept with the design, as the other choices that make its pictures.
     m_view.vantrel().design().setPictureDpi(dpi);
+    const LabelDocument &document = m_view.document();
+    m_view.document().setPictureDpi(dpi);
     // The next save opens where this one went, still with no name.
     dialog.InitDir = QFileInfo(chosenName).absolutePath();
 
     Module1 &data = m_view.module1();
     int written = 0;
     QString ending;
-    // The symbol changes at each value: the window hears of the run once, by its status line.
-    const QSignalBlocker quiet(&m_view.vantrel());
+    Vantrel &preview = m_view.vantrel();
+    // Pictures whose values bring no title of their own keep the one the preview shows.
+    LabelRenderer renderer(document, preview.Title());
+    // The preview shows the last value written, and the window hears of the run once, by its status line.
+    const auto showLast = qScopeGuard([&] {
+        const QSignalBlocker quiet(&preview);
+        preview.setCaption(renderer.symbol().Caption());
+        preview.setTitle(renderer.symbol().Title());
+    });
     try {
-        const QSize pixels = SaveRun::picturePixels(chosenName, m_view.widthTwips(), m_view.heightTwips(),
-                                                    m_view.vantrel().design().pictureDpi());
-        const QString warning = SaveRun::moduleWarning(m_view.vantrel().design(), chosenName, pixels);
+        SaveRun run(document, renderer, chosenName);
+        renderer.show({preview.Caption(), std::nullopt});
+        const QString warning = run.moduleWarning();
         if (!warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, kSaveTitle))
             return;
         data.checkRun();
-        SaveRun run(m_view.vantrel().design(), chosenName, pixels.width(), pixels.height(),
-                    m_view.centimetresSelected());
         ProgressWindow progress(kSaveTitle, [](long long done, std::optional<long long> total) {
             return RunProgress::counted(done, total, QStringLiteral("pictures")) + (total ? "" : " saved");
         });
         progress.setExtent([&data] { return data.extent(); });
         // Between two files, so that a cancelled run leaves whole files only.
-        run.run(data, m_view.titleState() != 0, [&] {
+        run.run(data, [&] {
             written = run.filesWritten();
             progress.step(written);
         });

@@ -146,18 +146,12 @@ QList<QLineEdit *> frmPrint::marginFields() const
     return {Text1, Text2, Text4, Text5, Text6, Text7, Text8, Text9};
 }
 
-namespace {
-const DesignKey kMarginKeys[]
-    = {DesignKey::LabelLeft, DesignKey::LabelRight, DesignKey::LabelTop, DesignKey::LabelBottom,
-       DesignKey::PageLeft,  DesignKey::PageRight,  DesignKey::PageTop,  DesignKey::PageBottom};
-}
-
 void frmPrint::loadMargins()
 {
-    const SettingsStore &store = m_designer.settings();
+    const std::array<double, 8> margins = m_designer.document().margins().inOrder();
     const QList<QLineEdit *> fields = marginFields();
     for (qsizetype i = 0; i < fields.size(); ++i)
-        fields[i]->setText(DesignKeys::read(store, kMarginKeys[i]));
+        fields[i]->setText(LabelMargins::textOf(margins[size_t(i)]));
 }
 
 void frmPrint::Form_Load()
@@ -174,10 +168,13 @@ void frmPrint::Form_Load()
 
 void frmPrint::Form_Unload()
 {
-    SettingsStore &store = m_designer.settings();
+    std::array<double, 8> margins{};
     const QList<QLineEdit *> fields = marginFields();
     for (qsizetype i = 0; i < fields.size(); ++i)
-        DesignKeys::write(store, kMarginKeys[i], fields[i]->text());
+        margins[size_t(i)] = LabelMargins::amountOf(fields[i]->text());
+    m_designer.document().setMargins(LabelMargins::fromOrder(margins));
+    SettingsStore &store = m_designer.settings();
+    m_designer.storeMargins();
     if (const QString error = store.flush(); !error.isEmpty())
         DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));
 }

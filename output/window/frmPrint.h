@@ -70,7 +70,10 @@ private:
     QList<QLineEdit *> marginFields() const;
     void buildSheetRow();
     bool printOn(PrinterObject &printer, bool preview);
-    PrintRun::Sheet sheetFromFields() const;
+    // The margin fields written into the designer's document; QuillError
+    // naming the first field that holds no number, nothing written then.
+    void marginsToDocument();
+    LabelDocument::Unit unit() const;
     void showModule();
     void fitFont();
     void unload(int result);

@@ -4,6 +4,7 @@
 #include "DesignerView.h"
 #include "Dialogs.h"
 #include "LabelProducts.h"
+#include "LabelRenderer.h"
 #include "Module1.h"
 #include "Numbers.h"
 #include "PrintRun.h"
@@ -102,13 +103,19 @@ void frmPrint::PreviewButton_Click()
     }
     // A sheet that cannot print is said before the preview opens: no empty
     // preview with a Print button behind the message.
-    const PrintRun check(m_designer.vantrel().design(), m_designer.module1(), printer, sheetFromFields());
+    try {
+        marginsToDocument();
+    } catch (const QuillError &error) {
+        DialogProvider::current().messageBox(error.description(), PrintRun::errorTitle());
+        return;
+    }
+    LabelRenderer renderer(m_designer.document(), m_designer.vantrel().Title());
+    PrintRun check(m_designer.document(), renderer, m_designer.module1(), printer);
+    check.setMarginUnit(unit());
     if (const QString error = check.sheetError(); !error.isEmpty()) {
         DialogProvider::current().messageBox(error, PrintRun::errorTitle());
         return;
     }
-    Vantrel &vantrel = m_designer.vantrel();
-    const QString caption = vantrel.Caption(), title = vantrel.Title();
     QPrintPreviewWidget preview(pages);
     connect(&preview, &QPrintPreviewWidget::paintRequested, this, [this, &printer] {
         printer.setPreview(true);
@@ -116,37 +123,55 @@ void frmPrint::PreviewButton_Click()
         printOn(printer, true);
     });
     const bool print = DialogProvider::current().printPreview(preview);
-    vantrel.setCaption(caption);
-    vantrel.setTitle(title);
     if (print)
         OKButton_Click();
 }
 
 void frmPrint::showModule()
 {
-    const PrintRun run(m_designer.vantrel().design(), m_designer.module1(), PrinterObject::current(),
-                       sheetFromFields());
+    LabelRenderer renderer(m_designer.document(), m_designer.vantrel().Title());
+    renderer.show({m_designer.vantrel().Caption(), std::nullopt});
+    PrintRun run(m_designer.document(), renderer, m_designer.module1(), PrinterObject::current());
+    run.setMarginUnit(unit());
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     ModuleLabel->setText(module ? module->onDevice() : QString());
 }
 
-PrintRun::Sheet frmPrint::sheetFromFields() const
+LabelDocument::Unit frmPrint::unit() const
 {
-    PrintRun::Sheet sheet;
-    sheet.width = m_designer.widthText();
-    sheet.height = m_designer.heightText();
-    sheet.margins = {Text1->text(), Text2->text(), Text4->text(), Text5->text(),
-                     Text6->text(), Text7->text(), Text8->text(), Text9->text()};
-    sheet.twipsPerUnit = twipsPerUnit;
-    sheet.fixedText = m_designer.fixedTextSelected();
-    sheet.titled = m_designer.titleState() != 0;
-    sheet.centimetres = m_designer.centimetresSelected();
-    return sheet;
+    return twipsPerUnit == Numbers::kTwipsPerInch ? LabelDocument::Unit::Inches
+                                                  : LabelDocument::Unit::Centimetres;
+}
+
+void frmPrint::marginsToDocument()
+{
+    static const char *const names[]
+        = {"Barcode margins \"Left\"",   "Barcode margins \"Right\"", "Barcode margins \"Top\"",
+           "Barcode margins \"Bottom\"", "Page margins \"Left\"",     "Page margins \"Right\"",
+           "Page margins \"Top\"",       "Page margins \"Bottom\""};
+    std::array<double, 8> margins{};
+    const QList<QLineEdit *> fields = marginFields();
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        margins[size_t(i)] = LabelMargins::amountOf(fields[i]->text());
+        if (std::isnan(margins[size_t(i)]))
+            PrintRun::fieldNumber(QLatin1String(names[i]), fields[i]->text());
+    }
+    m_designer.document().setMargins(LabelMargins::fromOrder(margins));
 }
 
 bool frmPrint::printOn(PrinterObject &printer, bool preview)
 {
-    PrintRun run(m_designer.vantrel().design(), m_designer.module1(), printer, sheetFromFields());
+    try {
+        marginsToDocument();
+    } catch (const QuillError &error) {
+        DialogProvider::current().messageBox(error.description(), PrintRun::errorTitle());
+        return false;
+    }
+    Vantrel &shown = m_designer.vantrel();
+    LabelRenderer renderer(m_designer.document(), shown.Title());
+    renderer.show({shown.Caption(), std::nullopt});
+    PrintRun run(m_designer.document(), renderer, m_designer.module1(), printer);
+    run.setMarginUnit(unit());
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     const QString warning = module ? module->warning() : QString();
     // Stopping leaves the dialog open, for another printer or size.
@@ -167,9 +192,16 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     if (!m_designer.fixedTextSelected())
         progress.setExtent([this] { return m_designer.module1().extent(); });
     run.setProgress(&progress);
-    // The symbol changes at each label: the window hears of the run once, by its status line.
-    const QSignalBlocker quiet(&m_designer.vantrel());
     const bool printed = run.execute();
+    if (!preview) {
+        // The preview shows the last value printed; the window hears of the run once, by its status line.
+        const QSignalBlocker quiet(&shown);
+        if (const std::optional<LabelRecord> last = run.lastRecord()) {
+            shown.setCaption(last->value);
+            if (last->title)
+                shown.setTitle(*last->title);
+        }
+    }
     if (!printed && !run.cancelled())
         DialogProvider::current().messageBox(run.error(), PrintRun::errorTitle());
     if (preview)

@@ -243,6 +243,12 @@ QString regionalPlainText(double value)
     return text;
 }
 
+double shownAmount(double value)
+{
+    double amount = 0.0;
+    return tryRegionalNumber(regionalPlainText(value), &amount) ? amount : value;
+}
+
 QString amountText(double amount, int decimals, bool up)
 {
     const double scale = std::pow(10.0, std::clamp(decimals, 0, 3));

@@ -47,6 +47,8 @@ bool tryRegionalNumber(const QString &text, double *value);
 QString fixedFormat(double value);
 // Plain decimal text with up to 15 significant digits and the locale's separator.
 QString regionalPlainText(double value);
+// A value as a box shows it (regionalPlainText) and reads it back: fifteen significant digits.
+double shownAmount(double value);
 
 // A length as messages and titles give it: rounded to at most three decimals
 // (fewer when asked; upwards when up), no zeros after the last digit that

@@ -1,7 +1,9 @@
 #pragma once
 #include "DesignerView.h"
 #include "FakeControls.h"
+#include "LabelDocument.h"
 #include "Module1.h"
+#include "Numbers.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Symbology.h"
@@ -31,7 +33,6 @@ struct StandInDesigner : DesignerView, FakeControls {
     bool o4 = true, o5 = false; // inches
     int check3 = 0;
     QString width = QStringLiteral("2.00"), height = QStringLiteral("1.00"); // as the size boxes show them
-    double widthTwips_ = 2880, heightTwips_ = 1440;
 
     bool fixedTextSelected() const override { return o1; }
     int titleState() const override { return check3; }
@@ -39,8 +40,54 @@ struct StandInDesigner : DesignerView, FakeControls {
     bool centimetresSelected() const override { return o5; }
     QString widthText() const override { return width; }
     QString heightText() const override { return height; }
-    double widthTwips() const override { return widthTwips_; }
-    double heightTwips() const override { return heightTwips_; }
+    // The size the boxes show, in the unit selected; the last one that was a number otherwise.
+    double widthTwips() const override { return twipsOf(width, 2880); }
+    double heightTwips() const override { return twipsOf(height, 1440); }
+    double twipsOf(const QString &text, double fallback) const
+    {
+        double amount = 0;
+        return Numbers::tryRegionalNumber(text, &amount) ? amount * Numbers::twipsPerUnit(o4 ? 1 : 0) : fallback;
+    }
+    // The document the window would hold: the component's members and the data panel's controls.
+    LabelDocument &document() override
+    {
+        SymbolObject symbol;
+        symbol.symbology = symbologyAt(vantrel_.BarType());
+        symbol.options = vantrel_.design().formatOptions();
+        symbol.scaling = SymbolObject::Tick(vantrel_.Scaling());
+        symbol.showText = SymbolObject::Tick(vantrel_.ShowText());
+        symbol.rotation = SymbolObject::rotationOf(vantrel_.Orientation() / 10).value();
+        symbol.alignment = SymbolObject::Alignment(vantrel_.Alignment());
+        symbol.fontName = vantrel_.Font().Name();
+        symbol.fontPoints = vantrel_.Font().Size();
+        document_.setSymbol(symbol);
+        document_.setSize(widthTwips(), heightTwips());
+        document_.setUnit(o4 ? LabelDocument::Unit::Inches : LabelDocument::Unit::Centimetres);
+        document_.setPictureDpi(vantrel_.design().pictureDpi());
+        DataSource source = document_.source();
+        source.kind = o1 ? DataSource::Kind::Text
+            : o2         ? DataSource::Kind::Sequence
+                         : DataSource::Kind::ImportFile;
+        source.text = t1;
+        source.sequenceStart = t2;
+        source.sequenceEnd = t3;
+        source.importFile = t4;
+        source.prefix = t7;
+        source.suffix = t8;
+        source.titled = SymbolObject::Tick(check3);
+        source.columns = columns;
+        document_.setSource(source);
+        return document_;
+    }
+    void storeMargins() override
+    {
+        const std::array<double, 8> margins = document_.margins().inOrder();
+        const DesignKey keys[]
+            = {DesignKey::LabelLeft, DesignKey::LabelRight, DesignKey::LabelTop, DesignKey::LabelBottom,
+               DesignKey::PageLeft,  DesignKey::PageRight,  DesignKey::PageTop,  DesignKey::PageBottom};
+        for (size_t i = 0; i < margins.size(); ++i)
+            DesignKeys::write(store, keys[i], LabelMargins::textOf(margins[i]));
+    }
     Vantrel &vantrel() override { return vantrel_; }
     Module1 &module1() override { return data; }
     CommonDialog &commonDialog() override { return common; }
@@ -55,4 +102,5 @@ struct StandInDesigner : DesignerView, FakeControls {
     Module1 data;
     Vantrel vantrel_;
     CommonDialog common;
+    LabelDocument document_;
 };

@@ -283,8 +283,8 @@ private slots:
         designer.vantrel_.setBarType(std::int16_t(r.barType));
         designer.columns = r.columns;
         designer.vantrel_.setCaption(r.lines.value(0)); // the window previews the first line
-        designer.widthTwips_ = r.w;
-        designer.heightTwips_ = r.h;
+        designer.width = QLocale().toString(r.w / 1440.0, 'g', 15);
+        designer.height = QLocale().toString(r.h / 1440.0, 'g', 15);
         designer.vantrel_.setWidth(float(r.w / 15));
         designer.vantrel_.setHeight(float(r.h / 15));
         QGuiApplication::clipboard()->setText(QStringLiteral("the user's own text"));

@@ -1,0 +1,16 @@
+#pragma once
+#include "Design.h"
+#include "LabelDocument.h"
+
+// A label document in and out of the texts a design is kept in (the settings
+// store and design files). Reading takes each text as start-up always has: a
+// value no control can show is brought to the nearest one. Writing gives the
+// texts in the forms the program has always written.
+namespace DesignCodec {
+
+LabelDocument read(const Design &design);
+// Every key of the document into design; keys of its own that design holds stay.
+void write(const LabelDocument &document, Design &design);
+Design written(const LabelDocument &document);
+
+} // namespace DesignCodec

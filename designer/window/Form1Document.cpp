@@ -1,0 +1,74 @@
+// The window as a view of its label document: each control's change is
+// written into the document once the control's handler has run.
+#include "ClickCheckBox.h"
+#include "Form1.h"
+#include "Numbers.h"
+#include "Vantrel.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+SymbolObject::Tick tickOf(const QCheckBox *box)
+{
+    const int value = ClickCheckBox::value(box);
+    return value == 2 ? SymbolObject::Tick::Grey
+        : value != 0  ? SymbolObject::Tick::Ticked
+                      : SymbolObject::Tick::Clear;
+}
+
+} // namespace
+
+void Form1::connectDocument()
+{
+    for (QComboBox *list : {Combo1, Combo2, Combo4, Combo5})
+        connect(list, &QComboBox::currentIndexChanged, this, [this] { writeSymbol(); });
+    // A typed symbology selects nothing, without the list's signal.
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { writeSymbol(); });
+    connect(Combo3, &QComboBox::currentTextChanged, this, [this] { writeSymbol(); });
+    for (QCheckBox *box : {Check1, Check2})
+        connect(box, &QCheckBox::stateChanged, this, [this] { writeSymbol(); });
+    connect(Check3, &QCheckBox::stateChanged, this, [this] { writeSource(); });
+    for (QLineEdit *box : {Text1, Text2, Text3, Text4, Text7, Text8})
+        connect(box, &QLineEdit::textChanged, this, [this] { writeSource(); });
+    for (QRadioButton *option : {Option1, Option2, Option3})
+        connect(option, &QRadioButton::toggled, this, [this] { writeSource(); });
+}
+
+void Form1::writeSymbol()
+{
+    SymbolObject symbol = m_document.symbol();
+    symbol.symbology = symbologyAt(Combo1->currentIndex());
+    symbol.options = Vantrel1->design().formatOptions();
+    symbol.scaling = tickOf(Check2);
+    symbol.showText = tickOf(Check1);
+    symbol.rotation
+        = SymbolObject::rotationOf(Numbers::numericValue(Combo4->currentText())).value_or(symbol.rotation);
+    symbol.alignment = SymbolObject::Alignment(qBound(0, Combo5->currentIndex(), 2));
+    symbol.fontName = Combo2->currentText();
+    // A size being typed that draws nothing (an empty box) leaves the last one drawn.
+    if (const double points = Vantrel1->Font().Size(); points != 0)
+        symbol.fontPoints = points;
+    m_document.setSymbol(symbol);
+}
+
+void Form1::writeSource()
+{
+    DataSource source = m_document.source();
+    source.kind = Option3->isChecked() ? DataSource::Kind::ImportFile
+        : Option2->isChecked()         ? DataSource::Kind::Sequence
+        : Option1->isChecked()         ? DataSource::Kind::Text
+                                       : DataSource::Kind::None;
+    source.text = Text1->text();
+    source.sequenceStart = Text2->text();
+    source.sequenceEnd = Text3->text();
+    source.importFile = Text4->text();
+    source.prefix = Text7->text();
+    source.suffix = Text8->text();
+    source.titled = tickOf(Check3);
+    m_document.setSource(source);
+}
