@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "Form1.h"
 #include "PictureNames.h"
+#include "PrinterObject.h"
 #include "SettingsStore.h"
 #include "SymbolBuilder.h"
 #include "WorkingFiles.h"
@@ -76,7 +77,8 @@ int main(int argc, char **argv)
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("Quillmark"));
         QGuiApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
-        return runBatchJob(job, stdout, stderr);
+        PrinterObject printer;
+        return runBatchJob(job, printer, stdout, stderr);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));

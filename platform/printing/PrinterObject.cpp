@@ -177,6 +177,8 @@ QString PrinterObject::deviceName() const
     return QStringLiteral("%1 (%2)").arg(kPdfPrinterName, QDir::toNativeSeparators(d->pdfPath));
 }
 
+QStringList PrinterObject::queueNames() const { return PrintServer::queues().names; }
+
 void PrinterObject::selectQueue(const QString &queueName)
 {
     if (isPrinting())
