@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -85,7 +86,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID));
     SettingsStore store(SettingsStore::userStorePath(QStringLiteral("Quillmark2")));
-    Form1 f(store);
+    PrinterObject printer;
+    const std::unique_ptr<DialogProvider> dialogs = DialogProvider::real(printer);
+    Form1 f(store, *dialogs, printer);
     f.startUp();
     f.show();
     if (!job.openFile.isEmpty())

@@ -11,7 +11,7 @@
 
 void Form1::Combo1_Click() { Vantrel1->setBarType(std::int16_t(Combo1->currentIndex())); }
 
-void Form1::Command6_Click() { Vantrel1->ShowFormatOptions(); }
+void Form1::Command6_Click() { Vantrel1->ShowFormatOptions(m_dialogs); }
 
 // The font object does not redraw by itself; assigning ShowText again, even
 // unchanged, makes the component draw with the new font.

@@ -99,7 +99,7 @@ void Form1::previewImport()
 
 void Form1::Command7_Click()
 {
-    ImportColumnsDialog dialog(Text4->text(), importColumns, this);
+    ImportColumnsDialog dialog(Text4->text(), importColumns, m_dialogs, this);
     if (dialog.run() != QDialog::Accepted)
         return;
     importColumns = dialog.columns();

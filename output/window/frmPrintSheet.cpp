@@ -55,7 +55,7 @@ void frmPrint::LabelProductButton_Click()
 {
     QString error;
     const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
-    if (const auto chosen = DialogProvider::current().chooseLabelProduct(products, error))
+    if (const auto chosen = m_dialogs.chooseLabelProduct(products, error))
         useLabelProduct(*chosen);
 }
 
@@ -78,13 +78,12 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
     // The product's paper; for a roll or a single label, that is one label.
     const QPageSize paper = product.paper();
     try {
-        PrinterObject::current().setMedia(paper, QPageLayout::Portrait);
+        m_printer.setMedia(paper, QPageLayout::Portrait);
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(
-            error.description()
-                + QStringLiteral("\nThe label size and margins are filled in; choose the "
-                                 "paper in \"Printer setup\"."),
-            QStringLiteral("Label product"));
+        m_dialogs.messageBox(error.description()
+                                 + QStringLiteral("\nThe label size and margins are filled in; choose the "
+                                                  "paper in \"Printer setup\"."),
+                             QStringLiteral("Label product"));
     }
 }
 
@@ -92,19 +91,19 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
 // shows what it showed before, and nothing is printed or stored.
 void frmPrint::PreviewButton_Click()
 {
-    PrinterObject &printer = PrinterObject::current();
+    PrinterObject &printer = m_printer;
     QPrinter *pages = nullptr;
     try {
         pages = &printer.qprinter(); // the default queue, asked of the print server on first use
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), PrintRun::errorTitle());
+        m_dialogs.messageBox(error.description(), PrintRun::errorTitle());
         return;
     }
     // A sheet that cannot print is said before the preview opens: no empty
     // preview with a Print button behind the message.
     const PrintRun check(m_designer.vantrel().design(), m_designer.module1(), printer, sheetFromFields());
     if (const QString error = check.sheetError(); !error.isEmpty()) {
-        DialogProvider::current().messageBox(error, PrintRun::errorTitle());
+        m_dialogs.messageBox(error, PrintRun::errorTitle());
         return;
     }
     Vantrel &vantrel = m_designer.vantrel();
@@ -115,7 +114,7 @@ void frmPrint::PreviewButton_Click()
         const auto off = qScopeGuard([&printer] { printer.setPreview(false); });
         printOn(printer, true);
     });
-    const bool print = DialogProvider::current().printPreview(preview);
+    const bool print = m_dialogs.printPreview(preview);
     vantrel.setCaption(caption);
     vantrel.setTitle(title);
     if (print)
@@ -124,8 +123,7 @@ void frmPrint::PreviewButton_Click()
 
 void frmPrint::showModule()
 {
-    const PrintRun run(m_designer.vantrel().design(), m_designer.module1(), PrinterObject::current(),
-                       sheetFromFields());
+    const PrintRun run(m_designer.vantrel().design(), m_designer.module1(), m_printer, sheetFromFields());
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     ModuleLabel->setText(module ? module->onDevice() : QString());
 }
@@ -150,7 +148,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     const QString warning = module ? module->warning() : QString();
     // Stopping leaves the dialog open, for another printer or size.
-    if (!preview && !warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, windowTitle()))
+    if (!preview && !warning.isEmpty() && !m_dialogs.warnBeforeRun(warning, windowTitle()))
         return false;
     run.setFirstLabel(StartLabel->value());
     run.setCopies(Copies->value());
@@ -171,7 +169,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     const QSignalBlocker quiet(&m_designer.vantrel());
     const bool printed = run.execute();
     if (!printed && !run.cancelled())
-        DialogProvider::current().messageBox(run.error(), PrintRun::errorTitle());
+        m_dialogs.messageBox(run.error(), PrintRun::errorTitle());
     if (preview)
         return printed;
     const QString to = printer.deviceName();

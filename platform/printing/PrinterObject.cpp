@@ -107,12 +107,6 @@ struct PrinterObject::Impl {
     }
 };
 
-PrinterObject &PrinterObject::current()
-{
-    static PrinterObject printer;
-    return printer;
-}
-
 // Nothing is asked of the print server here: the default queue is looked up
 // when a printer is first needed, and never when the PDF file printer is
 // chosen first. Qt's printer looks for the default queue as it is made, so it

@@ -25,8 +25,6 @@ class QPainter;
 // the one chosen), so whole pixels reach the paper as whole dots.
 class PrinterObject : public JobPrinter {
 public:
-    static PrinterObject &current();
-
     PrinterObject();
     ~PrinterObject() override;
 
