@@ -96,7 +96,6 @@ public:
     bool designChanged() const; // since the design file was opened or saved
     // The label product the print dialog last filled in, kept with the design.
     void setLabelProduct(const QString &name);
-    QString labelProduct() const;
 
     Module1 &module1();
     OutputCommands &output();

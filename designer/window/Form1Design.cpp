@@ -228,7 +228,6 @@ QString Form1::designFile() const { return m_designFile; }
 bool Form1::designChanged() const { return !m_designFile.isEmpty() && currentDesign() != m_savedDesign; }
 
 void Form1::setLabelProduct(const QString &name) { m_labelProduct = name; }
-QString Form1::labelProduct() const { return m_labelProduct; }
 
 void Form1::showDesignState()
 {
