@@ -1,6 +1,7 @@
 #include "BenchDesigner.h"
 #include "Form1.h"
 #include "LabelSheet.h"
+#include "PrinterObject.h"
 #include "SettingsStore.h"
 #include "Symbology.h"
 #include "Vantrel.h"
@@ -12,9 +13,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-BenchDesigner::BenchDesigner(const QString &storeFolder)
+BenchDesigner::BenchDesigner(const QString &storeFolder, DialogProvider &dialogs)
     : m_store(std::make_unique<SettingsStore>(QDir(storeFolder).filePath(QStringLiteral("Quillmark2.conf"))))
-    , m_form(std::make_unique<Form1>(*m_store))
+    , m_printer(std::make_unique<PrinterObject>())
+    , m_form(std::make_unique<Form1>(*m_store, dialogs, *m_printer))
 {
     m_form->startUp();
     m_form->show();

@@ -2,7 +2,9 @@
 #include <QString>
 #include <memory>
 
+class DialogProvider;
 class Form1;
+class PrinterObject;
 class SettingsStore;
 
 // The designer window as a user would set it up for a run, driven through its
@@ -10,10 +12,12 @@ class SettingsStore;
 // settings store lives in the given folder, never in the user's own.
 class BenchDesigner {
 public:
-    explicit BenchDesigner(const QString &storeFolder); // Form1 built, started and shown
+    // Form1 built, started and shown, asking through dialogs and printing on a printer of its own.
+    BenchDesigner(const QString &storeFolder, DialogProvider &dialogs);
     ~BenchDesigner();
 
     Form1 &form() { return *m_form; }
+    PrinterObject &printer() { return *m_printer; }
 
     void useCode128(); // Combo1 entry 8
     void useSymbolSizeInInches(double width, double height);
@@ -24,5 +28,6 @@ public:
 
 private:
     std::unique_ptr<SettingsStore> m_store; // outlives the window, which writes it when it closes
+    std::unique_ptr<PrinterObject> m_printer; // outlives the window too
     std::unique_ptr<Form1> m_form;
 };

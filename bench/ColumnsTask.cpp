@@ -14,6 +14,7 @@
 #include "QuillError.h"
 #include "SaveCheck.h"
 #include "SaveRun.h"
+#include "ScriptedDialogs.h"
 #include "Vantrel.h"
 
 #include <QDir>
@@ -96,7 +97,8 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
     }
     result.add(QStringLiteral("data_mb"), double(QFileInfo(source.path).size()) / (1024.0 * 1024.0), 1);
 
-    BenchDesigner designer(work.path());
+    ScriptedDialogs dialogs;
+    BenchDesigner designer(work.path(), dialogs);
     designer.useCode128();
     designer.useSymbolSizeInInches(LabelSheet::symbolWidth, LabelSheet::symbolHeight);
     DesignerView &view = designer.form().view();
@@ -112,7 +114,7 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
     try {
         data.checkRun();
         if (print) {
-            PrinterObject &printer = PrinterObject::current();
+            PrinterObject &printer = designer.printer();
             printer.selectPdfFile(pdf);
             printer.qprinter().setPageSize(QPageSize(QPageSize::Letter));
             LabelDocument document = view.document();

@@ -4,6 +4,7 @@
 #include "LabelSheet.h"
 #include "Module1.h"
 #include "ProcessStats.h"
+#include "ScriptedDialogs.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,7 +36,8 @@ BenchResult runImportTask(qint64 lines, const BenchOptions &options)
         file.write(chunk);
     }
 
-    BenchDesigner designer(work.path());
+    ScriptedDialogs dialogs;
+    BenchDesigner designer(work.path(), dialogs);
     designer.useImportFile(path);
     Module1 &data = designer.form().module1();
 

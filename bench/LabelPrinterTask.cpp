@@ -22,11 +22,11 @@ BenchResult runLabelPrinterTask(qint64 labels, const QString &outFolder, const B
     BenchResult result{QStringLiteral("labelprinter"), labels};
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-label-XXXXXX")));
     ScriptedDialogs dialogs;
-    BenchDesigner designer(work.path());
+    BenchDesigner designer(work.path(), dialogs);
     designer.useCode128();
     designer.useSymbolSizeInInches(2.0, 1.0);
     designer.useSequence(QStringLiteral("00001"), labels);
-    frmPrint dialog(designer.form().view());
+    frmPrint dialog(designer.form().view(), dialogs, designer.printer());
     dialog.show();
     QCoreApplication::processEvents();
     dialog.Option4->click();

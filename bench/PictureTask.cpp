@@ -25,7 +25,7 @@ BenchResult runPictureTask(int width, int height, const QString &format, const B
 
     ScriptedDialogs dialogs;
     dialogs.saveAnswer = path;
-    BenchDesigner designer(work.path());
+    BenchDesigner designer(work.path(), dialogs);
     designer.useCode128();
     // Typed in inches, as many pixels as asked at the screen's resolution.
     designer.useSymbolSizeInInches(width * double(ScreenMetrics::twipsPerPixelX()) / 1440.0,

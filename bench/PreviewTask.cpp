@@ -3,6 +3,7 @@
 #include "Decode.h"
 #include "Form1.h"
 #include "PaintWatch.h"
+#include "PrinterObject.h"
 #include "ProcessStats.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
@@ -39,7 +40,7 @@ BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options)
     BenchResult result{QStringLiteral("preview"), keystrokes};
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-preview-XXXXXX")));
     ScriptedDialogs dialogs;
-    BenchDesigner designer(work.path());
+    BenchDesigner designer(work.path(), dialogs);
     Form1 &form = designer.form();
     designer.useCode128();
     designer.useFixedText(baseText);
@@ -94,7 +95,8 @@ BenchResult runColdStartTask(const BenchOptions &options)
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-start-XXXXXX")));
     ScriptedDialogs dialogs;
     SettingsStore store(QDir(work.path()).filePath(QStringLiteral("Quillmark2.conf")));
-    Form1 form(store);
+    PrinterObject printer;
+    Form1 form(store, dialogs, printer);
     result.add(QStringLiteral("built_seconds"), ProcessStats::secondsSinceLaunch());
     form.startUp();
     result.add(QStringLiteral("started_seconds"), ProcessStats::secondsSinceLaunch());

@@ -67,19 +67,19 @@ BenchResult runPrintTask(qint64 labels, const BenchOptions &options)
     QTemporaryDir work(QDir(options.workRoot).filePath(QStringLiteral("quillbench-print-XXXXXX")));
     work.setAutoRemove(!options.keep);
     ScriptedDialogs dialogs;
-    BenchDesigner designer(work.path());
+    BenchDesigner designer(work.path(), dialogs);
     designer.useCode128();
     designer.useSymbolSizeInInches(LabelSheet::symbolWidth, LabelSheet::symbolHeight);
     designer.useSequence(sequenceStart, labels);
 
     const QString pdf = work.filePath(QStringLiteral("labels.pdf"));
-    PrinterObject &printer = PrinterObject::current();
+    PrinterObject &printer = designer.printer();
     printer.selectPdfFile(pdf);
     printer.qprinter().setPageSize(QPageSize(QPageSize::Letter));
 
     // Shown without exec(), which would wait for a person; the constructor has
     // already loaded the stored margins, which the typing below replaces.
-    frmPrint dialog(designer.form().view());
+    frmPrint dialog(designer.form().view(), dialogs, designer.printer());
     dialog.show();
     QCoreApplication::processEvents();
     fillMargins(dialog);

@@ -32,7 +32,7 @@ BenchResult runSaveTask(qint64 files, const QString &format, int dpi, const Benc
     ScriptedDialogs dialogs;
     dialogs.saveAnswer = QDir(pictures).filePath(chosenName);
     dialogs.pictureDpi = dpi;
-    BenchDesigner designer(work.path());
+    BenchDesigner designer(work.path(), dialogs);
     designer.useCode128();
     designer.useSymbolSizeInInches(LabelSheet::symbolWidth, LabelSheet::symbolHeight);
     designer.useSequence(sequenceStart, files);

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "Form1.h"
 #include "PictureNames.h"
+#include "PrinterObject.h"
 #include "SettingsStore.h"
 #include "SymbolBuilder.h"
 #include "WorkingFiles.h"
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -76,14 +78,17 @@ int main(int argc, char **argv)
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("Quillmark"));
         QGuiApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
-        return runBatchJob(job, stdout, stderr);
+        PrinterObject printer;
+        return runBatchJob(job, printer, stdout, stderr);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID));
     SettingsStore store(SettingsStore::userStorePath(QStringLiteral("Quillmark2")));
-    Form1 f(store);
+    PrinterObject printer;
+    const std::unique_ptr<DialogProvider> dialogs = DialogProvider::real(printer);
+    Form1 f(store, *dialogs, printer);
     f.startUp();
     f.show();
     if (!job.openFile.isEmpty())

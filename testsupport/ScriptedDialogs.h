@@ -7,11 +7,10 @@
 
 // Answers the program's dialogs without a person, as a test or the benchmark
 // scripts them, and records every message box instead of showing it.
-// Installed for its lifetime. A dialog left unscripted is cancelled.
+// Handed to what shows the dialogs. A dialog left unscripted is cancelled.
 class ScriptedDialogs : public DialogProvider {
 public:
-    ScriptedDialogs() { install(this); }
-    ~ScriptedDialogs() override { install(nullptr); }
+    ScriptedDialogs() = default;
     ScriptedDialogs(const ScriptedDialogs &) = delete;
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
 

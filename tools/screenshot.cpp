@@ -26,21 +26,23 @@ int main(int argc, char **argv)
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("form1.png");
     const QString what = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     SettingsStore store(SettingsStore::userStorePath(QStringLiteral("Quillmark2")));
-    Form1 f(store);
+    PrinterObject printer;
+    const std::unique_ptr<DialogProvider> dialogs = DialogProvider::real(printer);
+    Form1 f(store, *dialogs, printer);
     f.startUp();
     QWidget *shown = &f;
     std::unique_ptr<QWidget> dialog;
     QString error;
     const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
     if (what == QLatin1String("print")) {
-        dialog = std::make_unique<frmPrint>(f.view());
+        dialog = std::make_unique<frmPrint>(f.view(), *dialogs, printer);
     } else if (what == QLatin1String("products")) {
         auto *chooser = new LabelProductDialog(products, error);
         chooser->searchBox->setText(QStringLiteral("Avery 5160"));
         dialog.reset(chooser);
     } else if (what == QLatin1String("columns")) {
         const QString file = store.read(QStringLiteral("Form1"), QStringLiteral("text4"), QString());
-        dialog = std::make_unique<ImportColumnsDialog>(file, f.importColumns);
+        dialog = std::make_unique<ImportColumnsDialog>(file, f.importColumns, *dialogs);
     } else if (what == QLatin1String("help")) {
         auto *help = new HelpWindow(HelpDocument::manualPath());
         if (argc > 3)
@@ -48,7 +50,7 @@ int main(int argc, char **argv)
         dialog.reset(help);
     }
     if (what == QLatin1String("preview")) {
-        frmPrint print(f.view());
+        frmPrint print(f.view(), *dialogs, printer);
         print.useLabelProduct(*LabelProducts::search(products, QStringLiteral("Avery 5160")).front());
         int status = 1;
         QTimer::singleShot(1500, &app, [&] {

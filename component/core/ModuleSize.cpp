@@ -61,8 +61,6 @@ ModuleSize::ModuleSize(Symbology symbology, double pixels, double dpi, bool prin
 
 double ModuleSize::millimetres() const { return m_pixels / m_dpi * kMmPerInch; }
 
-double ModuleSize::standardMinimum(Symbology symbology) { return leastModule(symbology); }
-
 QString ModuleSize::physical() const
 {
     const double mils = m_pixels / m_dpi * 1000;

@@ -22,9 +22,6 @@ public:
     // stop; empty when the module is sound.
     QString warning() const;
 
-    // The least module of the symbology's standard, in millimetres; 0 where
-    // it sets none.
-    static double standardMinimum(Symbology symbology);
     // The printers whose single dots are too small a module: at this
     // resolution or coarser a one-dot bar is the first to fail on paper.
     static constexpr double kCoarsestOneDotDpi = 300;

@@ -8,8 +8,10 @@
 #include <QFormLayout>
 #include <QPushButton>
 
-FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, QWidget *parent)
+FormatOptionsDialog::FormatOptionsDialog(const FormatOptions &options, DialogProvider &dialogs,
+                                         QWidget *parent)
     : QDialog(parent)
+    , m_dialogs(dialogs)
     , m_custom(new QComboBox(this))
     , m_code39(new QCheckBox(tr("Add a check digit"), this))
     , m_interleaved(new QCheckBox(tr("Add a check digit"), this))
@@ -67,11 +69,11 @@ FormatOptions FormatOptionsDialog::options() const
     return options;
 }
 
-int FormatOptionsDialog::run() { return DialogProvider::current().runDialog(*this); }
+int FormatOptionsDialog::run() { return m_dialogs.runDialog(*this); }
 
 void FormatOptionsDialog::pickColor(QColor &color, QPushButton *button)
 {
-    if (const auto picked = DialogProvider::current().chooseColor(color, this)) {
+    if (const auto picked = m_dialogs.chooseColor(color, this)) {
         color = *picked;
         paintSwatch(button, color);
     }

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class DialogProvider;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -12,7 +13,7 @@ class QDoubleSpinBox;
 class FormatOptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FormatOptionsDialog(const FormatOptions &options, QWidget *parent = nullptr);
+    FormatOptionsDialog(const FormatOptions &options, DialogProvider &dialogs, QWidget *parent = nullptr);
 
     FormatOptions options() const;
 
@@ -23,6 +24,7 @@ private:
     void pickColor(QColor &color, QPushButton *button);
     static void paintSwatch(QPushButton *button, const QColor &color);
 
+    DialogProvider &m_dialogs;
     QComboBox *m_custom;
     QCheckBox *m_code39;
     QCheckBox *m_interleaved;

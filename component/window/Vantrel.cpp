@@ -9,9 +9,9 @@ Vantrel::Vantrel(QWidget *parent)
 {
 }
 
-void Vantrel::ShowFormatOptions()
+void Vantrel::ShowFormatOptions(DialogProvider &dialogs)
 {
-    FormatOptionsDialog dialog(m_design.formatOptions(), this);
+    FormatOptionsDialog dialog(m_design.formatOptions(), dialogs, this);
     if (dialog.run() == QDialog::Accepted)
         m_design.setFormatOptions(dialog.options());
 }

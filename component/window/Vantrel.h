@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+class DialogProvider;
+
 // The barcode component on the designer's window: the symbol's preview at the
 // component's placement, and its format options dialog. It holds the design
 // it shows; its members are the design's, as the program sets and reads them.
@@ -41,7 +43,7 @@ public:
         m_design.DrawToDevice(hdc, x, y, width, height);
     }
     void CopyToClipboard() const { m_design.CopyToClipboard(); }
-    void ShowFormatOptions();
+    void ShowFormatOptions(DialogProvider &dialogs); // the options dialog, shown through dialogs
     void Refresh() { m_design.Refresh(); }
 
     float Left() const { return m_design.Left(); }

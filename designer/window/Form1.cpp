@@ -69,9 +69,12 @@ QLineEdit *textBox(QWidget *parent, const QString &text)
 
 } // namespace
 
-Form1::Form1(SettingsStore &store, QWidget *parent)
+Form1::Form1(SettingsStore &store, DialogProvider &dialogs, PrinterObject &printer, QWidget *parent)
     : QMainWindow(parent)
+    , CommonDialog1(dialogs, printer)
     , m_store(store)
+    , m_dialogs(dialogs)
+    , m_printer(printer)
 {
     setWindowTitle(QStringLiteral("Quillmark"));
     setWindowIcon(Artwork::windowIcon());
@@ -95,7 +98,7 @@ Form1::Form1(SettingsStore &store, QWidget *parent)
     setTabOrder();
     connectHandlers();
     connectDocument();
-    m_output = std::make_unique<OutputCommands>(*m_view);
+    m_output = std::make_unique<OutputCommands>(*m_view, m_dialogs, m_printer);
     m_client->installEventFilter(this);
     m_moduleLabel = new QLabel(this);
     m_moduleLabel->setObjectName(QStringLiteral("module"));

@@ -27,6 +27,7 @@ class Form1DataSource;
 class Form1View;
 class Module1;
 class OutputCommands;
+class PrinterObject;
 class RecentDesigns;
 class SettingsStore;
 class Vantrel;
@@ -37,7 +38,8 @@ class Vantrel;
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(SettingsStore &store, QWidget *parent = nullptr);
+    // The window asks the user through dialogs and prints on printer; both outlive it.
+    Form1(SettingsStore &store, DialogProvider &dialogs, PrinterObject &printer, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Form_Load, then the first Form_Resize; the caller shows the window.
@@ -172,6 +174,8 @@ private:
     QSize clientSizePixels() const;
 
     SettingsStore &m_store;
+    DialogProvider &m_dialogs;
+    PrinterObject &m_printer;
     Design m_design; // the design file as opened, with keys of its own
     LabelDocument m_document;
     LabelDocument m_savedDocument; // what the design file held when opened or last saved

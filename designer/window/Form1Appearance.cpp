@@ -13,7 +13,7 @@ void Form1::Combo1_Click() { Vantrel1->setBarType(std::int16_t(Combo1->currentIn
 
 void Form1::Command6_Click()
 {
-    Vantrel1->ShowFormatOptions();
+    Vantrel1->ShowFormatOptions(m_dialogs);
     writeSymbol();
 }
 

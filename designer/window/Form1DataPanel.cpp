@@ -99,7 +99,7 @@ void Form1::previewImport()
 
 void Form1::Command7_Click()
 {
-    ImportColumnsDialog dialog(Text4->text(), m_document.source().columns, this);
+    ImportColumnsDialog dialog(Text4->text(), m_document.source().columns, m_dialogs, this);
     if (dialog.run() != QDialog::Accepted)
         return;
     const ImportColumns columns = dialog.columns();

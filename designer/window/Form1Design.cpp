@@ -88,8 +88,7 @@ void Form1::mnuOpenDesign_Click()
     if (!leaveDesign())
         return;
     int filterIndex = 1;
-    const std::optional<QString> path
-        = DialogProvider::current().openFile(kFilter, kExtension, QString(), filterIndex);
+    const std::optional<QString> path = m_dialogs.openFile(kFilter, kExtension, QString(), filterIndex);
     if (path && !path->isEmpty())
         openDesign(*path);
 }
@@ -106,7 +105,7 @@ bool Form1::openDesign(const QString &path)
     try {
         takeDesign(Design::readFile(path), QFileInfo(path).absoluteFilePath());
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), kOpenTitle);
+        m_dialogs.messageBox(error.description(), kOpenTitle);
         return false;
     }
     m_recent->add(m_designFile);
@@ -125,8 +124,7 @@ void Form1::mnuSaveDesignAs_Click()
 {
     int filterIndex = 1;
     const QString suggested = m_designFile.isEmpty() ? QString() : QFileInfo(m_designFile).fileName();
-    const std::optional<QString> chosen
-        = DialogProvider::current().saveFile(kFilter, kExtension, suggested, filterIndex);
+    const std::optional<QString> chosen = m_dialogs.saveFile(kFilter, kExtension, suggested, filterIndex);
     if (!chosen || chosen->isEmpty())
         return;
     QString path = QFileInfo(*chosen).absoluteFilePath();
@@ -142,7 +140,7 @@ bool Form1::writeDesign(const QString &path)
     try {
         design.writeFile(path);
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), kSaveTitle);
+        m_dialogs.messageBox(error.description(), kSaveTitle);
         return false;
     }
     m_design = design;
@@ -157,7 +155,7 @@ bool Form1::leaveDesign()
     if (!designChanged())
         return true;
     const QString question = QStringLiteral("Save changes to %1?").arg(QFileInfo(m_designFile).fileName());
-    switch (DialogProvider::current().askSaveChanges(question, QStringLiteral("Quillmark"))) {
+    switch (m_dialogs.askSaveChanges(question, QStringLiteral("Quillmark"))) {
     case DialogProvider::SaveChanges::Save:
         return writeDesign(m_designFile);
     case DialogProvider::SaveChanges::Discard:

@@ -25,10 +25,9 @@ void Form1::runGuarded(const std::function<void()> &handler)
     try {
         handler();
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), QStringLiteral("Quillmark"));
+        m_dialogs.messageBox(error.description(), QStringLiteral("Quillmark"));
     } catch (const std::exception &error) {
-        DialogProvider::current().messageBox(QString::fromLocal8Bit(error.what()),
-                                             QStringLiteral("Quillmark"));
+        m_dialogs.messageBox(QString::fromLocal8Bit(error.what()), QStringLiteral("Quillmark"));
     }
 }
 

@@ -23,7 +23,7 @@ void Form1::startUp()
 {
     // The store leaves such a file as it is and starts empty: the first-run design.
     if (const QString failure = m_store.readFailure(); !failure.isEmpty())
-        DialogProvider::current().messageBox(
+        m_dialogs.messageBox(
             QStringLiteral("The settings file \"%1\" cannot be read: %2. The designer starts with its first "
                            "design and leaves that file as it is.")
                 .arg(QDir::toNativeSeparators(m_store.path()), failure),
@@ -142,7 +142,7 @@ void Form1::Form_Unload()
     design.writeSection(m_store, DesignKeys::picturesSection());
     // The store names the file and the system's reason.
     if (const QString error = m_store.flush(); !error.isEmpty())
-        DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));
+        m_dialogs.messageBox(error, QStringLiteral("Quillmark"));
 }
 
 void Form1::mnuExit_Click()

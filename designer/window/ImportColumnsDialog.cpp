@@ -12,9 +12,11 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
-ImportColumnsDialog::ImportColumnsDialog(const QString &path, const ImportColumns &columns, QWidget *parent)
+ImportColumnsDialog::ImportColumnsDialog(const QString &path, const ImportColumns &columns,
+                                         DialogProvider &dialogs, QWidget *parent)
     : QDialog(parent)
     , m_choice(path, columns)
+    , m_dialogs(dialogs)
     , m_delimiter(new QComboBox(this))
     , m_header(new QCheckBox(tr("The first row holds the column names"), this))
     , m_value(new QLineEdit(this))
@@ -69,7 +71,7 @@ ImportColumnsDialog::ImportColumnsDialog(const QString &path, const ImportColumn
 
 ImportColumns ImportColumnsDialog::columns() const { return m_choice.columns(); }
 
-int ImportColumnsDialog::run() { return DialogProvider::current().runDialog(*this); }
+int ImportColumnsDialog::run() { return m_dialogs.runDialog(*this); }
 
 void ImportColumnsDialog::choiceChanged()
 {

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class DialogProvider;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -15,7 +16,8 @@ class QTableWidget;
 class ImportColumnsDialog : public QDialog {
     Q_OBJECT
 public:
-    ImportColumnsDialog(const QString &path, const ImportColumns &columns, QWidget *parent = nullptr);
+    ImportColumnsDialog(const QString &path, const ImportColumns &columns, DialogProvider &dialogs,
+                        QWidget *parent = nullptr);
 
     ImportColumns columns() const;
     // Shown modally through the DialogProvider; QDialog::Accepted or Rejected.
@@ -26,6 +28,7 @@ private:
     void showChoice();
 
     ImportColumnsChoice m_choice;
+    DialogProvider &m_dialogs;
     QComboBox *m_delimiter;
     QCheckBox *m_header;
     QLineEdit *m_value;

@@ -59,7 +59,7 @@ void OutputCommands::mnuSave_Click()
         SaveRun run(document, renderer, chosenName);
         renderer.show({preview.Caption(), std::nullopt});
         const QString warning = run.moduleWarning();
-        if (!warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, kSaveTitle))
+        if (!warning.isEmpty() && !m_dialogs.warnBeforeRun(warning, kSaveTitle))
             return;
         data.checkRun();
         ProgressWindow progress(kSaveTitle, [](long long done, std::optional<long long> total) {
@@ -78,11 +78,11 @@ void OutputCommands::mnuSave_Click()
     } catch (const QuillError &error) {
         data.endRun();
         ending = QStringLiteral("Saving stopped: ");
-        DialogProvider::current().messageBox(error.description(), kSaveTitle);
+        m_dialogs.messageBox(error.description(), kSaveTitle);
     } catch (const std::exception &error) {
         data.endRun();
         ending = QStringLiteral("Saving stopped: ");
-        DialogProvider::current().messageBox(
+        m_dialogs.messageBox(
             QStringLiteral("The pictures were not all saved.\n%1").arg(QString::fromLocal8Bit(error.what())),
             kSaveTitle);
     }
@@ -108,32 +108,31 @@ void OutputCommands::mnuCopy_Click()
     try {
         m_view.vantrel().CopyToClipboard();
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(SymbolFitError::describe(error, m_view.centimetresSelected()),
-                                             kCopyTitle);
+        m_dialogs.messageBox(SymbolFitError::describe(error, m_view.centimetresSelected()), kCopyTitle);
     }
 }
 
 void OutputCommands::mnuAbout_Click()
 {
-    DialogProvider::current().information(QStringLiteral("Vantrel control version 5.1.5"),
-                                          QGuiApplication::applicationDisplayName());
+    m_dialogs.information(QStringLiteral("Vantrel control version 5.1.5"),
+                          QGuiApplication::applicationDisplayName());
 }
 
 void OutputCommands::mnuHelp_Click()
 {
     const QString first = HelpDocument::manualPath();
     if (first.isEmpty()) {
-        DialogProvider::current().messageBox(HelpDocument::notInstalled(), QStringLiteral("Quillmark help"));
+        m_dialogs.messageBox(HelpDocument::notInstalled(), QStringLiteral("Quillmark help"));
         return;
     }
     try {
-        if (DialogProvider::current().openDocument(HelpDocument::writeUserPage()))
+        if (m_dialogs.openDocument(HelpDocument::writeUserPage()))
             return;
     } catch (const QuillError &) {
         // A cache that cannot take the pages leaves the window below.
     }
     HelpWindow window(first);
-    DialogProvider::current().runDialog(window);
+    m_dialogs.runDialog(window);
 }
 
 void OutputCommands::Toolbar1_ButtonClick(int buttonIndex)

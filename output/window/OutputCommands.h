@@ -7,11 +7,13 @@
 #include <optional>
 
 class DesignerView;
+class DialogProvider;
+class PrinterObject;
 
 // The designer's output commands: menu "&Action" and the three-button toolbar.
 class OutputCommands {
 public:
-    explicit OutputCommands(DesignerView &view);
+    OutputCommands(DesignerView &view, DialogProvider &dialogs, PrinterObject &printer);
     ~OutputCommands();
 
     void mnuPrint_Click(); // the print dialog, modal; returns when it closes
@@ -33,6 +35,8 @@ public:
 
 private:
     DesignerView &m_view;
+    DialogProvider &m_dialogs;
+    PrinterObject &m_printer;
     struct PrintState;
     std::unique_ptr<PrintState> m_print;
     QString m_lastSummary;

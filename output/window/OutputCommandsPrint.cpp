@@ -7,8 +7,10 @@ struct OutputCommands::PrintState {
     QPointer<frmPrint> dialog;
 };
 
-OutputCommands::OutputCommands(DesignerView &view)
+OutputCommands::OutputCommands(DesignerView &view, DialogProvider &dialogs, PrinterObject &printer)
     : m_view(view)
+    , m_dialogs(dialogs)
+    , m_printer(printer)
     , m_print(std::make_unique<PrintState>())
 {
 }
@@ -17,7 +19,7 @@ OutputCommands::~OutputCommands() = default;
 void OutputCommands::mnuPrint_Click()
 {
     // Loaded anew at every opening; without an owner window, as the designer expects.
-    frmPrint dialog(m_view);
+    frmPrint dialog(m_view, m_dialogs, m_printer);
     m_print->dialog = &dialog;
     dialog.exec();
     m_print->dialog = nullptr;

@@ -6,7 +6,6 @@
 
 namespace {
 constexpr qint64 kShowAfterMs = 500;
-bool g_windowsShown = true;
 constexpr qint64 kUpdateEveryMs
     = 200; // the window and those behind it are painted this often (about 2 ms each)
 } // namespace
@@ -18,8 +17,6 @@ ProgressWindow::ProgressWindow(const QString &title, Describe describe)
     m_clock.start();
 }
 
-void ProgressWindow::setWindowsShown(bool shown) { g_windowsShown = shown; }
-
 ProgressWindow::~ProgressWindow() { delete m_window; }
 
 void ProgressWindow::look(long long done)
@@ -30,7 +27,7 @@ void ProgressWindow::look(long long done)
     m_lastUpdate = now;
     if (!m_window) {
         // Windows need a widget application; a run without one shows nothing.
-        if (!g_windowsShown || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+        if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
             return;
         m_window = new QProgressDialog(QApplication::activeWindow());
         m_window->setWindowTitle(m_title);

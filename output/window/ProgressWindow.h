@@ -21,8 +21,6 @@ public:
     ProgressWindow(const ProgressWindow &) = delete;
     ProgressWindow &operator=(const ProgressWindow &) = delete;
 
-    // A run without a person (the command line) shows no window: false.
-    static void setWindowsShown(bool shown);
 
 protected:
     void look(long long done) override;

@@ -42,11 +42,14 @@ void frmPrint::place(QWidget *widget, int left, int top, int width, int height)
     widget->setGeometry(pixelsX(left), pixelsY(top), pixelsX(width), pixelsY(height));
 }
 
-frmPrint::frmPrint(DesignerView &designer, QWidget *parent)
+frmPrint::frmPrint(DesignerView &designer, DialogProvider &dialogs, PrinterObject &printer, QWidget *parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                   | Qt::MSWindowsFixedSizeDialogHint)
+    , CommonDialog1(dialogs, printer)
     , m_designer(designer)
+    , m_dialogs(dialogs)
+    , m_printer(printer)
 {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Quillmark - Print"));
@@ -156,7 +159,7 @@ void frmPrint::loadMargins()
 
 void frmPrint::Form_Load()
 {
-    Text3->setText(PrinterObject::current().deviceName());
+    Text3->setText(m_printer.deviceName());
     loadMargins();
     // An auto-exclusive button cannot be cleared by setChecked(false); the
     // designer always has exactly one of the two selected, so the pair ends right.
@@ -176,7 +179,7 @@ void frmPrint::Form_Unload()
     SettingsStore &store = m_designer.settings();
     m_designer.storeMargins();
     if (const QString error = store.flush(); !error.isEmpty())
-        DialogProvider::current().messageBox(error, QStringLiteral("Quillmark"));
+        m_dialogs.messageBox(error, QStringLiteral("Quillmark"));
 }
 
 void frmPrint::Option4_Click()
@@ -193,7 +196,7 @@ void frmPrint::Option5_Click()
 void frmPrint::Command1_Click()
 {
     CommonDialog1.ShowPrinter();
-    Text3->setText(PrinterObject::current().deviceName());
+    Text3->setText(m_printer.deviceName());
     showModule();
 }
 
@@ -205,7 +208,7 @@ void frmPrint::CancelButton_Click()
 
 void frmPrint::OKButton_Click()
 {
-    if (printOn(PrinterObject::current(), false))
+    if (printOn(m_printer, false))
         unload(QDialog::Accepted);
 }
 

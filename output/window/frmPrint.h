@@ -22,7 +22,8 @@ class QSpinBox;
 class frmPrint : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPrint(DesignerView &designer, QWidget *parent = nullptr);
+    frmPrint(DesignerView &designer, DialogProvider &dialogs, PrinterObject &printer,
+             QWidget *parent = nullptr);
 
     QLineEdit *Text1, *Text2, *Text3, *Text4, *Text5, *Text6, *Text7, *Text8, *Text9;
     QRadioButton *Option4, *Option5;
@@ -79,6 +80,8 @@ private:
     void unload(int result);
 
     DesignerView &m_designer;
+    DialogProvider &m_dialogs;
+    PrinterObject &m_printer;
     bool m_unloaded = false;
     QString m_summary;
 };

@@ -56,7 +56,7 @@ void frmPrint::LabelProductButton_Click()
 {
     QString error;
     const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
-    if (const auto chosen = DialogProvider::current().chooseLabelProduct(products, error))
+    if (const auto chosen = m_dialogs.chooseLabelProduct(products, error))
         useLabelProduct(*chosen);
 }
 
@@ -79,13 +79,12 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
     // The product's paper; for a roll or a single label, that is one label.
     const QPageSize paper = product.paper();
     try {
-        PrinterObject::current().setMedia(paper, QPageLayout::Portrait);
+        m_printer.setMedia(paper, QPageLayout::Portrait);
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(
-            error.description()
-                + QStringLiteral("\nThe label size and margins are filled in; choose the "
-                                 "paper in \"Printer setup\"."),
-            QStringLiteral("Label product"));
+        m_dialogs.messageBox(error.description()
+                                 + QStringLiteral("\nThe label size and margins are filled in; choose the "
+                                                  "paper in \"Printer setup\"."),
+                             QStringLiteral("Label product"));
     }
 }
 
@@ -93,12 +92,12 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
 // shows what it showed before, and nothing is printed or stored.
 void frmPrint::PreviewButton_Click()
 {
-    PrinterObject &printer = PrinterObject::current();
+    PrinterObject &printer = m_printer;
     QPrinter *pages = nullptr;
     try {
         pages = &printer.qprinter(); // the default queue, asked of the print server on first use
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), PrintRun::errorTitle());
+        m_dialogs.messageBox(error.description(), PrintRun::errorTitle());
         return;
     }
     // A sheet that cannot print is said before the preview opens: no empty
@@ -106,14 +105,14 @@ void frmPrint::PreviewButton_Click()
     try {
         marginsToDocument();
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), PrintRun::errorTitle());
+        m_dialogs.messageBox(error.description(), PrintRun::errorTitle());
         return;
     }
     LabelRenderer renderer(m_designer.document(), m_designer.vantrel().Title());
     PrintRun check(m_designer.document(), renderer, m_designer.module1(), printer);
     check.setMarginUnit(unit());
     if (const QString error = check.sheetError(); !error.isEmpty()) {
-        DialogProvider::current().messageBox(error, PrintRun::errorTitle());
+        m_dialogs.messageBox(error, PrintRun::errorTitle());
         return;
     }
     QPrintPreviewWidget preview(pages);
@@ -122,7 +121,7 @@ void frmPrint::PreviewButton_Click()
         const auto off = qScopeGuard([&printer] { printer.setPreview(false); });
         printOn(printer, true);
     });
-    const bool print = DialogProvider::current().printPreview(preview);
+    const bool print = m_dialogs.printPreview(preview);
     if (print)
         OKButton_Click();
 }
@@ -131,7 +130,7 @@ void frmPrint::showModule()
 {
     LabelRenderer renderer(m_designer.document(), m_designer.vantrel().Title());
     renderer.show({m_designer.vantrel().Caption(), std::nullopt});
-    PrintRun run(m_designer.document(), renderer, m_designer.module1(), PrinterObject::current());
+    PrintRun run(m_designer.document(), renderer, m_designer.module1(), m_printer);
     run.setMarginUnit(unit());
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     ModuleLabel->setText(module ? module->onDevice() : QString());
@@ -164,7 +163,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     try {
         marginsToDocument();
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), PrintRun::errorTitle());
+        m_dialogs.messageBox(error.description(), PrintRun::errorTitle());
         return false;
     }
     Vantrel &shown = m_designer.vantrel();
@@ -175,7 +174,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     const std::optional<ModuleSize> module = run.moduleOnPrinter();
     const QString warning = module ? module->warning() : QString();
     // Stopping leaves the dialog open, for another printer or size.
-    if (!preview && !warning.isEmpty() && !DialogProvider::current().warnBeforeRun(warning, windowTitle()))
+    if (!preview && !warning.isEmpty() && !m_dialogs.warnBeforeRun(warning, windowTitle()))
         return false;
     run.setFirstLabel(StartLabel->value());
     run.setCopies(Copies->value());
@@ -203,7 +202,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
         }
     }
     if (!printed && !run.cancelled())
-        DialogProvider::current().messageBox(run.error(), PrintRun::errorTitle());
+        m_dialogs.messageBox(run.error(), PrintRun::errorTitle());
     if (preview)
         return printed;
     const QString to = printer.deviceName();

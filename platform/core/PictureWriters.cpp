@@ -1,5 +1,4 @@
 #include "PictureWriters.h"
-#include "AtomicFile.h"
 #include "QuillError.h"
 
 #include <QLocale>
@@ -83,13 +82,6 @@ QByteArray bmpBytes(const QImage &source)
     for (int y = image.height() - 1; y >= 0; --y) // rows run bottom-up
         appendBmpRow(out, image.constScanLine(y), image.width());
     return out;
-}
-
-void writeBmp(const QImage &image, const QString &path)
-{
-    if (image.isNull())
-        throw QuillError(QStringLiteral("Cannot write \"%1\": the picture is empty.").arg(path));
-    AtomicFile::write(path, bmpBytes(image));
 }
 
 } // namespace PictureWriters

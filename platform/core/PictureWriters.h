@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QString>
 
-// Bitmap files and the size limit of every saved picture. Files are written
-// through AtomicFile; failures raise QuillError naming the file and the reason.
+// Bitmap files' bytes and the size limit of every saved picture; failures
+// raise QuillError with the reason.
 namespace PictureWriters {
 
 // The largest picture: 32,767 pixels on a side (what PNG sizes and metafile
@@ -25,6 +25,5 @@ QByteArray bmpBytes(const QImage &image);
 // of QImage::Format_RGB32 pixels, padded to a multiple of 4 bytes.
 QByteArray bmpHeader(int width, int height, int dotsPerMeterX, int dotsPerMeterY);
 void appendBmpRow(QByteArray &out, const uchar *rgb32, int width);
-void writeBmp(const QImage &image, const QString &path);
 
 } // namespace PictureWriters

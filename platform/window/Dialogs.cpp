@@ -135,6 +135,11 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
 
 class QtDialogProvider : public DialogProvider {
 public:
+    explicit QtDialogProvider(const PrinterObject &printer)
+        : m_printer(printer)
+    {
+    }
+
     std::optional<QString> openFile(const QString &filter, const QString &defaultExt, const QString &fileName,
                                     int &filterIndex) override
     {
@@ -170,7 +175,7 @@ public:
     }
     bool printerDialog(PrinterObject &printer) override
     {
-        PrinterSetupDialog dialog(printer);
+        PrinterSetupDialog dialog(printer, *this);
         return dialog.exec() == QDialog::Accepted;
     }
     void showMessage(const QString &text, const QString &title, MessageIcon icon) override
@@ -201,6 +206,9 @@ public:
         const QColor picked = QColorDialog::getColor(initial, parent);
         return picked.isValid() ? std::optional(picked) : std::nullopt;
     }
+
+private:
+    const PrinterObject &m_printer;
 };
 
 // The pages one under the other, each seen whole, with their count, paper
@@ -216,8 +224,8 @@ bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
     layout->addWidget(pages);
     layout->addWidget(&preview, 1);
     layout->addWidget(buttons);
-    QObject::connect(&preview, &QPrintPreviewWidget::previewChanged, pages, [&preview, pages] {
-        const PrinterObject &printer = PrinterObject::current();
+    QObject::connect(&preview, &QPrintPreviewWidget::previewChanged, pages, [this, &preview, pages] {
+        const PrinterObject &printer = m_printer;
         pages->setText(QStringLiteral("%1 of %2 for %3")
                            .arg(preview.pageCount() == 1
                                     ? QStringLiteral("1 page")
@@ -235,8 +243,6 @@ bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
     return print;
 }
 
-DialogProvider *g_installed = nullptr;
-
 } // namespace
 
 int DialogProvider::runDialog(QDialog &) { return QDialog::Rejected; }
@@ -250,19 +256,16 @@ DialogProvider::SaveChanges DialogProvider::askSaveChanges(const QString &, cons
 
 bool DialogProvider::warnBeforeRun(const QString &, const QString &) { return true; }
 
-DialogProvider &DialogProvider::current()
+std::unique_ptr<DialogProvider> DialogProvider::real(const PrinterObject &printer)
 {
-    static QtDialogProvider real;
-    return g_installed ? *g_installed : real;
+    return std::make_unique<QtDialogProvider>(printer);
 }
-
-void DialogProvider::install(DialogProvider *provider) { g_installed = provider; }
 
 // A cancelled dialog changes nothing: neither the name nor the filter entry.
 bool CommonDialog::ShowOpen()
 {
     int index = FilterIndex;
-    auto name = DialogProvider::current().openFile(Filter, DefaultExt, FileName, index);
+    auto name = m_dialogs.openFile(Filter, DefaultExt, FileName, index);
     if (!name)
         return false;
     FileName = *name;
@@ -273,7 +276,7 @@ bool CommonDialog::ShowOpen()
 bool CommonDialog::ShowSavePicture(int &dpi)
 {
     int index = FilterIndex;
-    auto name = DialogProvider::current().savePictureIn(InitDir, Filter, DefaultExt, FileName, index, dpi);
+    auto name = m_dialogs.savePictureIn(InitDir, Filter, DefaultExt, FileName, index, dpi);
     if (!name)
         return false;
     FileName = *name;
@@ -281,4 +284,4 @@ bool CommonDialog::ShowSavePicture(int &dpi)
     return true;
 }
 
-bool CommonDialog::ShowPrinter() { return DialogProvider::current().printerDialog(PrinterObject::current()); }
+bool CommonDialog::ShowPrinter() { return m_dialogs.printerDialog(m_printer); }

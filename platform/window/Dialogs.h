@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class PrinterObject;
@@ -98,15 +99,20 @@ public:
     // false to stop (Cancel). A provider that does not answer goes on.
     virtual bool warnBeforeRun(const QString &text, const QString &title);
 
-    static DialogProvider &current();
-    // Tests install their own; nullptr restores the real dialogs.
-    static void install(DialogProvider *provider);
+    // The real dialogs, shown to the user; the preview names printer's paper and device.
+    static std::unique_ptr<DialogProvider> real(const PrinterObject &printer);
 };
 
 // The common-dialog control of a window: its settings and the file name persist
 // from one use to the next, as the two commands that share it rely on.
 class CommonDialog {
 public:
+    CommonDialog(DialogProvider &dialogs, PrinterObject &printer)
+        : m_dialogs(dialogs)
+        , m_printer(printer)
+    {
+    }
+
     QString Filter;
     QString DefaultExt;
     QString FileName;
@@ -118,4 +124,8 @@ public:
     // The save dialog for pictures: also their resolution, dots per inch (0: the screen's).
     bool ShowSavePicture(int &dpi);
     bool ShowPrinter();
+
+private:
+    DialogProvider &m_dialogs;
+    PrinterObject &m_printer;
 };

@@ -16,9 +16,10 @@ namespace {
 const QString kPdfPrinter = QStringLiteral("PDF file printer");
 }
 
-PrinterSetupDialog::PrinterSetupDialog(PrinterObject &printer, QWidget *parent)
+PrinterSetupDialog::PrinterSetupDialog(PrinterObject &printer, DialogProvider &dialogs, QWidget *parent)
     : QDialog(parent)
     , m_printer(printer)
+    , m_dialogs(dialogs)
 {
     setWindowTitle(QStringLiteral("Printer setup"));
     // A print server that does not answer leaves the PDF file printer to choose.
@@ -77,7 +78,7 @@ PrinterSetupDialog::PrinterSetupDialog(PrinterObject &printer, QWidget *parent)
     printers->setCurrentIndex(m_choice.isPdfFilePrinter() ? printers->count() - 1
                                                           : qMax(0, printers->findText(printer.queueName())));
     if (!trouble.isEmpty())
-        DialogProvider::current().messageBox(trouble, windowTitle());
+        m_dialogs.messageBox(trouble, windowTitle());
     fillChoices();
 
     connect(printers, &QComboBox::activated, this, &PrinterSetupDialog::choosePrinter);
@@ -100,7 +101,7 @@ void PrinterSetupDialog::choosePrinter(int index)
         else
             m_choice.selectQueue(printers->itemText(index));
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), windowTitle());
+        m_dialogs.messageBox(error.description(), windowTitle());
         m_choice.selectPdfFile(file->text());
         printers->setCurrentIndex(printers->count() - 1);
     }
@@ -142,7 +143,7 @@ void PrinterSetupDialog::accept()
         if (resolution->count() > 0)
             m_printer.setResolution(resolution->currentData().toInt());
     } catch (const QuillError &error) {
-        DialogProvider::current().messageBox(error.description(), windowTitle());
+        m_dialogs.messageBox(error.description(), windowTitle());
         return;
     }
     QDialog::accept();

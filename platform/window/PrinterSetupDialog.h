@@ -1,6 +1,8 @@
 #pragma once
 #include "PrinterObject.h"
 
+class DialogProvider;
+
 #include <QDialog>
 
 class QComboBox;
@@ -16,7 +18,7 @@ class QPushButton;
 class PrinterSetupDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit PrinterSetupDialog(PrinterObject &printer, QWidget *parent = nullptr);
+    PrinterSetupDialog(PrinterObject &printer, DialogProvider &dialogs, QWidget *parent = nullptr);
 
     QComboBox *printers, *paper, *orientation, *resolution;
     QLineEdit *file;
@@ -31,5 +33,6 @@ private:
     void fillChoices();
 
     PrinterObject &m_printer;
+    DialogProvider &m_dialogs;
     PrinterObject m_choice; // what the dialog shows, made the printer's on OK
 };

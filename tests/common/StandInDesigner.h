@@ -4,6 +4,7 @@
 #include "LabelDocument.h"
 #include "Module1.h"
 #include "Numbers.h"
+#include "PrinterObject.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "Symbology.h"
@@ -11,15 +12,17 @@
 
 #include <QTemporaryDir>
 
-// The modal dialogs answered as a test tells them; installed while it lives.
+// The modal dialogs answered as a test tells them, handed to the designer and the dialogs.
 using StandInDialogs = ScriptedDialogs;
 
 // The designer as the output commands see it, without its window: a real
-// component, real data values and a settings store of its own.
+// component, real data values, a settings store and a printer of its own;
+// its common dialog asks through dialogs.
 struct StandInDesigner : DesignerView, FakeControls {
-    StandInDesigner()
+    explicit StandInDesigner(DialogProvider &dialogs)
         : store(dir.filePath(QStringLiteral("Quillmark2.conf")))
         , data(*this)
+        , common(dialogs, printer)
     {
         sequence("001", "003");
         t1 = QStringLiteral("FIXED");
@@ -101,6 +104,7 @@ struct StandInDesigner : DesignerView, FakeControls {
     SettingsStore store;
     Module1 data;
     Vantrel vantrel_;
+    PrinterObject printer;
     CommonDialog common;
     LabelDocument document_;
 };

@@ -218,9 +218,9 @@ private slots:
             dialog.findChild<QPushButton *>()->click(); // the bar colour
             return answer;
         };
-        v.ShowFormatOptions();
+        v.ShowFormatOptions(dialogs);
         dialogs.onDialog = {};
-        v.ShowFormatOptions();
+        v.ShowFormatOptions(dialogs);
         QCOMPARE(was, shown);
         QCOMPARE(store.read(section, QStringLiteral("CustomSymbology"), {}), QStringLiteral("71"));
         setUp(v, {.width = 400, .height = 400, .barType = int(S::Custom), .data = QStringLiteral("Custom")});

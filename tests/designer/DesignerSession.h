@@ -47,7 +47,7 @@ struct DesignerSession {
     {
         form.reset();
         store = std::make_unique<SettingsStore>(path);
-        form = std::make_unique<Form1>(*store);
+        form = std::make_unique<Form1>(*store, dialogs, printer);
         form->startUp();
         return *form;
     }
@@ -78,6 +78,7 @@ struct DesignerSession {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("Quillmark2.conf"));
     StandInDialogs dialogs;
+    PrinterObject printer;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<Form1> form;
 };

@@ -330,12 +330,13 @@ private slots:
         {
             ScriptedDialogs dialogs;
             SettingsStore store(path("window/Quillmark2.conf"));
-            Form1 window(store);
+            PrinterObject printer;
+            Form1 window(store, dialogs, printer);
             window.startUp();
             QVERIFY(window.openDesign(file));
             if (pdf) {
-                PrinterObject::current().selectPdfFile(path("window/" + output));
-                frmPrint dialog(window.view());
+                printer.selectPdfFile(path("window/" + output));
+                frmPrint dialog(window.view(), dialogs, printer);
                 dialog.OKButton_Click();
             } else {
                 dialogs.saveAnswer = path("window/" + output);

@@ -417,7 +417,7 @@ private slots:
         QVERIFY(f.statusBar()->findChild<QLabel *>("design")->text().contains(file));
         // Margins changed in the print dialog after opening are the design's from then on.
         {
-            frmPrint print(f.view());
+            frmPrint print(f.view(), session.dialogs, session.printer);
             print.Text6->setText(QLocale().toString(0.75));
             print.Form_Unload();
         }

@@ -111,15 +111,15 @@ private slots:
         QFETCH(SheetCase, sheet);
         const QString query = QString(QTest::currentDataTag()).section(u',', 0, 0);
         const LabelProduct &p = *LabelProducts::search(m_products, query).front();
-        StandInDesigner designer;
         SheetDialogs dialogs;
+        StandInDesigner designer(dialogs);
         dialogs.product = query;
         designer.sequence("101", QString::number(100 + sheet.values));
         designer.vantrel().setAlignment(1); // centred
         const QString pdf = designer.dir.filePath("sheet.pdf");
-        PrinterObject::current().selectPdfFile(pdf);
-        PrinterObject::current().setResolution(300);
-        frmPrint dialog(designer);
+        designer.printer.selectPdfFile(pdf);
+        designer.printer.setResolution(300);
+        frmPrint dialog(designer, dialogs, designer.printer);
         (sheet.inches ? dialog.Option4 : dialog.Option5)->click();
         dialog.LabelProductButton_Click();
         QCOMPARE(designer.o4, sheet.inches);
@@ -184,18 +184,18 @@ private slots:
     // keeps whole files, says how many, and the next save opens where it went.
     void cancelledRuns()
     {
-        StandInDesigner designer;
         SheetDialogs dialogs;
+        StandInDesigner designer(dialogs);
         designer.sequence("1", "100000");
-        PrinterObject::current().selectPdfFile(designer.dir.filePath("sheet.pdf"));
-        PrinterObject::current().setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+        designer.printer.selectPdfFile(designer.dir.filePath("sheet.pdf"));
+        designer.printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
         QTimer cancel;
         connect(&cancel, &QTimer::timeout, [] {
             if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
                 progress->cancel();
         });
         cancel.start(100);
-        frmPrint dialog(designer);
+        frmPrint dialog(designer, dialogs, designer.printer);
         dialog.OKButton_Click();
         QVERIFY(dialogs.messages.isEmpty() && !dialog.isUnloaded());
         QVERIFY(dialog.runSummary().startsWith("Printing cancelled: nothing was sent"));
@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(dir.entryList({"*.pdf*", "*.job"}, QDir::Files | QDir::Hidden), QStringList());
 
         dialogs.saveAnswer = dir.filePath("p.bmp");
-        OutputCommands commands(designer);
+        OutputCommands commands(designer, dialogs, designer.printer);
         commands.mnuSave_Click();
         const QStringList files = dir.entryList({"p*.bmp"}, QDir::Files);
         QVERIFY(files.size() > 1 && files.size() < 100000);

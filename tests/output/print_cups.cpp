@@ -64,12 +64,12 @@ int run(const QString &program, const QStringList &arguments, QString *output = 
     return done && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-// A blank page through the current printer.
-QString printBlank()
+// A blank page through printer.
+QString printBlank(PrinterObject &printer)
 {
-    return raised([] {
-        PrinterObject::current().beginJob();
-        PrinterObject::current().endJob();
+    return raised([&printer] {
+        printer.beginJob();
+        printer.endJob();
     });
 }
 
@@ -223,25 +223,25 @@ private slots:
         QFETCH(bool, landscape);
         if (!m_down.isEmpty())
             QSKIP(qPrintable(m_down));
-        StandInDesigner designer;
         StandInDialogs dialogs;
+        StandInDesigner designer(dialogs);
         designer.sequence("1001", "1004");
         if (landscape) {
             designer.width = "1.00";
             designer.height = "2.00";
         }
-        PrinterObject &printer = PrinterObject::current();
+        PrinterObject &printer = designer.printer;
         // The default queue is the printer the program starts with, at its own media.
         QCOMPARE(printer.deviceName(), kQueue);
         QCOMPARE(printer.media().key(), QStringLiteral("w162h90"));
-        dialogs.onPrinterDialog = [dpi, landscape](PrinterObject &p) {
-            PrinterSetupDialog setup(p);
+        dialogs.onPrinterDialog = [dpi, landscape, &dialogs](PrinterObject &p) {
+            PrinterSetupDialog setup(p, dialogs);
             setup.resolution->setCurrentIndex(setup.resolution->findData(dpi));
             setup.orientation->setCurrentIndex(landscape);
             setup.accept();
             return setup.result() == QDialog::Accepted;
         };
-        frmPrint dialog(designer);
+        frmPrint dialog(designer, dialogs, designer.printer);
         dialog.Command1_Click();
         QCOMPARE(printer.resolution(), dpi);
         for (QLineEdit *margin : {dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9})
@@ -269,7 +269,9 @@ private slots:
     {
         if (!m_down.isEmpty())
             QSKIP(qPrintable(m_down));
-        PrinterSetupDialog setup(PrinterObject::current());
+        PrinterObject printer;
+        StandInDialogs dialogs;
+        PrinterSetupDialog setup(printer, dialogs);
         QVERIFY(!setup.resolutionLabel->isHidden());
         emit setup.printers->activated(setup.printers->findText(kOneResolution));
         QCOMPARE(setup.resolution->count(), 1);
@@ -298,7 +300,7 @@ private slots:
         QFETCH(bool, taken);
         if (!m_down.isEmpty())
             QSKIP(qPrintable(m_down));
-        PrinterObject &printer = PrinterObject::current();
+        PrinterObject printer;
         printer.selectQueue(kQueue);
         const QPrinterInfo queue = QPrinterInfo::printerInfo(kQueue);
         const QPageSize limit = fromMost ? queue.maximumPhysicalPageSize() : queue.minimumPhysicalPageSize();
@@ -328,13 +330,13 @@ private slots:
         QFETCH(RollCase, roll);
         if (!m_down.isEmpty())
             QSKIP(qPrintable(m_down));
-        StandInDesigner designer;
         StandInDialogs dialogs;
+        StandInDesigner designer(dialogs);
         designer.sequence("1001", "1002");
         dialogs.labelProduct = roll.product;
-        PrinterObject &printer = PrinterObject::current();
+        PrinterObject &printer = designer.printer;
         printer.selectQueue(kQueue);
-        frmPrint dialog(designer);
+        frmPrint dialog(designer, dialogs, designer.printer);
         dialog.LabelProductButton_Click();
         if (!roll.refused.isEmpty()) {
             QCOMPARE(dialogs.texts().value(0).section(u'\n', 0, 0), roll.refused);
@@ -391,7 +393,7 @@ private slots:
         const QByteArray oldTmp = qgetenv("TMPDIR");
         qputenv("TMPDIR", QFile::encodeName(shared));
         const auto restoreTmp = qScopeGuard([oldTmp] { qputenv("TMPDIR", oldTmp); });
-        PrinterObject &printer = PrinterObject::current();
+        PrinterObject printer;
         if (queue)
             printer.selectQueue(kQueue);
         else
@@ -403,7 +405,7 @@ private slots:
             QVERIFY(killed.stopped());
             const QStringList working = entries(shared);
             QCOMPARE(working.size(), 1);
-            QCOMPARE(printBlank(), QString());
+            QCOMPARE(printBlank(printer), QString());
             QVERIFY(entries(shared).contains(working[0])); // its writer lives
             QVERIFY(killed.kill());
         }
@@ -416,7 +418,7 @@ private slots:
             QVERIFY(!entries(shared).isEmpty());
             QCOMPARE(raised([&printer] { printer.endJob(); }), QString());
         } else {
-            QCOMPARE(printBlank(), QString());
+            QCOMPARE(printBlank(printer), QString());
         }
         QCOMPARE(contents(outside), QByteArray("not a PDF"));
         if (queue) {
@@ -434,17 +436,17 @@ private slots:
     // name, and the PDF printed before stays as it was.
     void pdfAtItsResolutionAndOnAFullDisk()
     {
-        StandInDesigner designer;
         StandInDialogs dialogs;
+        StandInDesigner designer(dialogs);
         designer.sequence("1001", "1001");
         const QString pdf = designer.dir.filePath("labels.pdf");
-        PrinterObject &printer = PrinterObject::current();
+        PrinterObject &printer = designer.printer;
         printer.selectPdfFile(pdf);
         printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
         printer.setResolution(203);
         QCOMPARE(printer.mediaSizes().count(QPageSize(QPageSize::Letter)),
                  1); // the paper chosen is listed once
-        frmPrint(designer).OKButton_Click();
+        frmPrint(designer, dialogs, designer.printer).OKButton_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
         const QImage page = PdfCheck::render(pdf, 203).value(0).convertToFormat(QImage::Format_Grayscale8);
         QCOMPARE(Decode::zxingOne(Decode::label(page, QRect(0, 0, 406, 203))), QStringLiteral("1001"));
@@ -452,7 +454,7 @@ private slots:
         const QByteArray printed = contents(pdf);
 
         designer.sequence("1", "2000");
-        frmPrint dialog(designer);
+        frmPrint dialog(designer, dialogs, designer.printer);
         limited(RLIMIT_FSIZE, 16384, [&dialog] { dialog.OKButton_Click(); });
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
@@ -488,12 +490,12 @@ private slots:
         QFETCH(StalledCase, stalled);
         if (!m_down.isEmpty())
             QSKIP(qPrintable(m_down));
-        StandInDesigner designer;
         StandInDialogs dialogs;
+        StandInDesigner designer(dialogs);
         designer.sequence("1001", "1001");
         const QString pdf = designer.dir.filePath("stalled.pdf");
         const QString picture = designer.dir.filePath("item.png");
-        PrinterObject::current().selectQueue(kQueue);
+        designer.printer.selectQueue(kQueue);
         g_stoppedServer = pid_t(m_cupsd.processId());
         QCOMPARE(::kill(g_stoppedServer, SIGSTOP), 0);
         std::signal(SIGALRM, [](int) { ::kill(g_stoppedServer, SIGCONT); });
@@ -517,26 +519,26 @@ private slots:
         if (stalled.route == Route::CommandLine)
             status = run(program, {"--print", "--text", "1001", "--printer", kQueue}, &told);
         if (stalled.route == Route::PrintDialog) {
-            frmPrint dialog(designer);
+            frmPrint dialog(designer, dialogs, designer.printer);
             dialog.OKButton_Click();
             told = dialogs.texts(true).join(u'\n');
         }
         if (stalled.route == Route::PrinterSetup) {
             QStringList offered;
-            dialogs.onPrinterDialog = [&offered](PrinterObject &printer) {
-                PrinterSetupDialog setup(printer);
+            dialogs.onPrinterDialog = [&offered, &dialogs](PrinterObject &printer) {
+                PrinterSetupDialog setup(printer, dialogs);
                 for (int i = 0; i < setup.printers->count(); ++i)
                     offered << setup.printers->itemText(i);
                 return false;
             };
-            frmPrint dialog(designer);
+            frmPrint dialog(designer, dialogs, designer.printer);
             dialog.Command1_Click();
             told = dialogs.texts(true).join(u'\n');
             QCOMPARE(offered, QStringList{"PDF file printer"});
         }
         if (stalled.route == Route::Window) {
             SettingsStore store(designer.dir.filePath("window.conf"));
-            Form1 window(store);
+            Form1 window(store, dialogs, designer.printer);
             window.startUp();
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -25,8 +25,8 @@
 // The PDF file printer on US letter, printing to a file of the designer's folder.
 static QString usePdfFile(StandInDesigner &designer, const QString &name = QStringLiteral("labels.pdf"))
 {
-    PrinterObject::current().selectPdfFile(name.isEmpty() ? QString() : designer.dir.filePath(name));
-    PrinterObject::current().setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
+    designer.printer.selectPdfFile(name.isEmpty() ? QString() : designer.dir.filePath(name));
+    designer.printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
     return designer.dir.filePath(name);
 }
 
@@ -112,14 +112,14 @@ private slots:
     void failures()
     {
         QFETCH(Failure, f);
-        StandInDesigner designer;
         StandInDialogs dialogs;
+        StandInDesigner designer(dialogs);
         designer.sequence("1", "100");
         designer.vantrel().Font().setSize(9.5);
         const QString earlier = usePdfFile(designer);
         QVERIFY(plant(earlier, "printed yesterday"));
         usePdfFile(designer, f.printer);
-        frmPrint dialog(designer);
+        frmPrint dialog(designer, dialogs, designer.printer);
         const QList<QLineEdit *> fields{nullptr,      dialog.Text1, dialog.Text2, dialog.Text3, dialog.Text4,
                                         dialog.Text5, dialog.Text6, dialog.Text7, dialog.Text8, dialog.Text9};
         if (f.field)
@@ -189,8 +189,8 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, warning);
         const QString data = barType == int(Symbology::Postnet) ? "12345" : "HELLO-42";
-        StandInDesigner designer;
         StandInDialogs dialogs;
+        StandInDesigner designer(dialogs);
         dialogs.goOn = goOn;
         designer.source(1);
         designer.t1 = data;
@@ -198,8 +198,8 @@ private slots:
         designer.vantrel_.setCaption(data);
         designer.width = width;
         const QString pdf = usePdfFile(designer);
-        PrinterObject::current().setResolution(dpi);
-        frmPrint dialog(designer);
+        designer.printer.setResolution(dpi);
+        frmPrint dialog(designer, dialogs, designer.printer);
         QCOMPARE(dialog.ModuleLabel->text(), label);
         dialog.OKButton_Click();
         QCOMPARE(dialogs.warnings.join(u'\n').section(", ", 2), warning);
@@ -274,9 +274,9 @@ private slots:
         QFETCH(Run, r);
         const QString out = m_dir.filePath(QTest::currentDataTag());
         QVERIFY(QDir().mkpath(out));
-        StandInDesigner designer;
         StandInDialogs dialogs;
-        OutputCommands commands(designer);
+        StandInDesigner designer(dialogs);
+        OutputCommands commands(designer, dialogs, designer.printer);
         designer.t4 = designer.dir.filePath("import.txt");
         QVERIFY(plant(designer.t4, r.lines.join("\r\n").toUtf8() + "\r\n"));
         designer.source(r.lines.isEmpty() ? 2 : 3);
@@ -350,9 +350,9 @@ private slots:
         QFETCH(int, button);
         QFETCH(int, barType);
         QFETCH(QString, result);
-        StandInDesigner designer;
         StandInDialogs dialogs;
-        OutputCommands commands(designer);
+        StandInDesigner designer(dialogs);
+        OutputCommands commands(designer, dialogs, designer.printer);
         designer.source(1);
         designer.t1 = QStringLiteral("HELLO 42");
         designer.vantrel_.setBarType(std::int16_t(barType));
@@ -415,7 +415,8 @@ private slots:
         QFETCH(double, share);
         QFETCH(bool, slowing);
         QFETCH(int, step);
-        StandInDesigner designer;
+        StandInDialogs dialogs;
+        StandInDesigner designer(dialogs);
         QByteArray lines;
         for (int value = 1; value <= 80; ++value)
             lines += QByteArray::number(100 + value) + "\r\n";
@@ -483,11 +484,12 @@ private slots:
             shown = box->windowTitle() + ": " + box->text();
             box->accept();
         });
-        DialogProvider::install(nullptr); // the real message box
+        PrinterObject printer;
+        const std::unique_ptr<DialogProvider> real = DialogProvider::real(printer); // the real message box
         if (failure)
-            DialogProvider::current().messageBox("The text.", "The caption");
+            real->messageBox("The text.", "The caption");
         else
-            DialogProvider::current().information("The text.", "The caption");
+            real->information("The text.", "The caption");
         QCOMPARE(boxIcon, icon);
         QCOMPARE(shown, QStringLiteral("The caption: The text."));
     }
@@ -513,9 +515,9 @@ private slots:
             dialog->searchBox->setText("Avery 5160");
             dialog->done(accepted ? QDialog::Accepted : QDialog::Rejected);
         });
-        DialogProvider::install(nullptr);
+        PrinterObject printer;
         const std::optional<LabelProduct> product
-            = DialogProvider::current().chooseLabelProduct(products, {});
+            = DialogProvider::real(printer)->chooseLabelProduct(products, {});
         QCOMPARE(product ? product->name() : QString(), chosen);
     }
 
@@ -546,17 +548,18 @@ private slots:
             });
             answer("99999");
         });
-        DialogProvider::install(nullptr);
+        PrinterObject printer;
+        const std::unique_ptr<DialogProvider> real = DialogProvider::real(printer);
         int filterIndex = 1;
         int dpi = 0;
-        const std::optional<QString> file = DialogProvider::current().savePictureIn(
-            dir.path(), "PNG (*.png)|*.png", "png", {}, filterIndex, dpi);
+        const std::optional<QString> file
+            = real->savePictureIn(dir.path(), "PNG (*.png)|*.png", "png", {}, filterIndex, dpi);
         QCOMPARE(file, dir.filePath("label.png"));
         QCOMPARE(dpi, 2400);
         QVERIFY2(told.startsWith("\"99999\" is no resolution"), qPrintable(told));
         // Cancel chooses nothing, whatever name the dialog holds.
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-        const std::optional<QString> cancelled = DialogProvider::current().savePictureIn(
+        const std::optional<QString> cancelled = real->savePictureIn(
             dir.path(), "PNG (*.png)|*.png", "png", dir.filePath("label.png"), filterIndex, dpi);
         QCOMPARE(cancelled, std::nullopt);
     }
@@ -574,8 +577,8 @@ private slots:
         QFETCH(bool, browser);
         const QString cache = m_dir.filePath(QTest::currentDataTag());
         qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
-        StandInDesigner designer;
         StandInDialogs dialogs;
+        StandInDesigner designer(dialogs);
         dialogs.browser = browser;
         QString title;
         QString firstPage;
@@ -592,7 +595,7 @@ private slots:
             messagesPage = text->toPlainText();
             return int(QDialog::Rejected);
         };
-        OutputCommands(designer).mnuHelp_Click();
+        OutputCommands(designer, dialogs, designer.printer).mnuHelp_Click();
         QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.allText()));
         const bool window = !browser;
         QCOMPARE(title, window ? "Quillmark help" : "");

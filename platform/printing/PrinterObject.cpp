@@ -107,12 +107,6 @@ struct PrinterObject::Impl {
     }
 };
 
-PrinterObject &PrinterObject::current()
-{
-    static PrinterObject printer;
-    return printer;
-}
-
 // Nothing is asked of the print server here: the default queue is looked up
 // when a printer is first needed, and never when the PDF file printer is
 // chosen first. Qt's printer looks for the default queue as it is made, so it
@@ -176,6 +170,8 @@ QString PrinterObject::deviceName() const
         return kPdfPrinterName + QStringLiteral(" (no file chosen)");
     return QStringLiteral("%1 (%2)").arg(kPdfPrinterName, QDir::toNativeSeparators(d->pdfPath));
 }
+
+QStringList PrinterObject::queueNames() const { return PrintServer::queues().names; }
 
 void PrinterObject::selectQueue(const QString &queueName)
 {

@@ -4,8 +4,7 @@
 #include "DesignJob.h"
 #include "DesignValues.h"
 #include "Numbers.h"
-#include "PrintServer.h"
-#include "PrinterObject.h"
+#include "JobPrinter.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
 #include "StoredValue.h"
@@ -97,10 +96,10 @@ void applyOptions(const CommandLine &job, Design &design)
     }
 }
 
-void choosePrinter(const CommandLine &job, PrinterObject &printer)
+void choosePrinter(const CommandLine &job, JobPrinter &printer)
 {
     if (!job.printer.isEmpty()) {
-        if (!PrintServer::queues().names.contains(job.printer))
+        if (!printer.queueNames().contains(job.printer))
             throw QuillError(QStringLiteral("There is no printer \"%1\" (lpstat -p lists the printers).")
                                  .arg(job.printer));
         printer.selectQueue(job.printer);
@@ -126,7 +125,7 @@ void choosePrinter(const CommandLine &job, PrinterObject &printer)
 
 } // namespace
 
-int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
+int runBatchJob(const CommandLine &job, JobPrinter &printer, std::FILE *out, std::FILE *err)
 {
     // With the PDF on standard output, the status line goes with the messages.
     const bool pdfOut = job.pdf == QLatin1String("-");
@@ -151,8 +150,8 @@ int runBatchJob(const CommandLine &job, std::FILE *out, std::FILE *err)
         if (job.action == CommandLine::Action::Save) {
             summary = run.save(job.saveFile);
         } else {
-            choosePrinter(job, PrinterObject::current());
-            summary = run.print(PrinterObject::current(), job.firstLabel, job.copies);
+            choosePrinter(job, printer);
+            summary = run.print(printer, job.firstLabel, job.copies);
         }
     } catch (const QuillError &error) {
         std::fprintf(err, "quillmark: %s\n", qPrintable(error.description()));

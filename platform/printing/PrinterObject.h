@@ -1,5 +1,5 @@
 #pragma once
-#include "LabelPrinter.h"
+#include "JobPrinter.h"
 
 #include <QList>
 #include <QPageLayout>
@@ -23,31 +23,30 @@ class QPainter;
 // The job's page is the printer's media and its device pixels are the
 // printer's dots: a queue prints at its driver's resolution (the default, or
 // the one chosen), so whole pixels reach the paper as whole dots.
-class PrinterObject : public LabelPrinter {
+class PrinterObject : public JobPrinter {
 public:
-    static PrinterObject &current();
-
     PrinterObject();
     ~PrinterObject() override;
 
     QPrinter &qprinter();
     QString deviceName() const override;
-    void selectQueue(const QString &queueName); // a CUPS queue, at its own media and resolution
-    void selectPdfFile(const QString &path); // the PDF file printer; an empty path chooses no file
+    QStringList queueNames() const override; // the print server's queues
+    void selectQueue(const QString &queueName) override; // a CUPS queue, at its own media and resolution
+    void selectPdfFile(const QString &path) override; // the PDF file printer; an empty path chooses no file
     // The PDF file printer writing to standard output: each job is made in the
     // temporary folder as a queue's is, and copied out only once it is whole.
-    void selectPdfStandardOutput();
+    void selectPdfStandardOutput() override;
     bool isPdfFilePrinter() const;
     QString pdfFile() const;
     QString queueName() const; // empty for the PDF file printer
 
     // Media and resolution of the current printer; the setters raise QuillError
     // for a choice the printer does not offer.
-    QList<QPageSize> mediaSizes() const;
+    QList<QPageSize> mediaSizes() const override;
     QPageSize media() const;
     QPageLayout::Orientation orientation() const;
     // A size a queue does not list but takes as a custom size is made one.
-    void setMedia(const QPageSize &size, QPageLayout::Orientation orientation);
+    void setMedia(const QPageSize &size, QPageLayout::Orientation orientation) override;
     // What users read for a paper: its name, or its size where it has no name
     // of its own ("2.25 × 1.25 in", never a template's "Other").
     static QString paperName(const QPageSize &size);
