@@ -81,14 +81,14 @@ LabelDocument::LabelDocument(const LabelDocument &other)
 
 LabelDocument &LabelDocument::operator=(const LabelDocument &other)
 {
-    // Each part through its setter, so that the observers hear of what changed.
-    setSize(other.m_width, other.m_height);
-    setUnit(other.m_unit);
-    setMargins(other.m_margins);
-    setLabelProduct(other.m_labelProduct);
-    setSource(other.m_source);
-    setPictureDpi(other.m_pictureDpi);
-    setSymbol(other.symbol());
+    m_width = other.m_width;
+    m_height = other.m_height;
+    m_unit = other.m_unit;
+    m_margins = other.m_margins;
+    m_labelProduct = other.m_labelProduct;
+    m_source = other.m_source;
+    m_pictureDpi = other.m_pictureDpi;
+    m_objects = other.m_objects;
     return *this;
 }
 
@@ -174,21 +174,12 @@ void LabelDocument::setSymbol(const SymbolObject &symbol)
     changed(Part::Symbol);
 }
 
-int LabelDocument::addObserver(Observer observer)
-{
-    m_observers.emplace_back(m_nextObserver, std::move(observer));
-    return m_nextObserver++;
-}
-
-void LabelDocument::removeObserver(int number)
-{
-    std::erase_if(m_observers, [number](const auto &entry) { return entry.first == number; });
-}
+void LabelDocument::addObserver(Observer observer) { m_observers.push_back(std::move(observer)); }
 
 void LabelDocument::changed(Part part)
 {
-    // A copy: an observer may add or remove observers.
-    const auto observers = m_observers;
-    for (const auto &[number, observer] : observers)
+    // A copy: an observer may add observers.
+    const std::vector<Observer> observers = m_observers;
+    for (const Observer &observer : observers)
         observer(part);
 }

@@ -95,8 +95,10 @@ public:
     static constexpr int kMostDpi = 2400;
 
     LabelDocument(); // the first-run design, as the window starts with it
+    // A copy has no observers; an assigned document keeps its own and tells
+    // them nothing: it is another document, not an edit.
     LabelDocument(const LabelDocument &other);
-    LabelDocument &operator=(const LabelDocument &other); // the observers stay
+    LabelDocument &operator=(const LabelDocument &other);
     bool operator==(const LabelDocument &other) const;
 
     double width() const { return m_width; }
@@ -122,8 +124,7 @@ public:
     const SymbolObject &symbol() const; // the label's symbol
     void setSymbol(const SymbolObject &symbol);
 
-    int addObserver(Observer observer); // returns its number, for removeObserver
-    void removeObserver(int number);
+    void addObserver(Observer observer);
 
 private:
     void changed(Part part);
@@ -136,6 +137,5 @@ private:
     DataSource m_source;
     int m_pictureDpi = 0;
     std::vector<LabelObject> m_objects;
-    std::vector<std::pair<int, Observer>> m_observers;
-    int m_nextObserver = 0;
+    std::vector<Observer> m_observers;
 };
