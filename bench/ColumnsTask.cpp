@@ -129,8 +129,8 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
             if (!run.execute())
                 result.fail(run.error());
         } else {
-            const QSize png = SaveRun::picturePixels(chosen, view.widthTwips(), view.heightTwips());
-            SaveRun run(view.vantrel().design(), chosen, png.width(), png.height());
+            LabelRenderer renderer(view.document());
+            SaveRun run(view.document(), renderer, chosen);
             run.run(data.getFirstData(), [&data] { return data.getNextData(); });
         }
     } catch (const QuillError &error) {

@@ -18,15 +18,10 @@ QString Form1DataSource::suffix() const { return m_form.Text8->text(); }
 ImportColumns Form1DataSource::importColumns() const { return m_form.document().source().columns; }
 
 bool Form1View::fixedTextSelected() const { return m_form.Option1->isChecked(); }
-int Form1View::titleState() const { return ClickCheckBox::value(m_form.Check3); }
 bool Form1View::inchesSelected() const { return m_form.Option4->isChecked(); }
 bool Form1View::centimetresSelected() const { return m_form.Option5->isChecked(); }
-QString Form1View::widthText() const { return m_form.Text5->text(); }
-QString Form1View::heightText() const { return m_form.Text6->text(); }
 void Form1View::storeMargins() { m_form.storeMargins(); }
 LabelDocument &Form1View::document() { return m_form.document(); }
-double Form1View::widthTwips() const { return m_form.document().width(); }
-double Form1View::heightTwips() const { return m_form.document().height(); }
 Vantrel &Form1View::vantrel() { return *m_form.Vantrel1; }
 Module1 &Form1View::module1() { return m_form.module1(); }
 CommonDialog &Form1View::commonDialog() { return m_form.CommonDialog1; }

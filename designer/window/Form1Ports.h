@@ -34,13 +34,8 @@ public:
     {
     }
     bool fixedTextSelected() const override;
-    int titleState() const override;
     bool inchesSelected() const override;
     bool centimetresSelected() const override;
-    QString widthText() const override;
-    QString heightText() const override;
-    double widthTwips() const override;
-    double heightTwips() const override;
     LabelDocument &document() override;
     Vantrel &vantrel() override;
     Module1 &module1() override;

@@ -14,13 +14,8 @@ class DesignerView {
 public:
     virtual ~DesignerView() = default;
     virtual bool fixedTextSelected() const = 0; // data source "Text"
-    virtual int titleState() const = 0; // "has title": 0 clear, 1 ticked, 2 grey
     virtual bool inchesSelected() const = 0; // the sizes' unit
     virtual bool centimetresSelected() const = 0;
-    virtual QString widthText() const = 0; // symbol width as shown
-    virtual QString heightText() const = 0; // symbol height as shown
-    virtual double widthTwips() const = 0;
-    virtual double heightTwips() const = 0;
     // The design as a document: what the runs draw.
     virtual LabelDocument &document() = 0;
     virtual Vantrel &vantrel() = 0;

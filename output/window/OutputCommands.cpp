@@ -95,8 +95,9 @@ std::optional<ModuleSize> OutputCommands::pictureModule() const
     const QString name = PictureNames::saveDefaultExt();
     const SymbolDesign &symbol = m_view.vantrel().design();
     try {
+        const LabelDocument &document = m_view.document();
         const QSize pixels
-            = SaveRun::picturePixels(name, m_view.widthTwips(), m_view.heightTwips(), symbol.pictureDpi());
+            = SaveRun::picturePixels(name, document.width(), document.height(), symbol.pictureDpi());
         return SaveRun::pictureModule(symbol, name, pixels);
     } catch (const QuillError &) {
         return std::nullopt; // too large for a picture at all

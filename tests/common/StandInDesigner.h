@@ -38,14 +38,11 @@ struct StandInDesigner : DesignerView, FakeControls {
     QString width = QStringLiteral("2.00"), height = QStringLiteral("1.00"); // as the size boxes show them
 
     bool fixedTextSelected() const override { return o1; }
-    int titleState() const override { return check3; }
     bool inchesSelected() const override { return o4; }
     bool centimetresSelected() const override { return o5; }
-    QString widthText() const override { return width; }
-    QString heightText() const override { return height; }
     // The size the boxes show, in the unit selected; the last one that was a number otherwise.
-    double widthTwips() const override { return twipsOf(width, 2880); }
-    double heightTwips() const override { return twipsOf(height, 1440); }
+    double widthTwips() const { return twipsOf(width, 2880); }
+    double heightTwips() const { return twipsOf(height, 1440); }
     double twipsOf(const QString &text, double fallback) const
     {
         double amount = 0;
