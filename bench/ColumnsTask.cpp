@@ -121,9 +121,11 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
             document.setMargins({LabelSheet::labelLeft, LabelSheet::labelRight, LabelSheet::labelTop,
                                  LabelSheet::labelBottom, LabelSheet::pageLeft, LabelSheet::pageRight,
                                  LabelSheet::pageTop, LabelSheet::pageBottom});
-            DataSource titled = document.source();
-            titled.titled = SymbolObject::Tick::Ticked;
-            document.setSource(titled);
+            // The file's rows with their titles; the values come from this task's own source.
+            DataSource fileRows = document.source();
+            fileRows.kind = DataSource::Kind::ImportFile;
+            fileRows.titled = SymbolObject::Tick::Ticked;
+            document.setSource(fileRows);
             LabelRenderer renderer(document);
             PrintRun run(document, renderer, data, printer);
             if (!run.execute())
