@@ -2,6 +2,7 @@
 #include "Artwork.h"
 #include "ClickCheckBox.h"
 #include "DesignValues.h"
+#include "DocumentSource.h"
 #include "FocusValidator.h"
 #include "Form1Ports.h"
 #include "Module1.h"
@@ -88,7 +89,8 @@ Form1::Form1(SettingsStore &store, DialogProvider &dialogs, PrinterObject &print
     m_client->setFont(designFont);
     setCentralWidget(m_client);
 
-    m_dataSource = std::make_unique<Form1DataSource>(*this);
+    // The data-value functions read the document, which the data panel writes.
+    m_dataSource = std::make_unique<DocumentSource>(m_document);
     m_view = std::make_unique<Form1View>(*this);
     m_module1 = std::make_unique<Module1>(*m_dataSource);
     buildControls();
@@ -96,8 +98,9 @@ Form1::Form1(SettingsStore &store, DialogProvider &dialogs, PrinterObject &print
     buildMenu();
     buildToolbar();
     setTabOrder();
-    connectHandlers();
+    // First the document, so that a handler reading the data finds the change there.
     connectDocument();
+    connectHandlers();
     m_output = std::make_unique<OutputCommands>(*m_view, m_dialogs, m_printer);
     m_client->installEventFilter(this);
     m_moduleLabel = new QLabel(this);

@@ -23,7 +23,7 @@ class QRadioButton;
 class QToolBar;
 class DesignerView;
 class FocusValidator;
-class Form1DataSource;
+class DocumentSource;
 class Form1View;
 class Module1;
 class OutputCommands;
@@ -151,7 +151,7 @@ private:
     void runGuarded(const std::function<void()> &handler);
     void tabStopsOnSelected(QButtonGroup *group);
     void connectHandlers();
-    // The controls' changes written into the document, after their handlers ran.
+    // The controls' changes written into the document, before their handlers run.
     void connectDocument();
     void writeSymbol();
     void writeSource();
@@ -187,7 +187,7 @@ private:
     QWidget *m_client = nullptr;
     QButtonGroup *m_sourceGroup = nullptr;
     QButtonGroup *m_unitGroup = nullptr;
-    std::unique_ptr<Form1DataSource> m_dataSource;
+    std::unique_ptr<DocumentSource> m_dataSource;
     std::unique_ptr<Form1View> m_view;
     std::unique_ptr<Module1> m_module1;
     std::unique_ptr<OutputCommands> m_output;

@@ -1,5 +1,6 @@
 // The window as a view of its label document: each control's change is
-// written into the document once the control's handler has run.
+// written into the document before the control's handler runs, so that the
+// data-value functions the handler calls read the change.
 #include "ClickCheckBox.h"
 #include "Form1.h"
 #include "Numbers.h"
@@ -37,6 +38,9 @@ void Form1::connectDocument()
         connect(box, &QLineEdit::textChanged, this, [this] { writeSource(); });
     for (QRadioButton *option : {Option1, Option2, Option3})
         connect(option, &QRadioButton::toggled, this, [this] { writeSource(); });
+    // The controls as built: a later text that is the same as the built one changes nothing.
+    writeSymbol();
+    writeSource();
 }
 
 void Form1::writeSymbol()

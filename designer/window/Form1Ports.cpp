@@ -6,17 +6,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-bool Form1DataSource::textSelected() const { return m_form.Option1->isChecked(); }
-bool Form1DataSource::sequenceSelected() const { return m_form.Option2->isChecked(); }
-bool Form1DataSource::importSelected() const { return m_form.Option3->isChecked(); }
-QString Form1DataSource::fixedText() const { return m_form.Text1->text(); }
-QString Form1DataSource::sequenceStart() const { return m_form.Text2->text(); }
-QString Form1DataSource::sequenceEnd() const { return m_form.Text3->text(); }
-QString Form1DataSource::importFileName() const { return m_form.Text4->text(); }
-QString Form1DataSource::prefix() const { return m_form.Text7->text(); }
-QString Form1DataSource::suffix() const { return m_form.Text8->text(); }
-ImportColumns Form1DataSource::importColumns() const { return m_form.document().source().columns; }
-
 bool Form1View::fixedTextSelected() const { return m_form.Option1->isChecked(); }
 bool Form1View::inchesSelected() const { return m_form.Option4->isChecked(); }
 bool Form1View::centimetresSelected() const { return m_form.Option5->isChecked(); }
