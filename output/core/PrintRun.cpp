@@ -84,6 +84,7 @@ PrintRun::PrintRun(const LabelDocument &document, LabelRenderer &renderer, Modul
     , m_printer(printer)
     , m_fixedText(document.source().kind == DataSource::Kind::Text)
     , m_titled(document.source().titled != SymbolObject::Tick::Clear)
+    , m_copies(document.source().copies)
 {
 }
 

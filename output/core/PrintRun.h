@@ -49,7 +49,8 @@ public:
     // A partly used sheet: the first page leaves firstLabel - 1 cells empty.
     void setFirstLabel(int firstLabel) { m_firstLabel = firstLabel; }
     // Each value drawn so many times in a row, in cells that follow each
-    // other. The fixed text fills its page with copies as it is.
+    // other (the document's copies unless set). The fixed text fills its page
+    // with copies as it is.
     void setCopies(int copies) { m_copies = copies; }
 
     // Labels drawn by the last execute() and pages it started.
@@ -92,7 +93,7 @@ private:
     long long m_pages = 0;
     RunProgress *m_progress = nullptr;
     int m_firstLabel = 1;
-    int m_copies = 1;
+    int m_copies;
     int m_copiesDrawn = 0; // of the value in m_record
     bool m_cancelled = false;
 };

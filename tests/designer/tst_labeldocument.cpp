@@ -204,19 +204,23 @@ private slots:
         QCOMPARE(DesignCodec::written(DesignCodec::read(written)), written);
     }
 
-    // A print run of a thousand labels draws from the document and leaves it as it was.
+    // A print run of a thousand labels (500 values, two copies each) draws from the document and leaves
+    // it as it was.
     void runLeavesDocument()
     {
         Design design;
         design.setText(DesignKey::Symbology, QString::number(int(Symbology::Code128)));
         design.setText(DesignKey::SourceSequence, "1");
         design.setText(DesignKey::SequenceStart, "0001");
-        design.setText(DesignKey::SequenceEnd, "1000");
+        design.setText(DesignKey::SequenceEnd, "0500");
         design.setText(DesignKey::Unit, "1");
         design.setText(DesignKey::Width, "1440");
         design.setText(DesignKey::Height, "720");
         design.setText(DesignKey::Suffix, "");
         LabelDocument document = DesignCodec::read(design);
+        DataSource twice = document.source();
+        twice.copies = 2;
+        document.setSource(twice);
         const LabelDocument before = document;
         int told = 0;
         document.addObserver([&told](Part) { ++told; });
@@ -228,7 +232,7 @@ private slots:
         QVERIFY2(run.execute(), qPrintable(run.error()));
         QCOMPARE(run.labelsDrawn(), 1000LL);
         QCOMPARE(printer.pages, 1000 / (8 * 22) + 1);
-        QCOMPARE(run.lastRecord()->value, QStringLiteral("1000"));
+        QCOMPARE(run.lastRecord()->value, QStringLiteral("0500"));
         QVERIFY(document == before);
         QCOMPARE(told, 0);
         QCOMPARE(renderer.symbol().Font().Size(), document.symbol().fontPoints);
