@@ -79,6 +79,10 @@ private slots:
         QString error;
         QVERIFY(LabelProducts::load(QStringLiteral("/nonexistent"), &error).empty());
         QVERIFY(error.contains("apt-get install glabels-data"));
+        // Listed by brand, then by part, as the chooser shows them.
+        const auto at = [this](const char *name) { return LabelProducts::search(m_products, name).front(); };
+        QVERIFY(at("Avery 5160") < at("Avery 5161"));
+        QVERIFY(at("Avery 5161") < at("Zweckform 3474"));
     }
 
     void printedSheet_data()

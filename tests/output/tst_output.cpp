@@ -621,6 +621,10 @@ private slots:
         QCOMPARE(PictureNames::furtherName("/d/ab", "a/b\\C:\t<*?\"|>", PictureNames::Format::Png),
                  "/d/_a_b_C________.png");
         QCOMPARE(PictureNames::furtherName("/d/item.eps", "7", PictureNames::Format::Eps), "/d/item_7.eps");
+        // A chosen name that leaves no room: the value's part is cut down to "_", never to nothing.
+        const QString longest = "/d/" + QString(250, u'a');
+        QCOMPARE(PictureNames::furtherName(longest + ".png", "7", PictureNames::Format::Png),
+                 longest + "__.png");
         QFile file(PictureNames::furtherName(m_dir.filePath("item.bmp"), QString(400, QChar(0xE9)) + QChar(0),
                                              PictureNames::Format::Bitmap));
         QVERIFY2(file.open(QIODevice::WriteOnly) && QFileInfo(file).absolutePath() == m_dir.path(),
