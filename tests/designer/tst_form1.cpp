@@ -179,6 +179,7 @@ private slots:
         DesignerSession session("vtlw=5760;vtlh=1800;mesure=1");
         Form1 &f = session.start();
         QVERIFY(session.activate());
+        QCOMPARE(f.windowIcon().availableSizes().size(), 4); // 16 to 64 pixels
         // The status bar's module follows the symbology, the data typed last and the rotation:
         // 384 pixels make 3 a module for "0123456789" in Code 128, 120 pixels 1 for Code 39.
         const QList<std::tuple<QComboBox *, QString, QString, QString>> picks{

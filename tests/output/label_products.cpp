@@ -83,6 +83,13 @@ private slots:
         const auto at = [this](const char *name) { return LabelProducts::search(m_products, name).front(); };
         QVERIFY(at("Avery 5160") < at("Avery 5161"));
         QVERIFY(at("Avery 5161") < at("Zweckform 3474"));
+        // A paper of the label's own size: named by its size, and the PDF printer's first choice.
+        const QPageSize own(QSizeF(2.25, 1.25), QPageSize::Inch, QString());
+        QCOMPARE(PrinterObject::paperName(own), QStringLiteral("2.25 × 1.25 in"));
+        PrinterObject printer;
+        printer.selectPdfFile(QDir::temp().filePath("unused.pdf"));
+        printer.setMedia(own, QPageLayout::Portrait);
+        QVERIFY(printer.mediaSizes().front().isEquivalentTo(own));
     }
 
     void printedSheet_data()

@@ -527,10 +527,12 @@ private slots:
     {
         const QTemporaryDir dir;
         QString told;
-        const auto answer = [&dir](const QString &resolution) {
+        QStringList filters; // as the dialog offers them
+        const auto answer = [&dir, &filters](const QString &resolution) {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
+            filters = dialog->nameFilters();
             for (QComboBox *box : dialog->findChildren<QComboBox *>())
                 if (box->toolTip().startsWith("Screen"))
                     box->setCurrentText(resolution);
@@ -556,6 +558,7 @@ private slots:
             = real->savePictureIn(dir.path(), "PNG (*.png)|*.png", "png", {}, filterIndex, dpi);
         QCOMPARE(file, dir.filePath("label.png"));
         QCOMPARE(dpi, 2400);
+        QCOMPARE(filters, QStringList{"PNG (*.png)"});
         QVERIFY2(told.startsWith("\"99999\" is no resolution"), qPrintable(told));
         // Cancel chooses nothing, whatever name the dialog holds.
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
