@@ -205,6 +205,10 @@ private slots:
         QCOMPARE(raised([&] { again.Vantrel1->Picture(); }), SymbolBuilder::noSymbologyMessage());
         const QImage shown = again.Vantrel1->grab().toImage();
         QVERIFY(shown.copy(0, 0, 1, 1).scaled(shown.size()) != shown); // the message is drawn
+        // A label product's size, given in the print dialog's unit, switches the designer to that unit.
+        again.setSymbolSize(false, QStringLiteral("5"), QStringLiteral("2.5"));
+        QVERIFY(again.Option5->isChecked());
+        QCOMPARE(again.document().width(), 5 * 567.0);
     }
 
     // A font far beyond any the box takes, set on the component directly, is drawn without a crash.
