@@ -145,6 +145,10 @@ private slots:
             {{{K::Align, "center"}},
              [](const LabelDocument &d) { return d.symbol().alignment == SymbolObject::Alignment::Center; },
              {{K::Align, "Center"}}});
+        row("a symbology one past the last, the first",
+            {{{K::Symbology, "25"}},
+             [](const LabelDocument &d) { return d.symbol().symbology == Symbology::Ean13; },
+             {{K::Symbology, "0"}}});
         row("no symbology",
             {{{K::Symbology, "-1"}},
              [](const LabelDocument &d) { return !d.symbol().symbology; },

@@ -74,6 +74,9 @@ private slots:
     {
         const auto a4 = LabelProducts::search(m_products, "", "A4");
         QVERIFY(a4.size() > 100 && a4.size() < m_products.size());
+        QVERIFY(std::all_of(a4.begin(), a4.end(), [](const LabelProduct *p) { return p->paperId == "A4"; }));
+        // Two layouts on a sheet (CD labels and their middles) are no grid of labels.
+        QVERIFY(LabelProducts::search(m_products, "Begalabel M-600 (medium)").empty());
         // One column that gives no pitch: one label's width is the pitch.
         QVERIFY(!LabelProducts::search(m_products, "Begalabel M-600 (box1)").empty());
         QString error;
