@@ -218,6 +218,7 @@ private slots:
         const auto row = [](const char *name, const Stream &s) { QTest::newRow(name) << s; };
         row("line ends of every kind", {.bytes = "A\r\nB\rC\nD", .values = "A B C D"});
         row("a blank line ends", {.bytes = "A\r\nB\r\n\r\nC\r\n", .values = "A B"});
+        row("a title under each value", {.bytes = "A\nTA\nB\nTB\n", .titles = true, .values = "A/TA B/TB"});
         row("the last title missing", {.bytes = "A\nTA\nB", .titles = true, .values = "A/TA B/"});
         row("a quoted first field previewed whole",
             {.bytes = "\"A, B\",x\n", .values = "\"A, B\",x", .preview = "A, B/"});
