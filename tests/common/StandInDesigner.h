@@ -46,7 +46,9 @@ struct StandInDesigner : DesignerView, FakeControls {
     double twipsOf(const QString &text, double fallback) const
     {
         double amount = 0;
-        return Numbers::tryRegionalNumber(text, &amount) ? amount * Numbers::twipsPerUnit(o4 ? 1 : 0) : fallback;
+        if (!Numbers::tryRegionalNumber(text, &amount))
+            return fallback;
+        return amount * Numbers::twipsPerUnit(o4 ? 1 : 0);
     }
     // The document the window would hold: the component's members and the data panel's controls.
     LabelDocument &document() override
