@@ -27,6 +27,11 @@ struct SymbolObject {
     double fontPoints = 14.0; // at the screen's resolution
 
     static int degrees(Rotation rotation) { return 90 * int(rotation); }
+    // A check box's value (0 clear, 2 grey, anything else ticked) as a Tick.
+    static Tick tickOf(int value)
+    {
+        return value == 2 ? Tick::Grey : value != 0 ? Tick::Ticked : Tick::Clear;
+    }
     static std::optional<Rotation> rotationOf(double degrees);
 
     bool operator==(const SymbolObject &other) const = default;

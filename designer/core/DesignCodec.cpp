@@ -7,10 +7,6 @@
 namespace {
 
 using K = DesignKey;
-using Tick = SymbolObject::Tick;
-
-Tick tickOf(int value) { return value == 2 ? Tick::Grey : value != 0 ? Tick::Ticked : Tick::Clear; }
-
 const DesignKey kMarginKeys[] = {K::LabelLeft, K::LabelRight, K::LabelTop, K::LabelBottom,
                                  K::PageLeft,  K::PageRight,  K::PageTop,  K::PageBottom};
 
@@ -42,15 +38,15 @@ LabelDocument read(const Design &design)
     source.suffix = design.text(K::Suffix);
     source.importFile = design.text(K::ImportFile);
     source.columns = values.columns;
-    source.titled = tickOf(values.hasTitle);
+    source.titled = SymbolObject::tickOf(values.hasTitle);
     document.setSource(source);
     document.setPictureDpi(values.pictureDpi);
 
     SymbolObject symbol;
     symbol.symbology = symbologyAt(values.symbology);
     symbol.options.load([&design](DesignKey key) { return design.text(key); });
-    symbol.scaling = tickOf(values.scaling);
-    symbol.showText = tickOf(values.showText);
+    symbol.scaling = SymbolObject::tickOf(values.scaling);
+    symbol.showText = SymbolObject::tickOf(values.showText);
     symbol.rotation = SymbolObject::Rotation(values.rotation);
     symbol.alignment = SymbolObject::Alignment(values.alignment);
     symbol.fontName = values.fontName;

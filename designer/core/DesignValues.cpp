@@ -1,6 +1,5 @@
 #include "DesignValues.h"
 #include "Design.h"
-#include "FontFamilies.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "StoredValue.h"
@@ -122,10 +121,6 @@ double DesignValues::inUnitSteps(double twips) const
     const double value = Numbers::unitToTwips(amount, unitFlag);
     return std::isfinite(value) && std::fabs(value) <= StoredValue::kMaxTwips ? value : twips;
 }
-
-QStringList DesignValues::fontList(const QStringList &systemFonts) { return FontFamilies::list(systemFonts); }
-
-int DesignValues::fontIndex(const QStringList &list) const { return FontFamilies::indexOf(list, fontName); }
 
 void DesignValues::sizeFont(VantrelFont &font, const QString &text)
 {

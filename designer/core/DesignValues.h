@@ -27,7 +27,7 @@ struct DesignValues {
     int hasTitle = 0;
     int rotation = 0; // positions in the two lists
     int alignment = 0;
-    QString fontName; // as stored; see fontIndex
+    QString fontName; // as stored; FontFamilies::indexOf finds it in a list
     QString fontSize; // the size list's text
     bool option1 = true; // each source's key, in the order they are set
     bool option2 = false;
@@ -52,11 +52,6 @@ struct DesignValues {
     int source() const;
     // A size as the unit's boxes give it back: rounded to hundredths of the unit.
     double inUnitSteps(double twips) const;
-    // The font list as the designer shows it (each family once, sorted), and
-    // the position of the stored font in it: the name itself, in any letter
-    // case, or the family the system draws in its place; -1 when none.
-    static QStringList fontList(const QStringList &systemFonts);
-    int fontIndex(const QStringList &list) const;
     // The size list's text handed to the font, as the list hands it over. The
     // text is in range already (StoredValue::fontSizeText); one the font cannot
     // convert (12abc) keeps the size its numeric value gives.

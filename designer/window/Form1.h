@@ -44,8 +44,6 @@ public:
 
     // Form_Load, then the first Form_Resize; the caller shows the window.
     void startUp();
-    // The printer's font names as Combo2 lists them: one entry per family, sorted.
-    static QStringList fontList(const QStringList &printerFonts);
 
     // Start-up, settings, layout.
     void Form_Load();

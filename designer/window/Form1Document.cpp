@@ -14,13 +14,7 @@
 
 namespace {
 
-SymbolObject::Tick tickOf(const QCheckBox *box)
-{
-    const int value = ClickCheckBox::value(box);
-    return value == 2 ? SymbolObject::Tick::Grey
-        : value != 0  ? SymbolObject::Tick::Ticked
-                      : SymbolObject::Tick::Clear;
-}
+SymbolObject::Tick tickOf(const QCheckBox *box) { return SymbolObject::tickOf(ClickCheckBox::value(box)); }
 
 } // namespace
 

@@ -6,9 +6,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-bool Form1View::fixedTextSelected() const { return m_form.Option1->isChecked(); }
-bool Form1View::inchesSelected() const { return m_form.Option4->isChecked(); }
-bool Form1View::centimetresSelected() const { return m_form.Option5->isChecked(); }
 void Form1View::storeMargins() { m_form.storeMargins(); }
 LabelDocument &Form1View::document() { return m_form.document(); }
 Vantrel &Form1View::vantrel() { return *m_form.Vantrel1; }

@@ -10,9 +10,6 @@ public:
         : m_form(form)
     {
     }
-    bool fixedTextSelected() const override;
-    bool inchesSelected() const override;
-    bool centimetresSelected() const override;
     LabelDocument &document() override;
     Vantrel &vantrel() override;
     Module1 &module1() override;

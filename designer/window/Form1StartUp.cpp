@@ -2,6 +2,7 @@
 #include "ClickCheckBox.h"
 #include "DesignCodec.h"
 #include "DesignValues.h"
+#include "FontFamilies.h"
 #include "Form1.h"
 #include "Numbers.h"
 #include "OutputCommands.h"
@@ -31,8 +32,6 @@ void Form1::startUp()
     runGuarded([this] { Form_Load(); });
     runGuarded([this] { Form_Resize(); });
 }
-
-QStringList Form1::fontList(const QStringList &printerFonts) { return DesignValues::fontList(printerFonts); }
 
 void Form1::Form_Load()
 {
@@ -77,13 +76,13 @@ void Form1::applyDesign(const Design &design)
     if (Combo2->count() == 0) {
         // Filling the list selects nothing; Qt would select the first name.
         const QSignalBlocker blocker(Combo2);
-        Combo2->addItems(fontList(PrinterObject::fontNames()));
+        Combo2->addItems(FontFamilies::list(PrinterObject::fontNames()));
         Combo2->setCurrentIndex(-1);
     }
     QStringList fonts;
     for (int i = 0; i < Combo2->count(); ++i)
         fonts << Combo2->itemText(i);
-    if (const int font = values.fontIndex(fonts); font >= 0)
+    if (const int font = FontFamilies::indexOf(fonts, values.fontName); font >= 0)
         Combo2->setCurrentIndex(font);
     Combo3->setEditText(values.fontSize);
 

@@ -18,17 +18,10 @@
 
 namespace {
 
-QString labelField(const char *side)
-{
-    return QStringLiteral("Barcode margins \"%1\"").arg(QLatin1String(side));
-}
-
 QString unitName(double twipsPerUnit)
 {
     return twipsPerUnit == Numbers::kTwipsPerInch ? QStringLiteral("in") : QStringLiteral("cm");
 }
-
-QString pageField(const char *side) { return QStringLiteral("Page margins \"%1\"").arg(QLatin1String(side)); }
 
 // Why not one label fits, with the room the page margins leave (twips) where
 // the label is too large for it.
@@ -68,6 +61,14 @@ double PrintRun::fieldNumber(const QString &field, const QString &text)
     } catch (const QuillError &error) {
         throw QuillError(QStringLiteral("%1: %2").arg(field, error.description()));
     }
+}
+
+QString PrintRun::marginField(int index)
+{
+    static const char *const sides[] = {"Left", "Right", "Top", "Bottom"};
+    return QStringLiteral("%1 \"%2\"")
+        .arg(index < 4 ? QLatin1String("Barcode margins") : QLatin1String("Page margins"),
+             QLatin1String(sides[index % 4]));
 }
 
 const QString &PrintRun::errorTitle()
@@ -238,23 +239,16 @@ bool PrintRun::nextLabel()
 LabelGrid PrintRun::sheetGrid() const
 {
     const double f = marginTwipsPerUnit();
-    const LabelMargins &margins = m_document.margins();
+    const LabelMargins &m = m_document.margins();
     // A margin that is no number is named as the field it came from.
-    const auto amount = [](const QString &field, double value) {
-        return std::isnan(value) ? fieldNumber(field, QString()) : value;
-    };
-    LabelGrid::Margins label;
-    LabelGrid::Margins page;
+    const std::array<double, 8> amounts = m.inOrder();
+    for (size_t i = 0; i < amounts.size(); ++i)
+        if (std::isnan(amounts[i]))
+            fieldNumber(marginField(int(i)), QString());
+    const LabelGrid::Margins label{m.labelLeft, m.labelRight, m.labelTop, m.labelBottom};
+    const LabelGrid::Margins page{m.pageLeft, m.pageRight, m.pageTop, m.pageBottom};
     const double width = shownWidth();
-    label.left = amount(labelField("Left"), margins.labelLeft);
-    label.right = amount(labelField("Right"), margins.labelRight);
     const double height = shownHeight();
-    label.top = amount(labelField("Top"), margins.labelTop);
-    label.bottom = amount(labelField("Bottom"), margins.labelBottom);
-    page.left = amount(pageField("Left"), margins.pageLeft);
-    page.right = amount(pageField("Right"), margins.pageRight);
-    page.top = amount(pageField("Top"), margins.pageTop);
-    page.bottom = amount(pageField("Bottom"), margins.pageBottom);
 
     const LabelGrid grid = LabelGrid::compute(f, width, height, label, page, m_printer.pageWidthTwips(),
                                               m_printer.pageHeightTwips());

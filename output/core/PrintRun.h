@@ -30,6 +30,8 @@ public:
     void setMarginUnit(LabelDocument::Unit unit) { m_marginUnit = unit; }
     // A number the user typed into a field, in the regional format; QuillError naming the field.
     static double fieldNumber(const QString &field, const QString &text);
+    // The print dialog's name for a margin, in LabelMargins::inOrder()'s order ("Barcode margins \"Left\"").
+    static QString marginField(int index);
 
     // true when the job was printed; false when it failed (error() says why)
     // or the user cancelled in the progress window (error() is empty).

@@ -13,9 +13,6 @@ class SettingsStore;
 class DesignerView {
 public:
     virtual ~DesignerView() = default;
-    virtual bool fixedTextSelected() const = 0; // data source "Text"
-    virtual bool inchesSelected() const = 0; // the sizes' unit
-    virtual bool centimetresSelected() const = 0;
     // The design as a document: what the runs draw.
     virtual LabelDocument &document() = 0;
     virtual Vantrel &vantrel() = 0;

@@ -109,7 +109,9 @@ void OutputCommands::mnuCopy_Click()
     try {
         m_view.vantrel().CopyToClipboard();
     } catch (const QuillError &error) {
-        m_dialogs.messageBox(SymbolFitError::describe(error, m_view.centimetresSelected()), kCopyTitle);
+        m_dialogs.messageBox(
+            SymbolFitError::describe(error, m_view.document().unit() == LabelDocument::Unit::Centimetres),
+            kCopyTitle);
     }
 }
 

@@ -21,7 +21,6 @@ public:
     ProgressWindow(const ProgressWindow &) = delete;
     ProgressWindow &operator=(const ProgressWindow &) = delete;
 
-
 protected:
     void look(long long done) override;
 

@@ -163,19 +163,16 @@ void frmPrint::Form_Load()
     loadMargins();
     // An auto-exclusive button cannot be cleared by setChecked(false); the
     // designer always has exactly one of the two selected, so the pair ends right.
-    Option4->setChecked(m_designer.inchesSelected());
-    Option5->setChecked(m_designer.centimetresSelected());
+    const bool inches = m_designer.document().unit() == LabelDocument::Unit::Inches;
+    Option4->setChecked(inches);
+    Option5->setChecked(!inches);
     twipsPerUnit = Numbers::twipsPerUnit(Option4->isChecked() ? 1 : 0);
     showModule();
 }
 
 void frmPrint::Form_Unload()
 {
-    std::array<double, 8> margins{};
-    const QList<QLineEdit *> fields = marginFields();
-    for (qsizetype i = 0; i < fields.size(); ++i)
-        margins[size_t(i)] = LabelMargins::amountOf(fields[i]->text());
-    m_designer.document().setMargins(LabelMargins::fromOrder(margins));
+    m_designer.document().setMargins(marginsFromFields(false));
     SettingsStore &store = m_designer.settings();
     m_designer.storeMargins();
     if (const QString error = store.flush(); !error.isEmpty())

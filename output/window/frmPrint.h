@@ -71,9 +71,9 @@ private:
     QList<QLineEdit *> marginFields() const;
     void buildSheetRow();
     bool printOn(PrinterObject &printer, bool preview);
-    // The margin fields written into the designer's document; QuillError
-    // naming the first field that holds no number, nothing written then.
-    void marginsToDocument();
+    // The margin fields' amounts; named: QuillError naming the first field
+    // that holds no number, else such a field is NaN.
+    LabelMargins marginsFromFields(bool named) const;
     LabelDocument::Unit unit() const;
     void showModule();
     void fitFont();

@@ -40,7 +40,7 @@ void frmPrint::buildSheetRow()
     Copies->setRange(1, PrintRun::kMostCopies);
     CopiesCaption->setBuddy(Copies);
     // The fixed text fills its page with the one label whatever the count.
-    Copies->setEnabled(!m_designer.fixedTextSelected());
+    Copies->setEnabled(m_designer.document().source().kind != DataSource::Kind::Text);
     CopiesCaption->setEnabled(Copies->isEnabled());
     ModuleLabel = new QLabel(this);
     place(ModuleLabel, 120, 4200, 6732, 252);
@@ -103,7 +103,7 @@ void frmPrint::PreviewButton_Click()
     // A sheet that cannot print is said before the preview opens: no empty
     // preview with a Print button behind the message.
     try {
-        marginsToDocument();
+        m_designer.document().setMargins(marginsFromFields(true));
     } catch (const QuillError &error) {
         m_dialogs.messageBox(error.description(), PrintRun::errorTitle());
         return;
@@ -142,26 +142,22 @@ LabelDocument::Unit frmPrint::unit() const
                                                   : LabelDocument::Unit::Centimetres;
 }
 
-void frmPrint::marginsToDocument()
+LabelMargins frmPrint::marginsFromFields(bool named) const
 {
-    static const char *const names[]
-        = {"Barcode margins \"Left\"",   "Barcode margins \"Right\"", "Barcode margins \"Top\"",
-           "Barcode margins \"Bottom\"", "Page margins \"Left\"",     "Page margins \"Right\"",
-           "Page margins \"Top\"",       "Page margins \"Bottom\""};
     std::array<double, 8> margins{};
     const QList<QLineEdit *> fields = marginFields();
     for (qsizetype i = 0; i < fields.size(); ++i) {
         margins[size_t(i)] = LabelMargins::amountOf(fields[i]->text());
-        if (std::isnan(margins[size_t(i)]))
-            PrintRun::fieldNumber(QLatin1String(names[i]), fields[i]->text());
+        if (named && std::isnan(margins[size_t(i)]))
+            PrintRun::fieldNumber(PrintRun::marginField(int(i)), fields[i]->text());
     }
-    m_designer.document().setMargins(LabelMargins::fromOrder(margins));
+    return LabelMargins::fromOrder(margins);
 }
 
 bool frmPrint::printOn(PrinterObject &printer, bool preview)
 {
     try {
-        marginsToDocument();
+        m_designer.document().setMargins(marginsFromFields(true));
     } catch (const QuillError &error) {
         m_dialogs.messageBox(error.description(), PrintRun::errorTitle());
         return false;
@@ -188,7 +184,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
         return RunProgress::counted(labels, total, "labels") + QStringLiteral(" on %1").arg(pagesText);
     };
     ProgressWindow progress(preview ? QStringLiteral("Preview") : QStringLiteral("Printing"), labelsOf);
-    if (!m_designer.fixedTextSelected())
+    if (m_designer.document().source().kind != DataSource::Kind::Text)
         progress.setExtent([this] { return m_designer.module1().extent(); });
     run.setProgress(&progress);
     const bool printed = run.execute();

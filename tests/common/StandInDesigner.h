@@ -37,9 +37,6 @@ struct StandInDesigner : DesignerView, FakeControls {
     int check3 = 0;
     QString width = QStringLiteral("2.00"), height = QStringLiteral("1.00"); // as the size boxes show them
 
-    bool fixedTextSelected() const override { return o1; }
-    bool inchesSelected() const override { return o4; }
-    bool centimetresSelected() const override { return o5; }
     // The size the boxes show, in the unit selected; the last one that was a number otherwise.
     double widthTwips() const { return twipsOf(width, 2880); }
     double heightTwips() const { return twipsOf(height, 1440); }
