@@ -89,7 +89,6 @@ private slots:
         };
         const auto margins
             = [](double left) { return [left](LabelDocument &d) { d.setMargins({.labelLeft = left}); }; };
-        row("size", {[](LabelDocument &d) { d.setSize(4320, 1440); }, Part::Size});
         row("size at the most", {[](LabelDocument &d) { d.setSize(14400000, 1); }, Part::Size});
         row("size beyond it", {[](LabelDocument &d) { d.setSize(2880, 14400000.5); }, std::nullopt});
         row("size not a number", {[](LabelDocument &d) { d.setSize(NAN, 1440); }, std::nullopt});
@@ -98,12 +97,10 @@ private slots:
         row("margin beyond it", {margins(10000.5), std::nullopt});
         row("margin that is no number", {margins(NAN), Part::Margins});
         row("label product", {[](LabelDocument &d) { d.setLabelProduct("Avery 5160"); }, Part::LabelProduct});
-        row("source", {source([](DataSource &s) { s.kind = DataSource::Kind::Sequence; }), Part::Source});
         row("copies at the most", {source([](DataSource &s) { s.copies = 999; }), Part::Source});
         row("no copies", {source([](DataSource &s) { s.copies = 0; }), std::nullopt});
         row("resolution below the least", {[](LabelDocument &d) { d.setPictureDpi(49); }, std::nullopt});
         row("picture resolution", {[](LabelDocument &d) { d.setPictureDpi(2400); }, Part::Pictures});
-        row("symbology", {symbol([](SymbolObject &s) { s.symbology.reset(); }), Part::Symbol});
         row("font size at the most", {symbol([](SymbolObject &s) { s.fontPoints = -1000; }), Part::Symbol});
         row("font size beyond it", {symbol([](SymbolObject &s) { s.fontPoints = 1000.5; }), std::nullopt});
         row("font size 0", {symbol([](SymbolObject &s) { s.fontPoints = 0; }), std::nullopt});
@@ -191,16 +188,9 @@ private slots:
     // it as it was.
     void runLeavesDocument()
     {
-        Design design;
-        design.setText(DesignKey::Symbology, QString::number(int(Symbology::Code128)));
-        design.setText(DesignKey::SourceSequence, "1");
-        design.setText(DesignKey::SequenceStart, "0001");
-        design.setText(DesignKey::SequenceEnd, "0500");
-        design.setText(DesignKey::Unit, "1");
-        design.setText(DesignKey::Width, "1440");
-        design.setText(DesignKey::Height, "720");
-        design.setText(DesignKey::Suffix, "");
-        LabelDocument document = DesignCodec::read(design);
+        LabelDocument document
+            = DesignCodec::read(designOf("Form1/bartype=8;Form1/option2=1;Form1/text2=0001;"
+                                         "Form1/text3=0500;Form1/mesure=1;Form1/vtlw=1440;Form1/vtlh=720"));
         DataSource twice = document.source();
         twice.copies = 2;
         document.setSource(twice);
