@@ -3,8 +3,8 @@
 #include "DesignCodec.h"
 #include "DesignJob.h"
 #include "DesignValues.h"
-#include "Numbers.h"
 #include "JobPrinter.h"
+#include "Numbers.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
 #include "StoredValue.h"
@@ -125,7 +125,8 @@ void choosePrinter(const CommandLine &job, JobPrinter &printer)
 
 } // namespace
 
-int runBatchJob(const CommandLine &job, JobPrinter &printer, std::FILE *out, std::FILE *err)
+int runBatchJob(const CommandLine &job, const std::function<JobPrinter &()> &printer, std::FILE *out,
+                std::FILE *err)
 {
     // With the PDF on standard output, the status line goes with the messages.
     const bool pdfOut = job.pdf == QLatin1String("-");
@@ -150,8 +151,9 @@ int runBatchJob(const CommandLine &job, JobPrinter &printer, std::FILE *out, std
         if (job.action == CommandLine::Action::Save) {
             summary = run.save(job.saveFile);
         } else {
-            choosePrinter(job, printer);
-            summary = run.print(printer, job.firstLabel, job.copies);
+            JobPrinter &chosen = printer();
+            choosePrinter(job, chosen);
+            summary = run.print(chosen, job.firstLabel, job.copies);
         }
     } catch (const QuillError &error) {
         std::fprintf(err, "quillmark: %s\n", qPrintable(error.description()));

@@ -2,16 +2,19 @@
 #include "CommandLine.h"
 
 #include <cstdio>
+#include <functional>
 
 class JobPrinter;
 
 // One command-line job (--print or --save) run on the design model without a
-// window or widget, printing on printer: the design comes from the --design
+// window or widget, printing on the printer that printer() makes (asked only by
+// a print job: a save makes no printer): the design comes from the --design
 // file or the stored settings, which the job reads but never writes, with the
 // command line's symbology, size and data source in place of the design's. Returns the exit
 // status: 0 done (the status line on out, or on err when the PDF itself goes
 // to standard output), 1 failed (the message the window would show, on err).
-int runBatchJob(const CommandLine &job, JobPrinter &printer, std::FILE *out, std::FILE *err);
+int runBatchJob(const CommandLine &job, const std::function<JobPrinter &()> &printer, std::FILE *out,
+                std::FILE *err);
 
 // Ends what the program printed on out: flushed, and checked, since a full
 // disk, a closed pipe or a closed standard output fails only there. Returns

@@ -78,8 +78,13 @@ int main(int argc, char **argv)
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("Quillmark"));
         QGuiApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
-        PrinterObject printer;
-        return runBatchJob(job, printer, stdout, stderr);
+        std::unique_ptr<PrinterObject> printer;
+        const auto made = [&printer]() -> JobPrinter & {
+            if (!printer)
+                printer = std::make_unique<PrinterObject>();
+            return *printer;
+        };
+        return runBatchJob(job, made, stdout, stderr);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
