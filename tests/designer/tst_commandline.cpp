@@ -12,6 +12,7 @@
 #include "PrinterObject.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
+#include "common/DesignTexts.h"
 #include "frmPrint.h"
 
 #include <QApplication>
@@ -295,30 +296,18 @@ private slots:
         QFETCH(bool, titled);
         QFETCH(bool, piped);
         QFETCH(int, dpi);
-        using K = DesignKey;
-        Design design;
-        design.setText(K::Symbology, "8");
-        design.setText(K::Rotation, rotation);
-        design.setText(K::Unit, "0");
-        design.setText(K::Width, "3600");
-        design.setText(K::Height, "2160");
-        design.setText(K::SourceText, "0");
-        design.setText(K::SourceSequence, "1");
-        design.setText(K::SequenceStart, "07");
-        design.setText(K::SequenceEnd, "12");
-        design.setText(K::Prefix, "Q-");
-        design.setText(K::PageLeft, "1");
-        design.setText(K::LabelRight, "0.5");
+        QString texts = "Form1/bartype=8;Form1/mesure=0;Form1/vtlw=3600;Form1/vtlh=2160;Form1/option1=0;"
+                        "Form1/option2=1;Form1/text2=07;Form1/text3=12;Quillmark design/Prefix=Q-;"
+                        "Page margins/Left=1;Label margins/Right=0.5;Form1/Orientation="
+            + rotation;
         if (titled) {
             // Titles in three fonts (Latin, CJK and dingbats from fallbacks), whose PDF objects Qt orders
             // by a hash.
             QVERIFY(plant(path("titled.txt"),
                           "A-1\nTitle one \xe6\x97\xa5\xe6\x9c\xac \xe2\x9c\x88\nB-2\nTitle two\n"));
-            design.setText(K::SourceSequence, "0");
-            design.setText(K::SourceImport, "1");
-            design.setText(K::ImportFile, path("titled.txt"));
-            design.setText(K::HasTitle, "1");
+            texts += ";Form1/option2=0;Form1/option3=1;Form1/Check3=1;Form1/text4=" + path("titled.txt");
         }
+        const Design design = designOf(texts);
         const QString file = path("agree.qmdesign");
         design.writeFile(file);
         QDir(path("window")).removeRecursively();

@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <cmath>
 
+#include "common/DesignTexts.h"
 #include "common/Raised.h"
 
 using Part = LabelDocument::Part;
@@ -25,26 +26,6 @@ struct EditCase {
     std::optional<Part> part;
 };
 Q_DECLARE_METATYPE(EditCase)
-
-// "Section/key=text;..." as a design: the first-run one with those texts.
-Design designOf(const QString &pairs)
-{
-    Design design;
-    for (const QString &pair : pairs.split(u';', Qt::SkipEmptyParts))
-        for (const DesignKeys::Entry &entry : DesignKeys::all())
-            if (entry.section + u'/' + entry.name == pair.section(u'=', 0, 0))
-                design.setText(entry.key, pair.section(u'=', 1));
-    return design;
-}
-
-// A design's text under "Section/key".
-QString textAt(const Design &design, const QString &place)
-{
-    for (const DesignKeys::Entry &entry : DesignKeys::all())
-        if (entry.section + u'/' + entry.name == place)
-            return design.text(entry.key);
-    return QStringLiteral("<no such key>");
-}
 
 // Letter pages at 96 dpi, all drawn on one picture: a printer without a driver.
 class PicturePrinter : public LabelPrinter {
