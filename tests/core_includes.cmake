@@ -4,7 +4,7 @@
 # through Qt's common include folder, and is caught here.
 # Run as: cmake -DSOURCE=... -P core_includes.cmake
 set(core_folders platform/core platform/numbers platform/metafile platform/products component/core data
-  document output/core designer/core cli)
+  designer/document output/core designer/core designer/cli)
 set(found "")
 foreach(folder ${core_folders})
   file(GLOB_RECURSE files ${SOURCE}/${folder}/*.cpp ${SOURCE}/${folder}/*.h)
