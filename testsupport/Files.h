@@ -5,6 +5,7 @@
 #include <QFile>
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 // The file's bytes; a text no test writes when it cannot be read.
 inline QByteArray contents(const QString &path)
@@ -37,4 +38,12 @@ template <typename Write> void limited(int resource, qint64 bytes, Write write)
     ::setrlimit(resource, &limit);
     write();
     ::setrlimit(resource, &saved);
+}
+
+// The address space the process takes now, in bytes; -1 when it cannot tell.
+inline qint64 addressSpace()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    const bool read = statm.open(QIODevice::ReadOnly);
+    return read ? statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE) : -1;
 }

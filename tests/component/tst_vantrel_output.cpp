@@ -149,13 +149,6 @@ QImage twoColours(const QImage &picture)
 }
 
 // The process's address space now, from the system's account of it (in pages).
-qint64 addressSpace()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    const bool read = statm.open(QIODevice::ReadOnly);
-    return read ? statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE) : -1;
-}
-
 SymbolRenderer::Style styleOf(const Case &c)
 {
     return {.quarterTurns = c.orientation / 900,

@@ -141,6 +141,7 @@ private slots:
         row("quotes, escapes and @ as written", "[Form1]\nCaption=\"@@x, \\\"y\\\"\"\n", "Form1/Caption",
             "@x, \"y\"");
         row("a byte-order mark", "\xEF\xBB\xBF[Form1]\r\nCaption=marked\r\n", "Form1/Caption", "marked");
+        row("a key without a name first", "=stray\n[Shop]\nowner=Anna\n", "Shop/owner", "Anna");
     }
     // Every value reads as the characters written and is written again
     // unchanged, also under keys the program does not know; another reader

@@ -157,20 +157,52 @@ private slots:
         QCOMPARE(windowsFill(device.bytes()), filled);
     }
 
-    // A shape of two outlines keeps its hole when wmf2gd draws it.
-    void ringKeepsItsHole()
+    // Shapes keep their outlines when wmf2gd draws them: a ring its hole, a square turned by 45 degrees
+    // its corners.
+    void shapesKeepTheirOutlines()
     {
-        WmfDevice device(90, 90, 96);
+        WmfDevice device(180, 90, 96);
         QPainter p(&device);
         QPainterPath ring;
         ring.addRect(0, 0, 90, 90);
         ring.addRect(30, 30, 30, 30);
         p.fillPath(ring, Qt::black);
+        p.translate(135, 0);
+        p.rotate(45);
+        p.fillRect(QRectF(0, 0, 63, 63), Qt::black);
         p.end();
         const QByteArray gd = Decode::wmfTool(QStringLiteral("wmf2gd"), device.bytes());
-        const QImage drawn = QImage::fromData(gd).scaled(90, 90);
+        const QImage drawn = QImage::fromData(gd).scaled(180, 90);
         QVERIFY(qGray(drawn.pixel(15, 45)) < 128); // the ring
         QVERIFY(qGray(drawn.pixel(45, 45)) > 128); // the hole
+        QVERIFY(qGray(drawn.pixel(135, 45)) < 128); // the turned square
+        QVERIFY(qGray(drawn.pixel(95, 5)) > 128); // beside its corner
+    }
+
+    void longLineInParts_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("records");
+        QTest::newRow("as many points as a record holds") << 65535 << 1;
+        QTest::newRow("one more") << 65536 << 2;
+    }
+    // A line of more points than one record holds runs on in records that share their ends.
+    void longLineInParts()
+    {
+        QFETCH(int, points);
+        QFETCH(int, records);
+        WmfDevice device(400, 200, 96);
+        QPainter p(&device);
+        QPolygon line;
+        for (int i = 0; i < points; ++i)
+            line << QPoint(i % 400, i % 200);
+        p.drawPolyline(line);
+        QVERIFY(p.end());
+        const QByteArray meta = device.bytes().mid(22);
+        int found = 0;
+        for (qsizetype at = 18; word(meta, at + 4) != 0; at += qsizetype(dword(meta, at)) * 2)
+            found += word(meta, at + 4) == 0x0325; // a polyline
+        QCOMPARE(found, records);
     }
 };
 
