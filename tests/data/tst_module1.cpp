@@ -124,6 +124,7 @@ private slots:
         row("end compared as typed",
             {.start = "9007199254740990", .end = "9007199254740990.7", .values = "9007199254740990"});
         row("more than 15 digits", {.start = "1000000000000000.5", .end = "1000000000000002"});
+        row("a fraction longer than is kept", {.start = "0." + QString(401, u'0') + "1", .end = "1"});
     }
     // Every value of the range, each once and as its number text, or the run
     // is refused before its first value.
