@@ -361,7 +361,8 @@ private slots:
              .surface = Svg,
              .size = {900, 300},
              .dpi = 300,
-             .title = "Menu \"A\" & B"});
+             .title = "Menu \"A\" & B \U0001D11E", // a character beyond 16 bits
+             .memory = 256 << 20});
         row({.data = "Quill-300",
              .surface = Svg,
              .size = {900, 300},

@@ -4,6 +4,7 @@
 // Import files that are pipes, devices or endless: tst_module1.
 #include "AtomicFile.h"
 #include "AtomicFileWriter.h"
+#include "HelpDocument.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
 
@@ -27,6 +28,11 @@ QString writeBig(const QString &writer, const QString &path)
             SettingsStore store(path);
             store.write(QStringLiteral("Form1"), QStringLiteral("Caption"), QString(2000, u'x'));
             return store.flush();
+        }
+        if (writer == u"help") { // the help's pages, in a cache at path
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(path));
+            HelpDocument::writeUserPage();
+            return {};
         }
         if (writer == u"late pipe") { // a pipe takes the name while the pieces are written
             AtomicFileWriter pieces(path);
@@ -187,10 +193,11 @@ private slots:
         row("bytes to a link to a pipe", "bytes", "link to fifo");
         row("bytes to a character device", "bytes", "null");
         row("a pipe made while the pieces are written", "late pipe", "late");
+        row("the help's pages where a pipe stands", "help", "fifo");
     }
     // A folder where the file should be, a missing folder (the settings make
     // theirs) or a read-only one; a pipe, a device or a link to one, left in
-    // its place: a message naming the file.
+    // its place (also where the help's folder goes): a message naming the file.
     void refusedPlaces()
     {
         QFETCH(QString, writer);
@@ -216,6 +223,8 @@ private slots:
         QVERIFY2(refusal.contains(file), qPrintable(refusal));
         QVERIFY2(refusal.endsWith(u'.'), qPrintable(refusal));
         QVERIFY(!QFileInfo(file).isFile()); // nothing written in its place
+        if (writer == u"help") // not that the folder exists
+            QVERIFY2(refusal.endsWith(QString::fromLocal8Bit(strerror(ENOTDIR)) + u'.'), qPrintable(refusal));
     }
 };
 
