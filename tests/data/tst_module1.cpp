@@ -223,6 +223,7 @@ private slots:
         row("the last title missing", {.bytes = "A\nTA\nB", .titles = true, .values = "A/TA B/"});
         row("a quoted first field previewed whole",
             {.bytes = "\"A, B\",x\n", .values = "\"A, B\",x", .preview = "A, B/"});
+        row("a quoted first field at the file's end", {.bytes = "\"A\"", .values = "\"A\"", .preview = "A/"});
         row("empty", {.bytes = "", .values = ""});
         row("byte-order mark only", {.bytes = "\xEF\xBB\xBF", .values = ""});
         row("Latin-1 when not UTF-8",
