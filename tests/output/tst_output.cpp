@@ -126,6 +126,8 @@ private slots:
             fields[f.field]->setText(f.typed);
         designer.width = f.width;
         designer.vantrel().setBarType(std::int16_t(f.barType));
+        if (f.printer.isEmpty()) // the dialog names the printer and what it lacks
+            QCOMPARE(dialog.Text3->text(), QStringLiteral("PDF file printer (no file chosen)"));
         dialog.OKButton_Click();
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Printing error!"));
