@@ -551,7 +551,9 @@ private slots:
             if (!c.oneLine.isEmpty())
                 QCOMPARE(tool("pdftotext", {path, "-"}).split(u'\n').first(), c.oneLine);
         }
-        if (c.surface == Png && ownDpi && !c.title.isEmpty()) { // as large as poppler draws the PDF
+        // A titled picture, or a drawing whose glyphs beyond Latin-1 are outlines: as large as poppler draws
+        // the PDF.
+        if (((c.surface == Png && ownDpi) || c.surface == Eps) && !c.title.isEmpty()) {
             const QString pdf = path + QStringLiteral(".pdf");
             v.design().saveDrawing(pdf, SymbolDesign::Drawing::Pdf, c.size.width(), c.size.height());
             const QImage drawn = rasterised(pdf, Pdf, c.dpi);
