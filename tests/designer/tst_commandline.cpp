@@ -186,6 +186,22 @@ private slots:
         QVERIFY2(summary.startsWith("10 labels on 2 pages"), qPrintable(summary));
     }
 
+    // The window started with a design file opens it: the file heads the recent designs at once.
+    void windowOpensTheDesignGiven()
+    {
+        const QString file = path("given.qmdesign");
+        designOf("Form1/bartype=8").writeFile(file);
+        QProcess window;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", path("window-config"));
+        window.setProcessEnvironment(env);
+        window.start(QStringLiteral(QUILLMARK_BINARY), {file});
+        const QString recent = path("window-config/Quillmark2/Recent designs.conf");
+        QTRY_VERIFY_WITH_TIMEOUT(contents(recent).contains(QFile::encodeName(file)), 30000);
+        window.kill();
+        QVERIFY(window.waitForFinished());
+    }
+
     // The man page and the manual's copy of --help name every option the
     // parser takes, and no other.
     void documentedOptions()

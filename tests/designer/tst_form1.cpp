@@ -149,6 +149,8 @@ private slots:
         QTest::qWait(0);
         const QRect preview = f.Picture1->geometry();
         const QPointF symbol(f.Vantrel1->Left(), f.Vantrel1->Top());
+        const QRect placed = f.Vantrel1->geometry();
+        QVERIFY2(std::abs(placed.left() * 2 + placed.width() - preview.width()) <= 1, "not centred across");
         const int previewBottom = f.Picture1->mapTo(&f, QPoint(0, f.Picture1->height())).y();
         QCOMPARE(previewBottom, f.statusBar()->y());
         f.resize(f.width(), f.height() + 1);

@@ -95,6 +95,8 @@ private slots:
             .field = 6,
             .typed = "-100",
             .says = "reach from -100 to 8 in across and from 0 to 11 in down, on a page of 8.5 × 11 in"};
+        QTest::newRow("page margins that leave no room")
+            << Failure{.field = 6, .typed = "8.5", .says = "page margins, none across."};
         QTest::newRow("no symbology") << Failure{.barType = -1, .says = "No symbology is chosen"};
         // EAN-2 takes 2 digits: found only while the labels are drawn.
         QTest::newRow("EAN-2, a value it refuses") << Failure{.barType = int(Symbology::Ean2),
