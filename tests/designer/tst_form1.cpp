@@ -293,7 +293,7 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shownTitle");
         const QByteArray shop = "sku;name;size\r\n1001;Widget;M\r\n1002;\"Gadget; large\";L\r\n";
-        const QByteArray tabs = "A-1\tred\nB-2\tblue\n";
+        const QByteArray tabs = "A-1\tred\nB-2\n"; // the second row one column short
         const QStringList widget{"1001", "Widget", "M"};
         QTest::newRow("names, semicolon found")
             << shop << "" << 0 << "detect" << true << "{sku}-{size}"
