@@ -339,6 +339,7 @@ private slots:
         QVERIFY(f.Command7->isEnabled());
         QStringList shownRow;
         QString shownLine;
+        bool wraps = false; // a long first label wraps instead of widening the dialog
         session.dialogs.onDialog = [&](QDialog &dialog) {
             dialog.findChild<QComboBox *>("delimiter")->setCurrentIndex(delimiter);
             dialog.findChild<QCheckBox *>("header")->setChecked(header);
@@ -347,12 +348,15 @@ private slots:
             const QTableWidget *table = dialog.findChild<QTableWidget *>("sample");
             for (int column = 0; column < table->columnCount(); ++column)
                 shownRow << table->item(0, column)->text();
-            shownLine = dialog.findChild<QLabel *>("preview")->text();
+            const QLabel *preview = dialog.findChild<QLabel *>("preview");
+            shownLine = preview->text();
+            wraps = preview->wordWrap();
             return ok ? QDialog::Accepted : QDialog::Rejected;
         };
         f.Command7->click();
         QCOMPARE(shownRow, firstRow);
         QVERIFY2(shownLine.contains(line), qPrintable(shownLine));
+        QVERIFY(wraps);
         QCOMPARE(f.Vantrel1->Caption(), caption);
         QCOMPARE(f.Vantrel1->Title(), shownTitle);
         QCOMPARE(ClickCheckBox::value(f.Check3), shownTitle.isEmpty() ? 0 : 1);
