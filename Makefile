@@ -8,12 +8,12 @@ JOBS ?= $(shell nproc)
 RUN_PACKAGES = cmake g++ make qt6-base-dev libzint-dev zlib1g-dev libcups2-dev fonts-liberation \
                glabels-data
 # The tests: zxing-cpp and zbar read what we draw, outside readers for what we write
-# (libwmf-bin and libuemf-dev for metafiles, poppler-utils), a private CUPS with the PDF
+# (libwmf-bin for metafiles, poppler-utils), a private CUPS with the PDF
 # backend and the sample label drivers (cups-common), a comma locale, and the desktop's
 # validators for the installed files (shared-mime-info compiles the design files' type);
 # rsvg-convert and Ghostscript rasterise the SVG and EPS pictures, xmllint (libxml2-utils)
 # checks that every SVG is well-formed XML; lintian judges the Debian package.
-TEST_PACKAGES = libzxing-dev zbar-tools libwmf-bin libuemf-dev poppler-utils cups cups-common \
+TEST_PACKAGES = libzxing-dev zbar-tools libwmf-bin poppler-utils cups cups-common \
                 printer-driver-cups-pdf locales xvfb xauth desktop-file-utils appstream \
                 shared-mime-info librsvg2-bin ghostscript libxml2-utils lintian
 # The package: cpack's Debian generator finds the libraries the program needs with

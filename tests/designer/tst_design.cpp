@@ -32,9 +32,6 @@ private slots:
         const auto row = [](const char *name, const KeyCase &c) { QTest::newRow(name) << c; };
         using K = DesignKey;
         row("width", {.key = K::Width, .name = "vtlw", .byDefault = "2880", .good = "4320.5", .bad = "-5"});
-        row("fixed text",
-            {.key = K::Caption, .name = "Caption", .byDefault = "0123456789", .good = "Quill, 128"});
-        row("unit", {.key = K::Unit, .name = "mesure", .byDefault = "0", .good = "1", .bad = "inch"});
         row("symbology",
             {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "24", .bad = "999"});
         row("scaling", {.key = K::Scaling, .name = "Scaling", .byDefault = "0", .good = "2", .bad = "3"});
@@ -48,8 +45,6 @@ private slots:
             {.key = K::SourceText, .name = "option1", .byDefault = "1", .good = "0", .bad = "on"});
         row("label margin",
             {.key = K::LabelLeft, .name = "Left", .byDefault = "0", .good = "0,25", .bad = "10000.5"});
-        row("page margin",
-            {.key = K::PageLeft, .name = "Left", .byDefault = "0", .good = "-10000", .bad = "-1e300"});
         row("custom symbology",
             {.key = K::CustomSymbology,
              .name = "CustomSymbology",
@@ -62,12 +57,6 @@ private slots:
              .byDefault = "#000000",
              .good = "#102030",
              .bad = "ink"});
-        row("import delimiter",
-            {.key = K::ImportDelimiter,
-             .name = "Delimiter",
-             .byDefault = "detect",
-             .good = "Semicolon",
-             .bad = "pipe"});
         row("import header",
             {.key = K::ImportHeader, .name = "Header", .byDefault = "0", .good = "1", .bad = "2"});
         row("bar width reduction, in millimetres or pixels as kept before",
@@ -78,7 +67,6 @@ private slots:
              .bad = "1.5mm"});
         row("picture resolution",
             {.key = K::PictureDpi, .name = "Resolution", .byDefault = "Screen", .good = "600", .bad = "20"});
-        row("prefix", {.key = K::Prefix, .name = "Prefix", .byDefault = "(prefix)", .good = "SSCC-"});
     }
 
     void keys()
@@ -104,24 +92,6 @@ private slots:
         QCOMPARE(Design::fromStore(store).text(c.key), entry.stored ? c.good : c.byDefault);
     }
 
-    // The Columns dialog's delimiters, the one found in the file named first.
-    void delimiterChoices()
-    {
-        QTemporaryDir dir;
-        QVERIFY(plant(dir.filePath("items.tsv"), "sku\tname\n1\tA\n"));
-        const QStringList listed = {"Find by itself (tab)", "Comma", "Semicolon", "Tab"};
-        QCOMPARE(ImportColumnsChoice(dir.filePath("items.tsv"), ImportColumns{}).delimiterChoices(), listed);
-    }
-
-    // The recent designs as a settings file lists them: each once, none empty.
-    void recentDesignsListed()
-    {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("Quillmark2.conf");
-        QVERIFY(plant(file, "[Recent designs]\n1=/a.qmdesign\n2=\n3=/a.qmdesign\n4=/b.qmdesign\n"));
-        QCOMPARE(RecentDesigns(file).paths(), (QStringList{"/a.qmdesign", "/b.qmdesign"}));
-    }
-
     void fileValues_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -133,7 +103,6 @@ private slots:
               };
         row("unknown keys", "[Form1]\nbartype=8\nnote=from the shop\n\n[Shop]\nowner=Anna\n", "Shop/owner",
             "Anna");
-        row("a comma in an unknown key", "[Shop]\nowner=Anna, Berlin\n", "Shop/owner", "Anna, Berlin");
         row("a typed value's look", "[Shop]\nnote=@Rect(1 2 3 4)\n", "Shop/note", "@Rect(1 2 3 4)");
         row("a comma in the caption", "[Form1]\nCaption=Hello, World\n", "Form1/Caption", "Hello, World");
         row("a semicolon in the caption", "; a comment\n[Form1]\nCaption=Hello; World\n", "Form1/Caption",

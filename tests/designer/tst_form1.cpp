@@ -42,9 +42,6 @@ private slots:
             "Text1=0123456789;Text5=5.08;Text6=2.54;Combo1=EAN-13;Combo3=14;Combo4=0;Combo5=Left;"
             "Check1=1;Check2=0;Check3=0;source=Option1;unit=Option5;enabled=Text1;Caption=0123456789;Title=",
             "mesure=0;vtlw=2880.36;vtlh=1440.18;bartype=0;combo3=14");
-        row("size in inches", "vtlw=3000;vtlh=1000;mesure=1",
-            "Text5=2.08;Text6=0.69;unit=Option4;Module=Module 0.265 mm (10.4 mils)",
-            "vtlw=2995.2;vtlh=993.6;mesure=1");
         row("unknown unit, no symbology", "mesure=99999999999;bartype=-1",
             "Text5=2;Text6=1;unit=Option4;Combo1=;BarType=-1", "mesure=1;vtlw=2880;bartype=-1");
         row("no source ticked", "option1=0;Caption=fixed",
@@ -62,8 +59,6 @@ private slots:
             "Text5=5.08", "vtlw=2880.36;vtlh=1440.18");
         row("turn, alignment and size not offered", "Orientation=45;Align=Middle;combo3=abc",
             "Combo4=0;Combo5=Left;Combo3=14", "Orientation=0;Align=Left;combo3=14");
-        row("font size read by its start alone", "combo3=-5000pt", "Combo3=-1000;FontSize=-1000",
-            "combo3=-1000");
         row("font size with the locale's point", "combo3=-1000<point>5", "Combo3=-1000;FontSize=-1000",
             "combo3=-1000");
         row("font size 1000.0", "combo3=1000.0", "Combo3=1000.0", "combo3=1000.0");
@@ -198,18 +193,6 @@ private slots:
         again.setSymbolSize(false, QStringLiteral("5"), QStringLiteral("2.5"));
         QVERIFY(again.Option5->isChecked());
         QCOMPARE(again.document().width(), 5 * 567.0);
-    }
-
-    // A font far beyond any the box takes, set on the component directly, is drawn without a crash.
-    void hugeFontDrawn()
-    {
-        DesignerSession session;
-        Form1 &f = session.start();
-        f.Vantrel1->Font().setSize(3e7);
-        f.Vantrel1->setShowText(1);
-        QVERIFY(!f.Vantrel1->grab().isNull());
-        // Beyond a billion points it is refused.
-        QCOMPARE(raised([&f] { f.Vantrel1->Font().setSize(2e9); }), QStringLiteral("Invalid font size."));
     }
 
     void fontSize_data()

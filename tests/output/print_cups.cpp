@@ -264,54 +264,6 @@ private slots:
         }
     }
 
-    // The resolution is offered where the printer has more than one.
-    void resolutionChoice()
-    {
-        if (!m_down.isEmpty())
-            QSKIP(qPrintable(m_down));
-        PrinterObject printer;
-        StandInDialogs dialogs;
-        PrinterSetupDialog setup(printer, dialogs);
-        QVERIFY(!setup.resolutionLabel->isHidden());
-        emit setup.printers->activated(setup.printers->findText(kOneResolution));
-        QCOMPARE(setup.resolution->count(), 1);
-        QVERIFY(setup.resolutionLabel->isHidden());
-        QVERIFY(setup.resolution->isHidden());
-    }
-
-    void customPageLimits_data()
-    {
-        QTest::addColumn<QSizeF>("change"); // points added to a limit
-        QTest::addColumn<bool>("fromMost"); // the limit: the most the driver takes, else the least
-        QTest::addColumn<bool>("taken");
-        QTest::newRow("the least") << QSizeF(0, 0) << false << true;
-        QTest::newRow("a point short of the least width") << QSizeF(-1, 0) << false << false;
-        QTest::newRow("a point short of the least height") << QSizeF(0, -1) << false << false;
-        QTest::newRow("the most") << QSizeF(0, 0) << true << true;
-        QTest::newRow("a point past the most width") << QSizeF(1, 0) << true << false;
-        QTest::newRow("a point past the most height") << QSizeF(0, 1) << true << false;
-    }
-    // A size the queue does not list becomes a custom page while the driver
-    // takes it, from its least size to its most, and is refused beyond.
-    void customPageLimits()
-    {
-        QFETCH(QSizeF, change);
-        QFETCH(bool, fromMost);
-        QFETCH(bool, taken);
-        if (!m_down.isEmpty())
-            QSKIP(qPrintable(m_down));
-        PrinterObject printer;
-        printer.selectQueue(kQueue);
-        const QPrinterInfo queue = QPrinterInfo::printerInfo(kQueue);
-        const QPageSize limit = fromMost ? queue.maximumPhysicalPageSize() : queue.minimumPhysicalPageSize();
-        const QSizeF points = limit.size(QPageSize::Point) + change;
-        const QPageSize size(points, QPageSize::Point, QStringLiteral("Trial"), QPageSize::ExactMatch);
-        const QString error = raised([&] { printer.setMedia(size, QPageLayout::Portrait); });
-        QCOMPARE(error.isEmpty(), taken);
-        if (taken)
-            QCOMPARE(printer.media().size(QPageSize::Point), points);
-    }
-
     void labelProductOnTheQueue_data()
     {
         QTest::addColumn<RollCase>("roll");

@@ -465,25 +465,6 @@ private slots:
                  qPrintable(recorder.reports.value(4).text));
     }
 
-    // The message box Qt shows for a failure: the warning icon, the text and the caption.
-    void failureMessageBox()
-    {
-        QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
-        QString shown;
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            boxIcon = box->icon();
-            shown = box->windowTitle() + ": " + box->text();
-            box->accept();
-        });
-        PrinterObject printer;
-        DialogProvider::real(printer)->messageBox("The text.", "The caption");
-        QCOMPARE(boxIcon, QMessageBox::Warning);
-        QCOMPARE(shown, QStringLiteral("The caption: The text."));
-    }
-
     // The label product chooser: the product a search leaves first is the one
     // chosen, and a cancelled chooser chooses none.
     void productChooser_data()

@@ -1,5 +1,5 @@
 // Metafiles written by our device, walked record by record with an independent
-// parser and read by libUEMF. What they show is read back by libwmf's wmf2svg and
+// parser. What they show is read back by libwmf's wmf2svg and
 // wmf2gd with the component's output rows, at every quarter turn and with text.
 #include "Decode.h"
 #include "WmfDevice.h"
@@ -8,65 +8,11 @@
 #include <QPainterPath>
 #include <QtEndian>
 #include <QtTest>
-#include <uwmf.h>
 
 namespace {
 quint16 word(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
 quint32 dword(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
 
-// The area Windows fills for the shapes of a metafile, by its rules, from the
-// records as libUEMF reads them: a polygon up to its corners, a rectangle
-// without a pen one unit short on the right and at the bottom. Empty when
-// libUEMF refuses the file.
-QRect windowsFill(const QByteArray &wmf)
-{
-    const char *at = wmf.constData();
-    const char *const end = at + wmf.size();
-    U_WMRPLACEABLE placeable{};
-    U_WMRHEADER header{};
-    const int headerBytes = wmfheader_get(at, end, &placeable, &header);
-    if (headerBytes <= 0)
-        return {};
-    constexpr int kFree = -1;
-    constexpr int kNoPen = -2;
-    QList<int> table(header.nObjects, kFree); // a pen's style, or what else the slot holds
-    int penStyle = U_PS_SOLID;
-    QRect filled;
-    for (at += headerBytes; at < end;) {
-        const size_t size = U_WMRRECSAFE_get(at, end);
-        const int type = size ? U_WMRTYPE(at) : int(U_WMR_EOF);
-        const qsizetype freeSlot = table.indexOf(kFree); // objects take the lowest free slot
-        U_PEN pen{};
-        U_RECT16 r{};
-        uint16_t object = 0;
-        uint16_t count = 0;
-        const char *points = nullptr;
-        if (size == 0 || type == U_WMR_EOF)
-            return size ? filled : QRect();
-        if (type == U_WMR_CREATEPENINDIRECT && U_WMRCREATEPENINDIRECT_get(at, &pen) && freeSlot >= 0)
-            table[freeSlot] = pen.Style;
-        if ((type == U_WMR_CREATEBRUSHINDIRECT || type == U_WMR_CREATEFONTINDIRECT) && freeSlot >= 0)
-            table[freeSlot] = kNoPen;
-        if (type == U_WMR_DELETEOBJECT && U_WMRDELETEOBJECT_get(at, &object) && object < table.size())
-            table[object] = kFree;
-        if (type == U_WMR_SELECTOBJECT && U_WMRSELECTOBJECT_get(at, &object) && table.value(object) >= 0)
-            penStyle = table[object];
-        const int shortBy = penStyle == U_PS_NULL ? 1 : 0;
-        if (type == U_WMR_RECTANGLE && U_WMRRECTANGLE_get(at, &r))
-            filled |= QRect(QPoint(r.left, r.top), QPoint(r.right - 1 - shortBy, r.bottom - 1 - shortBy));
-        if (type == U_WMR_POLYGON && U_WMRPOLYGON_get(at, &count, &points)) {
-            QPolygon polygon;
-            for (int i = 0; i < count; ++i) {
-                U_POINT16 p{};
-                std::memcpy(&p, points + i * sizeof p, sizeof p);
-                polygon << QPoint(p.x, p.y);
-            }
-            filled |= polygon.boundingRect().adjusted(0, 0, -1, -1);
-        }
-        at += size;
-    }
-    return {};
-}
 } // namespace
 
 class TestWmf : public QObject {
@@ -129,32 +75,6 @@ private slots:
         }
         QCOMPARE(largest, dword(meta, 12));
         QCOMPARE(live.count(true), 0);
-    }
-
-    void barsFillAsWindowsDrawsThem_data()
-    {
-        QTest::addColumn<QRect>("bar");
-        QTest::addColumn<int>("quarterTurns");
-        QTest::addColumn<QRect>("filled");
-        QTest::newRow("one unit wide") << QRect(5, 4, 1, 20) << 0 << QRect(5, 4, 1, 20);
-        QTest::newRow("one unit wide, turned") << QRect(5, 4, 1, 20) << 1 << QRect(16, 5, 20, 1);
-    }
-
-    // Bars keep their width where Windows draws the file.
-    void barsFillAsWindowsDrawsThem()
-    {
-        QFETCH(QRect, bar);
-        QFETCH(int, quarterTurns);
-        QFETCH(QRect, filled);
-        WmfDevice device(40, 40, 96);
-        QPainter p(&device);
-        if (quarterTurns == 1) {
-            p.translate(40, 0);
-            p.rotate(90);
-        }
-        p.fillRect(bar, Qt::black);
-        QVERIFY(p.end());
-        QCOMPARE(windowsFill(device.bytes()), filled);
     }
 
     // Shapes keep their outlines when wmf2gd draws them: a ring its hole, a square turned by 45 degrees
