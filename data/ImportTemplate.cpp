@@ -42,26 +42,31 @@ void ImportTemplate::bind(const QStringList &names, bool header, const QString &
     for (Piece &piece : m_pieces) {
         if (!piece.isColumn)
             continue;
-        piece.column = -1;
-        for (qsizetype k = 0; header && k < names.size() && piece.column < 0; ++k)
-            if (names[k].trimmed() == piece.text)
-                piece.column = int(k);
-        bool number = false;
-        const int n = piece.text.toInt(&number);
-        if (piece.column < 0 && number && n >= 1 && (!header || n <= names.size()))
-            piece.column = n - 1;
-        if (piece.column >= 0)
-            continue;
-        QStringList shown;
-        for (const QString &name : names)
-            shown << quoted(name.trimmed());
-        throw QuillError(QStringLiteral("The %1 template %2 names the column \"%3\", which %4 does not have; "
-                                        "%5: %6.")
-                             .arg(m_what, quoted(m_text), piece.text, source,
-                                  header ? QStringLiteral("its header names the columns")
-                                         : QStringLiteral("without a header row its columns are numbered"),
-                                  shown.join(QStringLiteral(", "))));
+        piece.column = -1; // a name that fails stays unbound
+        piece.column = columnOf(piece.text, names, header, source);
     }
+}
+
+int ImportTemplate::columnOf(const QString &name, const QStringList &names, bool header,
+                             const QString &source) const
+{
+    for (qsizetype k = 0; header && k < names.size(); ++k)
+        if (names[k].trimmed() == name)
+            return int(k);
+    bool number = false;
+    const int n = name.toInt(&number);
+    if (number && n >= 1 && (!header || n <= names.size()))
+        return n - 1;
+    QStringList shown;
+    for (const QString &column : names)
+        shown << quoted(column.trimmed());
+    const QString list = shown.join(QStringLiteral(", "));
+    // Without a header row a caller that has read no row yet knows no column count.
+    const QString columns = header ? QStringLiteral("its header names the columns: ") + list
+        : shown.isEmpty()          ? QStringLiteral("without a header row its columns are numbered from 1")
+                                   : QStringLiteral("without a header row its columns are numbered: ") + list;
+    throw QuillError(QStringLiteral("The %1 template %2 names the column \"%3\", which %4 does not have; %5.")
+                         .arg(m_what, quoted(m_text), name, source, columns));
 }
 
 int ImportTemplate::widest() const

@@ -20,6 +20,9 @@ public:
     // header row (header false) a number is kept even beyond names, since a
     // later row may be longer. source: the import file as a message names it.
     void bind(const QStringList &names, bool header, const QString &source);
+    // The column one name stands for, as bind ties it, from 0; raises the
+    // same QuillError for a name that is neither.
+    int columnOf(const QString &name, const QStringList &names, bool header, const QString &source) const;
     // The highest column the template uses, from 1; 0 when it uses none.
     int widest() const;
     // The first column the template uses that is empty in fields, from 1; 0 when none.
@@ -28,12 +31,15 @@ public:
     QString apply(const QStringList &fields) const;
     const QString &text() const { return m_text; }
 
-private:
     struct Piece {
         QString text; // literal text, or the column's name
         int column = -1; // -1: literal; else the column's index from 0, once bound
         bool isColumn = false;
     };
+    // The text as it reads: literal runs and names in braces, in order.
+    const QList<Piece> &pieces() const { return m_pieces; }
+
+private:
     QString m_text;
     QString m_what;
     QList<Piece> m_pieces;

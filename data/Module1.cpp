@@ -112,6 +112,7 @@ Module1::Module1(const DataSourceControls &controls)
 
 QString Module1::getFirstData()
 {
+    m_rowFields.clear();
     if (m_controls.textSelected())
         return m_controls.fixedText();
     if (m_controls.sequenceSelected()) {
@@ -154,6 +155,7 @@ QString Module1::getFirstTitle()
 
 QString Module1::getNextData()
 {
+    m_rowFields.clear();
     if (m_controls.textSelected())
         return {};
     if (m_controls.sequenceSelected()) {
@@ -240,13 +242,16 @@ QString Module1::firstRow()
     openImport();
     QString value;
     m_rowTitle.clear();
+    m_rowFields.clear();
     try {
         m_rows.emplace(m_importFile, m_controls.importColumns());
         m_rows->start();
-        if (m_rows->next())
+        if (m_rows->next()) {
             m_rows->evaluate(&value, &m_rowTitle);
-        else
+            m_rowFields = m_rows->fields();
+        } else {
             m_importFile.close();
+        }
         m_importFile.forgetStart();
     } catch (const QuillError &) {
         m_importFile.close();
@@ -263,10 +268,12 @@ QString Module1::nextRow()
         return {};
     QString value;
     try {
-        if (m_rows->next())
+        if (m_rows->next()) {
             m_rows->evaluate(&value, &m_rowTitle);
-        else
+            m_rowFields = m_rows->fields();
+        } else {
             m_importFile.close();
+        }
     } catch (const QuillError &) {
         m_importFile.close();
         throw;
@@ -408,8 +415,15 @@ QString Module1::previewRow(const QString &name, bool title)
 
 bool Module1::valuesCarryTitles() const
 {
-    return !m_controls.textSelected() && !m_controls.sequenceSelected() && m_controls.importSelected()
-        && m_controls.importColumns().chosen() && !m_controls.importColumns().titleTemplate.isEmpty();
+    return readsColumns() && !m_controls.importColumns().titleTemplate.isEmpty();
 }
+
+bool Module1::readsColumns() const
+{
+    return !m_controls.textSelected() && !m_controls.sequenceSelected() && m_controls.importSelected()
+        && m_controls.importColumns().chosen();
+}
+
+QStringList Module1::header() const { return readsColumns() && m_rows ? m_rows->header() : QStringList(); }
 
 void Module1::endRun() { m_importFile.close(); }

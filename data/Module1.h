@@ -20,6 +20,7 @@ struct DataExtent {
 class Module1 {
 public:
     explicit Module1(const DataSourceControls &controls);
+    const DataSourceControls &controls() const { return m_controls; }
 
     QString getFirstData();
     QString getFirstTitle();
@@ -50,6 +51,15 @@ public:
     // A run stopped before the values ended: the import file is let go.
     void endRun();
 
+    // Columns are chosen and the source is the import file.
+    bool readsColumns() const;
+    // The fields of the row the last getFirstData or getNextData read; empty
+    // without columns and after the last row.
+    const QStringList &rowFields() const { return m_rowFields; }
+    // The run's header row as the file has it, from getFirstData on; empty
+    // without a header row or without columns.
+    QStringList header() const;
+
 private:
     bool readImportLine(QString *line);
     void checkSequence() const;
@@ -66,5 +76,6 @@ private:
     ImportFile m_importFile;
     std::optional<ImportRows> m_rows; // over m_importFile, while columns are read
     QString m_rowTitle; // the title of the row last read
+    QStringList m_rowFields; // the columns of the row last read
     bool m_standardInputTaken = false;
 };

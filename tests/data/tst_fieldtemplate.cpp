@@ -1,0 +1,168 @@
+// An object's text filled from a label's fields, and the rows a run gives
+// such a text to fill it from.
+#include "FakeControls.h"
+#include "FieldTemplate.h"
+#include "Module1.h"
+
+#include "Files.h"
+#include "common/Raised.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+const QString kWhat = QStringLiteral("[Object2] text");
+
+// A text filled from the seventh label of a run, or the message that refuses it.
+struct Fill {
+    QString text;
+    QStringList header = {}; // the import file's header row; none when empty
+    QStringList fields = {}; // the row's columns
+    bool hasColumns = true;
+    QString made = {};
+    QString message = {}; // a part of it
+};
+Q_DECLARE_METATYPE(Fill)
+
+struct Names {
+    QString text;
+    QStringList names;
+    bool usesFields = true;
+};
+Q_DECLARE_METATYPE(Names)
+
+struct Run {
+    QByteArray bytes;
+    ImportColumns columns;
+    QString text;
+    QStringList header;
+    QStringList labels;
+};
+Q_DECLARE_METATYPE(Run)
+
+// The seventh label of a run on 5 March 2024.
+FieldRecord seventh(const QStringList &fields)
+{
+    return {.value = QStringLiteral("4006381333931"),
+            .title = QStringLiteral("Pencil"),
+            .fields = fields,
+            .number = 7,
+            .date = QDate(2024, 3, 5)};
+}
+
+class TestFieldTemplate : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void apply_data()
+    {
+        QTest::addColumn<Fill>("f");
+        const auto row = [](const char *name, const Fill &f) { QTest::newRow(name) << f; };
+        const QStringList skuName = {"sku", "name"};
+        row("the label's own fields",
+            {.text = "{value} {title} No. {n}, {date}", .made = "4006381333931 Pencil No. 7, 2024-03-05"});
+        row("date with a format", {.text = "{ date:d/M/yy }", .made = "5/3/24"});
+        row("literal braces", {.text = "{{n}} = {n}}", .made = "{n} = 7}"});
+        row("columns by name",
+            {.text = "{name}-{sku}", .header = skuName, .fields = {"A1", "Pen"}, .made = "Pen-A1"});
+        row("reserved names before columns",
+            {.text = "{title}|{1}|{n}|{2}",
+             .header = {"title", "n"},
+             .fields = {"Blue", "9"},
+             .made = "Pencil|Blue|7|9"});
+        row("brace not closed",
+            {.text = "{sku",
+             .message = "The [Object2] text template \"{sku\" has a \"{\" that is not closed"});
+        row("a name the header lacks",
+            {.text = "{size}",
+             .header = skuName,
+             .message = "names the column \"size\", which the import file does not have; "
+                        "its header names the columns: \"sku\", \"name\"."});
+        row("a column without columns",
+            {.text = "{n}: {1}",
+             .hasColumns = false,
+             .message = "names the column \"1\", but the label's data has no columns: without the import "
+                        "file's columns chosen, only {value}, {title}, {n} and {date} are there."});
+        row("a row short of a column",
+            {.text = "{size}",
+             .header = {"sku", "name", "size"},
+             .fields = {"A1", "Pen"},
+             .message = "The row has 2 column(s), but the [Object2] text template \"{size}\" uses "
+                        "column 3 (\"size\")."});
+    }
+    // The text is read, bound to the header when there is one, and filled.
+    void apply()
+    {
+        QFETCH(Fill, f);
+        QString made;
+        const QString message = raised([&] {
+            FieldTemplate text(f.text, kWhat);
+            text.bind(f.header, !f.header.isEmpty(), f.hasColumns, QStringLiteral("the import file"));
+            made = text.apply(seventh(f.fields));
+        });
+        QCOMPARE(made, f.made);
+        QVERIFY2(message.contains(f.message), qPrintable(message));
+    }
+
+    void fieldNames_data()
+    {
+        QTest::addColumn<Names>("n");
+        const auto row = [](const char *name, const Names &n) { QTest::newRow(name) << n; };
+        row("literal text only", {.text = "Pencils {{n}}", .names = {}, .usesFields = false});
+        row("each once, dates as date",
+            {.text = "{ sku }-{n}-{date:yy}{sku}{2}{date}", .names = {"sku", "n", "date", "2"}});
+    }
+    void fieldNames()
+    {
+        QFETCH(Names, n);
+        const FieldTemplate made(n.text, kWhat);
+        QCOMPARE(made.fieldNames(), n.names);
+        QCOMPARE(made.usesFields(), n.usesFields);
+    }
+
+    void run_data()
+    {
+        QTest::addColumn<Run>("r");
+        const auto row = [](const char *name, const Run &r) { QTest::newRow(name) << r; };
+        row("a header row",
+            {.bytes = "sku,name\r\n1001,Widget\r\n1002,\"Gadget, large\"\r\n",
+             .columns = {.header = true, .valueTemplate = "{sku}", .titleTemplate = ""},
+             .text = "{n}. {name} {value}",
+             .header = {"sku", "name"},
+             .labels = {"1. Widget 1001", "2. Gadget, large 1002"}});
+        row("line by line",
+            {.bytes = "1001,Widget\n1002,Gizmo\n",
+             .columns = {},
+             .text = "{n}: {value}",
+             .header = {},
+             .labels = {"1: 1001,Widget", "2: 1002,Gizmo"}});
+    }
+    // A run over a real file: each label's text filled from the row the run
+    // has just read, its columns bound to the header the run found.
+    void run()
+    {
+        QFETCH(Run, r);
+        FakeControls c;
+        c.source(3);
+        c.t4 = m_dir.filePath(QStringLiteral("import.csv"));
+        c.columns = r.columns;
+        QVERIFY(plant(c.t4, r.bytes));
+        Module1 m(c);
+        QString value = m.getFirstData();
+        QCOMPARE(m.header(), r.header);
+        QCOMPARE(m.readsColumns(), r.columns.chosen());
+        FieldTemplate text(r.text, kWhat);
+        text.bind(m.header(), r.columns.header, m.readsColumns(), QStringLiteral("the import file"));
+        QStringList labels;
+        while (!value.isEmpty()) {
+            const qsizetype number = labels.size() + 1;
+            labels << text.apply({.value = value, .fields = m.rowFields(), .number = number});
+            value = m.getNextData();
+        }
+        QCOMPARE(labels, r.labels);
+        QVERIFY(m.rowFields().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFieldTemplate)
+#include "tst_fieldtemplate.moc"
