@@ -53,15 +53,6 @@ QString LabelMargins::textOf(double amount)
     return std::isnan(amount) ? QString() : Numbers::regionalPlainText(amount);
 }
 
-std::optional<SymbolObject::Rotation> SymbolObject::rotationOf(double degrees)
-{
-    for (const Rotation rotation :
-         {Rotation::None, Rotation::Quarter, Rotation::Half, Rotation::ThreeQuarters})
-        if (degrees == SymbolObject::degrees(rotation))
-            return rotation;
-    return std::nullopt;
-}
-
 LabelDocument::LabelDocument()
     : m_objects{SymbolObject()}
 {
@@ -161,16 +152,60 @@ void LabelDocument::setPictureDpi(int dpi)
     changed(Part::Pictures);
 }
 
-const SymbolObject &LabelDocument::symbol() const { return std::get<SymbolObject>(m_objects.front()); }
+namespace {
+
+std::vector<LabelObject>::const_iterator designerSymbol(const std::vector<LabelObject> &objects)
+{
+    return std::find_if(objects.begin(), objects.end(), [](const LabelObject &object) {
+        return std::holds_alternative<SymbolObject>(object);
+    });
+}
+
+} // namespace
+
+const SymbolObject &LabelDocument::symbol() const
+{
+    return std::get<SymbolObject>(*designerSymbol(m_objects));
+}
+
+QRectF LabelDocument::symbolBox() const { return symbol().place.value_or(QRectF(0, 0, m_width, m_height)); }
+
+bool LabelDocument::hasAddedObjects() const { return m_objects.size() > 1 || symbol().place; }
+
+void LabelDocument::setObjects(const std::vector<LabelObject> &objects)
+{
+    const auto symbols = std::count_if(objects.begin(), objects.end(), [](const LabelObject &object) {
+        return std::holds_alternative<SymbolObject>(object);
+    });
+    if (symbols != 1)
+        throw QuillError(
+            QStringLiteral(
+                "The objects are refused: the label holds the designer's symbol once, not %1 times.")
+                .arg(symbols));
+    for (size_t i = 0; i < objects.size(); ++i)
+        if (const QString why = LabelObjects::fault(objects[i]); !why.isEmpty())
+            throw QuillError(QStringLiteral("Object %1 (%2) is refused: %3.")
+                                 .arg(i + 1)
+                                 .arg(LabelObjects::kindName(objects[i]), why));
+    if (const SymbolObject &symbol = std::get<SymbolObject>(*designerSymbol(objects));
+        symbol != this->symbol())
+        setSymbol(symbol);
+    if (objects == m_objects)
+        return;
+    m_objects = objects;
+    changed(Part::Objects);
+}
 
 void LabelDocument::setSymbol(const SymbolObject &symbol)
 {
     if (!(std::fabs(symbol.fontPoints) <= kMaxFontPoints) || symbol.fontPoints == 0)
         refuse(QStringLiteral("The font size"), symbol.fontPoints,
                QStringLiteral("it is other than 0 and up to 1,000 points either way"));
+    if (const QString why = LabelObjects::fault(symbol); !why.isEmpty())
+        throw QuillError(QStringLiteral("The designer's symbol is refused: %1.").arg(why));
     if (symbol == this->symbol())
         return;
-    m_objects.front() = symbol;
+    m_objects[designerSymbol(m_objects) - m_objects.begin()] = symbol;
     changed(Part::Symbol);
 }
 

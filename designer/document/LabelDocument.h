@@ -1,44 +1,14 @@
 #pragma once
-#include "FormatOptions.h"
 #include "ImportColumns.h"
-#include "Symbology.h"
+#include "LabelObjects.h"
 
+#include <QRectF>
 #include <QString>
 #include <array>
 #include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
-
-// The symbol on a label: what it encodes as and how it looks. Its place is
-// the whole label.
-struct SymbolObject {
-    enum class Rotation { None, Quarter, Half, ThreeQuarters }; // turns clockwise
-    enum class Alignment { Left, Center, Right }; // of the text under the bars
-    enum class Tick { Clear, Ticked, Grey }; // a check box's three states
-
-    std::optional<Symbology> symbology = Symbology::Ean13; // none: nothing is drawn
-    FormatOptions options; // check digits, the custom symbology, bar reduction, colours
-    Tick scaling = Tick::Clear; // the module shared out exactly instead of in whole pixels
-    Tick showText = Tick::Ticked;
-    Rotation rotation = Rotation::None;
-    Alignment alignment = Alignment::Left;
-    QString fontName = QStringLiteral("Arial"); // as chosen; the system may draw another family
-    double fontPoints = 14.0; // at the screen's resolution
-
-    static int degrees(Rotation rotation) { return 90 * int(rotation); }
-    // A check box's value (0 clear, 2 grey, anything else ticked) as a Tick.
-    static Tick tickOf(int value)
-    {
-        return value == 2 ? Tick::Grey : value != 0 ? Tick::Ticked : Tick::Clear;
-    }
-    static std::optional<Rotation> rotationOf(double degrees);
-
-    bool operator==(const SymbolObject &other) const = default;
-};
-
-// What is on a label. Today a label holds its symbol alone.
-using LabelObject = std::variant<SymbolObject>;
 
 // Where the labels' values come from.
 struct DataSource {
@@ -87,7 +57,7 @@ struct LabelMargins {
 class LabelDocument {
 public:
     enum class Unit { Centimetres, Inches };
-    enum class Part { Size, Unit, Margins, LabelProduct, Source, Symbol, Pictures };
+    enum class Part { Size, Unit, Margins, LabelProduct, Source, Symbol, Pictures, Objects };
     using Observer = std::function<void(Part)>;
 
     // Lengths are twips (1/1440 inch); this is the most a side may be, about
@@ -125,9 +95,18 @@ public:
     int pictureDpi() const { return m_pictureDpi; }
     void setPictureDpi(int dpi);
 
+    // Every object on the label, bottom first; the designer's symbol is one of them.
     const std::vector<LabelObject> &objects() const { return m_objects; }
-    const SymbolObject &symbol() const; // the label's symbol
+    // Replaces the objects. Refused (QuillError naming the object, nothing
+    // changed) unless the designer's symbol is there exactly once, and for an
+    // object that breaks its kind's rules (LabelObjects::fault).
+    void setObjects(const std::vector<LabelObject> &objects);
+    // Whether the label holds more than the designer's symbol on the whole label.
+    bool hasAddedObjects() const;
+    const SymbolObject &symbol() const; // the designer's symbol
     void setSymbol(const SymbolObject &symbol);
+    // The designer's symbol's box on the label, in twips: its place, else the whole label.
+    QRectF symbolBox() const;
 
     void addObserver(Observer observer);
 
