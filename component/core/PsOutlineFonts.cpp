@@ -1,4 +1,5 @@
 #include "PsOutlineFonts.h"
+#include "PostScript.h"
 
 #include <QFontMetricsF>
 #include <QPainterPath>
@@ -133,8 +134,7 @@ QByteArray PsOutlineFonts::definitions() const
     return out;
 }
 
-QList<PsOutlineFonts::Run> PsOutlineFonts::runs(const SymbolRenderer::FontEntry &font,
-                                                const QString &text) const
+QList<double> PsOutlineFonts::positions(const SymbolRenderer::FontEntry &font, const QString &text)
 {
     QTextLayout layout(text, emFont(font, text));
     QTextOption option;
@@ -145,18 +145,44 @@ QList<PsOutlineFonts::Run> PsOutlineFonts::runs(const SymbolRenderer::FontEntry 
     line.setLineWidth(1e7);
     layout.endLayout();
     const double scale = font.pixels / kEm;
+    QList<double> xs;
+    xs.reserve(text.size() + 1);
+    for (int at = 0; at <= text.size(); ++at)
+        xs.append(line.cursorToX(at) * scale);
+    return xs;
+}
+
+QList<PsOutlineFonts::Run> PsOutlineFonts::runs(const SymbolRenderer::FontEntry &font,
+                                                const QString &text) const
+{
+    const QList<double> xs = positions(font, text);
     QList<Run> runs;
     int at = 0;
     for (const QString &cluster : clusters(text)) {
         const auto [index, code] = m_codes.value(keyOf(font, cluster), {-1, 0});
-        const double x = line.cursorToX(at) * scale;
+        const double x = xs[at];
         at += int(cluster.size());
         if (index < 0)
             continue;
         if (runs.isEmpty() || runs.last().fontName != m_fonts[index].name)
             runs.append({m_fonts[index].name, x, {}, {}});
         runs.last().codes += char(code);
-        runs.last().advances += line.cursorToX(at) * scale - x;
+        runs.last().advances += xs[at] - x;
     }
     return runs;
+}
+
+QByteArray PsOutlineFonts::show(const SymbolRenderer::FontEntry &font, const QString &text,
+                                QPointF origin) const
+{
+    QByteArray out;
+    for (const Run &run : runs(font, text)) {
+        out += PostScript::number(origin.x() + run.x) + ' ' + PostScript::number(origin.y()) + " moveto /"
+            + run.fontName + " findfont " + PostScript::setFont(font.pixels) + " <" + run.codes.toHex()
+            + "> [";
+        for (const double advance : run.advances)
+            out += PostScript::number(advance) + ' ';
+        out += "] xshow\n";
+    }
+    return out;
 }

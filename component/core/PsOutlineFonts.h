@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QPointF>
 #include <QString>
 
 // Text that a PostScript font's Latin-1 encoding cannot show (CJK, the euro,
@@ -14,6 +15,18 @@
 // 256 glyphs; more take further fonts.
 class PsOutlineFonts {
 public:
+    // Takes in the text's glyphs; call for every text before definitions().
+    void add(const SymbolRenderer::FontEntry &font, const QString &text);
+    // The definitions of every font that add() filled.
+    QByteArray definitions() const;
+    // PostScript that draws the text, after add() took it in, from the start of
+    // its baseline, in the font's pixels upright in a frame whose y runs down.
+    QByteArray show(const SymbolRenderer::FontEntry &font, const QString &text, QPointF origin) const;
+    // Where each character of the text starts along the baseline as Qt lays it
+    // out, in pixels, and last where the text ends: text.size() + 1 values.
+    static QList<double> positions(const SymbolRenderer::FontEntry &font, const QString &text);
+
+private:
     // One run of glyphs of one font, drawn from x (pixels along the text's baseline).
     struct Run {
         QByteArray fontName;
@@ -22,14 +35,8 @@ public:
         QList<double> advances; // pixels from each glyph to the next, for xshow
     };
 
-    // Takes in the text's glyphs; call for every text before definitions().
-    void add(const SymbolRenderer::FontEntry &font, const QString &text);
-    // The definitions of every font that add() filled.
-    QByteArray definitions() const;
-    // The runs that draw text, after add() took it in.
     QList<Run> runs(const SymbolRenderer::FontEntry &font, const QString &text) const;
 
-private:
     struct Glyph {
         QByteArray name;
         QByteArray outline; // PostScript path in 1/1000 em, y up

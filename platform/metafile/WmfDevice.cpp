@@ -1,4 +1,5 @@
 #include "WmfDevice.h"
+#include "DrawingMetrics.h"
 #include "WmfPaintEngine.h"
 
 WmfDevice::WmfDevice(int widthPixels, int heightPixels, int dpi)
@@ -17,29 +18,5 @@ QByteArray WmfDevice::bytes() const { return m_engine->bytes(); }
 
 int WmfDevice::metric(PaintDeviceMetric metric) const
 {
-    switch (metric) {
-    case PdmWidth:
-        return m_width;
-    case PdmHeight:
-        return m_height;
-    case PdmDpiX:
-    case PdmDpiY:
-    case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY:
-        return m_dpi;
-    case PdmWidthMM:
-        return m_width * 254 / (m_dpi * 10);
-    case PdmHeightMM:
-        return m_height * 254 / (m_dpi * 10);
-    case PdmDepth:
-        return 24;
-    case PdmNumColors:
-        return 1 << 24;
-    case PdmDevicePixelRatio:
-        return 1;
-    case PdmDevicePixelRatioScaled:
-        return int(QPaintDevice::devicePixelRatioFScale());
-    default:
-        return 0;
-    }
+    return drawingMetric(metric, QSize(m_width, m_height), m_dpi);
 }

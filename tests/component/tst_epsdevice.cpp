@@ -1,0 +1,191 @@
+// EPS drawings made through a QPainter, read by Ghostscript: drawn at the
+// device's resolution they look as the same painting on an image does, their
+// text comes back as text, and their bounding box is the whole device.
+#include "EpsDevice.h"
+
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kWidth = 240;
+constexpr int kHeight = 160;
+constexpr int kDpi = 120;
+
+void draw(QPainter &painter, const QString &scene)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(40);
+    font.setBold(true);
+    painter.setFont(font);
+    QImage quarters(2, 2, QImage::Format_RGB32);
+    quarters.setPixel(0, 0, qRgb(220, 20, 20));
+    quarters.setPixel(1, 0, qRgb(20, 160, 40));
+    quarters.setPixel(0, 1, qRgb(30, 60, 220));
+    quarters.setPixel(1, 1, qRgb(240, 200, 0));
+    if (scene == u"box") {
+        painter.translate(200, 20);
+        painter.rotate(90);
+        painter.fillRect(QRectF(0, 0, 100, 50), QColor(200, 30, 40));
+    } else if (scene == u"ellipse") {
+        painter.setBrush(QColor(30, 60, 220));
+        painter.setPen(QPen(QColor(20, 140, 40), 8));
+        painter.drawEllipse(QRectF(40, 20, 160, 120));
+    } else if (scene == u"text") {
+        painter.translate(60, 150);
+        painter.rotate(-90);
+        painter.drawText(QPointF(0, 0), QStringLiteral("Hull"));
+    } else if (scene == u"image") {
+        painter.translate(40, 140);
+        painter.rotate(-90);
+        painter.drawImage(QRectF(0, 0, 120, 160), quarters);
+    } else { // the scene's name as text
+        painter.drawText(QPointF(10, 60), scene);
+    }
+}
+
+QByteArray epsOf(const QString &scene)
+{
+    EpsDevice device(kWidth, kHeight, kDpi);
+    QPainter painter(&device);
+    draw(painter, scene);
+    painter.end();
+    return device.bytes();
+}
+
+// The file's path in dir, written; empty when it could not be.
+QString written(const QTemporaryDir &dir, const QByteArray &eps)
+{
+    QFile file(dir.filePath(QStringLiteral("drawing.eps")));
+    return file.open(QIODevice::WriteOnly) && file.write(eps) == eps.size() ? file.fileName() : QString();
+}
+
+// What Ghostscript says on the channel.
+QString ghostscript(const QStringList &arguments, QProcess::ProcessChannel channel = QProcess::StandardOutput)
+{
+    QProcess gs;
+    gs.start(QStringLiteral("gs"), QStringList{"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE"} + arguments);
+    gs.waitForFinished(60000);
+    gs.setReadChannel(channel);
+    return QString::fromUtf8(gs.readAll());
+}
+
+// The smallest rectangle that holds every dark pixel.
+QRect ink(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+bool near(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) < 8 && std::abs(qGreen(a) - qGreen(b)) < 8
+        && std::abs(qBlue(a) - qBlue(b)) < 8;
+}
+
+} // namespace
+
+class TestEpsDevice : public QObject {
+    Q_OBJECT
+
+private slots:
+    void looksAsPainted_data()
+    {
+        QTest::addColumn<QString>("scene");
+        QTest::addColumn<QList<QPoint>>("samples");
+        // The box covers x 150 to 200, y 20 to 120: its corner pixels in, their neighbours out.
+        QTest::newRow("turned box") << "box"
+                                    << QList<QPoint>{{175, 70}, {150, 20}, {199, 119}, {200, 70}, {175, 120}};
+        QTest::newRow("outlined ellipse")
+            << "ellipse" << QList<QPoint>{{120, 80}, {200, 80}, {120, 20}, {45, 25}};
+        QTest::newRow("turned text") << "text" << QList<QPoint>{{45, 144}, {35, 135}};
+        QTest::newRow("turned image") << "image" << QList<QPoint>{{70, 50}, {70, 130}, {170, 50}, {170, 130}};
+    }
+    void looksAsPainted()
+    {
+        QFETCH(QString, scene);
+        QFETCH(QList<QPoint>, samples);
+        QImage painted(kWidth, kHeight, QImage::Format_RGB32);
+        painted.fill(Qt::white);
+        QPainter painter(&painted);
+        draw(painter, scene);
+        painter.end();
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("drawing.png"));
+        ghostscript({"-dEPSCrop", "-sDEVICE=png16m", "-r" + QString::number(kDpi), "-o", png,
+                     written(dir, epsOf(scene))});
+        const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(drawn.size(), painted.size());
+        const QRect inkDrawn = ink(drawn);
+        const QRect inkPainted = ink(painted);
+        QVERIFY2((inkDrawn.topLeft() - inkPainted.topLeft()).manhattanLength() <= 3, qPrintable(scene));
+        QVERIFY2((inkDrawn.bottomRight() - inkPainted.bottomRight()).manhattanLength() <= 3,
+                 qPrintable(scene));
+        for (const QPoint &at : samples)
+            QVERIFY2(near(drawn.pixel(at), painted.pixel(at)),
+                     qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
+    }
+
+    void textIsText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Latin-1") << QStringLiteral("Größe (12)");
+        QTest::newRow("beyond Latin-1") << QStringLiteral("Łódź €5");
+    }
+    void textIsText()
+    {
+        QFETCH(QString, text);
+        const QByteArray eps = epsOf(text);
+        QCOMPARE(epsOf(text), eps);
+        QTemporaryDir dir;
+        QString read = ghostscript({"-sDEVICE=txtwrite", "-o", "-", written(dir, eps)});
+        read.remove(QRegularExpression(QStringLiteral("\\s")));
+        QCOMPARE(read, QString(text).remove(u' '));
+    }
+
+    void boundingBox_data()
+    {
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<QByteArray>("box");
+        QTest::addColumn<QSizeF>("points");
+        QTest::newRow("whole points")
+            << QSize(300, 150) << 200.0 << QByteArray("0 0 108 54") << QSizeF(108, 54);
+        QTest::newRow("fractions") << QSize(101, 37) << 96.0 << QByteArray("0 0 76 28")
+                                   << QSizeF(75.75, 27.75);
+    }
+    void boundingBox()
+    {
+        QFETCH(QSize, pixels);
+        QFETCH(double, dpi);
+        QFETCH(QByteArray, box);
+        QFETCH(QSizeF, points);
+        EpsDevice device(pixels.width(), pixels.height(), dpi);
+        QPainter painter(&device);
+        painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::black);
+        painter.end();
+        const QByteArray eps = device.bytes();
+        QVERIFY(eps.startsWith("%!PS-Adobe-3.0 EPSF-3.0\n"));
+        QVERIFY(eps.contains("\n%%BoundingBox: " + box + '\n'));
+        QVERIFY(eps.endsWith("%%EOF\n"));
+        // The ink Ghostscript finds, in points, fills the box from its corner.
+        QTemporaryDir dir;
+        const QString found = ghostscript({"-sDEVICE=bbox", written(dir, eps)}, QProcess::StandardError);
+        const QStringList corners = found.section(QStringLiteral("%%HiResBoundingBox: "), 1).split(u' ');
+        QCOMPARE(corners.size(), 4);
+        QCOMPARE(qRound(corners[0].toDouble()), 0);
+        QCOMPARE(qRound(corners[1].toDouble()), 0);
+        QVERIFY2(std::abs(corners[2].toDouble() - points.width()) < 0.05, qPrintable(found));
+        QVERIFY2(std::abs(corners[3].toDouble() - points.height()) < 0.05, qPrintable(found));
+    }
+};
+
+QTEST_MAIN(TestEpsDevice)
+#include "tst_epsdevice.moc"
