@@ -2,10 +2,10 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-# The program: Qt 6 and libzint (zlib for its PNG writer), libcups for a queue's
+# The program: Qt 6 (with Qt SVG for pictures on labels) and libzint (zlib for its PNG writer), libcups for a queue's
 # resolution, the fonts its design defaults to, and the label products of
 # glabels-data for the print dialog's chooser.
-RUN_PACKAGES = cmake g++ make qt6-base-dev libzint-dev zlib1g-dev libcups2-dev fonts-liberation \
+RUN_PACKAGES = cmake g++ make qt6-base-dev qt6-svg-dev libzint-dev zlib1g-dev libcups2-dev fonts-liberation \
                glabels-data
 # The tests: zxing-cpp and zbar read what we draw, outside readers for what we write
 # (libwmf-bin for metafiles, poppler-utils), a private CUPS with the PDF

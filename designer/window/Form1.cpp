@@ -5,6 +5,7 @@
 #include "DocumentSource.h"
 #include "FocusValidator.h"
 #include "Form1Ports.h"
+#include "LabelRenderer.h"
 #include "Module1.h"
 #include "OutputCommands.h"
 #include "RecentDesigns.h"

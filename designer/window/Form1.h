@@ -25,6 +25,7 @@ class DesignerView;
 class FocusValidator;
 class DocumentSource;
 class Form1View;
+class LabelRenderer;
 class Module1;
 class OutputCommands;
 class PrinterObject;
@@ -152,6 +153,10 @@ private:
     // The controls' changes written into the document, before their handlers run.
     void connectDocument();
     void writeSymbol();
+    // The preview of a label with objects: the renderer made again when the
+    // label changes, its fields from the data's first row.
+    void showObjects(LabelDocument::Part part);
+    QString paintLabel(QPainter &painter, const QRect &area);
     void writeSource();
     // The design file as opened, with the document written over it.
     Design documentDesign() const;
@@ -188,5 +193,8 @@ private:
     std::unique_ptr<DocumentSource> m_dataSource;
     std::unique_ptr<Form1View> m_view;
     std::unique_ptr<Module1> m_module1;
+    std::unique_ptr<LabelRenderer> m_labelPreview;
+    QStringList m_previewColumns; // the first row's fields, for the preview's templates
+    QString m_previewFault; // why the preview's templates cannot be filled
     std::unique_ptr<OutputCommands> m_output;
 };

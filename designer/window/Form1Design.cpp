@@ -179,6 +179,15 @@ void Form1::takeDesign(const Design &design, const QString &file)
     storeMargins();
     Vantrel1->design().setFormatOptions(opened.symbol().options);
     writeSymbol();
+    // The objects as the design holds them, the designer's symbol as the controls now show it.
+    std::vector<LabelObject> objects = opened.objects();
+    for (LabelObject &object : objects)
+        if (auto *symbol = std::get_if<SymbolObject>(&object)) {
+            const std::optional<QRectF> place = symbol->place;
+            *symbol = m_document.symbol();
+            symbol->place = place;
+        }
+    m_document.setObjects(objects);
     m_document.setLabelProduct(opened.labelProduct());
     m_design = design;
     m_designFile = file;

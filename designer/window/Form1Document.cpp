@@ -2,14 +2,20 @@
 // written into the document before the control's handler runs, so that the
 // data-value functions the handler calls read the change.
 #include "ClickCheckBox.h"
+#include "DocumentSource.h"
 #include "Form1.h"
+#include "LabelRenderer.h"
+#include "Module1.h"
 #include "Numbers.h"
+#include "ObjectPainter.h"
+#include "QuillError.h"
 #include "Vantrel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
 
 namespace {
@@ -35,6 +41,51 @@ void Form1::connectDocument()
     // The controls as built: a later text that is the same as the built one changes nothing.
     writeSymbol();
     writeSource();
+    m_document.addObserver([this](LabelDocument::Part part) { showObjects(part); });
+}
+
+void Form1::showObjects(LabelDocument::Part part)
+{
+    using Part = LabelDocument::Part;
+    if (!m_document.hasAddedObjects()) {
+        if (m_labelPreview)
+            Vantrel1->setLabelPainter({});
+        m_labelPreview.reset();
+        return;
+    }
+    if (!m_labelPreview || part != Part::Source) {
+        m_labelPreview = std::make_unique<LabelRenderer>(m_document);
+        Vantrel1->setLabelPainter(
+            [this](QPainter &painter, const QRect &area) { return paintLabel(painter, area); });
+    }
+    // The templates read the first row, as the first label of a run does.
+    Module1 data(*m_dataSource);
+    m_previewColumns.clear();
+    m_previewFault.clear();
+    try {
+        if (data.readsColumns())
+            data.getFirstData();
+        m_previewColumns = data.rowFields();
+        m_labelPreview->objects()->bindFields(data.header(), m_document.source().columns.header,
+                                              data.readsColumns(), m_document.source().importFile);
+        m_labelPreview->objects()->check();
+    } catch (const QuillError &error) {
+        m_previewFault = error.description();
+    }
+    data.endRun();
+    Vantrel1->update();
+}
+
+QString Form1::paintLabel(QPainter &painter, const QRect &area)
+{
+    painter.fillRect(area, m_labelPreview->background());
+    LabelRecord record{Vantrel1->Caption(), Vantrel1->Title()};
+    record.columns = m_previewColumns;
+    QStringList faults;
+    if (!m_previewFault.isEmpty())
+        faults.append(m_previewFault);
+    m_labelPreview->draw(painter, area, record, &faults);
+    return faults.join(u'\n');
 }
 
 void Form1::writeSymbol()

@@ -3,6 +3,7 @@
 #include "LabelPrinter.h"
 #include "Module1.h"
 #include "Numbers.h"
+#include "ObjectPainter.h"
 #include "QuillError.h"
 #include "RunProgress.h"
 #include "ScreenMetrics.h"
@@ -163,6 +164,7 @@ void PrintRun::drawLabel(const LabelGrid::Rect &at)
     }
     const bool centimetres = m_document.unit() == LabelDocument::Unit::Centimetres;
     try {
+        m_record.number = m_labels + 1;
         m_renderer.draw(m_printer.painter(), QRect(at.x, at.y, at.width, at.height), m_record);
     } catch (const QuillError &error) {
         // The component knows why; the user also needs to know which label.
@@ -189,9 +191,16 @@ void PrintRun::run()
     const LabelGrid grid = sheetGrid();
 
     m_record = {m_data.getFirstData(), std::nullopt};
+    m_record.columns = m_data.rowFields();
+    m_record.date = QDate::currentDate();
     m_recordTaken = true;
     if (m_titled)
         m_record.title = m_data.getFirstTitle();
+    if (ObjectPainter *objects = m_renderer.objects()) {
+        objects->bindFields(m_data.header(), m_document.source().columns.header, m_data.readsColumns(),
+                            m_document.source().importFile);
+        objects->check();
+    }
     // The cells of a partly used sheet that are already gone, in the grid's order.
     long long usedCells = m_firstLabel - 1;
     while (fillPage(grid, usedCells) && !m_fixedText) {
@@ -230,7 +239,9 @@ bool PrintRun::nextLabel()
     const QString next = m_data.getNextData();
     if (next.isEmpty())
         return false;
-    m_record = {next, std::nullopt};
+    m_record.value = next;
+    m_record.title.reset();
+    m_record.columns = m_data.rowFields();
     if (m_titled)
         m_record.title = m_data.getNextTitle();
     return true;
@@ -282,6 +293,8 @@ QString PrintRun::sheetError() const
         m_data.checkRun();
         if (!m_document.symbol().symbology)
             throw QuillError(SymbolBuilder::noSymbologyMessage());
+        if (const ObjectPainter *objects = m_renderer.objects())
+            objects->check();
         sheetGrid();
     } catch (const QuillError &error) {
         return error.description();

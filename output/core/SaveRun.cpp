@@ -1,10 +1,12 @@
 #include "SaveRun.h"
 #include "AtomicFile.h"
 #include "LabelDocument.h"
+#include "LabelPicture.h"
 #include "LabelRenderer.h"
 #include "Module1.h"
 #include "ModuleSize.h"
 #include "Numbers.h"
+#include "ObjectPainter.h"
 #include "QuillError.h"
 #include "ScreenMetrics.h"
 #include "SymbolBuilder.h"
@@ -34,6 +36,11 @@ SaveRun::SaveRun(const LabelDocument &document, LabelRenderer &renderer, const Q
     m_width = size.width();
     m_height = size.height();
     m_titled = document.source().titled != SymbolObject::Tick::Clear;
+    if (renderer.objects()) {
+        m_renderer = &renderer;
+        m_dpi = document.pictureDpi() > 0 ? document.pictureDpi() : ScreenMetrics::dpiY();
+        m_record.date = QDate::currentDate();
+    }
 }
 
 void SaveRun::refuseUnusable() const
@@ -67,12 +74,20 @@ void SaveRun::run(Module1 &data, bool titled, const std::function<void()> &betwe
     const QString first = data.getFirstData();
     if (titled)
         m_symbol.setTitle(data.getFirstTitle());
+    m_record.columns = data.rowFields();
+    if (m_renderer) {
+        const DataSourceControls &source = data.controls();
+        m_renderer->objects()->bindFields(data.header(), source.importColumns().header, data.readsColumns(),
+                                          source.importFileName());
+        m_renderer->objects()->check();
+    }
     run(first, [&] {
         if (between)
             between();
         const QString value = data.getNextData();
         if (titled && !value.isEmpty())
             m_symbol.setTitle(data.getNextTitle());
+        m_record.columns = data.rowFields();
         return value;
     });
 }
@@ -107,6 +122,14 @@ void SaveRun::save(const QString &value)
 
 void SaveRun::write(const QString &path)
 {
+    if (m_renderer) {
+        m_record.value = m_symbol.Caption();
+        m_record.title = m_symbol.Title();
+        m_record.number = m_written + 1;
+        const QSize size = ownSize() ? pixels() : QSize(m_symbol.pixelWidth(), m_symbol.pixelHeight());
+        LabelPicture::write(*m_renderer, m_record, m_format, path, size, m_dpi);
+        return;
+    }
     switch (m_format) {
     case Format::Metafile: {
         // Straight from the component: going through the clipboard would destroy

@@ -1,4 +1,5 @@
 #pragma once
+#include "LabelRenderer.h"
 #include "ModuleSize.h"
 #include "PictureNames.h"
 
@@ -9,7 +10,6 @@
 #include <optional>
 
 class LabelDocument;
-class LabelRenderer;
 class Module1;
 class SymbolDesign;
 
@@ -75,6 +75,9 @@ private:
     std::int32_t m_height;
     const bool m_centimetres;
     bool m_titled = false;
+    LabelRenderer *m_renderer = nullptr; // drawing a label with objects
+    LabelRecord m_record; // what the objects' templates read
+    double m_dpi = 0; // a label with objects is drawn at this resolution
     PictureNames::UniqueNames m_names;
     int m_written = 0;
     int m_values = 0;

@@ -1,6 +1,7 @@
 #include "WmfPaintEngine.h"
 
 #include <QPaintDevice>
+#include <QPainter>
 #include <QPainterPath>
 #include <QTextItem>
 #include <cmath>
@@ -275,4 +276,24 @@ void WmfPaintEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     m_writer.extTextOut(origin.x(), origin.y(), text);
 }
 
-void WmfPaintEngine::drawPixmap(const QRectF &, const QPixmap &, const QRectF &) { }
+void WmfPaintEngine::drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &sr)
+{
+    drawImage(r, pm.toImage(), sr);
+}
+
+void WmfPaintEngine::drawImage(const QRectF &r, const QImage &image, const QRectF &sr,
+                               Qt::ImageConversionFlags)
+{
+    QImage part(sr.toAlignedRect().size(), QImage::Format_RGB32);
+    part.fill(Qt::white);
+    QPainter(&part).drawImage(QPointF(), image, sr);
+    // A bitmap cannot turn: its pixels are turned with the painter, its scale left to the reader.
+    const auto sign = [](double v) { return v > 1e-9 ? 1.0 : v < -1e-9 ? -1.0 : 0.0; };
+    const QTransform turn(sign(m_transform.m11()), sign(m_transform.m12()), sign(m_transform.m21()),
+                          sign(m_transform.m22()), 0, 0);
+    const QRectF d = m_transform.mapRect(r);
+    const QPoint topLeft = devicePoint(d.topLeft());
+    const QPoint bottomRight = devicePoint(d.bottomRight());
+    m_writer.stretchDib(QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())),
+                        part.transformed(turn));
+}

@@ -30,6 +30,8 @@ public:
     void drawPath(const QPainterPath &path) override;
     void drawTextItem(const QPointF &p, const QTextItem &textItem) override;
     void drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &sr) override;
+    void drawImage(const QRectF &r, const QImage &image, const QRectF &sr,
+                   Qt::ImageConversionFlags flags = Qt::AutoColor) override;
 
     // The file of the last finished painting.
     QByteArray bytes() const { return m_bytes; }

@@ -22,6 +22,7 @@ enum Function : std::uint16_t {
     MetaPolygon = 0x0324,
     MetaPolyline = 0x0325,
     MetaRectangle = 0x041B,
+    MetaStretchDib = 0x0F43,
     MetaPolyPolygon = 0x0538,
     MetaExtTextOut = 0x0A32,
 };
@@ -192,6 +193,42 @@ void WmfWriter::deleteObject(int handle)
 }
 
 // The format keeps the corners in reverse order: bottom, right, top, left.
+void WmfWriter::stretchDib(const QRect &destination, const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QByteArray dib;
+    append32(dib, 40); // BITMAPINFOHEADER
+    append32(dib, std::uint32_t(rgb.width()));
+    append32(dib, std::uint32_t(rgb.height())); // rows bottom up
+    append16(dib, 1); // planes
+    append16(dib, 24);
+    for (int i = 0; i < 6; ++i) // no compression, image size, resolution and palette left to the reader
+        append32(dib, 0);
+    for (int y = rgb.height() - 1; y >= 0; --y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            dib.append(char(qBlue(row[x])));
+            dib.append(char(qGreen(row[x])));
+            dib.append(char(qRed(row[x])));
+        }
+        dib.append((4 - rgb.width() * 3 % 4) % 4, '\0');
+    }
+    std::vector<std::uint16_t> params{0x0020,
+                                      0x00CC,
+                                      0, // SRCCOPY, DIB_RGB_COLORS
+                                      std::uint16_t(rgb.height()),
+                                      std::uint16_t(rgb.width()),
+                                      0,
+                                      0,
+                                      coord(destination.height()),
+                                      coord(destination.width()),
+                                      coord(destination.top()),
+                                      coord(destination.left())};
+    for (qsizetype i = 0; i + 1 < dib.size(); i += 2)
+        params.push_back(std::uint16_t(std::uint8_t(dib[i]) | std::uint8_t(dib[i + 1]) << 8));
+    record(MetaStretchDib, params);
+}
+
 void WmfWriter::rectangle(int left, int top, int right, int bottom)
 {
     record(MetaRectangle, {coord(bottom), coord(right), coord(top), coord(left)});

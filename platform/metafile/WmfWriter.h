@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QPolygon>
 #include <QRect>
@@ -44,6 +45,9 @@ public:
     void polygon(const QPolygon &points);
     void polyline(const QPolygon &points);
     void polyPolygon(const QList<QPolygon> &polygons);
+    // The image stretched into the rectangle (right and bottom one past the
+    // last unit), as a 24-bit device-independent bitmap; transparent parts white.
+    void stretchDib(const QRect &destination, const QImage &image);
     // Text in the Windows "ANSI" code page, Windows-1252; characters beyond it
     // become "?" (see ansiText), control characters are left out.
     void extTextOut(int x, int y, const QString &text);

@@ -19,6 +19,8 @@
 #include "SymbolRenderer.h"
 #include "Vantrel.h"
 
+#include "Drawings.h"
+
 #include <QClipboard>
 #include <QPainter>
 #include <QXmlStreamReader>
@@ -55,32 +57,14 @@ struct Case {
     int narrowest = 0; // not 0: the narrowest bar's pixels or dots, as the reduction leaves it
 };
 // A drawing as another program rasterises it at dpi, in gray.
-QImage rasterised(const QString &path, Surface surface, int dpi)
+QImage rasterised(const QString &path, Surface, int dpi)
 {
-    const QString png = path + QStringLiteral(".raster");
-    const QString r = QString::number(dpi);
-    QProcess tool;
-    if (surface == Svg)
-        tool.start(QStringLiteral("rsvg-convert"), {"-d", r, "-p", r, "-o", png + ".png", path});
-    if (surface == Eps)
-        tool.start(QStringLiteral("gs"),
-                   {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-r" + r, "-sDEVICE=pnggray", "-o",
-                    png + ".png", path});
-    if (surface == Pdf)
-        tool.start(QStringLiteral("pdftoppm"), {"-r", r, "-gray", "-singlefile", "-png", path, png});
-    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
-        return {};
-    return QImage(png + ".png").convertToFormat(QImage::Format_RGB32);
+    return Drawings::rasterised(path, dpi)
+        .convertToFormat(QImage::Format_Grayscale8)
+        .convertToFormat(QImage::Format_RGB32);
 }
-
-// What a tool prints on its standard output.
-QString tool(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
+using Drawings::svgTexts;
+using Drawings::tool;
 
 // The characters of a text in order of their codes, blanks left out: text drawn in parts
 // (EAN digits) may come back from a reader in any order.
@@ -89,20 +73,6 @@ QString sortedCharacters(QString text)
     text.remove(QRegularExpression(QStringLiteral("\\s")));
     std::sort(text.begin(), text.end());
     return text;
-}
-
-// The text elements of an SVG drawing, as an XML reader gives them back.
-QStringList svgTexts(const QByteArray &svg)
-{
-    QStringList texts;
-    QXmlStreamReader xml(svg);
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"text")
-            texts << xml.readElementText();
-    }
-    if (xml.hasError())
-        texts << QStringLiteral("XML error: ") + xml.errorString();
-    return texts;
 }
 
 // The dark runs' lengths along the line through the middle of the ink, across the bars.

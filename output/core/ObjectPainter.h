@@ -1,0 +1,62 @@
+#pragma once
+#include "LabelObjects.h"
+
+#include <QImage>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class FieldTemplate;
+class LabelDocument;
+class QPainter;
+class QSvgRenderer;
+class SymbolDesign;
+struct LabelRecord;
+
+// Draws the objects added to a label (texts, symbols, pictures, lines and
+// boxes) for one record at a time, on any painter: the device's pixels are
+// taken from the label's area, so fonts, strokes and symbols are at the
+// surface's own resolution. Pictures are read and templates checked once,
+// before a run draws anything.
+class ObjectPainter {
+public:
+    explicit ObjectPainter(const LabelDocument &document);
+    ~ObjectPainter();
+    ObjectPainter(const ObjectPainter &) = delete;
+    ObjectPainter &operator=(const ObjectPainter &) = delete;
+
+    // Ties the templates to the data's columns: header (the import file's
+    // names), columns (whether rows are read in columns at all) and source
+    // (the file as a message names it). QuillError for a template naming a
+    // field the data lacks, listing the names there are.
+    void bindFields(const QStringList &header, bool hasHeader, bool columns, const QString &source);
+    // QuillError, naming the object, for an object reaching outside the label
+    // or a picture that cannot be read. Nothing is drawn before it passed.
+    void check() const;
+    // The document's objects, the designer's symbol among them, bottom first.
+    const std::vector<LabelObject> &objects() const { return m_list; }
+    // The fields every template uses, each once, in the order they come.
+    QStringList fieldNames() const;
+
+    // The object at that place in the document's list drawn for the record,
+    // the label filling area (device pixels). QuillError naming the object when
+    // its text cannot fit or its symbol cannot be drawn.
+    void draw(QPainter &painter, const QRectF &area, std::size_t index, const LabelRecord &record);
+
+private:
+    struct Prepared;
+    void drawText(QPainter &painter, const Prepared &object, const QRectF &box, double dpi,
+                  const LabelRecord &record) const;
+    void drawSymbol(QPainter &painter, Prepared &object, const QRectF &box, double dpi,
+                    const LabelRecord &record) const;
+    void drawPicture(QPainter &painter, const Prepared &object, const QRectF &box) const;
+    static void drawShape(QPainter &painter, const LabelObject &object, const QRectF &box, double dpi);
+    QString named(std::size_t index) const; // "Object 3 (Text)"
+
+    const double m_width; // the label, in twips
+    const double m_height;
+    const std::vector<LabelObject> m_list;
+    std::vector<Prepared> m_objects;
+};
