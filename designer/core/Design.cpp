@@ -3,6 +3,7 @@
 #include "DesignValues.h"
 #include "FormatOptions.h"
 #include "Numbers.h"
+#include "ObjectSections.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
 #include "StoredValue.h"
@@ -11,6 +12,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <cerrno>
@@ -191,10 +193,27 @@ Design Design::readFile(const QString &path)
         throw QuillError(QStringLiteral("%1%2 holds %3=%4 in [%5], %6.")
                              .arg(before, file, entry.name, quoted(text), entry.section, why));
     }
+    if (const QString why = ObjectSections::fault(design); !why.isEmpty())
+        throw QuillError(QStringLiteral("%1 %2.").arg(file, why));
+    design.m_folder = QFileInfo(path).absolutePath();
     return design;
 }
 
 void Design::writeFile(const QString &path) const
 {
-    AtomicFile::write(path, SettingsStore::iniText(m_sections), AtomicFile::Sync::Yes);
+    Design written = *this;
+    ObjectSections::movePictures(written, QFileInfo(path).absolutePath());
+    AtomicFile::write(path, SettingsStore::iniText(written.m_sections), AtomicFile::Sync::Yes);
+}
+
+QStringList Design::sectionNames() const { return m_sections.keys(); }
+
+QMap<QString, QString> Design::section(const QString &name) const { return m_sections.value(name); }
+
+void Design::setSection(const QString &name, const QMap<QString, QString> &keys)
+{
+    if (keys.isEmpty())
+        m_sections.remove(name);
+    else
+        m_sections[name] = keys;
 }

@@ -3,6 +3,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 class SettingsStore;
 
@@ -39,8 +40,20 @@ public:
     // Why a key's text breaks its rule ("which is no symbology"), empty when it keeps it.
     static QString fault(DesignKey key, const QString &text);
 
-    bool operator==(const Design &other) const = default;
+    // Whole sections, for what the key table does not hold (the label's objects).
+    QStringList sectionNames() const;
+    QMap<QString, QString> section(const QString &name) const;
+    void setSection(const QString &name, const QMap<QString, QString> &keys); // no keys: removed
+
+    // The folder the design file was read from, which its picture files are
+    // relative to; empty for a design from the store or made in memory.
+    QString folder() const { return m_folder; }
+    void setFolder(const QString &folder) { m_folder = folder; }
+
+    // The same texts, wherever they were read from.
+    bool operator==(const Design &other) const { return m_sections == other.m_sections; }
 
 private:
     QMap<QString, QMap<QString, QString>> m_sections;
+    QString m_folder;
 };

@@ -1,6 +1,7 @@
 #include "DesignCodec.h"
 #include "DesignValues.h"
 #include "Numbers.h"
+#include "ObjectSections.h"
 #include "StoredValue.h"
 #include "SymbolDesign.h"
 
@@ -54,6 +55,7 @@ LabelDocument read(const Design &design)
     DesignValues::sizeFont(font, values.fontSize);
     symbol.fontPoints = font.Size();
     document.setSymbol(symbol);
+    document.setObjects(ObjectSections::read(design, symbol));
     return document;
 }
 
@@ -88,6 +90,7 @@ void write(const LabelDocument &document, Design &design)
     design.setText(K::Prefix, source.prefix);
     design.setText(K::Suffix, source.suffix);
     design.setText(K::LabelProduct, document.labelProduct());
+    ObjectSections::write(document, design);
 }
 
 Design written(const LabelDocument &document)

@@ -8,8 +8,11 @@
 // texts in the forms the program has always written.
 namespace DesignCodec {
 
+// The objects from the design's object sections (ObjectSections): QuillError
+// for sections a design file would be refused for.
 LabelDocument read(const Design &design);
-// Every key of the document into design; keys of its own that design holds stay.
+// Every key of the document into design; keys of its own that design holds
+// stay, its object sections give way to the document's.
 void write(const LabelDocument &document, Design &design);
 Design written(const LabelDocument &document);
 
