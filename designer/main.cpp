@@ -55,6 +55,8 @@ int main(int argc, char **argv)
         for (const QString &name : SymbolBuilder::listNames())
             std::printf("%s\n", qPrintable(name));
         return finishOutput(stdout, stderr, 0);
+    case CommandLine::Action::ListFields:
+        return listFields(job, stdout, stderr);
     case CommandLine::Action::Usage:
         std::fprintf(stderr, "quillmark: %s\n%s", qPrintable(job.error), qPrintable(CommandLine::usage()));
         return 2;

@@ -3,8 +3,11 @@
 #include "DesignCodec.h"
 #include "DesignJob.h"
 #include "DesignValues.h"
+#include "FieldTemplate.h"
+#include "ImportTemplate.h"
 #include "JobPrinter.h"
 #include "Numbers.h"
+#include "ObjectSections.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
 #include "StoredValue.h"
@@ -40,6 +43,37 @@ Design storedDesign()
         throw QuillError(QStringLiteral("%1 %2 holds bartype=%3, which is no position in that list.")
                              .arg(SymbolBuilder::noSymbologyMessage(), file, quoted(symbology)));
     return design;
+}
+
+Design jobDesign(const CommandLine &job)
+{
+    return job.design.isEmpty() ? storedDesign() : Design::readFile(QFileInfo(job.design).absoluteFilePath());
+}
+
+// The import templates' columns, then the objects' fields, as their runs name the templates.
+QStringList fieldNames(const Design &design)
+{
+    QStringList names;
+    const auto add = [&names](const QString &name) {
+        if (!names.contains(name))
+            names << name;
+    };
+    const std::pair<DesignKey, QString> imported[] = {{DesignKey::ImportValue, QStringLiteral("value")},
+                                                      {DesignKey::ImportTitle, QStringLiteral("title")}};
+    for (const auto &[key, what] : imported) {
+        const ImportTemplate columns(design.text(key), what);
+        for (const ImportTemplate::Piece &piece : columns.pieces())
+            if (piece.isColumn)
+                add(piece.text);
+    }
+    const std::vector<LabelObject> objects = ObjectSections::read(design, SymbolObject());
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const QString what
+            = QStringLiteral("Object %1 (%2)").arg(i + 1).arg(LabelObjects::kindName(objects[i]));
+        for (const QString &name : FieldTemplate(LabelObjects::templateOf(objects[i]), what).fieldNames())
+            add(name);
+    }
+    return names;
 }
 
 void selectSource(Design &design, int source)
@@ -142,8 +176,7 @@ int runBatchJob(const CommandLine &job, const std::function<JobPrinter &()> &pri
             throw QuillError(QStringLiteral("--pdf - writes the PDF to standard output, which is closed or "
                                             "read-only here; send it to a file or a pipe "
                                             "(--pdf - > labels.pdf)."));
-        Design design = job.design.isEmpty() ? storedDesign()
-                                             : Design::readFile(QFileInfo(job.design).absoluteFilePath());
+        Design design = jobDesign(job);
         applyOptions(job, design);
         DesignJob run(DesignCodec::read(design), job.importFromStandardInput());
         run.setWarn(
@@ -160,6 +193,20 @@ int runBatchJob(const CommandLine &job, const std::function<JobPrinter &()> &pri
         return 1;
     }
     std::fprintf(pdfOut ? err : out, "%s\n", qPrintable(summary));
+    return finishOutput(out, err, 0);
+}
+
+int listFields(const CommandLine &job, std::FILE *out, std::FILE *err)
+{
+    QStringList names;
+    try {
+        names = fieldNames(jobDesign(job));
+    } catch (const QuillError &error) {
+        std::fprintf(err, "quillmark: %s\n", qPrintable(error.description()));
+        return 1;
+    }
+    for (const QString &name : names)
+        std::fprintf(out, "{%s}\n", qPrintable(name));
     return finishOutput(out, err, 0);
 }
 

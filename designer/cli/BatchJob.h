@@ -16,6 +16,12 @@ class JobPrinter;
 int runBatchJob(const CommandLine &job, const std::function<JobPrinter &()> &printer, std::FILE *out,
                 std::FILE *err);
 
+// --list-fields: the fields the templates of the design (the --design file or
+// the stored one) use, the import file's value and title templates' first,
+// then its objects' from the bottom: one a line as {name}, each once, in order
+// of first use. Returns the exit status: 0 listed, 1 failed (the message on err).
+int listFields(const CommandLine &job, std::FILE *out, std::FILE *err);
+
 // Ends what the program printed on out: flushed, and checked, since a full
 // disk, a closed pipe or a closed standard output fails only there. Returns
 // status, or 1 with "quillmark: standard output could not be written: <reason>."

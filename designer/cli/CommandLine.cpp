@@ -56,8 +56,12 @@ struct Option {
     std::function<QString(Parsing &, const QStringList &)> take;
 };
 
+const char *const kFieldsAlone = "--list-fields goes with --design alone";
+
 QString job(CommandLine &c, CommandLine::Action action)
 {
+    if (c.action == CommandLine::Action::ListFields)
+        return QLatin1String(kFieldsAlone);
     if (c.action != CommandLine::Action::Designer)
         return QStringLiteral("--print and --save are one job each");
     c.action = action;
@@ -178,6 +182,13 @@ const QList<Option> &options()
              p.c.saveFile = v[0];
              return job(p.c, A::Save);
          }},
+        {"--list-fields", 0, Kind::Once,
+         [](P &p, const V &) {
+             if (p.c.action != A::Designer)
+                 return QString::fromLatin1(kFieldsAlone);
+             p.c.action = A::ListFields;
+             return QString();
+         }},
         {"--printer", 1, Kind::Once, [](P &p, const V &v) { return printer(p.c, p.c.printer, v[0]); }},
         {"--pdf", 1, Kind::Once, [](P &p, const V &v) { return printer(p.c, p.c.pdf, v[0]); }},
         {"--paper", 1, Kind::Once, [](P &p, const V &v) { return set(p.c.paper, v[0]); }},
@@ -252,6 +263,11 @@ struct Mismatch {
 };
 
 const Mismatch mismatches[] = {
+    {[](const Parsing &p) {
+         const QSet<QString> alone{"--list-fields", "--design"};
+         return p.c.action == CommandLine::Action::ListFields && !alone.contains(p.given);
+     },
+     kFieldsAlone},
     {[](const Parsing &p) { return p.c.action == CommandLine::Action::Designer; }, "say --print or --save"},
     {[](const Parsing &p) {
          return p.c.action == CommandLine::Action::Save
@@ -311,6 +327,7 @@ QString CommandLine::usage()
         "       quillmark --save FILE.png|FILE.bmp|FILE.wmf|FILE.svg|FILE.eps|FILE.pdf [--dpi N]\n"
         "                 [DESIGN] [DATA]\n"
         "       quillmark --list-symbologies | --help | --version\n"
+        "       quillmark --list-fields [--design FILE]    the fields the design's templates use, as {name}\n"
         "DESIGN, in place of the stored design:\n"
         "  --design FILE                                   a design file (.qmdesign) or a settings file\n"
         "  --symbology NAME                                a name of the Format list, in any letter case\n"

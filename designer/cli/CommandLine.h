@@ -9,7 +9,7 @@
 // or a design file alone, it is the designer window; with a job's options it
 // runs one job without a window.
 struct CommandLine {
-    enum class Action { Designer, Help, Version, ListSymbologies, Print, Save, Usage };
+    enum class Action { Designer, Help, Version, ListSymbologies, ListFields, Print, Save, Usage };
     struct Sequence {
         QString start, end, prefix, suffix;
     };

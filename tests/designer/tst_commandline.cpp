@@ -131,6 +131,8 @@ private slots:
         QTest::newRow("status line to a pipe whose reader is gone")
             << QStringList{"|true", "--save", "ok.png", "--text", "A"} << 1
             << "standard output could not be written: Broken pipe.";
+        QTest::newRow("fields with a job's option")
+            << QStringList{"--list-fields", "--text", "A"} << 2 << "--list-fields goes with --design alone";
         QTest::newRow("symbologies to a read-only standard output")
             << QStringList{"1<ro.txt", "--list-symbologies"} << 1
             << "standard output could not be written: Bad file descriptor.";
@@ -184,6 +186,20 @@ private slots:
                    "2", "--sequence", "1", "5", "--design", path("design.conf")});
         QVERIFY2(printed == 0, qPrintable(why));
         QVERIFY2(summary.startsWith("10 labels on 2 pages"), qPrintable(summary));
+    }
+
+    // The fields of the import templates first, then the objects' from the bottom, each once.
+    void fieldsOfADesign()
+    {
+        const QString file = path("fields.qmdesign");
+        QVERIFY(plant(file,
+                      "[Import columns]\nValue={sku}-{size}\nTitle={name}\n"
+                      "[Object1]\nKind=Text\nLeft=0\nTop=0\nWidth=2\nHeight=.5\n"
+                      "Text=\"{name}\\n{date:dd.MM.yyyy} {n}\"\n"
+                      "[Object2]\nKind=Symbol\nLeft=0\nTop=1\nWidth=2\nHeight=1\nData={sku}{value}\n"));
+        const auto [code, out, err] = run({"--list-fields", "--design", file});
+        QVERIFY2(code == 0, qPrintable(err));
+        QCOMPARE(out, QStringLiteral("{sku}\n{size}\n{name}\n{date}\n{n}\n{value}\n"));
     }
 
     // The window started with a design file opens it: the file heads the recent designs at once.
