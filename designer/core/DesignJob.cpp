@@ -38,8 +38,7 @@ QString DesignJob::print(LabelPrinter &printer, int firstLabel, int copies)
     run.setCopies(copies);
     if (!run.execute())
         throw QuillError(run.error());
-    const std::optional<ModuleSize> module = run.moduleOnPrinter();
-    if (const QString warning = module ? module->warning() : QString(); !warning.isEmpty() && m_warn)
+    if (const QString warning = run.moduleWarning(); !warning.isEmpty() && m_warn)
         m_warn(warning);
     return QStringLiteral("%1 to %2").arg(run.labelsOnPages(run.labelsDrawn()), printer.deviceName());
 }

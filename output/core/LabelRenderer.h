@@ -59,6 +59,8 @@ public:
     // with faults given, each such object is noted there instead and the
     // others are drawn (the preview).
     void draw(QPainter &painter, const QRect &area, const LabelRecord &record, QStringList *faults = nullptr);
+    // The designer's symbol's box on the label, in twips.
+    QRectF symbolBox() const { return m_symbolBox; }
     // The label's background as the designer's symbol colours it.
     QColor background() const;
     // Text as large on a device of that many twips a pixel as on the screen.

@@ -3,6 +3,7 @@
 #include "FontFamilies.h"
 #include "LabelDocument.h"
 #include "LabelRenderer.h"
+#include "ModuleSize.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "ScreenMetrics.h"
@@ -143,6 +144,33 @@ void ObjectPainter::check() const
             throw QuillError(
                 QStringLiteral("%1 cannot be drawn: %2.").arg(named(i), m_objects[i].pictureFault));
     }
+}
+
+QString ObjectPainter::moduleWarnings(QPointF dpi, bool printer, const LabelRecord &record) const
+{
+    QStringList warnings;
+    for (std::size_t i = 0; i < m_objects.size(); ++i) {
+        const auto *object = std::get_if<BarcodeObject>(&m_objects[i].object);
+        if (!object || !object->symbol.symbology)
+            continue;
+        SymbolDesign &symbol = *m_objects[i].symbol;
+        try {
+            symbol.setCaption(m_objects[i].fields->apply(record.fields()));
+        } catch (const QuillError &) {
+            continue; // the run names what the data lacks
+        }
+        const QSize pixels(int(std::lround(object->frame.box.width() * dpi.x() / 1440.0)),
+                           int(std::lround(object->frame.box.height() * dpi.y() / 1440.0)));
+        const double module = pixels.isEmpty() ? 0 : symbol.moduleOn(pixels, dpi);
+        const bool sideways = int(object->frame.rotation) % 2 != 0;
+        if (module <= 0)
+            continue;
+        const ModuleSize size(*object->symbol.symbology, module, sideways ? dpi.y() : dpi.x(), printer,
+                              symbol.moduleOn(pixels, dpi, true));
+        if (const QString warning = size.warning(); !warning.isEmpty())
+            warnings << QStringLiteral("%1: %2").arg(named(i), warning);
+    }
+    return warnings.join(u'\n');
 }
 
 void ObjectPainter::draw(QPainter &painter, const QRectF &area, std::size_t index, const LabelRecord &record)

@@ -2,6 +2,7 @@
 #include "LabelObjects.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,11 @@ public:
     const std::vector<LabelObject> &objects() const { return m_list; }
     // The fields every template uses, each once, in the order they come.
     QStringList fieldNames() const;
+
+    // Why each symbol object may not scan on a surface of dpi (printer: its
+    // dots are ink on paper), its data made from the record; a line each,
+    // naming the object. Empty when every module is sound.
+    QString moduleWarnings(QPointF dpi, bool printer, const LabelRecord &record) const;
 
     // The object at that place in the document's list drawn for the record,
     // the label filling area (device pixels). QuillError naming the object when

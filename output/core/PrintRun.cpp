@@ -117,7 +117,10 @@ std::optional<ModuleSize> PrintRun::moduleOnPrinter() const
         return std::nullopt;
     const double f = marginTwipsPerUnit();
     const QPointF dpi(Numbers::kTwipsPerInch / tppX, Numbers::kTwipsPerInch / tppY);
-    const QSize dots(int(std::lround(f * shownWidth() / tppX)), int(std::lround(f * shownHeight() / tppY)));
+    QSize dots(int(std::lround(f * shownWidth() / tppX)), int(std::lround(f * shownHeight() / tppY)));
+    if (m_renderer.objects()) // in its own box
+        dots = QSize(int(std::lround(m_renderer.symbolBox().width() / tppX)),
+                     int(std::lround(m_renderer.symbolBox().height() / tppY)));
     if (dots.isEmpty())
         return std::nullopt;
     const double module = symbol.moduleOn(dots, dpi);
@@ -126,6 +129,22 @@ std::optional<ModuleSize> PrintRun::moduleOnPrinter() const
         return std::nullopt;
     return ModuleSize(*symbology, module, sideways ? dpi.y() : dpi.x(), true,
                       symbol.moduleOn(dots, dpi, true));
+}
+
+QString PrintRun::moduleWarning() const
+{
+    const std::optional<ModuleSize> module = moduleOnPrinter();
+    QStringList warnings{module ? module->warning() : QString()};
+    const float tppX = m_printer.twipsPerPixelX();
+    const float tppY = m_printer.twipsPerPixelY();
+    if (const ObjectPainter *objects = m_renderer.objects(); objects && tppX > 0 && tppY > 0) {
+        const SymbolDesign &shown = m_renderer.symbol();
+        warnings << objects->moduleWarnings(
+            QPointF(Numbers::kTwipsPerInch / tppX, Numbers::kTwipsPerInch / tppY), true,
+            {shown.Caption(), shown.Title()});
+    }
+    warnings.removeAll(QString());
+    return warnings.join(u'\n');
 }
 
 bool PrintRun::execute()

@@ -39,6 +39,9 @@ public:
     // The module the symbol gets on the printer's dots; nullopt while the
     // symbol would not be drawn.
     std::optional<ModuleSize> moduleOnPrinter() const;
+    // Why the symbols may not scan on the printer (the designer's, then each
+    // symbol object's with the value the renderer shows), a line each; empty when none.
+    QString moduleWarning() const;
     // What would stop the run before it draws anything (the data source, the
     // symbology, the margins, the grid on the printer's page), or empty: the
     // preview asks before it opens.

@@ -186,6 +186,21 @@ QString SaveRun::moduleWarning(const SymbolDesign &symbol, const QString &chosen
     return module ? module->warning() : QString();
 }
 
+QString SaveRun::moduleWarning() const
+{
+    if (!m_renderer)
+        return moduleWarning(m_symbol, m_chosenName, pixels());
+    // The designer's symbol in its own box of the picture.
+    const QRectF box = m_renderer->symbolBox();
+    const QSize inBox(int(std::lround(box.width() * m_dpi / 1440.0)),
+                      int(std::lround(box.height() * m_dpi / 1440.0)));
+    QStringList warnings{moduleWarning(m_symbol, m_chosenName, inBox)};
+    warnings << m_renderer->objects()->moduleWarnings(QPointF(m_dpi, m_dpi), false,
+                                                      {m_symbol.Caption(), m_symbol.Title()});
+    warnings.removeAll(QString());
+    return warnings.join(u'\n');
+}
+
 QString SaveRun::picturesIn(long long count, const QString &folder)
 {
     return (count == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(count))

@@ -48,7 +48,8 @@ public:
     int filesWritten() const { return m_written; }
     QSize pixels() const { return {m_width, m_height}; } // as picturePixels() gives them
     // The warning for a module under the symbology's standard in these pictures; empty when none.
-    QString moduleWarning() const { return moduleWarning(m_symbol, m_chosenName, pixels()); }
+    // With objects on the label, also each symbol object's, a line each.
+    QString moduleWarning() const;
     // A picture's size for a symbol of that size in twips at dpi (0: the
     // screen's pixels); 0 x 0 where the component's size is taken (a metafile
     // or a bitmap at the screen's). QuillError when too large.

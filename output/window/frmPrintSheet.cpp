@@ -167,8 +167,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
     renderer.show({shown.Caption(), std::nullopt});
     PrintRun run(m_designer.document(), renderer, m_designer.module1(), printer);
     run.setMarginUnit(unit());
-    const std::optional<ModuleSize> module = run.moduleOnPrinter();
-    const QString warning = module ? module->warning() : QString();
+    const QString warning = run.moduleWarning();
     // Stopping leaves the dialog open, for another printer or size.
     if (!preview && !warning.isEmpty() && !m_dialogs.warnBeforeRun(warning, windowTitle()))
         return false;

@@ -235,6 +235,20 @@ private slots:
         QCOMPARE(entries(m_dir.filePath(fault)), QStringList());
     }
 
+    // A symbol object whose module falls short of its standard is warned of before a run, by name.
+    void moduleGuard()
+    {
+        LabelDocument document = shelfLabel(m_data, m_logo);
+        std::vector<LabelObject> objects = document.objects();
+        std::get<BarcodeObject>(objects[3]).frame.box.setSize(QSizeF(200, 200)); // a dot a module
+        document.setObjects(objects);
+        LabelRenderer renderer(document);
+        renderer.show({QStringLiteral("SKU-0042")});
+        const QString warning = SaveRun(document, renderer, m_dir.filePath("guard.png")).moduleWarning();
+        QVERIFY2(warning.startsWith("Object 4 (Symbol): ") && warning.contains("0.085 mm"),
+                 qPrintable(warning));
+    }
+
     // A negative size is refused by the document itself.
     void negativeSize()
     {
