@@ -55,6 +55,7 @@ struct ObjectPainter::Prepared {
     QImage image;
     std::unique_ptr<QSvgRenderer> drawing;
     QString pictureFault; // why the picture cannot be read
+    QFont font; // a text's, but for its size
 };
 
 ObjectPainter::ObjectPainter(const LabelDocument &document)
@@ -71,6 +72,12 @@ ObjectPainter::ObjectPainter(const LabelDocument &document)
             continue;
         if (const QString text = LabelObjects::templateOf(objects[i]); !text.isEmpty())
             prepared.fields = std::make_unique<FieldTemplate>(text, named(i));
+        if (const auto *text = std::get_if<TextObject>(&objects[i])) {
+            const QString family = FontFamilies::drawnFamily(text->fontName);
+            prepared.font = QFont(family.isEmpty() ? text->fontName : family);
+            prepared.font.setBold(text->bold);
+            prepared.font.setItalic(text->italic);
+        }
         if (const auto *symbol = std::get_if<BarcodeObject>(&objects[i])) {
             prepared.symbol = std::make_unique<SymbolDesign>();
             LabelRenderer::setUp(symbol->symbol, degreesOf(symbol->frame), document.pictureDpi(),
@@ -214,13 +221,9 @@ void ObjectPainter::drawText(QPainter &painter, const Prepared &prepared, const 
     const QStringList lines = text.split(u'\n');
     const int degrees = degreesOf(object.frame);
     const QSizeF room = contentSize(box, degrees);
-    QFont font(FontFamilies::drawnFamily(object.fontName).isEmpty()
-                   ? object.fontName
-                   : FontFamilies::drawnFamily(object.fontName));
-    font.setBold(object.bold);
-    font.setItalic(object.italic);
-    // Points are the surface's: a font's point size counts in the device's logical resolution.
-    const double perPoint = dpi / 72.0 / painter.device()->logicalDpiY() * 72.0;
+    QFont font = prepared.font;
+    // A font's points count in the device's logical resolution; these are the surface's.
+    const double perPoint = dpi / painter.device()->logicalDpiY();
     const auto measured = [&](double points) {
         font.setPointSizeF(points * perPoint);
         const QFontMetricsF metrics(font, painter.device());
