@@ -78,9 +78,7 @@ void LabelRenderer::draw(QPainter &painter, const QRect &area, const LabelRecord
             }
             const QRectF box(area.x() + m_symbolBox.x() * scaleX, area.y() + m_symbolBox.y() * scaleY,
                              m_symbolBox.width() * scaleX, m_symbolBox.height() * scaleY);
-            const QRect pixels(QPoint(int(std::lround(box.x())), int(std::lround(box.y()))),
-                               QSize(int(std::lround(box.width())), int(std::lround(box.height()))));
-            show(record).draw(painter, pixels);
+            show(record).draw(painter, ObjectPainter::wholePixels(box));
         } catch (const QuillError &error) {
             if (!faults)
                 throw;

@@ -153,6 +153,13 @@ void ObjectPainter::check() const
     }
 }
 
+QRect ObjectPainter::wholePixels(const QRectF &box)
+{
+    const QPoint topLeft(int(std::lround(box.left())), int(std::lround(box.top())));
+    const QPoint bottomRight(int(std::lround(box.right())), int(std::lround(box.bottom())));
+    return {topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())};
+}
+
 QString ObjectPainter::moduleWarnings(QPointF dpi, bool printer, const LabelRecord &record) const
 {
     QStringList warnings;
@@ -278,7 +285,7 @@ void ObjectPainter::drawSymbol(QPainter &painter, Prepared &prepared, const QRec
     prepared.symbol->Font().setSize(std::get<BarcodeObject>(prepared.object).symbol.fontPoints * dpi
                                     * ScreenMetrics::twipsPerPixelY() / 1440.0);
     prepared.symbol->setCaption(data);
-    prepared.symbol->draw(painter, box.toAlignedRect());
+    prepared.symbol->draw(painter, wholePixels(box));
 }
 
 void ObjectPainter::drawPicture(QPainter &painter, const Prepared &prepared, const QRectF &box) const

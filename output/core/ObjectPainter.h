@@ -51,6 +51,9 @@ public:
     // its text cannot fit or its symbol cannot be drawn.
     void draw(QPainter &painter, const QRectF &area, std::size_t index, const LabelRecord &record);
 
+    // A box in whole device pixels, its corners rounded: where a symbol's bars are counted.
+    static QRect wholePixels(const QRectF &box);
+
 private:
     struct Prepared;
     void drawText(QPainter &painter, const Prepared &object, const QRectF &box, double dpi,
