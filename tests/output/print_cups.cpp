@@ -14,6 +14,7 @@
 #include "frmPrint.h"
 
 #include "Decode.h"
+#include "Drawings.h"
 #include "Files.h"
 #include "common/ChildRun.h"
 #include "common/Raised.h"
@@ -168,10 +169,49 @@ struct RollCase {
     QString refused; // the message when the queue cannot take the paper
 };
 
+// A label design of docs/examples, its data, and what its labels carry.
+struct ExampleCase {
+    QString design;
+    QString data;
+    QString paper; // the Zebra queue's; empty: its roll of 2.25 x 1.25 in labels
+    QList<QStringList> symbols; // each label's, in the order of the design's sections
+    QStringList texts; // the labels' texts, each found in the PDF
+};
+
+const QString kExamples = QStringLiteral(QUILLMARK_SOURCE "/docs/examples/");
+
+// The boxes of a design's symbols in inches, in the order of its sections, and the label's size.
+QList<QRectF> symbolBoxes(const QString &design, QSizeF *label)
+{
+    QSettings file(design, QSettings::IniFormat);
+    *label = QSizeF(file.value("Form1/vtlw").toDouble(), file.value("Form1/vtlh").toDouble()) / 1440;
+    QList<QRectF> boxes;
+    for (int n = 1; file.childGroups().contains(QStringLiteral("Object%1").arg(n)); ++n) {
+        file.beginGroup(QStringLiteral("Object%1").arg(n));
+        if (file.value("Kind").toString().contains("symbol", Qt::CaseInsensitive))
+            boxes << QRectF(file.value("Left").toDouble(), file.value("Top").toDouble(),
+                            file.value("Width").toDouble(), file.value("Height").toDouble());
+        file.endGroup();
+    }
+    return boxes;
+}
+
+// The symbols of a label whose top-left corner lies at corner (dots), each read in its own box.
+QStringList symbolsOn(const QImage &image, QPointF corner, int dpi, const QList<QRectF> &boxes)
+{
+    QStringList found;
+    for (const QRectF &box : boxes) {
+        const QRectF dots(corner + box.topLeft() * dpi, box.size() * dpi);
+        found << Decode::zxingOne(Decode::label(image, dots.toAlignedRect()));
+    }
+    return found;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(StalledCase)
 Q_DECLARE_METATYPE(RollCase)
+Q_DECLARE_METATYPE(ExampleCase)
 
 class PrintCupsTest : public QObject {
     Q_OBJECT
@@ -415,6 +455,81 @@ private slots:
         QCOMPARE(contents(pdf), printed);
         QCOMPARE(QDir(designer.dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden),
                  QStringList{"labels.pdf"});
+    }
+
+    void examples_data()
+    {
+        QTest::addColumn<ExampleCase>("example");
+        QTest::newRow("shelf label: EAN-13, name and price")
+            << ExampleCase{.design = "shelf.qmdesign",
+                           .data = "shelf.csv",
+                           .paper = {},
+                           .symbols = {{"4012345000016"}, {"4012345000184"}, {"4012345000252"}},
+                           .texts = {"Rooibos Tea, Vanilla, 20 bags", "€ 2.49", "TEA-020",
+                                     "Oat Biscuits with Dark Chocolate, 200 g", "€ 1.99", "BIS-200",
+                                     "Spring Water 1.5 l", "€ 0.69", "WAT-150"}};
+        // zxing-cpp gives GS1-128 as its AIs and data, without parentheses.
+        QTest::newRow("shipping label, 4 x 6 in: QR code and SSCC") << ExampleCase{
+            .design = "shipping.qmdesign",
+            .data = "shipping.csv",
+            .paper = "w288h432",
+            .symbols = {{"A-20871\n340123450000047111\n50968 Köln", "00340123450000047111"},
+                        {"A-20872\n340123450000047128\n1016 DV Amsterdam", "00340123450000047128"}},
+            .texts = {"Northwind Tea Co.", "Hafenstraße 12", "20457 Hamburg", "SHIP TO", "Jana Müller",
+                      "Lindenallee 7", "50968 Köln", "Germany", "Order A-20871", "Weight 2.4 kg", "SSCC",
+                      "(00)340123450000047111", "Pieter de Vries", "1016 DV Amsterdam", "Order A-20872",
+                      "(00)340123450000047128"}};
+        QTest::newRow("asset tag: logo, QR code and number")
+            << ExampleCase{.design = "asset.qmdesign",
+                           .data = "assets.csv",
+                           .paper = {},
+                           .symbols = {{"LL-IT-004711"}, {"LL-IT-004712"}, {"LL-LAB-000318"}},
+                           .texts = {"LL-IT-004711", "ThinkPad T14 Gen 4", "S/N PF4XK2QZ", "LL-IT-004712",
+                                     "S/N CN0H8K9D", "LL-LAB-000318", "Eppendorf Centrifuge 5425"}};
+    }
+
+    // The examples as the README prints them, from the command line: to a PDF
+    // on Letter (the labels side by side from its top-left corner) and to the
+    // Zebra queue at 203 dpi, one label a page; each symbol read in its box.
+    void examples()
+    {
+        QFETCH(ExampleCase, example);
+        if (!m_down.isEmpty())
+            QSKIP(qPrintable(m_down));
+        QSizeF label;
+        const QList<QRectF> boxes = symbolBoxes(kExamples + example.design, &label);
+        const QTemporaryDir dir;
+        const QString pdf = dir.filePath("labels.pdf");
+        const QString program = QStringLiteral(QUILLMARK_BINARY);
+        const QStringList job{"--print", "--design", kExamples + example.design, "--import",
+                              kExamples + example.data};
+        const qsizetype count = example.symbols.size();
+        QString told;
+        QCOMPARE(run(program, job + QStringList{"--pdf", pdf, "--paper", "Letter"}, &told), 0);
+        // A warning would come first: the modules suit their symbologies here and at 203 dpi.
+        QVERIFY2(told.startsWith(QStringLiteral("%1 labels on 1 page").arg(count)), qPrintable(told));
+        const QImage page = Drawings::rasterised(pdf, 300);
+        const int columns = int(8.5 / label.width());
+        for (int i = 0; i < example.symbols.size(); ++i) {
+            const QPointF corner(i % columns * label.width() * 300, i / columns * label.height() * 300);
+            QCOMPARE(symbolsOn(page, corner, 300, boxes), example.symbols[i]);
+        }
+        const QString printed = Drawings::tool("pdftotext", {pdf, "-"});
+        for (const QString &text : example.texts)
+            QVERIFY2(printed.contains(text), qPrintable(text + " not in: " + printed));
+
+        const int before = jobs().size();
+        const QStringList paper
+            = example.paper.isEmpty() ? QStringList() : QStringList{"--paper", example.paper};
+        QCOMPARE(run(program, job + QStringList{"--printer", kQueue} + paper, &told), 0);
+        QVERIFY2(told.startsWith(QStringLiteral("%1 labels on %1 pages").arg(count)), qPrintable(told));
+        QTRY_COMPARE_WITH_TIMEOUT(jobs().size(), before + 1, 60000);
+        const QList<QImage> labels = zplGraphics(contents(QDir(m_out).filePath(jobs().first())));
+        QCOMPARE(labels.size(), count);
+        for (int i = 0; i < labels.size(); ++i) {
+            QCOMPARE(labels[i].height(), qRound(label.height() * 203));
+            QCOMPARE(symbolsOn(labels[i], QPointF(), 203, boxes), example.symbols[i]);
+        }
     }
 
     void stalledServer_data()
