@@ -298,8 +298,11 @@ void ObjectPainter::drawPicture(QPainter &painter, const Prepared &prepared, con
         return;
     const QSizeF fitted = source.scaled(contentSize(box, degrees), Qt::KeepAspectRatio);
     turnInto(painter, box, degrees);
-    if (prepared.drawing)
+    if (prepared.drawing) {
+        // A drawing may reach beyond its own frame; nothing of it beyond the box.
+        painter.setClipRect(centred(fitted), Qt::IntersectClip);
         prepared.drawing->render(&painter, centred(fitted));
+    }
     else
         painter.drawImage(centred(fitted), prepared.image);
 }

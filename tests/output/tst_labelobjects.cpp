@@ -15,7 +15,6 @@
 #include "Decode.h"
 #include "Drawings.h"
 #include "Files.h"
-#include "PdfCheck.h"
 
 #include <QtTest>
 
@@ -167,10 +166,15 @@ private slots:
         QCOMPARE(found.size(), 2);
     }
 
-    // A sheet on the PDF printer: every label's symbols read their rows, the texts are on the page.
+    // A sheet on the PDF printer: every label's symbols read their rows, the texts are on the page, and
+    // an SVG logo that reaches beyond its own frame keeps within its box.
     void printed()
     {
-        LabelDocument document = shelfLabel(m_data, m_logo);
+        const QString logo = m_dir.filePath(QStringLiteral("logo.svg"));
+        plant(logo,
+              R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="20" viewBox="0 0 40 20">)"
+              R"(<rect width="90" height="20" fill="red"/></svg>)");
+        LabelDocument document = shelfLabel(m_data, logo);
         document.setMargins(LabelMargins{.pageLeft = 0.5, .pageTop = 0.5});
         DocumentSource source(document);
         Module1 data(source);
@@ -181,13 +185,16 @@ private slots:
         printer.setMedia(QPageSize(QPageSize::Letter), QPageLayout::Portrait);
         PrintRun run(document, renderer, data, printer);
         QVERIFY2(run.execute(), qPrintable(run.error()));
-        const QImage page = PdfCheck::render(pdf, kDpi).value(0);
+        const QImage page = Drawings::rasterised(pdf, kDpi); // its first page
         QVERIFY(!page.isNull());
         for (const int label : {0, 1}) {
             const QPointF corner(0.5 * kInch + label * 2880, 0.5 * kInch);
             const QString sku = label == 0 ? "SKU-0042" : "SKU-0043";
             QCOMPARE(Decode::zxingOne(Decode::label(page, dots(kBarsBox.translated(corner)))), sku);
             QCOMPARE(Decode::zxingOne(Decode::label(page, dots(kQrBox.translated(corner)))), sku);
+            const QRect box = dots(kLogoBox.translated(corner));
+            QVERIFY(near(page.pixel(box.center()), qRgb(255, 0, 0)));
+            QVERIFY(near(page.pixel(box.right() + 3, box.center().y()), qRgb(255, 255, 255)));
         }
         const QString text = Drawings::tool("pdftotext", {pdf, "-"});
         QVERIFY2(text.contains("Black tea") && text.contains("2.99 EUR No. 2"), qPrintable(text));
