@@ -1,10 +1,12 @@
 // EPS drawings made through a QPainter, read by Ghostscript: drawn at the
-// device's resolution they look as the same painting on an image does, their
-// text comes back as text, and their bounding box is the whole device.
+// device's resolution they look as the same painting on an image does, and
+// their text comes back as text.
 #include "EpsDevice.h"
 
+#include "Drawings.h"
+#include "Files.h"
+
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -56,21 +58,11 @@ QByteArray epsOf(const QString &scene)
     return device.bytes();
 }
 
-// The file's path in dir, written; empty when it could not be.
+// The drawing written into dir, its path.
 QString written(const QTemporaryDir &dir, const QByteArray &eps)
 {
-    QFile file(dir.filePath(QStringLiteral("drawing.eps")));
-    return file.open(QIODevice::WriteOnly) && file.write(eps) == eps.size() ? file.fileName() : QString();
-}
-
-// What Ghostscript says on the channel.
-QString ghostscript(const QStringList &arguments, QProcess::ProcessChannel channel = QProcess::StandardOutput)
-{
-    QProcess gs;
-    gs.start(QStringLiteral("gs"), QStringList{"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE"} + arguments);
-    gs.waitForFinished(60000);
-    gs.setReadChannel(channel);
-    return QString::fromUtf8(gs.readAll());
+    const QString path = dir.filePath(QStringLiteral("drawing.eps"));
+    return plant(path, eps) ? path : QString();
 }
 
 // The smallest rectangle that holds every dark pixel.
@@ -118,10 +110,7 @@ private slots:
         draw(painter, scene);
         painter.end();
         QTemporaryDir dir;
-        const QString png = dir.filePath(QStringLiteral("drawing.png"));
-        ghostscript({"-dEPSCrop", "-sDEVICE=png16m", "-r" + QString::number(kDpi), "-o", png,
-                     written(dir, epsOf(scene))});
-        const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = Drawings::rasterised(written(dir, epsOf(scene)), kDpi);
         QCOMPARE(drawn.size(), painted.size());
         const QRect inkDrawn = ink(drawn);
         const QRect inkPainted = ink(painted);
@@ -145,45 +134,10 @@ private slots:
         const QByteArray eps = epsOf(text);
         QCOMPARE(epsOf(text), eps);
         QTemporaryDir dir;
-        QString read = ghostscript({"-sDEVICE=txtwrite", "-o", "-", written(dir, eps)});
+        QString read
+            = Drawings::tool("gs", {"-q", "-dSAFER", "-sDEVICE=txtwrite", "-o", "-", written(dir, eps)});
         read.remove(QRegularExpression(QStringLiteral("\\s")));
         QCOMPARE(read, QString(text).remove(u' '));
-    }
-
-    void boundingBox_data()
-    {
-        QTest::addColumn<QSize>("pixels");
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<QByteArray>("box");
-        QTest::addColumn<QSizeF>("points");
-        QTest::newRow("whole points")
-            << QSize(300, 150) << 200.0 << QByteArray("0 0 108 54") << QSizeF(108, 54);
-        QTest::newRow("fractions") << QSize(101, 37) << 96.0 << QByteArray("0 0 76 28")
-                                   << QSizeF(75.75, 27.75);
-    }
-    void boundingBox()
-    {
-        QFETCH(QSize, pixels);
-        QFETCH(double, dpi);
-        QFETCH(QByteArray, box);
-        QFETCH(QSizeF, points);
-        EpsDevice device(pixels.width(), pixels.height(), dpi);
-        QPainter painter(&device);
-        painter.fillRect(QRect(QPoint(0, 0), pixels), Qt::black);
-        painter.end();
-        const QByteArray eps = device.bytes();
-        QVERIFY(eps.startsWith("%!PS-Adobe-3.0 EPSF-3.0\n"));
-        QVERIFY(eps.contains("\n%%BoundingBox: " + box + '\n'));
-        QVERIFY(eps.endsWith("%%EOF\n"));
-        // The ink Ghostscript finds, in points, fills the box from its corner.
-        QTemporaryDir dir;
-        const QString found = ghostscript({"-sDEVICE=bbox", written(dir, eps)}, QProcess::StandardError);
-        const QStringList corners = found.section(QStringLiteral("%%HiResBoundingBox: "), 1).split(u' ');
-        QCOMPARE(corners.size(), 4);
-        QCOMPARE(qRound(corners[0].toDouble()), 0);
-        QCOMPARE(qRound(corners[1].toDouble()), 0);
-        QVERIFY2(std::abs(corners[2].toDouble() - points.width()) < 0.05, qPrintable(found));
-        QVERIFY2(std::abs(corners[3].toDouble() - points.height()) < 0.05, qPrintable(found));
     }
 };
 

@@ -1,13 +1,9 @@
-// An object's text filled from a label's fields, and the rows a run gives
-// such a text to fill it from.
-#include "FakeControls.h"
+// An object's text filled from a label's fields; the rows a run gives it are
+// read back from printed labels (tst_labelobjects).
 #include "FieldTemplate.h"
-#include "Module1.h"
 
-#include "Files.h"
 #include "common/Raised.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 const QString kWhat = QStringLiteral("[Object2] text");
@@ -30,15 +26,6 @@ struct Names {
 };
 Q_DECLARE_METATYPE(Names)
 
-struct Run {
-    QByteArray bytes;
-    ImportColumns columns;
-    QString text;
-    QStringList header;
-    QStringList labels;
-};
-Q_DECLARE_METATYPE(Run)
-
 // The seventh label of a run on 5 March 2024.
 FieldRecord seventh(const QStringList &fields)
 {
@@ -51,7 +38,6 @@ FieldRecord seventh(const QStringList &fields)
 
 class TestFieldTemplate : public QObject {
     Q_OBJECT
-    QTemporaryDir m_dir;
 
 private slots:
     void apply_data()
@@ -118,49 +104,6 @@ private slots:
         const FieldTemplate made(n.text, kWhat);
         QCOMPARE(made.fieldNames(), n.names);
         QCOMPARE(made.usesFields(), n.usesFields);
-    }
-
-    void run_data()
-    {
-        QTest::addColumn<Run>("r");
-        const auto row = [](const char *name, const Run &r) { QTest::newRow(name) << r; };
-        row("a header row",
-            {.bytes = "sku,name\r\n1001,Widget\r\n1002,\"Gadget, large\"\r\n",
-             .columns = {.header = true, .valueTemplate = "{sku}", .titleTemplate = ""},
-             .text = "{n}. {name} {value}",
-             .header = {"sku", "name"},
-             .labels = {"1. Widget 1001", "2. Gadget, large 1002"}});
-        row("line by line",
-            {.bytes = "1001,Widget\n1002,Gizmo\n",
-             .columns = {},
-             .text = "{n}: {value}",
-             .header = {},
-             .labels = {"1: 1001,Widget", "2: 1002,Gizmo"}});
-    }
-    // A run over a real file: each label's text filled from the row the run
-    // has just read, its columns bound to the header the run found.
-    void run()
-    {
-        QFETCH(Run, r);
-        FakeControls c;
-        c.source(3);
-        c.t4 = m_dir.filePath(QStringLiteral("import.csv"));
-        c.columns = r.columns;
-        QVERIFY(plant(c.t4, r.bytes));
-        Module1 m(c);
-        QString value = m.getFirstData();
-        QCOMPARE(m.header(), r.header);
-        QCOMPARE(m.readsColumns(), r.columns.chosen());
-        FieldTemplate text(r.text, kWhat);
-        text.bind(m.header(), r.columns.header, m.readsColumns(), QStringLiteral("the import file"));
-        QStringList labels;
-        while (!value.isEmpty()) {
-            const qsizetype number = labels.size() + 1;
-            labels << text.apply({.value = value, .fields = m.rowFields(), .number = number});
-            value = m.getNextData();
-        }
-        QCOMPARE(labels, r.labels);
-        QVERIFY(m.rowFields().isEmpty());
     }
 };
 
