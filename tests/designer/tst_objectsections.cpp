@@ -140,24 +140,11 @@ private slots:
                  movedOn);
     }
 
-    // An absolute path reads as itself, and a picture that is not there is for the run to name.
-    void absolutePictureThatIsNotThere()
-    {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("a.qmdesign");
-        QVERIFY(plant(file,
-                      designWith("[Object1]\nKind=Picture\nLeft=0\nTop=0\nWidth=1\nHeight=1\n"
-                                 "File=/nowhere/logo.png\n")));
-        const LabelDocument document = DesignCodec::read(Design::readFile(file));
-        QCOMPARE(std::get<PictureObject>(document.objects().at(1)).file, QStringLiteral("/nowhere/logo.png"));
-    }
-
     void refused_data()
     {
         QTest::addColumn<QByteArray>("sections");
         QTest::addColumn<QString>("message");
         const QByteArray box = "[Object1]\nKind=Box\nTop=.5\nHeight=1\nLeft=1\n";
-        const QByteArray symbol = "[Object1]\nKind=Symbol\nLeft=0\nTop=0\nWidth=1\nHeight=1\n";
         QTest::newRow("unknown kind") << QByteArray("[Object1]\nKind=Circle\n")
                                       << "holds Kind=\"Circle\" in [Object1], which is not Text, Symbol, "
                                          "Picture, Line, Box or Designer symbol";
@@ -167,13 +154,6 @@ private slots:
                                         << "holds Width=\"-1\" in [Object1], which is below 0";
         QTest::newRow("missing height") << QByteArray("[Object1]\nKind=Text\nLeft=0\nTop=0\nWidth=1\n")
                                         << "holds [Object1] without Height, which every object has";
-        QTest::newRow("colour") << box + "Width=1\nColor=ink\n"
-                                << "holds Color=\"ink\" in [Object1], which is no colour (#rrggbb)";
-        QTest::newRow("rotation") << box + "Width=1\nRotation=45\n"
-                                  << "holds Rotation=\"45\" in [Object1], which is not 0, 90, 180 or 270";
-        QTest::newRow("symbology")
-            << symbol + "Symbology=99\n"
-            << "holds Symbology=\"99\" in [Object1], which is no symbology (-1 for none";
         QTest::newRow("past the label's right edge")
             << box + "Width=4.5\n"
             << "holds Width=\"4.5\" in [Object1], which takes the object past the label's right edge (the "
