@@ -1,7 +1,6 @@
 #include "FieldTemplate.h"
 #include "QuillError.h"
 
-#include <algorithm>
 
 namespace {
 const QString kDate = QStringLiteral("date");
@@ -34,12 +33,6 @@ FieldTemplate::FieldTemplate(const QString &text, const QString &what)
         }
         m_pieces.append({.kind = kind, .text = field});
     }
-}
-
-bool FieldTemplate::usesFields() const
-{
-    return std::any_of(m_pieces.begin(), m_pieces.end(),
-                       [](const Piece &piece) { return piece.kind != Kind::Literal; });
 }
 
 QStringList FieldTemplate::fieldNames() const

@@ -29,8 +29,6 @@ public:
     FieldTemplate(const QString &text, const QString &what);
 
     const QString &text() const { return m_parsed.text(); }
-    // Whether the text is more than its literal characters.
-    bool usesFields() const;
     // The names in braces, in order of first use and each once; a dated
     // field with its format is listed as "date".
     QStringList fieldNames() const;
