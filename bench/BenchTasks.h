@@ -25,9 +25,15 @@ BenchResult runImportTask(qint64 lines, const BenchOptions &options);
 // the runs the handlers make; the data source is the import file alone.
 BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions &options);
 BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options);
+// The same keystrokes on a label of twenty objects opened from a design file.
+BenchResult runPreviewObjectsTask(qint64 keystrokes, const BenchOptions &options);
 BenchResult runColdStartTask(const BenchOptions &options);
 // Labels printed to the default CUPS queue, timed until the driver's output is
 // complete in outFolder (bench/run's private label printer).
 BenchResult runLabelPrinterTask(qint64 labels, const QString &outFolder, const BenchOptions &options);
 // The outside check alone, on a PDF from another program laid out on the same sheet.
 BenchResult runCheckPdfTask(const QString &pdf, qint64 labels, const BenchOptions &options);
+// The outside check of a sheet of shelf labels printed from csv (ean,name,price
+// with a header line), one label a row on the same sheet: each label's EAN-13
+// read back, its name and price found in the page's text.
+BenchResult runCheckShelfTask(const QString &pdf, const QString &csv, const BenchOptions &options);

@@ -1,7 +1,8 @@
 // quillbench: the benchmark tasks of bench/run, one task per argument.
 //
 //   quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...
-//   TASK: print:N | save:N[:FORMAT[:DPI]] | import:N | preview[:KEYSTROKES] | coldstart | checkpdf:FILE:N
+//   TASK: print:N | save:N[:FORMAT[:DPI]] | import:N | preview[:KEYSTROKES] | preview-objects[:KEYSTROKES]
+//         | coldstart | checkpdf:FILE:N | checkshelf:FILE:CSV
 //         | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png
 //
 // Run one task per process when the peak memory matters: it is the process's own.
@@ -29,7 +30,7 @@ int usage()
 {
     std::fputs("usage: quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...\n"
                "  TASK: print:N | save:N[:png|bmp|svg[:DPI]] | import:N | preview[:KEYSTROKES]\n"
-               "        | coldstart | checkpdf:FILE:N\n"
+               "        | preview-objects[:KEYSTROKES] | coldstart | checkpdf:FILE:N | checkshelf:FILE:CSV\n"
                "        | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png\n"
                "        | csv-save:N | csv-print:N | lines-save:N | lines-print:N\n",
                stderr);
@@ -58,10 +59,14 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
         return runColumnsTask(count, name.startsWith(u'c'), name.endsWith(QLatin1String("print")), options);
     if (name == QLatin1String("preview"))
         return runPreviewTask(count > 0 ? count : 1000, options);
+    if (name == QLatin1String("preview-objects"))
+        return runPreviewObjectsTask(count > 0 ? count : 1000, options);
     if (name == QLatin1String("coldstart"))
         return runColdStartTask(options);
     if (name == QLatin1String("checkpdf") && fields.size() == 3 && fields[2].toLongLong() > 0)
         return runCheckPdfTask(fields[1], fields[2].toLongLong(), options);
+    if (name == QLatin1String("checkshelf") && fields.size() == 3)
+        return runCheckShelfTask(fields[1], fields[2], options);
     if (name == QLatin1String("labelprinter") && count > 0 && fields.size() == 3)
         return runLabelPrinterTask(count, fields[2], options);
     const QStringList picture = fields.value(1).split(QRegularExpression(QStringLiteral("[x.]")));
