@@ -200,19 +200,14 @@ void ObjectPainter::draw(QPainter &painter, const QRectF &area, std::size_t inde
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     try {
-        switch (prepared.object.index()) {
-        case 1:
+        if (std::holds_alternative<TextObject>(prepared.object))
             drawText(painter, prepared, box, dpi, record);
-            break;
-        case 2:
+        else if (std::holds_alternative<BarcodeObject>(prepared.object))
             drawSymbol(painter, prepared, box, dpi, record);
-            break;
-        case 3:
+        else if (std::holds_alternative<PictureObject>(prepared.object))
             drawPicture(painter, prepared, box);
-            break;
-        default:
+        else
             drawShape(painter, prepared.object, box, dpi);
-        }
     } catch (const QuillError &error) {
         painter.restore();
         throw QuillError(QStringLiteral("%1: %2").arg(named(index), error.description()));
