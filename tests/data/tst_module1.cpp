@@ -124,6 +124,10 @@ private slots:
         row("end compared as typed",
             {.start = "9007199254740990", .end = "9007199254740990.7", .values = "9007199254740990"});
         row("more than 15 digits", {.start = "1000000000000000.5", .end = "1000000000000002"});
+        row("a fraction as long as is kept",
+            {.start = "0." + QString(399, u'0') + "1",
+             .end = "1",
+             .values = "0." + QString(399, u'0') + "1"});
         row("a fraction longer than is kept", {.start = "0." + QString(401, u'0') + "1", .end = "1"});
     }
     // Every value of the range, each once and as its number text, or the run

@@ -79,6 +79,8 @@ private slots:
             << "--prefix is given twice";
         QTest::newRow("two data sources")
             << QStringList{"--save", "a.png", "--text", "1", "--import", "f"} << 2 << "one data source";
+        QTest::newRow("a queue and a PDF") << QStringList{"--print", "--printer", "Q", "--pdf", "x.pdf"} << 2
+                                           << "--printer and --pdf choose one printer";
         QTest::newRow("missing queue")
             << QStringList{"--print", "--printer", "no-such-queue"} << 1 << "no-such-queue";
         QTest::newRow("a short row halfway through a print")

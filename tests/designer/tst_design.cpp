@@ -65,6 +65,12 @@ private slots:
              .byDefault = "0",
              .good = ".05mm",
              .bad = "1.5mm"});
+        row("bar width reduction, at most 50 pixels",
+            {.key = K::BarWidthReduction,
+             .name = "BarWidthReduction",
+             .byDefault = "0",
+             .good = "50",
+             .bad = "51"});
         row("picture resolution",
             {.key = K::PictureDpi, .name = "Resolution", .byDefault = "Screen", .good = "600", .bad = "20"});
     }

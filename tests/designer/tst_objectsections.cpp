@@ -29,7 +29,7 @@ LabelDocument everyKind(const QString &folder)
     box.stroke = QColor("#112233");
     box.fill = QColor("#ffeecc");
     SymbolObject designer = document.symbol();
-    designer.place = cm(.5, .5, 3, 1.5);
+    designer.place = cm(.5, 0, 3, 2.54); // the label's whole height, not its width
     TextObject text{.frame = {cm(.5, 2, 4, .5)}, .text = "Lot {2}\nBest before {date:dd.MM.yyyy}"};
     text.fontName = "Liberation Sans";
     text.fontPoints = 9.5;

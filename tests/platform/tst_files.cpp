@@ -69,7 +69,7 @@ private slots:
             "\nFont%20Name_1-2.3=-2880.36\n");
         row("quotes", "say \"hi\" \"");
         row("looks like a variant", "@Variant(\\0\\0\\0\\x7f)");
-        row("backslashes and controls", QStringLiteral("C:\\new\\x41\u0001f\n"), "Form1", "File");
+        row("backslashes and controls", QStringLiteral("C:\\new\\x41\u0001f\n\f\a\v\b"), "Form1", "File");
         row("separators and comments", "a=b; c # %20");
         row("empty, in General", "", "General", "Title");
         row("not Latin-1", QStringLiteral("\u041f\u0440\u0438 \u6f22\u5b57"), "Form1",
