@@ -117,6 +117,7 @@ private slots:
             {.start = "9007199254740990",
              .end = "9007199254740992",
              .values = "9007199254740990 9007199254740991 9007199254740992"});
+        row("a start with an exponent", {.start = "1E+2", .end = "102", .values = "1E+2 101 102"});
         row("past 2^53, an end with an exponent", {.start = "9007199254740991", .end = "1E+20"});
         row("past 2^53 alone",
             {.start = "9007199254740993", .end = "9007199254740993", .values = "9007199254740993"});
@@ -161,6 +162,10 @@ private slots:
             {.bytes = "a,1\n", .value = "{1}-{ 2 }", .title = "{{{2}}} }", .rows = {"a-1/{1} }"}});
         row("a row of empty fields ends", {.bytes = "a,1\n,\nb,2\n", .rows = {"a/1"}});
         row("header only", {.bytes = "sku,name\n", .header = true});
+        row("a title's name without a header",
+            {.bytes = "a,1\n",
+             .title = "{name}",
+             .message = {"without a header row its columns are numbered: "}});
         row("quote not closed",
             {.bytes = "a,1\nb,\"oops\nc,3\n", .rows = {"a/1"}, .message = {"Line 2 of", "column 2:"}});
         row("short row after a quoted line break",

@@ -213,6 +213,8 @@ private slots:
                                               << "does not fit its box at 4 points";
         QTest::newRow("column the file lacks") << "column"
                                                << "\"sku\", \"name\", \"price\"";
+        QTest::newRow("a bitmap too large") << "huge"
+                                            << "a bitmap at most 268435456 pixels in all";
     }
     void refused()
     {
@@ -229,6 +231,8 @@ private slots:
             text.frame.box.setHeight(40);
         if (fault == "column")
             text.text = QStringLiteral("{colour}");
+        if (fault == "huge")
+            document.setSize(96000, 96000); // 20,000 pixels a side
         document.setObjects(objects);
         QDir(m_dir.filePath(fault)).removeRecursively();
         QVERIFY(QDir(m_dir.path()).mkdir(fault));
