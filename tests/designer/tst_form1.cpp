@@ -153,6 +153,8 @@ private slots:
         QTest::qWait(0);
         QCOMPARE(f.Picture1->geometry(), preview);
         QCOMPARE(QPointF(f.Vantrel1->Left(), f.Vantrel1->Top()), symbol);
+        f.resize(f.width() + 40, f.height()); // the preview follows the window
+        QTRY_COMPARE(f.Picture1->width(), preview.width() + 40);
     }
 
     // A pick pushes its value into the component, the preview is read by
