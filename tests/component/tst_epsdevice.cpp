@@ -28,15 +28,7 @@ void draw(QPainter &painter, const QString &scene)
     quarters.setPixel(1, 0, qRgb(20, 160, 40));
     quarters.setPixel(0, 1, qRgb(30, 60, 220));
     quarters.setPixel(1, 1, qRgb(240, 200, 0));
-    if (scene == u"box") {
-        painter.translate(200, 20);
-        painter.rotate(90);
-        painter.fillRect(QRectF(0, 0, 100, 50), QColor(200, 30, 40));
-    } else if (scene == u"ellipse") {
-        painter.setBrush(QColor(30, 60, 220));
-        painter.setPen(QPen(QColor(20, 140, 40), 8));
-        painter.drawEllipse(QRectF(40, 20, 160, 120));
-    } else if (scene == u"text") {
+    if (scene == u"text") {
         painter.translate(60, 150);
         painter.rotate(-90);
         painter.drawText(QPointF(0, 0), QStringLiteral("Hull"));
@@ -92,11 +84,6 @@ private slots:
     {
         QTest::addColumn<QString>("scene");
         QTest::addColumn<QList<QPoint>>("samples");
-        // The box covers x 150 to 200, y 20 to 120: its corner pixels in, their neighbours out.
-        QTest::newRow("turned box") << "box"
-                                    << QList<QPoint>{{175, 70}, {150, 20}, {199, 119}, {200, 70}, {175, 120}};
-        QTest::newRow("outlined ellipse")
-            << "ellipse" << QList<QPoint>{{120, 80}, {200, 80}, {120, 20}, {45, 25}};
         QTest::newRow("turned text") << "text" << QList<QPoint>{{45, 144}, {35, 135}};
         QTest::newRow("turned image") << "image" << QList<QPoint>{{70, 50}, {70, 130}, {170, 50}, {170, 130}};
     }

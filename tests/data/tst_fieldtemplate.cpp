@@ -1,5 +1,6 @@
 // An object's text filled from a label's fields; the rows a run gives it are
-// read back from printed labels (tst_labelobjects).
+// read back from printed labels (tst_labelobjects), the names it lists from
+// the command line's --list-fields (tst_commandline).
 #include "FieldTemplate.h"
 
 #include "common/Raised.h"
@@ -18,12 +19,6 @@ struct Fill {
     QString message = {}; // a part of it
 };
 Q_DECLARE_METATYPE(Fill)
-
-struct Names {
-    QString text;
-    QStringList names;
-};
-Q_DECLARE_METATYPE(Names)
 
 // The seventh label of a run on 5 March 2024.
 FieldRecord seventh(const QStringList &fields)
@@ -86,21 +81,6 @@ private slots:
         });
         QCOMPARE(made, f.made);
         QVERIFY2(message.contains(f.message), qPrintable(message));
-    }
-
-    void fieldNames_data()
-    {
-        QTest::addColumn<Names>("n");
-        const auto row = [](const char *name, const Names &n) { QTest::newRow(name) << n; };
-        row("literal text only", {.text = "Pencils {{n}}", .names = {}});
-        row("each once, dates as date",
-            {.text = "{ sku }-{n}-{date:yy}{sku}{2}{date}", .names = {"sku", "n", "date", "2"}});
-    }
-    void fieldNames()
-    {
-        QFETCH(Names, n);
-        const FieldTemplate made(n.text, kWhat);
-        QCOMPARE(made.fieldNames(), n.names);
     }
 };
 
