@@ -165,7 +165,7 @@ private slots:
         row("a title's name without a header",
             {.bytes = "a,1\n",
              .title = "{name}",
-             .message = {"without a header row its columns are numbered: "}});
+             .message = {"without a header row its columns are numbered: \"1\", \"2\"."}});
         row("quote not closed",
             {.bytes = "a,1\nb,\"oops\nc,3\n", .rows = {"a/1"}, .message = {"Line 2 of", "column 2:"}});
         row("short row after a quoted line break",

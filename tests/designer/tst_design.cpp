@@ -34,6 +34,8 @@ private slots:
         row("width", {.key = K::Width, .name = "vtlw", .byDefault = "2880", .good = "4320.5", .bad = "-5"});
         row("symbology",
             {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "24", .bad = "999"});
+        row("symbology that is no number",
+            {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "-1", .bad = "abc"});
         row("scaling", {.key = K::Scaling, .name = "Scaling", .byDefault = "0", .good = "2", .bad = "3"});
         row("rotation",
             {.key = K::Rotation, .name = "Orientation", .byDefault = "0", .good = "270", .bad = "45"});
@@ -117,6 +119,7 @@ private slots:
             "@x, \"y\"");
         row("a byte-order mark", "\xEF\xBB\xBF[Form1]\r\nCaption=marked\r\n", "Form1/Caption", "marked");
         row("a key without a name first", "=stray\n[Shop]\nowner=Anna\n", "Shop/owner", "Anna");
+        row("a quoted line continued", "[Shop]\nnote=\"a\\\nb\"\n", "Shop/note", "ab");
     }
     // Every value reads as the characters written and is written again
     // unchanged, also under keys the program does not know; another reader

@@ -12,6 +12,7 @@
 #include "frmPrint.h"
 
 #include "Decode.h"
+#include "Files.h"
 
 #include <QPrintPreviewWidget>
 #include <QtTest>
@@ -79,7 +80,15 @@ private slots:
         QVERIFY(LabelProducts::search(m_products, "Begalabel M-600 (medium)").empty());
         // One column that gives no pitch: one label's width is the pitch.
         QVERIFY(!LabelProducts::search(m_products, "Begalabel M-600 (box1)").empty());
+        // A grid without a column holds no label.
+        QTemporaryDir folder;
+        QVERIFY(
+            plant(folder.filePath("own-templates.xml"),
+                  R"(<Glabels-templates><Template brand="Q" part="none" size="Other" width="99" height="99">)"
+                  R"(<Label-rectangle width="9" height="9"><Layout nx="0" ny="1"/></Label-rectangle>)"
+                  R"(</Template></Glabels-templates>)"));
         QString error;
+        QVERIFY(LabelProducts::load(folder.path(), &error).empty());
         QVERIFY(LabelProducts::load(QStringLiteral("/nonexistent"), &error).empty());
         QVERIFY(error.contains("apt-get install glabels-data"));
         // Listed by brand, then by part, as the chooser shows them.
