@@ -175,7 +175,6 @@ struct ExampleCase {
     QString data;
     QString paper; // the Zebra queue's; empty: its roll of 2.25 x 1.25 in labels
     QList<QStringList> symbols; // each label's, in the order of the design's sections
-    QStringList texts; // the labels' texts, each found in the PDF
 };
 
 const QString kExamples = QStringLiteral(QUILLMARK_SOURCE "/docs/examples/");
@@ -464,22 +463,19 @@ private slots:
             << ExampleCase{.design = "shelf.qmdesign",
                            .data = "shelf.csv",
                            .paper = {},
-                           .symbols = {{"4012345000016"}, {"4012345000184"}, {"4012345000252"}},
-                           .texts = {"Rooibos Tea, Vanilla, 20 bags", "€ 1.99", "WAT-150"}};
+                           .symbols = {{"4012345000016"}, {"4012345000184"}, {"4012345000252"}}};
         // zxing-cpp gives GS1-128 as its AIs and data, without parentheses.
         QTest::newRow("shipping label, 4 x 6 in: QR code and SSCC") << ExampleCase{
             .design = "shipping.qmdesign",
             .data = "shipping.csv",
             .paper = "w288h432",
             .symbols = {{"A-20871\n340123450000047111\n50968 Köln", "00340123450000047111"},
-                        {"A-20872\n340123450000047128\n1016 DV Amsterdam", "00340123450000047128"}},
-            .texts = {"Hafenstraße 12", "Jana Müller", "1016 DV Amsterdam", "(00)340123450000047128"}};
+                        {"A-20872\n340123450000047128\n1016 DV Amsterdam", "00340123450000047128"}}};
         QTest::newRow("asset tag: logo, QR code and number")
             << ExampleCase{.design = "asset.qmdesign",
                            .data = "assets.csv",
                            .paper = {},
-                           .symbols = {{"LL-IT-004711"}, {"LL-IT-004712"}, {"LL-LAB-000318"}},
-                           .texts = {"ThinkPad T14 Gen 4", "S/N CN0H8K9D", "LL-LAB-000318"}};
+                           .symbols = {{"LL-IT-004711"}, {"LL-IT-004712"}, {"LL-LAB-000318"}}};
     }
 
     // The examples as the README prints them, from the command line: to a PDF
@@ -508,9 +504,6 @@ private slots:
             const QPointF corner(i % columns * label.width() * 300, i / columns * label.height() * 300);
             QCOMPARE(symbolsOn(page, corner, 300, boxes), example.symbols[i]);
         }
-        const QString printed = Drawings::tool("pdftotext", {pdf, "-"});
-        for (const QString &text : example.texts)
-            QVERIFY2(printed.contains(text), qPrintable(text + " not in: " + printed));
 
         const int before = jobs().size();
         const QStringList paper
