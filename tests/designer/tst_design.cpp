@@ -119,7 +119,7 @@ private slots:
             "@x, \"y\"");
         row("a byte-order mark", "\xEF\xBB\xBF[Form1]\r\nCaption=marked\r\n", "Form1/Caption", "marked");
         row("a key without a name first", "=stray\n[Shop]\nowner=Anna\n", "Shop/owner", "Anna");
-        row("a quoted line continued", "[Shop]\nnote=\"a\\\nb\"\n", "Shop/note", "ab");
+        row("a quoted line continued, an escape", "[Shop]\nnote=\"a\\fb\\\nc\"\n", "Shop/note", "a\fbc");
     }
     // Every value reads as the characters written and is written again
     // unchanged, also under keys the program does not know; another reader
