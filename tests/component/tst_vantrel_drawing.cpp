@@ -35,6 +35,13 @@ QString refusal(int barType, const QString &data)
 class TestVantrelDrawing : public QObject {
     Q_OBJECT
 private slots:
+    // A surface that tells no resolution counts as the screen's 96 dots an inch.
+    void moduleOfUnknownResolution()
+    {
+        QCOMPARE(ModuleSize(Symbology::Code128, 2, 0, false).physical(),
+                 ModuleSize(Symbology::Code128, 2, 96, false).physical());
+    }
+
     void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
 
     void invalidDataRaisesAndDrawsNoBars_data()

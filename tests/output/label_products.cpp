@@ -80,13 +80,14 @@ private slots:
         QVERIFY(LabelProducts::search(m_products, "Begalabel M-600 (medium)").empty());
         // One column that gives no pitch: one label's width is the pitch.
         QVERIFY(!LabelProducts::search(m_products, "Begalabel M-600 (box1)").empty());
-        // A grid without a column holds no label.
+        // A grid without a column, or of labels without a width, holds no label.
         QTemporaryDir folder;
-        QVERIFY(
-            plant(folder.filePath("own-templates.xml"),
-                  R"(<Glabels-templates><Template brand="Q" part="none" size="Other" width="99" height="99">)"
-                  R"(<Label-rectangle width="9" height="9"><Layout nx="0" ny="1"/></Label-rectangle>)"
-                  R"(</Template></Glabels-templates>)"));
+        const QString product = R"(<Template brand="Q" part="P" size="Other" width="99" height="99">)"
+                                R"(<Label-rectangle width="%1" height="9"><Layout nx="%2" ny="1"/>)"
+                                R"(</Label-rectangle></Template>)";
+        const QString products = product.arg(9).arg(0) + product.arg(0).arg(1);
+        QVERIFY(plant(folder.filePath("own-templates.xml"),
+                      ("<Glabels-templates>" + products + "</Glabels-templates>").toUtf8()));
         QString error;
         QVERIFY(LabelProducts::load(folder.path(), &error).empty());
         QVERIFY(LabelProducts::load(QStringLiteral("/nonexistent"), &error).empty());
