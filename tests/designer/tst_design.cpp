@@ -34,8 +34,8 @@ private slots:
         row("width", {.key = K::Width, .name = "vtlw", .byDefault = "2880", .good = "4320.5", .bad = "-5"});
         row("symbology",
             {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "24", .bad = "999"});
-        row("symbology that is no number",
-            {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "-1", .bad = "abc"});
+        row("symbology that is no whole number",
+            {.key = K::Symbology, .name = "bartype", .byDefault = "0", .good = "-1", .bad = "2.5"});
         row("scaling", {.key = K::Scaling, .name = "Scaling", .byDefault = "0", .good = "2", .bad = "3"});
         row("rotation",
             {.key = K::Rotation, .name = "Orientation", .byDefault = "0", .good = "270", .bad = "45"});
