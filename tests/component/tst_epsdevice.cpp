@@ -3,6 +3,7 @@
 // their text comes back as text.
 #include "EpsDevice.h"
 
+#include "Decode.h"
 #include "Drawings.h"
 #include "Files.h"
 
@@ -57,17 +58,6 @@ QString written(const QTemporaryDir &dir, const QByteArray &eps)
     return plant(path, eps) ? path : QString();
 }
 
-// The smallest rectangle that holds every dark pixel.
-QRect ink(const QImage &image)
-{
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 128)
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 bool near(QRgb a, QRgb b)
 {
     return std::abs(qRed(a) - qRed(b)) < 8 && std::abs(qGreen(a) - qGreen(b)) < 8
@@ -99,8 +89,8 @@ private slots:
         QTemporaryDir dir;
         const QImage drawn = Drawings::rasterised(written(dir, epsOf(scene)), kDpi);
         QCOMPARE(drawn.size(), painted.size());
-        const QRect inkDrawn = ink(drawn);
-        const QRect inkPainted = ink(painted);
+        const QRect inkDrawn = Decode::inkBox(drawn, drawn.rect());
+        const QRect inkPainted = Decode::inkBox(painted, painted.rect());
         QVERIFY2((inkDrawn.topLeft() - inkPainted.topLeft()).manhattanLength() <= 3, qPrintable(scene));
         QVERIFY2((inkDrawn.bottomRight() - inkPainted.bottomRight()).manhattanLength() <= 3,
                  qPrintable(scene));
