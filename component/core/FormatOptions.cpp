@@ -55,7 +55,6 @@ const QList<FormatOptions::Choice> &FormatOptions::msiChoices()
     return choices;
 }
 
-const QString &FormatOptions::section() { return DesignKeys::optionsSection(); }
 
 std::optional<double> FormatOptions::reductionOf(const QString &text, double pixelDpi)
 {

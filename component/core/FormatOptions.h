@@ -40,7 +40,6 @@ struct FormatOptions {
     static std::optional<double> reductionOf(const QString &text, double pixelDpi);
     static QString reductionText(double millimetres); // "0", "0.05mm"
 
-    static const QString &section();
     // From and to the texts a design keeps; values out of range fall back to the defaults.
     void load(const std::function<QString(DesignKey)> &text);
     void save(const std::function<void(DesignKey, const QString &)> &write) const;

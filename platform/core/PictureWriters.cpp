@@ -2,7 +2,6 @@
 #include "QuillError.h"
 
 #include <QLocale>
-#include <QPainter>
 #include <QtEndian>
 #include <algorithm>
 
@@ -64,24 +63,6 @@ void appendBmpRow(QByteArray &out, const uchar *rgb32, int width)
         dst[x * 3 + 2] = char(qRed(src[x]));
     }
     std::fill(dst + qsizetype(width) * 3, dst + rowBytes, '\0');
-}
-
-QByteArray bmpBytes(const QImage &source)
-{
-    checkSize(source.width(), source.height(), Kind::Bitmap);
-    QImage image = source.convertToFormat(QImage::Format_RGB32);
-    if (source.hasAlphaChannel()) {
-        // Bitmaps have no transparency: show what is see-through over white,
-        // not over the black that dropping the alpha would give.
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.drawImage(0, 0, source);
-    }
-    QByteArray out = bmpHeader(image.width(), image.height(), image.dotsPerMeterX(), image.dotsPerMeterY());
-    out.reserve(out.size() + ((qsizetype(image.width()) * 3 + 3) & ~3) * image.height());
-    for (int y = image.height() - 1; y >= 0; --y) // rows run bottom-up
-        appendBmpRow(out, image.constScanLine(y), image.width());
-    return out;
 }
 
 } // namespace PictureWriters

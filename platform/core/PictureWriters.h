@@ -17,12 +17,10 @@ enum class Kind { Bitmap, Vector };
 // anything of that size is allocated.
 void checkSize(qint64 width, qint64 height, Kind kind);
 
-// Windows bitmap, 24 bits per pixel, bottom-up rows, resolution from the image;
-// transparent parts come out white.
-QByteArray bmpBytes(const QImage &image);
-// The same written as its rows are drawn: the headers of a bitmap of that size
-// (resolution in dots per metre), then each row bottom row first, from a row
-// of QImage::Format_RGB32 pixels, padded to a multiple of 4 bytes.
+// Windows bitmaps, 24 bits per pixel, written as their rows are drawn: the
+// headers of a bitmap of that size (resolution in dots per metre), then each
+// row bottom row first, from a row of QImage::Format_RGB32 pixels, padded to
+// a multiple of 4 bytes.
 QByteArray bmpHeader(int width, int height, int dotsPerMeterX, int dotsPerMeterY);
 void appendBmpRow(QByteArray &out, const uchar *rgb32, int width);
 
