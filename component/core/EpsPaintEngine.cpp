@@ -22,8 +22,7 @@ double scaleOf(const QTransform &t)
 } // namespace
 
 EpsPaintEngine::EpsPaintEngine(double dpi)
-    : QPaintEngine(QPaintEngine::AllFeatures)
-    , m_dpi(dpi)
+    : m_dpi(dpi)
 {
 }
 
@@ -56,17 +55,6 @@ bool EpsPaintEngine::end()
         + m_outlines.definitions() + m_body + "grestore\n" + PostScript::end();
     m_body.clear();
     return true;
-}
-
-void EpsPaintEngine::updateState(const QPaintEngineState &changed)
-{
-    const DirtyFlags flags = changed.state();
-    if (flags & DirtyPen)
-        m_pen = changed.pen();
-    if (flags & DirtyBrush)
-        m_brush = changed.brush();
-    if (flags & DirtyTransform)
-        m_transform = changed.transform();
 }
 
 bool EpsPaintEngine::filling() const
@@ -202,14 +190,6 @@ void EpsPaintEngine::drawRects(const QRectF *rects, int count)
     }
 }
 
-void EpsPaintEngine::drawRects(const QRect *rects, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        const QRectF r(rects[i]);
-        drawRects(&r, 1);
-    }
-}
-
 void EpsPaintEngine::drawPolygon(const QPointF *points, int count, PolygonDrawMode mode)
 {
     if (count < 1)
@@ -221,15 +201,6 @@ void EpsPaintEngine::drawPolygon(const QPointF *points, int count, PolygonDrawMo
     if (mode != PolylineMode)
         path.closeSubpath();
     paint(path, mode != PolylineMode && filling(), stroking());
-}
-
-void EpsPaintEngine::drawPolygon(const QPoint *points, int count, PolygonDrawMode mode)
-{
-    QPolygonF polygon;
-    polygon.reserve(count);
-    for (int i = 0; i < count; ++i)
-        polygon << QPointF(points[i]);
-    drawPolygon(polygon.constData(), count, mode);
 }
 
 void EpsPaintEngine::drawPath(const QPainterPath &path) { paint(path, filling(), stroking()); }
@@ -283,11 +254,6 @@ void EpsPaintEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     for (qsizetype i = 0; i < text.size(); ++i)
         m_body += number(x[i + 1] - x[i]) + ' ';
     m_body += "] xshow\n";
-}
-
-void EpsPaintEngine::drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &sr)
-{
-    drawImage(r, pm.toImage(), sr);
 }
 
 void EpsPaintEngine::drawImage(const QRectF &r, const QImage &image, const QRectF &sr,

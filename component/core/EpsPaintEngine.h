@@ -1,41 +1,30 @@
 #pragma once
 #include "PsOutlineFonts.h"
 #include "SymbolRenderer.h"
+#include "VectorPaintEngine.h"
 
-#include <QBrush>
 #include <QHash>
-#include <QPaintEngine>
-#include <QPen>
 #include <QSet>
-#include <QTransform>
 #include <deque>
 #include <optional>
 
-// Turns QPainter calls into PostScript. It claims every feature so that
-// QPainter hands over shapes and text untransformed together with the
-// transform, which the drawing applies with concat: text and images turn with
-// the shapes. Shapes are filled with the brush's colour and then outlined with
-// the pen, solid; alpha is not kept. Text is text: Latin-1 in the standard font
-// that stands for its family, the rest in outline fonts of its glyphs, placed
-// glyph by glyph where Qt lays them out. Clipping is ignored.
-class EpsPaintEngine : public QPaintEngine {
+// Turns QPainter calls into PostScript. The transform is applied with concat:
+// text and images turn with the shapes. Shapes are filled with the brush's
+// colour and then outlined with the pen, solid; alpha is not kept. Text is
+// text: Latin-1 in the standard font that stands for its family, the rest in
+// outline fonts of its glyphs, placed glyph by glyph where Qt lays them out.
+// Clipping is ignored.
+class EpsPaintEngine : public VectorPaintEngine {
 public:
     explicit EpsPaintEngine(double dpi);
 
     bool begin(QPaintDevice *device) override;
     bool end() override;
-    void updateState(const QPaintEngineState &changed) override;
-    // Not a type of Qt's own, as for metafiles: the renderer then hands over
-    // text as characters rather than glyphs, which carry no text.
-    Type type() const override { return QPaintEngine::User; }
 
     void drawRects(const QRectF *rects, int count) override;
-    void drawRects(const QRect *rects, int count) override;
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override;
-    void drawPolygon(const QPoint *points, int count, PolygonDrawMode mode) override;
     void drawPath(const QPainterPath &path) override;
     void drawTextItem(const QPointF &p, const QTextItem &textItem) override;
-    void drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &sr) override;
     void drawImage(const QRectF &r, const QImage &image, const QRectF &sr,
                    Qt::ImageConversionFlags flags = Qt::AutoColor) override;
 
@@ -58,9 +47,6 @@ private:
     QSize m_size;
     QByteArray m_body;
     QByteArray m_bytes;
-    QPen m_pen;
-    QBrush m_brush;
-    QTransform m_transform;
 
     // What the drawing has set, so that it is written only on change. Each
     // transform starts from the frame's graphics state (grestore gsave), which

@@ -21,11 +21,6 @@ bool keepsRectangles(const QTransform &t)
 
 } // namespace
 
-WmfPaintEngine::WmfPaintEngine()
-    : QPaintEngine(QPaintEngine::AllFeatures)
-{
-}
-
 bool WmfPaintEngine::begin(QPaintDevice *device)
 {
     m_writer = WmfWriter();
@@ -63,17 +58,6 @@ bool WmfPaintEngine::end()
     }
     m_bytes = m_writer.finish(QRect(QPoint(0, 0), m_size), m_dpi);
     return true;
-}
-
-void WmfPaintEngine::updateState(const QPaintEngineState &changed)
-{
-    const DirtyFlags flags = changed.state();
-    if (flags & DirtyPen)
-        m_pen = changed.pen();
-    if (flags & DirtyBrush)
-        m_brush = changed.brush();
-    if (flags & DirtyTransform)
-        m_transform = changed.transform();
 }
 
 void WmfPaintEngine::replace(std::optional<int> &slot, int created)
@@ -179,14 +163,6 @@ void WmfPaintEngine::drawRects(const QRectF *rects, int count)
     }
 }
 
-void WmfPaintEngine::drawRects(const QRect *rects, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        const QRectF r(rects[i]);
-        drawRects(&r, 1);
-    }
-}
-
 void WmfPaintEngine::drawPolygon(const QPointF *points, int count, PolygonDrawMode mode)
 {
     QPolygon device;
@@ -205,15 +181,6 @@ void WmfPaintEngine::drawPolygon(const QPointF *points, int count, PolygonDrawMo
         return;
     setFillMode(mode == WindingMode ? WmfWriter::Winding : WmfWriter::Alternate);
     m_writer.polygon(device);
-}
-
-void WmfPaintEngine::drawPolygon(const QPoint *points, int count, PolygonDrawMode mode)
-{
-    QPolygonF polygon;
-    polygon.reserve(count);
-    for (int i = 0; i < count; ++i)
-        polygon << QPointF(points[i]);
-    drawPolygon(polygon.constData(), count, mode);
 }
 
 void WmfPaintEngine::drawPath(const QPainterPath &path)
@@ -274,11 +241,6 @@ void WmfPaintEngine::drawTextItem(const QPointF &p, const QTextItem &textItem)
     }
     const QPoint origin = devicePoint(m_transform.map(p));
     m_writer.extTextOut(origin.x(), origin.y(), text);
-}
-
-void WmfPaintEngine::drawPixmap(const QRectF &r, const QPixmap &pm, const QRectF &sr)
-{
-    drawImage(r, pm.toImage(), sr);
 }
 
 void WmfPaintEngine::drawImage(const QRectF &r, const QImage &image, const QRectF &sr,
