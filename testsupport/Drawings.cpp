@@ -73,4 +73,10 @@ QStringList svgTexts(const QByteArray &svg)
     return texts;
 }
 
+bool near(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) < 8 && std::abs(qGreen(a) - qGreen(b)) < 8
+        && std::abs(qBlue(a) - qBlue(b)) < 8;
+}
+
 } // namespace Drawings

@@ -15,5 +15,7 @@ QImage rasterised(const QString &path, int dpi);
 QString tool(const QString &program, const QStringList &arguments);
 // The text elements of an SVG drawing, as an XML reader gives them back.
 QStringList svgTexts(const QByteArray &svg);
+// The same colour but for a reader's rounding: each channel within 7.
+bool near(QRgb a, QRgb b);
 
 } // namespace Drawings

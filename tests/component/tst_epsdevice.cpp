@@ -58,12 +58,6 @@ QString written(const QTemporaryDir &dir, const QByteArray &eps)
     return plant(path, eps) ? path : QString();
 }
 
-bool near(QRgb a, QRgb b)
-{
-    return std::abs(qRed(a) - qRed(b)) < 8 && std::abs(qGreen(a) - qGreen(b)) < 8
-        && std::abs(qBlue(a) - qBlue(b)) < 8;
-}
-
 } // namespace
 
 class TestEpsDevice : public QObject {
@@ -95,7 +89,7 @@ private slots:
         QVERIFY2((inkDrawn.bottomRight() - inkPainted.bottomRight()).manhattanLength() <= 3,
                  qPrintable(scene));
         for (const QPoint &at : samples)
-            QVERIFY2(near(drawn.pixel(at), painted.pixel(at)),
+            QVERIFY2(Drawings::near(drawn.pixel(at), painted.pixel(at)),
                      qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
     }
 

@@ -62,12 +62,6 @@ LabelDocument shelfLabel(const QString &data, const QString &logo)
     return document;
 }
 
-// The same colour but for a reader's rounding.
-bool near(QRgb a, QRgb b)
-{
-    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) < 12;
-}
-
 } // namespace
 
 class LabelObjectsTest : public QObject {
@@ -119,8 +113,8 @@ private slots:
         QCOMPARE(Decode::zxingOne(Decode::label(image, dots(kQrBox))), QStringLiteral("SKU-0042"));
         // 480 x 240 twips holds the 2:1 logo exactly: red left, blue right.
         const QRect logo = dots(kLogoBox);
-        QVERIFY(near(image.pixel(logo.center() - QPoint(logo.width() / 4, 0)), qRgb(255, 0, 0)));
-        QVERIFY(near(image.pixel(logo.center() + QPoint(logo.width() / 4, 0)), qRgb(0, 0, 255)));
+        QVERIFY(Drawings::near(image.pixel(logo.center() - QPoint(logo.width() / 4, 0)), qRgb(255, 0, 0)));
+        QVERIFY(Drawings::near(image.pixel(logo.center() + QPoint(logo.width() / 4, 0)), qRgb(0, 0, 255)));
         if (suffix == "svg")
             QVERIFY(Drawings::svgTexts(contents(path)).join(' ').contains("Green tea"));
         if (suffix == "eps") {
@@ -190,8 +184,8 @@ private slots:
             QCOMPARE(Decode::zxingOne(Decode::label(page, dots(kBarsBox.translated(corner)))), sku);
             QCOMPARE(Decode::zxingOne(Decode::label(page, dots(kQrBox.translated(corner)))), sku);
             const QRect box = dots(kLogoBox.translated(corner));
-            QVERIFY(near(page.pixel(box.center()), qRgb(255, 0, 0)));
-            QVERIFY(near(page.pixel(box.right() + 3, box.center().y()), qRgb(255, 255, 255)));
+            QVERIFY(Drawings::near(page.pixel(box.center()), qRgb(255, 0, 0)));
+            QVERIFY(Drawings::near(page.pixel(box.right() + 3, box.center().y()), qRgb(255, 255, 255)));
         }
         const QString text = Drawings::tool("pdftotext", {pdf, "-"});
         QVERIFY2(text.contains("Black tea") && text.contains("2.99 EUR No. 2"), qPrintable(text));
