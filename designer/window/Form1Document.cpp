@@ -66,9 +66,7 @@ void Form1::showObjects(LabelDocument::Part part)
         if (data.readsColumns())
             data.getFirstData();
         m_previewColumns = data.rowFields();
-        m_labelPreview->objects()->bindFields(data.header(), m_document.source().columns.header,
-                                              data.readsColumns(), m_document.source().importFile);
-        m_labelPreview->objects()->check();
+        m_labelPreview->objects()->prepareFor(data);
     } catch (const QuillError &error) {
         m_previewFault = error.description();
     }

@@ -65,10 +65,9 @@ void LabelRenderer::draw(QPainter &painter, const QRect &area, const LabelRecord
     }
     if (const QColor back = background(); back != QColor(Qt::white))
         painter.fillRect(area, back);
-    const double scaleX = area.width() / m_label.width();
-    const double scaleY = area.height() / m_label.height();
     // The designer's text as large on this surface as printed.
-    m_symbol.Font().setSize(m_fontPoints * ScreenMetrics::twipsPerPixelY() * scaleY);
+    m_symbol.Font().setSize(m_fontPoints * ScreenMetrics::twipsPerPixelY() * area.height()
+                            / m_label.height());
     const std::vector<LabelObject> &objects = m_objects->objects();
     for (std::size_t i = 0; i < objects.size(); ++i) {
         try {
@@ -76,9 +75,7 @@ void LabelRenderer::draw(QPainter &painter, const QRect &area, const LabelRecord
                 m_objects->draw(painter, area, i, record);
                 continue;
             }
-            const QRectF box(area.x() + m_symbolBox.x() * scaleX, area.y() + m_symbolBox.y() * scaleY,
-                             m_symbolBox.width() * scaleX, m_symbolBox.height() * scaleY);
-            show(record).draw(painter, ObjectPainter::wholePixels(box));
+            show(record).draw(painter, ObjectPainter::wholePixels(m_objects->onSurface(m_symbolBox, area)));
         } catch (const QuillError &error) {
             if (!faults)
                 throw;

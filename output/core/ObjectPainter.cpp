@@ -3,6 +3,7 @@
 #include "FontFamilies.h"
 #include "LabelDocument.h"
 #include "LabelRenderer.h"
+#include "Module1.h"
 #include "ModuleSize.h"
 #include "Numbers.h"
 #include "QuillError.h"
@@ -113,11 +114,22 @@ QString ObjectPainter::named(std::size_t index) const
         .arg(LabelObjects::kindName(m_objects[index].object));
 }
 
-void ObjectPainter::bindFields(const QStringList &header, bool hasHeader, bool columns, const QString &source)
+void ObjectPainter::prepareFor(const Module1 &data)
 {
+    const DataSourceControls &source = data.controls();
     for (Prepared &prepared : m_objects)
         if (prepared.fields)
-            prepared.fields->bind(header, hasHeader, columns, source);
+            prepared.fields->bind(data.header(), source.importColumns().header, data.readsColumns(),
+                                  source.importFileName());
+    check();
+}
+
+QRectF ObjectPainter::onSurface(const QRectF &box, const QRectF &area) const
+{
+    const double scaleX = area.width() / m_width;
+    const double scaleY = area.height() / m_height;
+    return {area.x() + box.x() * scaleX, area.y() + box.y() * scaleY, box.width() * scaleX,
+            box.height() * scaleY};
 }
 
 QStringList ObjectPainter::fieldNames() const
@@ -191,11 +203,8 @@ void ObjectPainter::draw(QPainter &painter, const QRectF &area, std::size_t inde
 {
     Prepared &prepared = m_objects[index];
     const ObjectFrame *frame = LabelObjects::frameOf(prepared.object);
-    const double scaleX = area.width() / m_width;
-    const double scaleY = area.height() / m_height;
-    const QRectF box(area.x() + frame->box.x() * scaleX, area.y() + frame->box.y() * scaleY,
-                     frame->box.width() * scaleX, frame->box.height() * scaleY);
-    const double dpi = scaleY * 1440.0; // the surface's pixels an inch
+    const QRectF box = onSurface(frame->box, area);
+    const double dpi = area.height() / m_height * 1440.0; // the surface's pixels an inch
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -297,8 +306,7 @@ void ObjectPainter::drawPicture(QPainter &painter, const Prepared &prepared, con
         // A drawing may reach beyond its own frame; nothing of it beyond the box.
         painter.setClipRect(centred(fitted), Qt::IntersectClip);
         prepared.drawing->render(&painter, centred(fitted));
-    }
-    else
+    } else
         painter.drawImage(centred(fitted), prepared.image);
 }
 

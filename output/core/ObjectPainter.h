@@ -11,6 +11,7 @@
 
 class FieldTemplate;
 class LabelDocument;
+class Module1;
 class QPainter;
 class QSvgRenderer;
 class SymbolDesign;
@@ -28,14 +29,16 @@ public:
     ObjectPainter(const ObjectPainter &) = delete;
     ObjectPainter &operator=(const ObjectPainter &) = delete;
 
-    // Ties the templates to the data's columns: header (the import file's
-    // names), columns (whether rows are read in columns at all) and source
-    // (the file as a message names it). QuillError for a template naming a
-    // field the data lacks, listing the names there are.
-    void bindFields(const QStringList &header, bool hasHeader, bool columns, const QString &source);
+    // Before a run draws anything, once the data's first row is read: ties the
+    // templates to the data's columns, then check(). QuillError for a template
+    // naming a field the data lacks (listing the names there are), and for
+    // what check() refuses.
+    void prepareFor(const Module1 &data);
     // QuillError, naming the object, for an object reaching outside the label
     // or a picture that cannot be read. Nothing is drawn before it passed.
     void check() const;
+    // A box in twips on the label, on the surface where the label fills area.
+    QRectF onSurface(const QRectF &box, const QRectF &area) const;
     // The document's objects, the designer's symbol among them, bottom first.
     const std::vector<LabelObject> &objects() const { return m_list; }
     // The fields every template uses, each once, in the order they come.

@@ -215,11 +215,8 @@ void PrintRun::run()
     m_recordTaken = true;
     if (m_titled)
         m_record.title = m_data.getFirstTitle();
-    if (ObjectPainter *objects = m_renderer.objects()) {
-        objects->bindFields(m_data.header(), m_document.source().columns.header, m_data.readsColumns(),
-                            m_document.source().importFile);
-        objects->check();
-    }
+    if (ObjectPainter *objects = m_renderer.objects())
+        objects->prepareFor(m_data);
     // The cells of a partly used sheet that are already gone, in the grid's order.
     long long usedCells = m_firstLabel - 1;
     while (fillPage(grid, usedCells) && !m_fixedText) {

@@ -75,12 +75,8 @@ void SaveRun::run(Module1 &data, bool titled, const std::function<void()> &betwe
     if (titled)
         m_symbol.setTitle(data.getFirstTitle());
     m_record.columns = data.rowFields();
-    if (m_renderer) {
-        const DataSourceControls &source = data.controls();
-        m_renderer->objects()->bindFields(data.header(), source.importColumns().header, data.readsColumns(),
-                                          source.importFileName());
-        m_renderer->objects()->check();
-    }
+    if (m_renderer)
+        m_renderer->objects()->prepareFor(data);
     run(first, [&] {
         if (between)
             between();
