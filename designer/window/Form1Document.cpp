@@ -47,6 +47,9 @@ void Form1::connectDocument()
 void Form1::showObjects(LabelDocument::Part part)
 {
     using Part = LabelDocument::Part;
+    // The sheet around the label and the unit it is measured in change nothing drawn on it.
+    if (part == Part::Margins || part == Part::LabelProduct || part == Part::Unit)
+        return;
     if (!m_document.hasAddedObjects()) {
         if (m_labelPreview)
             Vantrel1->setLabelPainter({});
