@@ -86,7 +86,9 @@ ObjectPainter::ObjectPainter(const LabelDocument &document)
         }
         if (const auto *picture = std::get_if<PictureObject>(&objects[i])) {
             const QString file = QDir::toNativeSeparators(picture->file);
-            if (picture->file.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+            if (!QFileInfo::exists(picture->file)) {
+                prepared.pictureFault = QStringLiteral("the picture file %1 is not there").arg(file);
+            } else if (picture->file.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
                 prepared.drawing = std::make_unique<QSvgRenderer>(picture->file);
                 if (!prepared.drawing->isValid())
                     prepared.pictureFault
@@ -99,8 +101,6 @@ ObjectPainter::ObjectPainter(const LabelDocument &document)
                     prepared.pictureFault = QStringLiteral("the picture file %1 cannot be read: %2")
                                                 .arg(file, reader.errorString());
             }
-            if (!QFileInfo::exists(picture->file))
-                prepared.pictureFault = QStringLiteral("the picture file %1 is not there").arg(file);
         }
     }
 }
