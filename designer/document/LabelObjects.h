@@ -16,14 +16,14 @@ struct SymbolObject {
     enum class Tick { Clear, Ticked, Grey }; // a check box's three states
 
     std::optional<Symbology> symbology = Symbology::Ean13; // none: nothing is drawn
-    FormatOptions options; // check digits, the custom symbology, bar reduction, colours
+    FormatOptions options = {}; // check digits, the custom symbology, bar reduction, colours
     Tick scaling = Tick::Clear; // the module shared out exactly instead of in whole pixels
     Tick showText = Tick::Ticked;
     Rotation rotation = Rotation::None;
     Alignment alignment = Alignment::Left;
     QString fontName = QStringLiteral("Arial"); // as chosen; the system may draw another family
     double fontPoints = 14.0; // at the screen's resolution
-    std::optional<QRectF> place; // twips from the label's top-left; none: the whole label
+    std::optional<QRectF> place = {}; // twips from the label's top-left; none: the whole label
 
     static int degrees(Rotation rotation) { return 90 * int(rotation); }
     // A check box's value (0 clear, 2 grey, anything else ticked) as a Tick.
@@ -40,7 +40,7 @@ struct SymbolObject {
 // content turned clockwise inside the box (a quarter turn lays a text's lines
 // along the box's height).
 struct ObjectFrame {
-    QRectF box;
+    QRectF box = {};
     SymbolObject::Rotation rotation = SymbolObject::Rotation::None;
 
     bool operator==(const ObjectFrame &other) const = default;
@@ -51,8 +51,8 @@ struct ObjectFrame {
 struct TextObject {
     static constexpr double kLeastPoints = 4.0; // shrinking to fit stops here
 
-    ObjectFrame frame;
-    QString text; // lines separated by "\n"
+    ObjectFrame frame = {};
+    QString text = {}; // lines separated by "\n"
     QString fontName = QStringLiteral("Arial");
     double fontPoints = 12.0;
     bool bold = false;
@@ -67,8 +67,8 @@ struct TextObject {
 // A symbol besides the designer's: its own symbology and options, and its
 // data made from a template over the label's fields. Its rotation is the frame's.
 struct BarcodeObject {
-    ObjectFrame frame;
-    SymbolObject symbol;
+    ObjectFrame frame = {};
+    SymbolObject symbol = {};
     QString data = QStringLiteral("{value}");
 
     bool operator==(const BarcodeObject &other) const = default;
@@ -76,8 +76,8 @@ struct BarcodeObject {
 
 // A picture file (PNG, JPEG or SVG) fitted into the box, keeping its proportions.
 struct PictureObject {
-    ObjectFrame frame;
-    QString file; // absolute; design files keep it relative to themselves
+    ObjectFrame frame = {};
+    QString file = {}; // absolute; design files keep it relative to themselves
 
     bool operator==(const PictureObject &other) const = default;
 };
@@ -85,7 +85,7 @@ struct PictureObject {
 // A straight line from the frame box's top-left corner to its bottom-right:
 // its width or height may be 0 or negative, to go straight or the other way.
 struct LineObject {
-    ObjectFrame frame;
+    ObjectFrame frame = {};
     double strokePoints = 1.0;
     QColor stroke = Qt::black;
 
@@ -97,7 +97,7 @@ struct LineObject {
 struct BoxObject {
     enum class Shape { Rectangle, Ellipse };
 
-    ObjectFrame frame;
+    ObjectFrame frame = {};
     Shape shape = Shape::Rectangle;
     double cornerTwips = 0; // the corners' radius, for a rectangle
     double strokePoints = 1.0; // 0: no outline

@@ -62,18 +62,18 @@ void Form1::showObjects(LabelDocument::Part part)
             [this](QPainter &painter, const QRect &area) { return paintLabel(painter, area); });
     }
     // The templates read the first row, as the first label of a run does.
-    Module1 data(*m_dataSource);
+    Module1 rows(*m_dataSource);
     m_previewColumns.clear();
     m_previewFault.clear();
     try {
-        if (data.readsColumns())
-            data.getFirstData();
-        m_previewColumns = data.rowFields();
-        m_labelPreview->objects()->prepareFor(data);
+        if (rows.readsColumns())
+            rows.getFirstData();
+        m_previewColumns = rows.rowFields();
+        m_labelPreview->objects()->prepareFor(rows);
     } catch (const QuillError &error) {
         m_previewFault = error.description();
     }
-    data.endRun();
+    rows.endRun();
     Vantrel1->update();
 }
 

@@ -17,8 +17,8 @@ class QRect;
 // One label's data: its value, its own title where the data gives one, and
 // what the templates of the label's objects read besides.
 struct LabelRecord {
-    QString value;
-    std::optional<QString> title;
+    QString value = {};
+    std::optional<QString> title = {};
     QStringList columns = {}; // the row's fields, when the data is read in columns
     long long number = 1; // the label's place in the run, from 1
     QDate date = {}; // the run's; none: today
