@@ -57,19 +57,23 @@ const SymbolDesign &LabelRenderer::show(const LabelRecord &record)
     return m_symbol;
 }
 
-void LabelRenderer::draw(QPainter &painter, const QRect &area, const LabelRecord &record, QStringList *faults)
+void LabelRenderer::draw(QPainter &painter, const QRect &area, const LabelRecord &record, QStringList *faults,
+                         const std::function<bool(std::size_t)> &drawn)
 {
     if (!m_objects) {
-        show(record).draw(painter, area);
+        if (!drawn || drawn(0))
+            show(record).draw(painter, area);
         return;
     }
-    if (const QColor back = background(); back != QColor(Qt::white))
+    if (const QColor back = background(); back != QColor(Qt::white) && !drawn)
         painter.fillRect(area, back);
     // The designer's text as large on this surface as printed.
     m_symbol.Font().setSize(m_fontPoints * ScreenMetrics::twipsPerPixelY() * area.height()
                             / m_label.height());
     const std::vector<LabelObject> &objects = m_objects->objects();
     for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (drawn && !drawn(i))
+            continue;
         try {
             if (!std::holds_alternative<SymbolObject>(objects[i])) {
                 m_objects->draw(painter, area, i, record);

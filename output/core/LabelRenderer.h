@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,8 +58,11 @@ public:
     // The record's label drawn filling area (the painter's device pixels).
     // QuillError, naming the object, for the first that cannot be drawn;
     // with faults given, each such object is noted there instead and the
-    // others are drawn (the preview).
-    void draw(QPainter &painter, const QRect &area, const LabelRecord &record, QStringList *faults = nullptr);
+    // others are drawn (the preview). With drawn given, only the objects at
+    // the places it accepts are drawn, over what the painter already holds
+    // (the canvas draws each object on a layer of its own).
+    void draw(QPainter &painter, const QRect &area, const LabelRecord &record, QStringList *faults = nullptr,
+              const std::function<bool(std::size_t)> &drawn = {});
     // The designer's symbol's box on the label, in twips.
     QRectF symbolBox() const { return m_symbolBox; }
     // The label's background as the designer's symbol colours it.
