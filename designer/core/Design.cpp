@@ -206,6 +206,8 @@ void Design::writeFile(const QString &path) const
     AtomicFile::write(path, SettingsStore::iniText(written.m_sections), AtomicFile::Sync::Yes);
 }
 
+QByteArray Design::fileText() const { return SettingsStore::iniText(m_sections); }
+
 QStringList Design::sectionNames() const { return m_sections.keys(); }
 
 QMap<QString, QString> Design::section(const QString &name) const { return m_sections.value(name); }

@@ -36,6 +36,8 @@ public:
     // QuillError naming the file, and the key and value where one is wrong.
     static Design readFile(const QString &path);
     void writeFile(const QString &path) const;
+    // The text writeFile writes, its picture files as they stand.
+    QByteArray fileText() const;
 
     // Why a key's text breaks its rule ("which is no symbology"), empty when it keeps it.
     static QString fault(DesignKey key, const QString &text);

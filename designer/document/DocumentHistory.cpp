@@ -1,0 +1,113 @@
+#include "DocumentHistory.h"
+
+#include <QUndoCommand>
+
+// One step: the whole document before and after it. A document is a few
+// objects and texts, so a copy costs less than working out what to put back.
+class DocumentHistory::Step : public QUndoCommand {
+public:
+    Step(DocumentHistory &history, const QString &name, LabelDocument before, bool joins)
+        : QUndoCommand(name), m_history(history), m_before(std::move(before)), m_after(history.m_document),
+          m_joins(joins)
+    {
+    }
+
+    int id() const override { return 1; }
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        const auto *next = static_cast<const Step *>(other);
+        if (!next->m_joins)
+            return false;
+        m_after = next->m_after;
+        // A field typed back to what it held is no step at all.
+        setObsolete(m_after == m_before);
+        return true;
+    }
+    void undo() override { m_history.restore(m_before); }
+    void redo() override
+    {
+        // Pushed after the change was made: the first redo has nothing to do.
+        if (m_done)
+            m_history.restore(m_after);
+        m_done = true;
+    }
+
+private:
+    DocumentHistory &m_history;
+    const LabelDocument m_before;
+    LabelDocument m_after;
+    const bool m_joins; // an unnamed change that runs into the step before it
+    bool m_done = false;
+};
+
+DocumentHistory::DocumentHistory(LabelDocument &document, Restore restore)
+    : m_document(document), m_restore(std::move(restore)), m_last(document)
+{
+    m_document.addObserver([this](LabelDocument::Part part) { changed(part); });
+}
+
+DocumentHistory::~DocumentHistory() = default;
+
+void DocumentHistory::nameNext(const QString &step)
+{
+    m_nextName = step;
+    m_sealed = true;
+}
+
+void DocumentHistory::reset()
+{
+    m_stack.clear();
+    m_last = m_document;
+    m_nextName.clear();
+    m_sealed = true;
+}
+
+QString DocumentHistory::partStep(LabelDocument::Part part)
+{
+    using Part = LabelDocument::Part;
+    switch (part) {
+    case Part::Size:
+        return QStringLiteral("Change Label Size");
+    case Part::Unit:
+        return QStringLiteral("Change Unit");
+    case Part::Margins:
+        return QStringLiteral("Change Margins");
+    case Part::LabelProduct:
+        return QStringLiteral("Change Label Product");
+    case Part::Source:
+        return QStringLiteral("Change Data");
+    case Part::Symbol:
+        return QStringLiteral("Change Symbol");
+    case Part::Pictures:
+        return QStringLiteral("Change Picture Resolution");
+    case Part::Objects:
+        break;
+    }
+    return QStringLiteral("Change Objects");
+}
+
+void DocumentHistory::changed(LabelDocument::Part part)
+{
+    if (m_held || m_restoring) {
+        m_last = m_document;
+        return;
+    }
+    const bool named = !m_nextName.isEmpty();
+    const QString name = named ? m_nextName : partStep(part);
+    m_nextName.clear();
+    const bool joins = !named && !m_sealed;
+    LabelDocument before = m_last;
+    m_last = m_document;
+    m_stack.push(new Step(*this, name, std::move(before), joins));
+    // A named step stands alone; the controls' changes run on until sealed.
+    m_sealed = named;
+}
+
+void DocumentHistory::restore(const LabelDocument &state)
+{
+    m_restoring = true;
+    m_restore(state);
+    m_restoring = false;
+    m_last = m_document;
+    m_sealed = true;
+}
