@@ -29,7 +29,9 @@ constexpr double kLeastSide = 15.0; // a hundredth of an inch, in twips
 QRectF boxOf(const LabelDocument &document, std::size_t index);
 // The object given box: its frame's, or the designer's symbol's place.
 LabelObject withBox(const LabelObject &object, const QRectF &box);
-// Where a handle of box sits.
+// Where a handle of box sits. A line's box may run right to left or bottom to
+// top: its handles, sizing, snapping and aligning go by the box it covers
+// (normalized); moving and sizing keep its direction.
 QPointF handlePoint(const QRectF &box, Handle handle);
 
 // start with the handle dragged to point. keepRatio keeps start's proportions:
@@ -76,8 +78,13 @@ Restacked restacked(const std::vector<LabelObject> &objects, const Selection &se
 // The objects without the selected ones; the designer's symbol is never removed.
 std::vector<LabelObject> removed(const std::vector<LabelObject> &objects, const Selection &selection);
 
-// A name for screen readers: "Text: {name}, 0.2 in from the left, 0.1 in from
-// the top", its lengths in the document's unit ("cm" or "in") with at most two decimals.
+// A name for screen readers: the kind (LabelObjects::kindName), then after ": "
+// what the object shows (a text's first line, a symbol's data template, a
+// picture's file name; nothing for a line, a box or the designer's symbol),
+// then where its box's top-left corner sits: "Text: {name}, 0.2 in from the
+// left, 0.1 in from the top", "Box, 1.5 cm from the left, 0 cm from the top".
+// The lengths are in the document's unit ("cm" or "in"), rounded to at most
+// two decimals, no zeros after the last that counts, "." as the point whatever the locale.
 QString accessibleName(const LabelDocument &document, std::size_t index);
 // The step's name for the undo menu: "Move Text", "Resize Box", "Delete 3 Objects".
 QString stepName(const QString &verb, const LabelDocument &document, const Selection &selection);
