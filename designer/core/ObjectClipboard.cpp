@@ -60,7 +60,8 @@ std::vector<LabelObject> ObjectClipboard::pasted(const QByteArray &text)
     } catch (const QuillError &) {
         throw notObjects();
     }
-    std::erase_if(objects, [](const LabelObject &object) { return std::holds_alternative<SymbolObject>(object); });
+    std::erase_if(objects,
+                  [](const LabelObject &object) { return std::holds_alternative<SymbolObject>(object); });
     if (objects.empty())
         throw notObjects();
     return objects;

@@ -7,8 +7,11 @@
 class DocumentHistory::Step : public QUndoCommand {
 public:
     Step(DocumentHistory &history, const QString &name, LabelDocument before, bool joins)
-        : QUndoCommand(name), m_history(history), m_before(std::move(before)), m_after(history.m_document),
-          m_joins(joins)
+        : QUndoCommand(name)
+        , m_history(history)
+        , m_before(std::move(before))
+        , m_after(history.m_document)
+        , m_joins(joins)
     {
     }
 
@@ -41,7 +44,9 @@ private:
 };
 
 DocumentHistory::DocumentHistory(LabelDocument &document, Restore restore)
-    : m_document(document), m_restore(std::move(restore)), m_last(document)
+    : m_document(document)
+    , m_restore(std::move(restore))
+    , m_last(document)
 {
     m_document.addObserver([this](LabelDocument::Part part) { changed(part); });
 }

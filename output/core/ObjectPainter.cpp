@@ -116,12 +116,30 @@ QString ObjectPainter::named(std::size_t index) const
 
 void ObjectPainter::prepareFor(const Module1 &data)
 {
-    const DataSourceControls &source = data.controls();
     for (Prepared &prepared : m_objects)
-        if (prepared.fields)
-            prepared.fields->bind(data.header(), source.importColumns().header, data.readsColumns(),
-                                  source.importFileName());
+        bind(prepared, data);
     check();
+}
+
+std::map<std::size_t, QString> ObjectPainter::bindEach(const Module1 &data)
+{
+    std::map<std::size_t, QString> faults;
+    for (std::size_t i = 0; i < m_objects.size(); ++i) {
+        try {
+            bind(m_objects[i], data);
+        } catch (const QuillError &error) {
+            faults[i] = error.description();
+        }
+    }
+    return faults;
+}
+
+void ObjectPainter::bind(Prepared &prepared, const Module1 &data)
+{
+    const DataSourceControls &source = data.controls();
+    if (prepared.fields)
+        prepared.fields->bind(data.header(), source.importColumns().header, data.readsColumns(),
+                              source.importFileName());
 }
 
 QRectF ObjectPainter::onSurface(const QRectF &box, const QRectF &area) const

@@ -2,11 +2,14 @@
 // observers are told, the codec to and from a design's texts both ways, and a
 // run of a thousand labels that leaves the document as it was.
 #include "DesignCodec.h"
+#include "DocumentHistory.h"
 #include "DocumentSource.h"
 #include "LabelDocument.h"
 #include "LabelPrinter.h"
 #include "LabelRenderer.h"
+#include "LabelRows.h"
 #include "Module1.h"
+#include "ObjectClipboard.h"
 #include "PrintRun.h"
 #include "ScreenMetrics.h"
 
@@ -163,6 +166,111 @@ private slots:
         QCOMPARE(d.symbol().symbology, std::nullopt);
         QCOMPARE(d.source().kind, DataSource::Kind::Sequence);
         QCOMPARE(d.source().titled, SymbolObject::Tick::Grey);
+    }
+
+    // Named steps stand alone; the controls' changes run into one step until
+    // sealed, and typed back to where they were they are no step at all.
+    // Undo hands the earlier document to restore; redo the later one.
+    void history()
+    {
+        LabelDocument document;
+        int restored = 0;
+        DocumentHistory history(document, [&](const LabelDocument &state) {
+            ++restored;
+            document = state;
+        });
+        QUndoStack &stack = history.stack();
+        DataSource source = document.source();
+        source.text = QStringLiteral("a");
+        document.setSource(source);
+        source.text = QStringLiteral("ab");
+        document.setSource(source);
+        QCOMPARE(stack.count(), 1);
+        QCOMPARE(stack.undoText(), QStringLiteral("Change Data"));
+        history.seal();
+        document.setUnit(LabelDocument::Unit::Inches);
+        history.nameNext(QStringLiteral("Move Text"));
+        document.setSize(2000, 1000);
+        QCOMPARE(stack.count(), 3);
+        QCOMPARE(stack.undoText(), QStringLiteral("Move Text"));
+        stack.setClean();
+        stack.undo();
+        QCOMPARE(document.width(), LabelDocument().width());
+        QCOMPARE(document.unit(), LabelDocument::Unit::Inches);
+        QVERIFY(!stack.isClean());
+        stack.undo();
+        stack.undo();
+        QVERIFY(document == LabelDocument());
+        QCOMPARE(restored, 3);
+        stack.redo();
+        QCOMPARE(document.source().text, QStringLiteral("ab"));
+        // A field typed back to what it held leaves nothing to undo.
+        history.reset();
+        source.text = QStringLiteral("abc");
+        document.setSource(source);
+        source.text = QStringLiteral("ab");
+        document.setSource(source);
+        QCOMPARE(stack.count(), 0);
+        history.hold(true);
+        document.setUnit(LabelDocument::Unit::Centimetres);
+        QCOMPARE(stack.count(), 0);
+    }
+
+    // Objects copied are read back as they were, the designer's symbol as a
+    // symbol object of its own; anything else on the clipboard is refused.
+    void clipboard()
+    {
+        LabelDocument document;
+        document.setUnit(LabelDocument::Unit::Inches);
+        const TextObject text{.frame = {QRectF(144, 72, 1440, 288)},
+                              .text = QStringLiteral("{name}\nNo. {n}")};
+        const BoxObject box{.frame = {QRectF(0, 0, 720, 360)}, .shape = BoxObject::Shape::Ellipse};
+        SymbolObject designer = document.symbol();
+        designer.place = QRectF(36, 720, 2160, 540);
+        designer.rotation = SymbolObject::Rotation::Half;
+        document.setObjects({box, designer, text});
+        const std::vector<LabelObject> pasted
+            = ObjectClipboard::pasted(ObjectClipboard::copied(document, {2, 1}));
+        QCOMPARE(pasted.size(), std::size_t(2));
+        const auto &symbol = std::get<BarcodeObject>(pasted[0]);
+        QCOMPARE(symbol.frame.box, *designer.place);
+        QCOMPARE(symbol.frame.rotation, SymbolObject::Rotation::Half);
+        QCOMPARE(symbol.symbol.symbology, designer.symbology);
+        QVERIFY(pasted[1] == LabelObject(text));
+        QVERIFY(ObjectClipboard::copied(document, {}).isEmpty());
+        QCOMPARE(raised([] { ObjectClipboard::pasted("[Object1]\nKind=Text\nWidth=-1\n"); }),
+                 QStringLiteral("The clipboard holds no objects to paste."));
+        QCOMPARE(raised([] { ObjectClipboard::pasted("[Form1]\nbartype=8\n"); }),
+                 QStringLiteral("The clipboard holds no objects to paste."));
+    }
+
+    // The canvas's labels, one at a time, as a run makes them.
+    void rows_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<long long>("count");
+        QTest::addColumn<long long>("number");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("fixed text") << "Form1/Caption=ABC" << 1LL << 5LL << "ABC";
+        QTest::newRow("sequence") << "Form1/option2=1;Form1/text2=008;Form1/text3=012" << 5LL << 3LL << "010";
+        QTest::newRow("beyond the end") << "Form1/option2=1;Form1/text2=1;Form1/text3=2" << 2LL << 9LL << "2";
+        QTest::newRow("counted no further")
+            << "Form1/option2=1;Form1/text2=1;Form1/text3=999" << 50LL << 50LL << "50";
+    }
+
+    void rows()
+    {
+        QFETCH(QString, stored);
+        QFETCH(long long, count);
+        QFETCH(long long, number);
+        QFETCH(QString, value);
+        const LabelDocument document = DesignCodec::read(designOf(stored));
+        DocumentSource source(document);
+        Module1 data(source);
+        QCOMPARE(LabelRows::count(data, 50), count);
+        const LabelRecord record = LabelRows::record(data, number);
+        QCOMPARE(record.value, value);
+        QCOMPARE(record.number, std::min(number, count));
     }
 
     // A print run of a thousand labels (500 values, two copies each) draws from the document and leaves
