@@ -164,8 +164,18 @@ private slots:
     void moveSnapsToAnEdge()
     {
         Session session;
-        session.click(kBoxBox.center() + QPointF(200, 200));
-        session.drag(session.at(kBoxBox.center() + QPointF(200, 200)), QPoint(21, 0));
+        const QPoint from = session.at(kBoxBox.center() + QPointF(200, 200));
+        QTest::mousePress(session.view(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(session.view(), from + QPoint(21, 0));
+        // While the box moves, a guide runs down the edge it snapped to, over the surround too.
+        const QImage shown = session.shown();
+        const int guide = session.onPicture(shown, kTextBox).right();
+        const QColor highlight = session.canvas->palette().color(QPalette::Highlight);
+        int marked = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            marked += shown.pixelColor(guide, y) == highlight || shown.pixelColor(guide + 1, y) == highlight;
+        QVERIFY2(marked > shown.height() / 3, qPrintable(QString::number(marked)));
+        QTest::mouseRelease(session.view(), Qt::LeftButton, {}, from + QPoint(21, 0));
         QCOMPARE(session.steps, QStringList{"Move Box"});
         QCOMPARE(session.box(1), QRectF(kTextBox.right(), kBoxBox.top(), 720, 720));
         QCOMPARE(session.box(0), kTextBox);
