@@ -5,6 +5,7 @@
 #include "DocumentSource.h"
 #include "FocusValidator.h"
 #include "Form1Ports.h"
+#include "LabelEditor.h"
 #include "LabelRenderer.h"
 #include "Module1.h"
 #include "OutputCommands.h"
@@ -102,6 +103,7 @@ Form1::Form1(SettingsStore &store, DialogProvider &dialogs, PrinterObject &print
     // First the document, so that a handler reading the data finds the change there.
     connectDocument();
     connectHandlers();
+    buildEditor();
     m_output = std::make_unique<OutputCommands>(*m_view, m_dialogs, m_printer);
     m_client->installEventFilter(this);
     m_moduleLabel = new QLabel(this);
@@ -356,6 +358,8 @@ void Form1::closeEvent(QCloseEvent *event)
 // first shows a line or a label and takes its height from the client area.
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Picture1 && event->type() == QEvent::Resize)
+        m_editor->fitArea();
     if (watched == m_client && event->type() == QEvent::Resize) {
         // The toolbar follows the window's width; Form_Resize itself leaves it.
         Toolbar1->resize(m_client->width(), Toolbar1->height());

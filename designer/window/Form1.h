@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 
 class QAction;
@@ -25,6 +26,7 @@ class DesignerView;
 class FocusValidator;
 class DocumentSource;
 class Form1View;
+class LabelEditor;
 class LabelRenderer;
 class Module1;
 class OutputCommands;
@@ -97,6 +99,8 @@ public:
     bool designChanged() const; // since the design file was opened or saved
     // The label product the print dialog last filled in, kept with the design.
     void setLabelProduct(const QString &name);
+    // The label canvas, its menus and the history of the document's steps.
+    LabelEditor &editor() { return *m_editor; }
     // The margin sections of the store written from the document.
     void storeMargins();
 
@@ -158,6 +162,11 @@ private:
     void showObjects(LabelDocument::Part part);
     QString paintLabel(QPainter &painter, const QRect &area);
     void writeSource();
+    // An earlier state of the document shown in every control (undo, redo).
+    void showDocument(const LabelDocument &state);
+    // Every control and the document set from a design's texts.
+    void showDesign(const Design &design);
+    void buildEditor();
     // The design file as opened, with the document written over it.
     Design documentDesign() const;
     void unitSwitch();
@@ -197,4 +206,6 @@ private:
     QStringList m_previewColumns; // the first row's fields, for the preview's templates
     QString m_previewFault; // why the preview's templates cannot be filled
     std::unique_ptr<OutputCommands> m_output;
+    std::map<std::size_t, QString> m_objectFaults; // templates the data cannot fill, by object
+    std::unique_ptr<LabelEditor> m_editor;
 };

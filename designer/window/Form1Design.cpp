@@ -6,6 +6,7 @@
 #include "DesignValues.h"
 #include "Form1.h"
 #include "FormatOptions.h"
+#include "LabelEditor.h"
 #include "Numbers.h"
 #include "QuillError.h"
 #include "RecentDesigns.h"
@@ -146,6 +147,7 @@ bool Form1::writeDesign(const QString &path)
     m_design = design;
     m_savedDocument = m_document;
     m_designFile = path;
+    m_editor->history().stack().setClean();
     showDesignState();
     return true;
 }
@@ -168,6 +170,37 @@ bool Form1::leaveDesign()
 
 void Form1::takeDesign(const Design &design, const QString &file)
 {
+    m_editor->history().hold(true);
+    showDesign(design);
+    m_editor->history().hold(false);
+    m_editor->history().reset();
+    m_editor->setShown(m_document.hasAddedObjects());
+    m_design = design;
+    m_designFile = file;
+    m_savedDocument = m_document;
+    showDesignState();
+}
+
+void Form1::showDocument(const LabelDocument &state)
+{
+    // A step of the canvas alone puts the objects back; any other shows the
+    // whole document in the controls, as opening it would. The designer's
+    // symbol is among the objects, but only its place is the canvas's.
+    LabelDocument objectsOnly = m_document;
+    objectsOnly.setObjects(state.objects());
+    SymbolObject symbol = m_document.symbol();
+    symbol.place = state.symbol().place;
+    if (objectsOnly == state && symbol == state.symbol()) {
+        m_document.setObjects(state.objects());
+        return;
+    }
+    Design design = m_design;
+    DesignCodec::write(state, design);
+    showDesign(design);
+}
+
+void Form1::showDesign(const Design &design)
+{
     using K = DesignKey;
     // Before the source is chosen again, so that its preview shows them.
     Text7->setText(design.text(K::Prefix));
@@ -189,10 +222,6 @@ void Form1::takeDesign(const Design &design, const QString &file)
         }
     m_document.setObjects(objects);
     m_document.setLabelProduct(opened.labelProduct());
-    m_design = design;
-    m_designFile = file;
-    m_savedDocument = m_document;
-    showDesignState();
 }
 
 Design Form1::documentDesign() const

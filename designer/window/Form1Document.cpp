@@ -4,17 +4,21 @@
 #include "ClickCheckBox.h"
 #include "DocumentSource.h"
 #include "Form1.h"
+#include "LabelEditor.h"
 #include "LabelRenderer.h"
+#include "LabelRows.h"
 #include "Module1.h"
 #include "Numbers.h"
 #include "ObjectPainter.h"
 #include "QuillError.h"
 #include "Vantrel.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
 
@@ -50,7 +54,8 @@ void Form1::showObjects(LabelDocument::Part part)
     // The sheet around the label and the unit it is measured in change nothing drawn on it.
     if (part == Part::Margins || part == Part::LabelProduct || part == Part::Unit)
         return;
-    if (!m_document.hasAddedObjects()) {
+    // Once the canvas shows a label it stays, objects or none, until another design is taken.
+    if (!m_document.hasAddedObjects() && !m_editor->shown()) {
         if (m_labelPreview)
             Vantrel1->setLabelPainter({});
         m_labelPreview.reset();
@@ -65,16 +70,58 @@ void Form1::showObjects(LabelDocument::Part part)
     Module1 rows(*m_dataSource);
     m_previewColumns.clear();
     m_previewFault.clear();
-    try {
-        if (rows.readsColumns())
-            rows.getFirstData();
-        m_previewColumns = rows.rowFields();
-        m_labelPreview->objects()->prepareFor(rows);
-    } catch (const QuillError &error) {
-        m_previewFault = error.description();
+    m_objectFaults.clear();
+    if (ObjectPainter *objects = m_labelPreview->objects()) {
+        try {
+            if (rows.readsColumns())
+                rows.getFirstData();
+            m_previewColumns = rows.rowFields();
+            m_objectFaults = objects->bindEach(rows);
+            if (!m_objectFaults.empty())
+                m_previewFault = m_objectFaults.begin()->second;
+            objects->check();
+        } catch (const QuillError &error) {
+            m_previewFault = error.description();
+        }
     }
     rows.endRun();
     Vantrel1->update();
+    if (part == Part::Source)
+        m_editor->dataChanged();
+    m_editor->showLabel(m_labelPreview.get());
+}
+
+void Form1::buildEditor()
+{
+    LabelEditor::Hooks hooks;
+    hooks.restore = [this](const LabelDocument &state) { showDocument(state); };
+    hooks.labelCount = [this] {
+        Module1 rows(*m_dataSource);
+        return LabelRows::count(rows, 100000);
+    };
+    hooks.record = [this](long long number) {
+        Module1 rows(*m_dataSource);
+        return LabelRows::record(rows, number);
+    };
+    hooks.fieldNames = [this] {
+        Module1 rows(*m_dataSource);
+        QStringList names;
+        try {
+            if (rows.readsColumns()) {
+                rows.getFirstData();
+                names = rows.header();
+            }
+        } catch (const QuillError &) {
+        }
+        rows.endRun();
+        return names;
+    };
+    hooks.faults = [this] { return m_objectFaults; };
+    QAction *before = qobject_cast<QMenu *>(mnuPrint->parent())->menuAction();
+    m_editor = std::make_unique<LabelEditor>(*this, *Picture1, before, m_document, m_dialogs, hooks);
+    Picture1->installEventFilter(this);
+    // The controls' changes run into one step until the focus moves on.
+    connect(qApp, &QApplication::focusChanged, this, [this] { m_editor->history().seal(); });
 }
 
 QString Form1::paintLabel(QPainter &painter, const QRect &area)

@@ -4,6 +4,7 @@
 #include "DesignValues.h"
 #include "FontFamilies.h"
 #include "Form1.h"
+#include "LabelEditor.h"
 #include "Numbers.h"
 #include "OutputCommands.h"
 #include "PrinterObject.h"
@@ -31,6 +32,7 @@ void Form1::startUp()
             QStringLiteral("Quillmark"));
     runGuarded([this] { Form_Load(); });
     runGuarded([this] { Form_Resize(); });
+    m_editor->history().reset();
 }
 
 void Form1::Form_Load()

@@ -124,6 +124,7 @@ void LabelCanvas::setSelection(const LabelLayout::Selection &selection)
 
 void LabelCanvas::setZoom(double zoom)
 {
+    m_fitting = false;
     zoom = std::clamp(zoom, kZoomSteps.front(), kZoomSteps.back());
     if (qFuzzyCompare(zoom, m_zoom))
         return;
@@ -141,6 +142,7 @@ void LabelCanvas::zoomToFit()
     setZoom(std::min(room.width() * 1440 / (label.width() * logicalDpiX()),
                      room.height() * 1440 / (label.height() * logicalDpiY())));
     centerOn(QRectF(QPointF(0, 0), label).center());
+    m_fitting = true;
 }
 
 void LabelCanvas::zoomIn()
@@ -407,6 +409,8 @@ void LabelCanvas::focusObject(std::size_t index)
 void LabelCanvas::resizeEvent(QResizeEvent *event)
 {
     QGraphicsView::resizeEvent(event);
+    if (m_fitting)
+        zoomToFit();
     updateRulers();
 }
 

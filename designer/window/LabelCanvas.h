@@ -110,6 +110,7 @@ private:
     LabelLayout::Selection m_selection;
     std::map<std::size_t, QString> m_faults;
     double m_zoom = 1;
+    bool m_fitting = false; // zoomed to fit, and kept so as the canvas is resized
     Grid m_grid;
     double m_dotTwips = 15;
     Drag m_drag;

@@ -1,0 +1,211 @@
+// The label canvas in the designer window, driven as a user drives it: the
+// Insert menu, the mouse and keys on the canvas, the property panel, the
+// specified controls, undo and redo, the clipboard and the data's rows.
+#include "Decode.h"
+#include "DesignerSession.h"
+#include "LabelCanvas.h"
+#include "LabelEditor.h"
+#include "ObjectPanel.h"
+
+namespace {
+
+const QString kExamples = QStringLiteral(QUILLMARK_SOURCE "/docs/examples");
+
+// The shelf label of the examples with its data, copied where the test may change them.
+QString shelfCopy(const DesignerSession &session)
+{
+    for (const char *name : {"shelf.qmdesign", "shelf.csv"})
+        QFile::copy(kExamples + u'/' + QLatin1String(name), session.dir.filePath(QLatin1String(name)));
+    return session.dir.filePath(QStringLiteral("shelf.qmdesign"));
+}
+
+QStringList menuTitles(QMainWindow &window)
+{
+    QStringList titles;
+    for (QAction *action : window.menuBar()->actions())
+        titles << action->text();
+    return titles;
+}
+
+// The canvas's pixels of a box on the label.
+QImage shown(LabelCanvas &canvas, const QRectF &twips)
+{
+    const QRect area(canvas.viewportPoint(twips.topLeft()), canvas.viewportPoint(twips.bottomRight()));
+    return Decode::label(canvas.viewport()->grab().toImage(), area);
+}
+
+void drag(LabelCanvas &canvas, const QPointF &from, const QPointF &to, Qt::KeyboardModifiers keys = {})
+{
+    QWidget *viewport = canvas.viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, keys, canvas.viewportPoint(from));
+    QTest::mouseMove(viewport, canvas.viewportPoint((from + to) / 2));
+    QTest::mouseMove(viewport, canvas.viewportPoint(to));
+    QTest::mouseRelease(viewport, Qt::LeftButton, keys, canvas.viewportPoint(to));
+}
+
+QRectF boxAt(const Form1 &f, std::size_t index) { return LabelLayout::boxOf(f.document(), index); }
+
+} // namespace
+
+class TestLabelEditor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ::alarm(120); }
+
+    // A design without added objects keeps the preview; each kind inserted
+    // brings the canvas, the panel and the toolbar, and is one step to undo.
+    void insertEachKind_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("text") << "Text";
+        QTest::newRow("symbol") << "Symbol";
+        QTest::newRow("picture") << "Picture";
+        QTest::newRow("line") << "Line";
+        QTest::newRow("box") << "Box";
+    }
+
+    void insertEachKind()
+    {
+        QFETCH(QString, kind);
+        DesignerSession session;
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        LabelEditor &editor = f.editor();
+        const QStringList menus{"&File", "&Insert", "&Edit", "&View", "&Action", "&Help"};
+        QCOMPARE(menuTitles(f), menus);
+        QVERIFY(f.Vantrel1->isVisible());
+        QVERIFY(!editor.canvas()->isVisible());
+        session.dialogs.openAnswer = kExamples + QStringLiteral("/shipping-logo.svg");
+        const std::map<QString, QAction *> actions{{"Text", editor.insertText},
+                                                   {"Symbol", editor.insertSymbol},
+                                                   {"Picture", editor.insertPicture},
+                                                   {"Line", editor.insertLine},
+                                                   {"Box", editor.insertBox}};
+        actions.at(kind)->trigger();
+        QCOMPARE(f.document().objects().size(), std::size_t(2));
+        QCOMPARE(LabelObjects::kindName(f.document().objects().back()), kind);
+        QVERIFY(editor.canvas()->isVisible());
+        QVERIFY(editor.dock->isVisible());
+        QCOMPARE(editor.canvas()->selection(), LabelLayout::Selection{1});
+        QCOMPARE(editor.undo->text(), "&Undo Insert " + kind);
+        QCOMPARE(editor.canvas()->faultAt(1), QString());
+        editor.undo->trigger();
+        QVERIFY(!f.document().hasAddedObjects());
+        editor.redo->trigger();
+        QCOMPARE(LabelObjects::kindName(f.document().objects().back()), kind);
+    }
+
+    // Steps of the canvas, the panel and the specified controls undone one by
+    // one lead back to the design as it was saved, byte for byte, and redone
+    // to where they went.
+    void undoToSavedDesign()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        const QString file = shelfCopy(session);
+        QVERIFY(f.openDesign(file));
+        f.mnuSaveDesign_Click(); // as the program writes it
+        const QByteArray saved = contents(file);
+        LabelEditor &editor = f.editor();
+        LabelCanvas &canvas = *editor.canvas();
+        QVERIFY(canvas.isVisible());
+        QVERIFY(!editor.undo->isEnabled());
+
+        editor.insertBox->trigger();
+        const QRectF inserted = boxAt(f, 5);
+        drag(canvas, inserted.center(), inserted.center() + QPointF(144, 72));
+        QCOMPARE(editor.undo->text(), QStringLiteral("&Undo Move Box"));
+        const QRectF moved = boxAt(f, 5);
+        QVERIFY(moved != inserted);
+        drag(canvas, moved.bottomRight(), moved.bottomRight() + QPointF(144, 72));
+        QCOMPARE(editor.undo->text(), QStringLiteral("&Undo Resize Box"));
+        canvas.setSelection({2, 4});
+        editor.align[0]->trigger();
+        QCOMPARE(boxAt(f, 4).left(), boxAt(f, 2).left());
+        f.Text4->setFocus();
+        QTest::keyClicks(f.Text4, "shelf.csv");
+        f.Combo1->setFocus();
+        f.Combo1->setCurrentIndex(3);
+        QCOMPARE(editor.undo->text(), QStringLiteral("&Undo Change Symbol"));
+        const LabelDocument changed = f.document();
+        QVERIFY(f.designChanged());
+
+        int steps = 0;
+        while (editor.undo->isEnabled()) {
+            editor.undo->trigger();
+            ++steps;
+        }
+        QCOMPARE(steps, 6); // insert, move, resize, align, the typed file name, the symbology
+        QVERIFY(!f.designChanged());
+        QCOMPARE(f.Text4->text(), QString());
+        f.mnuSaveDesign_Click();
+        QCOMPARE(contents(file), saved);
+        while (editor.redo->isEnabled()) {
+            editor.redo->trigger();
+        }
+        QVERIFY(f.document() == changed);
+        QCOMPARE(f.Combo1->currentIndex(), 3);
+    }
+
+    // Objects copied in one window are pasted in another where they were,
+    // and pasted again a little further on.
+    void copyBetweenWindows()
+    {
+        DesignerSession from;
+        DesignerSession to;
+        Form1 &source = from.start();
+        Form1 &target = to.start();
+        QVERIFY(source.openDesign(shelfCopy(from)));
+        source.editor().canvas()->setSelection({2, 3});
+        source.editor().canvas()->setFocus();
+        source.editor().copy->trigger();
+        target.setSymbolSize(true, "3", "2");
+        target.editor().insertText->trigger();
+        target.editor().paste->trigger();
+        QCOMPARE(target.document().objects().size(), std::size_t(4));
+        QCOMPARE(target.editor().undo->text(), QStringLiteral("&Undo Paste 2 Objects"));
+        // The designer's symbol goes as a symbol of its own, where it was.
+        QCOMPARE(LabelObjects::kindName(target.document().objects()[3]), QStringLiteral("Symbol"));
+        QCOMPARE(boxAt(target, 3), boxAt(source, 3));
+        QCOMPARE(std::get<TextObject>(target.document().objects()[2]).text, QStringLiteral("€ {price}"));
+        target.editor().paste->trigger();
+        QCOMPARE(boxAt(target, 5), boxAt(source, 3).translated(144, 144));
+        // Pasted on a smaller label, they are moved onto it.
+        target.setSymbolSize(true, "2.5", "1");
+        target.editor().paste->trigger();
+        QCOMPARE(boxAt(target, 7).bottom(), target.document().height());
+        target.editor().canvas()->setSelection({0});
+        target.editor().remove->trigger();
+        QCOMPARE(target.document().objects().size(), std::size_t(8)); // the designer's symbol stays
+    }
+
+    // The canvas shows the label of the row chosen; a template naming a
+    // column the data lacks is marked on its object.
+    void dataRows()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        QVERIFY(f.openDesign(shelfCopy(session)));
+        f.Text4->setText(session.dir.filePath("shelf.csv"));
+        LabelEditor &editor = f.editor();
+        LabelCanvas &canvas = *editor.canvas();
+        QCOMPARE(editor.labelShown->text(), QStringLiteral("Label 1 of 3"));
+        QVERIFY(!editor.previousLabel->isEnabled());
+        const QRectF symbol = boxAt(f, 3);
+        QCOMPARE(Decode::zxingOne(shown(canvas, symbol)), QStringLiteral("4012345000016"));
+        editor.nextLabel->trigger();
+        QCOMPARE(editor.labelShown->text(), QStringLiteral("Label 2 of 3"));
+        QCOMPARE(Decode::zxingOne(shown(canvas, symbol)), QStringLiteral("4012345000184"));
+        std::vector<LabelObject> objects = f.document().objects();
+        std::get<TextObject>(objects[4]).text = QStringLiteral("{stock}");
+        editor.commit(QStringLiteral("Change Text"), objects);
+        QVERIFY2(canvas.faultAt(4).contains("stock"), qPrintable(canvas.faultAt(4)));
+        QCOMPARE(canvas.faultAt(1), QString());
+    }
+};
+
+QTEST_MAIN(TestLabelEditor)
+#include "tst_labeleditor.moc"
