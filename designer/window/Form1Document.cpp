@@ -10,6 +10,7 @@
 #include "Module1.h"
 #include "Numbers.h"
 #include "ObjectPainter.h"
+#include "PrinterObject.h"
 #include "QuillError.h"
 #include "Vantrel.h"
 
@@ -117,6 +118,7 @@ void Form1::buildEditor()
         return names;
     };
     hooks.faults = [this] { return m_objectFaults; };
+    hooks.dotTwips = [this] { return double(m_printer.twipsPerPixelX()); };
     QAction *before = qobject_cast<QMenu *>(mnuPrint->parent())->menuAction();
     m_editor = std::make_unique<LabelEditor>(*this, *Picture1, before, m_document, m_dialogs, hooks);
     Picture1->installEventFilter(this);

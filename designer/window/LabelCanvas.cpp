@@ -167,7 +167,7 @@ void LabelCanvas::setGrid(const Grid &grid)
     m_paper->setGrid(grid.stepTwips, grid.shown);
 }
 
-void LabelCanvas::setDotTwips(double twips) { m_dotTwips = twips; }
+void LabelCanvas::setDotTwips(std::function<double()> twips) { m_dotTwips = std::move(twips); }
 
 QPoint LabelCanvas::viewportPoint(const QPointF &twips) const { return mapFromScene(twips); }
 
@@ -342,9 +342,13 @@ void LabelCanvas::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
     const bool control = event->modifiers() & Qt::ControlModifier;
-    const double step = event->modifiers() & Qt::ShiftModifier ? m_dotTwips
-        : m_grid.stepTwips > 0                                 ? m_grid.stepTwips
-                                                               : kArrowTwips;
+    // The printer is asked for its dot only when an arrow moves by it.
+    const bool arrowKey
+        = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    const double step = !arrowKey                ? 0
+        : event->modifiers() & Qt::ShiftModifier ? m_dotTwips()
+        : m_grid.stepTwips > 0                   ? m_grid.stepTwips
+                                                 : kArrowTwips;
     const std::map<int, QPointF> arrows{{Qt::Key_Left, QPointF(-step, 0)},
                                         {Qt::Key_Right, QPointF(step, 0)},
                                         {Qt::Key_Up, QPointF(0, -step)},

@@ -44,7 +44,8 @@ public:
 
     void setGrid(const Grid &grid);
     Grid grid() const { return m_grid; }
-    void setDotTwips(double twips); // what Shift+arrow moves by: a dot of the printer
+    // What Shift+arrow moves by: a dot of the chosen printer, asked for at the key.
+    void setDotTwips(std::function<double()> twips);
 
     // Where a point of the label is on the viewport, in pixels.
     QPoint viewportPoint(const QPointF &twips) const;
@@ -112,7 +113,7 @@ private:
     double m_zoom = 1;
     bool m_fitting = false; // zoomed to fit, and kept so as the canvas is resized
     Grid m_grid;
-    double m_dotTwips = 15;
+    std::function<double()> m_dotTwips = [] { return 15.0; };
     Drag m_drag;
     CanvasRuler *m_top;
     CanvasRuler *m_left;

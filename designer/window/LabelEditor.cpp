@@ -62,6 +62,7 @@ LabelEditor::LabelEditor(QMainWindow &window, QWidget &area, QAction *before, La
 {
     m_canvas = new LabelCanvas(m_document, &m_area);
     m_canvas->hide();
+    m_canvas->setDotTwips(m_hooks.dotTwips);
     m_canvas->setCommit(
         [this](const QString &step, const std::vector<LabelObject> &objects) { commit(step, objects); });
     connect(m_canvas, &LabelCanvas::selectionChanged, this, &LabelEditor::selectionChanged);

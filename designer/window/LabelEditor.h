@@ -34,6 +34,7 @@ public:
         std::function<LabelRecord(long long)> record; // a label's record, from 1
         std::function<QStringList()> fieldNames; // the data's columns
         std::function<std::map<std::size_t, QString>()> faults; // objects whose templates cannot be filled
+        std::function<double()> dotTwips; // a dot of the chosen printer
     };
 
     // The canvas lies over area (the preview's frame); menus go before the

@@ -264,7 +264,7 @@ private slots:
         QFETCH(QPointF, moved);
         Session session;
         session.canvas->setGrid({.stepTwips = grid});
-        session.canvas->setDotTwips(4.8);
+        session.canvas->setDotTwips([] { return 4.8; });
         session.canvas->setSelection({0});
         session.canvas->setFocus();
         QTest::keyClick(session.canvas, Qt::Key(key), modifiers);
