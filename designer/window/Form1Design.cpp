@@ -156,9 +156,15 @@ bool Form1::leaveDesign()
 {
     if (!designChanged())
         return true;
-    const QString question = QStringLiteral("Save changes to %1?").arg(QFileInfo(m_designFile).fileName());
+    const QString question = m_designFile.isEmpty()
+        ? QStringLiteral("Save the objects of this new design?")
+        : QStringLiteral("Save changes to %1?").arg(QFileInfo(m_designFile).fileName());
     switch (m_dialogs.askSaveChanges(question, QStringLiteral("Quillmark"))) {
     case DialogProvider::SaveChanges::Save:
+        if (m_designFile.isEmpty()) {
+            mnuSaveDesignAs_Click();
+            return !m_designFile.isEmpty();
+        }
         return writeDesign(m_designFile);
     case DialogProvider::SaveChanges::Discard:
         return true;
@@ -242,7 +248,14 @@ void Form1::storeMargins()
 
 QString Form1::designFile() const { return m_designFile; }
 
-bool Form1::designChanged() const { return !m_designFile.isEmpty() && m_document != m_savedDocument; }
+bool Form1::designChanged() const
+{
+    // A new design's controls live on in the store; objects added to it are
+    // kept nowhere but in a design file, so they are asked about too.
+    if (m_designFile.isEmpty())
+        return m_document.hasAddedObjects() && !m_editor->history().stack().isClean();
+    return m_document != m_savedDocument;
+}
 
 void Form1::setLabelProduct(const QString &name) { m_document.setLabelProduct(name); }
 

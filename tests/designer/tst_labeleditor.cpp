@@ -149,6 +149,25 @@ private slots:
         QCOMPARE(f.Combo1->currentIndex(), 3);
     }
 
+    // Objects added to a new design live nowhere else: leaving it asks, and
+    // saving names a file; undone back to nothing, nothing is asked.
+    void newDesignAsks()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        f.editor().insertBox->trigger();
+        f.editor().undo->trigger();
+        f.mnuNewDesign_Click();
+        QCOMPARE(session.dialogs.questions, QStringList());
+        f.editor().insertText->trigger();
+        session.dialogs.saveChangesAnswer = DialogProvider::SaveChanges::Save;
+        session.dialogs.saveAnswer = session.dir.filePath("kept");
+        f.mnuNewDesign_Click();
+        QCOMPARE(session.dialogs.questions, QStringList{"Save the objects of this new design?"});
+        QVERIFY(contents(session.dir.filePath("kept.qmdesign")).contains("Kind=Text"));
+        QVERIFY(!f.document().hasAddedObjects());
+    }
+
     // Objects copied in one window are pasted in another where they were,
     // and pasted again a little further on.
     void copyBetweenWindows()
