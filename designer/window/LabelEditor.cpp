@@ -331,7 +331,10 @@ void LabelEditor::setShown(bool shown)
     // The window grows by the panel, the toolbar and room for the canvas, so
     // that the controls keep their places; it gives the room back after.
     const QSize central = m_window.centralWidget()->size() + QSize(0, shown ? kCanvasRoom : -kCanvasRoom);
-    m_canvas->setVisible(shown);
+    // The canvas takes the preview's place, and its place in the focus order.
+    for (QWidget *child : m_area.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        child->setVisible(shown == (child == m_canvas));
+    m_area.setFocusProxy(shown ? m_canvas : nullptr);
     dock->setVisible(shown);
     toolbar->setVisible(shown);
     if (m_window.layout()) {

@@ -86,6 +86,7 @@ private slots:
         QCOMPARE(f.document().objects().size(), std::size_t(2));
         QCOMPARE(LabelObjects::kindName(f.document().objects().back()), kind);
         QVERIFY(editor.canvas()->isVisible());
+        QVERIFY(!f.Vantrel1->isVisible());
         QVERIFY(editor.dock->isVisible());
         QCOMPARE(editor.canvas()->selection(), LabelLayout::Selection{1});
         QCOMPARE(editor.undo->text(), "&Undo Insert " + kind);
