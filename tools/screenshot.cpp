@@ -3,21 +3,37 @@
 // sheet ("preview"), the label product chooser searching "Avery 5160"
 // ("products"), the Columns dialog of the stored import file ("columns") or
 // the help window on a page of the manual ("help", then the page, index.md
-// when none is named), each the real window grabbed once it is on screen. Run it under xvfb-run
-// with a throwaway XDG_CONFIG_HOME so that no real settings are read.
+// when none is named) or the label canvas with the shelf label of the examples
+// ("canvas", then the design, docs/examples/shelf.qmdesign when none is
+// named; its data is the shelf.csv beside it), each the real window grabbed
+// once it is on screen. Run it under xvfb-run with a throwaway
+// XDG_CONFIG_HOME so that no real settings are read.
 #include "Form1.h"
 #include "HelpDocument.h"
 #include "HelpWindow.h"
 #include "ImportColumnsDialog.h"
+#include "LabelCanvas.h"
+#include "LabelEditor.h"
 #include "LabelProductDialog.h"
+#include "ObjectPanel.h"
+#include "PrinterObject.h"
 #include "SettingsStore.h"
 #include "frmPrint.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
+#include <functional>
 
 int main(int argc, char **argv)
 {
@@ -33,6 +49,8 @@ int main(int argc, char **argv)
     QWidget *shown = &f;
     std::unique_ptr<QWidget> dialog;
     QString error;
+    std::function<void()> afterShow = [] {};
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/shelf-XXXXXX"));
     const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
     if (what == QLatin1String("print")) {
         dialog = std::make_unique<frmPrint>(f.view(), *dialogs, printer);
@@ -42,12 +60,36 @@ int main(int argc, char **argv)
         dialog.reset(chooser);
     } else if (what == QLatin1String("columns")) {
         const QString file = store.read(QStringLiteral("Form1"), QStringLiteral("text4"), QString());
-        dialog = std::make_unique<ImportColumnsDialog>(file, f.importColumns, *dialogs);
+        dialog = std::make_unique<ImportColumnsDialog>(file, f.document().source().columns, *dialogs);
     } else if (what == QLatin1String("help")) {
         auto *help = new HelpWindow(HelpDocument::manualPath());
         if (argc > 3)
             help->browser->setSource(help->browser->source().resolved(QUrl(QString::fromLocal8Bit(argv[3]))));
         dialog.reset(help);
+    } else if (what == QLatin1String("canvas")) {
+        // The shelf label with its export, the price selected, the grid shown.
+        // A copy in a folder of its own, so that the status bar names no
+        // folder of this machine's.
+        const QString design = argc > 3 ? QString::fromLocal8Bit(argv[3])
+                                        : QStringLiteral(QUILLMARK_SOURCE "/docs/examples/shelf.qmdesign");
+        const QString copy = folder.filePath(QStringLiteral("shelf.qmdesign"));
+        if (!folder.isValid() || !QFile::copy(design, copy)
+            || !QFile::copy(QFileInfo(design).absoluteDir().filePath(QStringLiteral("shelf.csv")),
+                            folder.filePath(QStringLiteral("shelf.csv")))
+            || !f.openDesign(copy))
+            return 1;
+        f.Option3->setChecked(true);
+        f.Text4->setText(folder.filePath(QStringLiteral("shelf.csv")));
+        f.resize(1100, 760);
+        // The panel as wide as its fields ask, as the user would drag it.
+        afterShow = [&f] {
+            QWidget *panel = f.editor().panel();
+            const int scrollBar = panel->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            f.resizeDocks({f.editor().dock}, {panel->sizeHint().width() + 2 * scrollBar}, Qt::Horizontal);
+        };
+        f.editor().showGrid->setChecked(true);
+        f.editor().canvas()->setSelection({2});
+        f.editor().canvas()->setFocus();
     }
     if (what == QLatin1String("preview")) {
         frmPrint print(f.view(), *dialogs, printer);
@@ -65,6 +107,7 @@ int main(int argc, char **argv)
     if (dialog)
         shown = dialog.get();
     shown->show();
+    afterShow();
     int status = 1;
     // Grab after the window manager-less X server has mapped and painted it.
     QTimer::singleShot(500, &app, [&] {
