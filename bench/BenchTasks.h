@@ -27,6 +27,11 @@ BenchResult runColumnsTask(qint64 rows, bool csv, bool print, const BenchOptions
 BenchResult runPreviewTask(qint64 keystrokes, const BenchOptions &options);
 // The same keystrokes on a label of twenty objects opened from a design file.
 BenchResult runPreviewObjectsTask(qint64 keystrokes, const BenchOptions &options);
+// A text dragged across a label of fifty objects on the canvas of a 1280 x 800
+// window, each mouse move timed until the canvas has repainted; one step at the release.
+BenchResult runCanvasDragTask(qint64 moves, const BenchOptions &options);
+// Designs of 200 objects opened in turn, each timed until the canvas has painted them.
+BenchResult runCanvasOpenTask(qint64 opens, const BenchOptions &options);
 BenchResult runColdStartTask(const BenchOptions &options);
 // Labels printed to the default CUPS queue, timed until the driver's output is
 // complete in outFolder (bench/run's private label printer).

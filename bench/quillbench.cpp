@@ -2,7 +2,7 @@
 //
 //   quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...
 //   TASK: print:N | save:N[:FORMAT[:DPI]] | import:N | preview[:KEYSTROKES] | preview-objects[:KEYSTROKES]
-//         | coldstart | checkpdf:FILE:N | checkshelf:FILE:CSV
+//         | canvas-drag[:MOVES] | canvas-open[:OPENS] | coldstart | checkpdf:FILE:N | checkshelf:FILE:CSV
 //         | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png
 //
 // Run one task per process when the peak memory matters: it is the process's own.
@@ -30,7 +30,8 @@ int usage()
 {
     std::fputs("usage: quillbench [--dir FOLDER] [--keep] [--check all|sample|none] TASK...\n"
                "  TASK: print:N | save:N[:png|bmp|svg[:DPI]] | import:N | preview[:KEYSTROKES]\n"
-               "        | preview-objects[:KEYSTROKES] | coldstart | checkpdf:FILE:N | checkshelf:FILE:CSV\n"
+               "        | preview-objects[:KEYSTROKES] | canvas-drag[:MOVES] | canvas-open[:OPENS]\n"
+               "        | coldstart | checkpdf:FILE:N | checkshelf:FILE:CSV\n"
                "        | labelprinter:N:OUTFOLDER | picture:WIDTHxHEIGHT.bmp|png\n"
                "        | csv-save:N | csv-print:N | lines-save:N | lines-print:N\n",
                stderr);
@@ -61,6 +62,10 @@ BenchResult runTask(const QString &task, const BenchOptions &options, bool &know
         return runPreviewTask(count > 0 ? count : 1000, options);
     if (name == QLatin1String("preview-objects"))
         return runPreviewObjectsTask(count > 0 ? count : 1000, options);
+    if (name == QLatin1String("canvas-drag"))
+        return runCanvasDragTask(count > 0 ? count : 1000, options);
+    if (name == QLatin1String("canvas-open"))
+        return runCanvasOpenTask(count > 0 ? count : 20, options);
     if (name == QLatin1String("coldstart"))
         return runColdStartTask(options);
     if (name == QLatin1String("checkpdf") && fields.size() == 3 && fields[2].toLongLong() > 0)
