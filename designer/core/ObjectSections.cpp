@@ -227,32 +227,9 @@ private:
             refuse(QStringLiteral("Width"), QStringLiteral("which is below 0"));
         if (!line && height < 0)
             refuse(QStringLiteral("Height"), QStringLiteral("which is below 0"));
-        within(box.left(), box.width(), m_label.size.width(), {"Left", "Width", "left", "right", "wide"});
-        within(box.top(), box.height(), m_label.size.height(), {"Top", "Height", "top", "bottom", "high"});
+        // A box past the label's edge is read as it stands: the canvas marks
+        // it, and a run refuses to draw it.
         return box;
-    }
-
-    // One direction of a box: its start's and length's keys, the label's two
-    // edges that way, and how the label's side is measured.
-    struct Way {
-        const char *startKey, *lengthKey, *lowEdge, *highEdge, *measure;
-    };
-
-    void within(double start, double length, double side, const Way &way) const
-    {
-        const QString startKey = QLatin1String(way.startKey);
-        const QString lengthKey = QLatin1String(way.lengthKey);
-        // The key to name: the start when it lies outside itself, else the
-        // length that takes the object (a line drawn back, too) past the edge.
-        const double end = start + length;
-        if (std::min(start, end) < -kEdgeSlack)
-            refuse(start < -kEdgeSlack ? startKey : lengthKey,
-                   QStringLiteral("which takes the object past the label's %1 edge").arg(way.lowEdge));
-        if (std::max(start, end) > side + kEdgeSlack)
-            refuse(start > side + kEdgeSlack ? startKey : lengthKey,
-                   QStringLiteral("which takes the object past the label's %1 edge (the label is %2 %3 %4)")
-                       .arg(way.highEdge, Numbers::numberText(side / m_label.perUnit), m_label.unit,
-                            way.measure));
     }
 
     ObjectFrame frame(bool line = false) const

@@ -127,6 +127,8 @@ std::map<std::size_t, QString> ObjectPainter::bindEach(const Module1 &data)
     for (std::size_t i = 0; i < m_objects.size(); ++i) {
         try {
             bind(m_objects[i], data);
+            if (const QString fault = faultOf(i); !fault.isEmpty())
+                faults[i] = fault;
         } catch (const QuillError &error) {
             faults[i] = error.description();
         }
@@ -163,24 +165,28 @@ QStringList ObjectPainter::fieldNames() const
 
 void ObjectPainter::check() const
 {
+    for (std::size_t i = 0; i < m_objects.size(); ++i)
+        if (const QString fault = faultOf(i); !fault.isEmpty())
+            throw QuillError(fault);
+}
+
+QString ObjectPainter::faultOf(std::size_t index) const
+{
     const QRectF label(0, 0, m_width, m_height);
     const QRectF within = label.adjusted(-kEdgeSlack, -kEdgeSlack, kEdgeSlack, kEdgeSlack);
-    for (std::size_t i = 0; i < m_objects.size(); ++i) {
-        const LabelObject &object = m_objects[i].object;
-        const ObjectFrame *frame = LabelObjects::frameOf(object);
-        const auto *symbol = std::get_if<SymbolObject>(&object);
-        const QRectF box = frame ? frame->box.normalized() : symbol->place.value_or(label);
-        if (!within.contains(box.topLeft()) || !within.contains(box.bottomRight()))
-            throw QuillError(QStringLiteral("%1 reaches outside the label: its box is %2 x %3 at %4, %5 "
-                                            "twips from the label's top left, on a label of %6 x %7.")
-                                 .arg(named(i), Numbers::numberText(box.width()),
-                                      Numbers::numberText(box.height()), Numbers::numberText(box.x()),
-                                      Numbers::numberText(box.y()), Numbers::numberText(m_width),
-                                      Numbers::numberText(m_height)));
-        if (!m_objects[i].pictureFault.isEmpty())
-            throw QuillError(
-                QStringLiteral("%1 cannot be drawn: %2.").arg(named(i), m_objects[i].pictureFault));
-    }
+    const LabelObject &object = m_objects[index].object;
+    const ObjectFrame *frame = LabelObjects::frameOf(object);
+    const auto *symbol = std::get_if<SymbolObject>(&object);
+    const QRectF box = frame ? frame->box.normalized() : symbol->place.value_or(label);
+    if (!within.contains(box.topLeft()) || !within.contains(box.bottomRight()))
+        return QStringLiteral("%1 reaches outside the label: its box is %2 x %3 at %4, %5 "
+                              "twips from the label's top left, on a label of %6 x %7.")
+            .arg(named(index), Numbers::numberText(box.width()), Numbers::numberText(box.height()),
+                 Numbers::numberText(box.x()), Numbers::numberText(box.y()), Numbers::numberText(m_width),
+                 Numbers::numberText(m_height));
+    if (!m_objects[index].pictureFault.isEmpty())
+        return QStringLiteral("%1 cannot be drawn: %2.").arg(named(index), m_objects[index].pictureFault);
+    return {};
 }
 
 QRect ObjectPainter::wholePixels(const QRectF &box)

@@ -35,8 +35,9 @@ public:
     // naming a field the data lacks (listing the names there are), and for
     // what check() refuses.
     void prepareFor(const Module1 &data);
-    // The templates tied to the data one object at a time, for the canvas: an
-    // object's reason is kept by its place in the list instead of raised.
+    // The templates tied to the data one object at a time, and each object
+    // checked, for the canvas: an object's reason is kept by its place in the
+    // list instead of raised.
     std::map<std::size_t, QString> bindEach(const Module1 &data);
     // QuillError, naming the object, for an object reaching outside the label
     // or a picture that cannot be read. Nothing is drawn before it passed.
@@ -64,6 +65,7 @@ public:
 private:
     struct Prepared;
     static void bind(Prepared &prepared, const Module1 &data);
+    QString faultOf(std::size_t index) const; // what check() refuses the object for
     void drawText(QPainter &painter, const Prepared &object, const QRectF &box, double dpi,
                   const LabelRecord &record) const;
     void drawSymbol(QPainter &painter, Prepared &object, const QRectF &box, double dpi,

@@ -169,6 +169,26 @@ private slots:
         QVERIFY(!f.document().hasAddedObjects());
     }
 
+    // An object moved past the label's edge is marked, saved and opened again
+    // as it stands, and a run refuses to print it.
+    void pastTheEdge()
+    {
+        DesignerSession session;
+        Form1 &f = session.start();
+        f.editor().insertBox->trigger();
+        std::vector<LabelObject> objects = f.document().objects();
+        std::get<BoxObject>(objects[1]).frame.box.moveLeft(f.document().width() - 100);
+        f.editor().commit(QStringLiteral("Move Box"), objects);
+        QVERIFY2(f.editor().canvas()->faultAt(1).contains("reaches outside the label"),
+                 qPrintable(f.editor().canvas()->faultAt(1)));
+        session.dialogs.saveAnswer = session.dir.filePath("edge");
+        f.mnuSaveDesignAs_Click();
+        f.mnuNewDesign_Click();
+        QVERIFY(f.openDesign(session.dir.filePath("edge.qmdesign")));
+        QVERIFY(f.document().objects() == objects);
+        QVERIFY(!f.editor().canvas()->faultAt(1).isEmpty());
+    }
+
     // Objects copied in one window are pasted in another where they were,
     // and pasted again a little further on.
     void copyBetweenWindows()

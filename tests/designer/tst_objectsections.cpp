@@ -154,13 +154,6 @@ private slots:
                                         << "holds Width=\"-1\" in [Object1], which is below 0";
         QTest::newRow("missing height") << QByteArray("[Object1]\nKind=Text\nLeft=0\nTop=0\nWidth=1\n")
                                         << "holds [Object1] without Height, which every object has";
-        QTest::newRow("past the label's right edge")
-            << box + "Width=4.5\n"
-            << "holds Width=\"4.5\" in [Object1], which takes the object past the label's right edge (the "
-               "label is 5.08 cm wide)";
-        QTest::newRow("a line back past the left edge")
-            << QByteArray("[Object1]\nKind=Line\nLeft=1\nTop=1\nWidth=-1.5\nHeight=0\n")
-            << "holds Width=\"-1.5\" in [Object1], which takes the object past the label's left edge";
         QTest::newRow("a second designer symbol")
             << QByteArray("[Object1]\nKind=Designer symbol\nLeft=0\nTop=0\nWidth=1\nHeight=1\n"
                           "[Object2]\nKind=designer symbol\nLeft=1\nTop=0\nWidth=1\nHeight=1\n")
