@@ -26,6 +26,8 @@ PaperItem::PaperItem(const CanvasSource &source)
 {
     setFlag(ItemUsesExtendedStyleOption);
     setZValue(-1);
+    // Its see-through shadow is drawn once a zoom, not on every frame of a drag.
+    setCacheMode(DeviceCoordinateCache);
 }
 
 void PaperItem::setPixelTwips(double twips)

@@ -123,7 +123,9 @@ void Form1::buildEditor()
     m_editor = std::make_unique<LabelEditor>(*this, *Picture1, before, m_document, m_dialogs, hooks);
     Picture1->installEventFilter(this);
     // The controls' changes run into one step until the focus moves on.
-    connect(qApp, &QApplication::focusChanged, this, [this] { m_editor->history().seal(); });
+    // The editor is the connection's context: it goes before the window's widgets, whose
+    // closing moves the focus too.
+    connect(qApp, &QApplication::focusChanged, m_editor.get(), [this] { m_editor->history().seal(); });
 }
 
 QString Form1::paintLabel(QPainter &painter, const QRect &area)

@@ -79,6 +79,7 @@ void LabelCanvas::showLabel(LabelRenderer *renderer, const LabelRecord &record)
     m_source.renderer = renderer;
     m_source.record = record;
     m_source.label = QSizeF(m_document.width(), m_document.height());
+    m_paper->update(); // its colour, size or grid may have changed
     const std::vector<LabelObject> &objects = m_document.objects();
     for (std::size_t index = 0; index < objects.size(); ++index) {
         auto *item
