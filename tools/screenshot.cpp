@@ -49,7 +49,6 @@ int main(int argc, char **argv)
     QWidget *shown = &f;
     std::unique_ptr<QWidget> dialog;
     QString error;
-    std::function<void()> afterShow = [] {};
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/shelf-XXXXXX"));
     const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
     if (what == QLatin1String("print")) {
@@ -81,12 +80,6 @@ int main(int argc, char **argv)
         f.Option3->setChecked(true);
         f.Text4->setText(folder.filePath(QStringLiteral("shelf.csv")));
         f.resize(1100, 760);
-        // The panel as wide as its fields ask, as the user would drag it.
-        afterShow = [&f] {
-            QWidget *panel = f.editor().panel();
-            const int scrollBar = panel->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-            f.resizeDocks({f.editor().dock}, {panel->sizeHint().width() + 2 * scrollBar}, Qt::Horizontal);
-        };
         f.editor().showGrid->setChecked(true);
         f.editor().canvas()->setSelection({2});
         f.editor().canvas()->setFocus();
@@ -107,7 +100,6 @@ int main(int argc, char **argv)
     if (dialog)
         shown = dialog.get();
     shown->show();
-    afterShow();
     int status = 1;
     // Grab after the window manager-less X server has mapped and painted it.
     QTimer::singleShot(500, &app, [&] {

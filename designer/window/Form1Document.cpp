@@ -96,9 +96,9 @@ void Form1::buildEditor()
 {
     LabelEditor::Hooks hooks;
     hooks.restore = [this](const LabelDocument &state) { showDocument(state); };
-    hooks.labelCount = [this] {
+    hooks.labelCount = [this](long long most) {
         Module1 rows(*m_dataSource);
-        return LabelRows::count(rows, 100000);
+        return LabelRows::count(rows, most);
     };
     hooks.record = [this](long long number) {
         Module1 rows(*m_dataSource);

@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr int kMargin = 40; // pixels of surround around the paper
+
 constexpr std::array kZoomSteps{0.1, 0.25, 0.5, 0.75, 1.0, 1.5, 2.0, 3.0, 4.0, 6.0, 8.0, 12.0, 16.0};
 constexpr double kArrowTwips = 72; // an arrow's move without a grid: a twentieth of an inch
 constexpr double kSnapPixels = 6; // how near an edge must come to snap, on the screen
@@ -139,7 +141,8 @@ void LabelCanvas::zoomToFit()
     const QSizeF label = m_source.label;
     if (label.width() <= 0 || label.height() <= 0)
         return;
-    const QSizeF room = QSizeF(viewport()->size()) - QSizeF(48, 48);
+    // The surround's margin on each side, and a pixel to spare: no scroll bars at the fit.
+    const QSizeF room = QSizeF(viewport()->size()) - QSizeF(2 * kMargin + 2, 2 * kMargin + 2);
     setZoom(std::min(room.width() * 1440 / (label.width() * logicalDpiX()),
                      room.height() * 1440 / (label.height() * logicalDpiY())));
     centerOn(QRectF(QPointF(0, 0), label).center());
@@ -251,10 +254,14 @@ void LabelCanvas::dragTo(const QPoint &point, Qt::KeyboardModifiers modifiers)
     m_drag.current = point;
     const QPointF at = mapToScene(point);
     switch (m_drag.kind) {
-    case Drag::Kind::Resize:
-        m_drag.box = LabelLayout::resized(m_drag.start, m_drag.handle, at, modifiers & Qt::ShiftModifier);
+    case Drag::Kind::Resize: {
+        // The handle goes to the grid's points when the grid snaps.
+        const double step = m_grid.snap ? m_grid.stepTwips : 0;
+        const QPointF to(LabelLayout::snapToGrid(at.x(), step), LabelLayout::snapToGrid(at.y(), step));
+        m_drag.box = LabelLayout::resized(m_drag.start, m_drag.handle, to, modifiers & Qt::ShiftModifier);
         m_items[m_selection.front()]->setPreview(m_drag.box, pixelsPerTwip(), devicePixelRatioF());
         break;
+    }
     case Drag::Kind::Move: {
         LabelLayout::SnapTargets targets{.grid = m_grid.snap ? m_grid.stepTwips : 0,
                                          .tolerance = kSnapPixels / pixelsPerTwip(),
@@ -504,7 +511,7 @@ void LabelCanvas::applyZoom()
     const double scaleX = m_zoom * logicalDpiX() / 1440.0;
     setTransform(QTransform::fromScale(scaleX, m_zoom * logicalDpiY() / 1440.0));
     m_paper->setPixelTwips(1 / scaleX);
-    const double margin = 40 / scaleX;
+    const double margin = kMargin / scaleX;
     setSceneRect(QRectF(QPointF(0, 0), m_source.label).adjusted(-margin, -margin, margin, margin));
     updateRulers();
     viewport()->update();

@@ -26,6 +26,7 @@
 namespace {
 
 constexpr double kInch = 1440.0;
+constexpr long long kMostCounted = 100000; // labels counted for "Label 1 of ..."
 constexpr int kCanvasRoom = 240; // pixels the canvas gets below the preview's own height
 const QString kPictureFilter
     = QStringLiteral("Pictures (*.png *.jpg *.jpeg *.svg)|*.png;*.jpg;*.jpeg;*.svg|All files (*)|*");
@@ -86,7 +87,8 @@ LabelEditor::LabelEditor(QMainWindow &window, QWidget &area, QAction *before, La
     dock = new QDockWidget(QStringLiteral("Object"), &m_window);
     dock->setObjectName(QStringLiteral("objectDock"));
     // The panel scrolls rather than make the window as tall as all its fields.
-    auto *scroller = new QScrollArea;
+    m_scroller = new QScrollArea;
+    auto *scroller = m_scroller;
     scroller->setWidget(m_panel);
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
@@ -331,6 +333,8 @@ void LabelEditor::setShown(bool shown)
     // The window grows by the panel, the toolbar and room for the canvas, so
     // that the controls keep their places; it gives the room back after.
     const QSize central = m_window.centralWidget()->size() + QSize(0, shown ? kCanvasRoom : -kCanvasRoom);
+    // The controls keep their width beside the panel, however wide its fields make it.
+    m_window.centralWidget()->setMinimumWidth(shown ? central.width() : 0);
     // The canvas takes the preview's place, and its place in the focus order.
     for (QWidget *child : m_area.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         child->setVisible(shown == (child == m_canvas));
@@ -343,7 +347,6 @@ void LabelEditor::setShown(bool shown)
         m_window.layout()->activate();
     }
     if (shown) {
-        setGridStep(defaultGridUnits());
         fitArea();
         dataChanged();
         showLabel(m_renderer);
@@ -373,7 +376,7 @@ void LabelEditor::dataChanged()
 {
     if (!m_shown)
         return;
-    m_count = std::max(1LL, m_hooks.labelCount());
+    m_count = std::max(1LL, m_hooks.labelCount(kMostCounted));
     m_number = std::clamp(m_number, 1LL, m_count);
     showNumber();
 }
@@ -390,7 +393,10 @@ void LabelEditor::showLabelNumber(long long number)
 
 void LabelEditor::showNumber()
 {
-    labelShown->setText(QStringLiteral("Label %1 of %2").arg(m_number).arg(m_count));
+    // Data beyond what is counted is told as more.
+    const QString count
+        = m_count < kMostCounted ? QString::number(m_count) : QStringLiteral("%1 or more").arg(m_count);
+    labelShown->setText(QStringLiteral("Label %1 of %2").arg(m_number).arg(count));
     previousLabel->setEnabled(m_number > 1);
     nextLabel->setEnabled(m_number < m_count);
 }
@@ -519,4 +525,8 @@ void LabelEditor::showPanel()
     }
     m_panel->setLabelSize(QSizeF(m_document.width(), m_document.height()));
     m_panel->showObject(shown, m_document.unit(), m_hooks.fieldNames(), int(selection.size()));
+    // The dock as wide as the fields of the object shown need.
+    m_scroller->setMinimumWidth(
+        std::max(m_scroller->minimumWidth(),
+                 m_panel->minimumSizeHint().width() + m_scroller->verticalScrollBar()->sizeHint().width()));
 }

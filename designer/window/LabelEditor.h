@@ -17,6 +17,7 @@ class QDockWidget;
 class QLabel;
 class QMainWindow;
 class QMenu;
+class QScrollArea;
 class QToolBar;
 class QWidget;
 
@@ -30,7 +31,7 @@ public:
     // What the editor asks of the window it sits in.
     struct Hooks {
         std::function<void(const LabelDocument &)> restore; // an earlier document shown in every control
-        std::function<long long()> labelCount; // the labels the data gives
+        std::function<long long(long long most)> labelCount; // the labels the data gives, up to most
         std::function<LabelRecord(long long)> record; // a label's record, from 1
         std::function<QStringList()> fieldNames; // the data's columns
         std::function<std::map<std::size_t, QString>()> faults; // objects whose templates cannot be filled
@@ -104,6 +105,7 @@ private:
     std::unique_ptr<DocumentHistory> m_history;
     LabelCanvas *m_canvas = nullptr;
     ObjectPanel *m_panel = nullptr;
+    QScrollArea *m_scroller = nullptr; // the panel's, in the dock
     QActionGroup *m_gridSteps = nullptr;
     LabelRenderer *m_renderer = nullptr;
     bool m_shown = false;

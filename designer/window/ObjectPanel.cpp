@@ -115,7 +115,7 @@ ObjectPanel::ObjectPanel(QWidget *parent)
     m_y = numberField(tr("&Y:"), kAll, tr("Y"), tr("Change Position"), true, side(&QRectF::moveTop));
     m_width = numberField(tr("&Width:"), kAll, tr("Width"), tr("Change Size"), true, side(&QRectF::setWidth));
     m_height
-        = numberField(tr("&Height:"), kAll, tr("Height"), tr("Change Size"), true, side(&QRectF::setHeight));
+        = numberField(tr("Hei&ght:"), kAll, tr("Height"), tr("Change Size"), true, side(&QRectF::setHeight));
     m_rotation = listField(tr("&Rotation:"), {tr("0°"), tr("90°"), tr("180°"), tr("270°")}, kAdded,
                            tr("Rotation"), tr("Change Rotation"), [](LabelObject &object, int index) {
                                frameIn(object)->rotation = SymbolObject::Rotation(index);
@@ -170,7 +170,7 @@ ObjectPanel::ObjectPanel(QWidget *parent)
 
     // The font of a text, or of a symbol's text, and how a text is laid out.
     m_font = new QFontComboBox(this);
-    addRow(tr("&Font:"), m_font, kText | kBarcode, tr("Font"));
+    addRow(tr("Fo&nt:"), m_font, kText | kBarcode, tr("Font"));
     connect(m_font, &QComboBox::activated, this, [this] {
         const QString family = m_font->currentText();
         change(tr("Change Font"), m_font, [family](LabelObject &object) { *fontIn(object).first = family; });
@@ -179,10 +179,10 @@ ObjectPanel::ObjectPanel(QWidget *parent)
                              [](LabelObject &object, double points) { *fontIn(object).second = points; });
     m_bold = checkField(tr("&Bold"), kText, tr("Bold"), tr("Change Font"),
                         [](LabelObject &object, bool on) { std::get<TextObject>(object).bold = on; });
-    m_italic = checkField(tr("It&alic"), kText, tr("Italic"), tr("Change Font"),
+    m_italic = checkField(tr("Ita&lic"), kText, tr("Italic"), tr("Change Font"),
                           [](LabelObject &object, bool on) { std::get<TextObject>(object).italic = on; });
     m_colour = colourButton(tr("&Colour:"), kText, tr("Colour"));
-    m_alignment = listField(tr("Ali&gnment:"), {tr("Left"), tr("Centre"), tr("Right")}, kText,
+    m_alignment = listField(tr("Align&ment:"), {tr("Left"), tr("Centre"), tr("Right")}, kText,
                             tr("Alignment"), tr("Change Alignment"), [](LabelObject &object, int index) {
                                 std::get<TextObject>(object).alignment = SymbolObject::Alignment(index);
                             });
@@ -242,7 +242,7 @@ ObjectPanel::ObjectPanel(QWidget *parent)
     fillRow->addWidget(m_fill, 1);
     fillRow->addWidget(m_noFill);
     fillBox->setFocusProxy(m_fill);
-    addRow(tr("F&ill:"), fillBox, kBox, {});
+    addRow(tr("Fi&ll:"), fillBox, kBox, {});
     connect(m_fill, &QPushButton::clicked, this, [this] { chooseFill(true); });
     connect(m_noFill, &QCheckBox::clicked, this, [this](bool none) { chooseFill(!none); });
 
@@ -313,7 +313,7 @@ QComboBox *ObjectPanel::insertList(int kinds, const QString &name,
 {
     auto *list = new QComboBox(this);
     list->setPlaceholderText(tr("Choose a field to insert"));
-    addRow(tr("&Insert field:"), list, kinds, name);
+    addRow(tr("In&sert field:"), list, kinds, name);
     connect(list, &QComboBox::activated, this, [this, list, insert](int index) {
         const QString field = list->itemText(index);
         list->setCurrentIndex(-1); // the same field may be inserted again
