@@ -3,7 +3,6 @@
 // moves and order, zooming, the steps it commits, a marked object, what
 // screen readers are told, and a symbol on the screen that scans.
 #include "LabelCanvas.h"
-#include "LabelLayout.h"
 #include "LabelRenderer.h"
 
 #include "Decode.h"
@@ -12,9 +11,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QtTest>
-#include <memory>
 
-using Handle = LabelLayout::Handle;
 using Selection = LabelLayout::Selection;
 
 namespace {
@@ -42,11 +39,9 @@ struct Session {
     {
         document.setSize(5040, 3600);
         document.setUnit(LabelDocument::Unit::Inches);
-        SymbolObject symbol = document.symbol();
-        symbol.symbology = Symbology::Code128;
-        symbol.place = kSymbolBox;
         document.setObjects({TextObject{.frame = {kTextBox}, .text = QStringLiteral("Quillmark")},
-                             BoxObject{.frame = {kBoxBox}}, symbol});
+                             BoxObject{.frame = {kBoxBox}},
+                             SymbolObject{.symbology = Symbology::Code128, .place = kSymbolBox}});
         auto *layout = new QVBoxLayout(&window);
         layout->addWidget(before);
         layout->addWidget(canvas);
@@ -79,85 +74,61 @@ struct Session {
         const qreal ratio = picture.devicePixelRatio();
         return QRectF(box.topLeft() * ratio, box.size() * ratio).toRect();
     }
-    QWidget *view() const { return canvas->viewport(); }
-    void click(const QPointF &twips, Qt::KeyboardModifiers modifiers = {})
-    {
-        QTest::mouseClick(view(), Qt::LeftButton, modifiers, at(twips));
-    }
-    // A press, two moves and the release, pixels apart on the screen.
+    // A press, two moves and the release, pixels apart on the screen: by none, a click.
     void drag(const QPoint &from, const QPoint &by, Qt::KeyboardModifiers modifiers = {})
     {
-        QTest::mousePress(view(), Qt::LeftButton, modifiers, from);
-        QTest::mouseMove(view(), from + by / 2);
-        QTest::mouseMove(view(), from + by);
-        QTest::mouseRelease(view(), Qt::LeftButton, modifiers, from + by);
+        QTest::mousePress(canvas->viewport(), Qt::LeftButton, modifiers, from);
+        QTest::mouseMove(canvas->viewport(), from + by / 2);
+        QTest::mouseMove(canvas->viewport(), from + by);
+        QTest::mouseRelease(canvas->viewport(), Qt::LeftButton, modifiers, from + by);
     }
 };
 
-// Boxes the same to within a screen pixel.
+// Boxes the same to within a screen pixel on each side.
 bool near(const QRectF &box, const QRectF &expected)
 {
-    const auto close = [](double a, double b) { return std::abs(a - b) <= kPixel; };
-    const bool corner = close(box.left(), expected.left()) && close(box.top(), expected.top());
-    const bool size = close(box.width(), expected.width()) && close(box.height(), expected.height());
-    if (!(corner && size))
+    const bool close = expected.adjusted(-kPixel, -kPixel, kPixel, kPixel).contains(box)
+        && box.contains(expected.adjusted(kPixel, kPixel, -kPixel, -kPixel));
+    if (!close)
         qWarning() << box << "is not" << expected;
-    return corner && size;
+    return close;
 }
 
-struct Click {
+// A click, or with drag a drag by that many pixels, at a point of the label.
+struct Gesture {
     QPointF twips;
     Qt::KeyboardModifiers modifiers = {};
+    QPoint drag = {};
 };
 
 } // namespace
-
-Q_DECLARE_METATYPE(std::vector<Click>)
 
 class TestLabelCanvas : public QObject {
     Q_OBJECT
 private slots:
     void select_data()
     {
-        QTest::addColumn<std::vector<Click>>("clicks");
+        QTest::addColumn<std::vector<Gesture>>("gestures");
         QTest::addColumn<Selection>("expected");
-        const Click text{kTextBox.center()};
-        const Click box{kBoxBox.center()};
-        const QPointF both(1500, 400);
-        QTest::newRow("a click") << std::vector{text} << Selection{0};
-        QTest::newRow("the topmost of two") << std::vector{Click{both}} << Selection{1};
-        QTest::newRow("shift adds") << std::vector{text, Click{box.twips, Qt::ShiftModifier}}
-                                    << Selection{0, 1};
-        QTest::newRow("control adds")
-            << std::vector{box, Click{text.twips, Qt::ControlModifier}} << Selection{0, 1};
-        const std::vector toggled{text, Click{box.twips, Qt::ShiftModifier},
-                                  Click{text.twips, Qt::ShiftModifier}};
+        const Gesture text{kTextBox.center()};
+        // From a corner of the surround over the text and the box's top-left, a band.
+        const Gesture band{.twips = QPointF(60, 60), .drag = QPoint(220, 90)};
+        QTest::newRow("the topmost of two") << std::vector{Gesture{QPointF(1500, 400)}} << Selection{1};
+        const std::vector toggled{text, Gesture{kBoxBox.center(), Qt::ShiftModifier},
+                                  Gesture{text.twips, Qt::ShiftModifier}};
         QTest::newRow("shift again takes away") << toggled << Selection{1};
-        QTest::newRow("the paper clears") << std::vector{text, Click{QPointF(4500, 300)}} << Selection{};
-        QTest::newRow("the surround clears") << std::vector{text, Click{QPointF(-100, -100)}} << Selection{};
+        QTest::newRow("the paper clears") << std::vector{text, Gesture{QPointF(4500, 300)}} << Selection{};
+        QTest::newRow("a band") << std::vector{band} << Selection{0, 1};
     }
     void select()
     {
-        QFETCH(std::vector<Click>, clicks);
+        QFETCH(std::vector<Gesture>, gestures);
         QFETCH(Selection, expected);
         Session session;
-        QSignalSpy changed(session.canvas, &LabelCanvas::selectionChanged);
-        for (const Click &click : clicks)
-            session.click(click.twips, click.modifiers);
+        for (const Gesture &gesture : gestures)
+            session.drag(session.at(gesture.twips), gesture.drag, gesture.modifiers);
         QCOMPARE(session.canvas->selection(), expected);
-        QVERIFY(!changed.isEmpty());
-        QVERIFY(session.steps.isEmpty()); // a click without a move changes nothing
-    }
-
-    void rubberBand()
-    {
-        Session session;
-        const QPoint from = session.at(QPointF(60, 60));
-        session.drag(from, session.at(QPointF(1700, 700)) - from);
-        QCOMPARE(session.canvas->selection(), Selection({0, 1}));
-        session.drag(session.at(QPointF(4800, 3400)), QPoint(-40, -40), Qt::ShiftModifier);
-        QCOMPARE(session.canvas->selection(), Selection({0, 1}));
-        QVERIFY(session.steps.isEmpty());
+        QVERIFY(session.steps.isEmpty()); // a click or a band changes nothing
     }
 
     // The box's left edge dragged to within three pixels of the text's right edge lands on it.
@@ -165,8 +136,8 @@ private slots:
     {
         Session session;
         const QPoint from = session.at(kBoxBox.center() + QPointF(200, 200));
-        QTest::mousePress(session.view(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(session.view(), from + QPoint(21, 0));
+        QTest::mousePress(session.canvas->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(session.canvas->viewport(), from + QPoint(21, 0));
         // While the box moves, a guide runs down the edge it snapped to, over the surround too.
         const QImage shown = session.shown();
         const int guide = session.onPicture(shown, kTextBox).right();
@@ -175,91 +146,68 @@ private slots:
         for (int y = 0; y < shown.height(); ++y)
             marked += shown.pixelColor(guide, y) == highlight || shown.pixelColor(guide + 1, y) == highlight;
         QVERIFY2(marked > shown.height() / 3, qPrintable(QString::number(marked)));
-        QTest::mouseRelease(session.view(), Qt::LeftButton, {}, from + QPoint(21, 0));
-        QCOMPARE(session.steps, QStringList{"Move Box"});
+        QTest::mouseRelease(session.canvas->viewport(), Qt::LeftButton, {}, from + QPoint(21, 0));
         QCOMPARE(session.box(1), QRectF(kTextBox.right(), kBoxBox.top(), 720, 720));
-        QCOMPARE(session.box(0), kTextBox);
     }
 
-    // Nothing near: the symbol's top-left goes to the nearest point of the grid.
-    void moveSnapsToTheGrid()
+    // The text and the symbol moved together, nothing near: their bounds' top-left, from (369, 444),
+    // goes to the nearest point of the grid.
+    void moveTwoSnapsToTheGrid()
     {
         Session session;
         session.canvas->setGrid({.stepTwips = 180, .shown = true, .snap = true});
-        session.drag(session.at(kSymbolBox.center()), QPoint(30, 20));
-        QCOMPARE(session.steps, QStringList{"Move Designer symbol"});
-        QCOMPARE(session.box(2), QRectF(QPointF(360, 1440), kSymbolBox.size()));
-    }
-
-    void moveTwo()
-    {
-        Session session;
-        session.click(kTextBox.center() - QPointF(300, 0));
-        session.click(kSymbolBox.center(), Qt::ShiftModifier);
-        session.drag(session.at(kSymbolBox.center()), QPoint(-60, 40));
+        session.canvas->setSelection({0, 2});
+        session.drag(session.at(kSymbolBox.center()), QPoint(30, 40));
         QCOMPARE(session.steps, QStringList{"Move 2 Objects"});
-        const QPointF moved = session.box(2).topLeft() - kSymbolBox.topLeft();
-        QVERIFY(moved.x() < -400 && moved.y() > 250);
-        QCOMPARE(session.box(0), kTextBox.translated(moved));
+        QCOMPARE(session.box(0), kTextBox.translated(216, 216));
         QCOMPARE(session.box(1), kBoxBox);
+        QCOMPARE(session.box(2), kSymbolBox.translated(216, 216));
     }
 
     void resize_data()
     {
-        QTest::addColumn<Handle>("handle");
+        using enum LabelLayout::Handle;
+        QTest::addColumn<LabelLayout::Handle>("handle");
+        QTest::addColumn<Qt::KeyboardModifier>("modifier");
         QTest::addColumn<QRectF>("expected");
         // Each handle dragged 10 pixels right and 6 down: 75 and 45 twips.
-        QTest::newRow("top left") << Handle::TopLeft << QRectF(1515, 333, 645, 675);
-        QTest::newRow("top") << Handle::Top << QRectF(1440, 333, 720, 675);
-        QTest::newRow("top right") << Handle::TopRight << QRectF(1440, 333, 795, 675);
-        QTest::newRow("right") << Handle::Right << QRectF(1440, 288, 795, 720);
-        QTest::newRow("bottom right") << Handle::BottomRight << QRectF(1440, 288, 795, 765);
-        QTest::newRow("bottom") << Handle::Bottom << QRectF(1440, 288, 720, 765);
-        QTest::newRow("bottom left") << Handle::BottomLeft << QRectF(1515, 288, 645, 765);
-        QTest::newRow("left") << Handle::Left << QRectF(1515, 288, 645, 720);
+        QTest::newRow("top left") << TopLeft << Qt::NoModifier << QRectF(1515, 333, 645, 675);
+        QTest::newRow("top") << Top << Qt::NoModifier << QRectF(1440, 333, 720, 675);
+        QTest::newRow("top right") << TopRight << Qt::NoModifier << QRectF(1440, 333, 795, 675);
+        QTest::newRow("right") << Right << Qt::NoModifier << QRectF(1440, 288, 795, 720);
+        QTest::newRow("bottom right") << BottomRight << Qt::NoModifier << QRectF(1440, 288, 795, 765);
+        QTest::newRow("bottom") << Bottom << Qt::NoModifier << QRectF(1440, 288, 720, 765);
+        QTest::newRow("bottom left") << BottomLeft << Qt::NoModifier << QRectF(1515, 288, 645, 765);
+        QTest::newRow("left") << Left << Qt::NoModifier << QRectF(1515, 288, 645, 720);
+        QTest::newRow("shift keeps the square")
+            << BottomRight << Qt::ShiftModifier << QRectF(1440, 288, 780, 780);
     }
     void resize()
     {
-        QFETCH(Handle, handle);
+        QFETCH(LabelLayout::Handle, handle);
+        QFETCH(Qt::KeyboardModifier, modifier);
         QFETCH(QRectF, expected);
         Session session;
         session.canvas->setSelection({1});
-        session.drag(session.at(LabelLayout::handlePoint(kBoxBox, handle)), QPoint(10, 6));
+        session.drag(session.at(LabelLayout::handlePoint(kBoxBox, handle)), QPoint(10, 6), modifier);
         QCOMPARE(session.steps, QStringList{"Resize Box"});
         QVERIFY(near(session.box(1), expected));
-        QCOMPARE(session.canvas->selection(), Selection{1});
-    }
-
-    void resizeKeepingProportions()
-    {
-        Session session;
-        session.canvas->setSelection({1});
-        const QPoint corner = session.at(kBoxBox.bottomRight());
-        session.drag(corner, QPoint(40, 10), Qt::ShiftModifier);
-        const QRectF box = session.box(1);
-        QCOMPARE(box.topLeft(), kBoxBox.topLeft());
-        QVERIFY(box.width() > kBoxBox.width() + 100);
-        QCOMPARE(box.width(), box.height());
     }
 
     void arrows_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifier>("modifier");
         QTest::addColumn<double>("grid");
         QTest::addColumn<QPointF>("moved");
-        QTest::newRow("right: a twentieth of an inch")
-            << int(Qt::Key_Right) << Qt::KeyboardModifiers() << 0.0 << QPointF(72, 0);
-        QTest::newRow("up") << int(Qt::Key_Up) << Qt::KeyboardModifiers() << 0.0 << QPointF(0, -72);
-        QTest::newRow("down: a grid step")
-            << int(Qt::Key_Down) << Qt::KeyboardModifiers() << 180.0 << QPointF(0, 180);
-        QTest::newRow("shift left: a dot")
-            << int(Qt::Key_Left) << Qt::KeyboardModifiers(Qt::ShiftModifier) << 180.0 << QPointF(-4.8, 0);
+        QTest::newRow("right: 1/20 in") << Qt::Key_Right << Qt::NoModifier << 0.0 << QPointF(72, 0);
+        QTest::newRow("down: a grid step") << Qt::Key_Down << Qt::NoModifier << 180.0 << QPointF(0, 180);
+        QTest::newRow("shift left: a dot") << Qt::Key_Left << Qt::ShiftModifier << 180.0 << QPointF(-4.8, 0);
     }
     void arrows()
     {
-        QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifier, modifier);
         QFETCH(double, grid);
         QFETCH(QPointF, moved);
         Session session;
@@ -267,10 +215,9 @@ private slots:
         session.canvas->setDotTwips([] { return 4.8; });
         session.canvas->setSelection({0});
         session.canvas->setFocus();
-        QTest::keyClick(session.canvas, Qt::Key(key), modifiers);
-        QTest::keyClick(session.canvas, Qt::Key(key), modifiers);
-        QCOMPARE(session.steps, QStringList({"Move Text", "Move Text"}));
-        QCOMPARE(session.box(0), kTextBox.translated(2 * moved));
+        QTest::keyClick(session.canvas, key, modifier);
+        QCOMPARE(session.steps, QStringList{"Move Text"});
+        QCOMPARE(session.box(0), kTextBox.translated(moved));
         QTest::keyClick(session.canvas, Qt::Key_Escape);
         QCOMPARE(session.canvas->selection(), Selection{});
     }
@@ -284,7 +231,6 @@ private slots:
         const auto tab = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
         for (const std::size_t index : {0, 1, 2}) {
             tab(Qt::Key_Tab);
-            QVERIFY(session.canvas->hasFocus());
             QCOMPARE(session.canvas->selection(), Selection{index});
         }
         tab(Qt::Key_Tab);
@@ -296,57 +242,41 @@ private slots:
         // Screen readers see the objects, the one chosen focused.
         QAccessibleInterface *canvas = QAccessible::queryAccessibleInterface(session.canvas);
         QCOMPARE(canvas->text(QAccessible::Name), QStringLiteral("Label canvas"));
-        QCOMPARE(canvas->childCount(), 3);
         QAccessibleInterface *box = canvas->child(1);
-        QCOMPARE(box->role(), QAccessible::Graphic);
         QCOMPARE(box->text(QAccessible::Name), LabelLayout::accessibleName(session.document, 1));
         QVERIFY(box->state().selected && box->state().focused);
-        QVERIFY(!canvas->child(0)->state().selected);
         QCOMPARE(canvas->focusChild(), box);
-        QCOMPARE(canvas->indexOfChild(box), 1);
-        tab(Qt::Key_Backtab);
-        tab(Qt::Key_Backtab);
-        QVERIFY(session.before->hasFocus());
     }
 
-    void zoomSteps()
+    void zoom()
     {
         Session session;
         QSignalSpy zoomed(session.canvas, &LabelCanvas::zoomChanged);
-        const std::vector<double> in{3, 4, 6, 8, 12, 16, 16};
-        for (const double expected : in) {
+        // Control and the wheel zoom about the cursor: the label's point under it stays.
+        const QPointF point = kSymbolBox.center() + QPointF(300, 200);
+        const QPoint cursor = session.at(point);
+        QWheelEvent wheel(cursor, session.canvas->viewport()->mapToGlobal(cursor), {}, QPoint(0, 120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(session.canvas->viewport(), &wheel);
+        QCOMPARE(session.canvas->zoom(), 3.0);
+        QVERIFY((session.at(point) - cursor).manhattanLength() <= 2);
+        for (const double expected : {4, 6, 8, 12, 16, 16}) {
             session.canvas->zoomIn();
             QCOMPARE(session.canvas->zoom(), expected);
         }
-        session.canvas->setZoom(0.6);
-        session.canvas->zoomOut();
-        QCOMPARE(session.canvas->zoom(), 0.5);
         session.canvas->setZoom(0.01);
         QCOMPARE(session.canvas->zoom(), 0.1);
-        QCOMPARE(zoomed.size(), 9);
+        QCOMPARE(zoomed.size(), 7);
         session.canvas->setFocus();
         QTest::keyClick(session.canvas, Qt::Key_Equal, Qt::ControlModifier);
         QCOMPARE(session.canvas->zoom(), 0.25);
         QTest::keyClick(session.canvas, Qt::Key_Minus, Qt::ControlModifier);
         QCOMPARE(session.canvas->zoom(), 0.1);
         QTest::keyClick(session.canvas, Qt::Key_0, Qt::ControlModifier);
-        const QRect view = session.view()->rect();
+        const QRect view = session.canvas->viewport()->rect();
         QVERIFY(view.contains(session.at(QPointF(0, 0))));
         QVERIFY(view.contains(session.at(QPointF(5040, 3600))));
         QVERIFY(!view.adjusted(60, 60, -60, -60).contains(session.at(QPointF(5040, 3600))));
-    }
-
-    // Control and the wheel zoom about the cursor: the label's point under it stays.
-    void wheelZoom()
-    {
-        Session session;
-        const QPointF point = kSymbolBox.center() + QPointF(300, 200);
-        const QPoint cursor = session.at(point);
-        QWheelEvent wheel(cursor, session.view()->mapToGlobal(cursor), {}, QPoint(0, 120), Qt::NoButton,
-                          Qt::ControlModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(session.view(), &wheel);
-        QCOMPARE(session.canvas->zoom(), 3.0);
-        QVERIFY((session.at(point) - cursor).manhattanLength() <= 2);
     }
 
     // A reason given marks the object with a red outline and becomes its tooltip; so does a text too
@@ -363,19 +293,13 @@ private slots:
                     red += qRed(shown.pixel(x, y)) > 150 && qGreen(shown.pixel(x, y)) < 80 ? 1 : 0;
             return red > box.width() / 3;
         };
-        QCOMPARE(session.canvas->faultAt(0), QString());
         QVERIFY(!redAlongTop());
         const QString reason = QStringLiteral("The data has no column \"price\".");
         session.canvas->setObjectFaults({{0, reason}});
         QCOMPARE(session.canvas->faultAt(0), reason);
-        QCOMPARE(session.canvas->faultAt(1), QString());
         QVERIFY(redAlongTop());
-        const QPoint text = session.at(kTextBox.topLeft() + QPointF(100, 100));
-        QCOMPARE(session.canvas->itemAt(text)->toolTip(), reason);
-        session.show(); // shown again, still marked
-        QCOMPARE(session.canvas->faultAt(0), reason);
+        QCOMPARE(session.canvas->itemAt(session.at(kTextBox.center()))->toolTip(), reason);
         session.canvas->setObjectFaults({});
-        QCOMPARE(session.canvas->faultAt(0), QString());
         QVERIFY(!redAlongTop());
         std::vector<LabelObject> objects = session.document.objects();
         std::get<TextObject>(objects[0]).fontPoints = 200;
