@@ -19,16 +19,9 @@ void Vantrel::ShowFormatOptions(DialogProvider &dialogs)
 void Vantrel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QString note
-        = m_labelPainter ? m_labelPainter(painter, rect()) : m_design.drawPreview(painter, rect());
+    const QString note = m_design.drawPreview(painter, rect());
     if (toolTip() != note)
         setToolTip(note);
-}
-
-void Vantrel::setLabelPainter(LabelPainter painter)
-{
-    m_labelPainter = std::move(painter);
-    update();
 }
 
 void Vantrel::Shown::changed(bool now)

@@ -2,7 +2,6 @@
 #include "SymbolDesign.h"
 
 #include <QWidget>
-#include <functional>
 
 class DialogProvider;
 
@@ -46,10 +45,6 @@ public:
     void CopyToClipboard() const { m_design.CopyToClipboard(); }
     void ShowFormatOptions(DialogProvider &dialogs); // the options dialog, shown through dialogs
     void Refresh() { m_design.Refresh(); }
-    // What draws the whole label in place of the symbol alone (a label with
-    // objects on it), giving the note shown as the tooltip; none: the symbol.
-    using LabelPainter = std::function<QString(QPainter &, const QRect &)>;
-    void setLabelPainter(LabelPainter painter);
 
     float Left() const { return m_design.Left(); }
     float Top() const { return m_design.Top(); }
@@ -85,5 +80,4 @@ private:
     };
 
     Shown m_design{*this};
-    LabelPainter m_labelPainter;
 };

@@ -157,10 +157,9 @@ private:
     // The controls' changes written into the document, before their handlers run.
     void connectDocument();
     void writeSymbol();
-    // The preview of a label with objects: the renderer made again when the
-    // label changes, its fields from the data's first row.
+    // The canvas's label: the renderer made again when the label changes, its
+    // templates tied to the data's columns.
     void showObjects(LabelDocument::Part part);
-    QString paintLabel(QPainter &painter, const QRect &area);
     void writeSource();
     // An earlier state of the document shown in every control (undo, redo).
     void showDocument(const LabelDocument &state);
@@ -203,8 +202,6 @@ private:
     std::unique_ptr<Form1View> m_view;
     std::unique_ptr<Module1> m_module1;
     std::unique_ptr<LabelRenderer> m_labelPreview;
-    QStringList m_previewColumns; // the first row's fields, for the preview's templates
-    QString m_previewFault; // why the preview's templates cannot be filled
     std::unique_ptr<OutputCommands> m_output;
     std::map<std::size_t, QString> m_objectFaults; // templates the data cannot fill, by object
     std::unique_ptr<LabelEditor> m_editor;

@@ -57,36 +57,27 @@ void Form1::showObjects(LabelDocument::Part part)
         return;
     // Once the canvas shows a label it stays, objects or none, until another design is taken.
     if (!m_document.hasAddedObjects() && !m_editor->shown()) {
-        if (m_labelPreview)
-            Vantrel1->setLabelPainter({});
         m_labelPreview.reset();
         return;
     }
-    if (!m_labelPreview || part != Part::Source) {
+    if (!m_labelPreview || part != Part::Source)
         m_labelPreview = std::make_unique<LabelRenderer>(m_document);
-        Vantrel1->setLabelPainter(
-            [this](QPainter &painter, const QRect &area) { return paintLabel(painter, area); });
-    }
-    // The templates read the first row, as the first label of a run does.
-    Module1 rows(*m_dataSource);
-    m_previewColumns.clear();
-    m_previewFault.clear();
+    // The templates tied to the data's columns as a run ties them.
     m_objectFaults.clear();
     if (ObjectPainter *objects = m_labelPreview->objects()) {
+        Module1 rows(*m_dataSource);
         try {
             if (rows.readsColumns())
                 rows.getFirstData();
-            m_previewColumns = rows.rowFields();
             m_objectFaults = objects->bindEach(rows);
-            if (!m_objectFaults.empty())
-                m_previewFault = m_objectFaults.begin()->second;
-            objects->check();
         } catch (const QuillError &error) {
-            m_previewFault = error.description();
+            // Data that cannot be read leaves every template unfilled, for that reason.
+            for (std::size_t i = 0; i < objects->objects().size(); ++i)
+                if (!LabelObjects::templateOf(objects->objects()[i]).isEmpty())
+                    m_objectFaults[i] = error.description();
         }
+        rows.endRun();
     }
-    rows.endRun();
-    Vantrel1->update();
     if (part == Part::Source)
         m_editor->dataChanged();
     m_editor->showLabel(m_labelPreview.get());
@@ -126,18 +117,6 @@ void Form1::buildEditor()
     // The editor is the connection's context: it goes before the window's widgets, whose
     // closing moves the focus too.
     connect(qApp, &QApplication::focusChanged, m_editor.get(), [this] { m_editor->history().seal(); });
-}
-
-QString Form1::paintLabel(QPainter &painter, const QRect &area)
-{
-    painter.fillRect(area, m_labelPreview->background());
-    LabelRecord record{Vantrel1->Caption(), Vantrel1->Title()};
-    record.columns = m_previewColumns;
-    QStringList faults;
-    if (!m_previewFault.isEmpty())
-        faults.append(m_previewFault);
-    m_labelPreview->draw(painter, area, record, &faults);
-    return faults.join(u'\n');
 }
 
 void Form1::writeSymbol()

@@ -452,35 +452,6 @@ private slots:
         QCOMPARE(f.Text1->text(), stays ? QStringLiteral("changed") : byNew ? "0123456789" : "changed");
     }
 
-    // A design's objects show in the preview, what cannot be drawn named in its tooltip; they are saved
-    // with the design, and a new design has none.
-    void objectsInPreview()
-    {
-        DesignerSession session;
-        Form1 &f = session.start();
-        session.dialogs.openAnswer = session.writeFile(
-            "tag.qmdesign",
-            "[Form1]\nbartype=8\nmesure=1\nvtlw=4320\nvtlh=1440\nCaption=A-17\n"
-            "[Object1]\nKind=Designer symbol\nLeft=0\nTop=0.5\nWidth=3\nHeight=0.5\n"
-            "[Object2]\nKind=Text\nLeft=0\nTop=0\nWidth=3\nHeight=0.5\nText=Tag {value}\nSize=20\n"
-            "[Object3]\nKind=Picture\nLeft=2\nTop=0\nWidth=1\nHeight=0.5\nFile=gone.png\n");
-        f.mnuOpenDesign_Click();
-        QCOMPARE(session.dialogs.allText(), QString());
-        const QImage shown = f.Vantrel1->grab().toImage();
-        QVERIFY(!Decode::inkBox(shown, QRect(0, 0, 288, 48)).isNull()); // the text
-        QCOMPARE(Decode::zxingOne(Decode::label(shown, QRect(0, 48, 288, 48))), QStringLiteral("A-17"));
-        QVERIFY2(f.Vantrel1->toolTip().contains("Object 3 (Picture) cannot be drawn")
-                     && f.Vantrel1->toolTip().contains("gone.png"),
-                 qPrintable(f.Vantrel1->toolTip()));
-        session.dialogs.saveAnswer = session.dir.filePath("copy");
-        f.mnuSaveDesignAs_Click();
-        QVERIFY(contents(session.dir.filePath("copy.qmdesign")).contains("Text=\"Tag {value}\""));
-        f.mnuNewDesign_Click();
-        QVERIFY(!f.document().hasAddedObjects());
-        f.Vantrel1->grab();
-        QCOMPARE(f.Vantrel1->toolTip(), QString());
-    }
-
     // Save as adds the extension; the designs opened last are listed newest
     // first, four at most, and open again from the menu.
     void recentDesigns()
