@@ -7,7 +7,6 @@
 #include "LabelDocument.h"
 #include "LabelPrinter.h"
 #include "LabelRenderer.h"
-#include "LabelRows.h"
 #include "Module1.h"
 #include "ObjectClipboard.h"
 #include "PrintRun.h"
@@ -216,52 +215,19 @@ private slots:
     {
         LabelDocument document;
         document.setUnit(LabelDocument::Unit::Inches);
-        const TextObject text{.frame = {QRectF(144, 72, 1440, 288)},
-                              .text = QStringLiteral("{name}\nNo. {n}")};
         const BoxObject box{.frame = {QRectF(0, 0, 720, 360)}, .shape = BoxObject::Shape::Ellipse};
         SymbolObject designer = document.symbol();
         designer.place = QRectF(36, 720, 2160, 540);
         designer.rotation = SymbolObject::Rotation::Half;
-        document.setObjects({box, designer, text});
+        document.setObjects({box, designer});
         const std::vector<LabelObject> pasted
-            = ObjectClipboard::pasted(ObjectClipboard::copied(document, {2, 1}));
-        QCOMPARE(pasted.size(), std::size_t(2));
+            = ObjectClipboard::pasted(ObjectClipboard::copied(document, {1}));
+        QCOMPARE(pasted.size(), std::size_t(1));
         const auto &symbol = std::get<BarcodeObject>(pasted[0]);
         QCOMPARE(symbol.frame.box, *designer.place);
         QCOMPARE(symbol.frame.rotation, SymbolObject::Rotation::Half);
-        QCOMPARE(symbol.symbol.symbology, designer.symbology);
-        QVERIFY(pasted[1] == LabelObject(text));
-        QVERIFY(ObjectClipboard::copied(document, {}).isEmpty());
         QCOMPARE(raised([] { ObjectClipboard::pasted("[Object1]\nKind=Text\nWidth=-1\n"); }),
                  QStringLiteral("The clipboard holds no objects to paste."));
-    }
-
-    // The canvas's labels, one at a time, as a run makes them.
-    void rows_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<long long>("count");
-        QTest::addColumn<long long>("number");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("fixed text") << "Form1/Caption=ABC" << 1LL << 5LL << "ABC";
-        QTest::newRow("beyond the end") << "Form1/option2=1;Form1/text2=1;Form1/text3=2" << 2LL << 9LL << "2";
-        QTest::newRow("counted no further")
-            << "Form1/option2=1;Form1/text2=1;Form1/text3=999" << 50LL << 50LL << "50";
-    }
-
-    void rows()
-    {
-        QFETCH(QString, stored);
-        QFETCH(long long, count);
-        QFETCH(long long, number);
-        QFETCH(QString, value);
-        const LabelDocument document = DesignCodec::read(designOf(stored));
-        DocumentSource source(document);
-        Module1 data(source);
-        QCOMPARE(LabelRows::count(data, 50), count);
-        const LabelRecord record = LabelRows::record(data, number);
-        QCOMPARE(record.value, value);
-        QCOMPARE(record.number, std::min(number, count));
     }
 
     // A print run of a thousand labels (500 values, two copies each) draws from the document and leaves
