@@ -1,5 +1,6 @@
 #include "DocumentHistory.h"
 
+#include <QScopeGuard>
 #include <QUndoCommand>
 
 // One step: the whole document before and after it. A document is a few
@@ -22,8 +23,11 @@ public:
         if (!next->m_joins)
             return false;
         m_after = next->m_after;
-        // A field typed back to what it held is no step at all.
+        // A field typed back to what it held is no step at all, and what comes
+        // next must not run into the step before it.
         setObsolete(m_after == m_before);
+        if (isObsolete())
+            m_history.seal();
         return true;
     }
     void undo() override { m_history.restore(m_before); }
@@ -103,16 +107,20 @@ void DocumentHistory::changed(LabelDocument::Part part)
     const bool joins = !named && !m_sealed;
     LabelDocument before = m_last;
     m_last = m_document;
-    m_stack.push(new Step(*this, name, std::move(before), joins));
-    // A named step stands alone; the controls' changes run on until sealed.
+    // A named step stands alone; the controls' changes run on until sealed
+    // (a step that comes to nothing seals as it goes).
     m_sealed = named;
+    m_stack.push(new Step(*this, name, std::move(before), joins));
 }
 
 void DocumentHistory::restore(const LabelDocument &state)
 {
+    // However the restore ends, the history goes on from the document as it is.
+    const auto after = qScopeGuard([this] {
+        m_restoring = false;
+        m_last = m_document;
+        m_sealed = true;
+    });
     m_restoring = true;
     m_restore(state);
-    m_restoring = false;
-    m_last = m_document;
-    m_sealed = true;
 }

@@ -187,8 +187,11 @@ void LabelDocument::setObjects(const std::vector<LabelObject> &objects)
             throw QuillError(QStringLiteral("Object %1 (%2) is refused: %3.")
                                  .arg(i + 1)
                                  .arg(LabelObjects::kindName(objects[i]), why));
-    if (const SymbolObject &symbol = std::get<SymbolObject>(*designerSymbol(objects));
-        symbol != this->symbol())
+    // The symbol's own settings changed are told as such; its place is one of the objects'.
+    const SymbolObject &symbol = std::get<SymbolObject>(*designerSymbol(objects));
+    SymbolObject placed = this->symbol();
+    placed.place = symbol.place;
+    if (symbol != placed)
         setSymbol(symbol);
     if (objects == m_objects)
         return;

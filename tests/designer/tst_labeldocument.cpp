@@ -204,9 +204,16 @@ private slots:
         source.text = QStringLiteral("ab");
         document.setSource(source);
         QCOMPARE(stack.count(), 0);
+        // The next change after it is a step of its own, and moving the designer's symbol is one step.
+        document.setUnit(LabelDocument::Unit::Inches);
+        SymbolObject placed = document.symbol();
+        placed.place = QRectF(0, 0, 720, 360);
+        history.nameNext(QStringLiteral("Move Designer symbol"));
+        document.setObjects({placed});
+        QCOMPARE(stack.count(), 2);
         history.hold(true);
         document.setUnit(LabelDocument::Unit::Centimetres);
-        QCOMPARE(stack.count(), 0);
+        QCOMPARE(stack.count(), 2);
     }
 
     // Objects copied are read back as they were, the designer's symbol as a
