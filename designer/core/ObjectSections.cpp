@@ -315,8 +315,6 @@ private:
         box.cornerTwips = number(QStringLiteral("Corner"), 0) * m_label.perUnit;
         if (box.cornerTwips < 0)
             refuse(QStringLiteral("Corner"), QStringLiteral("which is below 0"));
-        if (box.cornerTwips > std::max(m_label.size.width(), m_label.size.height()))
-            refuse(QStringLiteral("Corner"), QStringLiteral("which is larger than the label"));
         box.strokePoints = strokePoints(box.strokePoints);
         box.stroke = colour(QStringLiteral("Color"), box.stroke);
         const QString fill = text(QStringLiteral("Fill"), kNoFill);

@@ -202,7 +202,11 @@ void Form1::showDocument(const LabelDocument &state)
     }
     Design design = m_design;
     DesignCodec::write(state, design);
-    showDesign(design);
+    try {
+        showDesign(design);
+    } catch (const QuillError &error) {
+        m_dialogs.messageBox(error.description(), QStringLiteral("Quillmark"));
+    }
 }
 
 void Form1::showDesign(const Design &design)

@@ -52,11 +52,16 @@ void Form1::connectDocument()
 void Form1::showObjects(LabelDocument::Part part)
 {
     using Part = LabelDocument::Part;
-    // The sheet around the label and the unit it is measured in change nothing drawn on it.
-    if (part == Part::Margins || part == Part::LabelProduct || part == Part::Unit)
+    // The sheet around the label changes nothing drawn on it; the unit only the rulers and the panel.
+    if (part == Part::Margins || part == Part::LabelProduct)
         return;
+    if (part == Part::Unit) {
+        m_editor->showLabel(m_labelPreview.get());
+        return;
+    }
     // Once the canvas shows a label it stays, objects or none, until another design is taken.
     if (!m_document.hasAddedObjects() && !m_editor->shown()) {
+        m_editor->showLabel(nullptr);
         m_labelPreview.reset();
         return;
     }

@@ -120,6 +120,11 @@ void LabelCanvas::setSelection(const LabelLayout::Selection &selection)
     chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
     if (chosen == m_selection)
         return;
+    // A move or a resize under way belongs to the selection it started with: dropped.
+    if (m_drag.kind == Drag::Kind::Move || m_drag.kind == Drag::Kind::Resize) {
+        m_drag.started = false;
+        finishDrag();
+    }
     m_selection = chosen;
     viewport()->update();
     emit selectionChanged();

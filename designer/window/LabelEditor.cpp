@@ -58,15 +58,18 @@ LabelEditor::LabelEditor(QMainWindow &window, QWidget &area, QAction *before, La
     , m_document(document)
     , m_dialogs(dialogs)
     , m_hooks(std::move(hooks))
-    , m_history(std::make_unique<DocumentHistory>(
-          document, [this](const LabelDocument &state) { m_hooks.restore(state); }))
+    , m_history(std::make_unique<DocumentHistory>(document, [this](const LabelDocument &state) {
+        // The selected places may hold other objects once the step is undone.
+        m_canvas->setSelection({});
+        m_hooks.restore(state);
+    }))
 {
     m_canvas = new LabelCanvas(m_document, &m_area);
     m_canvas->hide();
     m_canvas->setDotTwips(m_hooks.dotTwips);
     m_canvas->setCommit(
         [this](const QString &step, const std::vector<LabelObject> &objects) { commit(step, objects); });
-    connect(m_canvas, &LabelCanvas::selectionChanged, this, &LabelEditor::selectionChanged);
+    connect(m_canvas, &LabelCanvas::selectionChanged, this, [this] { selectionChanged(); });
 
     m_panel = new ObjectPanel;
     m_panel->setPictureChooser([this](const QString &current) {
@@ -77,11 +80,11 @@ LabelEditor::LabelEditor(QMainWindow &window, QWidget &area, QAction *before, La
         return m_dialogs.chooseColor(current, &m_window).value_or(QColor());
     });
     connect(m_panel, &ObjectPanel::edited, this, [this](const QString &step, const LabelObject &object) {
-        const LabelLayout::Selection selection = m_canvas->selection();
-        if (selection.size() != 1)
-            return;
+        // To the object the panel showed, which the selection may have left already.
         std::vector<LabelObject> objects = m_document.objects();
-        objects[selection.front()] = object;
+        if (!m_panelIndex || *m_panelIndex >= objects.size())
+            return;
+        objects[*m_panelIndex] = object;
         commit(step, objects);
     });
     dock = new QDockWidget(QStringLiteral("Object"), &m_window);
@@ -110,7 +113,7 @@ LabelEditor::LabelEditor(QMainWindow &window, QWidget &area, QAction *before, La
     buildEditMenu(editMenu);
     buildViewMenu(viewMenu);
     buildToolbar();
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &LabelEditor::selectionChanged);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { selectionChanged(); });
     selectionChanged();
 }
 
@@ -149,54 +152,22 @@ void LabelEditor::buildEditMenu(QMenu *menu)
     menu->addSeparator();
     // The clipboard keys act on the objects while the canvas has the focus;
     // elsewhere they stay with the field being typed in.
-    const auto onCanvas = [this](QAction *action, const QKeySequence &keys) {
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        m_canvas->addAction(action);
-        return action;
-    };
-    cut = onCanvas(menu->addAction(QStringLiteral("Cu&t"), this,
-                                   [this] {
-                                       copySelection();
-                                       removeSelection(QStringLiteral("Cut"));
-                                   }),
-                   QKeySequence::Cut);
-    copy = onCanvas(menu->addAction(QStringLiteral("&Copy"), this, [this] { copySelection(); }),
-                    QKeySequence::Copy);
-    paste = onCanvas(menu->addAction(QStringLiteral("&Paste"), this,
-                                     [this] {
-                                         const QMimeData *data = QApplication::clipboard()->mimeData();
-                                         if (!data || !data->hasFormat(ObjectClipboard::mimeType()))
-                                             return;
-                                         guarded([&] {
-                                             pasteObjects(QStringLiteral("Paste"),
-                                                          ObjectClipboard::pasted(
-                                                              data->data(ObjectClipboard::mimeType())));
-                                         });
-                                     }),
-                     QKeySequence::Paste);
-    duplicate = onCanvas(menu->addAction(QStringLiteral("D&uplicate"), this,
-                                         [this] {
-                                             const QByteArray copied
-                                                 = ObjectClipboard::copied(m_document, m_canvas->selection());
-                                             if (!copied.isEmpty())
-                                                 guarded([&] {
-                                                     pasteObjects(QStringLiteral("Duplicate"),
-                                                                  ObjectClipboard::pasted(copied));
-                                                 });
-                                         }),
-                         QKeySequence(Qt::CTRL | Qt::Key_D));
-    remove = onCanvas(menu->addAction(QStringLiteral("&Delete"), this,
-                                      [this] { removeSelection(QStringLiteral("Delete")); }),
-                      QKeySequence::Delete);
-    selectAll = onCanvas(menu->addAction(QStringLiteral("Select &all"), this,
-                                         [this] {
-                                             LabelLayout::Selection all(m_document.objects().size());
-                                             for (std::size_t i = 0; i < all.size(); ++i)
-                                                 all[i] = i;
-                                             m_canvas->setSelection(all);
-                                         }),
-                         QKeySequence::SelectAll);
+    const auto onCanvas
+        = [this, menu](const QString &text, const QKeySequence &keys, std::function<void()> slot) {
+              QAction *action = menu->addAction(text, this, [this, slot] { guarded(slot); });
+              action->setShortcut(keys);
+              action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+              m_canvas->addAction(action);
+              return action;
+          };
+    cut = onCanvas(QStringLiteral("Cu&t"), QKeySequence::Cut, [this] { cutSelection(); });
+    copy = onCanvas(QStringLiteral("&Copy"), QKeySequence::Copy, [this] { copySelection(); });
+    paste = onCanvas(QStringLiteral("&Paste"), QKeySequence::Paste, [this] { pasteClipboard(); });
+    duplicate = onCanvas(QStringLiteral("D&uplicate"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                         [this] { duplicateSelection(); });
+    remove = onCanvas(QStringLiteral("&Delete"), QKeySequence::Delete, [this] { deleteSelection(); });
+    selectAll
+        = onCanvas(QStringLiteral("Select &all"), QKeySequence::SelectAll, [this] { selectEverything(); });
     menu->addSeparator();
     QMenu *alignMenu = menu->addMenu(QStringLiteral("A&lign"));
     const struct {
@@ -235,10 +206,10 @@ void LabelEditor::buildEditMenu(QMenu *menu)
             restacked.objects);
         m_canvas->setSelection(restacked.selection);
     };
-    bringForward = onCanvas(menu->addAction(QStringLiteral("Bring &forward"), this, [=] { restack(true); }),
-                            QKeySequence(Qt::CTRL | Qt::Key_BracketRight));
-    sendBackward = onCanvas(menu->addAction(QStringLiteral("Send &backward"), this, [=] { restack(false); }),
-                            QKeySequence(Qt::CTRL | Qt::Key_BracketLeft));
+    bringForward = onCanvas(QStringLiteral("Bring &forward"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
+                            [=] { restack(true); });
+    sendBackward = onCanvas(QStringLiteral("Send &backward"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
+                            [=] { restack(false); });
 }
 
 void LabelEditor::buildViewMenu(QMenu *menu)
@@ -339,6 +310,8 @@ void LabelEditor::setShown(bool shown)
     for (QWidget *child : m_area.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         child->setVisible(shown == (child == m_canvas));
     m_area.setFocusProxy(shown ? m_canvas : nullptr);
+    if (!shown)
+        m_canvas->setSelection({});
     dock->setVisible(shown);
     toolbar->setVisible(shown);
     if (m_window.layout()) {
@@ -359,8 +332,11 @@ void LabelEditor::fitArea() { m_canvas->setGeometry(m_area.contentsRect()); }
 void LabelEditor::showLabel(LabelRenderer *renderer)
 {
     m_renderer = renderer;
-    if (!m_shown)
+    if (!m_shown) {
+        if (!renderer)
+            m_canvas->showLabel(nullptr, {});
         return;
+    }
     LabelRecord record;
     try {
         record = m_hooks.record(m_number);
@@ -418,6 +394,9 @@ void LabelEditor::commit(const QString &step, const std::vector<LabelObject> &ob
         m_history->nameNext(step);
         m_document.setObjects(objects);
     });
+    // Objects pasted into a label the canvas did not show yet bring it.
+    if (m_document.hasAddedObjects())
+        setShown(true);
 }
 
 void LabelEditor::insert(const LabelObject &object, const QString &kind)
@@ -439,6 +418,37 @@ void LabelEditor::insertPictureFile()
         return;
     insert(PictureObject{.frame = {middleBox(m_document, {0.8, 0.8})}, .file = *file},
            QStringLiteral("Picture"));
+}
+
+void LabelEditor::cutSelection()
+{
+    copySelection();
+    removeSelection(QStringLiteral("Cut"));
+}
+
+void LabelEditor::deleteSelection() { removeSelection(QStringLiteral("Delete")); }
+
+void LabelEditor::pasteClipboard()
+{
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    if (data && data->hasFormat(ObjectClipboard::mimeType()))
+        pasteObjects(QStringLiteral("Paste"),
+                     ObjectClipboard::pasted(data->data(ObjectClipboard::mimeType())));
+}
+
+void LabelEditor::duplicateSelection()
+{
+    const QByteArray copied = ObjectClipboard::copied(m_document, m_canvas->selection());
+    if (!copied.isEmpty())
+        pasteObjects(QStringLiteral("Duplicate"), ObjectClipboard::pasted(copied));
+}
+
+void LabelEditor::selectEverything()
+{
+    LabelLayout::Selection all(m_document.objects().size());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = i;
+    m_canvas->setSelection(all);
 }
 
 void LabelEditor::copySelection()
@@ -517,7 +527,11 @@ void LabelEditor::selectionChanged()
 
 void LabelEditor::showPanel()
 {
+    m_panel->commitPending(); // what was typed, to the object it was typed for
     const LabelLayout::Selection selection = m_canvas->selection();
+    m_panelIndex.reset();
+    if (selection.size() == 1)
+        m_panelIndex = selection.front();
     std::optional<LabelObject> shown;
     if (selection.size() == 1 && selection.front() < m_document.objects().size()) {
         shown = LabelLayout::withBox(m_document.objects()[selection.front()],

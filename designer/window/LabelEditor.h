@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class DialogProvider;
 class LabelCanvas;
@@ -87,7 +88,12 @@ private:
     void buildViewMenu(QMenu *menu);
     void buildToolbar();
     void insertPictureFile();
+    void cutSelection();
     void copySelection();
+    void pasteClipboard();
+    void duplicateSelection();
+    void deleteSelection();
+    void selectEverything();
     void pasteObjects(const QString &verb, std::vector<LabelObject> objects);
     void removeSelection(const QString &verb);
     void selectionChanged();
@@ -106,6 +112,7 @@ private:
     LabelCanvas *m_canvas = nullptr;
     ObjectPanel *m_panel = nullptr;
     QScrollArea *m_scroller = nullptr; // the panel's, in the dock
+    std::optional<std::size_t> m_panelIndex; // the object the panel shows
     QActionGroup *m_gridSteps = nullptr;
     LabelRenderer *m_renderer = nullptr;
     bool m_shown = false;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -202,7 +203,9 @@ ObjectPanel::ObjectPanel(QWidget *parent)
     pictureRow->addWidget(browse);
     picture->setFocusProxy(m_file);
     addRow(tr("Fi&le:"), picture, kPicture, {});
-    const auto commitFile = [this](const QString &file) {
+    const auto commitFile = [this](const QString &typed) {
+        // A name typed alone is taken where the program runs, and kept so, whatever reads it later.
+        const QString file = typed.isEmpty() ? typed : QFileInfo(typed).absoluteFilePath();
         change(tr("Change Picture"), m_file,
                [file](LabelObject &object) { std::get<PictureObject>(object).file = file; });
     };
@@ -342,8 +345,10 @@ QPushButton *ObjectPanel::colourButton(const QString &label, int kinds, const QS
 void ObjectPanel::showObject(const std::optional<LabelObject> &object, LabelDocument::Unit unit,
                              const QStringList &fieldNames, int selectedCount)
 {
-    if (m_textIdle->isActive())
-        commitText(); // what was typed into the text shown before
+    const int call = ++m_shows;
+    commitPending(); // what was typed into the text shown before
+    if (call != m_shows)
+        return; // the commit showed the object anew, its text with it
     m_object = object;
     m_unit = unit;
     m_selected = selectedCount;
@@ -499,6 +504,12 @@ bool ObjectPanel::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_text && event->type() == QEvent::FocusOut)
         commitText();
     return QWidget::eventFilter(watched, event);
+}
+
+void ObjectPanel::commitPending()
+{
+    if (m_textIdle->isActive())
+        commitText();
 }
 
 void ObjectPanel::commitText()

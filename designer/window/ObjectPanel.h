@@ -39,6 +39,8 @@ public:
     // How the panel asks for a picture file and a colour; empty or invalid: cancelled.
     void setPictureChooser(std::function<QString(const QString &current)> choose);
     void setColourChooser(std::function<QColor(const QColor &current)> choose);
+    // A text being typed is told now rather than after its pause.
+    void commitPending();
 
 signals:
     // step names the change as an undo step would: "Change Text", "Change Size"...
@@ -87,6 +89,7 @@ private:
     QComboBox *m_rotation = nullptr;
     QPlainTextEdit *m_text = nullptr;
     QTimer *m_textIdle = nullptr;
+    int m_shows = 0; // showObject's calls, to see one made while the last text was told
     QComboBox *m_textInsert = nullptr;
     QComboBox *m_symbology = nullptr;
     QCheckBox *m_showText = nullptr;
