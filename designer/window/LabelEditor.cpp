@@ -1,6 +1,7 @@
 #include "LabelEditor.h"
 
 #include "Dialogs.h"
+#include "FormatOptionsDialog.h"
 #include "LabelCanvas.h"
 #include "ObjectClipboard.h"
 #include "ObjectPanel.h"
@@ -78,6 +79,12 @@ LabelEditor::LabelEditor(QMainWindow &window, QWidget &area, QAction *before, La
     });
     m_panel->setColourChooser([this](const QColor &current) {
         return m_dialogs.chooseColor(current, &m_window).value_or(QColor());
+    });
+    m_panel->setOptionsChooser([this](const FormatOptions &current) -> std::optional<FormatOptions> {
+        FormatOptionsDialog dialog(current, m_dialogs, &m_window);
+        if (dialog.run() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.options();
     });
     connect(m_panel, &ObjectPanel::edited, this, [this](const QString &step, const LabelObject &object) {
         // To the object the panel showed, which the selection may have left already.

@@ -146,6 +146,19 @@ ObjectPanel::ObjectPanel(QWidget *parent)
                             tr("Change Symbology"), [](LabelObject &object, int index) {
                                 std::get<BarcodeObject>(object).symbol.symbology = symbologyAt(index);
                             });
+    // Its check digits, custom symbology, bar reduction and colours, in the component's own dialog.
+    auto *options = new QPushButton(tr("O&ptions..."), this);
+    options->setAccessibleName(tr("Symbol options"));
+    addRow({}, options, kBarcode, tr("Symbol options"));
+    connect(options, &QPushButton::clicked, this, [this, options] {
+        const auto *shown = m_object ? std::get_if<BarcodeObject>(&*m_object) : nullptr;
+        const std::optional<FormatOptions> chosen
+            = shown && m_chooseOptions ? m_chooseOptions(shown->symbol.options) : std::nullopt;
+        if (chosen)
+            change(tr("Change Options"), options, [&chosen](LabelObject &object) {
+                std::get<BarcodeObject>(object).symbol.options = *chosen;
+            });
+    });
     m_showText = checkField(tr("Sh&ow text"), kBarcode, tr("Show text"), tr("Change Show Text"),
                             [](LabelObject &object, bool on) {
                                 std::get<BarcodeObject>(object).symbol.showText
@@ -382,6 +395,11 @@ void ObjectPanel::setPictureChooser(std::function<QString(const QString &)> choo
 void ObjectPanel::setColourChooser(std::function<QColor(const QColor &)> choose)
 {
     m_chooseColour = std::move(choose);
+}
+
+void ObjectPanel::setOptionsChooser(std::function<std::optional<FormatOptions>(const FormatOptions &)> choose)
+{
+    m_chooseOptions = std::move(choose);
 }
 
 void ObjectPanel::fill()

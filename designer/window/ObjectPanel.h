@@ -39,6 +39,8 @@ public:
     // How the panel asks for a picture file and a colour; empty or invalid: cancelled.
     void setPictureChooser(std::function<QString(const QString &current)> choose);
     void setColourChooser(std::function<QColor(const QColor &current)> choose);
+    // How a symbol's options are asked for; none: cancelled.
+    void setOptionsChooser(std::function<std::optional<FormatOptions>(const FormatOptions &current)> choose);
     // A text being typed is told now rather than after its pause.
     void commitPending();
 
@@ -79,6 +81,7 @@ private:
     bool m_filling = false;
     std::function<QString(const QString &)> m_choosePicture;
     std::function<QColor(const QColor &)> m_chooseColour;
+    std::function<std::optional<FormatOptions>(const FormatOptions &)> m_chooseOptions;
 
     QLabel *m_status = nullptr;
     QLabel *m_note = nullptr;

@@ -245,6 +245,21 @@ private slots:
         QCOMPARE(std::get<PictureObject>(shown.objects.front()).file, "/labels/shop.png");
     }
 
+    // A symbol's options are asked for with its own, and the answer is told.
+    void optionsChosen()
+    {
+        Shown shown("Symbol");
+        shown.panel.setOptionsChooser([](FormatOptions options) {
+            options.code39Check = !options.code39Check;
+            return std::optional(options);
+        });
+        shown.panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.panel));
+        QTest::mouseClick(field(shown.panel, "Symbol options"), Qt::LeftButton);
+        QCOMPARE(shown.steps, QStringList{"Change Options"});
+        QVERIFY(std::get<BarcodeObject>(shown.objects.front()).symbol.options.code39Check);
+    }
+
     void colourChosen_data()
     {
         QTest::addColumn<QString>("kind");
