@@ -309,12 +309,19 @@ private slots:
         QVERIFY(redAlongTop());
     }
 
-    void symbolScans()
+    // On the screen the symbol scans, and a flat line shows its whole stroke.
+    void drawnOnScreen()
     {
         Session session;
+        std::vector<LabelObject> objects = session.document.objects();
+        objects.push_back(LineObject{.frame = {QRectF(144, 1150, 3000, 0)}, .strokePoints = 4});
+        session.document.setObjects(objects);
+        session.show();
         const QImage shown = session.shown();
         const QRect symbol = session.onPicture(shown, kSymbolBox);
         QCOMPARE(Decode::zxingOne(Decode::label(shown, symbol)), kValue);
+        const QRect line = session.onPicture(shown, QRectF(1000, 1150 - 35, 10, 70));
+        QCOMPARE(Decode::inkBox(shown, line).height(), line.height());
     }
 };
 
