@@ -2,6 +2,7 @@
 // device's resolution they look as the same painting on an image does, and
 // their text comes back as text.
 #include "EpsDevice.h"
+#include "PostScript.h"
 
 #include "Decode.h"
 #include "Drawings.h"
@@ -109,6 +110,12 @@ private slots:
             = Drawings::tool("gs", {"-q", "-dSAFER", "-sDEVICE=txtwrite", "-o", "-", written(dir, eps)});
         read.remove(QRegularExpression(QStringLiteral("\\s")));
         QCOMPARE(read, QString(text).remove(u' '));
+    }
+
+    // Control characters are not drawn; tabs and line breaks are the text's own.
+    void controlsDropped()
+    {
+        QCOMPARE(PostScript::drawnText(QStringLiteral("a\tb\x01\u0085c\r\n")), QStringLiteral("a\tbc\r\n"));
     }
 };
 

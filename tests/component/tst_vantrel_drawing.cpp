@@ -40,6 +40,7 @@ private slots:
     {
         QCOMPARE(ModuleSize(Symbology::Code128, 2, 0, false).physical(),
                  ModuleSize(Symbology::Code128, 2, 96, false).physical());
+        QCOMPARE(ModuleSize(Symbology::Code128, 0, 96, false).warning(), QString()); // nothing drawn
     }
 
     void initTestCase() { ScreenMetrics::overrideDpi(96, 96); }
