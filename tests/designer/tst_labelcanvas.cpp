@@ -246,6 +246,7 @@ private slots:
         QCOMPARE(box->text(QAccessible::Name), LabelLayout::accessibleName(session.document, 1));
         QVERIFY(box->state().selected && box->state().focused);
         QCOMPARE(canvas->focusChild(), box);
+        QVERIFY(!canvas->child(canvas->childCount()));
     }
 
     void zoom()

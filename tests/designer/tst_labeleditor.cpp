@@ -88,6 +88,8 @@ private slots:
         QVERIFY(!f.Vantrel1->isVisible());
         QVERIFY(editor.dock->isVisible());
         QCOMPARE(editor.canvas()->selection(), LabelLayout::Selection{1});
+        f.resize(f.size() + QSize(120, 90)); // the canvas follows the preview's frame
+        QCOMPARE(editor.canvas()->geometry(), f.Picture1->contentsRect());
         QCOMPARE(editor.undo->text(), "&Undo Insert " + kind);
         editor.undo->trigger();
         QVERIFY(!f.document().hasAddedObjects());

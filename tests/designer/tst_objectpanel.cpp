@@ -270,6 +270,8 @@ private slots:
                                      << QString("Colour");
         QTest::newRow("box no fill cleared")
             << QString("Box") << QString("No fill") << QString("Change Fill") << QString("Fill");
+        QTest::newRow("box fill") << QString("Box") << QString("Fill") << QString("Change Fill")
+                                  << QString("Fill");
     }
     void colourChosen()
     {
