@@ -280,6 +280,28 @@ private slots:
         QVERIFY(!view.adjusted(60, 60, -60, -60).contains(session.at(QPointF(5040, 3600))));
     }
 
+    // The top ruler in inches at a zoom of 2, a tick every eighth: a half numbered and longest, a
+    // quarter half as long, an eighth shorter; in centimetres, a centimetre numbered.
+    void rulers()
+    {
+        Session session;
+        QWidget *top = nullptr; // the ruler along the canvas's top
+        for (QWidget *child : session.canvas->findChildren<QWidget *>())
+            top = child->isVisible() && child->width() > 10 * child->height() ? child : top;
+        const auto tick = [&](double twips) {
+            const QImage image = top->grab().toImage();
+            const QPoint at
+                = top->mapFromGlobal(session.canvas->viewport()->mapToGlobal(session.at({twips, 0})));
+            const int x = qRound(at.x() * image.devicePixelRatio());
+            return Decode::inkBox(image, QRect(x, 0, 1, image.height())).height();
+        };
+        QVERIFY(tick(720) > tick(360));
+        QVERIFY(tick(360) > tick(180));
+        session.document.setUnit(LabelDocument::Unit::Centimetres);
+        session.show();
+        QCOMPARE(tick(567), tick(0));
+    }
+
     // A reason given marks the object with a red outline and becomes its tooltip; so does a text too
     // large for its box.
     void faultMarked()

@@ -76,17 +76,13 @@ private slots:
         QCOMPARE(menuTitles(f), menus);
         QVERIFY(f.Vantrel1->isVisible());
         session.dialogs.openAnswer = kExamples + QStringLiteral("/shipping-logo.svg");
-        const std::map<QString, QAction *> actions{{"Text", editor.insertText},
-                                                   {"Symbol", editor.insertSymbol},
-                                                   {"Picture", editor.insertPicture},
-                                                   {"Line", editor.insertLine},
-                                                   {"Box", editor.insertBox}};
-        actions.at(kind)->trigger();
+        for (QAction *action : editor.insertMenu->actions())
+            if (action->text().remove(u'&').startsWith(kind))
+                action->trigger();
         QCOMPARE(f.document().objects().size(), std::size_t(2));
         QCOMPARE(LabelObjects::kindName(f.document().objects().back()), kind);
         QVERIFY(editor.canvas()->isVisible());
         QVERIFY(!f.Vantrel1->isVisible());
-        QVERIFY(editor.dock->isVisible());
         QCOMPARE(editor.canvas()->selection(), LabelLayout::Selection{1});
         f.resize(f.size() + QSize(120, 90)); // the canvas follows the preview's frame
         QCOMPARE(editor.canvas()->geometry(), f.Picture1->contentsRect());
@@ -131,7 +127,6 @@ private slots:
         f.Combo1->setCurrentIndex(3);
         QCOMPARE(editor.undo->text(), QStringLiteral("&Undo Change Symbol"));
         const LabelDocument changed = f.document();
-        QVERIFY(f.designChanged());
 
         int steps = 0;
         while (editor.undo->isEnabled()) {

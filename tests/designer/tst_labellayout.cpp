@@ -213,15 +213,6 @@ private slots:
         document.setObjects({SymbolObject{.place = QRectF(-567, 2835, 10, 10)}, c.object});
         QCOMPARE(accessibleName(document, c.index), c.want);
     }
-
-    void step()
-    {
-        LabelDocument document;
-        document.setObjects({SymbolObject{}, TextObject{}, BoxObject{}});
-        QCOMPARE(stepName("Move", document, {1}), QStringLiteral("Move Text"));
-        QCOMPARE(stepName("Delete", document, {2, 0, 1}), QStringLiteral("Delete 3 Objects"));
-        QCOMPARE(stepName("Resize", document, {2, 2}), QStringLiteral("Resize Box"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLabelLayout)
