@@ -341,8 +341,7 @@ private slots:
         session.document.setObjects(objects);
         session.show();
         const QImage shown = session.shown();
-        const QRect symbol = session.onPicture(shown, kSymbolBox);
-        QCOMPARE(Decode::zxingOne(Decode::label(shown, symbol)), kValue);
+        QCOMPARE(Decode::zxingOne(Decode::label(shown, session.onPicture(shown, kSymbolBox))), kValue);
         const QRect line = session.onPicture(shown, QRectF(1000, 1150 - 35, 10, 70));
         QCOMPARE(Decode::inkBox(shown, line).height(), line.height());
     }
