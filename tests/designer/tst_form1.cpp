@@ -135,6 +135,8 @@ private slots:
         DesignerSession session;
         Form1 &f = session.start();
         QVERIFY(session.activate());
+        for (const QAction *button : f.Toolbar1->actions())
+            QVERIFY(!button->icon().isNull());
         QLabel *module = f.statusBar()->findChild<QLabel *>("module");
         QFont labels = module->font();
         labels.setPointSize(20);

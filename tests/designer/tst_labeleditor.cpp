@@ -74,7 +74,6 @@ private slots:
         LabelEditor &editor = f.editor();
         const QStringList menus{"&File", "&Insert", "&Edit", "&View", "&Action", "&Help"};
         QCOMPARE(menuTitles(f), menus);
-        QVERIFY(f.Vantrel1->isVisible());
         session.dialogs.openAnswer = kExamples + QStringLiteral("/shipping-logo.svg");
         for (QAction *action : editor.insertMenu->actions())
             if (action->text().remove(u'&').startsWith(kind))
@@ -222,7 +221,6 @@ private slots:
         std::get<TextObject>(objects[4]).text = QStringLiteral("{stock}");
         editor.commit(QStringLiteral("Change Text"), objects);
         QVERIFY2(canvas.faultAt(4).contains("stock"), qPrintable(canvas.faultAt(4)));
-        QCOMPARE(canvas.faultAt(1), QString());
     }
 };
 
