@@ -344,19 +344,23 @@ void LabelEditor::showLabel(LabelRenderer *renderer)
             m_canvas->showLabel(nullptr, {});
         return;
     }
-    LabelRecord record;
-    try {
-        record = m_hooks.record(m_number);
-    } catch (const QuillError &) {
-        // The objects are still placed; the reason is marked on the objects that read the data.
+    // The data is read again only when it or the label shown changed, not on every edit.
+    if (!m_record) {
+        m_record.emplace();
+        try {
+            m_record = m_hooks.record(m_number);
+        } catch (const QuillError &) {
+            // The objects are still placed; the reason is marked on the objects that read the data.
+        }
     }
     m_canvas->setObjectFaults(m_hooks.faults());
-    m_canvas->showLabel(renderer, record);
+    m_canvas->showLabel(renderer, *m_record);
     showPanel();
 }
 
 void LabelEditor::dataChanged()
 {
+    m_record.reset();
     if (!m_shown)
         return;
     m_count = std::max(1LL, m_hooks.labelCount(kMostCounted));
@@ -370,6 +374,7 @@ void LabelEditor::showLabelNumber(long long number)
     if (number == m_number)
         return;
     m_number = number;
+    m_record.reset();
     showNumber();
     showLabel(m_renderer);
 }

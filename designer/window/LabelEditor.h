@@ -117,6 +117,7 @@ private:
     LabelRenderer *m_renderer = nullptr;
     bool m_shown = false;
     long long m_number = 1;
+    std::optional<LabelRecord> m_record; // the label shown's, read from the data once
     long long m_count = 1;
     int m_pastes = 0; // pasted again and again: each lands a little further on
 };
