@@ -1,6 +1,10 @@
 #include "Artwork.h"
+#include "SvgIconEngine.h"
 
 #include <QPainter>
+#include <QPalette>
+
+#include <vector>
 
 namespace {
 
@@ -8,35 +12,8 @@ namespace {
 const QColor kBlack(0, 0, 0);
 const QColor kNavy(0, 0, 128);
 const QColor kTeal(0, 128, 128);
-const QColor kGrey(128, 128, 128);
-const QColor kSilver(192, 192, 192);
 const QColor kWhite(255, 255, 255);
-const QColor kYellow(255, 255, 0);
 const QColor kBlue(0, 0, 255);
-
-QPixmap blank(int size)
-{
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
-
-// Bars of a barcode-like pattern across a rectangle, in whole pixels.
-void drawBars(QPainter &p, const QRect &area, const QColor &colour)
-{
-    static const int widths[] = {1, 1, 2, 1, 1, 2, 1, 3, 1, 1, 2, 1, 1};
-    int x = area.left();
-    bool bar = true;
-    for (int w : widths) {
-        const int scaled = std::max(1, w * area.width() / 24);
-        if (x + scaled > area.right() + 1)
-            break;
-        if (bar)
-            p.fillRect(QRect(x, area.top(), scaled, area.height()), colour);
-        x += scaled;
-        bar = !bar;
-    }
-}
 
 // The program's icon on a grid of 16 x 16 design pixels: a white label with a
 // navy edge, bars, a teal text line and a blue quill stroke. The same shapes
@@ -52,6 +29,34 @@ const IconRect kIconRects[] = {
     {QRect(3, 12, 10, 1), kTeal},
 };
 const QLine kQuill(13, 1, 9, 7);
+
+// The toolbar pictures on a grid of 16 x 16, outlines 1 wide on the half pixel:
+// their edges are whole pixels at 16 and at every multiple, while the cut
+// corners and rounded edges gain detail at larger sizes.
+struct ToolbarShape {
+    const char *element; // an SVG element without its style
+    const char *fill;
+    bool outlined;
+};
+const std::vector<ToolbarShape> kToolbarShapes[] = {
+    // Copy: two sheets with a folded corner, bars on the front one.
+    {{"path d=\"M1.5 1.5h6l2 2v8h-8z\"", "#ffffff", true},
+     {"path d=\"M6.5 4.5h6l2 2v8h-8z\"", "#ffffff", true},
+     {"path d=\"M12.5 4.5v2h2\"", "none", true},
+     {"path d=\"M8 8h1v5h-1zM10 8h2v5h-2zM13 8h1v5h-1z\"", "#000080", false}},
+    // Save: a diskette with a cut corner, its shutter and a label with bars.
+    {{"path d=\"M1.5 1.5h11l2 2v11h-13z\"", "#000080", true},
+     {"rect x=\"4\" y=\"2\" width=\"7\" height=\"4\"", "#c0c0c0", false},
+     {"rect x=\"8\" y=\"3\" width=\"2\" height=\"2\"", "#000080", false},
+     {"rect x=\"3\" y=\"8\" width=\"10\" height=\"6\" rx=\"0.5\"", "#ffffff", false},
+     {"path d=\"M5 9h1v4h-1zM7 9h2v4h-2zM10 9h1v4h-1z\"", "#000000", false}},
+    // Print: paper going in, the printer with its lamp, a label coming out.
+    {{"rect x=\"4.5\" y=\"1.5\" width=\"7\" height=\"5\"", "#ffffff", true},
+     {"rect x=\"1.5\" y=\"5.5\" width=\"13\" height=\"6\" rx=\"1.5\"", "#c0c0c0", true},
+     {"rect x=\"11\" y=\"7\" width=\"2\" height=\"1\"", "#ffff00", false},
+     {"rect x=\"4.5\" y=\"9.5\" width=\"7\" height=\"5\"", "#ffffff", true},
+     {"path d=\"M6 11h1v3h-1zM8 11h2v3h-2z\"", "#808080", false}},
+};
 
 } // namespace
 
@@ -103,46 +108,32 @@ QIcon Artwork::windowIcon()
     return icon;
 }
 
-QPixmap Artwork::copyPicture()
+QByteArray Artwork::toolbarSvg(ToolbarPicture picture, const QPalette &palette)
 {
-    QPixmap pixmap = blank(16);
-    QPainter p(&pixmap);
-    p.setPen(kBlack);
-    // Two overlapping sheets, the front one with bars.
-    p.fillRect(QRect(1, 1, 9, 11), kWhite);
-    p.drawRect(QRect(1, 1, 8, 10));
-    p.fillRect(QRect(6, 4, 9, 11), kWhite);
-    p.drawRect(QRect(6, 4, 8, 10));
-    drawBars(p, QRect(8, 6, 5, 6), kNavy);
-    return pixmap;
+    // Black outlines stand out from a light toolbar. On a dark one a halo in the
+    // window text colour goes round them, drawn first so that the shapes cover
+    // its inner half.
+    const QByteArray halo = palette.color(QPalette::WindowText).name().toLatin1();
+    const bool dark
+        = palette.color(QPalette::WindowText).lightness() > palette.color(QPalette::Window).lightness();
+    const std::vector<ToolbarShape> &shapes = kToolbarShapes[static_cast<int>(picture)];
+    QByteArray svg
+        = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\" viewBox=\"0 0 16 16\">\n";
+    if (dark) {
+        svg += "<g fill=\"" + halo + "\" stroke=\"" + halo
+            + "\" stroke-width=\"3\" stroke-linejoin=\"round\">\n";
+        for (const ToolbarShape &shape : shapes)
+            svg += shape.outlined ? QByteArray("<") + shape.element + "/>\n" : QByteArray();
+        svg += "</g>\n";
+    }
+    for (const ToolbarShape &shape : shapes)
+        svg += QByteArray("<") + shape.element + " fill=\"" + shape.fill
+            + (shape.outlined ? "\" stroke=\"#000000" : "") + "\"/>\n";
+    return svg + "</svg>\n";
 }
 
-QPixmap Artwork::savePicture()
+QIcon Artwork::toolbarIcon(ToolbarPicture picture)
 {
-    QPixmap pixmap = blank(16);
-    QPainter p(&pixmap);
-    // A diskette: body, shutter and a label with bars.
-    p.fillRect(QRect(1, 1, 14, 14), kNavy);
-    p.fillRect(QRect(4, 1, 8, 5), kSilver);
-    p.fillRect(QRect(9, 2, 2, 3), kNavy);
-    p.fillRect(QRect(3, 8, 10, 6), kWhite);
-    drawBars(p, QRect(4, 9, 8, 4), kBlack);
-    return pixmap;
-}
-
-QPixmap Artwork::printPicture()
-{
-    QPixmap pixmap = blank(16);
-    QPainter p(&pixmap);
-    p.setPen(kBlack);
-    // Paper in, printer body, label out.
-    p.fillRect(QRect(4, 1, 8, 5), kWhite);
-    p.drawRect(QRect(4, 1, 7, 4));
-    p.fillRect(QRect(1, 6, 14, 6), kSilver);
-    p.drawRect(QRect(1, 6, 13, 5));
-    p.fillRect(QRect(11, 8, 2, 1), kYellow);
-    p.fillRect(QRect(4, 10, 8, 5), kWhite);
-    p.drawRect(QRect(4, 10, 7, 4));
-    drawBars(p, QRect(5, 11, 6, 3), kGrey);
-    return pixmap;
+    return QIcon(
+        new SvgIconEngine([picture](const QPalette &palette) { return toolbarSvg(picture, palette); }));
 }

@@ -312,13 +312,13 @@ void Form1::buildToolbar()
     Toolbar1->setIconSize(QSize(16, 16));
     place(Toolbar1, 0, 0, 6888, 336);
     const struct {
-        QPixmap picture;
+        Artwork::ToolbarPicture picture;
         const char *tip;
-    } buttons[] = {{Artwork::copyPicture(), "Copy"},
-                   {Artwork::savePicture(), "Save bitmap"},
-                   {Artwork::printPicture(), "Print labels"}};
+    } buttons[] = {{Artwork::ToolbarPicture::Copy, "Copy"},
+                   {Artwork::ToolbarPicture::Save, "Save bitmap"},
+                   {Artwork::ToolbarPicture::Print, "Print labels"}};
     for (const auto &button : buttons) {
-        QAction *action = Toolbar1->addAction(QIcon(button.picture), QString());
+        QAction *action = Toolbar1->addAction(Artwork::toolbarIcon(button.picture), QString());
         action->setToolTip(QString::fromLatin1(button.tip));
     }
 }
