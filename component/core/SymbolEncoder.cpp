@@ -38,6 +38,13 @@ constexpr int kZintNumbers[] = {
 static_assert(std::size(kZintNumbers) == std::size_t(SymbolEncoder::Code::JapanPost) + 1);
 } // namespace
 
+QString SymbolEncoder::libraryVersion()
+{
+    // zint tells it as one number, 21200 for 2.12.0.
+    const int number = ZBarcode_Version();
+    return QStringLiteral("%1.%2.%3").arg(number / 10000).arg(number / 100 % 100).arg(number % 100);
+}
+
 int SymbolEncoder::storedNumber(Code code) { return kZintNumbers[int(code)]; }
 
 std::optional<SymbolEncoder::Code> SymbolEncoder::fromStoredNumber(int number)

@@ -72,6 +72,8 @@ public:
     };
 
     static Result encode(const Request &request);
+    // The version of the libzint the program runs with, as "2.12.0".
+    static QString libraryVersion();
 
     // The number a code is stored as (the "CustomSymbology" setting holds it),
     // and back; nullopt for a number no code has.

@@ -316,6 +316,53 @@ std::optional<CommandLine> alone(const QString &only)
     return c;
 }
 
+// The toolkit's option an argument names, as Qt spells it (one dash or two, a
+// value after = or in the next argument): 1 when it takes the next argument
+// as its value, 0 when not; nullopt when it is none of the toolkit's. An
+// option of our own of the same name (--title) stays ours.
+std::optional<int> toolkitValues(const QString &argument)
+{
+    // The options every Qt program takes (QApplication's, QGuiApplication's and
+    // the X11 platform's), with a value and without. The toolkit reads them
+    // when the window starts; the command line passes over them.
+    static const QStringList valued
+        = QStringLiteral("style stylesheet platform platformpluginpath platformtheme plugin qwindowgeometry "
+                         "qwindowicon qwindowtitle session display geometry title icon name visual")
+              .split(u' ');
+    static const QStringList flags
+        = QStringLiteral("reverse widgetcount qmljsdebugger testability sync nograb dograb").split(u' ');
+    if (!argument.startsWith(u'-') || optionNamed(argument))
+        return std::nullopt;
+    const qsizetype dashes = argument.startsWith(QLatin1String("--")) ? 2 : 1;
+    const QString name = argument.section(u'=', 0, 0).mid(dashes);
+    if (flags.contains(name))
+        return 0;
+    if (valued.contains(name))
+        return argument.contains(u'=') ? 0 : 1;
+    return std::nullopt;
+}
+
+// The arguments without the toolkit's options and their values; an error
+// text when one lacks its value.
+QString withoutToolkitOptions(QStringList &arguments)
+{
+    QStringList own;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const std::optional<int> values = toolkitValues(arguments[i]);
+        if (!values) {
+            own << arguments[i];
+            continue;
+        }
+        if (*values == 0)
+            continue;
+        if (i + 1 >= arguments.size())
+            return QStringLiteral("%1 needs a value").arg(arguments[i]);
+        ++i;
+    }
+    arguments = own;
+    return {};
+}
+
 } // namespace
 
 QString CommandLine::usage()
@@ -346,7 +393,8 @@ QString CommandLine::usage()
         "(the fixed text fills its one page anyway). --dpi N saves the pictures at N dots per inch\n"
         "(50 to 2400; screen: the screen's pixels). --pdf - writes the PDF to standard output,\n"
         "which must not be a terminal, and the status line to standard error.\n"
-        "Nothing is stored back.\n");
+        "Nothing is stored back. Qt's own options (-style NAME, -platform NAME, -reverse, ...) go to\n"
+        "the toolkit.\n");
 }
 
 QStringList CommandLine::optionNames()
@@ -359,8 +407,11 @@ QStringList CommandLine::optionNames()
     return names;
 }
 
-CommandLine CommandLine::parse(const QStringList &arguments)
+CommandLine CommandLine::parse(const QStringList &given)
 {
+    QStringList arguments = given;
+    if (const QString error = withoutToolkitOptions(arguments); !error.isEmpty())
+        return usageError(error);
     if (arguments.isEmpty())
         return {};
     if (arguments.size() == 1) {

@@ -41,7 +41,9 @@ struct CommandLine {
 
     bool importFromStandardInput() const { return import == QStringLiteral("-"); } // --import -
 
-    static CommandLine parse(const QStringList &arguments); // without the program name
+    // The arguments without the program name. Qt's own options (-style Fusion,
+    // -platform NAME, -reverse, ...) are passed over: QApplication takes them.
+    static CommandLine parse(const QStringList &arguments);
     static QString usage();
     // Every option parse() takes, "--print" to "--version", for the documentation's checks.
     static QStringList optionNames();

@@ -299,7 +299,9 @@ void Form1::buildMenu()
     mnuExit = file->addAction(QStringLiteral("E&xit"));
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp = help->addAction(QStringLiteral("Quillmark &help"));
+    mnuHelp->setShortcut(QKeySequence::HelpContents);
     mnuAbout = help->addAction(QStringLiteral("&About"));
+    mnuAboutProgram = help->addAction(QStringLiteral("About &Quillmark"));
 }
 
 void Form1::buildToolbar()

@@ -131,7 +131,8 @@ public:
     QAction *mnuPrint, *mnuSave, *mnuCopy, *mnuExit, *mnuAbout;
     QAction *mnuNewDesign, *mnuOpenDesign, *mnuSaveDesign, *mnuSaveDesignAs;
     QAction *mnuRecentDesign[4];
-    QAction *mnuHelp; // beside About: the user manual
+    QAction *mnuHelp; // beside About: the user manual, F1
+    QAction *mnuAboutProgram; // beside About: the program's name, version, licence and libraries
     CommonDialog CommonDialog1;
 
 protected:

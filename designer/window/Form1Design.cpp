@@ -50,6 +50,10 @@ void Form1::buildDesignMenu()
     mnuOpenDesign = menu->addAction(QStringLiteral("&Open design..."));
     mnuSaveDesign = menu->addAction(QStringLiteral("&Save design"));
     mnuSaveDesignAs = menu->addAction(QStringLiteral("Save design &as..."));
+    mnuNewDesign->setShortcut(QKeySequence::New);
+    mnuOpenDesign->setShortcut(QKeySequence::Open);
+    mnuSaveDesign->setShortcut(QKeySequence::Save);
+    mnuSaveDesignAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     QAction *separator = menu->addSeparator();
     for (int i = 0; i < RecentDesigns::kMost; ++i) {
         mnuRecentDesign[i] = menu->addAction(QString());

@@ -1,5 +1,6 @@
 // How the toolkit's notifications reach the handlers: each handler runs nested
 // in whatever set the control's value, and only when the value changed.
+#include "AboutProgram.h"
 #include "Dialogs.h"
 #include "FocusValidator.h"
 #include "Form1.h"
@@ -104,6 +105,8 @@ void Form1::connectHandlers()
     connect(mnuExit, &QAction::triggered, this, guarded([this] { mnuExit_Click(); }));
     connect(mnuAbout, &QAction::triggered, this, guarded([this] { output().mnuAbout_Click(); }));
     connect(mnuHelp, &QAction::triggered, this, guarded([this] { output().mnuHelp_Click(); }));
+    connect(mnuAboutProgram, &QAction::triggered, this,
+            guarded([this] { m_dialogs.aboutProgram(AboutProgram::title(), AboutProgram::text()); }));
 
     // Once per change of the symbol, as cheap as one layout without drawing.
     connect(Vantrel1, &Vantrel::symbolChanged, this, [this] { showModule(); });

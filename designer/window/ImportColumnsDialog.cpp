@@ -41,6 +41,8 @@ ImportColumnsDialog::ImportColumnsDialog(const QString &path, const ImportColumn
     m_title->setText(columns.titleTemplate);
     m_title->setPlaceholderText(tr("none, or {name}"));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab goes on to the next control; the arrows move from cell to cell.
+    m_table->setTabKeyNavigation(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_preview->setWordWrap(true);
     m_preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -60,6 +62,11 @@ ImportColumnsDialog::ImportColumnsDialog(const QString &path, const ImportColumn
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
+    // Tab follows the rows down from the table.
+    setTabOrder(m_table, m_delimiter);
+    setTabOrder(m_delimiter, m_header);
+    setTabOrder(m_header, m_value);
+    setTabOrder(m_value, m_title);
 
     connect(m_delimiter, &QComboBox::currentIndexChanged, this, &ImportColumnsDialog::choiceChanged);
     connect(m_header, &QCheckBox::toggled, this, &ImportColumnsDialog::choiceChanged);

@@ -133,6 +133,22 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
     return dialog.selectedFiles().constFirst();
 }
 
+// A question whose buttons have access keys (Qt's own texts for Save, Discard
+// and Cancel have none): the button pressed.
+QMessageBox::StandardButton askWithKeys(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton byDefault)
+{
+    QMessageBox box(icon, title, text, buttons);
+    box.setDefaultButton(byDefault);
+    const std::pair<QMessageBox::StandardButton, const char *> keyed[] = {
+        {QMessageBox::Save, "&Save"}, {QMessageBox::Discard, "&Discard"}, {QMessageBox::Cancel, "&Cancel"}};
+    for (const auto &[button, caption] : keyed)
+        if (QAbstractButton *shown = box.button(button))
+            shown->setText(QString::fromLatin1(caption));
+    return QMessageBox::StandardButton(box.exec());
+}
+
 class QtDialogProvider : public DialogProvider {
 public:
     explicit QtDialogProvider(const PrinterObject &printer)
@@ -185,20 +201,24 @@ public:
         else
             QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
     }
+    void aboutProgram(const QString &title, const QString &text) override
+    {
+        QMessageBox::about(nullptr, title, text);
+    }
     int runDialog(QDialog &dialog) override { return dialog.exec(); }
     SaveChanges askSaveChanges(const QString &text, const QString &title) override
     {
-        const auto answer = QMessageBox::question(
-            nullptr, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-            QMessageBox::Save);
+        const auto answer
+            = askWithKeys(QMessageBox::Question, title, text,
+                          QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
         return answer == QMessageBox::Save   ? SaveChanges::Save
             : answer == QMessageBox::Discard ? SaveChanges::Discard
                                              : SaveChanges::Cancel;
     }
     bool warnBeforeRun(const QString &text, const QString &title) override
     {
-        return QMessageBox::warning(nullptr, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                    QMessageBox::Ok)
+        return askWithKeys(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                           QMessageBox::Ok)
             == QMessageBox::Ok;
     }
     std::optional<QColor> chooseColor(const QColor &initial, QWidget *parent) override

@@ -44,6 +44,9 @@ public:
     {
         showMessage(text, title, MessageIcon::Information);
     }
+    // The program's own About box (name, version, licence, libraries), with
+    // its icon; a provider without one shows it as information.
+    virtual void aboutProgram(const QString &title, const QString &text) { information(text, title); }
     // A dialog of our own shown modally (the format options); returns its
     // result, QDialog::Accepted or Rejected. A provider that does not answer
     // it cancels it, as it does the colour picker (nullopt: cancelled).

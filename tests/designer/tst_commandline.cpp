@@ -74,6 +74,10 @@ private slots:
         QTest::newRow("unknown argument") << QStringList{"--frobnicate"} << 2 << "unknown argument";
         QTest::newRow("two jobs") << QStringList{"--print", "--save", "a.png"} << 2 << "one job each";
         QTest::newRow("value missing") << QStringList{"--print", "--text"} << 2 << "needs a value";
+        // Qt's own options go to the toolkit; the job's are still read around them.
+        QTest::newRow("value missing after Qt's options")
+            << QStringList{"--print", "-style", "Fusion", "--reverse", "-platform=offscreen", "--text"} << 2
+            << "--text needs a value";
         QTest::newRow("prefix twice")
             << QStringList{"--print", "--sequence", "1", "2", "--prefix", "a", "--prefix", "b"} << 2
             << "--prefix is given twice";
@@ -204,7 +208,8 @@ private slots:
         QCOMPARE(out, QStringLiteral("{sku}\n{size}\n{name}\n{date}\n{n}\n{value}\n"));
     }
 
-    // The window started with a design file opens it: the file heads the recent designs at once.
+    // The window started with a design file, among Qt's own options, opens it:
+    // the file heads the recent designs at once.
     void windowOpensTheDesignGiven()
     {
         const QString file = path("given.qmdesign");
@@ -213,7 +218,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", path("window-config"));
         window.setProcessEnvironment(env);
-        window.start(QStringLiteral(QUILLMARK_BINARY), {file});
+        window.start(QStringLiteral(QUILLMARK_BINARY), {"-style", "Fusion", file, "-reverse"});
         const QString recent = path("window-config/Quillmark2/Recent designs.conf");
         QTRY_VERIFY_WITH_TIMEOUT(contents(recent).contains(QFile::encodeName(file)), 30000);
         window.kill();

@@ -4,6 +4,7 @@
 #include "Decode.h"
 #include "Design.h"
 #include "DesignerSession.h"
+#include "ImportColumnsDialog.h"
 #include "SymbolBuilder.h"
 #include "common/Raised.h"
 #include "component/Scan.h"
@@ -480,6 +481,56 @@ private slots:
         f.mnuRecentDesign_Click(3);
         QCOMPARE(f.designFile(), session.dir.filePath("c.qmdesign"));
         QCOMPARE(f.Text1->text(), QStringLiteral("0123456789"));
+    }
+
+    // The File menu's and the help's keys on the shown window; About Quillmark
+    // names the version and the libraries; the real question before leaving a
+    // design has access keys; Tab leaves the Columns table.
+    void desktopHabits()
+    {
+        DesignerSession session;
+        qputenv("XDG_CACHE_HOME", session.dir.filePath("cache").toLocal8Bit()); // the help's pages
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        const auto press = [&f](const char *keys) { QTest::keySequence(&f, QKeySequence(keys)); };
+        session.dialogs.saveAnswer = session.dir.filePath("mine");
+        press("Ctrl+S"); // a design without a file is saved as one
+        session.dialogs.saveAnswer = session.dir.filePath("as");
+        f.Text1->setText(QStringLiteral("changed"));
+        press("Ctrl+S");
+        QCOMPARE(f.designFile(), session.dir.filePath("mine.qmdesign"));
+        QVERIFY(!f.designChanged());
+        press("Ctrl+Shift+S");
+        QCOMPARE(f.designFile(), session.dir.filePath("as.qmdesign"));
+        press("Ctrl+N");
+        QCOMPARE(f.designFile(), QString());
+        session.dialogs.openAnswer = session.dir.filePath("mine.qmdesign");
+        press("Ctrl+O");
+        QCOMPARE(f.designFile(), session.dialogs.openAnswer);
+        press("F1");
+        QVERIFY(!session.dialogs.opened.isEmpty());
+        f.mnuAboutProgram->trigger();
+        const QString about = session.dialogs.allText();
+        QVERIFY2(about.startsWith("Quillmark " QUILLMARK_VERSION "\n"), qPrintable(about));
+        QVERIFY2(about.contains(QStringLiteral("Qt %1 and libzint 2.").arg(qVersion())), qPrintable(about));
+        QStringList buttons;
+        QTimer::singleShot(0, [&buttons] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            for (const QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            box->button(QMessageBox::Discard)->click();
+        });
+        QCOMPARE(DialogProvider::real(session.printer)->askSaveChanges("Save changes?", "Quillmark"),
+                 DialogProvider::SaveChanges::Discard);
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{"&Cancel", "&Discard", "&Save"}));
+        ImportColumnsDialog columns(session.writeFile("two.csv", "a,b\n1,2\n"), {}, session.dialogs);
+        columns.show();
+        QApplication::setActiveWindow(&columns);
+        QVERIFY(QTest::qWaitForWindowActive(&columns));
+        columns.findChild<QTableWidget *>("sample")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), columns.findChild<QComboBox *>("delimiter"));
     }
 };
 
