@@ -255,11 +255,42 @@ private slots:
         session.dialogs.openAnswer = file;
         f.Check3->click(); // ticked first: the browse itself previews the title
         f.Command1->click();
-        QCOMPARE(f.CommonDialog1.Filter, QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*"));
+        QCOMPARE(f.CommonDialog1.Filter,
+                 QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*|"
+                                "Spreadsheet exports (*.csv *.tsv)|*.csv;*.tsv"));
         QCOMPARE(differs(f, "Caption= A ,B;Title=Title A"), QString());
         f.Option1->setChecked(true);
         f.Option3->setChecked(true); // choosing the source previews the first field
         QCOMPARE(differs(f, "Caption=A"), QString());
+    }
+
+    // The browse opens on spreadsheet exports for columns or an export; else on the text entries, as
+    // the picture save may have left its own; a cancel leaves the entry last chosen.
+    void importBrowseEntry_data()
+    {
+        QTest::addColumn<int>("lastChosen");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("columns"); // the value template
+        QTest::addColumn<QString>("file");
+        QTest::newRow("text file, all files last") << 2 << 2 << QString() << "in.txt";
+        QTest::newRow("text file after a PNG picture") << 3 << 2 << QString() << "in.txt";
+        QTest::newRow("export") << 1 << 3 << QString() << "shop.TSV";
+        QTest::newRow("columns of a text file") << 1 << 3 << QStringLiteral("{1}") << "in.txt";
+    }
+    void importBrowseEntry()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, columns);
+        QFETCH(int, lastChosen);
+        QFETCH(int, entry);
+        DesignerSession session;
+        session.seed("option1=0;option3=1;text4=" + session.writeFile(file, "A;B\n"));
+        SettingsStore(session.path).write("Import columns", "Value", columns);
+        Form1 &f = session.start();
+        f.CommonDialog1.FilterIndex = lastChosen;
+        f.Command1->click();
+        QCOMPARE(session.dialogs.openedEntry, entry);
+        QCOMPARE(f.CommonDialog1.FilterIndex, lastChosen);
     }
 
     // The Columns dialog scripted: the file's first rows as a table, the first
