@@ -4,6 +4,7 @@
 #include "Decode.h"
 #include "Design.h"
 #include "DesignerSession.h"
+#include "OutputCommands.h"
 #include "SymbolBuilder.h"
 #include "common/Raised.h"
 #include "component/Scan.h"
@@ -157,6 +158,37 @@ private slots:
         QCOMPARE(QPointF(f.Vantrel1->Left(), f.Vantrel1->Top()), symbol);
         f.resize(f.width() + 40, f.height()); // the preview follows the window
         QTRY_COMPARE(f.Picture1->width(), preview.width() + 40);
+    }
+
+    // At the window's first size the last run's summary is read whole: after two pictures saved, beside
+    // the design's path shortened in its middle, whole in its tooltip; after 2000 labels printed, too.
+    void statusSummary()
+    {
+        DesignerSession session("option1=0;option2=1;text2=1;text3=2");
+        const QTemporaryDir pdf(QDir::tempPath()
+                                + QStringLiteral("/q-XXXXXX")); // a short name in the summary
+        session.printer.selectPdfFile(pdf.filePath("l.pdf"));
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        const QString design = session.dir.filePath("shelf.qmdesign");
+        session.dialogs.saveAnswer = design;
+        f.mnuSaveDesignAs->trigger();
+        session.dialogs.saveAnswer = session.dir.filePath("p.bmp");
+        f.output().mnuSave_Click();
+        const QLabel *told = f.statusBar()->findChild<QLabel *>("summary");
+        const QLabel *path = f.statusBar()->findChild<QLabel *>("design");
+        const auto readWhole = [told](const QString &start) {
+            return told->text().startsWith(start) && told->text() == told->toolTip()
+                && told->width() >= told->fontMetrics().horizontalAdvance(told->text());
+        };
+        QVERIFY2(readWhole("2 pictures in "), qPrintable(told->text()));
+        QVERIFY(told->geometry().right() < path->geometry().left());
+        QVERIFY2(path->text().contains(u'…'), qPrintable(path->text()));
+        QCOMPARE(path->toolTip(), "Design: " + design);
+        f.Text3->setText(QStringLiteral("2000"));
+        frmPrint(f.view(), session.dialogs, session.printer).OKButton_Click();
+        QVERIFY2(readWhole("2000 labels on "), qPrintable(told->text()));
+        QCOMPARE(session.dialogs.allText(), QString());
     }
 
     // A pick pushes its value into the component, the preview is read by
@@ -430,7 +462,7 @@ private slots:
         // The prefix, the sequence's start and the suffix, as the controls hold them.
         QCOMPARE(f.Vantrel1->Caption(), QStringLiteral("SSCC-0042/A"));
         QVERIFY(f.statusBar()->currentMessage().isEmpty());
-        QVERIFY(f.statusBar()->findChild<QLabel *>("design")->text().contains(file));
+        QVERIFY(f.statusBar()->findChild<QLabel *>("design")->toolTip().contains(file));
         // Margins changed in the print dialog after opening are the design's from then on.
         {
             frmPrint print(f.view(), session.dialogs, session.printer);
