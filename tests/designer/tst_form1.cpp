@@ -294,35 +294,23 @@ private slots:
         f.Option1->setChecked(true);
         f.Option3->setChecked(true); // choosing the source previews the first field
         QCOMPARE(differs(f, "Caption=A"), QString());
-    }
-
-    // The browse opens on spreadsheet exports for columns or an export; else on the text entries, as
-    // the picture save may have left its own; a cancel leaves the entry last chosen.
-    void importBrowseEntry_data()
-    {
-        QTest::addColumn<int>("lastChosen");
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<QString>("columns"); // the value template
-        QTest::addColumn<QString>("file");
-        QTest::newRow("text file, all files last") << 2 << 2 << QString() << "in.txt";
-        QTest::newRow("text file after a PNG picture") << 3 << 2 << QString() << "in.txt";
-        QTest::newRow("export") << 1 << 3 << QString() << "shop.TSV";
-        QTest::newRow("columns of a text file") << 1 << 3 << QStringLiteral("{1}") << "in.txt";
-    }
-    void importBrowseEntry()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, columns);
-        QFETCH(int, lastChosen);
-        QFETCH(int, entry);
-        DesignerSession session;
-        session.seed("option1=0;option3=1;text4=" + session.writeFile(file, "A;B\n"));
-        SettingsStore(session.path).write("Import columns", "Value", columns);
-        Form1 &f = session.start();
-        f.CommonDialog1.FilterIndex = lastChosen;
+        // The browse opens on a text entry, also after a picture save chose its PNG entry; on
+        // spreadsheet exports for an export or for columns; a cancel leaves the entry last chosen.
+        QCOMPARE(session.dialogs.openedEntry, 1);
+        f.CommonDialog1.FilterIndex = 3;
         f.Command1->click();
-        QCOMPARE(session.dialogs.openedEntry, entry);
-        QCOMPARE(f.CommonDialog1.FilterIndex, lastChosen);
+        QCOMPARE(session.dialogs.openedEntry, 2);
+        session.dialogs.openAnswer.reset();
+        f.Text4->setText(session.writeFile("shop.TSV", "a\tb\n"));
+        f.Command1->click();
+        QCOMPARE(session.dialogs.openedEntry, 3);
+        QCOMPARE(f.CommonDialog1.FilterIndex, 2);
+        DataSource columns = f.document().source();
+        columns.columns.valueTemplate = QStringLiteral("{1}");
+        f.document().setSource(columns);
+        f.Text4->setText(file);
+        f.Command1->click();
+        QCOMPARE(session.dialogs.openedEntry, 3);
     }
 
     // The Columns dialog scripted: the file's first rows as a table, the first
