@@ -10,9 +10,12 @@ QStringList ScriptedDialogs::texts(bool withTitles) const
     return result;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const QString &, const QString &, const QString &name, int &)
+std::optional<QString> ScriptedDialogs::openFile(const QString &, const QString &, const QString &name,
+                                                 int &index)
 {
-    return askedName = name, openAnswer;
+    openedEntry = index;
+    askedName = name;
+    return openAnswer;
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(const QString &, const QString &, const QString &name, int &)

@@ -12,6 +12,7 @@
 #include "RecentDesigns.h"
 #include "ScreenMetrics.h"
 #include "SettingsStore.h"
+#include "StatusLine.h"
 #include "SymbolBuilder.h"
 #include "Vantrel.h"
 
@@ -106,9 +107,8 @@ Form1::Form1(SettingsStore &store, DialogProvider &dialogs, PrinterObject &print
     buildEditor();
     m_output = std::make_unique<OutputCommands>(*m_view, m_dialogs, m_printer);
     m_client->installEventFilter(this);
-    m_moduleLabel = new QLabel(this);
-    m_moduleLabel->setObjectName(QStringLiteral("module"));
-    statusBar()->addPermanentWidget(m_moduleLabel);
+    m_statusLine = new StatusLine(this);
+    statusBar()->addWidget(m_statusLine, 1);
     showModule();
 
     // The design client area, 6888 x 6012 twips, between the menu bar and the status bar.

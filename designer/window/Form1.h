@@ -33,6 +33,7 @@ class OutputCommands;
 class PrinterObject;
 class RecentDesigns;
 class SettingsStore;
+class StatusLine;
 class Vantrel;
 
 // The designer window: the live record of the design and of the data source.
@@ -193,8 +194,7 @@ private:
     LabelDocument m_savedDocument; // what the design file held when opened or last saved
     QString m_designFile;
     std::unique_ptr<RecentDesigns> m_recent;
-    QLabel *m_designLabel = nullptr;
-    QLabel *m_moduleLabel = nullptr;
+    StatusLine *m_statusLine = nullptr; // the last run's summary, the design and the module
     bool m_shown = false;
     QWidget *m_client = nullptr;
     QButtonGroup *m_sourceGroup = nullptr;

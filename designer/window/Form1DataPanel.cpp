@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -22,6 +23,24 @@ bool ordinaryFileExists(const QString &name)
         return false;
     const QFileInfo info(name);
     return info.isFile() && !info.isHidden();
+}
+
+// The browse's file types: the two text entries first, as they always were,
+// then the exports of a spreadsheet, which the Columns dialog reads.
+const QString kImportFilter = QStringLiteral(
+    "Text files (*.txt)|*.txt|All fiels (*.*)|*.*|Spreadsheet exports (*.csv *.tsv)|*.csv;*.tsv");
+constexpr int kAllFilesEntry = 2;
+constexpr int kSpreadsheetEntry = 3;
+
+// The entry the browse opens on: spreadsheet exports while columns are read or
+// the file is one; otherwise the entry last chosen, where an entry of the
+// picture save beyond the text ones opens on all files.
+int importFilterEntry(bool columns, const QString &file, int lastChosen)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (columns || suffix == u"csv" || suffix == u"tsv")
+        return kSpreadsheetEntry;
+    return std::clamp(lastChosen, 1, kAllFilesEntry);
 }
 
 void enable(std::initializer_list<QWidget *> widgets, bool enabled)
@@ -68,12 +87,17 @@ void Form1::Check3_Click()
 
 void Form1::Command1_Click()
 {
-    CommonDialog1.Filter = QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*");
+    CommonDialog1.Filter = kImportFilter;
     CommonDialog1.DefaultExt = QStringLiteral(".txt");
+    const int lastChosen = CommonDialog1.FilterIndex;
+    CommonDialog1.FilterIndex
+        = importFilterEntry(m_document.source().columns.chosen(), Text4->text(), lastChosen);
     // A cancelled browse changes nothing: the dialog's remembered name may be
     // that of a picture saved earlier, or empty, and is no import file.
-    if (!CommonDialog1.ShowOpen())
+    if (!CommonDialog1.ShowOpen()) {
+        CommonDialog1.FilterIndex = lastChosen;
         return;
+    }
     Text4->setText(CommonDialog1.FileName);
     if (ordinaryFileExists(Text4->text())) {
         Vantrel1->setCaption(module1().getFirstData());

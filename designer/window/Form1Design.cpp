@@ -11,6 +11,7 @@
 #include "QuillError.h"
 #include "RecentDesigns.h"
 #include "SettingsStore.h"
+#include "StatusLine.h"
 #include "StoredValue.h"
 #include "Vantrel.h"
 
@@ -269,12 +270,7 @@ void Form1::setLabelProduct(const QString &name) { m_document.setLabelProduct(na
 
 void Form1::showDesignState()
 {
-    if (!m_designLabel) {
-        m_designLabel = new QLabel(this);
-        m_designLabel->setObjectName(QStringLiteral("design"));
-        statusBar()->addPermanentWidget(m_designLabel);
-    }
-    m_designLabel->setText(m_designFile.isEmpty()
-                               ? QStringLiteral("New design")
-                               : QStringLiteral("Design: %1").arg(QDir::toNativeSeparators(m_designFile)));
+    m_statusLine->setDesign(m_designFile.isEmpty()
+                                ? QStringLiteral("New design")
+                                : QStringLiteral("Design: %1").arg(QDir::toNativeSeparators(m_designFile)));
 }

@@ -4,6 +4,7 @@
 #include "Numbers.h"
 #include "OutputCommands.h"
 #include "ScreenMetrics.h"
+#include "StatusLine.h"
 #include "StoredValue.h"
 #include "Vantrel.h"
 
@@ -95,17 +96,17 @@ void Form1::sizeVantrel1()
 
 void Form1::showStatus(const QString &line)
 {
-    statusBar()->showMessage(line);
+    m_statusLine->setSummary(line);
     showModule(); // a run changes the symbol without a word to the window
 }
 
 void Form1::showModule()
 {
-    if (!m_moduleLabel)
+    if (!m_statusLine)
         return;
     const std::optional<ModuleSize> module = output().pictureModule();
-    m_moduleLabel->setText(module ? QStringLiteral("Module %1").arg(module->physical()) : QString());
-    m_moduleLabel->setToolTip(module ? module->onDevice() : QString());
+    m_statusLine->setModule(module ? QStringLiteral("Module %1").arg(module->physical()) : QString(),
+                            module ? module->onDevice() : QString());
 }
 
 void Form1::Form_Resize()

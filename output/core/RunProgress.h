@@ -1,5 +1,6 @@
 #pragma once
 #include "Module1.h"
+#include "TimeLeft.h"
 
 #include <QString>
 #include <functional>
@@ -45,6 +46,5 @@ protected:
 private:
     unsigned m_calls = 0;
     std::function<std::optional<DataExtent>()> m_extent;
-    std::optional<double> m_lastEstimate; // the run's whole length in seconds, at the last report
-    bool m_steady = false;
+    TimeLeft m_timeLeft;
 };

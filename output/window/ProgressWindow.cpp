@@ -10,18 +10,21 @@ constexpr qint64 kUpdateEveryMs
     = 200; // the window and those behind it are painted this often (about 2 ms each)
 } // namespace
 
-ProgressWindow::ProgressWindow(const QString &title, Describe describe)
+ProgressWindow::ProgressWindow(const QString &title, Describe describe, std::function<qint64()> clock)
     : m_title(title)
     , m_describe(std::move(describe))
+    , m_clock(std::move(clock))
 {
-    m_clock.start();
+    m_started.start();
+    if (!m_clock)
+        m_clock = [this] { return m_started.elapsed(); };
 }
 
 ProgressWindow::~ProgressWindow() { delete m_window; }
 
 void ProgressWindow::look(long long done)
 {
-    const qint64 now = m_clock.elapsed();
+    const qint64 now = m_clock();
     if (now < kShowAfterMs || now - m_lastUpdate < kUpdateEveryMs)
         return;
     m_lastUpdate = now;

@@ -16,7 +16,8 @@ class QProgressDialog;
 class ProgressWindow : public RunProgress {
 public:
     // describe: the window's text for the number of values done, of the total when known.
-    ProgressWindow(const QString &title, Describe describe);
+    // clock: milliseconds since the run began; by default, as the system's clock tells them.
+    ProgressWindow(const QString &title, Describe describe, std::function<qint64()> clock = {});
     ~ProgressWindow() override;
     ProgressWindow(const ProgressWindow &) = delete;
     ProgressWindow &operator=(const ProgressWindow &) = delete;
@@ -27,7 +28,8 @@ protected:
 private:
     QString m_title;
     Describe m_describe;
-    QElapsedTimer m_clock;
+    QElapsedTimer m_started;
+    std::function<qint64()> m_clock;
     qint64 m_lastUpdate = 0;
     QPointer<QProgressDialog> m_window;
 };

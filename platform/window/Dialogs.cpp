@@ -30,11 +30,11 @@ QStringList qtFilters(const QString &filter)
     const QStringList parts = filter.split(u'|');
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         const QString &description = parts[i];
-        const QString &pattern = parts[i + 1];
-        if (description.contains(u'(' + pattern + u')'))
+        const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
+        if (description.contains(u'(' + patterns + u')'))
             result << description;
         else
-            result << QStringLiteral("%1 (%2)").arg(description, QString(pattern).replace(u';', u' '));
+            result << QStringLiteral("%1 (%2)").arg(description, patterns);
     }
     return result;
 }

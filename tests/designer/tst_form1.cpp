@@ -5,6 +5,7 @@
 #include "Design.h"
 #include "DesignerSession.h"
 #include "ImportColumnsDialog.h"
+#include "OutputCommands.h"
 #include "SymbolBuilder.h"
 #include "common/Raised.h"
 #include "component/Scan.h"
@@ -160,6 +161,37 @@ private slots:
         QTRY_COMPARE(f.Picture1->width(), preview.width() + 40);
     }
 
+    // At the window's first size the last run's summary is read whole: after two pictures saved, beside
+    // the design's path shortened in its middle, whole in its tooltip; after 2000 labels printed, too.
+    void statusSummary()
+    {
+        DesignerSession session("option1=0;option2=1;text2=1;text3=2");
+        const QTemporaryDir pdf(QDir::tempPath()
+                                + QStringLiteral("/q-XXXXXX")); // a short name in the summary
+        session.printer.selectPdfFile(pdf.filePath("l.pdf"));
+        Form1 &f = session.start();
+        QVERIFY(session.activate());
+        const QString design = session.dir.filePath("shelf.qmdesign");
+        session.dialogs.saveAnswer = design;
+        f.mnuSaveDesignAs->trigger();
+        session.dialogs.saveAnswer = session.dir.filePath("p.bmp");
+        f.output().mnuSave_Click();
+        const QLabel *told = f.statusBar()->findChild<QLabel *>("summary");
+        const QLabel *path = f.statusBar()->findChild<QLabel *>("design");
+        const auto readWhole = [told](const QString &start) {
+            return told->text().startsWith(start) && told->text() == told->toolTip()
+                && told->width() >= told->fontMetrics().horizontalAdvance(told->text());
+        };
+        QVERIFY2(readWhole("2 pictures in "), qPrintable(told->text()));
+        QVERIFY(told->geometry().right() < path->geometry().left());
+        QVERIFY2(path->text().contains(u'…'), qPrintable(path->text()));
+        QCOMPARE(path->toolTip(), "Design: " + design);
+        f.Text3->setText(QStringLiteral("2000"));
+        frmPrint(f.view(), session.dialogs, session.printer).OKButton_Click();
+        QVERIFY2(readWhole("2000 labels on "), qPrintable(told->text()));
+        QCOMPARE(session.dialogs.allText(), QString());
+    }
+
     // A pick pushes its value into the component, the preview is read by
     // zxing-cpp, and a pick is what the next start shows. A typed symbology is
     // no selection: stored as -1, and the next start's preview says so.
@@ -256,11 +288,30 @@ private slots:
         session.dialogs.openAnswer = file;
         f.Check3->click(); // ticked first: the browse itself previews the title
         f.Command1->click();
-        QCOMPARE(f.CommonDialog1.Filter, QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*"));
+        QCOMPARE(f.CommonDialog1.Filter,
+                 QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*|"
+                                "Spreadsheet exports (*.csv *.tsv)|*.csv;*.tsv"));
         QCOMPARE(differs(f, "Caption= A ,B;Title=Title A"), QString());
         f.Option1->setChecked(true);
         f.Option3->setChecked(true); // choosing the source previews the first field
         QCOMPARE(differs(f, "Caption=A"), QString());
+        // The browse opens on a text entry, also after a picture save chose its PNG entry; on
+        // spreadsheet exports for an export or for columns; a cancel leaves the entry last chosen.
+        QCOMPARE(session.dialogs.openedEntry, 1);
+        f.CommonDialog1.FilterIndex = 3;
+        f.Command1->click();
+        QCOMPARE(session.dialogs.openedEntry, 2);
+        session.dialogs.openAnswer.reset();
+        f.Text4->setText(session.writeFile("shop.TSV", "a\tb\n"));
+        f.Command1->click();
+        QCOMPARE(session.dialogs.openedEntry, 3);
+        QCOMPARE(f.CommonDialog1.FilterIndex, 2);
+        DataSource columns = f.document().source();
+        columns.columns.valueTemplate = QStringLiteral("{1}");
+        f.document().setSource(columns);
+        f.Text4->setText(file);
+        f.Command1->click();
+        QCOMPARE(session.dialogs.openedEntry, 3);
     }
 
     // The Columns dialog scripted: the file's first rows as a table, the first
@@ -400,7 +451,7 @@ private slots:
         // The prefix, the sequence's start and the suffix, as the controls hold them.
         QCOMPARE(f.Vantrel1->Caption(), QStringLiteral("SSCC-0042/A"));
         QVERIFY(f.statusBar()->currentMessage().isEmpty());
-        QVERIFY(f.statusBar()->findChild<QLabel *>("design")->text().contains(file));
+        QVERIFY(f.statusBar()->findChild<QLabel *>("design")->toolTip().contains(file));
         // Margins changed in the print dialog after opening are the design's from then on.
         {
             frmPrint print(f.view(), session.dialogs, session.printer);

@@ -6,6 +6,7 @@
 #include "OutputCommands.h"
 #include "PictureNames.h"
 #include "PrinterObject.h"
+#include "ProgressWindow.h"
 #include "RunProgress.h"
 #include "SaveRun.h"
 #include "ScreenMetrics.h"
@@ -463,6 +464,50 @@ private slots:
         // Once every value is done, no time is left to tell.
         QVERIFY2(!recorder.reports.value(4).text.contains("left"),
                  qPrintable(recorder.reports.value(4).text));
+    }
+
+    // A run of 100,000 values in the progress window, told its share every 200 ms by a clock of the
+    // test's: the time left in whole seconds at the rate of the last seconds, once that is steady.
+    void timeLeft_data()
+    {
+        QTest::addColumn<double>("firstSeconds"); // the run's first stretch: its length
+        QTest::addColumn<double>("firstShare"); // and the share it does
+        QTest::addColumn<double>("seconds"); // the whole run's length
+        QTest::addColumn<double>("at"); // the share at which the window is read
+        QTest::addColumn<QString>("told"); // the window's line under the count
+        QTest::newRow("20 s, too early to tell") << 10.0 << 0.5 << 20.0 << 0.1 << "";
+        QTest::newRow("20 s, 30% done") << 10.0 << 0.5 << 20.0 << 0.3 << "About 14 seconds left";
+        QTest::newRow("20 s, 50% done") << 10.0 << 0.5 << 20.0 << 0.5 << "About 10 seconds left";
+        QTest::newRow("20 s, 60% done") << 10.0 << 0.5 << 20.0 << 0.6 << "A few seconds left";
+        QTest::newRow("slow first seconds") << 6.0 << 0.03 << 25.4 << 0.4 << "About 12 seconds left";
+        QTest::newRow("slower after the first half") << 5.0 << 0.5 << 25.0 << 0.65 << "About 14 seconds left";
+    }
+    void timeLeft()
+    {
+        QFETCH(double, firstSeconds);
+        QFETCH(double, firstShare);
+        QFETCH(double, seconds);
+        QFETCH(double, at);
+        QFETCH(QString, told);
+        const auto shareAt = [&](double t) {
+            if (t <= firstSeconds)
+                return t / firstSeconds * firstShare;
+            return firstShare + (t - firstSeconds) / (seconds - firstSeconds) * (1 - firstShare);
+        };
+        qint64 now = 0;
+        const auto labels = [](long long, std::optional<long long>) { return QString(); };
+        ProgressWindow window(QStringLiteral("Printing"), labels, [&now] { return now; });
+        long long done = 0;
+        window.setExtent([&done] { return DataExtent{.done = done, .total = 100000}; });
+        while (done < at * 100000) {
+            now += 200;
+            done = std::llround(shareAt(now / 1000.0) * 100000);
+            for (int value = 0; value < 16; ++value) // the window looks every 16 values
+                window.step(done);
+        }
+        const auto *shown = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        QVERIFY(shown);
+        QCOMPARE(shown->labelText().section(u'\n', 1), told);
     }
 
     // The label product chooser: the product a search leaves first is the one
