@@ -17,6 +17,7 @@
 #include "Decode.h"
 #include "Files.h"
 
+#include <QPrintPreviewWidget>
 #include <QtTest>
 #include <QtWidgets>
 #include <fcntl.h>
@@ -489,6 +490,32 @@ private slots:
         const std::optional<LabelProduct> product
             = DialogProvider::real(printer)->chooseLabelProduct(products, {});
         QCOMPARE(product ? product->name() : QString(), chosen);
+    }
+
+    // The real preview's zoom: "100%" is the paper's own size, the wheel with
+    // Ctrl held zooms in from there, and "Fit page" shows the page whole again.
+    void previewZoom()
+    {
+        PrinterObject printer;
+        printer.selectPdfFile(m_dir.filePath("zoom.pdf"));
+        QPrintPreviewWidget preview(&printer.qprinter());
+        qreal actualSize = 0;
+        qreal zoomedIn = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            dialog->findChild<QPushButton *>("actualSize")->click();
+            actualSize = preview.zoomFactor();
+            QWheelEvent wheel({10, 10}, {10, 10}, {}, {0, 120}, Qt::NoButton, Qt::ControlModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(preview.findChild<QGraphicsView *>()->viewport(), &wheel);
+            zoomedIn = preview.zoomFactor();
+            dialog->findChild<QPushButton *>("fitPage")->click();
+            dialog->close();
+        });
+        QVERIFY(!DialogProvider::real(printer)->printPreview(preview));
+        QCOMPARE(actualSize, 1.0);
+        QCOMPARE(zoomedIn, 1.1);
+        QCOMPARE(preview.zoomMode(), QPrintPreviewWidget::FitInView);
     }
 
     // The picture's resolution typed in Qt's save dialog: one beyond the range is
