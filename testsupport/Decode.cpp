@@ -102,14 +102,14 @@ QList<SvgShape> wmfShapes(const QByteArray &wmf)
     return shapes;
 }
 
-QRect inkBox(const QImage &image, const QRect &area)
+QRect inkBox(const QImage &image, const QRect &area, int below)
 {
     const QRect r = area.intersected(image.rect());
     const QImage gray = image.copy(r).convertToFormat(QImage::Format_Grayscale8);
     QRect box;
     for (int y = 0; y < gray.height(); ++y)
         for (int x = 0; x < gray.width(); ++x)
-            if (gray.constScanLine(y)[x] < 128)
+            if (gray.constScanLine(y)[x] < below)
                 box |= QRect(x, y, 1, 1);
     return box.isNull() ? box : box.translated(r.topLeft());
 }

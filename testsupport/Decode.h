@@ -39,8 +39,8 @@ struct SvgShape {
 };
 QList<SvgShape> wmfShapes(const QByteArray &wmf);
 
-// Bounding box of the dark pixels inside area; null when there is none.
-QRect inkBox(const QImage &image, const QRect &area);
+// Bounding box of the pixels darker than below (grey 0 to 255) inside area; null when there is none.
+QRect inkBox(const QImage &image, const QRect &area, int below = 128);
 // One symbol cut from a page onto a white ground with room around it, as a
 // scanner sees a label.
 QImage label(const QImage &page, const QRect &symbol);

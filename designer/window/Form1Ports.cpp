@@ -16,5 +16,9 @@ void Form1View::setSymbolSize(bool inches, const QString &width, const QString &
 {
     m_form.setSymbolSize(inches, width, height);
 }
+std::pair<QString, QString> Form1View::symbolSizeTexts()
+{
+    return {m_form.Text5->text(), m_form.Text6->text()};
+}
 void Form1View::showStatus(const QString &line) { m_form.showStatus(line); }
 void Form1View::setLabelProduct(const QString &name) { m_form.setLabelProduct(name); }

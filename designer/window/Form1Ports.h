@@ -17,6 +17,7 @@ public:
     SettingsStore &settings() override;
     void storeMargins() override;
     void setSymbolSize(bool inches, const QString &width, const QString &height) override;
+    std::pair<QString, QString> symbolSizeTexts() override;
     void showStatus(const QString &line) override;
     void setLabelProduct(const QString &name) override;
 

@@ -12,6 +12,7 @@
 #include "SymbolFitError.h"
 #include "SymbolRenderer.h"
 
+#include <QPainter>
 #include <QRect>
 #include <QScopeGuard>
 #include <cmath>
@@ -231,6 +232,8 @@ bool PrintRun::fillPage(const LabelGrid &grid, long long &usedCells)
 {
     const float tppX = m_printer.twipsPerPixelX();
     const float tppY = m_printer.twipsPerPixelY();
+    if (m_outlines)
+        drawOutlines(grid);
     for (std::int32_t row = 0; row < grid.rows; ++row) {
         for (std::int32_t column = 0; column < grid.columns; ++column) {
             if (usedCells > 0) {
@@ -243,6 +246,22 @@ bool PrintRun::fillPage(const LabelGrid &grid, long long &usedCells)
         }
     }
     return true;
+}
+
+// Every cell's, the used ones of a partly used sheet too: the page as it is.
+void PrintRun::drawOutlines(const LabelGrid &grid)
+{
+    QPainter &painter = m_printer.painter();
+    painter.save();
+    painter.setPen(QPen(QColor(200, 200, 200), 0)); // a hairline: one dot at any zoom
+    painter.setBrush(Qt::NoBrush);
+    for (std::int32_t row = 0; row < grid.rows; ++row)
+        for (std::int32_t column = 0; column < grid.columns; ++column) {
+            const LabelGrid::Rect at
+                = grid.symbolRect(column, row, m_printer.twipsPerPixelX(), m_printer.twipsPerPixelY());
+            painter.drawRect(QRectF(at.x, at.y, at.width, at.height));
+        }
+    painter.restore();
 }
 
 bool PrintRun::nextLabel()
@@ -301,21 +320,6 @@ LabelGrid PrintRun::sheetGrid() const
         throw QuillError(QStringLiteral("\"Copies of each label\" must be from 1 to %1.").arg(kMostCopies));
 
     return grid;
-}
-
-QString PrintRun::sheetError() const
-{
-    try {
-        m_data.checkRun();
-        if (!m_document.symbol().symbology)
-            throw QuillError(SymbolBuilder::noSymbologyMessage());
-        if (const ObjectPainter *objects = m_renderer.objects())
-            objects->check();
-        sheetGrid();
-    } catch (const QuillError &error) {
-        return error.description();
-    }
-    return {};
 }
 
 QString PrintRun::labelsOnPages(long long labels) const

@@ -42,10 +42,6 @@ public:
     // Why the symbols may not scan on the printer (the designer's, then each
     // symbol object's with the value the renderer shows), a line each; empty when none.
     QString moduleWarning() const;
-    // What would stop the run before it draws anything (the data source, the
-    // symbology, the margins, the grid on the printer's page), or empty: the
-    // preview asks before it opens.
-    QString sheetError() const;
     bool cancelled() const { return m_cancelled; }
     QString error() const { return m_error; }
 
@@ -57,6 +53,9 @@ public:
     // other (the document's copies unless set). The fixed text fills its page
     // with copies as it is.
     void setCopies(int copies) { m_copies = copies; }
+    // Every label's outline drawn under it on each page, light and thin: for
+    // the preview, which shows where the labels lie on the sheet; never printed.
+    void setOutlines(bool outlines) { m_outlines = outlines; }
 
     // Labels drawn by the last execute() and pages it started.
     long long labelsDrawn() const { return m_labels; }
@@ -72,7 +71,8 @@ public:
 
 private:
     void run();
-    LabelGrid sheetGrid() const; // raises what sheetError() describes of the fields and the grid
+    // Raises why the fields and the grid hold no sheet: a margin that is no number, no label on the page.
+    LabelGrid sheetGrid() const;
     double marginTwipsPerUnit() const;
     // The symbol's size as the designer's boxes show it, in the margins' unit's amounts.
     double shownWidth() const;
@@ -81,6 +81,7 @@ private:
     // usedCells (counted down); false when the data ran out on it.
     bool fillPage(const LabelGrid &grid, long long &usedCells);
     void drawLabel(const LabelGrid::Rect &at);
+    void drawOutlines(const LabelGrid &grid);
     // The value for the next cell in m_record; false when there is none.
     bool nextLabel();
 
@@ -101,4 +102,5 @@ private:
     int m_copies;
     int m_copiesDrawn = 0; // of the value in m_record
     bool m_cancelled = false;
+    bool m_outlines = false;
 };

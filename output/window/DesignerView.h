@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <utility>
 
 class LabelDocument;
 class Vantrel;
@@ -25,6 +26,8 @@ public:
     // The symbol size set as the user would: the unit selected ("inches" or
     // "cm"), then the width and height typed into the size boxes and validated.
     virtual void setSymbolSize(bool inches, const QString &width, const QString &height) = 0;
+    // The size boxes' texts as they stand, width and height: what setSymbolSize puts back.
+    virtual std::pair<QString, QString> symbolSizeTexts() = 0;
     // One line of what a run did, shown until the next.
     virtual void showStatus(const QString &line) { (void)line; }
     // The label product chosen for the sheet ("Avery 5160"), kept with the design.

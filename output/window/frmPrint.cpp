@@ -53,7 +53,7 @@ frmPrint::frmPrint(DesignerView &designer, DialogProvider &dialogs, PrinterObjec
 {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Quillmark - Print"));
-    setFixedSize(pixelsX(7116), pixelsY(4530)); // 3264 and the rows of buildSheetRow()
+    setFixedSize(pixelsX(7116), pixelsY(4830)); // 3264 and the rows of buildSheetRow()
     setSizeGripEnabled(false);
 
     Label5 = make<QLabel>(this, QStringLiteral("Printer:"), 120, 120, 732, 252);
@@ -119,6 +119,11 @@ frmPrint::frmPrint(DesignerView &designer, DialogProvider &dialogs, PrinterObjec
     connect(CancelButton, &QPushButton::clicked, this, &frmPrint::CancelButton_Click);
     connect(Command1, &QPushButton::clicked, this, &frmPrint::Command1_Click);
 
+    const LabelDocument &opened = m_designer.document();
+    m_opening.margins = opened.margins();
+    m_opening.inches = opened.unit() == LabelDocument::Unit::Inches;
+    m_opening.size = m_designer.symbolSizeTexts();
+    m_opening.labelProduct = opened.labelProduct();
     Form_Load();
 }
 
@@ -199,13 +204,14 @@ void frmPrint::Command1_Click()
 
 void frmPrint::CancelButton_Click()
 {
+    putBackDesign();
     loadMargins();
     unload(QDialog::Rejected);
 }
 
 void frmPrint::OKButton_Click()
 {
-    if (printOn(m_printer, false))
+    if (printOn(m_printer, Output::Printer))
         unload(QDialog::Accepted);
 }
 

@@ -4,6 +4,10 @@
 #include "PrintRun.h"
 
 #include <QDialog>
+#include <QPageLayout>
+#include <QPageSize>
+#include <optional>
+#include <utility>
 
 class DesignerView;
 class PrinterObject;
@@ -41,6 +45,7 @@ public:
     QPushButton *LabelProductButton, *PreviewButton;
     QLabel *StartLabelCaption, *CopiesCaption;
     QLabel *ModuleLabel; // the module on the printer's dots
+    QLabel *LabelProductName; // the product chosen, while it is: "Avery 5160: Address Labels, 30 a page"
     QSpinBox *StartLabel, *Copies;
     void LabelProductButton_Click();
     void PreviewButton_Click();
@@ -70,7 +75,11 @@ private:
     void loadMargins();
     QList<QLineEdit *> marginFields() const;
     void buildSheetRow();
-    bool printOn(PrinterObject &printer, bool preview);
+    // The run drawn on the printer, on nothing (to find its faults before a
+    // preview shows any page) or for the preview, with the labels' outlines.
+    enum class Output { Printer, Check, Preview };
+    bool printOn(LabelPrinter &printer, Output output);
+    void putBackDesign();
     // The margin fields' amounts; named: QuillError naming the first field
     // that holds no number, else such a field is NaN.
     LabelMargins marginsFromFields(bool named) const;
@@ -84,4 +93,17 @@ private:
     PrinterObject &m_printer;
     bool m_unloaded = false;
     QString m_summary;
+    // The designer as the dialog found it, which Cancel puts back: the margins
+    // (a preview or a failed OK wrote the fields into them), and what a label
+    // product changes: the size as the boxes showed it, the unit, the product's
+    // name and the printer's paper.
+    struct Opening {
+        LabelMargins margins;
+        bool inches = false;
+        std::pair<QString, QString> size;
+        QString labelProduct;
+        bool productUsed = false;
+        std::optional<std::pair<QPageSize, QPageLayout::Orientation>> media;
+        QString mediaPrinter; // whose paper that was: another printer chosen since keeps its own
+    } m_opening;
 };

@@ -3,6 +3,7 @@
 // preview share, with its progress and the line that says what it did.
 #include "DesignerView.h"
 #include "Dialogs.h"
+#include "DryRunPrinter.h"
 #include "LabelProducts.h"
 #include "LabelRenderer.h"
 #include "Module1.h"
@@ -44,6 +45,8 @@ void frmPrint::buildSheetRow()
     CopiesCaption->setEnabled(Copies->isEnabled());
     ModuleLabel = new QLabel(this);
     place(ModuleLabel, 120, 4200, 6732, 252);
+    LabelProductName = new QLabel(this);
+    place(LabelProductName, 120, 4500, 6732, 252);
     PreviewButton = new QPushButton(QStringLiteral("Preview"), this);
     place(PreviewButton, 5640, 3300, 1215, 375);
     for (QPushButton *button : {LabelProductButton, PreviewButton})
@@ -66,6 +69,7 @@ void frmPrint::LabelProductButton_Click()
 // stored size is the label's.
 void frmPrint::useLabelProduct(const LabelProduct &product)
 {
+    m_opening.productUsed = true;
     const LabelProductFill fill = LabelProducts::fill(product, twipsPerUnit);
     m_designer.setLabelProduct(QStringLiteral("%1 %2").arg(product.brand, product.part));
     m_designer.setSymbolSize(twipsPerUnit == Numbers::kTwipsPerInch, Numbers::fixedFormat(fill.width),
@@ -76,9 +80,19 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
         {Text6, fill.pageLeft},  {Text7, fill.pageRight},  {Text8, fill.pageTop},  {Text9, fill.pageBottom}};
     for (const auto &[field, value] : fields)
         field->setText(text(value));
+    const QString described = product.description.isEmpty()
+        ? product.name()
+        : product.name() + QStringLiteral(": ") + product.description;
+    LabelProductName->setText(
+        QStringLiteral("%1, %2 a page").arg(described).arg(product.columns * product.rows));
+    LabelProductName->setToolTip(LabelProductName->text()); // a long description is cut off
     // The product's paper; for a roll or a single label, that is one label.
     const QPageSize paper = product.paper();
     try {
+        if (!m_opening.media) {
+            m_opening.media = std::pair(m_printer.media(), m_printer.orientation());
+            m_opening.mediaPrinter = m_printer.deviceName();
+        }
         m_printer.setMedia(paper, QPageLayout::Portrait);
     } catch (const QuillError &error) {
         m_dialogs.messageBox(error.description()
@@ -86,6 +100,23 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
                                                   "paper in \"Printer setup\"."),
                              QStringLiteral("Label product"));
     }
+}
+
+// Cancel: what a label product changed in the designer and the printer, and
+// the margins the preview or a failed OK wrote, are as the dialog found them.
+void frmPrint::putBackDesign()
+{
+    if (m_opening.productUsed) {
+        m_designer.setSymbolSize(m_opening.inches, m_opening.size.first, m_opening.size.second);
+        m_designer.setLabelProduct(m_opening.labelProduct);
+        try {
+            if (m_opening.media && m_opening.mediaPrinter == m_printer.deviceName())
+                m_printer.setMedia(m_opening.media->first, m_opening.media->second);
+        } catch (const QuillError &error) {
+            m_dialogs.messageBox(error.description(), QStringLiteral("Label product"));
+        }
+    }
+    m_designer.document().setMargins(m_opening.margins);
 }
 
 // The pages as OK would print them, drawn by the same run; the component
@@ -100,26 +131,17 @@ void frmPrint::PreviewButton_Click()
         m_dialogs.messageBox(error.description(), PrintRun::errorTitle());
         return;
     }
-    // A sheet that cannot print is said before the preview opens: no empty
-    // preview with a Print button behind the message.
-    try {
-        m_designer.document().setMargins(marginsFromFields(true));
-    } catch (const QuillError &error) {
-        m_dialogs.messageBox(error.description(), PrintRun::errorTitle());
+    // The whole run is made first on no paper: a sheet that cannot print is
+    // said before the preview opens, not shown as the pages before the fault
+    // with a Print button behind the message.
+    DryRunPrinter check(printer);
+    if (!printOn(check, Output::Check))
         return;
-    }
-    LabelRenderer renderer(m_designer.document(), m_designer.vantrel().Title());
-    PrintRun check(m_designer.document(), renderer, m_designer.module1(), printer);
-    check.setMarginUnit(unit());
-    if (const QString error = check.sheetError(); !error.isEmpty()) {
-        m_dialogs.messageBox(error, PrintRun::errorTitle());
-        return;
-    }
     QPrintPreviewWidget preview(pages);
     connect(&preview, &QPrintPreviewWidget::paintRequested, this, [this, &printer] {
         printer.setPreview(true);
         const auto off = qScopeGuard([&printer] { printer.setPreview(false); });
-        printOn(printer, true);
+        printOn(printer, Output::Preview);
     });
     const bool print = m_dialogs.printPreview(preview);
     if (print)
@@ -154,8 +176,9 @@ LabelMargins frmPrint::marginsFromFields(bool named) const
     return LabelMargins::fromOrder(margins);
 }
 
-bool frmPrint::printOn(PrinterObject &printer, bool preview)
+bool frmPrint::printOn(LabelPrinter &printer, Output output)
 {
+    const bool preview = output != Output::Printer;
     try {
         m_designer.document().setMargins(marginsFromFields(true));
     } catch (const QuillError &error) {
@@ -173,6 +196,7 @@ bool frmPrint::printOn(PrinterObject &printer, bool preview)
         return false;
     run.setFirstLabel(StartLabel->value());
     run.setCopies(Copies->value());
+    run.setOutlines(output == Output::Preview);
     const auto labelsOnPages = [&run](long long labels) { return run.labelsOnPages(labels); };
     // Each value makes its copies: the labels to come are the values' count times those.
     const int copies = Copies->value();

@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGraphicsView>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -19,6 +20,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace {
 
@@ -149,6 +151,38 @@ QMessageBox::StandardButton askWithKeys(QMessageBox::Icon icon, const QString &t
     return QMessageBox::StandardButton(box.exec());
 }
 
+// The wheel with Ctrl held zooms the preview in and out, as in other viewers;
+// without Ctrl it scrolls through the pages.
+class CtrlWheelZoom : public QObject {
+public:
+    CtrlWheelZoom(QPrintPreviewWidget &preview, QObject *parent)
+        : QObject(parent)
+        , m_preview(preview)
+    {
+        if (auto *view = preview.findChild<QGraphicsView *>())
+            view->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        const int steps = wheel->angleDelta().y();
+        if (!wheel->modifiers().testFlag(Qt::ControlModifier) || steps == 0)
+            return false;
+        if (steps > 0)
+            m_preview.zoomIn();
+        else
+            m_preview.zoomOut();
+        return true;
+    }
+
+private:
+    QPrintPreviewWidget &m_preview;
+};
+
 class QtDialogProvider : public DialogProvider {
 public:
     explicit QtDialogProvider(const PrinterObject &printer)
@@ -233,6 +267,7 @@ private:
 
 // The pages one under the other, each seen whole, with their count, paper
 // and printer; "Print" prints them, "Close" goes back to the print dialog.
+// "Fit page" shows a whole page again, "100%" the paper at its own size.
 bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
 {
     QDialog dialog;
@@ -240,6 +275,17 @@ bool QtDialogProvider::printPreview(QPrintPreviewWidget &preview)
     auto *pages = new QLabel(&dialog);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
     buttons->addButton(QStringLiteral("&Print"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    QPushButton *fit = buttons->addButton(QStringLiteral("&Fit page"), QDialogButtonBox::ActionRole);
+    QPushButton *actual = buttons->addButton(QStringLiteral("&100%"), QDialogButtonBox::ActionRole);
+    fit->setObjectName(QStringLiteral("fitPage"));
+    actual->setObjectName(QStringLiteral("actualSize"));
+    QObject::connect(fit, &QPushButton::clicked, &dialog,
+                     [&preview] { preview.setZoomMode(QPrintPreviewWidget::FitInView); });
+    QObject::connect(actual, &QPushButton::clicked, &dialog, [&preview] {
+        preview.setZoomMode(QPrintPreviewWidget::CustomZoom);
+        preview.setZoomFactor(1.0); // the printer's inch on the screen's inch
+    });
+    new CtrlWheelZoom(preview, &dialog);
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(pages);
     layout->addWidget(&preview, 1);

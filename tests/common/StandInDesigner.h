@@ -95,6 +95,7 @@ struct StandInDesigner : DesignerView, FakeControls {
     {
         o4 = inches, o5 = !inches, width = w, height = h;
     }
+    std::pair<QString, QString> symbolSizeTexts() override { return {width, height}; }
 
     QTemporaryDir dir;
     SettingsStore store;

@@ -465,6 +465,27 @@ private slots:
         QCOMPARE(SettingsStore(session.path).read("Label margins", "Left", "0"), QStringLiteral("2"));
     }
 
+    // A label product chosen in the print dialog is named there. Cancel, after a
+    // preview too, leaves the design, its margins and the printer's paper as they were.
+    void labelProductCancelled()
+    {
+        DesignerSession session("mesure=0"); // cm; the product is taken in the dialog's inches
+        Form1 &f = session.start();
+        session.printer.selectPdfFile(session.dir.filePath("labels.pdf"));
+        const LabelDocument before = f.document();
+        const QPageSize paper(QPageSize::A4); // not the product's US Letter
+        session.printer.setMedia(paper, QPageLayout::Portrait);
+        session.dialogs.labelProduct = QStringLiteral("Avery 5160");
+        frmPrint print(f.view(), session.dialogs, session.printer);
+        print.Option4->click();
+        print.LabelProductButton->click();
+        QCOMPARE(print.LabelProductName->text(), QStringLiteral("Avery 5160: Address Labels, 30 a page"));
+        print.PreviewButton->click();
+        print.CancelButton->click();
+        QVERIFY(f.document() == before);
+        QVERIFY(session.printer.media().isEquivalentTo(paper));
+    }
+
     // Leaving a changed design file asks first; the store is written at close
     // whatever the answer, and staying keeps the window as it is.
     void leaveChangedDesign_data()

@@ -21,11 +21,12 @@
 
 namespace {
 
-// The chooser picks the product asked for, the preview counts its pages, the
-// save dialog tells where it opened.
+// The chooser picks the product asked for, the preview counts its pages and
+// shows the first whole, the save dialog tells where it opened.
 struct SheetDialogs : StandInDialogs {
     QString product, folder;
     int previewPages = -1;
+    QImage previewPage; // its white paper, as the preview widget draws it
     std::optional<LabelProduct> chooseLabelProduct(const std::vector<LabelProduct> &all,
                                                    const QString &) override
     {
@@ -33,8 +34,17 @@ struct SheetDialogs : StandInDialogs {
     }
     bool printPreview(QPrintPreviewWidget &preview) override
     {
+        preview.resize(850, 1100);
+        preview.setViewMode(QPrintPreviewWidget::SinglePageView);
         preview.updatePreview();
         previewPages = preview.pageCount();
+        const QImage shown = preview.grab().toImage();
+        QRect paper;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) == qRgb(255, 255, 255))
+                    paper |= QRect(x, y, 1, 1);
+        previewPage = shown.copy(paper);
         return false;
     }
     std::optional<QString> saveFileIn(const QString &in, const QString &f, const QString &e, const QString &n,
@@ -195,6 +205,12 @@ private slots:
             const QRect ink = Decode::inkBox(page, label.adjusted(-3, -3, 0, 0));
             if (cell < sheet.start - 1) {
                 QVERIFY(ink.isNull());
+                // The middle of its left edge: the outline in the preview, nothing at all on paper.
+                const QRect edge(label.left() - 9, label.top() + label.height() / 3, 19, label.height() / 3);
+                QVERIFY(Decode::inkBox(page, edge, 250).isNull());
+                const double shown = double(dialogs.previewPage.width()) / page.width();
+                const QRect shownEdge(edge.topLeft() * shown, edge.size() * shown);
+                QVERIFY(!Decode::inkBox(dialogs.previewPage, shownEdge, 250).isNull());
                 continue;
             }
             const QPointF off = QPointF((ink.left() + ink.right() + 1 - width) / 2.0, ink.top()) - at;
