@@ -27,7 +27,7 @@ public:
         // next must not run into the step before it.
         setObsolete(m_after == m_before);
         if (isObsolete())
-            m_history.seal();
+            m_history.m_sealed = true;
         return true;
     }
     void undo() override { m_history.restore(m_before); }
@@ -60,7 +60,7 @@ DocumentHistory::~DocumentHistory() = default;
 void DocumentHistory::nameNext(const QString &step)
 {
     m_nextName = step;
-    m_sealed = true;
+    seal();
 }
 
 void DocumentHistory::reset()
@@ -68,6 +68,18 @@ void DocumentHistory::reset()
     m_stack.clear();
     m_last = m_document;
     m_nextName.clear();
+    m_sealed = true;
+}
+
+void DocumentHistory::beginGroup(const QString &step)
+{
+    m_group = step;
+    m_sealed = true;
+}
+
+void DocumentHistory::endGroup()
+{
+    m_group.clear();
     m_sealed = true;
 }
 
@@ -101,8 +113,9 @@ void DocumentHistory::changed(LabelDocument::Part part)
         m_last = m_document;
         return;
     }
-    const bool named = !m_nextName.isEmpty();
-    const QString name = named ? m_nextName : partStep(part);
+    const bool grouped = !m_group.isEmpty();
+    const bool named = !grouped && !m_nextName.isEmpty();
+    const QString name = grouped ? m_group : named ? m_nextName : partStep(part);
     m_nextName.clear();
     const bool joins = !named && !m_sealed;
     LabelDocument before = m_last;

@@ -24,7 +24,16 @@ public:
     // The next change the document tells is a step of its own with this name.
     void nameNext(const QString &step);
     // The step being made is finished: the next change starts another.
-    void seal() { m_sealed = true; }
+    void seal()
+    {
+        if (m_group.isEmpty())
+            m_sealed = true;
+    }
+    // Until endGroup(), every change runs into one step of this name, whatever
+    // names or seals come between (a dialog's settings, kept or cancelled as a
+    // whole): a group that ends where it began leaves no step.
+    void beginGroup(const QString &step);
+    void endGroup();
     // No steps any more: the document as it stands is where the history starts
     // (a design opened or begun), and the saved state.
     void reset();
@@ -44,6 +53,7 @@ private:
     QUndoStack m_stack;
     LabelDocument m_last; // the document after the newest step
     QString m_nextName;
+    QString m_group;
     bool m_sealed = true;
     bool m_held = false;
     bool m_restoring = false;

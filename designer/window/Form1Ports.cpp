@@ -1,6 +1,8 @@
 #include "Form1Ports.h"
 #include "ClickCheckBox.h"
+#include "DocumentHistory.h"
 #include "Form1.h"
+#include "LabelEditor.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -22,3 +24,5 @@ std::pair<QString, QString> Form1View::symbolSizeTexts()
 }
 void Form1View::showStatus(const QString &line) { m_form.showStatus(line); }
 void Form1View::setLabelProduct(const QString &name) { m_form.setLabelProduct(name); }
+void Form1View::beginStep(const QString &name) { m_form.editor().history().beginGroup(name); }
+void Form1View::endStep() { m_form.editor().history().endGroup(); }

@@ -20,6 +20,8 @@ public:
     std::pair<QString, QString> symbolSizeTexts() override;
     void showStatus(const QString &line) override;
     void setLabelProduct(const QString &name) override;
+    void beginStep(const QString &name) override;
+    void endStep() override;
 
 private:
     Form1 &m_form;

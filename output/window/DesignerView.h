@@ -32,4 +32,8 @@ public:
     virtual void showStatus(const QString &line) { (void)line; }
     // The label product chosen for the sheet ("Avery 5160"), kept with the design.
     virtual void setLabelProduct(const QString &name) { (void)name; }
+    // From begin to end, the design's changes are one step to undo, named so;
+    // none at all when they end where they began.
+    virtual void beginStep(const QString &name) { (void)name; }
+    virtual void endStep() { }
 };

@@ -1,7 +1,9 @@
+#include "DesignerView.h"
 #include "OutputCommands.h"
 #include "frmPrint.h"
 
 #include <QPointer>
+#include <QScopeGuard>
 
 struct OutputCommands::PrintState {
     QPointer<frmPrint> dialog;
@@ -19,6 +21,8 @@ OutputCommands::~OutputCommands() = default;
 void OutputCommands::mnuPrint_Click()
 {
     // Loaded anew at every opening; without an owner window, as the designer expects.
+    m_view.beginStep(QStringLiteral("Change Print Settings"));
+    const auto ended = qScopeGuard([this] { m_view.endStep(); });
     frmPrint dialog(m_view, m_dialogs, m_printer);
     m_print->dialog = &dialog;
     dialog.exec();

@@ -3,8 +3,10 @@
 // data panel. Also run under a comma-decimal locale.
 #include "Decode.h"
 #include "Design.h"
+#include "DocumentHistory.h"
 #include "DesignerSession.h"
 #include "ImportColumnsDialog.h"
+#include "LabelEditor.h"
 #include "OutputCommands.h"
 #include "SymbolBuilder.h"
 #include "common/Raised.h"
@@ -476,13 +478,22 @@ private slots:
         const QPageSize paper(QPageSize::A4); // not the product's US Letter
         session.printer.setMedia(paper, QPageLayout::Portrait);
         session.dialogs.labelProduct = QStringLiteral("Avery 5160");
-        frmPrint print(f.view(), session.dialogs, session.printer);
-        print.Option4->click();
-        print.LabelProductButton->click();
-        QCOMPARE(print.LabelProductName->text(), QStringLiteral("Avery 5160: Address Labels, 30 a page"));
-        print.PreviewButton->click();
-        print.CancelButton->click();
+        const int steps = f.editor().history().stack().count();
+        QString named;
+        QTimer::singleShot(0, [&f, &named] {
+            auto *print = qobject_cast<frmPrint *>(QApplication::activeModalWidget());
+            QVERIFY(print);
+            print->Option4->click();
+            print->LabelProductButton->click();
+            f.editor().history().seal(); // as the focus moving on to the next button does
+            named = print->LabelProductName->text();
+            print->PreviewButton->click();
+            print->CancelButton->click();
+        });
+        f.mnuPrint->trigger();
+        QCOMPARE(named, QStringLiteral("Avery 5160: Address Labels, 30 a page"));
         QVERIFY(f.document() == before);
+        QCOMPARE(f.editor().history().stack().count(), steps); // nothing left to undo
         QVERIFY(session.printer.media().isEquivalentTo(paper));
     }
 
