@@ -1,5 +1,5 @@
 // Takes the README's pictures: the designer window (default), the print
-// dialog ("print"), its preview of the designer's sequence on an Avery 5160
+// dialog with Avery 5160 chosen ("print"), its preview of the designer's sequence on an Avery 5160
 // sheet ("preview"), the label product chooser searching "Avery 5160"
 // ("products"), the Columns dialog of the stored import file ("columns") or
 // the help window on a page of the manual ("help", then the page, index.md
@@ -52,7 +52,9 @@ int main(int argc, char **argv)
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/shelf-XXXXXX"));
     const std::vector<LabelProduct> products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
     if (what == QLatin1String("print")) {
-        dialog = std::make_unique<frmPrint>(f.view(), *dialogs, printer);
+        auto *print = new frmPrint(f.view(), *dialogs, printer);
+        print->useLabelProduct(*LabelProducts::search(products, QStringLiteral("Avery 5160")).front());
+        dialog.reset(print);
     } else if (what == QLatin1String("products")) {
         auto *chooser = new LabelProductDialog(products, error);
         chooser->searchBox->setText(QStringLiteral("Avery 5160"));
