@@ -10,9 +10,10 @@ QStringList ScriptedDialogs::texts(bool withTitles) const
     return result;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const QString &, const QString &, const QString &name,
+std::optional<QString> ScriptedDialogs::openFile(const QString &filter, const QString &, const QString &name,
                                                  int &index)
 {
+    openedFilter = filter;
     openedEntry = index;
     askedName = name;
     return openAnswer;

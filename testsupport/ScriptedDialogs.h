@@ -20,6 +20,7 @@ public:
     int saveCalls = 0;
     QString askedName; // what the last file dialog was opened with
     int openedEntry = 0; // the filter entry the last open dialog showed first, from 1
+    QString openedFilter; // the entries it showed
     std::function<bool(PrinterObject &)> onPrinterDialog; // returns whether the user confirmed
     std::function<int(QDialog &)> onDialog; // works the dialog, returns its result
     std::function<std::optional<QColor>(const QColor &)> onColor;

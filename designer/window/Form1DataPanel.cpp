@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 
 namespace {
 
@@ -25,22 +24,14 @@ bool ordinaryFileExists(const QString &name)
     return info.isFile() && !info.isHidden();
 }
 
-// The browse's file types: the two text entries first, as they always were,
-// then the exports of a spreadsheet, which the Columns dialog reads.
-const QString kImportFilter = QStringLiteral(
-    "Text files (*.txt)|*.txt|All fiels (*.*)|*.*|Spreadsheet exports (*.csv *.tsv)|*.csv;*.tsv");
-constexpr int kAllFilesEntry = 2;
-constexpr int kSpreadsheetEntry = 3;
+// The browse offers spreadsheet exports, which the Columns dialog reads, after
+// its text entries, and opens on them while columns are read or the file is one.
+const QString kSpreadsheetEntry = QStringLiteral("Spreadsheet exports (*.csv *.tsv)|*.csv;*.tsv");
 
-// The entry the browse opens on: spreadsheet exports while columns are read or
-// the file is one; otherwise the entry last chosen, where an entry of the
-// picture save beyond the text ones opens on all files.
-int importFilterEntry(bool columns, const QString &file, int lastChosen)
+bool spreadsheetFirst(bool columns, const QString &file)
 {
     const QString suffix = QFileInfo(file).suffix().toLower();
-    if (columns || suffix == u"csv" || suffix == u"tsv")
-        return kSpreadsheetEntry;
-    return std::clamp(lastChosen, 1, kAllFilesEntry);
+    return columns || suffix == u"csv" || suffix == u"tsv";
 }
 
 void enable(std::initializer_list<QWidget *> widgets, bool enabled)
@@ -87,17 +78,13 @@ void Form1::Check3_Click()
 
 void Form1::Command1_Click()
 {
-    CommonDialog1.Filter = kImportFilter;
+    CommonDialog1.Filter = QStringLiteral("Text files (*.txt)|*.txt|All fiels (*.*)|*.*");
     CommonDialog1.DefaultExt = QStringLiteral(".txt");
-    const int lastChosen = CommonDialog1.FilterIndex;
-    CommonDialog1.FilterIndex
-        = importFilterEntry(m_document.source().columns.chosen(), Text4->text(), lastChosen);
     // A cancelled browse changes nothing: the dialog's remembered name may be
     // that of a picture saved earlier, or empty, and is no import file.
-    if (!CommonDialog1.ShowOpen()) {
-        CommonDialog1.FilterIndex = lastChosen;
+    if (!CommonDialog1.ShowOpen(kSpreadsheetEntry,
+                                spreadsheetFirst(m_document.source().columns.chosen(), Text4->text())))
         return;
-    }
     Text4->setText(CommonDialog1.FileName);
     if (ordinaryFileExists(Text4->text())) {
         Vantrel1->setCaption(module1().getFirstData());

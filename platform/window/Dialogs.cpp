@@ -21,6 +21,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace {
 
@@ -328,14 +329,21 @@ std::unique_ptr<DialogProvider> DialogProvider::real(const PrinterObject &printe
 }
 
 // A cancelled dialog changes nothing: neither the name nor the filter entry.
-bool CommonDialog::ShowOpen()
+bool CommonDialog::ShowOpen(const QString &added, bool openOnAdded)
 {
-    int index = FilterIndex;
-    auto name = m_dialogs.openFile(Filter, DefaultExt, FileName, index);
+    if (added.isEmpty())
+        openOnAdded = false;
+    const int entries = int(qtFilters(Filter).size());
+    // The entry last chosen may be one of a longer filter (the picture save's):
+    // past this filter's, it opens on the last of them, never on the added one.
+    int index = openOnAdded ? entries + 1 : std::clamp(FilterIndex, 1, std::max(entries, 1));
+    auto name
+        = m_dialogs.openFile(added.isEmpty() ? Filter : Filter + u'|' + added, DefaultExt, FileName, index);
     if (!name)
         return false;
     FileName = *name;
-    FilterIndex = index;
+    if (index <= entries)
+        FilterIndex = index;
     return true;
 }
 

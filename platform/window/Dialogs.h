@@ -122,8 +122,10 @@ public:
     QString InitDir; // the folder the save dialog opens in
     int FilterIndex = 1;
 
-    // On cancel FileName is left as it was.
-    bool ShowOpen();
+    // On cancel FileName is left as it was. added ("Description|pattern") is one
+    // more entry shown after Filter's for this use alone, opened on when
+    // openOnAdded; choosing it leaves FilterIndex as it was.
+    bool ShowOpen(const QString &added = {}, bool openOnAdded = false);
     // The save dialog for pictures: also their resolution, dots per inch (0: the screen's).
     bool ShowSavePicture(int &dpi);
     bool ShowPrinter();
