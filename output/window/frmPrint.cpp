@@ -123,6 +123,8 @@ frmPrint::frmPrint(DesignerView &designer, DialogProvider &dialogs, PrinterObjec
     m_opening.margins = opened.margins();
     m_opening.inches = opened.unit() == LabelDocument::Unit::Inches;
     m_opening.size = m_designer.symbolSizeTexts();
+    m_opening.widthTwips = opened.width();
+    m_opening.heightTwips = opened.height();
     m_opening.labelProduct = opened.labelProduct();
     Form_Load();
 }
@@ -197,7 +199,8 @@ void frmPrint::Option5_Click()
 
 void frmPrint::Command1_Click()
 {
-    CommonDialog1.ShowPrinter();
+    if (CommonDialog1.ShowPrinter())
+        m_opening.media.reset();
     Text3->setText(m_printer.deviceName());
     showModule();
 }

@@ -101,9 +101,11 @@ private:
         LabelMargins margins;
         bool inches = false;
         std::pair<QString, QString> size;
+        double widthTwips = 0;
+        double heightTwips = 0;
         QString labelProduct;
         bool productUsed = false;
+        // The paper before a product's: none once "Printer setup" is confirmed, whose paper is the user's.
         std::optional<std::pair<QPageSize, QPageLayout::Orientation>> media;
-        QString mediaPrinter; // whose paper that was: another printer chosen since keeps its own
     } m_opening;
 };

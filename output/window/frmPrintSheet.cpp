@@ -89,10 +89,8 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
     // The product's paper; for a roll or a single label, that is one label.
     const QPageSize paper = product.paper();
     try {
-        if (!m_opening.media) {
+        if (!m_opening.media)
             m_opening.media = std::pair(m_printer.media(), m_printer.orientation());
-            m_opening.mediaPrinter = m_printer.deviceName();
-        }
         m_printer.setMedia(paper, QPageLayout::Portrait);
     } catch (const QuillError &error) {
         m_dialogs.messageBox(error.description()
@@ -107,10 +105,12 @@ void frmPrint::useLabelProduct(const LabelProduct &product)
 void frmPrint::putBackDesign()
 {
     if (m_opening.productUsed) {
+        // The size itself first: boxes that held no number put back none.
+        m_designer.document().setSize(m_opening.widthTwips, m_opening.heightTwips);
         m_designer.setSymbolSize(m_opening.inches, m_opening.size.first, m_opening.size.second);
         m_designer.setLabelProduct(m_opening.labelProduct);
         try {
-            if (m_opening.media && m_opening.mediaPrinter == m_printer.deviceName())
+            if (m_opening.media)
                 m_printer.setMedia(m_opening.media->first, m_opening.media->second);
         } catch (const QuillError &error) {
             m_dialogs.messageBox(error.description(), QStringLiteral("Label product"));

@@ -467,20 +467,35 @@ private slots:
         QCOMPARE(SettingsStore(session.path).read("Label margins", "Left", "0"), QStringLiteral("2"));
     }
 
-    // A label product chosen in the print dialog is named there. Cancel, after a
-    // preview too, leaves the design, its margins and the printer's paper as they were.
+    // A label product chosen in the print dialog is named there. Cancel, after a preview too, leaves the
+    // design (a size box holding no number included), its margins and the printer's paper as they were;
+    // a paper chosen in the printer setup since is the user's, and stays.
+    void labelProductCancelled_data()
+    {
+        QTest::addColumn<bool>("setUp");
+        QTest::newRow("product, cancel") << false;
+        QTest::newRow("product, setup, cancel") << true;
+    }
+
     void labelProductCancelled()
     {
+        QFETCH(bool, setUp);
         DesignerSession session("mesure=0"); // cm; the product is taken in the dialog's inches
         Form1 &f = session.start();
         session.printer.selectPdfFile(session.dir.filePath("labels.pdf"));
+        f.Text5->setText(QStringLiteral("abc"));
         const LabelDocument before = f.document();
         const QPageSize paper(QPageSize::A4); // not the product's US Letter
         session.printer.setMedia(paper, QPageLayout::Portrait);
+        const QPageSize chosen(setUp ? QPageSize::A5 : QPageSize::A4);
+        session.dialogs.onPrinterDialog = [&chosen](PrinterObject &printer) {
+            printer.setMedia(chosen, QPageLayout::Portrait);
+            return true;
+        };
         session.dialogs.labelProduct = QStringLiteral("Avery 5160");
         const int steps = f.editor().history().stack().count();
         QString named;
-        QTimer::singleShot(0, [&f, &named] {
+        QTimer::singleShot(0, [&f, &named, setUp] {
             auto *print = qobject_cast<frmPrint *>(QApplication::activeModalWidget());
             QVERIFY(print);
             print->Option4->click();
@@ -488,13 +503,15 @@ private slots:
             f.editor().history().seal(); // as the focus moving on to the next button does
             named = print->LabelProductName->text();
             print->PreviewButton->click();
+            if (setUp)
+                print->Command1->click();
             print->CancelButton->click();
         });
         f.mnuPrint->trigger();
         QCOMPARE(named, QStringLiteral("Avery 5160: Address Labels, 30 a page"));
         QVERIFY(f.document() == before);
         QCOMPARE(f.editor().history().stack().count(), steps); // nothing left to undo
-        QVERIFY(session.printer.media().isEquivalentTo(paper));
+        QVERIFY(session.printer.media().isEquivalentTo(chosen));
     }
 
     // Leaving a changed design file asks first; the store is written at close
