@@ -343,11 +343,17 @@ std::optional<int> toolkitValues(const QString &argument)
 }
 
 // The arguments without the toolkit's options and their values; an error
-// text when one lacks its value.
+// text when one lacks its value. Our options' values are ours whatever they
+// look like (--text -reverse prints "-reverse").
 QString withoutToolkitOptions(QStringList &arguments)
 {
     QStringList own;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (const Option *option = optionNamed(arguments[i])) {
+            own += arguments.mid(i, 1 + option->values);
+            i += option->values;
+            continue;
+        }
         const std::optional<int> values = toolkitValues(arguments[i]);
         if (!values) {
             own << arguments[i];

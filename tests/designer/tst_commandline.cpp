@@ -73,11 +73,13 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown argument") << QStringList{"--frobnicate"} << 2 << "unknown argument";
         QTest::newRow("two jobs") << QStringList{"--print", "--save", "a.png"} << 2 << "one job each";
-        QTest::newRow("value missing") << QStringList{"--print", "--text"} << 2 << "needs a value";
         // Qt's own options go to the toolkit; the job's are still read around them.
         QTest::newRow("value missing after Qt's options")
             << QStringList{"--print", "-style", "Fusion", "--reverse", "-platform=offscreen", "--text"} << 2
             << "--text needs a value";
+        QTest::newRow("a value like Qt's option")
+            << QStringList{"--save", "a.png", "--text", "-reverse", "--copies", "2"} << 2
+            << "--copies goes with --print";
         QTest::newRow("prefix twice")
             << QStringList{"--print", "--sequence", "1", "2", "--prefix", "a", "--prefix", "b"} << 2
             << "--prefix is given twice";
