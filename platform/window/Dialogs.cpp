@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -173,10 +174,8 @@ protected:
         const int steps = wheel->angleDelta().y();
         if (!wheel->modifiers().testFlag(Qt::ControlModifier) || steps == 0)
             return false;
-        if (steps > 0)
-            m_preview.zoomIn();
-        else
-            m_preview.zoomOut();
+        // A notch (120) zooms by a tenth; a touchpad's many small steps add up to as much.
+        m_preview.zoomIn(std::pow(1.1, steps / 120.0));
         return true;
     }
 

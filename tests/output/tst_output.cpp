@@ -550,8 +550,10 @@ private slots:
             QWidget *dialog = QApplication::activeModalWidget();
             dialog->findChild<QPushButton *>("actualSize")->click();
             actualSize = preview.zoomFactor();
-            QWheelEvent wheel({10, 10}, {10, 10}, {}, {0, 120}, Qt::NoButton, Qt::ControlModifier,
+            // Two half steps of a touchpad make one notch of a wheel.
+            QWheelEvent wheel({10, 10}, {10, 10}, {}, {0, 60}, Qt::NoButton, Qt::ControlModifier,
                               Qt::NoScrollPhase, false);
+            QApplication::sendEvent(preview.findChild<QGraphicsView *>()->viewport(), &wheel);
             QApplication::sendEvent(preview.findChild<QGraphicsView *>()->viewport(), &wheel);
             zoomedIn = preview.zoomFactor();
             dialog->findChild<QPushButton *>("fitPage")->click();
