@@ -21,9 +21,13 @@ QString TimeLeft::update(long long elapsedMs, double share)
     m_samples.push_back({.ms = elapsedMs, .share = share});
     while (m_samples.size() > 2 && m_samples[1].ms <= elapsedMs - kRateWindowMs)
         m_samples.pop_front();
-    const Sample &from = m_samples.front();
-    if (elapsedMs <= from.ms || share <= from.share || share >= 1.0)
+    if (share >= 1.0)
         return {};
+    const Sample &from = m_samples.front();
+    // A run that did not move for a while (a printer taking a page, one value
+    // of many copies) keeps the figure told last rather than losing it.
+    if (elapsedMs <= from.ms || share <= from.share)
+        return m_told;
     const double rate = (share - from.share) / double(elapsedMs - from.ms) * 1000.0; // share a second
     const double left = (1.0 - share) / rate;
     const double whole = elapsedMs / 1000.0 + left;
@@ -40,9 +44,11 @@ QString TimeLeft::update(long long elapsedMs, double share)
         seconds = *m_lastSeconds;
     m_lastSeconds = seconds;
     if (seconds < kFewSeconds)
-        return QStringLiteral("A few seconds left");
-    if (seconds < kSecondsUpTo)
-        return QStringLiteral("About %1 seconds left").arg(seconds);
-    return QStringLiteral("About %1 minutes left")
-        .arg(QLocale().toString(std::llround(double(seconds) / 60)));
+        m_told = QStringLiteral("A few seconds left");
+    else if (seconds < kSecondsUpTo)
+        m_told = QStringLiteral("About %1 seconds left").arg(seconds);
+    else
+        m_told = QStringLiteral("About %1 minutes left")
+                     .arg(QLocale().toString(std::llround(double(seconds) / 60)));
+    return m_told;
 }

@@ -22,5 +22,6 @@ private:
     std::deque<Sample> m_samples; // the reports of the last few seconds, and one before them
     std::optional<double> m_lastWhole; // the run's whole length in seconds, as the last report saw it
     std::optional<long long> m_lastSeconds; // the figure told last
+    QString m_told; // and its text
     bool m_steady = false;
 };

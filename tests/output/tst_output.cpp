@@ -474,13 +474,17 @@ private slots:
         QTest::addColumn<double>("firstShare"); // and the share it does
         QTest::addColumn<double>("seconds"); // the whole run's length
         QTest::addColumn<double>("at"); // the share at which the window is read
+        QTest::addColumn<int>("stalled"); // seconds without progress after that
         QTest::addColumn<QString>("told"); // the window's line under the count
-        QTest::newRow("20 s, too early to tell") << 10.0 << 0.5 << 20.0 << 0.1 << "";
-        QTest::newRow("20 s, 30% done") << 10.0 << 0.5 << 20.0 << 0.3 << "About 14 seconds left";
-        QTest::newRow("20 s, 50% done") << 10.0 << 0.5 << 20.0 << 0.5 << "About 10 seconds left";
-        QTest::newRow("20 s, 60% done") << 10.0 << 0.5 << 20.0 << 0.6 << "A few seconds left";
-        QTest::newRow("slow first seconds") << 6.0 << 0.03 << 25.4 << 0.4 << "About 12 seconds left";
-        QTest::newRow("slower after the first half") << 5.0 << 0.5 << 25.0 << 0.65 << "About 14 seconds left";
+        QTest::newRow("20 s, too early to tell") << 10.0 << 0.5 << 20.0 << 0.1 << 0 << "";
+        QTest::newRow("20 s, 30% done") << 10.0 << 0.5 << 20.0 << 0.3 << 0 << "About 14 seconds left";
+        QTest::newRow("20 s, 50% done") << 10.0 << 0.5 << 20.0 << 0.5 << 0 << "About 10 seconds left";
+        QTest::newRow("20 s, 60% done") << 10.0 << 0.5 << 20.0 << 0.6 << 0 << "A few seconds left";
+        QTest::newRow("slow first seconds") << 6.0 << 0.03 << 25.4 << 0.4 << 0 << "About 12 seconds left";
+        QTest::newRow("slower after the first half")
+            << 5.0 << 0.5 << 25.0 << 0.65 << 0 << "About 14 seconds left";
+        // Nothing moved for longer than the pace is measured over: the last figure, as the pace fell, stays.
+        QTest::newRow("stalled at 30%") << 10.0 << 0.5 << 20.0 << 0.3 << 6 << "About 6 minutes left";
     }
     void timeLeft()
     {
@@ -488,6 +492,7 @@ private slots:
         QFETCH(double, firstShare);
         QFETCH(double, seconds);
         QFETCH(double, at);
+        QFETCH(int, stalled);
         QFETCH(QString, told);
         const auto shareAt = [&](double t) {
             if (t <= firstSeconds)
@@ -503,6 +508,11 @@ private slots:
             now += 200;
             done = std::llround(shareAt(now / 1000.0) * 100000);
             for (int value = 0; value < 16; ++value) // the window looks every 16 values
+                window.step(done);
+        }
+        for (int wait = 0; wait < stalled * 5; ++wait) {
+            now += 200;
+            for (int value = 0; value < 16; ++value)
                 window.step(done);
         }
         const auto *shown = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
