@@ -38,11 +38,12 @@ public:
     std::int32_t pageWidthTwips() const override { return 8 * 1440; }
     std::int32_t pageHeightTwips() const override { return 11 * 1440; }
     float twipsPerPixelX() const override { return 15; }
-    float twipsPerPixelY() const override { return 15; }
+    float twipsPerPixelY() const override { return tppY; }
     void newPage() override { ++pages; }
     void endJob() override { m_painter.end(); }
     void abortJob() override { endJob(); }
     int pages = 1;
+    float tppY = 15; // a driver may print at another resolution down the page
 
 private:
     QImage m_page{8 * 96, 11 * 96, QImage::Format_RGB32};
@@ -257,6 +258,35 @@ private slots:
         QVERIFY(document == before);
         QCOMPARE(told, 0);
         QCOMPARE(renderer.symbol().Font().Size(), document.symbol().fontPoints);
+    }
+
+    // The module is counted in the dots across the bars: a symbol turned a quarter
+    // has them down the page, where the printer may have another resolution.
+    void moduleAcrossTheBars_data()
+    {
+        QTest::addColumn<QString>("rotation");
+        QTest::addColumn<QString>("dots");
+        QTest::newRow("upright") << "0"
+                                 << "at 96 dpi";
+        QTest::newRow("a quarter turn") << "90"
+                                        << "at 48 dpi";
+    }
+    void moduleAcrossTheBars()
+    {
+        QFETCH(QString, rotation);
+        QFETCH(QString, dots);
+        const LabelDocument document = DesignCodec::read(designOf(
+            "Form1/bartype=8;Form1/mesure=1;Form1/vtlw=5760;Form1/vtlh=5760;Form1/Orientation=" + rotation));
+        DocumentSource source(document);
+        Module1 data(source);
+        LabelRenderer renderer(document);
+        renderer.show({QStringLiteral("HELLO-42"), std::nullopt});
+        PicturePrinter printer;
+        printer.tppY = 30;
+        const std::optional<ModuleSize> module
+            = PrintRun(document, renderer, data, printer).moduleOnPrinter();
+        QVERIFY(module);
+        QVERIFY2(module->onDevice().endsWith(dots), qPrintable(module->onDevice()));
     }
 };
 
