@@ -38,6 +38,9 @@ void draw(QPainter &painter, const QString &scene)
         painter.translate(40, 140);
         painter.rotate(-90);
         painter.drawImage(QRectF(0, 0, 120, 160), quarters);
+    } else if (scene == u"frame") { // a box's outline, a label object's
+        painter.setPen(QPen(Qt::black, 6));
+        painter.drawRect(QRectF(40, 30, 160, 100));
     } else { // the scene's name as text
         painter.drawText(QPointF(10, 60), scene);
     }
@@ -71,6 +74,7 @@ private slots:
         QTest::addColumn<QList<QPoint>>("samples");
         QTest::newRow("turned text") << "text" << QList<QPoint>{{45, 144}, {35, 135}};
         QTest::newRow("turned image") << "image" << QList<QPoint>{{70, 50}, {70, 130}, {170, 50}, {170, 130}};
+        QTest::newRow("framed box") << "frame" << QList<QPoint>{{40, 80}, {200, 80}, {120, 130}, {120, 80}};
     }
     void looksAsPainted()
     {
