@@ -77,8 +77,10 @@ private slots:
     void initTestCase()
     {
         ScreenMetrics::overrideDpi(96, 96);
-        m_products = LabelProducts::load(LabelProducts::defaultFolder());
+        QString error;
+        m_products = LabelProducts::load(LabelProducts::defaultFolder(), &error);
         QVERIFY2(m_products.size() > 500, "glabels-data is installed by make test");
+        QCOMPARE(error, QString()); // no message beside the products
     }
 
     void searchAndMissingTemplates()
