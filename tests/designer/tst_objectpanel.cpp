@@ -175,6 +175,7 @@ private slots:
              .step = "Change Size",
              .box = {567, 283.5, 2268, 1620}});
         row("negative width", {.name = "Width", .typed = "-2", .reason = "its width -1134 is below 0"});
+        row("negative height", {.name = "Height", .typed = "-1", .reason = "its height -567 is below 0"});
         row("no picture file",
             {.kind = "Picture", .name = "Picture file", .reason = "it names no picture file"});
     }
