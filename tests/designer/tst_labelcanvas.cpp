@@ -247,6 +247,15 @@ private slots:
         QVERIFY(box->state().selected && box->state().focused);
         QCOMPARE(canvas->focusChild(), box);
         QVERIFY(!canvas->child(canvas->childCount()));
+        // The last object chosen and gone (an undo of an insert): nothing is chosen, and what screen
+        // readers held of it is no object any more.
+        session.canvas->setSelection({2});
+        QAccessibleInterface *last = canvas->child(2);
+        const std::vector<LabelObject> objects = session.document.objects();
+        session.document.setObjects({objects[0], objects[2]});
+        session.show();
+        QCOMPARE(session.canvas->selection(), Selection{});
+        QVERIFY(last->state().invalid);
     }
 
     void zoom()
