@@ -53,6 +53,7 @@ private slots:
         QTest::newRow("400 nines saturate") << QString(400, u'9') << max << int(Read);
         QTest::newRow("no digit before the point") << "-.2e3248" << -max << int(Read);
         QTest::newRow("tiny exponent is 0") << "1e-999" << 0.0 << int(Read);
+        QTest::newRow("tiny, zeros in the exponent") << "10e-1000" << 0.0 << int(Read);
         QTest::newRow("arabic-indic digits") << QStringLiteral("\u0661\u0662") << 0.0 << int(Read);
         QTest::newRow("a 0 after the point") << "5.08cm" << 5.08 << int(Read);
         QTest::newRow("negative fraction") << "-.95" << -0.95 << int(Both);
