@@ -32,6 +32,8 @@ private slots:
             p.drawText(QPointF(10, 100 + i), QString::number(i));
             p.drawLine(0, 0, 100, i);
         }
+        p.setPen(QColor(0, 0, 0, 0)); // text in a transparent pen is not seen, and not written
+        p.drawText(QPointF(10, 150), QStringLiteral("unseen"));
         QVERIFY(p.end());
         const QByteArray wmf = device.bytes();
         QCOMPARE(dword(wmf, 0), 0x9AC6CDD7u);
@@ -50,12 +52,14 @@ private slots:
         const quint16 tableSize = word(meta, 10);
         QList<bool> live(tableSize, false);
         quint32 largest = 0;
+        int texts = 0;
         for (qsizetype at = 18;; at += qsizetype(dword(meta, at)) * 2) {
             QVERIFY2(at + 6 <= meta.size(), "no end-of-file record");
             const quint32 words = dword(meta, at);
             const quint16 function = word(meta, at + 4);
             QVERIFY2(words >= 3 && at + qsizetype(words) * 2 <= meta.size(), "record runs past the file");
             largest = std::max(largest, words);
+            texts += function == 0x0A32 ? 1 : 0;
             if (function == 0x0000) {
                 QCOMPARE(at + 6, meta.size());
                 break;
@@ -75,6 +79,7 @@ private slots:
         }
         QCOMPARE(largest, dword(meta, 12));
         QCOMPARE(live.count(true), 0);
+        QCOMPARE(texts, 40);
     }
 
     // Shapes keep their outlines when wmf2gd draws them: a ring its hole, a square turned by 45 degrees
