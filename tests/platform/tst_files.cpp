@@ -69,6 +69,7 @@ private slots:
             "\nFont%20Name_1-2.3=-2880.36\n");
         row("plain to its last letters", "az_AZ-09.", "Form1", "Caption", "\nCaption=az_AZ-09.\n");
         row("blanks in a value", "Zebra 20", "Form1", "Caption", "\nCaption=\"Zebra 20\"\n");
+        row("a tab", "a\tz", "Form1", "Caption", "\nCaption=\"a\\x9z\"\n");
         row("quotes", "say \"hi\" \"");
         row("looks like a variant", "@Variant(\\0\\0\\0\\x7f)");
         row("backslashes and controls", QStringLiteral("C:\\new\\x41\u0001f\n\f\a\v\b"), "Form1", "File");
