@@ -337,6 +337,10 @@ private slots:
         row("a spreadsheet", {.file = "book.xlsx", .message = "is not text but a zip container"});
         row("a line too long", {.file = "third", .message = "Line 3 of", .stops = Stops::Run});
         row("none chosen", {.file = "", .message = "No import file is chosen.", .stops = Stops::Check});
+        row("a NUL in the name, before a file's",
+            {.file = QStringLiteral("third") + QChar(0) + u'x',
+             .message = "No import file is chosen.",
+             .stops = Stops::Check});
         row("missing",
             {.file = "/nonexistent/list.txt",
              .message = "No such file or directory.",
