@@ -297,13 +297,18 @@ private slots:
         QWidget *top = nullptr; // the ruler along the canvas's top
         for (QWidget *child : session.canvas->findChildren<QWidget *>())
             top = child->isVisible() && child->width() > 10 * child->height() ? child : top;
-        const auto tick = [&](double twips) {
+        // The ink's height in the columns from right pixels beside a point of the label.
+        const auto inkBeside = [&](double twips, int right, int columns) {
             const QImage image = top->grab().toImage();
             const QPoint at
                 = top->mapFromGlobal(session.canvas->viewport()->mapToGlobal(session.at({twips, 0})));
-            const int x = qRound(at.x() * image.devicePixelRatio());
-            return Decode::inkBox(image, QRect(x, 0, 1, image.height())).height();
+            const qreal ratio = image.devicePixelRatio();
+            const QRect area(qRound((at.x() + right) * ratio), 0, qRound(columns * ratio), image.height());
+            return Decode::inkBox(image, area).height();
         };
+        const auto tick = [&](double twips) { return inkBeside(twips, 0, 1); };
+        QVERIFY(inkBeside(720, 4, 6) > 0); // its number, "0.5"
+        QCOMPARE(inkBeside(180, 4, 6), 0);
         QVERIFY(tick(720) > tick(360));
         QVERIFY(tick(360) > tick(180));
         session.document.setUnit(LabelDocument::Unit::Centimetres);
