@@ -247,6 +247,12 @@ private slots:
         QVERIFY(box->state().selected && box->state().focused);
         QCOMPARE(canvas->focusChild(), box);
         QVERIFY(!canvas->child(canvas->childCount()));
+        // Focused is one object chosen alone, while the canvas has the focus.
+        session.canvas->setSelection({0, 1});
+        QVERIFY(box->state().selected && !box->state().focused);
+        session.canvas->setSelection({1});
+        session.after->setFocus();
+        QVERIFY(box->state().selected && !box->state().focused);
         // The last object chosen and gone (an undo of an insert): nothing is chosen, and what screen
         // readers held of it is no object any more.
         session.canvas->setSelection({2});

@@ -105,6 +105,16 @@ private slots:
         QCOMPARE(SettingsStore(copy, SettingsStore::Access::ReadOnly).read(section, key, {}), text);
     }
 
+    // What QSettings wrote, its C escapes and all, reads back as it was.
+    void settingsWrittenByQt()
+    {
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("qt.conf"));
+        const QString text = QStringLiteral("a\tb\nc\rd\fe\vf\bg\ah\"i\\j\u0001k");
+        QSettings(path, QSettings::IniFormat).setValue(QStringLiteral("Form1/Caption"), text);
+        QCOMPARE(SettingsStore(path, SettingsStore::Access::ReadOnly).read("Form1", "Caption", {}), text);
+    }
+
     void refusedPlaces_data()
     {
         QTest::addColumn<QString>("writer");
