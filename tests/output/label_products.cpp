@@ -90,6 +90,13 @@ private slots:
         QVERIFY(std::all_of(a4.begin(), a4.end(), [](const LabelProduct *p) { return p->paperId == "A4"; }));
         // Two layouts on a sheet (CD labels and their middles) are no grid of labels.
         QVERIFY(LabelProducts::search(m_products, "Begalabel M-600 (medium)").empty());
+        // A disc is as wide and high as it is across: Avery 5824's CD labels, 5193's round ones.
+        for (const auto &[name, across] : {std::pair{"Avery 5824", 333.0}, std::pair{"Avery 5193", 117.0}}) {
+            const auto found = LabelProducts::search(m_products, name);
+            QVERIFY2(!found.empty(), name);
+            QCOMPARE(found.front()->labelWidth, across);
+            QCOMPARE(found.front()->labelHeight, across);
+        }
         // One column that gives no pitch: one label's width is the pitch.
         QVERIFY(!LabelProducts::search(m_products, "Begalabel M-600 (box1)").empty());
         // A grid without a column, or of labels without a width, holds no label.
