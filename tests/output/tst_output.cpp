@@ -678,6 +678,10 @@ private slots:
         QCOMPARE(PictureNames::furtherName("/d/ab", "a/b\\C:\t<*?\"|>", PictureNames::Format::Png),
                  "/d/_a_b_C________.png");
         QCOMPARE(PictureNames::furtherName("/d/item.eps", "7", PictureNames::Format::Eps), "/d/item_7.eps");
+        // A name one byte over the 240 a picture's name may take loses that byte from the value's part.
+        const QString over
+            = PictureNames::furtherName("/d/item.png", QString(232, u'x'), PictureNames::Format::Png);
+        QCOMPARE(QFileInfo(over).fileName(), "item_" + QString(231, u'x') + ".png");
         // A chosen name that leaves no room: the value's part is cut down to "_", never to nothing.
         const QString longest = "/d/" + QString(250, u'a');
         QCOMPARE(PictureNames::furtherName(longest + ".png", "7", PictureNames::Format::Png),
