@@ -3,8 +3,8 @@
 // data panel. Also run under a comma-decimal locale.
 #include "Decode.h"
 #include "Design.h"
-#include "DocumentHistory.h"
 #include "DesignerSession.h"
+#include "DocumentHistory.h"
 #include "ImportColumnsDialog.h"
 #include "LabelEditor.h"
 #include "OutputCommands.h"
@@ -168,7 +168,8 @@ private slots:
     void statusSummary()
     {
         DesignerSession session("option1=0;option2=1;text2=1;text3=2");
-        // The runs write into a folder of a short name, whatever the temporary folder's: the summary names it.
+        // The runs write into a folder of a short name whatever the temporary folder's: the summary names
+        // that folder.
         const QTemporaryDir out(QStringLiteral("/tmp/q-XXXXXX"));
         session.printer.selectPdfFile(out.filePath("l.pdf"));
         Form1 &f = session.start();
