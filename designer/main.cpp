@@ -1,3 +1,4 @@
+#include "AboutProgram.h"
 #include "BatchJob.h"
 #include "CommandLine.h"
 #include "Form1.h"
@@ -49,7 +50,7 @@ int main(int argc, char **argv)
         std::fputs(qPrintable(CommandLine::usage()), stdout);
         return finishOutput(stdout, stderr, 0);
     case CommandLine::Action::Version:
-        std::printf("quillmark %s\n", QUILLMARK_VERSION);
+        std::printf("quillmark %s\n", qPrintable(AboutProgram::version()));
         return finishOutput(stdout, stderr, 0);
     case CommandLine::Action::ListSymbologies:
         for (const QString &name : SymbolBuilder::listNames())
@@ -79,7 +80,7 @@ int main(int argc, char **argv)
         // A job draws and prints without a single widget.
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("Quillmark"));
-        QGuiApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+        QGuiApplication::setApplicationVersion(AboutProgram::version());
         std::unique_ptr<PrinterObject> printer;
         const auto made = [&printer]() -> JobPrinter & {
             if (!printer)
@@ -90,7 +91,7 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
-    QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+    QApplication::setApplicationVersion(AboutProgram::version());
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID));
     SettingsStore store(SettingsStore::userStorePath(QStringLiteral("Quillmark2")));
     PrinterObject printer;

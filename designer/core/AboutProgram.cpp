@@ -3,6 +3,8 @@
 
 #include <QtGlobal>
 
+QString AboutProgram::version() { return QStringLiteral(QUILLMARK_VERSION); }
+
 QString AboutProgram::title() { return QStringLiteral("About Quillmark"); }
 
 QString AboutProgram::text()
@@ -14,6 +16,5 @@ QString AboutProgram::text()
                           "may be used as delivered; it may not be copied, changed or passed on "
                           "without the written permission of the Quillmark developers.\n\n"
                           "It runs with Qt %2 and libzint %3, and uses zlib and libcups.")
-        .arg(QStringLiteral(QUILLMARK_VERSION), QString::fromLatin1(qVersion()),
-             SymbolEncoder::libraryVersion());
+        .arg(version(), QString::fromLatin1(qVersion()), SymbolEncoder::libraryVersion());
 }

@@ -5,6 +5,7 @@
 // licence and the libraries it runs with.
 namespace AboutProgram {
 
+QString version(); // the program's, "1.0"
 QString title(); // the box's caption
 QString text();
 

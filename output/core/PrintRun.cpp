@@ -233,7 +233,7 @@ bool PrintRun::fillPage(const LabelGrid &grid, long long &usedCells)
     const float tppX = m_printer.twipsPerPixelX();
     const float tppY = m_printer.twipsPerPixelY();
     if (m_outlines)
-        drawOutlines(grid);
+        drawOutlines(grid, tppX, tppY);
     for (std::int32_t row = 0; row < grid.rows; ++row) {
         for (std::int32_t column = 0; column < grid.columns; ++column) {
             if (usedCells > 0) {
@@ -249,7 +249,7 @@ bool PrintRun::fillPage(const LabelGrid &grid, long long &usedCells)
 }
 
 // Every cell's, the used ones of a partly used sheet too: the page as it is.
-void PrintRun::drawOutlines(const LabelGrid &grid)
+void PrintRun::drawOutlines(const LabelGrid &grid, float tppX, float tppY)
 {
     QPainter &painter = m_printer.painter();
     painter.save();
@@ -257,8 +257,7 @@ void PrintRun::drawOutlines(const LabelGrid &grid)
     painter.setBrush(Qt::NoBrush);
     for (std::int32_t row = 0; row < grid.rows; ++row)
         for (std::int32_t column = 0; column < grid.columns; ++column) {
-            const LabelGrid::Rect at
-                = grid.symbolRect(column, row, m_printer.twipsPerPixelX(), m_printer.twipsPerPixelY());
+            const LabelGrid::Rect at = grid.symbolRect(column, row, tppX, tppY);
             painter.drawRect(QRectF(at.x, at.y, at.width, at.height));
         }
     painter.restore();

@@ -81,7 +81,7 @@ private:
     // usedCells (counted down); false when the data ran out on it.
     bool fillPage(const LabelGrid &grid, long long &usedCells);
     void drawLabel(const LabelGrid::Rect &at);
-    void drawOutlines(const LabelGrid &grid);
+    void drawOutlines(const LabelGrid &grid, float tppX, float tppY);
     // The value for the next cell in m_record; false when there is none.
     bool nextLabel();
 
